@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Usage: scripts/test.sh
+#
+# Installs what is missing, builds everything into build-test/ (Debug, AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs every test. Exits with the status of ctest.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build-test"
+jobs=$(nproc)
+
+bash "$root/scripts/setup.sh"
+
+echo "== configure ($build)"
+cmake -S "$root" -B "$build" -G Ninja --log-level=WARNING \
+    -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=ON
+echo "== build"
+cmake --build "$build" -j "$jobs"
+
+echo "== test"
+status=0
+# --no-tests=error: a build that lost its tests must not pass.
+ctest --test-dir "$build" -j "$jobs" --output-on-failure --no-tests=error || status=$?
+exit "$status"

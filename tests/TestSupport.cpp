@@ -1,0 +1,143 @@
+#include "tests/TestSupport.h"
+
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace test {
+
+TempDir::TempDir()
+{
+    std::string pattern = (fs::temp_directory_path() / "tessel-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    const char* made = mkdtemp(buffer.data());
+    if (made == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    m_path = made;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    fs::remove_all(m_path, ignored);
+}
+
+std::string TempDir::File(std::string_view relative) const
+{
+    return m_path + "/" + std::string(relative);
+}
+
+void TempDir::Write(std::string_view relative, const std::vector<std::uint8_t>& bytes) const
+{
+    Write(relative, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+void TempDir::Write(std::string_view relative, std::string_view bytes) const
+{
+    const fs::path path = File(relative);
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::uint8_t> Utf16Le(std::string_view utf8, bool withBom)
+{
+    std::vector<std::uint8_t> out;
+    if (withBom) {
+        out.push_back(0xFF);
+        out.push_back(0xFE);
+    }
+    for (const char16_t unit : plat::FromUtf8(utf8)) {
+        out.push_back(static_cast<std::uint8_t>(unit & 0xFF));
+        out.push_back(static_cast<std::uint8_t>(unit >> 8));
+    }
+    return out;
+}
+
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& path) : m_previous(plat::GetCurrentFolder())
+{
+    EXPECT_TRUE(plat::SetCurrentFolder(path)) << path;
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder()
+{
+    plat::SetCurrentFolder(m_previous);
+}
+
+ScopedRegistry::ScopedRegistry() : m_previous(plat::ConfigFolder())
+{
+    plat::SetConfigFolder(m_dir.Path());
+}
+
+ScopedRegistry::~ScopedRegistry()
+{
+    plat::SetConfigFolder(m_previous);
+}
+
+ScopedXvfb::ScopedXvfb(int width, int height)
+{
+    const char* xvfb = "/usr/bin/Xvfb";
+    if (::access(xvfb, X_OK) != 0)
+        return;
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x16";
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        const int number = 100 + static_cast<int>((::getpid() * 7 + attempt * 13) % 800);
+        const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
+        if (fs::exists(socket) || fs::exists("/tmp/.X" + std::to_string(number) + "-lock"))
+            continue;
+        const std::string display = ":" + std::to_string(number);
+        std::vector<std::string> args = {xvfb, display, "-screen", "0", screen, "-nolisten", "tcp"};
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        pid_t pid = 0;
+        const int failed = posix_spawn(&pid, xvfb, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (failed != 0)
+            return;
+        for (int wait = 0; wait < 100; ++wait) {
+            if (fs::exists(socket)) {
+                m_pid = pid;
+                m_display = display;
+                return;
+            }
+            int status = 0;
+            if (::waitpid(pid, &status, WNOHANG) == pid)
+                break;  // it died: the number was taken after all
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+}
+
+ScopedXvfb::~ScopedXvfb()
+{
+    if (m_pid <= 0)
+        return;
+    ::kill(m_pid, SIGTERM);
+    ::waitpid(m_pid, nullptr, 0);
+}
+
+} // namespace test

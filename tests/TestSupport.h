@@ -1,0 +1,73 @@
+// Helpers shared by the test programs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it when the object dies.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // Path() + "/" + relative.
+    std::string File(std::string_view relative) const;
+    // Writes bytes to a file below the folder, creating its parent folders.
+    void Write(std::string_view relative, const std::vector<std::uint8_t>& bytes) const;
+    void Write(std::string_view relative, std::string_view bytes) const;
+
+private:
+    std::string m_path;
+};
+
+// UTF-16LE bytes of a UTF-8 text, with a byte-order mark when asked.
+std::vector<std::uint8_t> Utf16Le(std::string_view utf8, bool withBom = true);
+
+// Runs the program's code with the current folder set to a folder, restoring the old one afterwards.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& path);
+    ~ScopedCurrentFolder();
+
+private:
+    std::string m_previous;
+};
+
+// Points the registry store at a fresh temporary folder for the object's lifetime.
+class ScopedRegistry {
+public:
+    ScopedRegistry();
+    ~ScopedRegistry();
+    const std::string& Folder() const { return m_dir.Path(); }
+
+private:
+    TempDir m_dir;
+    std::string m_previous;
+};
+
+// A virtual X display for tests of the SDL2 window. Started on a free display number; Available() is false
+// when Xvfb is not installed or did not come up. Killed with the object.
+class ScopedXvfb {
+public:
+    ScopedXvfb(int width = 1024, int height = 768);
+    ~ScopedXvfb();
+    ScopedXvfb(const ScopedXvfb&) = delete;
+    ScopedXvfb& operator=(const ScopedXvfb&) = delete;
+
+    bool Available() const { return m_pid > 0; }
+    // The value for DISPLAY, such as ":57".
+    const std::string& Display() const { return m_display; }
+
+private:
+    int m_pid = -1;
+    std::string m_display;
+};
+
+} // namespace test

@@ -1,0 +1,149 @@
+#include "platform/Backend.h"
+#include "platform/Headless.h"
+#include "platform/Platform.h"
+#include "tests/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+namespace hl = plat::headless;
+
+TEST(Headless, MessageBoxesAreRecordedAndAnsweredInOrder)
+{
+    hl::QueueMessageBoxAnswer(plat::IDCANCEL);
+    EXPECT_EQ(plat::MessageBox(u"first", u"Caption", plat::MB_OKCANCEL), plat::IDCANCEL);
+    EXPECT_EQ(plat::MessageBox(u"second", u"Caption", plat::MB_OKCANCEL), plat::IDOK);
+    EXPECT_EQ(plat::MessageBox(u"third", u"Caption", plat::MB_YESNO), plat::IDYES);
+    ASSERT_EQ(hl::MessageBoxes().size(), 3u);
+    EXPECT_EQ(hl::MessageBoxes()[0].text, u"first");
+    EXPECT_EQ(hl::MessageBoxes()[1].caption, u"Caption");
+    EXPECT_EQ(hl::MessageBoxes()[2].flags, plat::MB_YESNO);
+}
+
+TEST(Headless, ChildProgramsAreScriptedOrFollowTheFiles)
+{
+    const test::TempDir dir;
+    dir.Write("content_en/movie.exe", "x");
+    const test::ScopedCurrentFolder here(dir.Path());
+    hl::QueueSpawnResult(3);
+    EXPECT_EQ(plat::SpawnAndWait(u"content_en\\missing.exe", {u"tessel.exe"}), 3);
+    EXPECT_EQ(plat::SpawnAndWait(u"content_en\\movie.exe", {}), 0);
+    EXPECT_EQ(plat::SpawnAndWait(u"content_en\\missing.exe", {}), -1);
+    EXPECT_FALSE(plat::ShellOpen(u"C:\\nowhere\\varrow.exe"));
+    ASSERT_EQ(hl::Spawns().size(), 4u);
+    EXPECT_EQ(hl::Spawns()[0].args, std::vector<std::u16string>{u"tessel.exe"});
+    EXPECT_TRUE(hl::Spawns()[0].wait);
+    EXPECT_FALSE(hl::Spawns()[3].wait);
+}
+
+TEST(Headless, ClockSystemFactsAndEvents)
+{
+    EXPECT_EQ(plat::TimeGetTime(), 0u);
+    hl::AdvanceTime(16);
+    plat::SleepMs(4);
+    EXPECT_EQ(plat::TimeGetTime(), 20u);
+
+    hl::SetDesktopMode({640, 480, 32, 75, 0xFF0000, 0xFF00, 0xFF});
+    hl::SetDisplayModes({{800, 600, 16, 60, 0xF800, 0x7E0, 0x1F}});
+    plat::DisplayMode mode;
+    ASSERT_TRUE(plat::GetDesktopMode(mode));
+    EXPECT_EQ(mode.bitsPerPixel, 32);
+    ASSERT_TRUE(plat::EnumDisplayMode(0, mode));
+    EXPECT_EQ(mode.width, 800);
+    EXPECT_FALSE(plat::EnumDisplayMode(1, mode));
+    EXPECT_FALSE(plat::EnumDisplayMode(-1, mode));
+    EXPECT_TRUE(plat::ChangeDisplayMode(mode));
+    EXPECT_EQ(hl::ModeChanges().size(), 1u);
+
+    plat::Event move;
+    move.type = plat::EventType::MouseMove;
+    move.x = -5;
+    move.y = 40;
+    hl::QueueEvent(move);
+    plat::Event event;
+    ASSERT_TRUE(plat::PollEvent(event));
+    EXPECT_EQ(event.type, plat::EventType::MouseMove);
+    int x = 0;
+    int y = 0;
+    plat::GetCursorPos(x, y);
+    EXPECT_EQ(x, -5);
+    EXPECT_EQ(y, 40);
+    EXPECT_FALSE(plat::PollEvent(event));
+}
+
+TEST(Headless, PresentedFrameIsKeptAndSavable)
+{
+    // Rows carry padding: only the visible width is kept.
+    const std::uint16_t pixels[] = {0xF800, 0x07E0, 0xBEEF, 0x001F, 0xFFFF, 0xBEEF};
+    plat::PresentFrame(pixels, 2, 2, 6, plat::PixelFormat::Rgb565);
+    const hl::Frame& frame = hl::LastFrame();
+    ASSERT_EQ(frame.width, 2);
+    EXPECT_EQ(frame.pixels, (std::vector<std::uint16_t>{0xF800, 0x07E0, 0x001F, 0xFFFF}));
+    EXPECT_EQ(frame.serial, 1u);
+
+    const test::TempDir dir;
+    ASSERT_TRUE(hl::SaveFrameBmp(frame, dir.File("frame.bmp")));
+    std::vector<std::uint8_t> bmp;
+    ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(dir.File("frame.bmp")), bmp));
+    ASSERT_EQ(bmp.size(), 54u + 2 * 8);
+    // Bottom-up rows of blue, green, red: the top-left red pixel lands in the second stored row.
+    EXPECT_EQ(bmp[54 + 8 + 0], 0);
+    EXPECT_EQ(bmp[54 + 8 + 2], 255);
+    EXPECT_EQ(bmp[54 + 0], 255);  // bottom-left is blue
+}
+
+TEST(Processes, RealSpawnReportsExitCodesAndFailures)
+{
+    EXPECT_EQ(plat::SpawnProcessAndWait("/bin/sh", {"-c", "exit 3"}), 3);
+    EXPECT_EQ(plat::SpawnProcessAndWait("/no/such/program", {}), -1);
+    EXPECT_TRUE(plat::SpawnProcessDetached("/bin/true", {}));
+    EXPECT_FALSE(plat::SpawnProcessDetached("/no/such/program", {}));
+}
+
+TEST(Processes, LocaleNames)
+{
+    struct Case {
+        const char* locale;
+        std::u16string_view name;
+    };
+    const Case cases[] = {{"fr_FR.UTF-8", u"French"}, {"pt_BR.UTF-8", u"Portuguese (Brazil)"},
+                          {"zh_TW.UTF-8", u"Chinese (Traditional)"}, {"de", u"German"},
+                          {"C", u"English"}, {"POSIX", u"English"}};
+    for (const Case& c : cases)
+        EXPECT_EQ(plat::LanguageNameFromLocale(c.locale), c.name) << c.locale;
+}
+
+TEST(InstanceLock, SecondHolderIsRefused)
+{
+    const test::TempDir dir;
+    const char* old = getenv("XDG_RUNTIME_DIR");
+    const std::string previous = old != nullptr ? old : "";
+    setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    ASSERT_TRUE(plat::AcquireInstanceLock("tessel-test"));
+    EXPECT_FALSE(plat::TakeRaiseRequest());
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        plat::ReleaseInstanceLock();  // the child's copy of the descriptor must not count as its own lock
+        const bool got = plat::AcquireInstanceLock("tessel-test");
+        if (!got)
+            plat::RequestRaiseRunningInstance("tessel-test");
+        _exit(got ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(plat::TakeRaiseRequest());
+    EXPECT_FALSE(plat::TakeRaiseRequest());
+    plat::ReleaseInstanceLock();
+    if (previous.empty())
+        unsetenv("XDG_RUNTIME_DIR");
+    else
+        setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
+}
+
+} // namespace
