@@ -9,6 +9,7 @@ PACKAGES=(
     libgtest-dev libbenchmark-dev
     xvfb xauth
     espeak-ng sox
+    clang libclang-rt-dev
 )
 
 if ! command -v dpkg-query >/dev/null 2>&1; then

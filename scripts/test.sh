@@ -21,4 +21,12 @@ echo "== test"
 status=0
 # --no-tests=error: a build that lost its tests must not pass.
 ctest --test-dir "$build" -j "$jobs" --output-on-failure --no-tests=error || status=$?
+
+# The file readers under libFuzzer (clang), each for a short, bounded time.
+fuzz="$root/build-fuzz"
+echo "== fuzz ($fuzz)"
+cmake -S "$root/tests/fuzz" -B "$fuzz" -G Ninja --log-level=WARNING \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+cmake --build "$fuzz" -j "$jobs"
+ctest --test-dir "$fuzz" -j "$jobs" --output-on-failure --no-tests=error || status=$?
 exit "$status"
