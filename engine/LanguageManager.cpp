@@ -1,6 +1,6 @@
 #include "engine/LanguageManager.h"
 
-#include "engine/RasterFontsPlaceholder.h"
+#include "engine/RasterFonts.h"
 #include "engine/RegistrySettings.h"
 #include "gui/GUI_System.h"
 #include "platform/Platform.h"

@@ -17,8 +17,6 @@ namespace {
 constexpr int TITLE_CAPACITY = 255;
 // Back buffers larger than this are refused: no desktop is that large, and the sizes stay far from overflow.
 constexpr int MAX_BACK_BUFFER_SIDE = 8192;
-// Coordinates are clamped to this before they become integers.
-constexpr float COORD_LIMIT = 1.0e7f;
 constexpr std::size_t TEXT_STORE_RESERVE = 64 * 1024;
 
 // Smallest desktop the raster accepts after a mode change, and the lowest top bits of the channel masks.
@@ -41,14 +39,6 @@ constexpr int STATE_BLEND_ON = 5;
 constexpr int STATE_BLEND_OFF = 6;
 constexpr std::array<int, 6> STATES_KEY_ON = {9, 20, 22, 24, 26, 28};
 constexpr std::array<int, 6> STATES_KEY_OFF = {10, 21, 23, 25, 27, 29};
-
-int Trunc(float value)
-{
-    if (!(value == value)) {
-        return 0;
-    }
-    return static_cast<int>(std::clamp(value, -COORD_LIMIT, COORD_LIMIT));
-}
 
 // A 0-1 value scaled to 0-top and truncated; values outside (and NaN) are clamped.
 int UnitToInt(float value, int top)
@@ -113,8 +103,8 @@ Raster::~Raster() = default;
 
 // ---- Device ----------------------------------------------------------------------------------------------------
 
-int Raster::Init(int width, int height, float /*designWidth*/, float /*designHeight*/, std::u16string_view title,
-                 float depthRange, int /*reserved*/, bool noPixelAccess)
+int Raster::Init(int /*width*/, int /*height*/, float /*designWidth*/, float /*designHeight*/,
+                 std::u16string_view title, float depthRange, int /*reserved*/, bool noPixelAccess)
 {
     m_Active = false;
     m_DesktopChanged = false;
@@ -125,8 +115,6 @@ int Raster::Init(int width, int height, float /*designWidth*/, float /*designHei
     m_PrimitivesDrawn = 0;
     m_DepthRange = depthRange > 0.0f ? depthRange : 20000.0f;
     m_Title = std::u16string(title.substr(0, std::min<std::size_t>(title.size(), TITLE_CAPACITY)));
-    (void)width;
-    (void)height;
 
     if (!plat::DisplayDeviceAvailable()) {
         return 0;
@@ -139,9 +127,6 @@ int Raster::Init(int width, int height, float /*designWidth*/, float /*designHei
     m_Height = mode.height;
     m_BitsPerPixel = mode.bitsPerPixel;
     m_RefreshRate = mode.refreshHz;
-    m_RedMask = mode.redMask;
-    m_GreenMask = mode.greenMask;
-    m_BlueMask = mode.blueMask;
     m_Is565 = Is565Masks(mode.redMask, mode.greenMask, mode.blueMask);
     if (!CreateBackBuffer()) {
         return 0;
@@ -334,8 +319,8 @@ int Raster::EndFrame()
                                                         static_cast<std::size_t>(record.textLength));
             DrawTextPrimitive(text, record, nullptr, BackBuffer());
         } else if ((record.flags & PRIM_FILL) != 0) {
-            FillRectNow(Trunc(record.x0), Trunc(record.y0), Trunc(record.x1), Trunc(record.y1),
-                        static_cast<std::uint16_t>(record.item));
+            FillRectNow(TruncCoordinate(record.x0), TruncCoordinate(record.y0), TruncCoordinate(record.x1),
+                        TruncCoordinate(record.y1), static_cast<std::uint16_t>(record.item));
         }
     }
     return 1;
@@ -502,10 +487,13 @@ void Raster::FillRectNow(int x0, int y0, int x1, int y1, std::uint16_t colour)
 
 void Raster::DrawQueuedTexture(const DrawPrimitive& record)
 {
-    int x0 = Trunc(record.x0);
-    int y0 = Trunc(record.y0);
-    int x1 = Trunc(record.x1);
-    int y1 = Trunc(record.y1);
+    if (record.item >= m_TexIndex) {
+        return;  // the table was cut back since the texture was queued
+    }
+    int x0 = TruncCoordinate(record.x0);
+    int y0 = TruncCoordinate(record.y0);
+    int x1 = TruncCoordinate(record.x1);
+    int y1 = TruncCoordinate(record.y1);
     const bool stretch = (record.flags & PRIM_STRETCH) != 0;
     const RasterRect* source = record.source.IsValidSource() ? &record.source : nullptr;
     if (source != nullptr && !stretch) {
@@ -533,9 +521,14 @@ void Raster::DrawTextureNow(int index, int x0, int y0, int x1, int y1, std::uint
 // Copies a texture (its surface, or its converted pixels) onto a target. Without stretching the source is the
 // given rectangle or the texture's top-left part of the destination's size; with it, the given rectangle or the
 // whole texture spread over the destination. Source rectangles are kept inside the texture.
-bool Raster::BlitToTarget(const TextureEntry& entry, PixelTarget target, int x0, int y0, int x1, int y1,
+bool Raster::BlitToTarget(const TextureEntry& entry, PixelTarget target, int left, int top, int right, int bottom,
                           bool stretch, bool keyed, const RasterRect* source)
 {
+    const RasterRect clamped = RasterRect{left, top, right, bottom}.Clamped();
+    int x0 = clamped.left;
+    int y0 = clamped.top;
+    const int x1 = clamped.right;
+    const int y1 = clamped.bottom;
     const std::uint16_t* texels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
     if (texels == nullptr || entry.width <= 0 || entry.height <= 0 || target.pixels == nullptr) {
         return false;
@@ -545,7 +538,7 @@ bool Raster::BlitToTarget(const TextureEntry& entry, PixelTarget target, int x0,
     }
     RasterRect src;
     if (source != nullptr && source->IsValidSource()) {
-        src = *source;
+        src = source->Clamped();
     } else if (stretch) {
         src = RasterRect{0, 0, entry.width, entry.height};
     } else {
@@ -710,9 +703,6 @@ bool Raster::HandleDesktopChange()
     m_Height = mode.height;
     m_BitsPerPixel = mode.bitsPerPixel;
     m_RefreshRate = mode.refreshHz;
-    m_RedMask = mode.redMask;
-    m_GreenMask = mode.greenMask;
-    m_BlueMask = mode.blueMask;
     const bool is565 = Is565Masks(mode.redMask, mode.greenMask, mode.blueMask);
     if (is565 != m_Is565) {
         m_Is565 = is565;
@@ -734,10 +724,6 @@ bool Raster::HandleDesktopChange()
 
 // ---- The one object -------------------------------------------------------------------------------------------
 
-namespace {
-bool s_bound = false;
-} // namespace
-
 Raster* GetRaster()
 {
     static Raster s_raster;
@@ -746,12 +732,10 @@ Raster* GetRaster()
 
 int BindRaster()
 {
-    s_bound = true;
     GetRaster();
     return 1;
 }
 
 void UnbindRaster()
 {
-    s_bound = false;
 }

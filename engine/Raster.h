@@ -24,8 +24,8 @@ public:
     // ---- Device and frame ------------------------------------------------------------------------------------
 
     // 1 on success or when already initialised, 0 when no display device or desktop mode is available. The back
-    // buffer takes the desktop's size and 16-bit format (5-6-5 or 5-5-5 from its masks); width and height are
-    // the window's size, kept for the record.
+    // buffer takes the desktop's size and 16-bit format (5-6-5 or 5-5-5 from its masks), whatever the window's
+    // width and height; the design size and the reserved argument are not used.
     int Init(int width, int height, float designWidth, float designHeight, std::u16string_view title,
              float depthRange, int reserved, bool noPixelAccess);
     // Releases the back buffer and the fonts; frames draw nothing afterwards until the next Init.
@@ -187,9 +187,6 @@ private:
     std::u16string m_Title;
     float m_DepthRange = 20000.0f;
     float m_DepthScale = DEPTH_BUCKETS / 20000.0f;
-    std::uint32_t m_RedMask = 0xF800;
-    std::uint32_t m_GreenMask = 0x07E0;
-    std::uint32_t m_BlueMask = 0x001F;
     std::unique_ptr<RasterSurface> m_BackBuffer;
     std::uint64_t m_SurfaceLossSeen = 0;
 
@@ -209,16 +206,15 @@ private:
 
     // Fonts: the owned faces and the 20 numbers that share them (0 is 4, 2 is 11, 17-19 may be 14-16).
     SavedFontLanguage m_FontLanguage;
-    bool m_FontLanguageSet = false;
     std::vector<std::unique_ptr<RasterFont>> m_OwnedFonts;
     std::array<const RasterFont*, RASTER_FONT_COUNT> m_Fonts{};
 
     std::unique_ptr<SpanRasterizer> m_Spans;
 };
 
-// The library's one object.
+// The library's one object; it lives for the whole run.
 Raster* GetRaster();
-// Start-up binds the raster pointer (returns 1); exit clears it.
+// Start-up binds the library (returns 1); exit unbinds it. The object itself stays until the program ends.
 int BindRaster();
 void UnbindRaster();
 

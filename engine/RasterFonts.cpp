@@ -36,7 +36,6 @@ void SetupRasterFonts(int languageId, int charset, int flags)
 void Raster::SetFontLanguage(int languageId, int charset, bool newerSystem, bool systemXP)
 {
     m_FontLanguage = SavedFontLanguage{languageId, charset, newerSystem, systemXP};
-    m_FontLanguageSet = true;
     DeleteFonts();
     CreateFonts();
 }
@@ -251,11 +250,12 @@ void Raster::DrawTextPrimitive(std::u16string_view text, const DrawPrimitive& re
                                const PixelTarget& target) const
 {
     const float fontNumber = record.w0;
-    const int font = fontNumber >= 0.0f && fontNumber < RASTER_FONT_COUNT ? static_cast<int>(fontNumber) : FONT_FALLBACK;
+    const int font =
+        fontNumber >= 0.0f && fontNumber < RASTER_FONT_COUNT ? static_cast<int>(fontNumber) : FONT_FALLBACK;
     const RasterFont* f = GetFont(font);
-    RasterRect rect{static_cast<int>(record.x0), static_cast<int>(record.y0), static_cast<int>(record.x1),
-                    static_cast<int>(record.y1)};
-    const int alignment = static_cast<int>(record.w2);
+    RasterRect rect{TruncCoordinate(record.x0), TruncCoordinate(record.y0), TruncCoordinate(record.x1),
+                    TruncCoordinate(record.y1)};
+    const int alignment = TruncCoordinate(record.w2);
     std::uint32_t format = TextFormatForAlignment(alignment, rect.right);
     if (outRect != nullptr) {
         format |= TEXT_CALCRECT;

@@ -138,7 +138,8 @@ std::unique_ptr<std::uint16_t[]> Raster::ConvertPixels(const std::uint16_t* pixe
                 out[i] = static_cast<std::uint16_t>(((p & 0xF00) * 8) + ((p & 0xF0) * 4) + ((p & 0xF) * 2));
             }
         } else {
-            out[i] = m_Is565 ? static_cast<std::uint16_t>((p & 0x1F) + (p & 0x7FE0) * 2) : static_cast<std::uint16_t>(p);
+            out[i] = m_Is565 ? static_cast<std::uint16_t>((p & 0x1F) + (p & 0x7FE0) * 2)
+                             : static_cast<std::uint16_t>(p);
         }
     }
     return out;
@@ -303,8 +304,8 @@ bool Raster::DrawTextOnTexture(std::u16string_view text, int secondIndex, const 
         return false;
     }
     const PixelTarget target = SurfaceTarget(*m_SecondTexInfo[secondIndex].handle);
-    return RenderText(GetFont(font), text, rect, TextFormatForAlignment(alignment, rect.right), colour, &target,
-                      nullptr);
+    return RenderText(GetFont(font), text, rect.Clamped(), TextFormatForAlignment(alignment, rect.right), colour,
+                      &target, nullptr);
 }
 
 // ---- Sizes, colours, tiling ------------------------------------------------------------------------------------

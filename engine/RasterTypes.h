@@ -31,6 +31,16 @@ constexpr std::uint32_t PRIM_COLOR_KEY = 0x80000000;
 constexpr int TEXTURE_KIND_SURFACE = 1;
 constexpr int TEXTURE_KIND_ARGB4444 = 3;
 
+// A queued float coordinate as an integer, truncated; clamped so that far-off or NaN values stay defined.
+inline int TruncCoordinate(float value)
+{
+    constexpr float LIMIT = 1.0e7f;
+    if (!(value > -LIMIT)) {
+        return value == value ? -static_cast<int>(LIMIT) : 0;
+    }
+    return value < LIMIT ? static_cast<int>(value) : static_cast<int>(LIMIT);
+}
+
 struct RasterRect {
     int left = 0;
     int top = 0;
@@ -41,6 +51,13 @@ struct RasterRect {
     int Height() const { return bottom - top; }
     // "None" for a source rectangle: 0, 0, -1, -1 or any with right < left or bottom < top.
     bool IsValidSource() const { return right >= left && bottom >= top; }
+    // Every coordinate within +-10^7, so widths and heights cannot overflow.
+    RasterRect Clamped() const
+    {
+        constexpr int LIMIT = 10000000;
+        const auto clamp = [](int v) { return v < -LIMIT ? -LIMIT : (v > LIMIT ? LIMIT : v); };
+        return RasterRect{clamp(left), clamp(top), clamp(right), clamp(bottom)};
+    }
 };
 
 // A 16-bit pixel area in the back buffer's format: the back buffer itself or a texture surface.

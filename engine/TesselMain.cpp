@@ -1,29 +1,50 @@
-// The program's entry: picks the backend, finds the install folder, reads the settings, opens the window and
-// runs until it is closed (headless: for the frames asked), then saves the settings.
-#include "engine/QuitRequest.h"
-#include "engine/RegistrySettings.h"
+// The program's entry: picks the backend, finds the install folder and runs the application; headless, it can
+// run a number of frames or an event script with a fixed seed and a stepped clock.
+#include "engine/Application.h"
+#include "engine/ScriptedRun.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
+constexpr std::uint32_t DEFAULT_HEADLESS_SEED = 1;
+
 struct Options {
     bool headless = false;
-    long frames = 1;
+    long frames = -1;  // headless without a script: 1
     std::string installFolder;
+    std::string scriptPath;
+    std::optional<std::uint32_t> seed;
+    std::uint32_t frameMs = DEFAULT_SCRIPT_FRAME_MS;
 };
 
 void PrintUsage()
 {
     std::fprintf(stderr,
                  "usage: Tessel [--headless] [--frames N] [--install-dir FOLDER]\n"
+                 "              [--script FILE] [--seed N] [--frame-ms N]\n"
                  "  --headless           run without a window (for tests)\n"
-                 "  --frames N           headless: frames to run before exiting (default 1)\n"
-                 "  --install-dir FOLDER the folder holding the data (default: the program's own folder)\n");
+                 "  --frames N           headless: frames to run before exiting (default 1; with a script,\n"
+                 "                       up to the frame of its last action)\n"
+                 "  --install-dir FOLDER the folder holding the data (default: the program's own folder)\n"
+                 "  --script FILE        headless: input events by frame, frames to save (see README)\n"
+                 "  --seed N             headless: the random seed (default 1)\n"
+                 "  --frame-ms N         headless: milliseconds the clock advances per frame (default 16)\n");
+}
+
+bool ParseCount(const char* text, unsigned long long limit, unsigned long long& out)
+{
+    char* end = nullptr;
+    if (*text == '\0' || *text == '-')
+        return false;
+    out = std::strtoull(text, &end, 10);
+    return *end == '\0' && out <= limit;
 }
 
 bool ParseOptions(int argc, char** argv, Options& options)
@@ -31,28 +52,60 @@ bool ParseOptions(int argc, char** argv, Options& options)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
+        unsigned long long value = 0;
         if (arg == "--headless") {
             options.headless = true;
         } else if (arg == "--frames" && hasValue) {
-            char* end = nullptr;
-            options.frames = std::strtol(argv[++i], &end, 10);
-            if (*end != '\0' || options.frames < 0) {
+            if (!ParseCount(argv[++i], 0x7FFFFFFF, value)) {
                 std::fprintf(stderr, "Tessel: --frames needs a count of 0 or more, not '%s'\n", argv[i]);
                 return false;
             }
+            options.frames = static_cast<long>(value);
         } else if (arg == "--install-dir" && hasValue) {
             options.installFolder = argv[++i];
+        } else if (arg == "--script" && hasValue) {
+            options.scriptPath = argv[++i];
+        } else if (arg == "--seed" && hasValue) {
+            if (!ParseCount(argv[++i], 0xFFFFFFFF, value)) {
+                std::fprintf(stderr, "Tessel: --seed needs a number from 0 to 4294967295, not '%s'\n", argv[i]);
+                return false;
+            }
+            options.seed = static_cast<std::uint32_t>(value);
+        } else if (arg == "--frame-ms" && hasValue) {
+            if (!ParseCount(argv[++i], 60000, value)) {
+                std::fprintf(stderr, "Tessel: --frame-ms needs 0 to 60000, not '%s'\n", argv[i]);
+                return false;
+            }
+            options.frameMs = static_cast<std::uint32_t>(value);
         } else {
             std::fprintf(stderr, "Tessel: unknown or incomplete option '%s'\n", arg.c_str());
             return false;
         }
     }
+    if (!options.headless && (!options.scriptPath.empty() || options.frames >= 0)) {
+        std::fprintf(stderr, "Tessel: --script and --frames need --headless\n");
+        return false;
+    }
     return true;
 }
 
-int ReadSetting(const char16_t* name)
+// The script, read before the program enters its install folder; relative save paths stay where it started.
+bool LoadScript(const Options& options, EventScript& script)
 {
-    return GetRegistrySettings()->GetInt(name);
+    if (options.scriptPath.empty())
+        return true;
+    std::vector<std::uint8_t> bytes;
+    if (!plat::ReadFileBytes(plat::FromUtf8(options.scriptPath), bytes)) {
+        std::fprintf(stderr, "Tessel: cannot read the script '%s'\n", options.scriptPath.c_str());
+        return false;
+    }
+    std::string error;
+    const std::string text(bytes.begin(), bytes.end());
+    if (!ParseEventScript(text, plat::GetCurrentFolder(), script, error)) {
+        std::fprintf(stderr, "Tessel: %s: %s\n", options.scriptPath.c_str(), error.c_str());
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -61,6 +114,11 @@ int main(int argc, char** argv)
 {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
+        PrintUsage();
+        return 2;
+    }
+    EventScript script;
+    if (!LoadScript(options, script)) {
         PrintUsage();
         return 2;
     }
@@ -75,48 +133,25 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    plat::WindowDesc window;
-    window.title = u"Learn to Play the Varrow Game";
-    window.x = ReadSetting(u"winx1");
-    window.y = ReadSetting(u"winy1");
-    window.width = ReadSetting(u"winx2") - window.x;
-    window.height = ReadSetting(u"winy2") - window.y;
-    if (window.width < 800 || window.height < 600) {
-        window.width = 800;
-        window.height = 600;
+    ApplicationOptions app;
+    std::unique_ptr<MainLoopDriver> driver;
+    if (options.headless) {
+        // Without a limit a script ends after the frame of its last action.
+        const long frames = options.frames >= 0        ? options.frames
+                            : script.actions.empty() ? 1
+                                                     : static_cast<long>(script.actions.back().frame) + 1;
+        driver = std::make_unique<ScriptedRun>(std::move(script), frames, options.frameMs);
+        app.seed = options.seed.value_or(DEFAULT_HEADLESS_SEED);
+    } else {
+        driver = std::make_unique<RealTimePacing>();
     }
-    if (!plat::CreateMainWindow(window)) {
-        plat::Shutdown();
-        return 1;
+    app.driver = driver.get();
+    int exitCode = RunApplication(app);
+    if (options.headless) {
+        const auto* run = static_cast<const ScriptedRun*>(driver.get());
+        if (run->FailedSaves() > 0 && exitCode == 0)
+            exitCode = 1;
     }
-
-    std::vector<std::uint16_t> frame(static_cast<std::size_t>(800) * 600, 0);
-    long framesRun = 0;
-    while (!IsQuitRequested()) {
-        plat::Event event;
-        while (plat::PollEvent(event)) {
-            if (event.type == plat::EventType::Quit)
-                PostQuitMessage(0);
-        }
-        if (options.headless && framesRun >= options.frames)
-            PostQuitMessage(0);
-        if (IsQuitRequested())
-            break;
-        plat::PresentFrame(frame.data(), 800, 600, 800 * 2, plat::PixelFormat::Rgb565);
-        ++framesRun;
-        plat::SleepMs(16);
-    }
-
-    const plat::Rect rect = plat::GetWindowRect();
-    if (rect.right > rect.left) {
-        RegistrySettings* settings = GetRegistrySettings();
-        settings->SetInt(u"playmovies", 0);
-        settings->SetInt(u"winx1", rect.left);
-        settings->SetInt(u"winy1", rect.top);
-        settings->SetInt(u"winx2", rect.right);
-        settings->SetInt(u"winy2", rect.bottom);
-    }
-    DeleteRegistrySettings();
     plat::Shutdown();
-    return QuitExitCode();
+    return exitCode;
 }

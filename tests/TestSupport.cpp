@@ -90,12 +90,21 @@ ScopedRegistry::~ScopedRegistry()
     plat::SetConfigFolder(m_previous);
 }
 
-ScopedXvfb::ScopedXvfb(int width, int height)
+namespace {
+const char* const XVFB = "/usr/bin/Xvfb";
+}
+
+bool ScopedXvfb::Installed()
 {
-    const char* xvfb = "/usr/bin/Xvfb";
-    if (::access(xvfb, X_OK) != 0)
+    return ::access(XVFB, X_OK) == 0;
+}
+
+ScopedXvfb::ScopedXvfb(int width, int height, int depth, const std::string& screenFolder)
+{
+    const char* xvfb = XVFB;
+    if (!Installed())
         return;
-    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x16";
+    const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
     for (int attempt = 0; attempt < 20; ++attempt) {
         const int number = 100 + static_cast<int>((::getpid() * 7 + attempt * 13) % 800);
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
@@ -103,6 +112,10 @@ ScopedXvfb::ScopedXvfb(int width, int height)
             continue;
         const std::string display = ":" + std::to_string(number);
         std::vector<std::string> args = {xvfb, display, "-screen", "0", screen, "-nolisten", "tcp"};
+        if (!screenFolder.empty()) {
+            args.push_back("-fbdir");
+            args.push_back(screenFolder);
+        }
         std::vector<char*> argv;
         for (std::string& arg : args)
             argv.push_back(arg.data());

@@ -53,14 +53,16 @@ private:
 };
 
 // A virtual X display for tests of the SDL2 window. Started on a free display number; Available() is false
-// when Xvfb is not installed or did not come up. Killed with the object.
+// when Xvfb is not installed or did not come up. With a screen folder, Xvfb keeps its screen there as a file.
+// Killed with the object.
 class ScopedXvfb {
 public:
-    ScopedXvfb(int width = 1024, int height = 768);
+    explicit ScopedXvfb(int width = 1024, int height = 768, int depth = 16, const std::string& screenFolder = {});
     ~ScopedXvfb();
     ScopedXvfb(const ScopedXvfb&) = delete;
     ScopedXvfb& operator=(const ScopedXvfb&) = delete;
 
+    static bool Installed();
     bool Available() const { return m_pid > 0; }
     // The value for DISPLAY, such as ":57".
     const std::string& Display() const { return m_display; }

@@ -1,46 +1,132 @@
 // tessel_datac: compiles the readable sources under data/ into the runtime files of the install folder.
-//   tessel_datac --source <repo>/data --out <install folder>
+//   tessel_datac --source <repo>/data --out <install folder> [--cache <folder>]
+// The cache keeps spoken voice clips by content (default: the install folder's name + ".cache").
 // Every error is printed as "file:line: message"; any error gives a non-zero exit and leaves the output it
 // concerns unwritten. Files whose content does not change are not touched.
 #include "tools/CardFileCompiler.h"
 #include "tools/Diagnostics.h"
+#include "tools/SoundEffectCompiler.h"
+#include "tools/StringKeyList.h"
 #include "tools/StringTableCompiler.h"
+#include "tools/VoiceClipCompiler.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr int EXIT_ERRORS = 1;
 constexpr int EXIT_USAGE = 2;
 
-// English is the one language the data set ships so far.
-constexpr char STRING_SOURCE[] = "strings/strings.en.txt";
+// English is the one language the data set ships so far. Every file of a source folder with the suffix is
+// read, in name order.
+constexpr char STRING_FOLDER[] = "strings";
+constexpr char STRING_SUFFIX[] = ".en.txt";
+constexpr char KEY_LIST[] = "lists/string-keys.txt";
+constexpr char VOICE_FOLDER[] = "voice";
+constexpr char CLIP_LIST[] = "lists/voice-clips.txt";
+constexpr char VOICE_SUFFIX[] = ".en.txt";
+constexpr char SOUND_FOLDER[] = "sounds";
+constexpr char SOUND_SUFFIX[] = ".txt";
+constexpr char CARD_FOLDER[] = "cards";
 constexpr char LANGUAGE_FOLDER[] = "data_en";
+constexpr char DEFAULT_CACHE_SUFFIX[] = ".cache";
 
 struct Folders {
     std::string source;
     std::string out;
+    std::string cache;
 };
 
-bool CompileStrings(const Folders& folders, datac::Diagnostics& diagnostics)
+// What the steps hand on: the string step's entries feed the checks and the voice clips.
+struct Build {
+    Folders folders;
+    std::vector<datac::StringEntry> strings;
+    bool stringsCompiled = false;
+};
+
+std::vector<std::string> SourceFiles(const std::string& folder, std::string_view suffix)
 {
-    return datac::CompileStringTableFile(folders.source + "/" + STRING_SOURCE,
-                                         folders.out + "/" + LANGUAGE_FOLDER + "/" + datac::STRING_TABLE_FILE_NAME,
-                                         diagnostics);
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = item.path().filename().string();
+        if (item.is_regular_file(error) && name.ends_with(suffix))
+            files.push_back(item.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
-bool CompileCards(const Folders& folders, datac::Diagnostics& diagnostics)
+bool CompileStrings(Build& build, datac::Diagnostics& diagnostics)
 {
-    return datac::CompileCardFile(folders.out + "/" + LANGUAGE_FOLDER + "/" + datac::CARD_FILE_NAME, diagnostics);
+    const std::vector<std::string> sources = SourceFiles(build.folders.source + "/" + STRING_FOLDER, STRING_SUFFIX);
+    if (sources.empty()) {
+        diagnostics.Error(build.folders.source + "/" + STRING_FOLDER, "holds no string source (*.en.txt)");
+        return false;
+    }
+    build.stringsCompiled = datac::CompileStringTableFiles(
+        sources, build.folders.out + "/" + LANGUAGE_FOLDER + "/" + datac::STRING_TABLE_FILE_NAME, build.strings,
+        diagnostics);
+    return build.stringsCompiled;
 }
 
-// Each step runs even after another failed, so that one run reports every error.
-using CompileStep = bool (*)(const Folders& folders, datac::Diagnostics& diagnostics);
+// Placeholders, printf formats, formatted-text markers and lengths against what the callers expect. Keys of
+// the list that no source defines yet are the data test's business, not an error here.
+bool CheckStrings(Build& build, datac::Diagnostics& diagnostics)
+{
+    if (!build.stringsCompiled)
+        return false;
+    std::vector<datac::KeySpec> specs;
+    if (!datac::ReadKeyList(build.folders.source + "/" + KEY_LIST, specs, diagnostics))
+        return false;
+    const std::size_t errorsBefore = diagnostics.Messages().size();
+    datac::CheckEntries(specs, build.strings, diagnostics);
+    return diagnostics.Messages().size() == errorsBefore;
+}
+
+bool CompileVoice(Build& build, datac::Diagnostics& diagnostics)
+{
+    if (!build.stringsCompiled)
+        return false;
+    std::vector<std::string> required;
+    if (!datac::ReadClipList(build.folders.source + "/" + CLIP_LIST, required, diagnostics))
+        return false;
+    const auto start = std::chrono::steady_clock::now();
+    datac::VoiceRun run;
+    const bool compiled = datac::CompileVoiceClips(
+        SourceFiles(build.folders.source + "/" + VOICE_FOLDER, VOICE_SUFFIX), build.strings, build.folders.out,
+        LANGUAGE_FOLDER, build.folders.cache + "/voice", diagnostics, &run, &required);
+    if (run.spoken > 0) {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        std::printf("tessel_datac: spoke %zu of %zu voice clips in %.1f s\n", run.spoken, run.clips,
+                    static_cast<double>(elapsed.count()) / 1000.0);
+    }
+    return compiled;
+}
+
+bool CompileSounds(Build& build, datac::Diagnostics& diagnostics)
+{
+    return datac::CompileSoundRecipes(SourceFiles(build.folders.source + "/" + SOUND_FOLDER, SOUND_SUFFIX),
+                                      build.folders.out, diagnostics);
+}
+
+bool CompileCards(Build& build, datac::Diagnostics& diagnostics)
+{
+    return datac::CompileCardFile(build.folders.source + "/" + CARD_FOLDER,
+                                  build.folders.out + "/" + LANGUAGE_FOLDER + "/" + datac::CARD_FILE_NAME, diagnostics);
+}
+
+// Each step runs even after another failed, so that one run reports every error (a step that needs an earlier
+// one's result skips quietly when that failed).
+using CompileStep = bool (*)(Build& build, datac::Diagnostics& diagnostics);
 const CompileStep COMPILE_STEPS[] = {
-    &CompileStrings,
-    &CompileCards,
+    &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards,
 };
 
 std::string WithoutTrailingSlash(std::string_view path)
@@ -60,9 +146,13 @@ bool ParseArguments(int argc, char** argv, Folders& folders)
             folders.source = WithoutTrailingSlash(argv[++i]);
         else if (option == "--out")
             folders.out = WithoutTrailingSlash(argv[++i]);
+        else if (option == "--cache")
+            folders.cache = WithoutTrailingSlash(argv[++i]);
         else
             return false;
     }
+    if (folders.cache.empty() && !folders.out.empty())
+        folders.cache = folders.out + DEFAULT_CACHE_SUFFIX;
     return !folders.source.empty() && !folders.out.empty();
 }
 
@@ -70,15 +160,15 @@ bool ParseArguments(int argc, char** argv, Folders& folders)
 
 int main(int argc, char** argv)
 {
-    Folders folders;
-    if (!ParseArguments(argc, argv, folders)) {
-        std::fprintf(stderr, "usage: tessel_datac --source <data folder> --out <install folder>\n");
+    Build build;
+    if (!ParseArguments(argc, argv, build.folders)) {
+        std::fprintf(stderr, "usage: tessel_datac --source <data folder> --out <install folder> [--cache <folder>]\n");
         return EXIT_USAGE;
     }
 
     datac::Diagnostics diagnostics;
     for (const CompileStep step : COMPILE_STEPS)
-        step(folders, diagnostics);
+        step(build, diagnostics);
 
     for (const std::string& message : diagnostics.Messages())
         std::fprintf(stderr, "%s\n", message.c_str());

@@ -31,6 +31,13 @@ struct Entry {
     std::vector<std::u16string> lines;
 };
 
+// Where a key was first defined, over all sources of one table.
+struct KeyOrigin {
+    std::string sourceName;
+    int line = 0;
+};
+using KeyOrigins = std::map<std::u16string, KeyOrigin>;
+
 // How the reader joins the text lines of an entry, chosen by the key's prefix (the empty prefix matches all).
 struct JoinRule {
     std::u16string_view prefix;
@@ -121,8 +128,8 @@ std::vector<SourceLine> SplitLines(std::string_view source, std::string_view sou
 
 class Parser {
 public:
-    Parser(std::string_view sourceName, Diagnostics& diagnostics)
-        : m_sourceName(sourceName), m_diagnostics(diagnostics)
+    Parser(std::string_view sourceName, KeyOrigins& origins, Diagnostics& diagnostics)
+        : m_sourceName(sourceName), m_firstLineOfKey(origins), m_diagnostics(diagnostics)
     {
     }
 
@@ -163,10 +170,14 @@ private:
         if (key.size() > MAX_STRING_KEY_UNITS)
             Error(line.number, "key is " + std::to_string(key.size()) + " units long; at most " +
                                    std::to_string(MAX_STRING_KEY_UNITS) + " fit");
-        const auto [first, isNew] = m_firstLineOfKey.emplace(m_current.key, line.number);
-        if (!isNew)
-            Error(line.number, "duplicate key '" + m_current.keyUtf8 + "' (first at line " +
-                                   std::to_string(first->second) + ")");
+        const auto [first, isNew] =
+            m_firstLineOfKey.emplace(m_current.key, KeyOrigin{std::string(m_sourceName), line.number});
+        if (!isNew) {
+            const KeyOrigin& origin = first->second;
+            const std::string where = origin.sourceName == m_sourceName ? "" : origin.sourceName + ":";
+            Error(line.number, "duplicate key '" + m_current.keyUtf8 + "' (first at " +
+                                   (where.empty() ? "line " : where) + std::to_string(origin.line) + ")");
+        }
     }
 
     void TakeTextLine(const SourceLine& line)
@@ -199,52 +210,83 @@ private:
     }
 
     std::string_view m_sourceName;
+    KeyOrigins& m_firstLineOfKey;
     Diagnostics& m_diagnostics;
     std::vector<Entry> m_entries;
-    std::map<std::u16string, int> m_firstLineOfKey;
     Entry m_current;
     bool m_inEntry = false;
 };
 
 } // namespace
 
-bool CompileStringTable(std::string_view sourceName, std::string_view source, std::vector<std::uint8_t>& out,
-                        Diagnostics& diagnostics)
+bool CompileStringSources(const std::vector<StringSource>& sources, std::vector<std::uint8_t>& out,
+                          std::vector<StringEntry>& entries, Diagnostics& diagnostics)
 {
     out.clear();
+    entries.clear();
     const std::size_t errorsBefore = diagnostics.Messages().size();
-    Parser parser(sourceName, diagnostics);
-    parser.Parse(SplitLines(source, sourceName, diagnostics));
+    KeyOrigins origins;
+    std::vector<Entry> parsed;
+    std::vector<const StringSource*> sourceOfEntry;
+    for (const StringSource& source : sources) {
+        Parser parser(source.name, origins, diagnostics);
+        parser.Parse(SplitLines(source.text, source.name, diagnostics));
+        for (const Entry& entry : parser.Entries()) {
+            parsed.push_back(entry);
+            sourceOfEntry.push_back(&source);
+        }
+    }
     if (diagnostics.Messages().size() != errorsBefore)
         return false;
 
     Utf16LeFile file;
-    for (const Entry& entry : parser.Entries()) {
+    for (std::size_t i = 0; i < parsed.size(); ++i) {
+        const Entry& entry = parsed[i];
         file.AppendLine(entry.key);
         for (const std::u16string& line : entry.lines)
             file.AppendLine(line);
         file.AppendLine(END_LINE);
+        entries.push_back({entry.keyUtf8, entry.key, JoinedText(entry), sourceOfEntry[i]->name, entry.keyLine});
     }
     out = file.Bytes();
     return true;
 }
 
-bool CompileStringTableFile(const std::string& sourcePath, const std::string& outPath, Diagnostics& diagnostics)
+bool CompileStringTable(std::string_view sourceName, std::string_view source, std::vector<std::uint8_t>& out,
+                        Diagnostics& diagnostics)
 {
-    std::vector<std::uint8_t> source;
-    if (!plat::ReadFileBytes(plat::FromUtf8(sourcePath), source)) {
-        diagnostics.Error(sourcePath, "cannot be read");
-        return false;
+    std::vector<StringEntry> entries;
+    return CompileStringSources({{std::string(sourceName), std::string(source)}}, out, entries, diagnostics);
+}
+
+bool CompileStringTableFiles(const std::vector<std::string>& sourcePaths, const std::string& outPath,
+                             std::vector<StringEntry>& entries, Diagnostics& diagnostics)
+{
+    std::vector<StringSource> sources;
+    bool readAll = true;
+    for (const std::string& path : sourcePaths) {
+        std::vector<std::uint8_t> bytes;
+        if (!plat::ReadFileBytes(plat::FromUtf8(path), bytes)) {
+            diagnostics.Error(path, "cannot be read");
+            readAll = false;
+            continue;
+        }
+        sources.push_back({path, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size())});
     }
     std::vector<std::uint8_t> compiled;
-    const std::string_view text(reinterpret_cast<const char*>(source.data()), source.size());
-    if (!CompileStringTable(sourcePath, text, compiled, diagnostics))
+    if (!CompileStringSources(sources, compiled, entries, diagnostics) || !readAll)
         return false;
     if (WriteIfChanged(outPath, compiled) == WriteResult::Failed) {
         diagnostics.Error(outPath, "cannot be written");
         return false;
     }
     return true;
+}
+
+bool CompileStringTableFile(const std::string& sourcePath, const std::string& outPath, Diagnostics& diagnostics)
+{
+    std::vector<StringEntry> entries;
+    return CompileStringTableFiles({sourcePath}, outPath, entries, diagnostics);
 }
 
 } // namespace datac

@@ -7,6 +7,7 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <numeric>
 
 using namespace rastertest;
@@ -361,6 +362,46 @@ TEST(RasterRenderStates, OnlyBlendAndColourKeyStatesHaveAnEffect)
         EXPECT_EQ(raster.IsBlending(), c.blend) << c.state;
         EXPECT_EQ(raster.IsColorKeyed(), c.key) << c.state;
     }
+}
+
+TEST(RasterHostileInput, ExtremeCoordinatesDrawNothingOutsideTheBuffer)
+{
+    auto raster = StartRaster(Mode565(8, 6));
+    const std::vector<std::uint16_t> pixels(4, 0x7FFF);
+    const int tex = raster->CreateTexture(2, 2, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    const float huge = 1.0e30f;
+    const float nan = std::nanf("");
+    raster->DrawTexture(tex, -huge, -huge, huge, huge, 1.0f, 0);
+    raster->DrawTextureEx(tex, -huge, -huge, huge, huge, 1.0f, PRIM_COLOR_KEY);
+    raster->DrawTextureEx(tex, nan, 0, 4, nan, 1.0f, 0);
+    raster->DrawTextureEx(tex, 3, 3, 3, 3, 1.0f, 0);
+    const RasterRect outside{100, 100, 50, 50};
+    raster->DrawTexture(tex, 0, 0, 8, 6, 1.0f, 0, &outside);
+    raster->DrawTextureTiled(tex, -huge, 0, huge, 6, 1.0f, 0);
+    raster->DrawTextureTiled(tex, nan, nan, 8, 6, 1.0f, 0);
+    raster->FillRect(-huge, nan, huge, huge, huge, 3);
+    raster->DrawText(u"far away", RasterRect{-2000000000, -2000000000, 2000000000, 2000000000}, 4, 4, 0xFFFFFF, true);
+    raster->DrawText(u"inverted", RasterRect{8, 6, 0, 0}, 0, 4, 0xFFFFFF, false);
+    TriangleVertices t;
+    t.x0 = -huge;
+    t.y0 = -huge;
+    t.x1 = huge;
+    t.y1 = 3;
+    t.x2 = 2;
+    t.y2 = huge;
+    t.z0 = t.z1 = t.z2 = 1.0f;
+    t.r0 = nan;
+    raster->DrawTriangle(t);
+    const int converted = raster->CreateTexture(2, 2, pixels.data(), 16, 0);
+    t.texture = converted;
+    t.u0 = nan;
+    raster->DrawTriangle(t);
+    t.u0 = huge;
+    t.z1 = 1.0e-30f;
+    raster->DrawTriangle(t);
+    raster->DrawText(u"edge", RasterRect{INT32_MAX - 5, INT32_MIN, INT32_MAX, INT32_MAX}, 9, 4, 0xFFFFFF, true);
+    Render(*raster);
+    EXPECT_LE(raster->GetQueuedCount(), MAX_QUEUED_PRIMITIVES);
 }
 
 // ---- Surface loss ----------------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // Text of the raster: the fonts of each language, wrapped and aligned text measured equal to what is drawn, the
 // end ellipsis, the unclipped single line, clipping, the overhang rule and glyphs the face lacks.
 #include "tests/engine/RasterTestSupport.h"
+#include "tests/TestSupport.h"
 
 #include "engine/FontCatalogue.h"
 #include "engine/RasterFont.h"
@@ -306,6 +307,34 @@ TEST_F(RasterTextTest, GlyphsMissingFromTheFaceDrawItsFallback)
     EXPECT_GT(w, 0);
 }
 
+TEST_F(RasterTextTest, UnderlinedFontDrawsABarUnderTheLine)
+{
+    const RasterRect rect{10, 10, 300, 60};
+    const RasterRect plain = DrawAndInk(u"ace", rect, 0, 4);
+    const RasterRect underlined = DrawAndInk(u"ace", rect, 0, 7);
+    // Letters without descenders: only the bar reaches below the baseline.
+    EXPECT_GT(underlined.bottom - underlined.top, plain.bottom - plain.top);
+    int w = 0;
+    int h = 0;
+    int a = 0;
+    ASSERT_TRUE(m_raster->MeasureText(u"ace", 7, w, h, a));
+    const std::uint16_t* row = m_raster->BackBuffer().pixels + (underlined.bottom - 1) * W;
+    EXPECT_EQ(std::count(row + 10, row + 10 + w, 0xFFFF), w) << "the bar spans the text's width";
+}
+
+TEST(RasterText555, FullyCoveredPixelsTakeTheExactColour)
+{
+    auto raster = StartRaster(Mode555(120, 40));
+    raster->ClearBackBuffer(0);
+    raster->DrawText(u"Il", RasterRect{0, 0, 120, 40}, 0, 14, 0x0000FF, false);
+    Render(*raster);
+    const std::vector<std::uint16_t> pixels = Pixels(*raster);
+    EXPECT_GT(std::count(pixels.begin(), pixels.end(), 0x7C00), 10) << "pure red in 5-5-5";
+    for (const std::uint16_t p : pixels) {
+        EXPECT_EQ(p & 0x83FF, 0) << "only red, never past the format's bits";
+    }
+}
+
 TEST_F(RasterTextTest, NothingIsQueuedForMissingText)
 {
     EXPECT_FALSE(m_raster->DrawText(static_cast<const char16_t*>(nullptr), RasterRect{0, 0, 10, 10}, 0, 4, 0, false));
@@ -346,6 +375,41 @@ TEST(RasterFontTable, ShippedTableNamesEveryFaceAndItsFilesExist)
     // Unknown and empty faces take their family's face.
     EXPECT_EQ(shipped.Resolve(u"", 0x12, false, false).path, shipped.Resolve(u"Times New Roman", 0, false, false).path);
     EXPECT_EQ(shipped.Resolve(u"Nope", 0x22, false, false).path, shipped.Resolve(u"Arial", 0, false, false).path);
+}
+
+std::string s_log;
+
+void CaptureLog(std::string_view text)
+{
+    s_log += text;
+}
+
+TEST(RasterFontTable, TableAndFacesComeFromTheInstallFolderElseTheSystem)
+{
+    const test::TempDir install;
+    const test::ScopedCurrentFolder inInstall(install.Path());
+    // No table in the install folder: the built-in one, with the fallback logged.
+    s_log.clear();
+    const plat::LogSink previous = plat::SetLogSink(&CaptureLog);
+    ReloadFontCatalogue(u"data\\fonts\\fonts.cfg");
+    plat::SetLogSink(previous);
+    EXPECT_NE(s_log.find("not readable"), std::string::npos);
+    EXPECT_EQ(GetFontCatalogue().Resolve(u"Arial", 0, false, false).path,
+              plat::FromUtf8(plat::SystemFontFolder()) + u"/DejaVuSans.ttf");
+
+    // A table and a face file of the install folder are taken from there.
+    std::vector<std::uint8_t> face;
+    ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(plat::SystemFontFolder() + "/DejaVuSerif.ttf"), face));
+    install.Write("data/fonts/Shipped.ttf", face);
+    install.Write("data/fonts/fonts.cfg", "Arial = Shipped.ttf\n");
+    ReloadFontCatalogue(u"data\\fonts\\fonts.cfg");
+    const ResolvedFace resolved = GetFontCatalogue().Resolve(u"Arial", 0, false, false);
+    EXPECT_EQ(resolved.path, u"data\\fonts\\Shipped.ttf");
+    FontDescription description;
+    description.height = 16;
+    description.face = u"Arial";
+    EXPECT_NE(RasterFont::Create(description), nullptr);
+    ReloadFontCatalogue(plat::FromUtf8(TESSEL_SOURCE_DIR "/data/fonts/fonts.cfg"));
 }
 
 TEST(RasterFontTable, StylesMissingFromAFaceAreSynthesised)

@@ -6,6 +6,7 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -199,8 +200,13 @@ TEST(RasterTextures, ReleaseAndReuse)
     EXPECT_EQ(PixelAt(*raster, 0, 0), 0x1111);
     EXPECT_EQ(raster->GetTextureWidth(0), 0);
 
+    // Queued, then the whole table is released before the frame is drawn: nothing is drawn.
+    raster->BeginFrame();
+    EXPECT_TRUE(raster->DrawTexture(1, 0, 0, 4, 4, 1.0f, 0));
     raster->ReleaseTexturesFrom(0);
     EXPECT_EQ(raster->GetTextureCount(), 0);
+    Render(*raster);
+    EXPECT_EQ(PixelAt(*raster, 0, 0), 0x1111);
     EXPECT_FALSE(raster->DrawTexture(0, 0, 0, 4, 4, 1.0f, 0));
 }
 

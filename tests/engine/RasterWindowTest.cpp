@@ -28,7 +28,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* XVFB = "/usr/bin/Xvfb";
 constexpr const char* CHILD_DIR_VARIABLE = "TESSEL_RASTER_WINDOW_DIR";
 constexpr int SCREEN_W = 1024;
 constexpr int SCREEN_H = 768;
@@ -69,78 +68,10 @@ void DrawTestScene(Raster& raster, std::vector<std::uint16_t>& texels)
     raster.EndFrame();
 }
 
-// An Xvfb server on a free display number, its screen kept in a file; stopped with the object.
-class XvfbWithScreenFile {
-public:
-    explicit XvfbWithScreenFile(const std::string& folder)
-    {
-        const std::string screen = std::to_string(SCREEN_W) + "x" + std::to_string(SCREEN_H) + "x24";
-        for (int attempt = 0; attempt < 20 && m_pid <= 0; ++attempt) {
-            const int number = 200 + static_cast<int>((::getpid() * 11 + attempt * 17) % 700);
-            const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-            if (fs::exists(socket) || fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) {
-                continue;
-            }
-            const std::string display = ":" + std::to_string(number);
-            std::vector<std::string> args = {XVFB, display, "-screen", "0", screen, "-fbdir", folder, "-nolisten",
-                                             "tcp"};
-            std::vector<char*> argv;
-            for (std::string& arg : args) {
-                argv.push_back(arg.data());
-            }
-            argv.push_back(nullptr);
-            posix_spawn_file_actions_t actions;
-            posix_spawn_file_actions_init(&actions);
-            posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-            posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-            pid_t pid = 0;
-            const int failed = posix_spawn(&pid, XVFB, &actions, nullptr, argv.data(), environ);
-            posix_spawn_file_actions_destroy(&actions);
-            if (failed != 0) {
-                return;
-            }
-            for (int wait = 0; wait < 100; ++wait) {
-                if (fs::exists(socket)) {
-                    m_pid = pid;
-                    m_display = display;
-                    return;
-                }
-                if (::waitpid(pid, nullptr, WNOHANG) == pid) {
-                    pid = 0;
-                    break;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            }
-            if (pid > 0) {
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, nullptr, 0);
-            }
-        }
-    }
-
-    ~XvfbWithScreenFile()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-
-    XvfbWithScreenFile(const XvfbWithScreenFile&) = delete;
-    XvfbWithScreenFile& operator=(const XvfbWithScreenFile&) = delete;
-
-    bool Running() const { return m_pid > 0; }
-    const std::string& Display() const { return m_display; }
-
-private:
-    pid_t m_pid = -1;
-    std::string m_display;
-};
-
 // A child process, killed if it is still running when the object dies.
 class Child {
 public:
-    Child(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv)
+    Child(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv, const std::string& log)
     {
         std::vector<std::string> all = args;
         std::vector<char*> argv;
@@ -161,9 +92,14 @@ public:
             envp.push_back(entry.data());
         }
         envp.push_back(nullptr);
-        if (posix_spawn(&m_pid, all[0].c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        if (posix_spawn(&m_pid, all[0].c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) {
             m_pid = -1;
         }
+        posix_spawn_file_actions_destroy(&actions);
     }
 
     ~Child()
@@ -258,12 +194,12 @@ std::optional<std::pair<int, int>> FindFrame(const std::vector<std::uint32_t>& s
 
 TEST(RasterWindow, SdlWindowShowsTheHeadlessFrameUnderXvfb)
 {
-    if (::access(XVFB, X_OK) != 0) {
+    if (!test::ScopedXvfb::Installed()) {
         GTEST_SKIP() << "Xvfb is not installed";
     }
     const test::TempDir dir;
-    const XvfbWithScreenFile server(dir.Path());
-    ASSERT_TRUE(server.Running()) << "Xvfb did not start";
+    const test::ScopedXvfb server(SCREEN_W, SCREEN_H, 24, dir.Path());
+    ASSERT_TRUE(server.Available()) << "Xvfb did not start";
 
     // The headless frame.
     auto raster = StartRaster(Mode565(SCREEN_W, SCREEN_H));
@@ -288,7 +224,8 @@ TEST(RasterWindow, SdlWindowShowsTheHeadlessFrameUnderXvfb)
                 {"DISPLAY=" + server.Display(), std::string(CHILD_DIR_VARIABLE) + "=" + dir.Path(),
                  "TESSEL_CONFIG_HOME=" + config.Path(), "SDL_AUDIODRIVER=dummy",
                  // The system's display libraries keep allocations to the end; they are not ours to check.
-                 "ASAN_OPTIONS=detect_leaks=0"});
+                 "ASAN_OPTIONS=detect_leaks=0"},
+                dir.File("child.log"));
     ASSERT_TRUE(child.Started());
 
     // Wait for the child to show its frame, then until the screen holds it.
@@ -321,7 +258,9 @@ TEST(RasterWindow, SdlWindowShowsTheHeadlessFrameUnderXvfb)
     }
     std::ofstream(dir.File("done")) << "done";
     EXPECT_TRUE(matched) << failure;
-    EXPECT_EQ(child.Wait(30), 0);
+    const int exitCode = child.Wait(30);
+    std::ifstream log(dir.File("child.log"));
+    EXPECT_EQ(exitCode, 0) << std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
 }
 
 // Run only as the child of the test above: shows the test frame in an SDL2 window until told to stop.

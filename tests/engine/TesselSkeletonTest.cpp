@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -27,10 +28,15 @@ pid_t Start(const std::vector<std::string>& args, const std::vector<std::string>
     for (std::string& arg : all)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
+    // Each run has a runtime folder of its own, so runs in parallel are not second copies of each other.
+    static const test::TempDir s_runtime;
     std::vector<std::string> env = extraEnv;
+    if (std::none_of(env.begin(), env.end(), [](const std::string& e) { return e.rfind("XDG_RUNTIME_DIR=", 0) == 0; }))
+        env.push_back("XDG_RUNTIME_DIR=" + s_runtime.Path());
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text = *entry;
-        if (text.rfind("DISPLAY=", 0) != 0 && text.rfind("TESSEL_CONFIG_HOME=", 0) != 0)
+        if (text.rfind("DISPLAY=", 0) != 0 && text.rfind("TESSEL_CONFIG_HOME=", 0) != 0 &&
+            text.rfind("XDG_RUNTIME_DIR=", 0) != 0)
             env.push_back(text);
     }
     std::vector<char*> envp;
@@ -81,9 +87,10 @@ TEST(TesselProgram, BadOptionsAreRefusedWithUsage)
 
 TEST(TesselProgram, OpensAWindowUnderXvfbAndClosesOnRequest)
 {
-    const test::ScopedXvfb display;
-    if (!display.Available())
+    if (!test::ScopedXvfb::Installed())
         GTEST_SKIP() << "Xvfb is not installed";
+    const test::ScopedXvfb display;
+    ASSERT_TRUE(display.Available()) << "Xvfb did not start";
     const test::TempDir config;
     // X's extension libraries, loaded and unloaded by SDL, keep allocations LeakSanitizer can no longer name;
     // the program's own leaks are checked by the headless run above.

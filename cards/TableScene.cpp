@@ -1,0 +1,121 @@
+#include "cards/TableScene.h"
+
+namespace {
+
+TableSceneFields s_Fields;
+PopupRect s_SavedPopupRect;
+
+} // namespace
+
+TableSceneFields& GetTableSceneFields()
+{
+    return s_Fields;
+}
+
+void InitCardOverlayTable()
+{
+}
+
+void ReleaseCardOverlays()
+{
+}
+
+void LoadLargeCardSymbols()
+{
+}
+
+void LoadSmallCardSymbols()
+{
+}
+
+void LoadCardFrames()
+{
+}
+
+void LoadTableGraphics()
+{
+}
+
+void LoadPlayerAreaGraphics()
+{
+}
+
+void CreateLifeTokens()
+{
+}
+
+void DestroyAllCardWindows()
+{
+}
+
+void ClearGameLog()
+{
+}
+
+void ResetHover()
+{
+    s_Fields.hoverReset = true;
+}
+
+void ClearTableEffectWords()
+{
+}
+
+void RestartCameraClock()
+{
+}
+
+void UpdatePopupDrag()
+{
+}
+
+void UpdateHandCards()
+{
+}
+
+void UpdateWindowBindings()
+{
+}
+
+bool UpdateCardZoom()
+{
+    return false;
+}
+
+void UpdateCardUnderCursor()
+{
+}
+
+void DrawCardPreview()
+{
+}
+
+void UpdateLibraryDraw()
+{
+}
+
+void FlushActorRemovals()
+{
+}
+
+PopupRect& GetSavedPopupRect()
+{
+    return s_SavedPopupRect;
+}
+
+void SavePopupRect()
+{
+}
+
+void RestorePopupRect(const PopupRect& /*rect*/)
+{
+}
+
+bool IsLifeTokenReady()
+{
+    return false;
+}
+
+void ChangeLifeTotal(int /*player*/, int /*delta*/)
+{
+}

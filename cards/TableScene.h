@@ -1,0 +1,67 @@
+// What the game table offers the engine's scene load and frame tick: the mat's image loaders, the per-frame
+// table steps and the table fields a scene load fills. Until the table exists the loaders load nothing and the
+// per-frame steps do nothing; the fields are kept so that the scene load has somewhere to put them.
+#pragma once
+
+#include <array>
+
+constexpr int PHASE_NAME_COUNT = 12;
+// 37 units and the terminator.
+constexpr int PHASE_NAME_CAPACITY = 38;
+constexpr int PLAYER_AREA_FRAME_COUNT = 9;
+
+struct TableSceneFields {
+    std::array<std::array<char16_t, PHASE_NAME_CAPACITY>, PHASE_NAME_COUNT> phaseNames{};
+    std::array<int, 2> manaBarImages{-1, -1};  // -1: the default image
+    std::array<int, PLAYER_AREA_FRAME_COUNT> playerAreaFrame{};
+    std::array<int, 2> avatarImages{-1, -1};   // by player index
+    bool hoverReset = false;
+};
+TableSceneFields& GetTableSceneFields();
+
+// Card overlays: the table at start-up; every scene load releases the per-card objects.
+void InitCardOverlayTable();
+void ReleaseCardOverlays();
+
+// Mat resource loaders of the scene load.
+void LoadLargeCardSymbols();
+void LoadSmallCardSymbols();
+void LoadCardFrames();
+void LoadTableGraphics();
+void LoadPlayerAreaGraphics();
+
+// Scene load: the life tokens (modes 1 and 2), the card windows, the game log, the hover state.
+void CreateLifeTokens();
+void DestroyAllCardWindows();
+void ClearGameLog();
+void ResetHover();
+// The life globes' word and the little card frame's request word.
+void ClearTableEffectWords();
+// Restarts the camera's frame-rate clock.
+void RestartCameraClock();
+
+// Per-frame steps of the frame tick.
+void UpdatePopupDrag();
+void UpdateHandCards();
+void UpdateWindowBindings();
+// False when no card is zoomed.
+bool UpdateCardZoom();
+void UpdateCardUnderCursor();
+void DrawCardPreview();
+void UpdateLibraryDraw();
+void FlushActorRemovals();
+
+// The popup panel's rectangle, kept over a minimise (right edge 0: nothing kept).
+struct PopupRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+PopupRect& GetSavedPopupRect();
+void SavePopupRect();
+void RestorePopupRect(const PopupRect& rect);
+
+// The console's setlife: the physical lesson's token shows a change once it is ready.
+bool IsLifeTokenReady();
+void ChangeLifeTotal(int player, int delta);

@@ -1,0 +1,14 @@
+#include "gui/GameMessageWindows.h"
+
+void UpdateMessageDialogs()
+{
+}
+
+void CheckMessageButtonClick()
+{
+}
+
+bool IsQuitPromptOpen()
+{
+    return false;
+}

@@ -1,0 +1,36 @@
+#include "lessons/LessonFlow.h"
+
+namespace {
+
+bool s_bPaymentUndoRequested = false;
+
+} // namespace
+
+void CloseAllLessonDialogs()
+{
+}
+
+void ResetOnlineLesson(int /*flag*/)
+{
+}
+
+void ExplainTurnStep()
+{
+}
+
+void ClearPerGameWords()
+{
+    s_bPaymentUndoRequested = false;
+}
+
+void RequestPaymentUndo()
+{
+    s_bPaymentUndoRequested = true;
+}
+
+bool TakePaymentUndoRequest()
+{
+    const bool requested = s_bPaymentUndoRequested;
+    s_bPaymentUndoRequested = false;
+    return requested;
+}

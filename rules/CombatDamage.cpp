@@ -1,0 +1,10 @@
+#include "rules/CombatDamage.h"
+
+void ClearCombatDamageRecords()
+{
+}
+
+int GetCombatDamageRecordCount()
+{
+    return 0;
+}

@@ -1,0 +1,30 @@
+#include "rules/PlayerState.h"
+
+namespace {
+
+int s_Life[2] = {STARTING_LIFE, STARTING_LIFE};
+int s_PreviousLife[2] = {STARTING_LIFE, STARTING_LIFE};
+
+bool ValidPlayer(int player)
+{
+    return player == PLAYER_HUMAN || player == PLAYER_CPU;
+}
+
+} // namespace
+
+namespace PlayerState {
+
+void SetLife(int player, int value, int /*reset*/)
+{
+    if (!ValidPlayer(player))
+        return;
+    s_PreviousLife[player] = s_Life[player];
+    s_Life[player] = value;
+}
+
+int GetLife(int player)
+{
+    return ValidPlayer(player) ? s_Life[player] : 0;
+}
+
+} // namespace PlayerState

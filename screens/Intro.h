@@ -1,0 +1,7 @@
+// The intro sequences. Until they exist there is never an intro; only the skip byte is kept.
+#pragma once
+
+// Ends and deletes the current intro and clears the skip byte.
+void DestroyIntro();
+bool GetIntroSkip();
+void SetIntroSkip(bool skip);

@@ -1,0 +1,271 @@
+// The compiled data set in the build's install folder, checked with the program's own readers: every string key
+// the program looks up is there in its form with the placeholders its callers fill, every formatted text
+// parses, every voice clip and effect is there in the format its player expects.
+#include "engine/LanguageManager.h"
+#include "engine/PrivateHeap.h"
+#include "engine/StringTable.h"
+#include "engine/VoiceQueue.h"
+#include "engine/Wave.h"
+#include "platform/PlatformAudio.h"
+#include "platform/Platform.h"
+#include "tests/TestSupport.h"
+#include "tools/StringKeyList.h"
+#include "tools/WaveData.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+namespace {
+
+const std::string SOURCE_DATA = std::string(TESSEL_SOURCE_DIR) + "/data";
+const std::string GAME = TESSEL_GAME_DIR;
+
+std::string ReadUtf8(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Lists names; "and N more" keeps a failure message readable.
+std::string Names(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size() && i < 60; ++i)
+        text += "\n  " + names[i];
+    if (names.size() > 60)
+        text += "\n  ... and " + std::to_string(names.size() - 60) + " more";
+    return text;
+}
+
+std::uint32_t U32(const std::vector<std::uint8_t>& bytes, std::size_t at)
+{
+    return bytes[at] | (bytes[at + 1] << 8) | (bytes[at + 2] << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+
+std::uint32_t U16(const std::vector<std::uint8_t>& bytes, std::size_t at)
+{
+    return bytes[at] | (bytes[at + 1] << 8);
+}
+
+struct CanonicalHeader {
+    std::uint32_t channels, rate, byteRate, blockAlign, bits, dataSize;
+};
+
+// The 44-byte header exactly as the effect loader reads it in one block: no other chunk may come between.
+bool ReadCanonicalHeader(const std::vector<std::uint8_t>& bytes, CanonicalHeader& out)
+{
+    if (bytes.size() < datac::WAVE_HEADER_BYTES)
+        return false;
+    const std::string tags(bytes.begin(), bytes.begin() + 16);
+    if (tags.substr(0, 4) != "RIFF" || tags.substr(8, 8) != "WAVEfmt " || U32(bytes, 16) != 16 ||
+        U16(bytes, 20) != 1 || std::string(bytes.begin() + 36, bytes.begin() + 40) != "data" ||
+        U32(bytes, 4) != bytes.size() - 8)
+        return false;
+    out = {U16(bytes, 22), U32(bytes, 24), U32(bytes, 28), U16(bytes, 32), U16(bytes, 34), U32(bytes, 40)};
+    return out.dataSize == bytes.size() - datac::WAVE_HEADER_BYTES;
+}
+
+class DataSetTest : public ::testing::Test {
+protected:
+    DataSetTest() : m_folder(GAME) {}
+
+    void SetUp() override
+    {
+        CreatePrivateHeap();
+        ClearStringTables();
+        GetLanguageManager()->SetLanguage(LANG_ENGLISH, false);
+        ASSERT_TRUE(LoadStringTables()) << "no string table under " << GAME;
+    }
+
+    void TearDown() override
+    {
+        ClearStringTables();
+        DestroyPrivateHeap();
+        DeleteLanguageManager();
+    }
+
+    static std::vector<datac::KeySpec> KeyList()
+    {
+        std::vector<datac::KeySpec> specs;
+        datac::Diagnostics diagnostics;
+        datac::ReadKeyList(SOURCE_DATA + "/lists/string-keys.txt", specs, diagnostics);
+        EXPECT_TRUE(diagnostics.Messages().empty()) << diagnostics.Messages().front();
+        EXPECT_GT(specs.size(), 800u);
+        return specs;
+    }
+
+    // The compiled file's entries as raw text: key, then its lines joined by the program's rule.
+    static std::map<std::u16string, std::u16string> CompiledTexts()
+    {
+        std::vector<std::uint8_t> bytes;
+        EXPECT_TRUE(plat::ReadFileBytes(u"data_en\\res_str_phys_u.txt", bytes));
+        std::u16string text;
+        for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+        std::map<std::u16string, std::u16string> entries;
+        std::u16string key;
+        std::vector<std::u16string> lines;
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            std::size_t end = text.find(u"\r\n", pos);
+            if (end == std::u16string::npos)
+                end = text.size();
+            const std::u16string line = text.substr(pos, end - pos);
+            pos = end + 2;
+            if (key.empty()) {
+                key = line;
+            } else if (line.starts_with(u"zzzz")) {
+                std::u16string joined;
+                for (const std::u16string& part : lines)
+                    joined += part + (key.starts_with(u"PRE_") ? u"\r\n" : key.starts_with(u"FMT_") ? u" |" : u" ");
+                const std::size_t last = joined.find_last_not_of(u"\r\n |");
+                joined.resize(last == std::u16string::npos ? 0 : last + 1);
+                entries[key] = joined;
+                key.clear();
+                lines.clear();
+            } else {
+                lines.push_back(line);
+            }
+        }
+        return entries;
+    }
+
+    test::ScopedCurrentFolder m_folder;
+};
+
+TEST_F(DataSetTest, EveryKeyIsThereInItsFormWithItsPlaceholders)
+{
+    const std::map<std::u16string, std::u16string> compiled = CompiledTexts();
+    std::vector<std::string> missing;
+    std::vector<std::string> faults;
+    for (const datac::KeySpec& wanted : KeyList()) {
+        const std::u16string key = plat::FromUtf8(wanted.key);
+        const bool formatted = key.starts_with(u"FMT_");
+        const std::u16string formattedKey = u"FMT_" + key;
+        const bool asPlain = !formatted && GetString(key) != nullptr;
+        const bool asFormatted = formatted ? GetFormattedText(key) != nullptr
+                                           : wanted.alternativeFormatted && GetFormattedText(formattedKey) != nullptr;
+        if (!asPlain && !asFormatted) {
+            missing.push_back(wanted.key);
+            continue;
+        }
+        // A plain key must not have landed in the formatted table, nor the other way round.
+        if (formatted && GetString(key) != nullptr)
+            faults.push_back(wanted.key + ": in the plain table");
+        if (asPlain && asFormatted)
+            faults.push_back(wanted.key + ": authored both plain and as FMT_");
+        const auto entry = compiled.find(asPlain || formatted ? key : formattedKey);
+        if (entry == compiled.end()) {
+            faults.push_back(wanted.key + ": not in the compiled file");
+            continue;
+        }
+        if (asPlain && entry->second != std::u16string(GetString(key)))
+            faults.push_back(wanted.key + ": the reader joined its text differently");
+        std::vector<std::string> textFaults;
+        datac::CheckText(wanted, !asPlain, entry->second, textFaults);
+        for (const std::string& fault : textFaults)
+            faults.push_back(wanted.key + ": " + fault);
+    }
+    EXPECT_TRUE(missing.empty()) << missing.size() << " keys missing:" << Names(missing);
+    EXPECT_TRUE(faults.empty()) << Names(faults);
+}
+
+TEST_F(DataSetTest, EveryFormattedTextParsesIntoSegments)
+{
+    std::size_t formattedTexts = 0;
+    std::vector<std::string> faults;
+    for (const auto& [key, text] : CompiledTexts()) {
+        if (!key.starts_with(u"FMT_"))
+            continue;
+        ++formattedTexts;
+        const FormattedText* record = GetFormattedText(key);
+        if (record == nullptr || (record->m_pFirst == nullptr && !text.empty())) {
+            faults.push_back(plat::ToUtf8(key) + ": no segments");
+            continue;
+        }
+        for (const FormattedSegment* segment = record->m_pFirst.get(); segment != nullptr;
+             segment = segment->m_pNext.get()) {
+            const bool symbolsInRange =
+                segment->m_Style != SEGMENT_STYLE_SYMBOLS ||
+                std::u16string_view(segment->m_Text).find_first_not_of(
+                    u"\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\x0D\x0E\x0F\x10") == std::u16string_view::npos;
+            if (!symbolsInRange)
+                faults.push_back(plat::ToUtf8(key) + ": a symbol segment holds a code that is no symbol");
+        }
+    }
+    EXPECT_GT(formattedTexts, 50u);
+    EXPECT_TRUE(faults.empty()) << Names(faults);
+}
+
+TEST_F(DataSetTest, EveryVoiceClipIsThereAndLastsWhatTheQueueEstimates)
+{
+    std::vector<std::string> missing;
+    std::vector<std::string> faults;
+    std::istringstream list(ReadUtf8(SOURCE_DATA + "/lists/voice-clips.txt"));
+    std::size_t clips = 0;
+    for (std::string line; std::getline(list, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        ++clips;
+        // As the voice queue resolves it: "data\" in the install folder, anything else in the language folder.
+        const std::u16string path = plat::FromUtf8(line.starts_with("data\\") ? line : "data_en\\" + line);
+        std::vector<std::uint8_t> bytes;
+        if (!plat::ReadFileBytes(path, bytes)) {
+            missing.push_back(line);
+            continue;
+        }
+        CanonicalHeader header{};
+        if (!ReadCanonicalHeader(bytes, header) || header.channels != 1 || header.rate != 11025 || header.bits != 8 ||
+            header.blockAlign != 1 || header.byteRate != 11025) {
+            faults.push_back(line + ": not an 11025 Hz 8-bit mono PCM wave");
+            continue;
+        }
+        // The queue starts the next clip when the estimate has run out: it must not cut the clip short, and
+        // the gap after it is the fixed 100 ms plus well under one percent.
+        const double realMs = header.dataSize * 1000.0 / 11025.0;
+        const double estimateMs = EstimateVoiceLength(bytes.size());
+        if (estimateMs < realMs + 90.0 || estimateMs > realMs * 1.005 + 110.0)
+            faults.push_back(line + ": lasts " + std::to_string(realMs) + " ms, estimated " +
+                             std::to_string(estimateMs));
+    }
+    EXPECT_GT(clips, 500u);
+    EXPECT_TRUE(missing.empty()) << missing.size() << " clips missing:" << Names(missing);
+    EXPECT_TRUE(faults.empty()) << Names(faults);
+}
+
+TEST_F(DataSetTest, EveryEffectSlotLoadsFromACanonicalWave)
+{
+    // The sound module's own table decides which slots exist: load them as start-up does.
+    ASSERT_TRUE(InitSound());
+    SetSoundOn(true);
+    int loaded = 0;
+    for (int slot = 0; slot < EFFECT_SLOT_COUNT; ++slot)
+        loaded += IsEffectLoaded(slot) ? 1 : 0;
+    SetSoundOn(true);
+    ShutdownSound();
+    SetSoundOn(false);
+    plat::headless::ResetAudio();
+    EXPECT_EQ(loaded, 48);
+
+    std::vector<std::string> faults;
+    std::size_t files = 0;
+    for (const auto& item : std::filesystem::directory_iterator(GAME + "/data/sfx")) {
+        std::ifstream in(item.path(), std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        ++files;
+        CanonicalHeader header{};
+        if (!ReadCanonicalHeader(bytes, header) || header.channels != 1 || header.dataSize == 0 ||
+            header.blockAlign != header.bits / 8 || header.byteRate != header.rate * header.blockAlign)
+            faults.push_back(item.path().filename().string() + ": not a canonical mono PCM wave");
+    }
+    // 48 effects, the 4 streams that are no effect (cancel and discard are both) and the start-up voice.
+    EXPECT_EQ(files, 53u);
+    EXPECT_TRUE(faults.empty()) << Names(faults);
+}
+
+} // namespace

@@ -1,0 +1,108 @@
+#include "tools/SoundEffectCompiler.h"
+#include "tools/StringKeyList.h"
+#include "tools/StringTableCompiler.h"
+#include "tools/VoiceClipCompiler.h"
+#include "tools/WaveData.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool HasMessage(const datac::Diagnostics& diagnostics, std::string_view fragment)
+{
+    for (const std::string& message : diagnostics.Messages()) {
+        if (message.find(fragment) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+TEST(StringChecksTest, KeyDefinedInTwoSourcesIsAnError)
+{
+    datac::Diagnostics diagnostics;
+    std::vector<std::uint8_t> out;
+    std::vector<datac::StringEntry> entries;
+    EXPECT_FALSE(datac::CompileStringSources({{"a.en.txt", "STR_A\nx\nzzzz\n"}, {"b.en.txt", "\nSTR_A\ny\nzzzz\n"}},
+                                             out, entries, diagnostics));
+    EXPECT_TRUE(HasMessage(diagnostics, "b.en.txt:2: duplicate key 'STR_A' (first at a.en.txt:1)"));
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(StringChecksTest, TextsAreCheckedAgainstWhatTheirCallersFill)
+{
+    const std::string list = "STR_Life %0 %1?\nSTR_Count %d\nPAY_T fmtlang %0\nSTR_Ability altfmt\nSTR_Phase max=5\n";
+    std::vector<datac::KeySpec> specs;
+    datac::Diagnostics diagnostics;
+    ASSERT_TRUE(datac::ParseKeyList("keys.txt", list, specs, diagnostics));
+    const std::vector<datac::StringEntry> entries = {
+        {"STR_Life", u"STR_Life", u"You have %1 life.", "s.txt", 1},
+        {"STR_Count", u"STR_Count", u"%d cards, 100%", "s.txt", 4},
+        {"PAY_T", u"PAY_T", u"Pay #%0: now", "s.txt", 7},
+        {"FMT_STR_Ability", u"FMT_STR_Ability", u"Fine", "s.txt", 10},
+        {"STR_Phase", u"STR_Phase", u"Too long", "s.txt", 13},
+        {"STR_Unknown", u"STR_Unknown", u"x", "s.txt", 16},
+    };
+    std::vector<std::string> missing;
+    datac::CheckEntries(specs, entries, diagnostics, &missing);
+    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:1: text of 'STR_Life' lacks %0"));
+    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:4: text of 'STR_Count' must hold exactly one '%d'"));
+    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:7: text of 'PAY_T' symbol run holds ':'"));
+    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:13: text of 'STR_Phase' is 8 characters long"));
+    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:16: no caller looks up 'STR_Unknown'"));
+    EXPECT_FALSE(HasMessage(diagnostics, "STR_Ability"));
+    EXPECT_EQ(diagnostics.Messages().size(), 5u);
+    EXPECT_TRUE(missing.empty());
+}
+
+TEST(StringChecksTest, SpokenWordsDropMarkersAndSentencesWithPlaceholders)
+{
+    EXPECT_EQ(datac::SpokenWords(u"*Tap* ~it for #2G ~now.| %0 is wounded. Go!", true), "Tap it for two green now. Go!");
+    EXPECT_EQ(datac::SpokenWords(u"Line one\r\nline two.", false), "Line one line two.");
+    EXPECT_EQ(datac::SpokenWords(u"%0 attacks.", false), "");
+}
+
+TEST(StringChecksTest, ClipSourcesNeedAKeyOrQuotedWords)
+{
+    std::vector<datac::ClipSource> clips;
+    datac::Diagnostics diagnostics;
+    EXPECT_FALSE(datac::ParseClipSources("clips.txt", "# c\nvo_phys\\a STR_A\ndata\\wavsonl\\b \"Hi there\"\nvo_phys\\c\n",
+                                         clips, diagnostics));
+    ASSERT_EQ(clips.size(), 2u);
+    EXPECT_EQ(clips[0].key, "STR_A");
+    EXPECT_EQ(clips[1].literal, "Hi there");
+    EXPECT_TRUE(HasMessage(diagnostics, "clips.txt:4: clip 'vo_phys\\c' needs"));
+    EXPECT_EQ(datac::ClipOutputPath("/g", "data_en", "vo_phys\\a"), "/g/data_en/vo_phys/a.wav");
+    EXPECT_EQ(datac::ClipOutputPath("/g", "data_en", "data\\wavsonl\\b"), "/g/data/wavsonl/b.wav");
+    EXPECT_EQ(datac::ClipOutputPath("/g", "data_en", "..\\x"), "");
+}
+
+} // namespace
+
+
+namespace {
+
+TEST(SoundRecipeTest, RecipesGiveCanonicalWavesAndBadLayersAreRefused)
+{
+    datac::MonoSound sound;
+    std::string reason;
+    ASSERT_TRUE(datac::SynthesizeRecipe(100, {"sine:440:220:0.5", "noise:0.2", "notes:600:0.3:C4,-,F#5", "decay:30"},
+                                        sound, reason));
+    EXPECT_EQ(sound.sampleRate, datac::EFFECT_SAMPLE_RATE);
+    EXPECT_EQ(sound.samples.size(), 2205u);
+    const std::vector<std::uint8_t> wave = datac::CanonicalWave(sound, 16);
+    ASSERT_EQ(wave.size(), datac::WAVE_HEADER_BYTES + 2 * 2205);
+    EXPECT_EQ(std::string(wave.begin(), wave.begin() + 4), "RIFF");
+    EXPECT_EQ(std::string(wave.begin() + 8, wave.begin() + 16), "WAVEfmt ");
+    EXPECT_EQ(std::string(wave.begin() + 36, wave.begin() + 40), "data");
+
+    // Reading back and resampling to the voice rate halves the samples.
+    datac::MonoSound read;
+    ASSERT_TRUE(datac::ReadPcmWave(wave, read, reason)) << reason;
+    EXPECT_EQ(datac::Resample(read, datac::VOICE_SAMPLE_RATE).samples.size(), 1102u);
+
+    for (const char* bad : {"sine:440:0.5", "hum:3", "notes:100:0.5:H4", "sine:0:440:0.5"})
+        EXPECT_FALSE(datac::SynthesizeRecipe(100, {bad}, sound, reason)) << bad;
+    EXPECT_FALSE(datac::SynthesizeRecipe(0, {}, sound, reason));
+}
+
+} // namespace
