@@ -1,5 +1,5 @@
 // The program's start-up up to its first presented frame, and one frame tick of the menus' empty scene, both on
-// the headless backend with a small language data set.
+// the headless backend with the build's data set (or a small one when the build has none).
 #include "engine/Application.h"
 #include "engine/MainLoop.h"
 #include "platform/Headless.h"
@@ -59,7 +59,10 @@ void PrepareOnce()
     ::setenv("XDG_RUNTIME_DIR", (root / "runtime").c_str(), 1);
     plat::Init(plat::BackendKind::Headless);
     plat::SetConfigFolder((root / "config").string());
-    plat::SetCurrentFolder((root / "game").string());
+    // The build's own install folder when it is there (the real data set), else the small one above.
+    const fs::path built = fs::path(plat::ExecutableFolder()) / ".." / "game";
+    const bool haveBuilt = fs::exists(built / "data_en" / "res_str_phys_u.txt");
+    plat::SetCurrentFolder((haveBuilt ? built : root / "game").string());
 }
 
 class CallbackDriver final : public MainLoopDriver {

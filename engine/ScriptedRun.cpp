@@ -195,6 +195,9 @@ bool ParseLine(const std::vector<std::string>& words, int frame, const std::stri
             reason = "save needs a file name";
             return false;
         }
+        // The window is repainted at that frame, so the frame saved is the one drawn then.
+        event.type = plat::EventType::Paint;
+        add(event);
         ScriptedAction action;
         action.frame = frame;
         action.save = true;

@@ -11,7 +11,7 @@
 //   text WORD                     every character of WORD typed in turn
 //   activate 0|1                  the window loses or regains the focus
 //   size W H [restored|minimized|maximized]
-//   save FILE.bmp                 the frame presented by that frame's tick
+//   save FILE.bmp                 the window is repainted at that frame and the frame drawn is saved
 //   quit                          the window is closed
 // Events of frame N reach the window procedure before frame N is ticked (frames count from 0).
 #pragma once

@@ -82,8 +82,8 @@ bool ParseOptions(int argc, char** argv, Options& options)
             return false;
         }
     }
-    if (!options.headless && (!options.scriptPath.empty() || options.frames >= 0)) {
-        std::fprintf(stderr, "Tessel: --script and --frames need --headless\n");
+    if (!options.headless && !options.scriptPath.empty()) {
+        std::fprintf(stderr, "Tessel: --script needs --headless\n");
         return false;
     }
     return true;

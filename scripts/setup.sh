@@ -5,9 +5,9 @@ set -euo pipefail
 
 PACKAGES=(
     build-essential g++ cmake ninja-build pkg-config
-    libsdl2-dev libfreetype-dev fonts-dejavu-core
+    libsdl2-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
     libgtest-dev libbenchmark-dev
-    xvfb xauth
+    xvfb xauth xdotool
     espeak-ng sox
     clang libclang-rt-dev
 )

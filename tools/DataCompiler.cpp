@@ -5,10 +5,13 @@
 // concerns unwritten. Files whose content does not change are not touched.
 #include "tools/CardFileCompiler.h"
 #include "tools/Diagnostics.h"
+#include "tools/OutputFile.h"
 #include "tools/SoundEffectCompiler.h"
 #include "tools/StringKeyList.h"
 #include "tools/StringTableCompiler.h"
 #include "tools/VoiceClipCompiler.h"
+
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <chrono>
@@ -35,6 +38,9 @@ constexpr char SOUND_FOLDER[] = "sounds";
 constexpr char SOUND_SUFFIX[] = ".txt";
 constexpr char CARD_FOLDER[] = "cards";
 constexpr char LANGUAGE_FOLDER[] = "data_en";
+// The raster's face table goes to data\fonts\ as it is written.
+constexpr char FONT_TABLE[] = "fonts/fonts.cfg";
+constexpr char FONT_TABLE_OUT[] = "data/fonts/fonts.cfg";
 constexpr char DEFAULT_CACHE_SUFFIX[] = ".cache";
 
 struct Folders {
@@ -122,11 +128,26 @@ bool CompileCards(Build& build, datac::Diagnostics& diagnostics)
                                   build.folders.out + "/" + LANGUAGE_FOLDER + "/" + datac::CARD_FILE_NAME, diagnostics);
 }
 
+bool CopyFontTable(Build& build, datac::Diagnostics& diagnostics)
+{
+    const std::string source = build.folders.source + "/" + FONT_TABLE;
+    std::vector<std::uint8_t> bytes;
+    if (!plat::ReadFileBytes(plat::FromUtf8(source), bytes)) {
+        diagnostics.Error(source, "cannot be read");
+        return false;
+    }
+    if (datac::WriteIfChanged(build.folders.out + "/" + FONT_TABLE_OUT, bytes) == datac::WriteResult::Failed) {
+        diagnostics.Error(build.folders.out + "/" + FONT_TABLE_OUT, "cannot be written");
+        return false;
+    }
+    return true;
+}
+
 // Each step runs even after another failed, so that one run reports every error (a step that needs an earlier
 // one's result skips quietly when that failed).
 using CompileStep = bool (*)(Build& build, datac::Diagnostics& diagnostics);
 const CompileStep COMPILE_STEPS[] = {
-    &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards,
+    &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable,
 };
 
 std::string WithoutTrailingSlash(std::string_view path)

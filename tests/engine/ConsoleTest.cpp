@@ -1,7 +1,9 @@
 // The debug console: editing, completion, history, output and the commands' effects.
 #include "engine/Console.h"
 
+#include "engine/GameDisplay.h"
 #include "engine/MainLoop.h"
+#include "engine/Raster.h"
 #include "engine/QuitRequest.h"
 #include "engine/VoiceQueue.h"
 #include "rules/PlayerState.h"
@@ -242,6 +244,51 @@ TEST_F(ConsoleTest, EnterClosesTheLineAndLaterCharactersWaitForTheNext)
     UpdateConsole();  // a new line
     UpdateConsole();
     EXPECT_EQ(Input(), u"f");
+}
+
+} // namespace
+
+namespace {
+
+// The console drawn with the display's 8 by 8 glyph font: the strip, the prompt, the line and the cursor.
+class ConsoleDrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitConsole();
+        GameDisplay* const display = GetGameDisplay();
+        display->m_Width = 1024;
+        display->m_Height = 768;
+        display->InitDisplay(false);
+        ASSERT_TRUE(display->IsInitialised());
+        // A .chp file of 64 glyphs: a 10-byte header, then the pixels.
+        m_Font.assign(5, 0);
+        m_Font.resize(5 + 64 * 64, 0x7FFF);
+        display->LoadFont8(m_Font.data(), m_Font.size() * 2, 64);
+        s_ScreenRect = {0, 0, 1024, 768};
+        GetRaster()->BeginFrame();
+    }
+
+    void TearDown() override { GetGameDisplay()->Shutdown(); }
+
+    std::vector<std::uint16_t> m_Font;
+};
+
+TEST_F(ConsoleDrawingTest, DrawsTheStripPromptLineAndCursor)
+{
+    ASSERT_GE(GetGameDisplay()->m_Font8, 0);
+    UpdateConsole();
+    // Fill, prompt and cursor.
+    EXPECT_EQ(GetRaster()->GetQueuedCount(), 3);
+    GetRaster()->BeginFrame();
+    QueueConsoleChar('a');
+    QueueConsoleChar('\n');  // never drawn
+    UpdateConsole();
+    EXPECT_EQ(GetRaster()->GetQueuedCount(), 4);
+    GetRaster()->BeginFrame();
+    ConsolePrint(u"ab c");  // the blank is glyph 0
+    UpdateConsole();
+    EXPECT_EQ(GetRaster()->GetQueuedCount(), 8);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "engine/Actor.h"
 #include "engine/Console.h"
 #include "engine/GameDisplay.h"
+#include "engine/LanguageManager.h"
 #include "engine/ScriptParser.h"
 #include "engine/VoiceQueue.h"
 #include "gui/GUI_Manager.h"
@@ -133,6 +134,36 @@ TEST_F(MainLoopTest, AModeRequestLoadsItsSceneOnce)
     });
 }
 
+TEST_F(MainLoopTest, ALanguageChangeIsTakenUpAtTheNextSceneLoad)
+{
+    RunInside([] {
+        TickOnce();
+        GetLanguageManager()->SetLanguage(LANG_FRENCH, true);
+        ASSERT_TRUE(GetLanguageManager()->HasChanged());
+        TickOnce();  // the same mode: no scene load
+        EXPECT_TRUE(GetLanguageManager()->HasChanged());
+        RequestMode(0);
+        TickOnce();
+        EXPECT_FALSE(GetLanguageManager()->HasChanged());
+        EXPECT_EQ(GetLanguageManager()->GetDataFolder(), u"data_fr\\");
+    });
+}
+
+TEST_F(MainLoopTest, ASceneWhoseDisplayCannotStartIsNotLoaded)
+{
+    const int code = RunInside([] {
+        plat::headless::SetDisplayDeviceAvailable(false);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Idle);
+        EXPECT_EQ(s_GameMode, -1);
+        EXPECT_EQ(s_bSceneReady, 0);
+        EXPECT_EQ(s_FrameCounter, 0);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Quit);
+    });
+    EXPECT_EQ(code, 1);
+    ASSERT_EQ(plat::headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(plat::headless::MessageBoxes()[0].caption, u"Initialization Error");
+}
+
 std::vector<int> s_ClicksSeen;
 
 void RecordClicks(Actor* /*actor*/)
@@ -183,6 +214,10 @@ TEST_F(MainLoopTest, WindowProcedureRecordsTheMouse)
 {
     RunInside([] {
         TickOnce();
+        // The toolkit is offered every event first.
+        const int offered = GetGUIManager()->GetMessageCount();
+        MainWndProc(Make(plat::EventType::KeyDown));
+        EXPECT_EQ(GetGUIManager()->GetMessageCount(), offered + 1);
         // A captured drag left of and above the window stays negative.
         Queue(Button(plat::EventType::ButtonDown, plat::BUTTON_LEFT, 5, 5));
         plat::Event move = Make(plat::EventType::MouseMove);

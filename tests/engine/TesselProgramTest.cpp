@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -151,6 +152,42 @@ TEST_F(TesselProgramTest, AScriptedHeadlessRunOf1000FramesExits0AndSavesItsFrame
     EXPECT_EQ(Setting(u"winx2") - Setting(u"winx1"), 900);
 }
 
+// The pixel at (x, y) of a 24-bit bottom-up .bmp file as (blue, green, red).
+std::array<int, 3> BmpPixel(const std::vector<std::uint8_t>& bmp, int x, int y)
+{
+    const auto u32 = [&bmp](std::size_t at) {
+        return static_cast<int>(bmp[at] | bmp[at + 1] << 8 | bmp[at + 2] << 16 | bmp[at + 3] << 24);
+    };
+    const int width = u32(18);
+    const int height = u32(22);
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
+    const std::size_t at = static_cast<std::size_t>(u32(10)) + stride * static_cast<std::size_t>(height - 1 - y) +
+                           static_cast<std::size_t>(x) * 3;
+    return {bmp[at], bmp[at + 1], bmp[at + 2]};
+}
+
+TEST_F(TesselProgramTest, ASavedFrameShowsWhatWasDrawnAtItsFrame)
+{
+    Settings({{u"consoleenabled", 1}, {u"winx1", 0}, {u"winy1", 0}, {u"winx2", 800}, {u"winy2", 600}});
+    const std::string closed = m_Work.File("closed.bmp");
+    const std::string open = m_Work.File("open.bmp");
+    m_Work.Write("console.txt", "3 save " + closed + "\n4 char 96\n6 save " + open + "\n");
+    const pid_t pid = Spawn(TESSEL, {"--headless", "--script", m_Work.File("console.txt")}, Env());
+    EXPECT_EQ(WaitExit(pid, 60), 0);
+    std::vector<std::uint8_t> before;
+    std::vector<std::uint8_t> after;
+    ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(closed), before));
+    ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(open), after));
+    ASSERT_GT(before.size(), 54u);
+    ASSERT_GT(after.size(), 54u);
+    // The console's dark grey strip lies along the bottom of the right half once it is open.
+    EXPECT_EQ(BmpPixel(before, 790, 590), (std::array<int, 3>{0, 0, 0}));
+    for (const int channel : BmpPixel(after, 790, 590)) {
+        EXPECT_NEAR(channel, 32, 8);
+    }
+    EXPECT_EQ(BmpPixel(after, 10, 590), (std::array<int, 3>{0, 0, 0}));
+}
+
 TEST_F(TesselProgramTest, AScriptEndsWithItsQuitOrItsLastFrame)
 {
     // A frame after the end is never saved.
@@ -182,8 +219,12 @@ TEST_F(TesselProgramTest, BadScriptsAreRefusedWithTheirLine)
         const pid_t pid = Spawn(TESSEL, {"--headless", "--script", m_Work.File("bad.txt")}, Env());
         EXPECT_EQ(WaitExit(pid, 30), 2) << script;
     }
-    const pid_t pid = Spawn(TESSEL, {"--headless", "--script", m_Work.File("missing.txt")}, Env());
+    pid_t pid = Spawn(TESSEL, {"--headless", "--script", m_Work.File("missing.txt")}, Env());
     EXPECT_EQ(WaitExit(pid, 30), 2);
+    // A frame that cannot be saved fails the run.
+    m_Work.Write("unsaved.txt", "2 save " + m_Work.File("no/such/folder/x.bmp") + "\n");
+    pid = Spawn(TESSEL, {"--headless", "--script", m_Work.File("unsaved.txt")}, Env());
+    EXPECT_EQ(WaitExit(pid, 30), 1);
 }
 
 TEST_F(TesselProgramTest, ASecondCopyExits0WhileTheFirstRuns)
@@ -197,7 +238,6 @@ TEST_F(TesselProgramTest, ASecondCopyExits0WhileTheFirstRuns)
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const pid_t second = Spawn(TESSEL, {"--headless", "--frames", "5"}, Env());
     EXPECT_EQ(WaitExit(second, 30), 0);
-    EXPECT_TRUE(plat::IsReadable(plat::FromUtf8(lock + ".raise")) || waitpid(first, nullptr, WNOHANG) == 0);
     int status = 0;
     EXPECT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first copy ended";
     kill(first, SIGKILL);
