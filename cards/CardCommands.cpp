@@ -31,22 +31,6 @@ bool IsSingleUnitToken(char16_t ch)
     return ch == u'=' || ch == u';' || ch == u'#' || ch == u'*';
 }
 
-char16_t AsciiLower(char16_t ch)
-{
-    return (ch >= u'A' && ch <= u'Z') ? static_cast<char16_t>(ch - u'A' + u'a') : ch;
-}
-
-bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 void SkipSeparators(std::u16string_view line, std::size_t& pos)
 {
     while (pos < line.size() && IsSeparator(line[pos]))

@@ -1,6 +1,7 @@
 #include "cards/CardKeys.h"
 
 #include "cards/CardEnums.h"
+#include "engine/TextHelpers.h"
 
 namespace {
 
@@ -106,22 +107,6 @@ const char16_t* const CARD_KEY_NAMES[CARD_KEY_SLOTS] = {
     nullptr,
     nullptr,
 };
-
-char16_t AsciiLower(char16_t ch)
-{
-    return (ch >= u'A' && ch <= u'Z') ? static_cast<char16_t>(ch - u'A' + u'a') : ch;
-}
-
-bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 struct KeyReading {
     CardKeyKind kind;

@@ -34,20 +34,6 @@ struct OwnedFile {
     OwnedFile& operator=(const OwnedFile&) = delete;
 };
 
-bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    const auto fold = [](char16_t ch) { return ch >= u'A' && ch <= u'Z' ? static_cast<char16_t>(ch + 32) : ch; };
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 void OnDeviceLost()
 {
     GetGameDisplay()->ReloadAllTextures();

@@ -2,6 +2,7 @@
 
 #include "engine/RasterFonts.h"
 #include "engine/RegistrySettings.h"
+#include "engine/TextHelpers.h"
 #include "gui/GUI_System.h"
 #include "platform/Platform.h"
 
@@ -194,19 +195,6 @@ bool BreaksAnywhere(int id)
     return id == LANG_JAPANESE || id == LANG_CHINESE_SIMPLIFIED || id == LANG_CHINESE_TRADITIONAL;
 }
 
-char16_t AsciiLower(char16_t ch)
-{
-    return (ch >= u'A' && ch <= u'Z') ? static_cast<char16_t>(ch - u'A' + u'a') : ch;
-}
-
-bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    return std::equal(prefix.begin(), prefix.end(), text.begin(),
-                      [](char16_t a, char16_t b) { return AsciiLower(a) == AsciiLower(b); });
-}
-
 std::u16string_view LookUp(std::u16string_view key)
 {
     const StringLookupHook hook = GetStringLookupHook();
@@ -326,7 +314,7 @@ void DeleteLanguageManager()
 int LanguageIdFromName(std::u16string_view name)
 {
     for (const LanguageWord& entry : LANGUAGE_WORDS) {
-        if (!StartsWithNoCase(name, entry.word))
+        if (!StartsWithAsciiNoCase(name, entry.word))
             continue;
         if (entry.id == LANG_CHINESE_SIMPLIFIED &&
             GetRegistrySettings()->GetInt(u"InstallType", REGISTRY_PRODUCT_KEY) == INSTALL_TYPE_TRADITIONAL_CHINESE)

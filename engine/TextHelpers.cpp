@@ -362,3 +362,24 @@ void TrimWString(std::u16string& output, std::u16string_view input, std::u16stri
     }
     output = std::move(result);
 }
+
+char16_t AsciiLower(char16_t ch)
+{
+    return (ch >= u'A' && ch <= u'Z') ? static_cast<char16_t>(ch - u'A' + u'a') : ch;
+}
+
+bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b)
+{
+    return a.size() == b.size() && StartsWithAsciiNoCase(a, b);
+}
+
+bool StartsWithAsciiNoCase(std::u16string_view text, std::u16string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (AsciiLower(text[i]) != AsciiLower(prefix[i]))
+            return false;
+    }
+    return true;
+}

@@ -46,6 +46,10 @@ struct WStringOrder {
 // <0, 0 or >0 comparing the lower-cased units; EqualsNoCase is its == 0.
 int CompareNoCase(std::u16string_view a, std::u16string_view b);
 bool EqualsNoCase(std::u16string_view a, std::u16string_view b);
+// Folding only A-Z, as file keys, texture names and language names are compared.
+char16_t AsciiLower(char16_t ch);
+bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b);
+bool StartsWithAsciiNoCase(std::u16string_view text, std::u16string_view prefix);
 
 // Length of a zero-terminated text; 0 for a null pointer.
 std::size_t WStringLength(const char16_t* text);
