@@ -1,10 +1,15 @@
 #include "engine/Actor.h"
 
+#include "cards/CardWindows.h"
 #include "engine/GameDisplay.h"
 #include "engine/HintRegistry.h"
+#include "engine/MainLoop.h"
+#include "engine/SpriteList.h"
+#include "gui/DialogManager.h"
 #include "gui/GUI_Manager.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
+#include "lessons/PlayerActors.h"
 #include "platform/Platform.h"
 #include "rules/GameGlobals.h"
 #include "screens/Intro.h"
@@ -21,6 +26,13 @@
 namespace {
 
 constexpr int SPAWN_MARK = 3;
+// States whose entry has an action besides state 0's, and the lesson events states 15 and 16 post.
+constexpr int STATE_TURN_START = 1;
+constexpr int STATE_RAISES_FLAG = 13;
+constexpr int STATE_HUMAN_EVENT = 15;
+constexpr int STATE_CPU_EVENT = 16;
+constexpr int EVENT_HUMAN_STATE = 14;
+constexpr int EVENT_CPU_STATE = 15;
 
 // Update order; a vector so that removal and spawning during the update keep a valid position.
 std::vector<Actor*> s_ActorList;
@@ -29,11 +41,13 @@ std::map<std::u16string, Actor*, std::less<>> s_NameMap;
 // The position whose behaviour is running; a removal at or before it moves it so no actor is skipped.
 std::size_t s_Current = 0;
 bool s_CurrentAdvanced = false;
+// Set when the registry is cleared during the update: the pass ends there, so actors spawned afterwards wait
+// for the next frame.
+bool s_UpdateEnded = false;
 std::vector<Actor*> s_ToFrontQueue;
 // Removed actors wait here for the next purge: a behaviour may still be running on one of them.
 std::vector<std::unique_ptr<Actor>> s_RemovedActors;
 std::uint64_t s_NextSerial = 1;
-int s_RunningGameMode = 0;
 
 void CallCamera(Actor* camera)
 {
@@ -74,8 +88,30 @@ void Actor::SetState(int state)
     }
     m_State = state;
     ResetStateTime();
-    if (state == ACTOR_STATE_START) {
+    switch (state) {
+    case ACTOR_STATE_START:
         ClearHintPlayCounts();
+        break;
+    case STATE_TURN_START:
+        if (this == GetHumanPlayerActor()) {
+            StampLessonTime();
+        }
+        break;
+    case STATE_RAISES_FLAG:
+        RaiseState13Flag();
+        break;
+    case STATE_HUMAN_EVENT:
+        if (this == GetHumanPlayerActor()) {
+            PostDialogEvent(EVENT_HUMAN_STATE, nullptr);
+        }
+        break;
+    case STATE_CPU_EVENT:
+        if (this == GetCpuPlayerActor()) {
+            PostDialogEvent(EVENT_CPU_STATE, nullptr);
+        }
+        break;
+    default:
+        break;
     }
 }
 
@@ -185,6 +221,7 @@ void RemoveActor(Actor* actor)
     }
     ClearCardFromLists(actor);
     OnCardActorRemoved(actor);
+    ReleaseActorCardWindow(actor);
     s_RemovedActors.emplace_back(actor);
 }
 
@@ -210,7 +247,8 @@ void UpdateActors()
         CallCamera(nullptr);
         return;
     }
-    for (s_Current = 0; s_Current < s_ActorList.size();) {
+    s_UpdateEnded = false;
+    for (s_Current = 0; s_Current < s_ActorList.size() && !s_UpdateEnded;) {
         Actor* const actor = s_ActorList[s_Current];
         s_CurrentAdvanced = false;
         actor->m_PreviousPosition = actor->m_Position;
@@ -222,6 +260,7 @@ void UpdateActors()
         }
     }
     s_CurrentAdvanced = false;
+    s_UpdateEnded = false;
 
     // Queued card actors move to the end of the list, each once however often it was queued.
     const std::vector<Actor*> queue = std::move(s_ToFrontQueue);
@@ -246,10 +285,14 @@ void DestroyAllActors()
     s_NameMap.clear();
     s_Current = 0;
     s_CurrentAdvanced = true;
+    s_UpdateEnded = true;
     RebuildCardLists();
     ResetGameState();
     if (GUI_Manager* const manager = GetGUIManager()) {
         manager->Clear();
+    }
+    if (SpriteList* const sprites = GetSpriteList()) {
+        sprites->Clear();
     }
     DestroyIntro();
     s_ToFrontQueue.clear();
@@ -262,10 +305,6 @@ int GetActorCount()
 
 bool IsOnlineLesson()
 {
-    return s_RunningGameMode > 2;
-}
-
-void SetRunningGameMode(int mode)
-{
-    s_RunningGameMode = mode;
+    // The running mode itself: while a switch is pending (-1) no lesson runs.
+    return s_GameMode > 2;
 }

@@ -103,10 +103,10 @@ void QueueActorToFront(Actor* actor);
 void PurgeRemovedActors();
 // Once a frame: every registered actor in list order, actors spawned meanwhile included, then the camera.
 void UpdateActors();
-// Every actor leaves the registry; deletion waits for the next purge when a behaviour is running.
+// Every actor leaves the registry; deletion waits for the next purge. From inside a behaviour it also ends the
+// update pass: actors spawned afterwards first run in the next frame.
 void DestroyAllActors();
 // Registered actors, for tests and the console.
 int GetActorCount();
 // True when the running game mode is an online lesson (3 or 4); the scene loader sets the mode.
 bool IsOnlineLesson();
-void SetRunningGameMode(int mode);

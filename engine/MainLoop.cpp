@@ -396,7 +396,6 @@ void LoadScene()
     if (mode != 0)
         LoadCardFrames();
     s_GameMode = mode;
-    SetRunningGameMode(mode);
 
     TableSceneFields& fields = GetTableSceneFields();
     if (mode == 1 || mode == 2) {

@@ -183,8 +183,9 @@ void SpanRasterizer::WalkEdge(const Vertex& first, const Vertex& second, bool ri
         vw += dvw;
     }
     if (r0 < r1) {
-        m_FirstRow = std::min(m_FirstRow, r0);
-        m_LastRow = std::max(m_LastRow, r1);
+        const int side = rightSide ? 1 : 0;
+        m_FirstRow[side] = std::min(m_FirstRow[side], r0);
+        m_LastRow[side] = std::max(m_LastRow[side], r1);
     }
 }
 
@@ -194,8 +195,10 @@ void SpanRasterizer::DrawTriangle(const DrawPrimitive& record, const std::uint16
     if (m_Target.pixels == nullptr) {
         return;
     }
-    m_FirstRow = 999999;
-    m_LastRow = -999999;
+    for (int side = 0; side < 2; ++side) {
+        m_FirstRow[side] = 999999;
+        m_LastRow[side] = -999999;
+    }
 
     const float xs[3] = {record.x0, record.x1, record.x2};
     const float ys[3] = {record.y0, record.y1, record.y2};
@@ -228,7 +231,9 @@ void SpanRasterizer::DrawTriangle(const DrawPrimitive& record, const std::uint16
                               static_cast<std::uint32_t>(textureWidth) * static_cast<std::uint32_t>(textureHeight) - 1};
     const std::uint16_t colour = static_cast<std::uint16_t>(record.item);
 
-    for (int r = std::max(m_FirstRow, 0); r < m_LastRow; ++r) {
+    const int firstRow = std::max({m_FirstRow[0], m_FirstRow[1], 0});
+    const int lastRow = std::min(m_LastRow[0], m_LastRow[1]);
+    for (int r = firstRow; r < lastRow; ++r) {
         const SpanRow& row = m_Rows[r];
         const float spanWidth = row.xRight - row.xLeft;
         if (spanWidth == 0.0f) {

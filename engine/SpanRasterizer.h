@@ -60,6 +60,8 @@ private:
     PixelTarget m_Target;
     ColorTables m_Tables;
     SpanRow m_Rows[SPAN_ROWS];
-    int m_FirstRow = 0;
-    int m_LastRow = 0;
+    // Rows each side wrote, first and one past the last: a row only one side reached keeps the other side of an
+    // earlier triangle, so only rows both reached are drawn.
+    int m_FirstRow[2] = {0, 0};
+    int m_LastRow[2] = {0, 0};
 };

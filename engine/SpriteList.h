@@ -5,6 +5,7 @@ class SpriteList {
 public:
     void UpdateAll() {}
     void DrawAll() {}
+    void Clear() {}
 };
 
 // Created on first use; shutdown deletes it.

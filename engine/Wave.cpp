@@ -1,5 +1,6 @@
 #include "engine/Wave.h"
 
+#include "engine/Actor.h"
 #include "engine/SoundError.h"
 #include "engine/WaveHeader.h"
 #include "engine/WaveStream.h"
@@ -49,7 +50,20 @@ bool s_bSoundOn = false;
 bool s_bDeviceOpen = false;
 std::array<plat::AudioBuffer, EFFECT_SLOT_COUNT> s_Slots{};
 std::array<VoiceRecord, VOICE_COUNT> s_Voices{};
-SoundPlacementFunction s_Placement = nullptr;
+
+// The listener is the actor named "hero"; a sound whose actor has left the registry is not placed.
+bool PlaceByHero(const Actor* actor, float offset[3])
+{
+    const Actor* const hero = FindActorByName(u"hero");
+    if (hero == nullptr || !IsActorRegistered(actor))
+        return false;
+    offset[0] = actor->m_Position.x - hero->m_Position.x;
+    offset[1] = actor->m_Position.y - hero->m_Position.y;
+    offset[2] = actor->m_Position.z - hero->m_Position.z;
+    return true;
+}
+
+SoundPlacementFunction s_Placement = PlaceByHero;
 
 int LevelVolume(int level)
 {
@@ -82,7 +96,7 @@ void ReleaseEffectsAndVoices()
 void PlaceVoice(VoiceRecord& voice)
 {
     float offset[3] = {0.0f, 0.0f, 0.0f};
-    if (voice.actor == nullptr || s_Placement == nullptr || !s_Placement(voice.actor, offset))
+    if (voice.actor == nullptr || !s_Placement(voice.actor, offset))
         return;
     ComputePlacedSound(EFFECT_VOLUME_LEVEL, offset, voice.volume, voice.pan);
 }
@@ -124,7 +138,7 @@ bool IsSoundDeviceOpen()
 
 void SetSoundPlacement(SoundPlacementFunction function)
 {
-    s_Placement = function;
+    s_Placement = function != nullptr ? function : PlaceByHero;
 }
 
 bool InitSound()

@@ -46,8 +46,8 @@ void StopStream(int slot);
 void UpdateStream();
 bool IsStreamPlaying();
 
-// Where a placed sound is: offset receives the actor's position minus the hero's. False when there is no hero,
-// which leaves the voice's volume and pan as recorded. The actor code installs it; none is installed at first.
+// Where a placed sound is: offset receives the actor's position minus the hero's (the actor named "hero"). False
+// when there is no hero, which leaves the voice's volume and pan as recorded. nullptr restores that rule.
 using SoundPlacementFunction = bool (*)(const Actor* actor, float offset[3]);
 void SetSoundPlacement(SoundPlacementFunction function);
 // Volume and pan of a sound at offset from the listener, for the effect level.

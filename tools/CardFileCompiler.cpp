@@ -25,7 +25,8 @@ namespace {
 constexpr int MAX_COST_SYMBOLS = 5;
 constexpr int MAX_GENERIC_SYMBOL = 8;
 constexpr std::u16string_view SYMBOL_LETTERS = u"WUBRG12345678XT_";
-constexpr std::u16string_view STYLE_MARKERS = u"~*^|\\";
+// Only a style marker ends symbol style: the line breaks "|" and "\" keep the style they find.
+constexpr std::u16string_view STYLE_MARKERS = u"~*^#";
 // Markers of formatted text that a name or a type line must not hold (both go into pop-up text).
 constexpr std::u16string_view FORMAT_MARKERS = u"~*^#|\\";
 constexpr std::u16string_view BMP_EXTENSION = u".bmp";

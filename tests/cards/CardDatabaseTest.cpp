@@ -292,6 +292,8 @@ void ExpectPlayable(const CARD& card, const std::set<int>& deckColours, bool cpu
     case CT_CREATURE:
         EXPECT_GE(card.GetCreatureStats()->toughness, 1) << id;
         EXPECT_GE(card.GetCreatureStats()->power, 0) << id;
+        // The attack rules know only CannotAttack; a wall that lacks it would attack.
+        EXPECT_TRUE(!card.GetCreatureStats()->isWall || card.GetCreatureStats()->cannotAttack) << id;
         break;
     case CT_SORCERY:
     case CT_INSTANT:
@@ -359,6 +361,14 @@ TEST_F(CardDatabaseTest, CardsSingledOutByTheRulesHaveTheirShapes)
     const auto hostileBasic = [&](const CARD& c) {
         return spell(c).needsTarget && spellTarget(c).caster && spellTarget(c).opponent;
     };
+    // The ability that replaces a resolved creature spell inherits the spell's targets, which a creature spell
+    // never has: only an automatic target (a player, or the card itself) lets it do anything.
+    const auto comesIntoPlayAimsItself = [&](const CARD& c) {
+        const CardAbility a = ability(c);
+        const bool automatic = !a.effect.needsTarget && !a.effect.targetOnResolve && !a.effect.targetIsGroup;
+        return a.effect.effectType != EFFECT_NONE && !spell(c).needsTarget && automatic &&
+               (a.target.caster || a.target.opponent || a.target.type == TT_SELF || a.target.type == TT_ENCHANTEE);
+    };
     const std::vector<Fact> facts = {
         {CD_FALARSAR, "nonblack filter, no regeneration, destroy",
          [&](const CARD& c) {
@@ -380,15 +390,15 @@ TEST_F(CardDatabaseTest, CardsSingledOutByTheRulesHaveTheirShapes)
          [&](const CARD& c) { return spell(c).effectType == EFFECT_DAMAGE && spell(c).damageAmt == 2 && hostileBasic(c); }},
         {CD_VORENTON, "4 damage to creature or player",
          [&](const CARD& c) { return spell(c).effectType == EFFECT_DAMAGE && spell(c).damageAmt == 4 && hostileBasic(c); }},
-        {CD_TORUMMAR, "comes-into-play ability",
+        {CD_TORUMMAR, "comes-into-play ability with an automatic target",
          [&](const CARD& c) {
-             return spell(c).effectType == EFFECT_ADDABILITYTOSTACK && ability(c).effect.effectType != EFFECT_NONE &&
+             return spell(c).effectType == EFFECT_ADDABILITYTOSTACK && comesIntoPlayAimsItself(c) &&
                     !c.HasActivatedAbility() && !c.HasStaticAbility();
          }},
-        {CD_ROSOTSK, "comes-into-play ability that asks for a target",
+        {CD_ROSOTSK, "comes-into-play ability with an automatic target",
          [&](const CARD& c) {
-             return spell(c).effectType == EFFECT_ADDABILITYTOSTACK && ability(c).effect.needsTarget &&
-                    !c.HasActivatedAbility();
+             return spell(c).effectType == EFFECT_ADDABILITYTOSTACK && comesIntoPlayAimsItself(c) &&
+                    !c.HasActivatedAbility() && !c.HasStaticAbility();
          }},
         {CD_GALUMSK, "destroy target land of any colour",
          [&](const CARD& c) {

@@ -1,3 +1,4 @@
+#include "engine/Actor.h"
 #include "engine/SoundError.h"
 #include "engine/Wave.h"
 #include "engine/WaveHeader.h"
@@ -302,6 +303,26 @@ TEST_F(SoundEffectTest, APlacedVoiceTakesItsVolumeAndPanFromThePlacement)
     EXPECT_NEAR(right, 1600, 1);
     EXPECT_TRUE(UpdateVoices());
     EXPECT_NEAR(FrameAt(plat::headless::MixAudio(1), 0).second, 1600, 1);
+}
+
+TEST_F(SoundEffectTest, TheActorNamedHeroIsTheListener)
+{
+    StartWithClick();
+    Actor* hero = SpawnActor(u"hero", 0, nullptr, 100, 0, 0, 0, 0, 0);
+    Actor* source = SpawnActor(u"source", 0, nullptr, 10100, 0, 0, 0, 0, 0);
+    PlayEffect(CLICK_SLOT, 255, 0, 0, 0, source);
+    const auto [left, right] = FrameAt(plat::headless::MixAudio(1), 0);
+    EXPECT_NEAR(left, 160, 1);   // 10000 to the right: -20 dB, -20 dB more on the left
+    EXPECT_NEAR(right, 1600, 1);
+    StopAllEffects();
+
+    // A sound whose actor has left the registry keeps its recorded volume and pan.
+    RemoveActor(source);
+    PlayEffect(CLICK_SLOT, 255, 0, 0, 0, source);
+    EXPECT_EQ(FrameAt(plat::headless::MixAudio(1), 0), std::make_pair(16000, 16000));
+    StopAllEffects();
+    RemoveActor(hero);
+    PurgeRemovedActors();
 }
 
 TEST(SoundErrorTest, ResultsAreNamedInTheReport)

@@ -134,6 +134,23 @@ TEST_F(TriangleTest, CounterClockwiseAndDegenerateTrianglesDrawNothing)
     }
 }
 
+TEST_F(TriangleTest, RowOnlyOneSideReachesTakesNothingFromAnEarlierTriangle)
+{
+    // The top edge is under 0.01 high (skipped) yet its ends round to different rows: row 4 has a left side only.
+    // An earlier triangle in the frame left its own right side in row 4.
+    const Point earlier[3] = {{30.0, 2.0}, {38.0, 2.0}, {30.0, 10.0}};
+    const Point flatTop[3] = {{5.0, 4.0005}, {20.0, 4.0015}, {5.0, 20.0}};
+    m_raster->ClearBackBuffer(BACKGROUND);
+    m_raster->BeginFrame();
+    m_raster->DrawTriangle(Triangle(earlier));
+    m_raster->DrawTriangle(Triangle(flatTop));
+    Render(*m_raster);
+    for (int x = 0; x < 30; ++x) {
+        EXPECT_EQ(PixelAt(*m_raster, x, 4), BACKGROUND) << x;
+    }
+    EXPECT_EQ(PixelAt(*m_raster, 6, 5), 0xFFDF);
+}
+
 TEST_F(TriangleTest, VertexDepthAtOrBehindTheEyeRefusesTheTriangle)
 {
     const Point points[3] = {{3.25, 2.75}, {30.5, 6.25}, {12.75, 25.5}};

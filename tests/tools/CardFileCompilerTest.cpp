@@ -116,6 +116,7 @@ TEST(CardFileCompilerTest, ReportsEachFaultAtItsLine)
         {"Cost = ANY\n", "white.cards:9: ANY is a colour set"},
         {"Cost = 1W\nLargeArt = data\\art.png\n", "white.cards:10: LargeArt names a .bmp image"},
         {"Cost = 1W\nEffectText = #T: Tap.\n", "white.cards:10: EffectText: a symbol run"},
+        {"Cost = 1W\nEffectText = #T |Tap.\n", "white.cards:10: EffectText: a symbol run"},
         {"Cost = 1W\n[CD_NOBODY]\n", "white.cards:10: unknown card identifier \"CD_NOBODY\""},
         {"Cost = 1W\n[CD_BRAANDRE]\n", "white.cards:10: CD_BRAANDRE is defined twice (first at rest.cards:"},
         {"", "white.cards:1: CD_SELOLBER needs Cost"},

@@ -1,0 +1,51 @@
+// Placeholder until the turn drivers exist: only the words the actor registry sets are kept.
+#include "lessons/PlayerActors.h"
+
+#include "platform/Platform.h"
+
+namespace {
+
+const Actor* s_pHumanPlayerActor = nullptr;
+const Actor* s_pCpuPlayerActor = nullptr;
+std::uint32_t s_LessonTime = 0;
+bool s_bState13Flag = true;
+
+} // namespace
+
+const Actor* GetHumanPlayerActor()
+{
+    return s_pHumanPlayerActor;
+}
+
+const Actor* GetCpuPlayerActor()
+{
+    return s_pCpuPlayerActor;
+}
+
+void SetPlayerActors(const Actor* human, const Actor* cpu)
+{
+    s_pHumanPlayerActor = human;
+    s_pCpuPlayerActor = cpu;
+}
+
+void StampLessonTime()
+{
+    s_LessonTime = plat::TimeGetTime();
+}
+
+std::uint32_t GetLessonTime()
+{
+    return s_LessonTime;
+}
+
+void RaiseState13Flag()
+{
+    s_bState13Flag = true;
+}
+
+bool TakeState13Flag()
+{
+    const bool raised = s_bState13Flag;
+    s_bState13Flag = false;
+    return raised;
+}

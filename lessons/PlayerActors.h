@@ -1,0 +1,20 @@
+// What the lesson's turn drivers share with the actor registry: the two player actors, the advice timer and the
+// state-13 flag. Until the turn drivers exist nothing sets the player actors.
+#pragma once
+
+#include <cstdint>
+
+class Actor;
+
+// The human's and the CPU's player actors (null when the scene has none); compared, never used.
+const Actor* GetHumanPlayerActor();
+const Actor* GetCpuPlayerActor();
+void SetPlayerActors(const Actor* human, const Actor* cpu);
+
+// The lesson's advice timer: the moment the human player's actor last entered state 1.
+void StampLessonTime();
+std::uint32_t GetLessonTime();
+
+// Raised when any actor enters state 13; the physical turn drivers test and clear it. Starts raised.
+void RaiseState13Flag();
+bool TakeState13Flag();
