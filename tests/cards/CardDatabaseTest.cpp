@@ -7,6 +7,7 @@
 #include "engine/ScriptParser.h"
 #include "platform/Platform.h"
 #include "tests/TestSupport.h"
+#include "tests/cards/CardTableFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,6 @@
 #include <vector>
 
 namespace {
-
-std::string s_Log;
-
-void CaptureLog(std::string_view text)
-{
-    s_Log += text;
-}
 
 std::u16string WordOf(int id)
 {
@@ -34,25 +28,8 @@ std::u16string WordOf(int id)
     return word;
 }
 
-class CardDatabaseTest : public ::testing::Test {
+class CardDatabaseTest : public cardtest::CardTableTest {
 protected:
-    void SetUp() override
-    {
-        GetLanguageManager()->SetLanguage(LANG_ENGLISH, false);
-        InitScriptCommands();
-        for (CARD& card : g_CardDefs)
-            card = CARD();
-        s_Log.clear();
-        m_PreviousSink = plat::SetLogSink(&CaptureLog);
-    }
-    void TearDown() override
-    {
-        plat::SetLogSink(m_PreviousSink);
-        for (CARD& card : g_CardDefs)
-            card = CARD();
-        DeleteLanguageManager();
-    }
-
     void LoadGameCards()
     {
         const test::ScopedCurrentFolder folder(TESSEL_GAME_DIR);
@@ -60,7 +37,6 @@ protected:
         LoadCardDatabase();
     }
 
-    plat::LogSink m_PreviousSink = nullptr;
 };
 
 bool SameRecord(const CARD& a, const CARD& b)
@@ -89,8 +65,8 @@ void ExpectNoStrayMinusOne(const TargetSpec& target, const EffectSpec& effect, i
 TEST_F(CardDatabaseTest, CompiledCardFileDefinesEveryCardWithoutAFault)
 {
     LoadGameCards();
-    EXPECT_EQ(s_Log.find("Invalid"), std::string::npos) << s_Log;
-    EXPECT_EQ(s_Log.find("Missing _end"), std::string::npos) << s_Log;
+    EXPECT_EQ(cardtest::Log().find("Invalid"), std::string::npos) << cardtest::Log();
+    EXPECT_EQ(cardtest::Log().find("Missing _end"), std::string::npos) << cardtest::Log();
     EXPECT_EQ(g_CardDefs[CD_INVALID].GetId(), 0);
     for (int id = FIRST_CARD_ID; id <= LAST_CARD_ID; ++id) {
         const CARD& card = g_CardDefs[id];

@@ -6,6 +6,7 @@
 #include "engine/LanguageManager.h"
 #include "engine/ScriptParser.h"
 #include "platform/Platform.h"
+#include "tests/cards/CardTableFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -14,36 +15,10 @@
 
 namespace {
 
-std::string s_Log;
-
-void CaptureLog(std::string_view text)
-{
-    s_Log += text;
-}
-
-class DefineCardTest : public ::testing::Test {
+class DefineCardTest : public cardtest::CardTableTest {
 protected:
-    void SetUp() override
-    {
-        GetLanguageManager()->SetLanguage(LANG_ENGLISH, false);
-        InitScriptCommands();
-        BuildCardVocabulary();
-        for (CARD& card : g_CardDefs)
-            card = CARD();
-        s_Log.clear();
-        m_PreviousSink = plat::SetLogSink(&CaptureLog);
-    }
-    void TearDown() override
-    {
-        plat::SetLogSink(m_PreviousSink);
-        for (CARD& card : g_CardDefs)
-            card = CARD();
-        DeleteLanguageManager();
-    }
-
     static void Run(const std::u16string& text) { RunScriptFile(text.c_str()); }
 
-    plat::LogSink m_PreviousSink = nullptr;
 };
 
 TEST_F(DefineCardTest, BlockFillsEveryKindOfValue)
@@ -92,7 +67,7 @@ TEST_F(DefineCardTest, BlockFillsEveryKindOfValue)
     EXPECT_EQ(card.GetAbility()->target, TargetSpec());
     EXPECT_EQ(card.GetCreatureStats()->power, -2);
     EXPECT_EQ(card.GetSubType(), SUBTYPE_NONE);
-    EXPECT_TRUE(s_Log.empty()) << s_Log;
+    EXPECT_TRUE(cardtest::Log().empty()) << cardtest::Log();
 }
 
 TEST_F(DefineCardTest, KeysIgnoreCaseAndValuesLoseTrailingBlanks)
@@ -131,9 +106,9 @@ TEST_F(DefineCardTest, KeysIgnoreCaseAndValuesLoseTrailingBlanks)
         EXPECT_EQ(card.GetSpellTarget()->type, c.targetType) << line;
     }
     // Names outside their family were reported; valid ones were not.
-    EXPECT_NE(s_Log.find("ct_land"), std::string::npos) << s_Log;
-    EXPECT_NE(s_Log.find("TT_PLANET"), std::string::npos) << s_Log;
-    EXPECT_EQ(s_Log.find("TT_CREATURE"), std::string::npos) << s_Log;
+    EXPECT_NE(cardtest::Log().find("ct_land"), std::string::npos) << cardtest::Log();
+    EXPECT_NE(cardtest::Log().find("TT_PLANET"), std::string::npos) << cardtest::Log();
+    EXPECT_EQ(cardtest::Log().find("TT_CREATURE"), std::string::npos) << cardtest::Log();
 }
 
 TEST_F(DefineCardTest, NullTextValuesAreEmptyAndLongNamesAreCut)
@@ -163,8 +138,8 @@ TEST_F(DefineCardTest, OnlyCompleteBlocksOfKnownCardsAreStored)
         u"; a comment line between blocks\n"
         u"definecard CD_WENORTH\nName = Wenorth\nCardType = CT_INSTANT\n_end\n"
         u"definecard CD_TORUMMAR\nName = Torummar\nCardType = CT_CREATURE\n");
-    EXPECT_NE(s_Log.find("Parse_DefineCard() : Invalid card key: CD_NOSUCHCARD\n"), std::string::npos) << s_Log;
-    EXPECT_NE(s_Log.find("Parse_DefineCard() : Invalid card key: CD_INVALID\n"), std::string::npos) << s_Log;
+    EXPECT_NE(cardtest::Log().find("Parse_DefineCard() : Invalid card key: CD_NOSUCHCARD\n"), std::string::npos) << cardtest::Log();
+    EXPECT_NE(cardtest::Log().find("Parse_DefineCard() : Invalid card key: CD_INVALID\n"), std::string::npos) << cardtest::Log();
     EXPECT_EQ(g_CardDefs[0].GetId(), 0);
     EXPECT_EQ(g_CardDefs[0].GetCardType(), CT_NONE);
     EXPECT_EQ(std::u16string(g_CardDefs[CD_WENORTH].GetNameField()), u"Wenorth");
@@ -187,8 +162,8 @@ TEST_F(DefineCardTest, LoadCardConsumesOnlyItsIdentifier)
 {
     Run(u"loadcard CD_SELOLBER\ndefinecard CD_SELOLBER\nName = Selolber\n_end\nloadcard CD_NOBODY\n");
     EXPECT_EQ(std::u16string(g_CardDefs[CD_SELOLBER].GetNameField()), u"Selolber");
-    EXPECT_NE(s_Log.find("Parse_LoadCard() : Invalid card key: CD_NOBODY\n"), std::string::npos) << s_Log;
-    EXPECT_EQ(s_Log.find("CD_SELOLBER"), std::string::npos) << s_Log;
+    EXPECT_NE(cardtest::Log().find("Parse_LoadCard() : Invalid card key: CD_NOBODY\n"), std::string::npos) << cardtest::Log();
+    EXPECT_EQ(cardtest::Log().find("CD_SELOLBER"), std::string::npos) << cardtest::Log();
 }
 
 // Random and damaged texts never read outside their buffer (the sanitizers watch) and never store a block

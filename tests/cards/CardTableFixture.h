@@ -1,0 +1,52 @@
+// A fixture for tests that fill the card table: English, the script commands, an empty table before and after,
+// and the debugger output captured in Log().
+#pragma once
+
+#include "cards/Card.h"
+#include "cards/CardDatabase.h"
+#include "engine/LanguageManager.h"
+#include "engine/ScriptParser.h"
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace cardtest {
+
+inline std::string& Log()
+{
+    static std::string s_log;
+    return s_log;
+}
+
+inline void CaptureLog(std::string_view text)
+{
+    Log() += text;
+}
+
+class CardTableTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        GetLanguageManager()->SetLanguage(LANG_ENGLISH, false);
+        InitScriptCommands();
+        BuildCardVocabulary();
+        for (CARD& card : g_CardDefs)
+            card = CARD();
+        Log().clear();
+        m_PreviousSink = plat::SetLogSink(&CaptureLog);
+    }
+
+    void TearDown() override
+    {
+        plat::SetLogSink(m_PreviousSink);
+        for (CARD& card : g_CardDefs)
+            card = CARD();
+        DeleteLanguageManager();
+    }
+
+    plat::LogSink m_PreviousSink = nullptr;
+};
+
+} // namespace cardtest
