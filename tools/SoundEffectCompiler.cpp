@@ -1,6 +1,7 @@
 #include "tools/SoundEffectCompiler.h"
 
 #include "tools/OutputFile.h"
+#include "tools/SourceText.h"
 
 #include "platform/Platform.h"
 
@@ -159,15 +160,6 @@ private:
     std::uint32_t m_noiseState = 12345u;
 };
 
-std::string Trim(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t\r");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 } // namespace
 
 bool SynthesizeRecipe(int milliseconds, const std::vector<std::string>& layers, MonoSound& out, std::string& reason)
@@ -235,13 +227,13 @@ bool CompileSoundRecipes(const std::vector<std::string>& sourcePaths, const std:
         int number = 0;
         for (const std::string& rawLine : Split(text, '\n')) {
             ++number;
-            const std::string line = Trim(rawLine);
+            const std::string line = TrimBlanks(rawLine);
             if (line.empty() || line.starts_with('#'))
                 continue;
             std::vector<std::string> words;
             for (const std::string& word : Split(line, ' ')) {
-                if (!Trim(word).empty())
-                    words.push_back(Trim(word));
+                if (!TrimBlanks(word).empty())
+                    words.push_back(TrimBlanks(word));
             }
             const std::optional<double> milliseconds = words.size() >= 3 ? Number(words[1]) : std::nullopt;
             const std::string& path = words[0];

@@ -1,5 +1,6 @@
 #include "tools/StringKeyList.h"
 
+#include "tools/SourceText.h"
 #include "tools/Utf16Text.h"
 
 #include "platform/Platform.h"
@@ -164,13 +165,9 @@ bool ParseKeyList(std::string_view listName, std::string_view text, std::vector<
     const std::size_t errorsBefore = diagnostics.Messages().size();
     std::map<std::string, int> seen;
     int number = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    std::string_view line;
+    while (NextSourceLine(text, line)) {
         ++number;
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
         const std::vector<std::string> words = SplitWords(line);
         if (words.empty() || words[0].starts_with('#'))
             continue;

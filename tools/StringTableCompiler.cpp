@@ -1,6 +1,7 @@
 #include "tools/StringTableCompiler.h"
 
 #include "tools/OutputFile.h"
+#include "tools/SourceText.h"
 #include "tools/Utf16Text.h"
 
 #include "platform/Platform.h"
@@ -95,15 +96,6 @@ std::u16string_view Trim(std::u16string_view text)
     return text.substr(first, last - first + 1);
 }
 
-std::string Trim(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 std::vector<SourceLine> SplitLines(std::string_view source, std::string_view sourceName, Diagnostics& diagnostics)
 {
     if (source.starts_with(UTF8_BOM))
@@ -160,7 +152,7 @@ private:
             return;
         }
         m_current = Entry();
-        m_current.keyUtf8 = Trim(line.utf8);
+        m_current.keyUtf8 = TrimBlanks(line.utf8);
         m_current.key = std::u16string(key);
         m_current.keyLine = line.number;
         m_inEntry = true;

@@ -1,6 +1,7 @@
 #include "tools/VoiceClipCompiler.h"
 
 #include "tools/OutputFile.h"
+#include "tools/SourceText.h"
 #include "tools/Utf16Text.h"
 #include "tools/WaveData.h"
 
@@ -36,15 +37,6 @@ const SymbolWord SYMBOL_WORDS[] = {
     {u'1', "one"},   {u'2', "two"},  {u'3', "three"}, {u'4', "four"},  {u'5', "five"},
     {u'6', "six"},   {u'7', "seven"}, {u'8', "eight"}, {u'X', "X"},     {u'T', "tap"},
 };
-
-std::string Trim(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const std::size_t last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
-}
 
 std::uint64_t Fnv1a(std::string_view text)
 {
@@ -198,12 +190,10 @@ bool ReadClipList(const std::string& path, std::vector<std::string>& out, Diagno
     std::string text;
     if (!ReadText(path, text, diagnostics))
         return false;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = std::min(text.find('\n', pos), text.size());
-        const std::string line = Trim(std::string_view(text).substr(pos, end - pos));
-        pos = end + 1;
-        const std::string name = line.ends_with('\r') ? line.substr(0, line.size() - 1) : line;
+    std::string_view rest = text;
+    std::string_view line;
+    while (NextSourceLine(rest, line)) {
+        const std::string name = TrimBlanks(line);
         if (!name.empty() && !name.starts_with('#'))
             out.push_back(name);
     }
@@ -217,14 +207,10 @@ bool ParseClipSources(std::string_view sourceName, std::string_view text, std::v
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     int number = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    std::string_view line;
+    while (NextSourceLine(text, line)) {
         ++number;
-        if (line.ends_with('\r'))
-            line.remove_suffix(1);
-        const std::string trimmed = Trim(line);
+        const std::string trimmed = TrimBlanks(line);
         if (trimmed.empty() || trimmed.starts_with('#'))
             continue;
         const std::size_t split = trimmed.find_first_of(" \t");
@@ -232,12 +218,12 @@ bool ParseClipSources(std::string_view sourceName, std::string_view text, std::v
         clip.sourceName = std::string(sourceName);
         clip.line = number;
         clip.clip = trimmed.substr(0, split);
-        const std::string rest = split == std::string::npos ? std::string() : Trim(trimmed.substr(split));
+        const std::string rest = split == std::string::npos ? std::string() : TrimBlanks(trimmed.substr(split));
         if (rest.size() >= 2 && rest.front() == '"' && rest.back() == '"')
             clip.literal = rest.substr(1, rest.size() - 2);
         else if (!rest.empty() && rest.find_first_of(" \t\"") == std::string::npos)
             clip.key = rest;
-        if (clip.key.empty() && Trim(clip.literal).empty()) {
+        if (clip.key.empty() && TrimBlanks(clip.literal).empty()) {
             diagnostics.Error(sourceName, number, "clip '" + clip.clip + "' needs a string key or words in quotes");
             continue;
         }
@@ -286,7 +272,7 @@ std::string SpokenWords(std::u16string_view text, bool formatted)
         words.push_back(ch);
         blank = isBlank;
     }
-    return Trim(words);
+    return TrimBlanks(words);
 }
 
 std::string ClipOutputPath(const std::string& installFolder, const std::string& languageFolder,
