@@ -20,7 +20,7 @@ cmake --build "$build" -j "$jobs"
 echo "== test"
 status=0
 # --no-tests=error: a build that lost its tests must not pass.
-ctest --test-dir "$build" -j "$jobs" --output-on-failure --no-tests=error || status=$?
+ctest --test-dir "$build" -j "$jobs" --timeout 600 --output-on-failure --no-tests=error || status=$?
 
 # The file readers under libFuzzer (clang), each for a short, bounded time.
 fuzz="$root/build-fuzz"

@@ -129,7 +129,7 @@ ScopedXvfb::ScopedXvfb(int width, int height, int depth, const std::string& scre
         posix_spawn_file_actions_destroy(&actions);
         if (failed != 0)
             return;
-        for (int wait = 0; wait < 100; ++wait) {
+        for (int wait = 0; wait < 200; ++wait) {
             if (fs::exists(socket)) {
                 m_pid = pid;
                 m_display = display;
