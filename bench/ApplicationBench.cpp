@@ -1,7 +1,7 @@
 // The program's start-up up to its first presented frame, and one frame tick of the menus' empty scene, both on
 // the headless backend with the build's data set (or a small one when the build has none).
-#include "engine/Application.h"
-#include "engine/MainLoop.h"
+#include "app/Application.h"
+#include "app/MainLoop.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 

@@ -1,7 +1,7 @@
 // The raster's drawing against SDL2's software blitter doing the same work on 16-bit surfaces at 800x600, and
 // the full-screen copy against memcpy of the same bytes. Compare the pairs of one run: Raster_X against Sdl_X.
-#include "engine/Raster.h"
-#include "engine/RasterFont.h"
+#include "engine/raster/Raster.h"
+#include "engine/raster/RasterFont.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 

@@ -5,9 +5,9 @@
 #include "cards/CardEnums.h"
 #include "cards/CardIds.h"
 #include "cards/CardKeys.h"
-#include "engine/LanguageManager.h"
-#include "engine/ScriptParser.h"
-#include "engine/TextHelpers.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/core/TextHelpers.h"
+#include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
 
 #include <string>

@@ -1,5 +1,5 @@
 // The card commands of command files: "definecard" fills a card definition, "loadcard" a card's texts and images.
-// Both pull their arguments from the script cursor (engine/ScriptParser.h).
+// Both pull their arguments from the script cursor (engine/scene/ScriptParser.h).
 #pragma once
 
 // definecard CD_ID, then "Key = Value" lines, then a line beginning "_end". The values are gathered first and

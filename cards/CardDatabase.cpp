@@ -2,9 +2,9 @@
 
 #include "cards/CardEnums.h"
 #include "cards/CardIds.h"
-#include "engine/LanguageManager.h"
-#include "engine/PrivateHeap.h"
-#include "engine/ScriptParser.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/core/PrivateHeap.h"
+#include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
 
 #include <cstdlib>

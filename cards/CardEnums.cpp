@@ -1,6 +1,6 @@
 #include "cards/CardEnums.h"
 
-#include "engine/TextHelpers.h"
+#include "engine/core/TextHelpers.h"
 
 #include <map>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "cards/CardIds.h"
 
-#include "engine/TextHelpers.h"
+#include "engine/core/TextHelpers.h"
 
 #include <map>
 #include <string>

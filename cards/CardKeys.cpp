@@ -1,7 +1,7 @@
 #include "cards/CardKeys.h"
 
 #include "cards/CardEnums.h"
-#include "engine/TextHelpers.h"
+#include "engine/core/TextHelpers.h"
 
 namespace {
 

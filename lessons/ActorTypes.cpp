@@ -1,7 +1,7 @@
 // Placeholder until the behaviours exist: every known type runs a behaviour that does nothing.
 #include "lessons/ActorTypes.h"
 
-#include "engine/TextHelpers.h"
+#include "engine/core/TextHelpers.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 // The behaviour table: actor type names of level scripts and the behaviour each runs once a frame.
 #pragma once
 
-#include "engine/Actor.h"
+#include "engine/scene/Actor.h"
 
 #include <string_view>
 

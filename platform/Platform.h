@@ -291,8 +291,8 @@ void PresentFrame(const std::uint16_t* pixels, int width, int height, int pitchB
 } // namespace plat
 
 // Text rasterised with FreeType, and the sound mixer: the same interface, kept in files of their own.
-#include "platform/PlatformFont.h"
 #include "platform/PlatformAudio.h"
+#include "platform/PlatformFont.h"
 
 // Names the source file and the expression on failure.
 #define TESSEL_ASSERT(expr) \

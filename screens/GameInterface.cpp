@@ -1,6 +1,6 @@
 #include "screens/GameInterface.h"
 
-#include "engine/GameDisplay.h"
+#include "engine/scene/GameDisplay.h"
 
 namespace {
 

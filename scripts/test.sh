@@ -11,6 +11,9 @@ jobs=$(nproc)
 
 bash "$root/scripts/setup.sh"
 
+echo "== layers"
+bash "$root/scripts/check-layers.sh" "$root"
+
 echo "== configure ($build)"
 cmake -S "$root" -B "$build" -G Ninja --log-level=WARNING \
     -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=ON

@@ -1,3 +1,4 @@
+#include "app/GameWiring.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     const test::TempDir config;
     plat::SetConfigFolder(config.Path());
     plat::SetAssertHandler(&FailTest);
+    BindGameToEngine();
     ::testing::UnitTest::GetInstance()->listeners().Append(new HeadlessEnvironment);
     return RUN_ALL_TESTS();
 }

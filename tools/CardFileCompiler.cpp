@@ -5,7 +5,7 @@
 #include "cards/CardEnums.h"
 #include "cards/CardIds.h"
 #include "cards/CardKeys.h"
-#include "engine/TextHelpers.h"
+#include "engine/core/TextHelpers.h"
 #include "platform/Platform.h"
 #include "tools/OutputFile.h"
 #include "tools/Utf16Text.h"

@@ -3,8 +3,8 @@
 // CPU expect of it.
 #include "cards/Card.h"
 #include "cards/CardDatabase.h"
-#include "engine/LanguageManager.h"
-#include "engine/ScriptParser.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
 #include "tests/TestSupport.h"
 #include "tests/cards/CardTableFixture.h"

@@ -4,8 +4,8 @@
 
 #include "cards/Card.h"
 #include "cards/CardDatabase.h"
-#include "engine/LanguageManager.h"
-#include "engine/ScriptParser.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "cards/Card.h"
 #include "cards/CardCommands.h"
 #include "cards/CardDatabase.h"
-#include "engine/LanguageManager.h"
-#include "engine/ScriptParser.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
 #include "tests/cards/CardTableFixture.h"
 

@@ -1,5 +1,5 @@
 // libFuzzer target over the .bmp reader: any input decodes or is refused, never read outside the data.
-#include "engine/BitmapFile.h"
+#include "engine/core/BitmapFile.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // libFuzzer target over the .chp reader, one frame and all frames: every pixel it promises lies in the data.
-#include "engine/ChpFile.h"
+#include "engine/scene/ChpFile.h"
 
 #include <cstddef>
 #include <cstdint>

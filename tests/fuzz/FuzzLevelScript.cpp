@@ -1,9 +1,10 @@
 // libFuzzer target over the level-script runner: the input is written as a level script into a temporary folder
 // (the current folder, so the commands' files resolve there) and run with both sections, commands included.
-#include "engine/Actor.h"
-#include "engine/GameDisplay.h"
-#include "engine/PrivateHeap.h"
-#include "engine/ScriptParser.h"
+#include "app/GameWiring.h"
+#include "engine/core/PrivateHeap.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/GameDisplay.h"
+#include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
 
 #include <cstddef>
@@ -29,6 +30,7 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
 {
     plat::Init(plat::BackendKind::Headless);
     plat::SetLogSink([](std::string_view) {});
+    BindGameToEngine();
     std::random_device random;
     s_Folder = std::filesystem::temp_directory_path() / ("tessel-fuzz-script-" + std::to_string(random()));
     std::filesystem::create_directories(s_Folder);

@@ -1,7 +1,7 @@
 // libFuzzer target over the sprite-pack reader: every frame it returns lies wholly inside the data (or in its
 // aligned copy in the private heap).
-#include "engine/PrivateHeap.h"
-#include "engine/SpritePack.h"
+#include "engine/core/PrivateHeap.h"
+#include "engine/scene/SpritePack.h"
 #include "platform/Platform.h"
 
 #include <cstddef>

@@ -1,8 +1,8 @@
 // libFuzzer target over every reader of wave data: the effect header and slot loader, the stream reader and the
 // stream itself, and the clip player's decoder. Any input must give a result, never a read outside a buffer.
-#include "engine/Wave.h"
-#include "engine/WaveFile.h"
-#include "engine/WaveHeader.h"
+#include "engine/sound/Wave.h"
+#include "engine/sound/WaveFile.h"
+#include "engine/sound/WaveHeader.h"
 #include "platform/Platform.h"
 
 #include <algorithm>

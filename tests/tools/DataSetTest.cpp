@@ -1,13 +1,13 @@
 // The compiled data set in the build's install folder, checked with the program's own readers: every string key
 // the program looks up is there in its form with the placeholders its callers fill, every formatted text
 // parses, every voice clip and effect is there in the format its player expects.
-#include "engine/LanguageManager.h"
-#include "engine/PrivateHeap.h"
-#include "engine/StringTable.h"
-#include "engine/VoiceQueue.h"
-#include "engine/Wave.h"
-#include "platform/PlatformAudio.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/core/PrivateHeap.h"
+#include "engine/core/StringTable.h"
+#include "engine/sound/VoiceQueue.h"
+#include "engine/sound/Wave.h"
 #include "platform/Platform.h"
+#include "platform/PlatformAudio.h"
 #include "tests/TestSupport.h"
 #include "tools/StringKeyList.h"
 #include "tools/WaveData.h"

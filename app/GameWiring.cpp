@@ -1,0 +1,76 @@
+#include "app/GameWiring.h"
+
+#include "cards/CardCommands.h"
+#include "cards/CardWindows.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/raster/RasterFonts.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/GameDisplay.h"
+#include "engine/scene/ScriptParser.h"
+#include "gui/DialogManager.h"
+#include "gui/GUI_Manager.h"
+#include "gui/GUI_System.h"
+#include "gui/SpriteList.h"
+#include "lessons/ActorTypes.h"
+#include "lessons/CardLists.h"
+#include "lessons/PlayerActors.h"
+#include "rules/GameGlobals.h"
+#include "screens/GameInterface.h"
+#include "screens/Intro.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<ScriptCommandEntry, 2> CARD_SCRIPT_COMMANDS = {{
+    {u"loadcard", Parse_LoadCard},
+    {u"definecard", Parse_DefineCard},
+}};
+
+void ClearGuiWindows()
+{
+    if (GUI_Manager* const manager = GetGUIManager()) {
+        manager->Clear();
+    }
+}
+
+void ClearSprites()
+{
+    if (SpriteList* const sprites = GetSpriteList()) {
+        sprites->Clear();
+    }
+}
+
+} // namespace
+
+void BindGameToEngine()
+{
+    ActorGameActions actors;
+    actors.FindBehaviour = FindBehaviour;
+    actors.GetHumanPlayerActor = GetHumanPlayerActor;
+    actors.GetCpuPlayerActor = GetCpuPlayerActor;
+    actors.StampLessonTime = StampLessonTime;
+    actors.RaiseState13Flag = RaiseState13Flag;
+    actors.PostDialogEvent = PostDialogEvent;
+    actors.ClearCardFromLists = ClearCardFromLists;
+    actors.OnCardActorRemoved = OnCardActorRemoved;
+    actors.ReleaseActorCardWindow = ReleaseActorCardWindow;
+    actors.RebuildCardLists = RebuildCardLists;
+    actors.ResetGameState = ResetGameState;
+    actors.ClearGuiWindows = ClearGuiWindows;
+    actors.ClearSprites = ClearSprites;
+    actors.DestroyIntro = DestroyIntro;
+    SetActorGameActions(actors);
+
+    SetGameScriptCommands(CARD_SCRIPT_COMMANDS);
+
+    DisplayGameActions display;
+    display.SetScreen = SetScreen;
+    display.ClearGuiWindows = ClearGuiWindows;
+    SetDisplayGameActions(display);
+
+    LanguageChangeActions language;
+    language.SetupRasterFonts = SetupRasterFonts;
+    language.SetLanguageDirectory = GUI_System::SetLanguageDirectory;
+    SetLanguageChangeActions(language);
+}

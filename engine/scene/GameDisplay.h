@@ -1,0 +1,147 @@
+// Room engine/scene: what a scene is made of. This display with its texture registry and image loaders, the
+// actors, level scripts, particles and the frame state the loop and the game share.
+//
+// The program's central display object: binds the raster library to the main window, owns the texture registry
+// and its image loaders, and holds the ids of the fonts and backgrounds that level scripts load.
+#pragma once
+
+#include "engine/core/BitmapFile.h"
+#include "engine/core/Matrix4.h"
+#include "engine/raster/RasterTypes.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Glyph fonts are .chp frames of these sizes.
+constexpr int FONT8_GLYPH_SIZE = 8;
+constexpr int GAME_FONT_GLYPH_SIZE = 16;
+constexpr int FRAME_TEXTURE_COUNT = 9;
+constexpr int BACKGROUND_TEXTURE_COUNT = 2;
+// The design size handed to the raster library.
+constexpr float DISPLAY_DESIGN_WIDTH = 1024.0f;
+constexpr float DISPLAY_DESIGN_HEIGHT = 768.0f;
+constexpr float DISPLAY_DEPTH_RANGE = 20000.0f;
+
+// One row of the texture registry; row n describes raster texture n.
+struct TextureRecord {
+    int width = 0;
+    int height = 0;
+    std::unique_ptr<std::u16string> name;  // the file it came from; none for textures made from pixels
+    const std::uint16_t* pixels = nullptr;  // kept for unnamed textures so they can be uploaded again
+    int bitsPerPixel = 0;
+    int kind = 0;
+    bool rotated = false;
+    int references = 0;
+};
+
+class GameDisplay {
+public:
+    GameDisplay();
+    ~GameDisplay();
+    GameDisplay(const GameDisplay&) = delete;
+    GameDisplay& operator=(const GameDisplay&) = delete;
+
+    // ---- Display ------------------------------------------------------------------------------------------------
+
+    // First call starts the raster library; later calls reset the per-scene ids. Every call leaves texture 0
+    // as a 1 by 1 transparent texture, so a missing image (id 0) draws nothing.
+    void InitDisplay(bool noPixelAccess);
+    void BeginFrame();
+    int DrawFrame();
+    void Present(bool clear);
+    bool HandleActivate(int value) const;
+    bool IsReady() const;
+    // Frees everything a scene loaded.
+    void ReleaseAll();
+    void Shutdown();
+    bool IsInitialised() const { return m_Initialised; }
+
+    // ---- Texture registry ----------------------------------------------------------------------------------------
+
+    // A named texture already loaded (letters A-Z compared without case) gains a reference and keeps its id.
+    int CreateTexture(int width, int height, std::u16string_view name, const std::uint16_t* pixels, int bitsPerPixel,
+                      int kind);
+    int CreateTextureFromPixels(const std::uint16_t* pixels, int width, int height, int kind);
+    // One-frame .chp file; -1 when it cannot be read or is shorter than its header says.
+    int LoadChpTexture(std::u16string_view path);
+    // Every frame of a .chp file in memory (size bytes); the first frame's id, -1 for none or a short file.
+    int LoadChpFrames(const void* fileData, std::size_t size, std::u16string_view path);
+    void LoadBackground(const void* data1, std::size_t size1, std::u16string_view name1, const void* data2,
+                        std::size_t size2, std::u16string_view name2);
+    // Glyph fonts: the data stays the caller's and must live as long as the textures (they reload from it).
+    void LoadFont8(const void* fileData, std::size_t size, int glyphCount);
+    void LoadGameFont(const void* fileData, std::size_t size, int glyphCount);
+    void LoadGameFont2(const void* fileData, std::size_t size, int glyphCount);
+    void LoadBigGameFont(const void* fileData, std::size_t size, int glyphCount);
+    void LoadBigGameFont2(const void* fileData, std::size_t size, int glyphCount);
+    // A .bmp file; -1 when it is missing, unreadable, smaller than 2 in width plus height, or the registry is full.
+    int LoadBitmapTexture(std::u16string_view path);
+    // A bitmap the caller loaded and keeps, optionally stored a quarter turn.
+    int LoadBitmapTextureKeyed(const RasterBitmap* bitmap, std::u16string_view name, bool rotated);
+    // A .bmp into the raster's second table, outside the registry; -1 when it cannot be read.
+    int LoadTempTexture(std::u16string_view path);
+    // Drops one reference; at zero the row loses its name and the raster texture is freed. -1, ids out of range
+    // and rows without references are ignored.
+    void ReleaseTexture(int id);
+    // Queues the texture at its own size; keyed when either key is non-zero. -1 draws nothing.
+    void DrawTexture(int id, float x, float y, float z, int keyA, int keyB, const RasterRect* source = nullptr);
+
+    // Installed as the raster library's device-lost and texture-lost callbacks.
+    void ReloadAllTextures();
+    void ReloadTexture(int id);
+
+    int GetTextureCount() const { return m_TextureCount; }
+    // An empty record for ids outside the table.
+    const TextureRecord& GetTextureRecord(int id) const;
+
+    // ---- Fields ------------------------------------------------------------------------------------------------
+
+    int m_SceneTag = 0;
+    std::array<int, BACKGROUND_TEXTURE_COUNT> m_BackgroundTextures{-1, -1};
+    std::array<int, FRAME_TEXTURE_COUNT> m_FrameTextures{};
+    int m_FurtherTexture = -1;
+    std::array<int, 4> m_GameCounters{};
+    Matrix4 m_ViewMatrix;
+    int m_Width = 0;
+    int m_Height = 0;
+    std::u16string m_RasterName;
+    int m_Font8 = -1;
+    int m_GameFont = -1;
+    int m_GameFont2 = -1;
+    int m_BigGameFont = -1;
+    int m_BigGameFont2 = -1;
+    int m_SpareFont = -1;
+    bool m_NoPixelAccess = false;
+    int m_RenderStateValue = 0;
+    int m_ScreenId = 0;
+    int m_ReturnScreenId = 0;
+
+private:
+    int FindTextureByName(std::u16string_view name, bool rotated, bool matchRotated) const;
+    int LoadGlyphFont(const void* fileData, std::size_t size, int glyphCount, int glyphSize);
+    void ReloadChpTexture(int id, std::u16string_view path);
+    void ReloadPixels(int id, const std::uint16_t* pixels);
+    void FatalLoadError(std::u16string_view name, std::u16string_view caption);
+    void CreateTransparentTexture();
+
+    std::unique_ptr<TextureRecord[]> m_Textures;
+    int m_TextureCount = 0;
+    bool m_Initialised = false;
+    std::uint16_t m_TransparentPixel = 0;
+};
+
+GameDisplay* GetGameDisplay();
+
+// What the display asks of the toolkit and the screens; app/ fills it at start-up, and an entry left null does
+// nothing.
+struct DisplayGameActions {
+    // The display's first start shows the first menu screen.
+    void (*SetScreen)(int screenId, bool keepReturn) = nullptr;
+    // Releasing every texture first empties the toolkit's windows, which hold textures.
+    void (*ClearGuiWindows)() = nullptr;
+};
+void SetDisplayGameActions(const DisplayGameActions& actions);

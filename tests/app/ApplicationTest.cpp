@@ -1,0 +1,329 @@
+// Start-up and shutdown of the whole program on the headless backend: the display checks and their messages,
+// language data, the window, the intro movies, the teardown order, the settings and the single instance.
+#include "tests/app/AppFixture.h"
+
+#include "engine/core/LanguageManager.h"
+#include "engine/core/PrivateHeap.h"
+#include "engine/core/QuitRequest.h"
+#include "engine/scene/GameDisplay.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using plat::DisplayMode;
+
+constexpr DisplayMode MODE_565 = {1024, 768, 16, 60, 0xF800, 0x07E0, 0x001F};
+
+struct ModeCase {
+    const char* name;
+    DisplayMode desktop;
+    std::vector<DisplayMode> modes;
+    bool changed;
+    DisplayMode expected;
+};
+
+class StartupTest : public test::AppFixture {};
+
+TEST_F(StartupTest, DesktopModeIsKeptOrSearchedForA16BitModeOfItsSize)
+{
+    const DisplayMode d1280 = {1280, 1024, 16, 60, 0xF800, 0x07E0, 0x001F};
+    const DisplayMode d1600 = {1600, 1200, 16, 60, 0xF800, 0x07E0, 0x001F};
+    const DisplayMode d32at60 = {1024, 768, 32, 60, 0xFF0000, 0xFF00, 0xFF};
+    const DisplayMode d32at75 = {1024, 768, 32, 75, 0xFF0000, 0xFF00, 0xFF};
+    const DisplayMode m16at60 = {1024, 768, 16, 60, 0xF800, 0x07E0, 0x001F};
+    const DisplayMode m16at75 = {1024, 768, 16, 75, 0xF800, 0x07E0, 0x001F};
+    const DisplayMode m16other = {800, 600, 16, 60, 0xF800, 0x07E0, 0x001F};
+    const std::vector<ModeCase> cases = {
+        {"accepted as it is", d1280, {d1280, m16at60}, false, {}},
+        {"too large: its own mode is set again", d1600, {m16other, d1600}, true, d1600},
+        {"32 bits: same rate found", d32at60, {m16at75, m16at60}, true, m16at60},
+        {"32 bits at 60 Hz: another rate is not taken", d32at60, {m16at75}, false, {}},
+        {"32 bits at 75 Hz: any rate of the size", d32at75, {m16other, m16at60}, true, m16at60},
+        {"no mode of the size", d32at75, {m16other}, false, {}},
+        {"no modes at all", d32at60, {}, false, {}},
+    };
+    for (const ModeCase& c : cases) {
+        plat::headless::Reset();
+        plat::headless::SetDesktopMode(c.desktop);
+        plat::headless::SetDisplayModes(c.modes);
+        EXPECT_EQ(RunFrames(0), 0) << c.name;
+        // The last change is shutdown putting the desktop back.
+        const std::vector<DisplayMode>& changes = plat::headless::ModeChanges();
+        ASSERT_EQ(changes.size(), c.changed ? 2u : 1u) << c.name;
+        if (c.changed) {
+            EXPECT_EQ(changes[0].width, c.expected.width) << c.name;
+            EXPECT_EQ(changes[0].bitsPerPixel, 16) << c.name;
+            EXPECT_EQ(changes[0].refreshHz, c.expected.refreshHz) << c.name;
+        }
+        EXPECT_EQ(changes.back().bitsPerPixel, c.desktop.bitsPerPixel) << c.name;
+    }
+}
+
+struct CheckCase {
+    const char* name;
+    std::function<void()> setUp;
+    std::vector<int> answers;
+    std::vector<std::u16string> messages;  // the boxes shown, in order
+    std::uint32_t firstFlags;
+    bool runs;  // the loop ticks frames
+};
+
+TEST_F(StartupTest, EachFailedCheckShowsItsMessageAndEndsAtTheFirstTurnOfTheLoop)
+{
+    const std::vector<CheckCase> cases = {
+        {"a normal desktop", [] {}, {}, {}, 0, true},
+        {"a 5-5-5 desktop",
+         [] { plat::headless::SetDesktopMode({1024, 768, 16, 60, 0x7C00, 0x03E0, 0x001F}); }, {}, {}, 0, true},
+        {"red's highest bit 13",
+         [] { plat::headless::SetDesktopMode({1024, 768, 16, 60, 0x3C00, 0x03E0, 0x001F}); }, {},
+         {u"Message 5"}, plat::MB_OK, false},
+        {"masks out of order",
+         [] { plat::headless::SetDesktopMode({1024, 768, 16, 60, 0x001F, 0x07E0, 0xF800}); }, {},
+         {u"Message 5"}, plat::MB_OK, false},
+        {"8 bits", [] { plat::headless::SetDesktopMode({1024, 768, 8, 60, 0xE0, 0x1C, 0x03}); }, {},
+         {u"Message 4"}, plat::MB_OK, false},
+        {"no display device", [] { plat::headless::SetDisplayDeviceAvailable(false); }, {}, {u"Message 6"},
+         plat::MB_OK, false},
+        {"desktop mode unknown", [] { plat::headless::SetDesktopMode(MODE_565, false); }, {}, {u"Message 7"},
+         plat::MB_OK, false},
+        {"screen too small", [] { plat::headless::SetScreenMetrics({640, 480, 640, 460}); }, {}, {u"Message 3"},
+         plat::MB_OK, false},
+        {"multimedia too old, OK", [] { plat::headless::SetMultimediaVersion(0x200); }, {plat::IDOK},
+         {u"Message 2"}, plat::MB_OKCANCEL, true},
+        {"multimedia too old, Cancel", [] { plat::headless::SetMultimediaVersion(0x200); }, {plat::IDCANCEL},
+         {u"Message 2"}, plat::MB_OKCANCEL, false},
+    };
+    for (const CheckCase& c : cases) {
+        plat::headless::Reset();
+        c.setUp();
+        for (const int answer : c.answers) {
+            plat::headless::QueueMessageBoxAnswer(answer);
+        }
+        EXPECT_EQ(RunFrames(3), 0) << c.name;
+        const auto& boxes = plat::headless::MessageBoxes();
+        ASSERT_EQ(boxes.size(), c.messages.size()) << c.name;
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            EXPECT_EQ(boxes[i].text, c.messages[i]) << c.name;
+            EXPECT_EQ(boxes[i].caption, u"Tessel Title") << c.name;
+        }
+        if (!boxes.empty()) {
+            EXPECT_EQ(boxes[0].flags, c.firstFlags) << c.name;
+        }
+        // The window opens in every case; frames are ticked only when start-up passed.
+        EXPECT_EQ(s_FrameCounter, c.runs ? 3 : 0) << c.name;
+        EXPECT_EQ(plat::headless::LastWindowDesc().title, u"Tessel Title") << c.name;
+    }
+}
+
+TEST_F(StartupTest, MissingLanguageDataShowsMessage9AndSavesNothing)
+{
+    const test::TempDir empty;
+    const test::ScopedCurrentFolder inEmpty(empty.Path());
+    EXPECT_EQ(RunFrames(5), 0);
+    const auto& boxes = plat::headless::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].flags, plat::MB_ICONERROR);
+    EXPECT_TRUE(boxes[0].caption.ends_with(u" (data_en\\)"));
+    EXPECT_FALSE(plat::HasMainWindow());
+    EXPECT_EQ(s_FrameCounter, 0);
+    // The defaults are there, but nothing of the run was written back.
+    EXPECT_EQ(Setting(u"playmovies"), 1);
+    // The single-instance lock was given back.
+    EXPECT_TRUE(plat::AcquireInstanceLock(APPLICATION_INSTANCE_NAME));
+    plat::ReleaseInstanceLock();
+}
+
+TEST_F(StartupTest, InstalledLanguageIsTakenWhenTheSavedOneHasNoData)
+{
+    m_Game.Write("data_de/res_str_phys_u.txt", test::Utf16Le(test::StringTableText()));
+    m_Game.Write("data_de/cards_phys_u.cfg", test::Utf16Le(""));
+    SetSetting(u"language", LANG_FRENCH);
+    plat::RegSetString(plat::Hive::LocalMachine, REGISTRY_PRODUCT_KEY, u"InstallLang", u"German");
+    plat::RegSetDword(plat::Hive::LocalMachine, REGISTRY_PRODUCT_KEY, u"InstallType", 1);
+    SetSetting(u"showlangselect", 0);
+    EXPECT_EQ(RunFrames(1), 0);
+    EXPECT_TRUE(plat::headless::MessageBoxes().empty());
+    EXPECT_EQ(Setting(u"language"), LANG_GERMAN);
+    EXPECT_EQ(Setting(u"showlangselect"), 1);
+    EXPECT_EQ(Setting(u"launchmode"), 1);
+}
+
+TEST(WindowPlacement, SavedRectanglesAreFittedToTheScreen)
+{
+    struct Case {
+        plat::Rect saved;
+        plat::Rect fitted;
+    };
+    const std::vector<Case> cases = {
+        {{10, 10, 1014, 758}, {10, 10, 1014, 758}},
+        {{0, 0, 2000, 1500}, {0, 0, 1024, 768}},
+        {{300, 200, 2300, 1700}, {0, 0, 1024, 768}},
+        {{-50, -20, 750, 580}, {0, 0, 800, 600}},
+        {{500, 400, 1300, 1000}, {224, 168, 1024, 768}},
+    };
+    for (const Case& c : cases) {
+        const plat::Rect r = FitWindowRect(c.saved, 1024, 768);
+        EXPECT_EQ(r.left, c.fitted.left);
+        EXPECT_EQ(r.top, c.fitted.top);
+        EXPECT_EQ(r.right, c.fitted.right);
+        EXPECT_EQ(r.bottom, c.fitted.bottom);
+    }
+}
+
+TEST(ColourMasks, HighestBitAndMaskRules)
+{
+    EXPECT_EQ(HighestBitIndex(0), -1);
+    EXPECT_EQ(HighestBitIndex(1), 0);
+    EXPECT_EQ(HighestBitIndex(0x80000000u), 31);
+    EXPECT_EQ(HighestBitIndex(0x7C00), 14);
+    EXPECT_TRUE(AreUsableColourMasks(0xF800, 0x07E0, 0x001F));
+    EXPECT_TRUE(AreUsableColourMasks(0x7C00, 0x03E0, 0x001F));
+    EXPECT_FALSE(AreUsableColourMasks(0x3C00, 0x03E0, 0x001F));
+    EXPECT_FALSE(AreUsableColourMasks(0xF800, 0x0100, 0x001F));  // green's highest bit 8
+    EXPECT_FALSE(AreUsableColourMasks(0xF800, 0x07E0, 0x000F));  // blue's highest bit 3
+    EXPECT_FALSE(AreUsableColourMasks(0xF800, 0x001F, 0x07E0));  // green below blue
+}
+
+TEST_F(StartupTest, WindowTakesTheFittedRectangleAndLosesTheMaximiseBoxOnLowScreens)
+{
+    SetSetting(u"winx1", 0);
+    SetSetting(u"winy1", 0);
+    SetSetting(u"winx2", 2000);
+    SetSetting(u"winy2", 1500);
+    EXPECT_EQ(RunFrames(0), 0);
+    plat::WindowDesc desc = plat::headless::LastWindowDesc();
+    EXPECT_EQ(desc.x, 0);
+    EXPECT_EQ(desc.width, 1024);
+    EXPECT_EQ(desc.height, 768);
+    EXPECT_TRUE(desc.maximizeBox);
+    EXPECT_EQ(Setting(u"winx2"), 1024);
+
+    plat::headless::Reset();
+    plat::headless::SetScreenMetrics({800, 600, 800, 580});
+    SetSetting(u"winmax", 1);
+    EXPECT_EQ(RunFrames(0), 0);
+    desc = plat::headless::LastWindowDesc();
+    EXPECT_FALSE(desc.maximizeBox);
+    EXPECT_FALSE(desc.maximized);
+    EXPECT_EQ(desc.width, 800);
+    EXPECT_EQ(desc.height, 600);
+    EXPECT_EQ(Setting(u"winmax"), 0);
+}
+
+TEST_F(StartupTest, IntroMoviesPlayOnTheFirstRunOnly)
+{
+    m_Game.Write("content_en/pellmont.exe", std::string("#!/bin/sh\n"));
+    bool visible = false;
+    bool cursor = false;
+    EXPECT_EQ(RunInside([&] {
+                  visible = plat::headless::WindowVisible();
+                  cursor = plat::headless::CursorShown();
+              }),
+              0);
+    const auto& spawns = plat::headless::Spawns();
+    ASSERT_EQ(spawns.size(), 3u);
+    EXPECT_EQ(spawns[0].program, u"content_en\\quendral.exe");
+    EXPECT_EQ(spawns[1].program, u"content_en\\pellmont.exe");
+    EXPECT_EQ(spawns[2].program, u"content_en\\varrowcore.exe");
+    for (const auto& spawn : spawns) {
+        EXPECT_TRUE(spawn.wait);
+        EXPECT_EQ(spawn.args, std::vector<std::u16string>{u"tessel.exe"});
+    }
+    // Shown again, with its cursor, once the movies are over.
+    EXPECT_TRUE(visible);
+    EXPECT_TRUE(cursor);
+    EXPECT_EQ(Setting(u"playmovies"), 0);
+
+    plat::headless::Reset();
+    EXPECT_EQ(RunFrames(1), 0);
+    EXPECT_TRUE(plat::headless::Spawns().empty());
+}
+
+std::vector<std::string> s_Steps;
+
+void RecordStep(std::string_view step)
+{
+    s_Steps.emplace_back(step);
+}
+
+TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
+{
+    s_Steps.clear();
+    SetShutdownStepObserver(RecordStep);
+    SetSetting(u"gamescompleted", 4);
+    const int code = RunInside([] {
+        // A moved and resized window, and a statistic, are what the next start finds.
+        plat::Event move;
+        move.type = plat::EventType::Size;
+        move.width = 900;
+        move.height = 700;
+        plat::headless::QueueEvent(move);
+        s_GamesWon = 3;
+    });
+    SetShutdownStepObserver(nullptr);
+    EXPECT_EQ(code, 0);
+    const std::vector<std::string> expected = {
+        "SaveSettings",          "DestroyIntro",         "SpellStack::Shutdown", "ClearCombatDamageRecords",
+        "CloseAllLessonDialogs", "GUI_System::Shutdown", "DeleteHintRegistry",   "ReleaseCardOverlays",
+        "ClearStringTables",     "DestroyAllActors",     "GameDisplay::Shutdown", "UnbindRaster",
+        "DestroyPrivateHeap",    "ShutdownSound",        "ReleaseDisplayDevice", "DeleteSingletons",
+        "RestoreDisplayMode"};
+    EXPECT_EQ(s_Steps, expected);
+    EXPECT_EQ(Setting(u"gamescompleted"), 4);
+    EXPECT_EQ(Setting(u"gameswon"), 3);
+    EXPECT_EQ(Setting(u"winx2") - Setting(u"winx1"), 900);
+    EXPECT_EQ(Setting(u"playmovies"), 0);
+    EXPECT_TRUE(s_bShuttingDown);
+    EXPECT_FALSE(GetGameDisplay()->IsInitialised());
+    EXPECT_EQ(PrivateAlloc(16), nullptr);
+    EXPECT_FALSE(plat::HasMainWindow());
+    // From now on the window procedure answers nothing.
+    plat::Event click;
+    click.type = plat::EventType::ButtonDown;
+    click.button = plat::BUTTON_LEFT;
+    MainWndProc(click);
+    EXPECT_EQ(MouseState.leftClicked, 0);
+}
+
+TEST_F(StartupTest, ExitCodeIsTheQuitRequests)
+{
+    EXPECT_EQ(RunInside([] { PostQuitMessage(7); }), 7);
+}
+
+std::string LockPath(const std::string& runtime)
+{
+    return runtime + "/" + APPLICATION_INSTANCE_NAME + "-" + std::to_string(::getuid()) + ".lock";
+}
+
+TEST_F(StartupTest, ASecondInstanceAsksTheFirstToComeForwardAndExits0)
+{
+    // Another process's lock is what a running first copy holds.
+    const int fd = ::open(LockPath(m_Runtime.Path()).c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+    EXPECT_EQ(RunFrames(5), 0);
+    ::close(fd);
+    EXPECT_FALSE(plat::HasMainWindow());
+    EXPECT_TRUE(plat::headless::MessageBoxes().empty());
+    EXPECT_EQ(::access((LockPath(m_Runtime.Path()) + ".raise").c_str(), F_OK), 0);
+}
+
+TEST_F(StartupTest, TheFirstInstanceComesForwardWhenASecondAsks)
+{
+    int raisedBefore = -1;
+    RunInside([&raisedBefore] {
+        raisedBefore = plat::headless::RaiseCount();
+        plat::RequestRaiseRunningInstance(APPLICATION_INSTANCE_NAME);
+        MainLoopPass();
+    });
+    EXPECT_EQ(raisedBefore, 0);
+    EXPECT_EQ(plat::headless::RaiseCount(), 1);
+}
+
+} // namespace

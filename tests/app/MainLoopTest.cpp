@@ -1,0 +1,350 @@
+// The main loop, the frame tick, the scene load and the window procedure, inside a real headless run.
+#include "tests/app/AppFixture.h"
+
+#include "app/Console.h"
+#include "cards/TableScene.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/GameDisplay.h"
+#include "engine/scene/ScriptParser.h"
+#include "engine/sound/VoiceQueue.h"
+#include "gui/GUI_Manager.h"
+#include "lessons/LessonFlow.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+plat::Event Make(plat::EventType type)
+{
+    plat::Event event;
+    event.type = type;
+    return event;
+}
+
+plat::Event Button(plat::EventType type, int button, int x = 10, int y = 10)
+{
+    plat::Event event = Make(type);
+    event.button = button;
+    event.x = x;
+    event.y = y;
+    return event;
+}
+
+void Queue(const plat::Event& event)
+{
+    plat::headless::QueueEvent(event);
+}
+
+// Passes until a frame is ticked (the first one loads the pending scene).
+void TickOnce()
+{
+    for (int i = 0; i < 100; ++i) {
+        if (MainLoopPass() == LoopPass::Ticked)
+            return;
+    }
+    ADD_FAILURE() << "no frame was ticked";
+}
+
+void RequestMode(int mode)
+{
+    s_RequestedGameMode = mode;
+    s_GameMode = -1;
+}
+
+class MainLoopTest : public test::AppFixture {};
+
+TEST_F(MainLoopTest, AFrameIsTickedOnlyWhenNoEventWaits)
+{
+    RunInside([] {
+        TickOnce();  // the menus' scene
+        EXPECT_EQ(s_GameMode, 0);
+        const int frame = s_FrameCounter;
+        for (int i = 0; i < 3; ++i) {
+            plat::Event move = Make(plat::EventType::MouseMove);
+            move.x = i;
+            Queue(move);
+        }
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(MainLoopPass(), LoopPass::Dispatched);
+        }
+        EXPECT_EQ(s_FrameCounter, frame);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Ticked);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Ticked);
+        EXPECT_EQ(s_FrameCounter, frame + 2);
+    });
+}
+
+TEST_F(MainLoopTest, NothingRunsWhileInactiveAndReactivationRefreshesTheMouse)
+{
+    RunInside([] {
+        TickOnce();
+        QueueVoice(u"data\\sfx\\none.wav", false);
+        const int frame = s_FrameCounter;
+        plat::Event off = Make(plat::EventType::Activate);
+        off.active = 0;
+        Queue(off);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Dispatched);
+        EXPECT_EQ(VoiceQueueLength(), 0u);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(MainLoopPass(), LoopPass::Idle);
+        }
+        EXPECT_EQ(s_FrameCounter, frame);
+        const int refreshes = GetGUIManager()->GetMouseRefreshCount();
+        plat::Event on = Make(plat::EventType::Activate);
+        on.active = 1;
+        Queue(on);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Dispatched);
+        EXPECT_EQ(GetGUIManager()->GetMouseRefreshCount(), refreshes + 1);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Ticked);
+    });
+}
+
+TEST_F(MainLoopTest, AModeRequestLoadsItsSceneOnce)
+{
+    RunInside([] {
+        EXPECT_EQ(s_GameMode, -1);
+        TickOnce();
+        EXPECT_EQ(s_GameMode, 0);
+        EXPECT_EQ(GetGameDisplay()->m_SceneTag, 0);
+        EXPECT_EQ(GetRegistrySettings()->GetInt(u"launchmode"), 0);
+        // The splash screen follows a first launch.
+        EXPECT_EQ(GetGameDisplay()->m_ScreenId, 11);
+        EXPECT_EQ(plat::headless::WindowTitle(), u"Tessel Title");
+
+        RequestMode(1);
+        TickOnce();
+        EXPECT_EQ(s_GameMode, 1);
+        EXPECT_EQ(GetGameDisplay()->m_SceneTag, 1);
+        EXPECT_FALSE(IsOnlineLesson());
+        EXPECT_EQ(GetRegistrySettings()->GetInt(u"launchmode"), 1);
+        // A marker in the texture-name map survives later frames: the scene is not loaded again.
+        AddTextureName(u"marker", 5);
+        TickOnce();
+        TickOnce();
+        EXPECT_EQ(GetTextureByName(u"marker"), 5);
+
+        RequestMode(3);
+        TickOnce();
+        EXPECT_EQ(GetTextureByName(u"marker"), 0);
+        EXPECT_TRUE(IsOnlineLesson());
+        EXPECT_EQ(GetTableSceneFields().manaBarImages[0], -1);
+    });
+}
+
+TEST_F(MainLoopTest, ALanguageChangeIsTakenUpAtTheNextSceneLoad)
+{
+    RunInside([] {
+        TickOnce();
+        GetLanguageManager()->SetLanguage(LANG_FRENCH, true);
+        ASSERT_TRUE(GetLanguageManager()->HasChanged());
+        TickOnce();  // the same mode: no scene load
+        EXPECT_TRUE(GetLanguageManager()->HasChanged());
+        RequestMode(0);
+        TickOnce();
+        EXPECT_FALSE(GetLanguageManager()->HasChanged());
+        EXPECT_EQ(GetLanguageManager()->GetDataFolder(), u"data_fr\\");
+    });
+}
+
+TEST_F(MainLoopTest, ASceneWhoseDisplayCannotStartIsNotLoaded)
+{
+    const int code = RunInside([] {
+        plat::headless::SetDisplayDeviceAvailable(false);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Idle);
+        EXPECT_EQ(s_GameMode, -1);
+        EXPECT_EQ(s_bSceneReady, 0);
+        EXPECT_EQ(s_FrameCounter, 0);
+        EXPECT_EQ(MainLoopPass(), LoopPass::Quit);
+    });
+    EXPECT_EQ(code, 1);
+    ASSERT_EQ(plat::headless::MessageBoxes().size(), 1u);
+    EXPECT_EQ(plat::headless::MessageBoxes()[0].caption, u"Initialization Error");
+}
+
+std::vector<int> s_ClicksSeen;
+
+void RecordClicks(Actor* /*actor*/)
+{
+    s_ClicksSeen.push_back(MouseState.leftClicked);
+}
+
+TEST_F(MainLoopTest, AClickWithinOneFrameIsSeenForExactlyOneTick)
+{
+    s_ClicksSeen.clear();
+    RunInside([] {
+        RequestMode(1);
+        TickOnce();
+        SpawnActor(u"watcher", 0, RecordClicks, 0, 0, 0, 0, 0, 0);
+        TickOnce();
+        Queue(Button(plat::EventType::ButtonDown, plat::BUTTON_LEFT));
+        Queue(Button(plat::EventType::ButtonUp, plat::BUTTON_LEFT));
+        TickOnce();
+        TickOnce();
+        EXPECT_EQ(MouseState.leftHeld, 0);
+    });
+    EXPECT_EQ(s_ClicksSeen, (std::vector<int>{0, 1, 0}));
+}
+
+TEST_F(MainLoopTest, FrameStepIsFiniteAndAtLeastOne)
+{
+    struct Case {
+        float fps;
+        float step;
+        int stepInt;
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    const std::vector<Case> cases = {{0.0f, 1.0f, 1},  {-5.0f, 1.0f, 1}, {std::nanf(""), 1.0f, 1},
+                                     {inf, 1.0f, 1},   {30.0f, 2.0f, 2}, {90.0f, 1.0f, 1},
+                                     {60.0f, 1.0f, 1}, {24.0f, 2.5f, 2}, {1e-30f, 6e31f, std::numeric_limits<int>::max()}};
+    RunInside([&cases] {
+        TickOnce();
+        for (const Case& c : cases) {
+            s_FramesPerSecond = c.fps;
+            TickOnce();
+            EXPECT_FLOAT_EQ(s_FrameStep, c.step) << c.fps;
+            EXPECT_EQ(s_FrameStepInt, c.stepInt) << c.fps;
+        }
+    });
+}
+
+TEST_F(MainLoopTest, WindowProcedureRecordsTheMouse)
+{
+    RunInside([] {
+        TickOnce();
+        // The toolkit is offered every event first.
+        const int offered = GetGUIManager()->GetMessageCount();
+        MainWndProc(Make(plat::EventType::KeyDown));
+        EXPECT_EQ(GetGUIManager()->GetMessageCount(), offered + 1);
+        // A captured drag left of and above the window stays negative.
+        Queue(Button(plat::EventType::ButtonDown, plat::BUTTON_LEFT, 5, 5));
+        plat::Event move = Make(plat::EventType::MouseMove);
+        move.x = -30;
+        move.y = -4;
+        Queue(move);
+        MainLoopPass();
+        EXPECT_TRUE(plat::headless::MouseCaptured());
+        MainLoopPass();
+        EXPECT_EQ(MouseState.x, -30);
+        EXPECT_EQ(MouseState.y, -4);
+
+        // The right button's release keeps the capture while the left is held, and the left's releases it.
+        Queue(Button(plat::EventType::ButtonDown, plat::BUTTON_RIGHT));
+        Queue(Button(plat::EventType::ButtonUp, plat::BUTTON_RIGHT));
+        MainLoopPass();
+        MainLoopPass();
+        EXPECT_TRUE(plat::headless::MouseCaptured());
+        EXPECT_EQ(MouseState.rightClicked, 1);
+        Queue(Button(plat::EventType::ButtonUp, plat::BUTTON_LEFT));
+        MainLoopPass();
+        EXPECT_FALSE(plat::headless::MouseCaptured());
+
+        // Two wheel notches in one frame: the last one counts.
+        plat::Event wheel = Make(plat::EventType::Wheel);
+        wheel.wheel = 1;
+        Queue(wheel);
+        wheel.wheel = -2;
+        Queue(wheel);
+        MainLoopPass();
+        MainLoopPass();
+        EXPECT_EQ(MouseState.wheel, -2);
+        TickOnce();
+        EXPECT_EQ(MouseState.wheel, 0);
+        EXPECT_EQ(MouseState.rightClicked, 0);
+
+        // The middle button's release keeps the capture.
+        Queue(Button(plat::EventType::ButtonDown, plat::BUTTON_MIDDLE));
+        Queue(Button(plat::EventType::ButtonUp, plat::BUTTON_MIDDLE));
+        MainLoopPass();
+        MainLoopPass();
+        EXPECT_TRUE(plat::headless::MouseCaptured());
+        EXPECT_EQ(MouseState.middleHeld, 0);
+
+        // Deactivation drops the held buttons and the capture.
+        Queue(Button(plat::EventType::ButtonDown, plat::BUTTON_LEFT));
+        plat::Event off = Make(plat::EventType::Activate);
+        Queue(off);
+        MainLoopPass();
+        MainLoopPass();
+        EXPECT_EQ(MouseState.leftHeld, 0);
+        EXPECT_FALSE(plat::headless::MouseCaptured());
+    });
+}
+
+TEST_F(MainLoopTest, TypedCharactersReachTheOpenConsoleAndCtrlUIsTheOnlineUndo)
+{
+    RunInside([] {
+        TickOnce();
+        plat::Event ch = Make(plat::EventType::Char);
+        ch.ch = u'a';
+        MainWndProc(ch);
+        EXPECT_EQ(NextConsoleChar(), 0);  // not enabled
+        s_bConsoleEnabled = true;
+        ch.ch = u'`';
+        MainWndProc(ch);
+        EXPECT_TRUE(s_bConsoleOpen);
+        ch.ch = u'a';
+        MainWndProc(ch);
+        ch.ch = 0x1E9;  // kept to its low 8 bits
+        MainWndProc(ch);
+        ch.ch = 21;
+        MainWndProc(ch);
+        EXPECT_EQ(NextConsoleChar(), 'a');
+        EXPECT_EQ(NextConsoleChar(), 0xE9);
+        EXPECT_EQ(NextConsoleChar(), 0);
+        EXPECT_FALSE(TakePaymentUndoRequest());  // physical lesson: dropped
+
+        RequestMode(3);
+        TickOnce();
+        MainWndProc(ch);
+        EXPECT_TRUE(TakePaymentUndoRequest());
+        EXPECT_EQ(NextConsoleChar(), 0);
+    });
+}
+
+TEST_F(MainLoopTest, SizeAndMoveKeepTheWindowRectangles)
+{
+    RunInside([] {
+        TickOnce();
+        plat::Event size = Make(plat::EventType::Size);
+        size.width = 900;
+        size.height = 650;
+        MainWndProc(size);
+        EXPECT_EQ(s_ClientWidth, 900);
+        EXPECT_EQ(s_WindowRect.right - s_WindowRect.left, 1004);  // the headless window takes it when polled
+        size.sizeType = SIZE_MAXIMIZED;
+        MainWndProc(size);
+        EXPECT_EQ(s_bWinMax, 1);
+        const plat::Rect before = s_WindowRect;
+        MainWndProc(Make(plat::EventType::Move));
+        EXPECT_EQ(s_RestoreRect.right, 0);  // maximised: the restore rectangle is kept
+        size.sizeType = SIZE_RESTORED;
+        MainWndProc(size);
+        EXPECT_EQ(s_bWinMax, 0);
+        MainWndProc(Make(plat::EventType::Move));
+        EXPECT_EQ(s_RestoreRect.right, before.right);
+    });
+}
+
+TEST_F(MainLoopTest, PhaseNamesAreCutTo37UnitsAndMissingKeysLeaveEmptySlots)
+{
+    RunInside([] {
+        RequestMode(1);
+        TickOnce();
+        const auto& names = GetTableSceneFields().phaseNames;
+        EXPECT_EQ(std::u16string(names[0].data()), u"Untap");
+        EXPECT_EQ(std::u16string(names[1].data()), u"");
+        EXPECT_EQ(std::u16string(names[3].data()), u"Main");
+        EXPECT_EQ(std::u16string(names[4].data()).size(), 37u);
+        EXPECT_EQ(names[4][37], 0);
+        EXPECT_EQ(std::u16string(names[11].data()), u"");  // PHYS_PHASE_EOT is not in the table
+        RequestMode(4);
+        TickOnce();
+        EXPECT_EQ(std::u16string(names[0].data()), u"Untap step");
+        EXPECT_EQ(std::u16string(names[1].data()), u"");
+    });
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+#include "engine/core/RegistrySettings.h"
+
+#include "platform/Headless.h"
+#include "platform/Platform.h"
+#include "tests/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr plat::Hive HIVE = plat::Hive::LocalMachine;
+
+class RegistrySettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteRegistrySettings(); }
+    void TearDown() override { DeleteRegistrySettings(); }
+
+    // The raw store file, which keeps each key's values in the order they were first written.
+    std::string StoreFile() const
+    {
+        std::ifstream in(m_registry.Folder() + "/local-machine.reg", std::ios::binary);
+        std::stringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+
+    // Names of the settings key's values in store order.
+    std::vector<std::string> SettingsValueNames() const
+    {
+        std::vector<std::string> names;
+        std::istringstream lines(StoreFile());
+        bool inSettings = false;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind("key\t", 0) == 0)
+                inSettings = line.find("\\\\Config") != std::string::npos;
+            else if (inSettings && line.rfind("dword\t", 0) == 0)
+                names.push_back(line.substr(6, line.find('\t', 6) - 6));
+        }
+        return names;
+    }
+
+    static std::uint32_t StoredDword(std::u16string_view name)
+    {
+        std::uint32_t value = 0xDEADBEEF;
+        EXPECT_TRUE(plat::RegGetDword(HIVE, REGISTRY_SETTINGS_KEY, name, value)) << plat::ToUtf8(name);
+        return value;
+    }
+
+    test::ScopedRegistry m_registry;
+};
+
+TEST_F(RegistrySettingsTest, FirstRunWritesTheDefaultsInOrder)
+{
+    plat::headless::SetScreenMetrics({1280, 1024, 1280, 990});
+    GetRegistrySettings();
+
+    const std::vector<std::string> expectedOrder = {"showlangselect", "language", "playmovies", "launchmode",
+                                                    "width", "height", "gamescompleted", "gameswon", "winmax",
+                                                    "winx1", "winy1", "winx2", "winy2"};
+    EXPECT_EQ(SettingsValueNames(), expectedOrder);
+
+    const struct {
+        std::u16string_view name;
+        std::uint32_t value;
+    } defaults[] = {
+        {u"showlangselect", 1}, {u"language", 0}, {u"playmovies", 1}, {u"launchmode", 0},
+        {u"width", 1260},       {u"height", 1004}, {u"gamescompleted", 0}, {u"gameswon", 0},
+        {u"winmax", 0},         {u"winx1", 10},    {u"winy1", 10},         {u"winx2", 1270},
+        {u"winy2", 1014},
+    };
+    for (const auto& entry : defaults)
+        EXPECT_EQ(StoredDword(entry.name), entry.value) << plat::ToUtf8(entry.name);
+}
+
+TEST_F(RegistrySettingsTest, SecondConstructionWritesNothing)
+{
+    GetRegistrySettings()->SetInt(u"playmovies", 0);
+    DeleteRegistrySettings();
+    const std::string before = StoreFile();
+
+    plat::headless::SetScreenMetrics({640, 480, 640, 450});
+    GetRegistrySettings();
+
+    EXPECT_EQ(StoreFile(), before);
+    EXPECT_EQ(GetRegistrySettings()->GetInt(u"playmovies"), 0);
+}
+
+TEST_F(RegistrySettingsTest, ValuesSurviveARestart)
+{
+    GetRegistrySettings()->SetInt(u"gameswon", 7);
+    GetRegistrySettings()->SetInt(u"winx1", -30);
+    DeleteRegistrySettings();
+
+    EXPECT_EQ(GetRegistrySettings()->GetInt(u"gameswon"), 7);
+    EXPECT_EQ(GetRegistrySettings()->GetInt(u"winx1"), -30);
+}
+
+TEST_F(RegistrySettingsTest, MissingOrMistypedValuesReadEmpty)
+{
+    RegistrySettings* const settings = GetRegistrySettings();
+    plat::RegSetString(HIVE, REGISTRY_SETTINGS_KEY, u"consoleenabled", u"1");
+    plat::RegSetDword(HIVE, REGISTRY_PRODUCT_KEY, u"InstallPath", 5);
+
+    EXPECT_EQ(settings->GetInt(u"nosuchvalue"), 0);
+    EXPECT_EQ(settings->GetInt(u"consoleenabled"), 0);
+    EXPECT_EQ(std::u16string(settings->GetString(u"InstallPath", REGISTRY_PRODUCT_KEY)), u"");
+    EXPECT_EQ(std::u16string(settings->GetString(u"InstallLang", REGISTRY_PRODUCT_KEY)), u"");
+}
+
+TEST_F(RegistrySettingsTest, InstallLangWithoutTheProductKeyReadsEmpty)
+{
+    RegistrySettings* const settings = GetRegistrySettings();
+    ASSERT_FALSE(plat::RegKeyExists(HIVE, REGISTRY_PRODUCT_KEY));
+
+    EXPECT_EQ(std::u16string(settings->GetString(u"InstallLang", REGISTRY_PRODUCT_KEY)), u"");
+    EXPECT_EQ(settings->GetInt(u"InstallType", REGISTRY_PRODUCT_KEY), 0);
+}
+
+TEST_F(RegistrySettingsTest, StringReadsReplaceTheBufferAndStayTerminated)
+{
+    RegistrySettings* const settings = GetRegistrySettings();
+    plat::RegSetString(HIVE, REGISTRY_PRODUCT_KEY, u"InstallLang", u"German");
+    plat::RegSetString(HIVE, REGISTRY_PRODUCT_KEY, u"InstallPath", std::u16string(300, u'x'));
+
+    EXPECT_EQ(std::u16string(settings->GetString(u"InstallLang", REGISTRY_PRODUCT_KEY)), u"German");
+    const char16_t* const longText = settings->GetString(u"InstallPath", REGISTRY_PRODUCT_KEY);
+    EXPECT_EQ(std::u16string(longText), std::u16string(REGISTRY_STRING_CAPACITY - 1, u'x'));
+    // A shorter read after a longer one leaves nothing of the old text behind.
+    plat::RegSetString(HIVE, REGISTRY_PRODUCT_KEY, u"InstallPath", u"C:\\Tessel\\");
+    EXPECT_EQ(std::u16string(settings->GetString(u"InstallPath", REGISTRY_PRODUCT_KEY)), u"C:\\Tessel\\");
+}
+
+TEST_F(RegistrySettingsTest, ProductKeyValuesAreReadAndWrittenThere)
+{
+    RegistrySettings* const settings = GetRegistrySettings();
+    settings->SetInt(u"InstallType", 2, REGISTRY_PRODUCT_KEY);
+
+    EXPECT_EQ(settings->GetInt(u"InstallType", REGISTRY_PRODUCT_KEY), 2);
+    EXPECT_EQ(settings->GetInt(u"InstallType"), 0);
+}
+
+} // namespace

@@ -1,0 +1,509 @@
+// The raster's device, frame and draw queue on tiny back buffers: draw order, the pool limit, clipping, the
+// colour key, stretching, tiling, fills, presenting, inactivity, shutdown and surface loss.
+#include "tests/engine/raster/RasterTestSupport.h"
+
+#include "engine/core/QuitRequest.h"
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numeric>
+
+using namespace rastertest;
+
+namespace {
+
+constexpr int W = 8;
+constexpr int H = 6;
+constexpr std::uint16_t BACKGROUND = 0x1234;
+
+// 1-5-5-5 source words for a w x h texture whose pixels are all distinct and non-zero (index + 1).
+std::vector<std::uint16_t> CountingPixels(int w, int h)
+{
+    std::vector<std::uint16_t> pixels(static_cast<std::size_t>(w) * h);
+    std::iota(pixels.begin(), pixels.end(), std::uint16_t{1});
+    return pixels;
+}
+
+class RasterFrameTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override
+    {
+        m_raster = StartRaster(GetParam() ? Mode565(W, H) : Mode555(W, H));
+        m_raster->ClearBackBuffer(BACKGROUND);
+    }
+
+    // The texel a 1-5-5-5 counting texture shows at (tx, ty), converted to the back buffer's format.
+    std::uint16_t Texel(int tw, int tx, int ty) const
+    {
+        const std::uint16_t p = static_cast<std::uint16_t>(ty * tw + tx + 1);
+        return GetParam() ? static_cast<std::uint16_t>((p & 0x1F) + (p & 0x7FE0) * 2) : p;
+    }
+
+    // Expected back buffer for a texture of tw x th drawn 1:1 with its top-left at (x0, y0).
+    void ExpectBlit(int tw, int th, int x0, int y0)
+    {
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x) {
+                const bool inside = x >= x0 && x < x0 + tw && y >= y0 && y < y0 + th;
+                const std::uint16_t expected = inside ? Texel(tw, x - x0, y - y0) : BACKGROUND;
+                EXPECT_EQ(PixelAt(*m_raster, x, y), expected) << "at " << x << "," << y;
+            }
+        }
+    }
+
+    std::unique_ptr<Raster> m_raster;
+};
+
+INSTANTIATE_TEST_SUITE_P(Formats, RasterFrameTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Rgb565" : "Rgb555"; });
+
+TEST_P(RasterFrameTest, HigherDepthsDrawFirstAndEqualDepthsInSubmissionOrder)
+{
+    m_raster->FillRect(0, 0, 4, 1, 10.0f, 1);      // in front
+    m_raster->FillRect(0, 0, 8, 1, 3000.0f, 2);    // behind
+    m_raster->FillRect(0, 1, 8, 2, 50.0f, 3);      // same depth: the later one wins
+    m_raster->FillRect(4, 1, 8, 2, 50.0f, 4);
+    m_raster->FillRect(0, 2, 8, 3, 20000.0f, 5);   // the deepest depth callers use is drawn, at the back
+    m_raster->FillRect(0, 2, 2, 3, 19999.0f, 6);
+    m_raster->FillRect(2, 2, 3, 3, 0.0f, 7);
+    Render(*m_raster);
+    const std::vector<std::uint16_t> expectedRows[] = {
+        {1, 1, 1, 1, 2, 2, 2, 2}, {3, 3, 3, 3, 4, 4, 4, 4}, {6, 6, 7, 5, 5, 5, 5, 5}};
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < W; ++x) {
+            EXPECT_EQ(PixelAt(*m_raster, x, y), expectedRows[y][x]) << x << "," << y;
+        }
+    }
+}
+
+TEST_P(RasterFrameTest, PoolTakes19991PrimitivesAFrame)
+{
+    for (int i = 0; i < MAX_QUEUED_PRIMITIVES; ++i) {
+        m_raster->FillRect(0, 0, 1, 1, 5.0f, static_cast<std::uint16_t>(i + 1));
+    }
+    EXPECT_EQ(m_raster->GetQueuedCount(), MAX_QUEUED_PRIMITIVES);
+    m_raster->FillRect(1, 0, 2, 1, 5.0f, 0x0F0F);
+    EXPECT_EQ(m_raster->GetQueuedCount(), MAX_QUEUED_PRIMITIVES);
+    Render(*m_raster);
+    EXPECT_EQ(PixelAt(*m_raster, 0, 0), MAX_QUEUED_PRIMITIVES);
+    EXPECT_EQ(PixelAt(*m_raster, 1, 0), BACKGROUND);
+
+    // The next frame starts empty.
+    m_raster->BeginFrame();
+    m_raster->FillRect(1, 0, 2, 1, 5.0f, 0x0F0F);
+    Render(*m_raster);
+    EXPECT_EQ(PixelAt(*m_raster, 1, 0), 0x0F0F);
+}
+
+TEST_P(RasterFrameTest, TexturesAreClippedOnEveryEdge)
+{
+    const std::vector<std::uint16_t> pixels = CountingPixels(4, 4);
+    const int tex = m_raster->CreateTexture(4, 4, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    struct Case {
+        int x0;
+        int y0;
+    };
+    for (const Case c : {Case{-1, -2}, Case{6, 4}, Case{-3, 3}, Case{5, -3}, Case{2, 1}}) {
+        SCOPED_TRACE(testing::Message() << "at " << c.x0 << "," << c.y0);
+        m_raster->ClearBackBuffer(BACKGROUND);
+        m_raster->BeginFrame();
+        m_raster->DrawTexture(tex, static_cast<float>(c.x0), static_cast<float>(c.y0), c.x0 + 4.0f, c.y0 + 4.0f,
+                              1.0f, 0);
+        Render(*m_raster);
+        ExpectBlit(4, 4, c.x0, c.y0);
+    }
+}
+
+TEST_P(RasterFrameTest, QuadLeftOfTheBufferShowsTheTextureFromTheColumnPastTheEdge)
+{
+    const std::vector<std::uint16_t> pixels = CountingPixels(16, 2);
+    const int tex = m_raster->CreateTexture(16, 2, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    m_raster->DrawTexture(tex, -10.0f, 0.0f, 6.0f, 2.0f, 1.0f, 0);
+    Render(*m_raster);
+    EXPECT_EQ(PixelAt(*m_raster, 0, 0), Texel(16, 10, 0));
+    EXPECT_EQ(PixelAt(*m_raster, 5, 1), Texel(16, 15, 1));
+    EXPECT_EQ(PixelAt(*m_raster, 6, 0), BACKGROUND);
+}
+
+TEST_P(RasterFrameTest, ColourKeySkipsTexelZeroOnlyWhenAsked)
+{
+    const std::vector<std::uint16_t> pixels = {0, 0x7FFF, 0x001F, 0};
+    const int tex = m_raster->CreateTexture(2, 2, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    m_raster->DrawTexture(tex, 0, 0, 2, 2, 1.0f, PRIM_COLOR_KEY);
+    m_raster->DrawTexture(tex, 4, 0, 6, 2, 1.0f, 0);
+    Render(*m_raster);
+    const std::uint16_t white = GetParam() ? 0xFFDF : 0x7FFF;
+    EXPECT_EQ(PixelAt(*m_raster, 0, 0), BACKGROUND);
+    EXPECT_EQ(PixelAt(*m_raster, 1, 0), white);
+    EXPECT_EQ(PixelAt(*m_raster, 0, 1), 0x001F);
+    EXPECT_EQ(PixelAt(*m_raster, 1, 1), BACKGROUND);
+    EXPECT_EQ(PixelAt(*m_raster, 4, 0), 0);
+    EXPECT_EQ(PixelAt(*m_raster, 5, 1), 0);
+}
+
+TEST_P(RasterFrameTest, StretchSamplesNearestSourcePixelAlsoWhenClipped)
+{
+    const std::vector<std::uint16_t> pixels = CountingPixels(3, 2);
+    const int tex = m_raster->CreateTexture(3, 2, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    struct Case {
+        int x0, y0, x1, y1;
+    };
+    // The whole buffer; then a stretch reaching past the left and top edges: the visible part keeps its place.
+    for (const Case c : {Case{0, 0, 8, 6}, Case{-5, -3, 7, 6}, Case{3, 2, 20, 13}}) {
+        SCOPED_TRACE(testing::Message() << c.x0 << "," << c.y0 << "," << c.x1 << "," << c.y1);
+        m_raster->ClearBackBuffer(BACKGROUND);
+        m_raster->BeginFrame();
+        m_raster->DrawTextureEx(tex, static_cast<float>(c.x0), static_cast<float>(c.y0), static_cast<float>(c.x1),
+                                static_cast<float>(c.y1), 1.0f, 0);
+        Render(*m_raster);
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x) {
+                const bool inside = x >= c.x0 && x < c.x1 && y >= c.y0 && y < c.y1;
+                const int tx = (x - c.x0) * 3 / (c.x1 - c.x0);
+                const int ty = (y - c.y0) * 2 / (c.y1 - c.y0);
+                EXPECT_EQ(PixelAt(*m_raster, x, y), inside ? Texel(3, tx, ty) : BACKGROUND) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST_P(RasterFrameTest, SourceRectangleWithoutStretchDrawsAtItsOwnSize)
+{
+    const std::vector<std::uint16_t> pixels = CountingPixels(4, 4);
+    const int tex = m_raster->CreateTexture(4, 4, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    const RasterRect source{1, 1, 3, 4};
+    m_raster->DrawTexture(tex, 2, 1, 8, 6, 1.0f, 0, &source);
+    Render(*m_raster);
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            const bool inside = x >= 2 && x < 4 && y >= 1 && y < 4;
+            EXPECT_EQ(PixelAt(*m_raster, x, y), inside ? Texel(4, x - 1, y) : BACKGROUND) << x << "," << y;
+        }
+    }
+}
+
+TEST_P(RasterFrameTest, TilesRepeatTheTextureAndCutTheLastOnes)
+{
+    const std::vector<std::uint16_t> pixels = CountingPixels(3, 4);
+    const int tex = m_raster->CreateTexture(3, 4, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    m_raster->DrawTextureTiled(tex, 0, 0, 8, 6, 1.0f, 0);
+    EXPECT_EQ(m_raster->GetQueuedCount(), 3 * 2);
+    Render(*m_raster);
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            EXPECT_EQ(PixelAt(*m_raster, x, y), Texel(3, x % 3, y % 4)) << x << "," << y;
+        }
+    }
+}
+
+TEST(RasterTiling, RectangleOf100By50With32By32TexturesQueuesEightTiles)
+{
+    auto raster = StartRaster(Mode565(8, 6));
+    const std::vector<std::uint16_t> pixels(32 * 32, 1);
+    const int tex = raster->CreateTexture(32, 32, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    raster->DrawTextureTiled(tex, 0, 0, 100, 50, 1.0f, 0);
+    EXPECT_EQ(raster->GetQueuedCount(), 8);
+    EXPECT_FALSE(raster->DrawTextureTiled(tex + 1, 0, 0, 100, 50, 1.0f, 0));
+    EXPECT_FALSE(raster->DrawTexture(-1, 0, 0, 10, 10, 1.0f, 0));
+}
+
+TEST_P(RasterFrameTest, FillsAndFrames)
+{
+    // A frame of thickness 1 as DrawFrameRect queues it: four bars.
+    m_raster->FillRect(0, 0, 8, 1, 5.0f, 9);
+    m_raster->FillRect(0, 1, 1, 5, 5.0f, 9);
+    m_raster->FillRect(7, 1, 8, 5, 5.0f, 9);
+    m_raster->FillRect(0, 5, 8, 6, 5.0f, 9);
+    m_raster->FillRect(-100, 2, 100, 3, 100.0f, 4);  // behind the frame, clamped on both sides
+    Render(*m_raster);
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            const bool border = x == 0 || y == 0 || x == W - 1 || y == H - 1;
+            EXPECT_EQ(PixelAt(*m_raster, x, y), border ? 9 : (y == 2 ? 4 : BACKGROUND)) << x << "," << y;
+        }
+    }
+    m_raster->FillRectNow(6, 4, 50, 50, 3);
+    EXPECT_EQ(PixelAt(*m_raster, 7, 5), 3);
+    EXPECT_EQ(PixelAt(*m_raster, 5, 5), 9);
+}
+
+TEST(RasterFrameRect, ThicknessGivesFourBarsOrOneFill)
+{
+    Raster* raster = GetRaster();
+    raster->Shutdown();
+    plat::headless::SetDesktopMode(Mode565(8, 6));
+    ASSERT_EQ(raster->Init(8, 6, 1024.0f, 768.0f, u"", 20000.0f, 0, false), 1);
+    raster->BeginFrame();
+    DrawFrameRect(0, 0, 8, 6, 5.0f, 9, false, 2.0f);
+    EXPECT_EQ(raster->GetQueuedCount(), 4);
+    DrawFrameRect(0, 0, 8, 6, 5.0f, 9, false, 3.0f);
+    EXPECT_EQ(raster->GetQueuedCount(), 5);
+    DrawFrameRect(0, 0, 8, 6, 5.0f, 9, false, 0.0f);
+    DrawFrameRect(0, 0, 8, 6, 5.0f, 9, true, 0.0f);
+    EXPECT_EQ(raster->GetQueuedCount(), 6);
+    raster->Shutdown();
+}
+
+TEST(RasterDepth, NegativeDepthAssertsAndIsDropped)
+{
+    Raster* raster = GetRaster();
+    raster->Shutdown();
+    plat::headless::SetDesktopMode(Mode565(8, 6));
+    ASSERT_EQ(raster->Init(8, 6, 1024.0f, 768.0f, u"", 20000.0f, 0, false), 1);
+    raster->BeginFrame();
+    EXPECT_NONFATAL_FAILURE(GetRaster()->FillRect(0, 0, 1, 1, -1.0f, 1), "depth >= 0");
+    EXPECT_EQ(raster->GetQueuedCount(), 0);
+    raster->Shutdown();
+}
+
+TEST_P(RasterFrameTest, PresentShowsTheClientPartInTheBufferFormat)
+{
+    m_raster->FillRect(1, 1, 3, 2, 1.0f, 0x0ABC);
+    Render(*m_raster);
+    const std::uint64_t before = plat::headless::LastFrame().serial;
+    m_raster->Present(false);
+    const plat::headless::Frame& frame = plat::headless::LastFrame();
+    ASSERT_EQ(frame.serial, before + 1);
+    EXPECT_EQ(frame.width, W);
+    EXPECT_EQ(frame.height, H);
+    EXPECT_EQ(frame.format, GetParam() ? plat::PixelFormat::Rgb565 : plat::PixelFormat::Rgb555);
+    EXPECT_EQ(frame.pixels, Pixels(*m_raster));
+    EXPECT_FALSE(m_raster->IsInvalidated());
+
+    // Not invalidated: nothing is presented; a frame with no primitives presents the unchanged buffer.
+    m_raster->Present(false);
+    EXPECT_EQ(plat::headless::LastFrame().serial, before + 1);
+    m_raster->BeginFrame();
+    Render(*m_raster);
+    m_raster->Present(true);
+    EXPECT_EQ(plat::headless::LastFrame().serial, before + 2);
+    EXPECT_EQ(plat::headless::LastFrame().pixels[1 * W + 1], 0x0ABC);
+    EXPECT_EQ(PixelAt(*m_raster, 1, 1), 0) << "Present(true) clears after presenting";
+}
+
+TEST_P(RasterFrameTest, InactiveRasterDrawsAndPresentsNothingButStillClears)
+{
+    m_raster->SetActive(false);
+    m_raster->FillRect(0, 0, 8, 6, 1.0f, 7);
+    m_raster->EndFrame();
+    EXPECT_EQ(PixelAt(*m_raster, 0, 0), BACKGROUND);
+    const std::uint64_t before = plat::headless::LastFrame().serial;
+    m_raster->Present(true);
+    EXPECT_EQ(plat::headless::LastFrame().serial, before);
+    EXPECT_EQ(PixelAt(*m_raster, 0, 0), 0);
+}
+
+TEST(RasterShutdown, NothingIsDrawnOrPresentedAfterShutdown)
+{
+    auto raster = StartRaster(Mode565(8, 6));
+    const std::vector<std::uint16_t> pixels(4, 1);
+    const int tex = raster->CreateTexture(2, 2, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    EXPECT_EQ(raster->Shutdown(), 1);
+    EXPECT_FALSE(raster->IsInitialised());
+    const std::uint64_t before = plat::headless::LastFrame().serial;
+    raster->SetActive(true);
+    raster->BeginFrame();
+    raster->FillRect(0, 0, 8, 6, 1.0f, 7);
+    raster->DrawTexture(tex, 0, 0, 2, 2, 1.0f, 0);
+    raster->DrawText(u"text", RasterRect{0, 0, 8, 6}, 0, 4, 0xFFFFFF, false);
+    TriangleVertices triangle;
+    triangle.x1 = 8;
+    triangle.y2 = 6;
+    triangle.z0 = triangle.z1 = triangle.z2 = 1.0f;
+    raster->DrawTriangle(triangle);
+    EXPECT_EQ(raster->GetQueuedCount(), 0);
+    raster->EndFrame();
+    raster->Present(true);
+    raster->ClearBackBuffer(3);
+    raster->FillRectNow(0, 0, 2, 2, 3);
+    EXPECT_EQ(plat::headless::LastFrame().serial, before);
+    EXPECT_EQ(raster->BackBuffer().pixels, nullptr);
+    int w = -1;
+    int h = -1;
+    raster->GetSurfaceSize(w, h);
+    EXPECT_EQ(w, 0);
+    EXPECT_EQ(h, 0);
+
+    // A new Init starts drawing again.
+    EXPECT_EQ(raster->Init(8, 6, 1024.0f, 768.0f, u"", 20000.0f, 0, false), 1);
+    EXPECT_TRUE(raster->IsInitialised());
+}
+
+TEST(RasterInit, FailsWithoutDisplayDeviceAndSecondInitKeepsTheFirst)
+{
+    plat::headless::SetDisplayDeviceAvailable(false);
+    Raster raster;
+    EXPECT_EQ(raster.Init(8, 6, 1024.0f, 768.0f, u"", 20000.0f, 0, false), 0);
+    plat::headless::SetDisplayDeviceAvailable(true);
+    plat::headless::SetDesktopMode(Mode565(8, 6));
+    EXPECT_EQ(raster.Init(8, 6, 1024.0f, 768.0f, u"", 20000.0f, 0, false), 1);
+    plat::headless::SetDesktopMode(Mode565(16, 12));
+    EXPECT_EQ(raster.Init(16, 12, 1024.0f, 768.0f, u"", 20000.0f, 0, false), 1);
+    EXPECT_EQ(raster.GetWidth(), 8);
+    EXPECT_EQ(raster.GetTextDepth(), TEXT_DEPTH_DEFAULT);
+    EXPECT_TRUE(raster.IsReady());
+}
+
+TEST(RasterRenderStates, OnlyBlendAndColourKeyStatesHaveAnEffect)
+{
+    Raster raster;
+    struct Case {
+        int state;
+        bool blend;
+        bool key;
+    };
+    const Case cases[] = {{5, true, false}, {9, true, true},  {6, false, true},  {21, false, false},
+                          {28, false, true}, {7, false, true}, {10, false, false}, {20, false, true},
+                          {29, false, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(raster.SetRenderState(c.state, 123), 1);
+        EXPECT_EQ(raster.IsBlending(), c.blend) << c.state;
+        EXPECT_EQ(raster.IsColorKeyed(), c.key) << c.state;
+    }
+}
+
+TEST(RasterHostileInput, ExtremeCoordinatesDrawNothingOutsideTheBuffer)
+{
+    auto raster = StartRaster(Mode565(8, 6));
+    const std::vector<std::uint16_t> pixels(4, 0x7FFF);
+    const int tex = raster->CreateTexture(2, 2, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    const float huge = 1.0e30f;
+    const float nan = std::nanf("");
+    raster->DrawTexture(tex, -huge, -huge, huge, huge, 1.0f, 0);
+    raster->DrawTextureEx(tex, -huge, -huge, huge, huge, 1.0f, PRIM_COLOR_KEY);
+    raster->DrawTextureEx(tex, nan, 0, 4, nan, 1.0f, 0);
+    raster->DrawTextureEx(tex, 3, 3, 3, 3, 1.0f, 0);
+    const RasterRect outside{100, 100, 50, 50};
+    raster->DrawTexture(tex, 0, 0, 8, 6, 1.0f, 0, &outside);
+    raster->DrawTextureTiled(tex, -huge, 0, huge, 6, 1.0f, 0);
+    raster->DrawTextureTiled(tex, nan, nan, 8, 6, 1.0f, 0);
+    raster->FillRect(-huge, nan, huge, huge, huge, 3);
+    raster->DrawText(u"far away", RasterRect{-2000000000, -2000000000, 2000000000, 2000000000}, 4, 4, 0xFFFFFF, true);
+    raster->DrawText(u"inverted", RasterRect{8, 6, 0, 0}, 0, 4, 0xFFFFFF, false);
+    TriangleVertices t;
+    t.x0 = -huge;
+    t.y0 = -huge;
+    t.x1 = huge;
+    t.y1 = 3;
+    t.x2 = 2;
+    t.y2 = huge;
+    t.z0 = t.z1 = t.z2 = 1.0f;
+    t.r0 = nan;
+    raster->DrawTriangle(t);
+    const int converted = raster->CreateTexture(2, 2, pixels.data(), 16, 0);
+    t.texture = converted;
+    t.u0 = nan;
+    raster->DrawTriangle(t);
+    t.u0 = huge;
+    t.z1 = 1.0e-30f;
+    raster->DrawTriangle(t);
+    raster->DrawText(u"edge", RasterRect{INT32_MAX - 5, INT32_MIN, INT32_MAX, INT32_MAX}, 9, 4, 0xFFFFFF, true);
+    Render(*raster);
+    EXPECT_LE(raster->GetQueuedCount(), MAX_QUEUED_PRIMITIVES);
+}
+
+// ---- Surface loss ----------------------------------------------------------------------------------------------
+
+int s_deviceLost = 0;
+std::vector<int> s_texturesLost;
+
+void OnDeviceLost()
+{
+    ++s_deviceLost;
+}
+
+void OnTextureLost(int index)
+{
+    s_texturesLost.push_back(index);
+}
+
+class RasterSurfaceLossTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        s_deviceLost = 0;
+        s_texturesLost.clear();
+        m_raster = StartRaster(Mode565(8, 6));
+        m_raster->SetDeviceLostCallback(&OnDeviceLost);
+        m_raster->SetTextureLostCallback(&OnTextureLost);
+        m_tex = m_raster->CreateTexture(2, 2, m_pixels.data(), 16, TEXTURE_KIND_SURFACE);
+    }
+
+    std::unique_ptr<Raster> m_raster;
+    std::vector<std::uint16_t> m_pixels = std::vector<std::uint16_t>(4, 0x7FFF);
+    int m_tex = -1;
+};
+
+TEST_F(RasterSurfaceLossTest, LostSurfacesAreRestoredAndReloadedThroughTheCallbacks)
+{
+    plat::headless::LoseSurfaces();
+    m_raster->DrawTexture(m_tex, 0, 0, 2, 2, 1.0f, 0);
+    Render(*m_raster);
+    EXPECT_EQ(s_deviceLost, 1);
+    // The surface lost its pixels: nothing reloaded them, so the copy shows zeros.
+    EXPECT_EQ(PixelAt(*m_raster, 0, 0), 0);
+
+    // A reload (what the display's callback does) brings them back; no further loss, no further callback.
+    EXPECT_EQ(m_raster->ReloadTexture(m_tex, m_pixels.data()), 1);
+    m_raster->BeginFrame();
+    m_raster->DrawTexture(m_tex, 0, 0, 2, 2, 1.0f, 0);
+    Render(*m_raster);
+    m_raster->Present(false);
+    EXPECT_EQ(PixelAt(*m_raster, 0, 0), 0xFFDF);
+    EXPECT_EQ(s_deviceLost, 1);
+}
+
+TEST_F(RasterSurfaceLossTest, OneTextureRestoredCallsTheTextureCallback)
+{
+    m_raster->RestoreTexture(m_tex);
+    EXPECT_EQ(s_texturesLost, std::vector<int>{m_tex});
+    EXPECT_EQ(s_deviceLost, 0);
+}
+
+TEST_F(RasterSurfaceLossTest, DesktopChangeRebuildsTheBackBufferAtTheNewSize)
+{
+    plat::headless::SetDesktopMode(Mode565(800, 600));
+    plat::headless::LoseSurfaces();
+    m_raster->Present(false);
+    EXPECT_TRUE(m_raster->DesktopChanged());
+    EXPECT_EQ(m_raster->GetWidth(), 800);
+    EXPECT_EQ(m_raster->BackBuffer().height, 600);
+    EXPECT_EQ(s_deviceLost, 1);
+    // Texture surfaces stay at their size.
+    EXPECT_EQ(m_raster->GetTextureWidth(m_tex), 2);
+}
+
+TEST_F(RasterSurfaceLossTest, UnusableDesktopIsFatalWithItsMessage)
+{
+    struct Case {
+        plat::DisplayMode mode;
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {plat::DisplayMode{1024, 768, 8, 60, 0, 0, 0},
+         u"Error Re-initing DirectX after Desktop change (bitdepth too low)."},
+        {Mode565(640, 480), u"Error Re-initing DirectX after Desktop change (resolution too low)."},
+        {plat::DisplayMode{1024, 768, 16, 60, 0x0F00, 0x00F0, 0x000F},
+         u"Error Re-initing DirectX after Desktop change (color channels with bit depth lower than 5)."},
+    };
+    for (const Case& c : cases) {
+        ClearQuitRequest();
+        m_raster = StartRaster(Mode565(8, 6));
+        const std::size_t boxes = plat::headless::MessageBoxes().size();
+        plat::headless::SetDesktopMode(c.mode);
+        EXPECT_FALSE(m_raster->HandleDesktopChange());
+        ASSERT_EQ(plat::headless::MessageBoxes().size(), boxes + 1);
+        EXPECT_EQ(plat::headless::MessageBoxes().back().text, c.text);
+        EXPECT_TRUE(IsQuitRequested());
+        EXPECT_EQ(QuitExitCode(), 1);
+        // The raster goes on without a back buffer: frames draw nothing and nothing crashes.
+        m_raster->FillRect(0, 0, 8, 6, 1.0f, 1);
+        Render(*m_raster);
+        m_raster->Present(true);
+    }
+    ClearQuitRequest();
+}
+
+} // namespace
