@@ -28,7 +28,9 @@
 #include "rules/SpellStack.h"
 #include "screens/Intro.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 
 int s_ScreenWidth = 1280;
 int s_ScreenHeight = 1024;
@@ -117,6 +119,16 @@ void CheckDisplayMode()
     }
 }
 
+// Files that can be read but yield nothing (another encoding, random bytes) are no language data either.
+bool HasUsableLanguageData(int id)
+{
+    if (!HasLanguageData(id))
+        return false;
+    const std::u16string folder(LanguageDataFolder(id));
+    return StringTableFileHasEntries(folder + std::u16string(STRING_TABLE_FILE_NAME)) &&
+           CardFileHasEntries(folder + CARD_FILE_NAME);
+}
+
 // False when the language data cannot be found (the fatal box was shown).
 bool SettleLanguage()
 {
@@ -124,7 +136,7 @@ bool SettleLanguage()
     LanguageManager* const language = GetLanguageManager();
     language->SetLanguage(settings->GetInt(u"language"), true);
     language->ClearChanged();
-    if (HasLanguageData(language->GetLanguageId()))
+    if (HasUsableLanguageData(language->GetLanguageId()))
         return true;
     const int installed = LanguageIdFromName(settings->GetString(u"InstallLang", REGISTRY_PRODUCT_KEY));
     if (installed == language->GetLanguageId()) {
@@ -132,7 +144,7 @@ bool SettleLanguage()
         return false;
     }
     language->SetLanguage(installed, true);
-    if (!HasLanguageData(language->GetLanguageId())) {
+    if (!HasUsableLanguageData(language->GetLanguageId())) {
         ShowLanguageDataError();
         return false;
     }
@@ -297,24 +309,22 @@ bool AreUsableColourMasks(std::uint32_t red, std::uint32_t green, std::uint32_t 
 
 plat::Rect FitWindowRect(plat::Rect rect, int screenWidth, int screenHeight)
 {
-    if (rect.right - rect.left > screenWidth)
-        rect.right = rect.left + screenWidth;
-    if (rect.bottom - rect.top > screenHeight)
-        rect.bottom = rect.top + screenHeight;
-    if (rect.left < 0) {
-        rect.right -= rect.left;
-        rect.left = 0;
-    } else if (rect.right > screenWidth) {
-        rect.left -= rect.right - screenWidth;
-        rect.right = screenWidth;
+    // An empty or inverted rectangle says nothing about where the window was: it takes the first-run default.
+    if (rect.right <= rect.left || rect.bottom <= rect.top) {
+        return {DefaultSettingValue(u"winx1", screenWidth, screenHeight),
+                DefaultSettingValue(u"winy1", screenWidth, screenHeight),
+                DefaultSettingValue(u"winx2", screenWidth, screenHeight),
+                DefaultSettingValue(u"winy2", screenWidth, screenHeight)};
     }
-    if (rect.top < 0) {
-        rect.bottom -= rect.top;
-        rect.top = 0;
-    } else if (rect.bottom > screenHeight) {
-        rect.top -= rect.bottom - screenHeight;
-        rect.bottom = screenHeight;
-    }
+    // Hand-edited extremes must not overflow: the sizes are computed in 64 bits.
+    const auto fit = [](int& low, int& high, int extent) {
+        const std::int64_t size = std::min<std::int64_t>(std::int64_t{high} - low, extent);
+        const std::int64_t start = std::clamp<std::int64_t>(low, 0, std::max<std::int64_t>(extent - size, 0));
+        low = static_cast<int>(start);
+        high = static_cast<int>(start + size);
+    };
+    fit(rect.left, rect.right, screenWidth);
+    fit(rect.top, rect.bottom, screenHeight);
     return rect;
 }
 
@@ -387,21 +397,21 @@ void SaveSettings()
 {
     if (!s_bSettingsLoaded)
         return;
-    RegistrySettings* const settings = GetRegistrySettings();
     const GameDisplay* const display = GetGameDisplay();
-    settings->SetInt(u"language", GetLanguageManager()->GetLanguageId());
-    settings->SetInt(u"playmovies", 0);
-    settings->SetInt(u"width", display->m_Width);
-    settings->SetInt(u"height", display->m_Height);
-    settings->SetInt(u"gamescompleted", s_GamesCompleted);
-    settings->SetInt(u"gameswon", s_GamesWon);
-    settings->SetInt(u"winmax", s_bWinMax);
     if (s_bWinMax != 0)
         s_WindowRect = s_RestoreRect;
-    settings->SetInt(u"winx1", s_WindowRect.left);
-    settings->SetInt(u"winy1", s_WindowRect.top);
-    settings->SetInt(u"winx2", s_WindowRect.right);
-    settings->SetInt(u"winy2", s_WindowRect.bottom);
+    // One replace: an interrupted save leaves the old settings or the new ones, never half a window rectangle.
+    GetRegistrySettings()->SetInts({{u"language", GetLanguageManager()->GetLanguageId()},
+                                    {u"playmovies", 0},
+                                    {u"width", display->m_Width},
+                                    {u"height", display->m_Height},
+                                    {u"gamescompleted", s_GamesCompleted},
+                                    {u"gameswon", s_GamesWon},
+                                    {u"winmax", s_bWinMax},
+                                    {u"winx1", s_WindowRect.left},
+                                    {u"winy1", s_WindowRect.top},
+                                    {u"winx2", s_WindowRect.right},
+                                    {u"winy2", s_WindowRect.bottom}});
 }
 
 // The language manager, the settings and the sprite list go last: the steps before them reach them through

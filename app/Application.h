@@ -76,7 +76,8 @@ int HighestBitIndex(std::uint32_t mask);
 bool IsAcceptedDesktop(const plat::DisplayMode& mode);
 // The colour-mask check of start-up.
 bool AreUsableColourMasks(std::uint32_t red, std::uint32_t green, std::uint32_t blue);
-// Fits a saved window rectangle onto the screen.
+// Fits a saved window rectangle onto the screen, moved to fit; an empty or inverted one takes the first-run
+// default.
 plat::Rect FitWindowRect(plat::Rect rect, int screenWidth, int screenHeight);
 
 // Names the steps of the teardown as they run (tests watch the order); null stops it.

@@ -30,8 +30,28 @@ constexpr int GLYPH_COUNT = 64;
 constexpr int EFFECT_FULL_VOLUME = 255;
 
 std::unique_ptr<Console> s_pConsole = std::make_unique<Console>();
-std::array<std::uint8_t, CONSOLE_QUEUE_CAPACITY> s_Queue{};
+// Typed characters as they are; editing keys with EDIT_KEY set, so a typed character of the same number (such
+// as the pound sign, 163) is still text.
+constexpr std::uint16_t EDIT_KEY = 0x100;
+std::array<std::uint16_t, CONSOLE_QUEUE_CAPACITY> s_Queue{};
 int s_QueueCount = 0;
+
+void Queue(std::uint16_t entry)
+{
+    if (s_QueueCount < CONSOLE_QUEUE_CAPACITY)
+        s_Queue[static_cast<std::size_t>(s_QueueCount++)] = entry;
+}
+
+std::uint16_t NextQueued()
+{
+    if (s_QueueCount == 0)
+        return 0;
+    const std::uint16_t entry = s_Queue[0];
+    std::copy(s_Queue.begin() + 1, s_Queue.begin() + s_QueueCount, s_Queue.begin());
+    --s_QueueCount;
+    return entry;
+}
+
 bool s_bFrameRateDisplay = false;
 
 void SetLine(ConsoleLine& line, std::u16string_view text)
@@ -245,8 +265,14 @@ void Insert(Console& console, char16_t ch)
     console.input[static_cast<std::size_t>(console.length)] = 0;
 }
 
-void HandleChar(Console& console, std::uint8_t ch)
+void HandleChar(Console& console, std::uint16_t entry)
 {
+    const auto ch = static_cast<std::uint8_t>(entry & 0xFF);
+    if ((entry & EDIT_KEY) == 0 && ch >= CONSOLE_END) {
+        Insert(console, static_cast<char16_t>(ch));
+        ResetBrowsing(console);
+        return;
+    }
     switch (ch) {
     case CONSOLE_BACKSPACE:
         if (console.cursor > 0) {
@@ -328,6 +354,39 @@ void DrawChar(int x, int y, char16_t ch)
     DrawConsoleGlyph(x, y, glyph);
 }
 
+// The cursor is the "_" glyph in grey (0.5, 0.5, 0.5). Texture draws take no tint, so the glyph's set texels
+// are filled in grey, row by row.
+void DrawCursor(int x, int y)
+{
+    const GameDisplay* const display = GetGameDisplay();
+    Raster* const raster = GetRaster();
+    const int texture = display->m_Font8 + (u'_' - GLYPH_FIRST_CODE);
+    if (display->m_Font8 < 0 || texture >= raster->GetTextureCount())
+        return;
+    const TextureEntry& glyph = raster->GetTextureEntry(texture);
+    const std::uint16_t* pixels = glyph.converted.get();
+    if (glyph.handle && !glyph.handle->lost && glyph.handle->pixels.size() >= static_cast<std::size_t>(glyph.width) * glyph.height)
+        pixels = glyph.handle->pixels.data();
+    if (pixels == nullptr)
+        return;
+    const std::uint16_t grey = raster->MakeColor(128, 128, 128, 255);
+    for (int row = 0; row < glyph.height; ++row) {
+        const std::uint16_t* const texels = pixels + static_cast<std::ptrdiff_t>(row) * glyph.width;
+        for (int column = 0; column < glyph.width;) {
+            if (texels[column] == 0) {
+                ++column;
+                continue;
+            }
+            const int start = column;
+            while (column < glyph.width && texels[column] != 0)
+                ++column;
+            raster->FillRect(static_cast<float>(x + start), static_cast<float>(y + row),
+                             static_cast<float>(x + column), static_cast<float>(y + row + 1),
+                             static_cast<float>(CONSOLE_GLYPH_DEPTH), grey);
+        }
+    }
+}
+
 void DrawText(const Console& console, std::u16string_view text, int y)
 {
     for (std::size_t column = 0; column < text.size(); ++column) {
@@ -358,10 +417,9 @@ void DrawInput(const Console& console)
     const int first = std::max(console.length - fit, 0);
     const std::u16string_view line = ConsoleLineText(console.input);
     DrawText(console, line.substr(static_cast<std::size_t>(first)), console.bottom - 9);
-    if (console.state != CONSOLE_LINE_ENTERED) {
-        DrawChar(console.left + CONSOLE_GLYPH_SIZE * (console.cursor - first) + CONSOLE_GLYPH_SIZE,
-                 console.bottom - 8, u'_');
-    }
+    if (console.state != CONSOLE_LINE_ENTERED)
+        DrawCursor(console.left + CONSOLE_GLYPH_SIZE * (console.cursor - first) + CONSOLE_GLYPH_SIZE,
+                   console.bottom - 8);
 }
 
 } // namespace
@@ -380,18 +438,17 @@ void InitConsole()
 
 void QueueConsoleChar(std::uint8_t ch)
 {
-    if (s_QueueCount < CONSOLE_QUEUE_CAPACITY)
-        s_Queue[static_cast<std::size_t>(s_QueueCount++)] = ch;
+    Queue(ch);
+}
+
+void QueueConsoleKey(ConsoleCode code)
+{
+    Queue(static_cast<std::uint16_t>(EDIT_KEY | code));
 }
 
 std::uint8_t NextConsoleChar()
 {
-    if (s_QueueCount == 0)
-        return 0;
-    const std::uint8_t ch = s_Queue[0];
-    std::copy(s_Queue.begin() + 1, s_Queue.begin() + s_QueueCount, s_Queue.begin());
-    --s_QueueCount;
-    return ch;
+    return static_cast<std::uint8_t>(NextQueued() & 0xFF);
 }
 
 void ConsolePrint(std::u16string_view line)
@@ -441,10 +498,10 @@ void UpdateConsole()
         break;
     case CONSOLE_EDITING:
         while (s_QueueCount > 0) {
-            const std::uint8_t ch = NextConsoleChar();
-            if (ch == CONSOLE_TOGGLE)
+            const std::uint16_t entry = NextQueued();
+            if (entry == CONSOLE_TOGGLE)
                 break;
-            HandleChar(console, ch);
+            HandleChar(console, entry);
             if (console.state == CONSOLE_LINE_ENTERED)
                 break;
         }

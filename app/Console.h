@@ -67,9 +67,11 @@ extern bool s_bConsoleOpen;
 Console& GetConsole();
 // Start-up: state 0, every line and index emptied, the character queue empty.
 void InitConsole();
-// Dropped when the queue already holds 16.
+// A typed character; dropped when the queue already holds 16. Characters from 163 up are inserted as text.
 void QueueConsoleChar(std::uint8_t ch);
-// The oldest queued character, 0 when none.
+// An editing key (CONSOLE_END to CONSOLE_DELETE); dropped like a character when the queue is full.
+void QueueConsoleKey(ConsoleCode code);
+// The oldest queued character or editing code, 0 when none.
 std::uint8_t NextConsoleChar();
 // Appends one line to the output ring, cut to 79 units.
 void ConsolePrint(std::u16string_view line);

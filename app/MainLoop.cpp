@@ -29,6 +29,7 @@
 #include <cmath>
 #include <limits>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -140,10 +141,32 @@ void OnChar(char16_t ch)
         return;
     if (ch == CONSOLE_TOGGLE_CHAR) {
         s_bConsoleOpen = !s_bConsoleOpen;
+        if (RasterExists())
+            GetRaster()->Invalidate();  // a closed console leaves the screen at once
         return;
     }
     if (s_bConsoleOpen)
         QueueConsoleChar(static_cast<std::uint8_t>(ch & 0xFF));
+}
+
+// The open console's editing keys: the window gives them as keys, never as characters.
+void OnKeyDown(int key)
+{
+    if (!s_bConsoleEnabled || !s_bConsoleOpen)
+        return;
+    constexpr std::array<std::pair<int, ConsoleCode>, 7> EDITING_KEYS = {{
+        {plat::KEY_END, CONSOLE_END},
+        {plat::KEY_HOME, CONSOLE_HOME},
+        {plat::KEY_LEFT, CONSOLE_LEFT},
+        {plat::KEY_UP, CONSOLE_HISTORY_BACK},
+        {plat::KEY_RIGHT, CONSOLE_RIGHT},
+        {plat::KEY_DOWN, CONSOLE_HISTORY_FORWARD},
+        {plat::KEY_DELETE, CONSOLE_DELETE},
+    }};
+    for (const auto& [code, edit] : EDITING_KEYS) {
+        if (code == key)
+            QueueConsoleKey(edit);
+    }
 }
 
 void OnSize(const plat::Event& event)
@@ -269,6 +292,9 @@ int MainWndProc(const plat::Event& event)
     case plat::EventType::Char:
         OnChar(event.ch);
         break;
+    case plat::EventType::KeyDown:
+        OnKeyDown(event.key);
+        break;
     case plat::EventType::Quit:
         // Closing the window destroys it, and its destruction ends the loop.
         PostQuitMessage(0);
@@ -337,8 +363,11 @@ void FrameTick()
         UpdateLibraryDraw();
         FlushActorRemovals();
     }
-    if (s_bConsoleEnabled && s_bConsoleOpen)
+    if (s_bConsoleEnabled && s_bConsoleOpen) {
         UpdateConsole();
+        // Nothing else asks for a redraw while the console is typed into: it would show only after an expose.
+        GetRaster()->Invalidate();
+    }
     UpdateMessageDialogs();
     display->DrawFrame();
     CheckMessageButtonClick();

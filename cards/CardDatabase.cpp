@@ -9,10 +9,12 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
 constexpr char16_t BYTE_ORDER_MARK = 0xFEFF;
+constexpr std::u16string_view DEFINE_CARD_WORD = u"definecard";
 
 // The text of a UTF-16LE file as whole units. The file's size decides nothing about how far the runner reads:
 // an odd last byte is dropped and the copy is terminated.
@@ -37,6 +39,21 @@ void LoadCardDatabase()
 {
     BuildCardVocabulary();
     LoadCardFile();
+}
+
+bool CardFileHasEntries(std::u16string_view path)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!plat::ReadFileBytes(path, bytes))
+        return false;
+    const std::u16string text = UnitsOf(bytes.data(), bytes.size());
+    const std::size_t start = (!text.empty() && text.front() == BYTE_ORDER_MARK) ? 1 : 0;
+    ScriptSetCursor(text.c_str() + start);
+    bool found = false;
+    for (std::u16string token = ScriptNextToken(); !token.empty() && !found; token = ScriptNextToken())
+        found = token == DEFINE_CARD_WORD;
+    ScriptSetCursor(nullptr);
+    return found;
 }
 
 bool LoadCardFile()

@@ -17,6 +17,9 @@ void BuildCardVocabulary();
 void LoadCardDatabase();
 // Runs the card file of the current language's data folder; false when it cannot be read.
 bool LoadCardFile();
+// Whether the card file can be read and defines a card (start-up's language check: a file in another encoding or
+// of random bytes defines none).
+bool CardFileHasEntries(std::u16string_view path);
 
 // "ANY" (exactly) gives 1 in every counter. Otherwise each digit 0-8 adds its own value to generic, each of
 // R G U B W (either case) one of its colour; everything else (9, X, blanks) is ignored: "11" is 2 generic.

@@ -56,6 +56,9 @@ std::unique_ptr<Backend> MakeSdlBackend();
 // Shared by both backends: the real process start of the operating system.
 int SpawnProcessAndWait(const std::string& nativeProgram, const std::vector<std::string>& args);
 bool SpawnProcessDetached(const std::string& nativeProgram, const std::vector<std::string>& args);
+// Milliseconds of the system-wide monotonic clock (since boot), wrapping at 2^32: the real backend's clock, so
+// values taken from it (the random seed) differ from run to run.
+std::uint32_t MonotonicMilliseconds();
 // Reaps detached children that have ended.
 void ReapDetachedProcesses();
 // The English language name of a POSIX locale string such as "fr_FR.UTF-8".

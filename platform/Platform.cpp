@@ -4,6 +4,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <set>
+#include <utility>
 
 namespace plat {
 
@@ -297,6 +301,34 @@ bool WriteAll(int fd, const void* data, std::size_t size)
     return true;
 }
 
+std::string FolderOf(const std::string& native)
+{
+    const std::size_t slash = native.rfind('/');
+    return slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
+}
+
+// A writer killed between open and rename leaves "<name>.tmp.<pid>" behind; those whose process is gone go.
+void RemoveStaleTemporaries(const std::string& native)
+{
+    const std::string prefix = native.substr(native.rfind('/') + 1) + ".tmp.";
+    DIR* const dir = ::opendir(FolderOf(native).c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (!name.starts_with(prefix))
+            continue;
+        const std::string_view digits = name.substr(prefix.size());
+        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
+        if (pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH)
+            continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 bool WriteFileAtomic(std::u16string_view path, const void* data, std::size_t size)
@@ -304,6 +336,7 @@ bool WriteFileAtomic(std::u16string_view path, const void* data, std::size_t siz
     const std::string native = NativePath(path);
     if (native.empty())
         return false;
+    RemoveStaleTemporaries(native);
     const std::string temporary = native + ".tmp." + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
@@ -315,9 +348,7 @@ bool WriteFileAtomic(std::u16string_view path, const void* data, std::size_t siz
         return false;
     }
     // The rename itself must reach the disk before the write counts as done.
-    const std::size_t slash = native.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : native.substr(0, slash));
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(FolderOf(native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
@@ -437,6 +468,14 @@ std::int64_t File::Size() const
 
 // ---- Time, random numbers, debugger output, assertions ----------------------------------------------------
 
+std::uint32_t MonotonicMilliseconds()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    const std::uint64_t ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    return static_cast<std::uint32_t>(ms & 0xFFFFFFFFu);
+}
+
 std::uint32_t TimeGetTime()
 {
     return TheBackend().Time();
@@ -473,11 +512,14 @@ void DefaultLogSink(std::string_view utf8)
 
 LogSink s_logSink = &DefaultLogSink;
 
+// The shipped program carries on: every assertion is followed by the guard that returns the function's failure
+// value. Each place is logged once, so an assertion inside a frame does not flood the log.
 void DefaultAssertHandler(const char* file, int line, const char* expr)
 {
-    std::string text = std::string(file) + "(" + std::to_string(line) + "): Assertion failed: " + expr + "\n";
-    s_logSink(text);
-    std::abort();
+    static std::set<std::pair<std::string, int>> s_reported;
+    if (!s_reported.emplace(file, line).second)
+        return;
+    s_logSink(std::string(file) + "(" + std::to_string(line) + "): Assertion failed: " + expr + "\n");
 }
 
 AssertHandler s_assertHandler = &DefaultAssertHandler;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,7 +78,9 @@ private:
 // ---- Registry store ---------------------------------------------------------------------------------------
 
 // Two hives, each one file in the user's configuration folder. Key paths compare without regard to case.
-// Values are 32-bit numbers or strings. Every write is atomic; a damaged or foreign file reads as empty.
+// Values are 32-bit numbers or strings. Every write is one atomic replace of the file. A missing file reads as
+// empty; a file that exists but cannot be read reads as empty and refuses writes; a damaged file reads as empty
+// and is kept as "<file>.damaged" by the next write; a hand-edited file that parses is used.
 enum class Hive { LocalMachine, CurrentUser };
 enum class RegType { None, Dword, String };
 
@@ -85,6 +88,8 @@ enum class RegType { None, Dword, String };
 // else ~/.config/tessel. Tests point it at a temporary folder.
 std::string ConfigFolder();
 void SetConfigFolder(const std::string& nativePath);
+// The file that holds a hive (native form).
+std::string RegStorePath(Hive hive);
 
 // Opens or creates a key; created tells whether it did not exist before. False when the store cannot be written.
 bool RegCreateKey(Hive hive, std::u16string_view key, bool* created);
@@ -96,11 +101,17 @@ bool RegGetString(Hive hive, std::u16string_view key, std::u16string_view name, 
 // Writes create the key when it is missing.
 bool RegSetDword(Hive hive, std::u16string_view key, std::u16string_view name, std::uint32_t value);
 bool RegSetString(Hive hive, std::u16string_view key, std::u16string_view name, std::u16string_view value);
+struct RegDword {
+    std::u16string_view name;
+    std::uint32_t value;
+};
+// A group of numbers in one atomic replace; nothing is written when the key exists and every value already holds.
+bool RegSetDwords(Hive hive, std::u16string_view key, std::span<const RegDword> values);
 bool RegDeleteValue(Hive hive, std::u16string_view key, std::u16string_view name);
 
 // ---- Time, random numbers, debugger output, assertions ----------------------------------------------------
 
-// Milliseconds since the backend started; wraps at 2^32. Headless: the clock the test steps.
+// Milliseconds of the system-wide monotonic clock; wraps at 2^32. Headless: the clock the test steps.
 std::uint32_t TimeGetTime();
 // Sleeps; headless advances its clock instead.
 void SleepMs(std::uint32_t ms);
@@ -116,8 +127,9 @@ using LogSink = void (*)(std::string_view utf8);
 // Returns the previous sink; nullptr restores the default.
 LogSink SetLogSink(LogSink sink);
 
-// Called by TESSEL_ASSERT on failure. The default handler logs "file(line): Assertion failed: expr" and aborts;
-// tests install one that fails the test instead.
+// Called by TESSEL_ASSERT on failure. The default handler logs "file(line): Assertion failed: expr" once per
+// place and returns, and the code after the assertion returns its failure value; tests install a handler that
+// fails the test instead.
 using AssertHandler = void (*)(const char* file, int line, const char* expr);
 AssertHandler SetAssertHandler(AssertHandler handler);
 void AssertFailed(const char* file, int line, const char* expr);
@@ -218,7 +230,8 @@ bool HasMainWindow();
 void SetWindowTitle(std::u16string_view title);
 void ShowMainWindow(bool show);
 void RaiseMainWindow();
-// The window's outer rectangle in screen coordinates.
+// The window's client area in screen coordinates: the same kind of rectangle CreateMainWindow takes, so a
+// rectangle saved at exit places the window exactly where it was at the next start.
 Rect GetWindowRect();
 void GetClientSize(int& width, int& height);
 bool IsWindowMaximized();

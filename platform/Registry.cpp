@@ -7,15 +7,20 @@
 //   string<TAB>InstallLang<TAB>English
 //   end<TAB><crc32 of every byte before this line, 8 hex digits>
 //
-// Names and texts escape '\t', '\n', '\r' and '\\' with a backslash. A file that does not parse or whose
-// checksum does not match reads as empty.
+// Names and texts escape '\t', '\n', '\r' and '\\' with a backslash. A person may edit the file: a store that
+// parses is used even when its checksum no longer matches (that is logged). Only a missing file reads as empty;
+// a file that does not parse is kept aside as "<file>.damaged" before the next write replaces it, and a file that
+// exists but cannot be read refuses every write, so no write ever throws away settings it could not see.
 #include "platform/Platform.h"
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <span>
+#include <utility>
 
 namespace plat {
 
@@ -137,19 +142,35 @@ std::string HiveFile(Hive hive)
     return ConfigFolder() + (hive == Hive::LocalMachine ? "/local-machine.reg" : "/current-user.reg");
 }
 
-std::optional<Store> Parse(std::string_view content)
+// What a file held: a missing file is an empty store; a damaged one is kept aside before the next write; an
+// unreadable one refuses writes.
+enum class StoreState { Missing, Read, Damaged, Unreadable };
+
+struct Loaded {
+    Store store;
+    StoreState state = StoreState::Missing;
+};
+
+// edited is set when the checksum does not match what the file holds.
+std::optional<Store> Parse(std::string_view content, bool& edited)
 {
+    edited = false;
     Store store;
     std::size_t pos = 0;
     bool first = true;
     bool ended = false;
     while (pos < content.size()) {
-        const std::size_t newline = content.find('\n', pos);
+        // An editor may drop the last line end or save CR-LF line ends.
+        std::size_t newline = content.find('\n', pos);
         if (newline == std::string_view::npos)
-            return std::nullopt;
-        const std::string_view line = content.substr(pos, newline - pos);
+            newline = content.size();
+        std::string_view line = content.substr(pos, newline - pos);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         const std::size_t lineStart = pos;
         pos = newline + 1;
+        if (line.empty() && !first)
+            continue;
         if (ended)
             return std::nullopt;
         if (first) {
@@ -163,8 +184,9 @@ std::optional<Store> Parse(std::string_view content)
             char* stop = nullptr;
             const std::string digits(fields[1]);
             const unsigned long stored = std::strtoul(digits.c_str(), &stop, 16);
-            if (digits.size() != 8 || *stop != '\0' || stored != Crc32(content.substr(0, lineStart)))
+            if (digits.size() != 8 || *stop != '\0')
                 return std::nullopt;
+            edited = stored != Crc32(content.substr(0, lineStart));
             ended = true;
         } else if (fields[0] == "key" && fields.size() == 2) {
             const auto path = Unescape(fields[1]);
@@ -223,27 +245,70 @@ std::string Serialize(const Store& store)
     return out;
 }
 
-Store Load(Hive hive)
+void Log(const std::string& text)
 {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadFileBytes(FromUtf8(HiveFile(hive)), bytes))
-        return {};
-    const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    std::optional<Store> store = Parse(content);
-    if (!store) {
-        OutputDebugStringA("Registry store " + HiveFile(hive) + " is damaged; it reads as empty\n");
-        return {};
-    }
-    return std::move(*store);
+    OutputDebugStringA("Registry store " + text + "\n");
 }
 
-bool Save(Hive hive, const Store& store)
+// Each store's hand edit and unreadable file are reported once, not at every read or write.
+std::uint32_t s_reportedEdit[2] = {};
+bool s_reportedUnreadable[2] = {};
+
+int HiveIndex(Hive hive)
 {
+    return hive == Hive::LocalMachine ? 0 : 1;
+}
+
+Loaded Load(Hive hive)
+{
+    const std::string path = HiveFile(hive);
+    Loaded loaded;
+    std::vector<std::uint8_t> bytes;
+    if (!ReadFileBytes(FromUtf8(path), bytes)) {
+        struct stat info {};
+        const bool absent = ::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
+        loaded.state = absent ? StoreState::Missing : StoreState::Unreadable;
+        return loaded;
+    }
+    const std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    bool edited = false;
+    std::optional<Store> store = Parse(content, edited);
+    if (!store) {
+        loaded.state = StoreState::Damaged;
+        return loaded;
+    }
+    std::uint32_t& reported = s_reportedEdit[HiveIndex(hive)];
+    if (edited && reported != Crc32(content)) {
+        reported = Crc32(content);
+        Log(path + " was edited by hand (its checksum does not match); its values are used");
+    }
+    loaded.store = std::move(*store);
+    loaded.state = StoreState::Read;
+    return loaded;
+}
+
+// Writes the store over what Load found: never over a file it could not read, and a damaged file is kept.
+bool Save(Hive hive, const Store& store, StoreState found)
+{
+    const std::string path = HiveFile(hive);
+    if (found == StoreState::Unreadable) {
+        if (!std::exchange(s_reportedUnreadable[HiveIndex(hive)], true))
+            Log(path + " exists but cannot be read; nothing is written to it");
+        return false;
+    }
     const std::string folder = ConfigFolder();
     if (!MakeDirectories(FromUtf8(folder)))
         return false;
+    if (found == StoreState::Damaged) {
+        const std::string kept = path + ".damaged";
+        if (::rename(path.c_str(), kept.c_str()) != 0) {
+            Log(path + " is damaged and could not be kept aside; nothing is written to it");
+            return false;
+        }
+        Log(path + " is damaged: its values are lost; it was kept as " + kept + " and a new store started");
+    }
     const std::string content = Serialize(store);
-    return WriteFileAtomic(FromUtf8(HiveFile(hive)), content.data(), content.size());
+    return WriteFileAtomic(FromUtf8(path), content.data(), content.size());
 }
 
 Key* FindKey(Store& store, std::u16string_view key)
@@ -271,22 +336,47 @@ const Value* Lookup(Store& store, std::u16string_view key, std::u16string_view n
     return found != nullptr ? FindValue(*found, name) : nullptr;
 }
 
-bool SetValue(Hive hive, std::u16string_view key, const Value& value)
+bool SameValue(const Value& a, const Value& b)
 {
-    Store store = Load(hive);
-    Key* found = FindKey(store, key);
+    return a.type == b.type && (a.type == RegType::Dword ? a.dword == b.dword : a.text == b.text);
+}
+
+// One atomic replace for every value; no write at all when the key exists and each value already holds.
+bool SetValues(Hive hive, std::u16string_view key, std::span<const Value> values)
+{
+    Loaded loaded = Load(hive);
+    if (loaded.state == StoreState::Unreadable)
+        return Save(hive, loaded.store, loaded.state);
+    Key* found = FindKey(loaded.store, key);
+    bool changed = found == nullptr;
     if (found == nullptr) {
-        store.keys.push_back(Key{NormalizeKey(key), {}});
-        found = &store.keys.back();
+        loaded.store.keys.push_back(Key{NormalizeKey(key), {}});
+        found = &loaded.store.keys.back();
     }
-    if (Value* existing = FindValue(*found, value.name)) {
-        existing->type = value.type;
-        existing->dword = value.dword;
-        existing->text = value.text;
-    } else {
-        found->values.push_back(value);
+    for (const Value& value : values) {
+        if (Value* existing = FindValue(*found, value.name)) {
+            if (SameValue(*existing, value))
+                continue;
+            existing->type = value.type;
+            existing->dword = value.dword;
+            existing->text = value.text;
+        } else {
+            found->values.push_back(value);
+        }
+        changed = true;
     }
-    return Save(hive, store);
+    if (!changed)
+        return true;
+    return Save(hive, loaded.store, loaded.state);
+}
+
+Value DwordValue(std::u16string_view name, std::uint32_t number)
+{
+    Value entry;
+    entry.name = std::u16string(name);
+    entry.type = RegType::Dword;
+    entry.dword = number;
+    return entry;
 }
 
 } // namespace
@@ -308,15 +398,20 @@ void SetConfigFolder(const std::string& nativePath)
     s_configFolder = nativePath;
 }
 
+std::string RegStorePath(Hive hive)
+{
+    return HiveFile(hive);
+}
+
 bool RegCreateKey(Hive hive, std::u16string_view key, bool* created)
 {
     if (created != nullptr)
         *created = false;
-    Store store = Load(hive);
-    if (FindKey(store, key) != nullptr)
+    Loaded loaded = Load(hive);
+    if (loaded.state != StoreState::Unreadable && FindKey(loaded.store, key) != nullptr)
         return true;
-    store.keys.push_back(Key{NormalizeKey(key), {}});
-    if (!Save(hive, store))
+    loaded.store.keys.push_back(Key{NormalizeKey(key), {}});
+    if (!Save(hive, loaded.store, loaded.state))
         return false;
     if (created != nullptr)
         *created = true;
@@ -325,20 +420,20 @@ bool RegCreateKey(Hive hive, std::u16string_view key, bool* created)
 
 bool RegKeyExists(Hive hive, std::u16string_view key)
 {
-    Store store = Load(hive);
+    Store store = Load(hive).store;
     return FindKey(store, key) != nullptr;
 }
 
 RegType RegValueType(Hive hive, std::u16string_view key, std::u16string_view name)
 {
-    Store store = Load(hive);
+    Store store = Load(hive).store;
     const Value* value = Lookup(store, key, name);
     return value != nullptr ? value->type : RegType::None;
 }
 
 bool RegGetDword(Hive hive, std::u16string_view key, std::u16string_view name, std::uint32_t& out)
 {
-    Store store = Load(hive);
+    Store store = Load(hive).store;
     const Value* value = Lookup(store, key, name);
     if (value == nullptr || value->type != RegType::Dword)
         return false;
@@ -348,7 +443,7 @@ bool RegGetDword(Hive hive, std::u16string_view key, std::u16string_view name, s
 
 bool RegGetString(Hive hive, std::u16string_view key, std::u16string_view name, std::u16string& out)
 {
-    Store store = Load(hive);
+    Store store = Load(hive).store;
     const Value* value = Lookup(store, key, name);
     if (value == nullptr || value->type != RegType::String)
         return false;
@@ -358,11 +453,16 @@ bool RegGetString(Hive hive, std::u16string_view key, std::u16string_view name, 
 
 bool RegSetDword(Hive hive, std::u16string_view key, std::u16string_view name, std::uint32_t value)
 {
-    Value entry;
-    entry.name = std::u16string(name);
-    entry.type = RegType::Dword;
-    entry.dword = value;
-    return SetValue(hive, key, entry);
+    const Value entry = DwordValue(name, value);
+    return SetValues(hive, key, {&entry, 1});
+}
+
+bool RegSetDwords(Hive hive, std::u16string_view key, std::span<const RegDword> values)
+{
+    std::vector<Value> entries;
+    for (const RegDword& value : values)
+        entries.push_back(DwordValue(value.name, value.value));
+    return SetValues(hive, key, entries);
 }
 
 bool RegSetString(Hive hive, std::u16string_view key, std::u16string_view name, std::u16string_view value)
@@ -371,19 +471,19 @@ bool RegSetString(Hive hive, std::u16string_view key, std::u16string_view name, 
     entry.name = std::u16string(name);
     entry.type = RegType::String;
     entry.text = std::u16string(value);
-    return SetValue(hive, key, entry);
+    return SetValues(hive, key, {&entry, 1});
 }
 
 bool RegDeleteValue(Hive hive, std::u16string_view key, std::u16string_view name)
 {
-    Store store = Load(hive);
-    Key* found = FindKey(store, key);
+    Loaded loaded = Load(hive);
+    Key* found = FindKey(loaded.store, key);
     if (found == nullptr)
         return false;
     for (auto it = found->values.begin(); it != found->values.end(); ++it) {
         if (EqualNoCase(it->name, name)) {
             found->values.erase(it);
-            return Save(hive, store);
+            return Save(hive, loaded.store, loaded.state);
         }
     }
     return false;

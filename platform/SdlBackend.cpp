@@ -5,7 +5,6 @@
 
 #include <SDL.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <deque>
 
@@ -97,7 +96,6 @@ public:
             OutputDebugStringA(std::string("SDL could not start: ") + SDL_GetError() + "\n");
             return false;
         }
-        m_start = std::chrono::steady_clock::now();
         return true;
     }
 
@@ -109,12 +107,7 @@ public:
         SDL_Quit();
     }
 
-    std::uint32_t Time() override
-    {
-        const auto elapsed = std::chrono::steady_clock::now() - m_start;
-        return static_cast<std::uint32_t>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() & 0xFFFFFFFFu);
-    }
+    std::uint32_t Time() override { return MonotonicMilliseconds(); }
 
     void Sleep(std::uint32_t ms) override { SDL_Delay(ms); }
 
@@ -290,6 +283,7 @@ public:
         SDL_RaiseWindow(m_window);
     }
 
+    // The client area: SDL places and sizes windows by it, and a frame's size depends on the window manager.
     Rect WindowRect() override
     {
         if (m_window == nullptr)
@@ -300,12 +294,7 @@ public:
         int h = 0;
         SDL_GetWindowPosition(m_window, &x, &y);
         SDL_GetWindowSize(m_window, &w, &h);
-        int top = 0;
-        int left = 0;
-        int bottom = 0;
-        int right = 0;
-        SDL_GetWindowBordersSize(m_window, &top, &left, &bottom, &right);
-        return {x - left, y - top, x + w + right, y + h + bottom};
+        return {x, y, x + w, y + h};
     }
 
     void ClientSize(int& width, int& height) override
@@ -508,7 +497,6 @@ private:
         m_pending.push_back(out);
     }
 
-    std::chrono::steady_clock::time_point m_start;
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;

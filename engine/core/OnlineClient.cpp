@@ -40,7 +40,11 @@ bool LaunchOnlineClient()
     std::u16string path;
     if (!GetOnlineClientFolder(&path))
         return false;
-    if (!path.empty() && !EndsWithSeparator(path))
+    // An empty folder would leave a bare name to be looked up on the PATH, and an address would be opened by
+    // whatever handles it: neither is the installed client.
+    if (path.empty() || path.find(u"://") != std::u16string::npos)
+        return false;
+    if (!EndsWithSeparator(path))
         path += u'\\';
     path += ONLINE_CLIENT_PROGRAM;
     if (!plat::ShellOpen(path))

@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+#include "engine/TextHelpers.h"
+
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -51,29 +53,71 @@ constexpr DefaultValue DEFAULT_VALUES[] = {
 
 } // namespace
 
+int DefaultSettingValue(std::u16string_view name, int screenWidth, int screenHeight)
+{
+    for (const DefaultValue& value : DEFAULT_VALUES) {
+        if (value.name == name) {
+            if (value.base == DefaultBase::ScreenWidth)
+                return screenWidth + value.offset;
+            if (value.base == DefaultBase::ScreenHeight)
+                return screenHeight + value.offset;
+            return value.offset;
+        }
+    }
+    return 0;
+}
+
 RegistrySettings::RegistrySettings()
 {
-    bool created = false;
-    if (plat::RegCreateKey(SETTINGS_HIVE, REGISTRY_SETTINGS_KEY, &created) && created)
+    if (!plat::RegKeyExists(SETTINGS_HIVE, REGISTRY_SETTINGS_KEY))
         WriteDefaults();
 }
 
-void RegistrySettings::WriteDefaults() const
+void RegistrySettings::WriteDefaults()
 {
+    // A first run cut short must not leave the key without its defaults: key and values are one replace.
     const plat::ScreenMetrics screen = plat::GetScreenMetrics();
+    std::vector<plat::RegDword> values;
     for (const DefaultValue& value : DEFAULT_VALUES) {
-        int base = 0;
-        if (value.base == DefaultBase::ScreenWidth)
-            base = screen.width;
-        else if (value.base == DefaultBase::ScreenHeight)
-            base = screen.height;
-        SetInt(value.name, base + value.offset);
+        values.push_back({value.name, static_cast<std::uint32_t>(
+                                          DefaultSettingValue(value.name, screen.width, screen.height))});
     }
+    const bool saved = plat::RegSetDwords(SETTINGS_HIVE, REGISTRY_SETTINGS_KEY, values);
+    for (const plat::RegDword& value : values)
+        Remember(REGISTRY_SETTINGS_KEY, value.name, static_cast<int>(value.value), saved);
+}
+
+void RegistrySettings::Remember(std::u16string_view key, std::u16string_view name, int value, bool saved)
+{
+    const auto same = [&](const Unsaved& entry) {
+        return EqualsNoCase(entry.key, key) && EqualsNoCase(entry.name, name);
+    };
+    std::erase_if(m_Unsaved, same);
+    if (saved)
+        return;
+    m_Unsaved.push_back({std::u16string(key), std::u16string(name), value});
+    if (!m_bReportedUnsaved) {
+        m_bReportedUnsaved = true;
+        plat::OutputDebugStringA("Tessel: the settings cannot be saved to " + plat::RegStorePath(SETTINGS_HIVE) +
+                                 "; this run keeps them in memory only\n");
+    }
+}
+
+const RegistrySettings::Unsaved* RegistrySettings::FindUnsaved(std::u16string_view key,
+                                                               std::u16string_view name) const
+{
+    for (const Unsaved& entry : m_Unsaved) {
+        if (EqualsNoCase(entry.key, key) && EqualsNoCase(entry.name, name))
+            return &entry;
+    }
+    return nullptr;
 }
 
 int RegistrySettings::GetInt(std::u16string_view name, const char16_t* keyPath) const
 {
     const std::u16string_view key = KeyOrSettings(keyPath);
+    if (const Unsaved* kept = FindUnsaved(key, name))
+        return kept->value;
     OpenKey(key);
     // A value of the other type does not read.
     std::uint32_t value = 0;
@@ -82,12 +126,22 @@ int RegistrySettings::GetInt(std::u16string_view name, const char16_t* keyPath) 
     return static_cast<int>(value);
 }
 
-void RegistrySettings::SetInt(std::u16string_view name, int value, const char16_t* keyPath) const
+void RegistrySettings::SetInt(std::u16string_view name, int value, const char16_t* keyPath)
 {
     const std::u16string_view key = KeyOrSettings(keyPath);
-    if (!plat::RegCreateKey(SETTINGS_HIVE, key, nullptr))
-        return;
-    plat::RegSetDword(SETTINGS_HIVE, key, name, static_cast<std::uint32_t>(value));
+    const bool saved = plat::RegCreateKey(SETTINGS_HIVE, key, nullptr) &&
+                       plat::RegSetDword(SETTINGS_HIVE, key, name, static_cast<std::uint32_t>(value));
+    Remember(key, name, value, saved);
+}
+
+void RegistrySettings::SetInts(std::initializer_list<std::pair<std::u16string_view, int>> values)
+{
+    std::vector<plat::RegDword> dwords;
+    for (const auto& [name, value] : values)
+        dwords.push_back({name, static_cast<std::uint32_t>(value)});
+    const bool saved = plat::RegSetDwords(SETTINGS_HIVE, REGISTRY_SETTINGS_KEY, dwords);
+    for (const auto& [name, value] : values)
+        Remember(REGISTRY_SETTINGS_KEY, name, value, saved);
 }
 
 const char16_t* RegistrySettings::GetString(std::u16string_view name, const char16_t* keyPath)

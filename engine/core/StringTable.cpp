@@ -150,10 +150,12 @@ public:
         if (m_Pos >= m_Units.size()) {
             return false;
         }
+        m_PieceLine = m_NextLine;
         const std::size_t limit = std::min(m_Units.size(), m_Pos + STRING_LINE_PIECE_MAX);
         std::size_t end = m_Pos;
         while (end < limit) {
             if (m_Units[end++] == u'\n') {
+                ++m_NextLine;
                 break;
             }
         }
@@ -162,9 +164,14 @@ public:
         return true;
     }
 
+    // The file's line number (from 1) of the last piece read.
+    int Line() const { return m_PieceLine; }
+
 private:
     std::u16string_view m_Units;
     std::size_t m_Pos = 0;
+    int m_NextLine = 1;
+    int m_PieceLine = 0;
 };
 
 bool StartsWith(std::u16string_view text, std::u16string_view prefix)
@@ -246,6 +253,45 @@ void AddEntry(std::u16string_view key, std::u16string& text)
     }
 }
 
+// Hands each entry to add; returns how many ended with their end line. An entry the data ends inside is handed
+// over too (it ends there) but not counted, and its lines are reported: a file in another encoding or of random
+// bytes reads as one such entry.
+template <typename Add>
+std::size_t ParseStringTable(const std::uint8_t* data, std::size_t size, Add add)
+{
+    if (data == nullptr) {
+        return 0;
+    }
+    std::size_t offset = 0;
+    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
+        offset = 2;
+    }
+    // Little-endian units from the bytes; an odd trailing byte is ignored.
+    std::u16string units;
+    units.reserve((size - offset) / 2);
+    for (std::size_t i = offset; i + 1 < size; i += 2) {
+        units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+    }
+
+    LineReader reader(units);
+    std::u16string key;
+    std::size_t entries = 0;
+    while (ReadKeyLine(reader, key)) {
+        const int keyLine = reader.Line();
+        std::u16string text;
+        const bool ended = ReadEntryText(reader, key, text);
+        add(key, text);
+        if (!ended) {
+            plat::OutputDebugStringA("String table: lines " + std::to_string(keyLine) + " to " +
+                                     std::to_string(std::max(reader.Line(), keyLine)) +
+                                     " hold no end line (\"zzzz\"); they are no entry\n");
+            break;
+        }
+        ++entries;
+    }
+    return entries;
+}
+
 } // namespace
 
 bool LoadStringTables()
@@ -263,32 +309,18 @@ bool LoadStringTables()
     return true;
 }
 
-void ReadStringTableData(const std::uint8_t* data, std::size_t size)
+std::size_t ReadStringTableData(const std::uint8_t* data, std::size_t size)
 {
-    if (data == nullptr) {
-        return;
-    }
-    std::size_t offset = 0;
-    if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE) {
-        offset = 2;
-    }
-    // Little-endian units from the bytes; an odd trailing byte is ignored.
-    std::u16string units;
-    units.reserve((size - offset) / 2);
-    for (std::size_t i = offset; i + 1 < size; i += 2) {
-        units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
-    }
+    return ParseStringTable(data, size, AddEntry);
+}
 
-    LineReader reader(units);
-    std::u16string key;
-    while (ReadKeyLine(reader, key)) {
-        std::u16string text;
-        const bool ended = ReadEntryText(reader, key, text);
-        AddEntry(key, text);
-        if (!ended) {
-            break;
-        }
+bool StringTableFileHasEntries(std::u16string_view path)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!plat::ReadFileBytes(path, bytes)) {
+        return false;
     }
+    return ParseStringTable(bytes.data(), bytes.size(), [](std::u16string_view, std::u16string&) {}) > 0;
 }
 
 void ClearStringTables()

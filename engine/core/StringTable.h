@@ -67,7 +67,11 @@ struct FormattedText {
 // stay empty). Plain texts live in the private heap: a scene load resets it before calling this.
 bool LoadStringTables();
 // Reads the contents of a string-table file (UTF-16LE, a byte-order mark skipped) into the tables as they are.
-void ReadStringTableData(const std::uint8_t* data, std::size_t size);
+// Returns the entries that ended with their end line.
+std::size_t ReadStringTableData(const std::uint8_t* data, std::size_t size);
+// Whether the file can be read and holds at least one entry with its end line (start-up's language check: a file
+// in another encoding or of random bytes holds none).
+bool StringTableFileHasEntries(std::u16string_view path);
 // Empties the plain table and deletes every formatted record (before each reading and at shutdown).
 void ClearStringTables();
 

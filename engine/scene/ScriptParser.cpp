@@ -5,6 +5,7 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/SpritePack.h"
+#include "platform/Platform.h"
 
 #include <array>
 #include <climits>
@@ -330,10 +331,18 @@ void RunScriptFile(const char16_t* text)
     }
     const SavedCursor saved;
     s_Cursor = text;
+    // Lines are counted only as far as the cursor has come, once over the whole file.
+    const char16_t* counted = text;
+    int line = 1;
     for (std::u16string token = ScriptNextToken(); !token.empty(); token = ScriptNextToken()) {
         if (const ScriptCommand command = FindCommand(token)) {
             command();
+            continue;
         }
+        for (; counted < s_Cursor; ++counted)
+            line += *counted == u'\n' ? 1 : 0;
+        plat::OutputDebugString(u"Script: line " + IntToWString(line) + u": \"" + token +
+                                u"\" is no command; skipped\n");
     }
 }
 

@@ -40,6 +40,12 @@ inline std::string StringTableText()
     return text;
 }
 
+// One card: start-up refuses a card file that defines none.
+inline std::string CardFileText()
+{
+    return "definecard CD_WENORTH\r\nName = Wenorth\r\n_end\r\n";
+}
+
 // Runs a function inside the real loop: at the first pass, before any scene is loaded; then asks to quit.
 class InsideRun final : public MainLoopDriver {
 public:
@@ -67,7 +73,7 @@ protected:
     void SetUp() override
     {
         m_Game.Write("data_en/res_str_phys_u.txt", Utf16Le(StringTableText()));
-        m_Game.Write("data_en/cards_phys_u.cfg", Utf16Le(""));
+        m_Game.Write("data_en/cards_phys_u.cfg", Utf16Le(CardFileText()));
         m_Folder.emplace(m_Game.Path());
         if (const char* previous = std::getenv("XDG_RUNTIME_DIR"))
             m_PreviousRuntime = previous;

@@ -142,7 +142,7 @@ TEST_F(StartupTest, MissingLanguageDataShowsMessage9AndSavesNothing)
 TEST_F(StartupTest, InstalledLanguageIsTakenWhenTheSavedOneHasNoData)
 {
     m_Game.Write("data_de/res_str_phys_u.txt", test::Utf16Le(test::StringTableText()));
-    m_Game.Write("data_de/cards_phys_u.cfg", test::Utf16Le(""));
+    m_Game.Write("data_de/cards_phys_u.cfg", test::Utf16Le(test::CardFileText()));
     SetSetting(u"language", LANG_FRENCH);
     plat::RegSetString(plat::Hive::LocalMachine, REGISTRY_PRODUCT_KEY, u"InstallLang", u"German");
     plat::RegSetDword(plat::Hive::LocalMachine, REGISTRY_PRODUCT_KEY, u"InstallType", 1);
