@@ -91,6 +91,42 @@ ScopedRegistry::~ScopedRegistry()
 }
 
 namespace {
+
+std::string s_log;
+plat::LogSink s_previousSink = nullptr;
+
+void CollectLog(std::string_view text)
+{
+    s_log += text;
+}
+
+} // namespace
+
+ScopedLog::ScopedLog()
+{
+    s_log.clear();
+    s_previousSink = plat::SetLogSink(&CollectLog);
+}
+
+ScopedLog::~ScopedLog()
+{
+    plat::SetLogSink(s_previousSink);
+}
+
+const std::string& ScopedLog::Text() const
+{
+    return s_log;
+}
+
+int ScopedLog::Count(std::string_view text) const
+{
+    int count = 0;
+    for (std::size_t at = s_log.find(text); at != std::string::npos; at = s_log.find(text, at + text.size()))
+        ++count;
+    return count;
+}
+
+namespace {
 const char* const XVFB = "/usr/bin/Xvfb";
 }
 

@@ -52,6 +52,18 @@ private:
     std::string m_previous;
 };
 
+// Collects the program's debugger output for the object's lifetime.
+class ScopedLog {
+public:
+    ScopedLog();
+    ~ScopedLog();
+    ScopedLog(const ScopedLog&) = delete;
+    ScopedLog& operator=(const ScopedLog&) = delete;
+    const std::string& Text() const;
+    // How often text occurs in the output.
+    int Count(std::string_view text) const;
+};
+
 // A virtual X display for tests of the SDL2 window. Started on a free display number; Available() is false
 // when Xvfb is not installed or did not come up. With a screen folder, Xvfb keeps its screen there as a file.
 // Killed with the object.

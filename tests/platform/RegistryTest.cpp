@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -64,36 +67,132 @@ TEST(Registry, TypedValuesSurviveAndKeysFoldCase)
     EXPECT_EQ(plat::RegValueType(Hive::LocalMachine, CONFIG, u"width"), plat::RegType::None);
 }
 
-TEST(Registry, DamagedOrForeignFilesReadAsEmptyAndAreRewritten)
+TEST(Registry, DamagedFilesAreKeptAsideAndUnreadableOnesRefuseWrites)
+{
+    using plat::Hive;
+    struct Case {
+        const char* name;
+        std::string content;  // empty with unreadable: a folder where the file should be
+        bool unreadable;
+    };
+    std::string good;
+    {
+        const test::ScopedRegistry registry;
+        ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"playmovies", 1));
+        good = ReadText(registry.Folder() + "/local-machine.reg");
+    }
+    const std::vector<Case> cases = {
+        {"cut short", good.substr(0, good.size() / 2), false},
+        {"someone else's format", "[HKEY_LOCAL_MACHINE]\r\n\"x\"=dword:1\r\n", false},
+        {"binary", std::string("\0\xFF\x01garbage", 10), false},
+        {"empty", "", false},
+        {"a value that is no number", good.substr(0, good.find("playmovies\t") + 11) + "many\nend\t00000000\n",
+         false},
+        {"unreadable", "", true},
+    };
+    for (const Case& c : cases) {
+        const test::ScopedRegistry registry;
+        const test::ScopedLog log;
+        const std::string file = registry.Folder() + "/local-machine.reg";
+        if (c.unreadable)
+            ASSERT_EQ(::mkdir(file.c_str(), 0700), 0);
+        else
+            std::ofstream(file, std::ios::binary | std::ios::trunc) << c.content;
+        std::uint32_t number = 99;
+        EXPECT_FALSE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"playmovies", number)) << c.name;
+        EXPECT_FALSE(plat::RegKeyExists(Hive::LocalMachine, CONFIG)) << c.name;
+        if (c.unreadable) {
+            // Nothing it could not read is replaced, and that is said once.
+            EXPECT_FALSE(plat::RegCreateKey(Hive::LocalMachine, CONFIG, nullptr)) << c.name;
+            EXPECT_FALSE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"playmovies", 0)) << c.name;
+            EXPECT_TRUE(plat::IsDirectory(plat::FromUtf8(file))) << c.name;
+            EXPECT_EQ(log.Count("cannot be read"), 1) << c.name << log.Text();
+            continue;
+        }
+        // The next write starts a new store and keeps the damaged one beside it, as it was.
+        ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"playmovies", 0)) << c.name;
+        EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"playmovies", number)) << c.name;
+        EXPECT_EQ(number, 0u) << c.name;
+        EXPECT_EQ(ReadText(file + ".damaged"), c.content) << c.name;
+        EXPECT_NE(log.Text().find(file + ".damaged"), std::string::npos) << c.name << log.Text();
+    }
+}
+
+TEST(Registry, AHandEditedStoreIsUsedAndTheEditIsLoggedOnce)
 {
     const test::ScopedRegistry registry;
     using plat::Hive;
     ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"playmovies", 1));
+    ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"gameswon", 12));
     const std::string file = registry.Folder() + "/local-machine.reg";
-    const std::string good = ReadText(file);
-    ASSERT_FALSE(good.empty());
+    std::string edited = ReadText(file);
+    // A person turns the console on with an editor that writes CR-LF and drops the last line end.
+    edited.insert(edited.find("end\t"), "dword\tconsoleenabled\t1\n\n");
+    std::string crlf;
+    for (const char c : edited)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    crlf.resize(crlf.size() - 2);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << crlf;
 
-    std::string flipped = good;
-    flipped[flipped.find("playmovies")] = 'P';  // the checksum no longer matches
-    const std::string damaged[] = {
-        good.substr(0, good.size() / 2),   // cut short
-        flipped,
-        "[HKEY_LOCAL_MACHINE]\r\n\"x\"=dword:1\r\n",  // someone else's format
-        std::string("\0\xFF\x01garbage", 10),
-        "",
-    };
-    for (const std::string& content : damaged) {
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
-        std::uint32_t number = 99;
-        EXPECT_FALSE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"playmovies", number));
-        EXPECT_FALSE(plat::RegKeyExists(Hive::LocalMachine, CONFIG));
-        bool created = false;
-        ASSERT_TRUE(plat::RegCreateKey(Hive::LocalMachine, CONFIG, &created));
-        EXPECT_TRUE(created);
-        ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"playmovies", 0));
-        EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"playmovies", number));
-        EXPECT_EQ(number, 0u);
-    }
+    const test::ScopedLog log;
+    std::uint32_t number = 0;
+    EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"consoleenabled", number));
+    EXPECT_EQ(number, 1u);
+    EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"gameswon", number));
+    EXPECT_EQ(number, 12u);
+    EXPECT_EQ(log.Count("edited by hand"), 1) << log.Text();
+    // A write keeps every value and puts the checksum right.
+    ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"playmovies", 0));
+    EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"consoleenabled", number));
+    EXPECT_EQ(number, 1u);
+    EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"gameswon", number));
+    EXPECT_EQ(number, 12u);
+    EXPECT_EQ(log.Count("edited by hand"), 1) << log.Text();
+    EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(file + ".damaged")));
+}
+
+ino_t FileIdentity(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+TEST(Registry, AGroupIsWrittenOnceAndNotAtAllWhenNothingChanged)
+{
+    const test::ScopedRegistry registry;
+    using plat::Hive;
+    const std::string file = registry.Folder() + "/local-machine.reg";
+    const plat::RegDword group[] = {{u"winx1", 10}, {u"winy1", 20}, {u"winx2", 810}, {u"winy2", 620}};
+    ASSERT_TRUE(plat::RegSetDwords(Hive::LocalMachine, CONFIG, group));
+    std::uint32_t number = 0;
+    EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"winx2", number));
+    EXPECT_EQ(number, 810u);
+    // Every write replaces the file, so an unchanged file is one that was not written.
+    const ino_t written = FileIdentity(file);
+    ASSERT_TRUE(plat::RegSetDwords(Hive::LocalMachine, CONFIG, group));
+    ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"winy1", 20));
+    EXPECT_EQ(FileIdentity(file), written);
+    ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"winy1", 21));
+    EXPECT_NE(FileIdentity(file), written);
+}
+
+TEST(Registry, TemporaryFilesOfEndedWritersAreRemovedByTheNextWrite)
+{
+    const test::ScopedRegistry registry;
+    const pid_t ended = fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0)
+        _exit(0);
+    ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+    const std::string stale = registry.Folder() + "/local-machine.reg.tmp." + std::to_string(ended);
+    const std::string running = registry.Folder() + "/local-machine.reg.tmp." + std::to_string(getppid());
+    const std::string other = registry.Folder() + "/current-user.reg.tmp." + std::to_string(ended);
+    for (const std::string& path : {stale, running, other})
+        std::ofstream(path) << "half a store";
+    ASSERT_TRUE(plat::RegSetDword(plat::Hive::LocalMachine, CONFIG, u"x", 1));
+    EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(stale)));
+    EXPECT_TRUE(plat::IsReadable(plat::FromUtf8(running)));
+    EXPECT_TRUE(plat::IsReadable(plat::FromUtf8(other)));
 }
 
 TEST(Registry, UnwritableStoreFailsQuietly)
