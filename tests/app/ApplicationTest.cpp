@@ -5,13 +5,21 @@
 #include "engine/core/LanguageManager.h"
 #include "engine/core/PrivateHeap.h"
 #include "engine/core/QuitRequest.h"
+#include "engine/core/StringTable.h"
 #include "engine/scene/GameDisplay.h"
+#include "gui/GUI_System.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -121,17 +129,55 @@ TEST_F(StartupTest, EachFailedCheckShowsItsMessageAndEndsAtTheFirstTurnOfTheLoop
     }
 }
 
-TEST_F(StartupTest, MissingLanguageDataShowsMessage9AndSavesNothing)
+std::vector<std::uint8_t> BigEndian(const std::vector<std::uint8_t>& littleEndian)
 {
-    const test::TempDir empty;
-    const test::ScopedCurrentFolder inEmpty(empty.Path());
-    EXPECT_EQ(RunFrames(5), 0);
-    const auto& boxes = plat::headless::MessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].flags, plat::MB_ICONERROR);
-    EXPECT_TRUE(boxes[0].caption.ends_with(u" (data_en\\)"));
-    EXPECT_FALSE(plat::HasMainWindow());
-    EXPECT_EQ(s_FrameCounter, 0);
+    std::vector<std::uint8_t> bytes = littleEndian;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        std::swap(bytes[i], bytes[i + 1]);
+    return bytes;
+}
+
+// Missing files, and files that can be read but yield no entries, are missing language data alike.
+TEST_F(StartupTest, MissingOrEmptyLanguageDataShowsMessage9AndSavesNothing)
+{
+    const std::string strings = test::StringTableText();
+    const std::string cards = test::CardFileText();
+    std::vector<std::uint8_t> random(4000);
+    std::uint32_t state = 12345;
+    for (std::uint8_t& byte : random) {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<std::uint8_t>(state >> 16);
+    }
+    struct Case {
+        const char* name;
+        std::vector<std::uint8_t> strings;  // empty: no file
+        std::vector<std::uint8_t> cards;
+    };
+    const std::vector<Case> cases = {
+        {"no files", {}, {}},
+        {"string table in UTF-8", {strings.begin(), strings.end()}, test::Utf16Le(cards)},
+        {"string table big-endian", BigEndian(test::Utf16Le(strings)), test::Utf16Le(cards)},
+        {"string table of random bytes", random, test::Utf16Le(cards)},
+        {"card file in UTF-8", test::Utf16Le(strings), {cards.begin(), cards.end()}},
+        {"card file without a card", test::Utf16Le(strings), test::Utf16Le("# no cards yet\r\n")},
+        {"card file of random bytes", test::Utf16Le(strings), random},
+    };
+    for (const Case& c : cases) {
+        plat::headless::Reset();
+        const test::TempDir install;
+        if (!c.strings.empty())
+            install.Write("data_en/res_str_phys_u.txt", c.strings);
+        if (!c.cards.empty())
+            install.Write("data_en/cards_phys_u.cfg", c.cards);
+        const test::ScopedCurrentFolder inInstall(install.Path());
+        EXPECT_EQ(RunFrames(5), 0) << c.name;
+        const auto& boxes = plat::headless::MessageBoxes();
+        ASSERT_EQ(boxes.size(), 1u) << c.name;
+        EXPECT_EQ(boxes[0].flags, plat::MB_ICONERROR) << c.name;
+        EXPECT_TRUE(boxes[0].caption.ends_with(u" (data_en\\)")) << c.name;
+        EXPECT_FALSE(plat::HasMainWindow()) << c.name;
+        EXPECT_EQ(s_FrameCounter, 0) << c.name;
+    }
     // The defaults are there, but nothing of the run was written back.
     EXPECT_EQ(Setting(u"playmovies"), 1);
     // The single-instance lock was given back.
@@ -166,13 +212,22 @@ TEST(WindowPlacement, SavedRectanglesAreFittedToTheScreen)
         {{300, 200, 2300, 1700}, {0, 0, 1024, 768}},
         {{-50, -20, 750, 580}, {0, 0, 800, 600}},
         {{500, 400, 1300, 1000}, {224, 168, 1024, 768}},
+        // Nothing to fit: the first-run default.
+        {{0, 0, 0, 0}, {10, 10, 1014, 758}},
+        {{500, 400, 100, 100}, {10, 10, 1014, 758}},
+        {{300, 200, 1300, 200}, {10, 10, 1014, 758}},
+        // Hand-edited extremes.
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {0, 0, 1024, 768}},
+        {{INT_MAX - 100, INT_MAX - 50, INT_MAX, INT_MAX}, {924, 718, 1024, 768}},
+        {{INT_MIN, INT_MIN, INT_MIN + 300, INT_MIN + 200}, {0, 0, 300, 200}},
     };
-    for (const Case& c : cases) {
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
         const plat::Rect r = FitWindowRect(c.saved, 1024, 768);
-        EXPECT_EQ(r.left, c.fitted.left);
-        EXPECT_EQ(r.top, c.fitted.top);
-        EXPECT_EQ(r.right, c.fitted.right);
-        EXPECT_EQ(r.bottom, c.fitted.bottom);
+        EXPECT_EQ(r.left, c.fitted.left) << "case " << i;
+        EXPECT_EQ(r.top, c.fitted.top) << "case " << i;
+        EXPECT_EQ(r.right, c.fitted.right) << "case " << i;
+        EXPECT_EQ(r.bottom, c.fitted.bottom) << "case " << i;
     }
 }
 
@@ -214,6 +269,35 @@ TEST_F(StartupTest, WindowTakesTheFittedRectangleAndLosesTheMaximiseBoxOnLowScre
     EXPECT_EQ(desc.width, 800);
     EXPECT_EQ(desc.height, 600);
     EXPECT_EQ(Setting(u"winmax"), 0);
+
+    // An empty rectangle takes the default and is not saved back.
+    plat::headless::Reset();
+    SetSetting(u"winx2", 0);
+    SetSetting(u"winy2", 0);
+    EXPECT_EQ(RunFrames(0), 0);
+    desc = plat::headless::LastWindowDesc();
+    EXPECT_EQ(desc.x, 10);
+    EXPECT_EQ(desc.width, 1004);
+    EXPECT_EQ(desc.height, 748);
+    EXPECT_EQ(Setting(u"winx2"), 1014);
+}
+
+// A configuration folder that cannot be written: the defaults hold for the run and one message says where the
+// settings could not be saved.
+TEST_F(StartupTest, AnUnwritableConfigurationFolderLeavesTheDefaultsAndOneMessage)
+{
+    const test::TempDir dir;
+    dir.Write("blocker", "a file where the folder should be");
+    plat::SetConfigFolder(dir.File("blocker/config"));
+    const test::ScopedLog log;
+    EXPECT_EQ(RunFrames(2), 0);
+    plat::SetConfigFolder(m_Registry.Folder());
+    const plat::WindowDesc desc = plat::headless::LastWindowDesc();
+    EXPECT_EQ(desc.x, 10);
+    EXPECT_EQ(desc.width, 1004);
+    EXPECT_EQ(desc.height, 748);
+    EXPECT_EQ(s_FrameCounter, 2);
+    EXPECT_EQ(log.Count("settings cannot be saved to " + dir.File("blocker/config/")), 1) << log.Text();
 }
 
 TEST_F(StartupTest, IntroMoviesPlayOnTheFirstRunOnly)
@@ -245,11 +329,38 @@ TEST_F(StartupTest, IntroMoviesPlayOnTheFirstRunOnly)
     EXPECT_TRUE(plat::headless::Spawns().empty());
 }
 
-std::vector<std::string> s_Steps;
+// What the steps of shutdown change, seen at each step's label: a step has run when the next label sees its
+// effect, and not before its own label.
+struct ShutdownFacts {
+    bool settingsSaved = false;
+    bool toolkitUp = false;
+    bool stringsLoaded = false;
+    bool displayUp = false;
+    bool heapUp = false;
+    bool displayDeviceOpen = false;
+    std::size_t modeChanges = 0;
+};
+
+ShutdownFacts ObserveShutdown()
+{
+    ShutdownFacts facts;
+    std::uint32_t playmovies = 1;
+    plat::RegGetDword(plat::Hive::LocalMachine, test::SETTINGS_KEY, u"playmovies", playmovies);
+    facts.settingsSaved = playmovies == 0;
+    facts.toolkitUp = GUI_System::IsInitialised();
+    facts.stringsLoaded = GetString(u"PHYS_PHASE_Untap") != nullptr;
+    facts.displayUp = GetGameDisplay()->IsInitialised();
+    facts.heapUp = PrivateAlloc(16) != nullptr;
+    facts.displayDeviceOpen = s_bDisplayDeviceOpen;
+    facts.modeChanges = plat::headless::ModeChanges().size();
+    return facts;
+}
+
+std::vector<std::pair<std::string, ShutdownFacts>> s_Steps;
 
 void RecordStep(std::string_view step)
 {
-    s_Steps.emplace_back(step);
+    s_Steps.emplace_back(step, ObserveShutdown());
 }
 
 TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
@@ -258,6 +369,9 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
     SetShutdownStepObserver(RecordStep);
     SetSetting(u"gamescompleted", 4);
     const int code = RunInside([] {
+        // The first frame loads the menus' scene: shutdown has a display to close.
+        for (int i = 0; i < 100 && MainLoopPass() != LoopPass::Ticked; ++i) {
+        }
         // A moved and resized window, and a statistic, are what the next start finds.
         plat::Event move;
         move.type = plat::EventType::Size;
@@ -268,20 +382,46 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
     });
     SetShutdownStepObserver(nullptr);
     EXPECT_EQ(code, 0);
+    std::vector<std::string> labels;
+    for (const auto& [label, facts] : s_Steps)
+        labels.push_back(label);
     const std::vector<std::string> expected = {
         "SaveSettings",          "DestroyIntro",         "SpellStack::Shutdown", "ClearCombatDamageRecords",
         "CloseAllLessonDialogs", "GUI_System::Shutdown", "DeleteHintRegistry",   "ReleaseCardOverlays",
         "ClearStringTables",     "DestroyAllActors",     "GameDisplay::Shutdown", "UnbindRaster",
         "DestroyPrivateHeap",    "ShutdownSound",        "ReleaseDisplayDevice", "DeleteSingletons",
         "RestoreDisplayMode"};
-    EXPECT_EQ(s_Steps, expected);
+    ASSERT_EQ(labels, expected);
+
+    // Each observable step changes its fact between its own label and the next one, and nowhere else.
+    struct Effect {
+        std::string step;
+        std::function<bool(const ShutdownFacts&)> done;
+    };
+    const std::vector<Effect> effects = {
+        {"SaveSettings", [](const ShutdownFacts& f) { return f.settingsSaved; }},
+        {"GUI_System::Shutdown", [](const ShutdownFacts& f) { return !f.toolkitUp; }},
+        {"ClearStringTables", [](const ShutdownFacts& f) { return !f.stringsLoaded; }},
+        {"GameDisplay::Shutdown", [](const ShutdownFacts& f) { return !f.displayUp; }},
+        {"DestroyPrivateHeap", [](const ShutdownFacts& f) { return !f.heapUp; }},
+        {"ReleaseDisplayDevice", [](const ShutdownFacts& f) { return !f.displayDeviceOpen; }},
+        {"RestoreDisplayMode", [](const ShutdownFacts& f) { return f.modeChanges == 1; }},
+    };
+    s_Steps.emplace_back("after shutdown", ObserveShutdown());
+    for (const Effect& effect : effects) {
+        const std::size_t at = static_cast<std::size_t>(std::find(labels.begin(), labels.end(), effect.step) -
+                                                        labels.begin());
+        ASSERT_LT(at, labels.size()) << effect.step;
+        for (std::size_t i = 0; i <= at; ++i)
+            EXPECT_FALSE(effect.done(s_Steps[i].second)) << effect.step << " done already at " << s_Steps[i].first;
+        EXPECT_TRUE(effect.done(s_Steps[at + 1].second)) << effect.step << " not done at " << s_Steps[at + 1].first;
+    }
+
     EXPECT_EQ(Setting(u"gamescompleted"), 4);
     EXPECT_EQ(Setting(u"gameswon"), 3);
     EXPECT_EQ(Setting(u"winx2") - Setting(u"winx1"), 900);
     EXPECT_EQ(Setting(u"playmovies"), 0);
     EXPECT_TRUE(s_bShuttingDown);
-    EXPECT_FALSE(GetGameDisplay()->IsInitialised());
-    EXPECT_EQ(PrivateAlloc(16), nullptr);
     EXPECT_FALSE(plat::HasMainWindow());
     // From now on the window procedure answers nothing.
     plat::Event click;
@@ -312,6 +452,43 @@ TEST_F(StartupTest, ASecondInstanceAsksTheFirstToComeForwardAndExits0)
     EXPECT_FALSE(plat::HasMainWindow());
     EXPECT_TRUE(plat::headless::MessageBoxes().empty());
     EXPECT_EQ(::access((LockPath(m_Runtime.Path()) + ".raise").c_str(), F_OK), 0);
+}
+
+// Without a runtime folder the lock and the raise request live in a folder of the user's own, and a link planted
+// in their place is not followed.
+TEST(InstanceLock, WithoutARuntimeFolderTheFilesAreTheUsersOwnAndLinksAreRefused)
+{
+    const char* const runtime = std::getenv("XDG_RUNTIME_DIR");
+    const std::optional<std::string> previous = runtime != nullptr ? std::optional<std::string>(runtime) : std::nullopt;
+    ::unsetenv("XDG_RUNTIME_DIR");
+    const std::string name = "TesselLockTest" + std::to_string(::getpid());
+    const std::string folder = "/tmp/tessel-" + std::to_string(::getuid());
+    const std::string lock = folder + "/" + name + "-" + std::to_string(::getuid()) + ".lock";
+    const test::TempDir elsewhere;
+    const std::string target = elsewhere.File("target");
+
+    ASSERT_TRUE(plat::AcquireInstanceLock(name));
+    struct stat info {};
+    ASSERT_EQ(::lstat(folder.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(info.st_uid, ::getuid());
+    EXPECT_EQ(::access(lock.c_str(), F_OK), 0);
+    plat::ReleaseInstanceLock();
+
+    ASSERT_EQ(::symlink(target.c_str(), (lock + ".raise").c_str()), 0);
+    plat::RequestRaiseRunningInstance(name);
+    EXPECT_NE(::access(target.c_str(), F_OK), 0);
+    ::unlink((lock + ".raise").c_str());
+    ::unlink(lock.c_str());
+    ASSERT_EQ(::symlink(target.c_str(), lock.c_str()), 0);
+    EXPECT_TRUE(plat::AcquireInstanceLock(name));  // no lock to be had: the program runs
+    plat::ReleaseInstanceLock();
+    EXPECT_NE(::access(target.c_str(), F_OK), 0);
+    ::unlink(lock.c_str());
+
+    if (previous)
+        ::setenv("XDG_RUNTIME_DIR", previous->c_str(), 1);
 }
 
 TEST_F(StartupTest, TheFirstInstanceComesForwardWhenASecondAsks)

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,9 +42,13 @@ protected:
         UpdateConsole();
     }
 
+    // A control character as typed, or an editing key.
     static void Key(std::uint8_t code)
     {
-        QueueConsoleChar(code);
+        if (code >= CONSOLE_END)
+            QueueConsoleKey(static_cast<ConsoleCode>(code));
+        else
+            QueueConsoleChar(code);
         UpdateConsole();
     }
 
@@ -109,6 +114,10 @@ TEST_F(ConsoleTest, EditingKeysMoveTheCursorAndRemoveCharacters)
     EXPECT_EQ(GetConsole().cursor, 3);
     Key(CONSOLE_ESCAPE);
     EXPECT_EQ(Input(), u"");
+    // Typed characters with the editing keys' numbers are text.
+    Type("\xA3\xA5\xA9");
+    EXPECT_EQ(Input(), u"\u00A3\u00A5\u00A9");
+    EXPECT_EQ(GetConsole().cursor, 3);
 }
 
 TEST_F(ConsoleTest, UnknownLinesAreEchoedThenReported)
@@ -264,6 +273,9 @@ protected:
         // A .chp file of 64 glyphs: a 10-byte header, then the pixels.
         m_Font.assign(5, 0);
         m_Font.resize(5 + 64 * 64, 0x7FFF);
+        // "_" sets its bottom row only.
+        const std::size_t underscore = 5 + static_cast<std::size_t>(u'_' - 32) * 64;
+        std::fill_n(m_Font.begin() + static_cast<std::ptrdiff_t>(underscore), 56, 0);
         display->LoadFont8(m_Font.data(), m_Font.size() * 2, 64);
         s_ScreenRect = {0, 0, 1024, 768};
         GetRaster()->BeginFrame();
@@ -278,7 +290,7 @@ TEST_F(ConsoleDrawingTest, DrawsTheStripPromptLineAndCursor)
 {
     ASSERT_GE(GetGameDisplay()->m_Font8, 0);
     UpdateConsole();
-    // Fill, prompt and cursor.
+    // Fill, prompt and cursor (the "_" glyph's one row).
     EXPECT_EQ(GetRaster()->GetQueuedCount(), 3);
     GetRaster()->BeginFrame();
     QueueConsoleChar('a');
@@ -289,6 +301,21 @@ TEST_F(ConsoleDrawingTest, DrawsTheStripPromptLineAndCursor)
     ConsolePrint(u"ab c");  // the blank is glyph 0
     UpdateConsole();
     EXPECT_EQ(GetRaster()->GetQueuedCount(), 8);
+}
+
+TEST_F(ConsoleDrawingTest, TheCursorIsGrey)
+{
+    GetRaster()->SetActive(true);
+    UpdateConsole();
+    GetRaster()->EndFrame();
+    // The console's left edge is the screen's middle; the cursor stands in the first column after the prompt,
+    // its glyph's bottom row on the screen's last one.
+    const PixelTarget frame = GetRaster()->BackBuffer();
+    const std::uint16_t grey = GetRaster()->MakeColor(128, 128, 128, 255);
+    for (int x = 520; x < 528; ++x) {
+        EXPECT_EQ(frame.pixels[767 * frame.pitch + x], grey) << x;
+    }
+    EXPECT_EQ(frame.pixels[766 * frame.pitch + 520], GetRaster()->MakeColor(32, 32, 32, 255));
 }
 
 } // namespace

@@ -304,6 +304,51 @@ TEST_F(MainLoopTest, TypedCharactersReachTheOpenConsoleAndCtrlUIsTheOnlineUndo)
     });
 }
 
+TEST_F(MainLoopTest, AnOpenConsoleIsPresentedEveryFrameAndTakesItsEditingKeys)
+{
+    RunInside([] {
+        TickOnce();
+        TickOnce();
+        // Nothing asked for a redraw: the frame is not presented again.
+        const std::uint64_t shown = plat::headless::LastFrame().serial;
+        TickOnce();
+        EXPECT_EQ(plat::headless::LastFrame().serial, shown);
+
+        s_bConsoleEnabled = true;
+        plat::Event ch = Make(plat::EventType::Char);
+        ch.ch = u'`';
+        MainWndProc(ch);
+        TickOnce();  // a new line
+        for (const char16_t typed : {u'a', u'b'}) {
+            ch.ch = typed;
+            MainWndProc(ch);
+        }
+        plat::Event key = Make(plat::EventType::KeyDown);
+        key.key = plat::KEY_LEFT;
+        MainWndProc(key);
+        ch.ch = u'\u00A3';  // the pound sign: the same number as the End key's code
+        MainWndProc(ch);
+        key.key = plat::KEY_HOME;
+        MainWndProc(key);
+        key.key = plat::KEY_DELETE;
+        MainWndProc(key);
+        key.key = plat::KEY_F1;  // no editing key
+        MainWndProc(key);
+        const std::uint64_t before = plat::headless::LastFrame().serial;
+        TickOnce();
+        TickOnce();
+        EXPECT_EQ(ConsoleLineText(GetConsole().input), u"\u00A3b");
+        EXPECT_EQ(GetConsole().cursor, 0);
+        EXPECT_EQ(plat::headless::LastFrame().serial, before + 2);
+        // Closed, the editing keys go nowhere.
+        ch.ch = u'`';
+        MainWndProc(ch);
+        key.key = plat::KEY_END;
+        MainWndProc(key);
+        EXPECT_EQ(NextConsoleChar(), 0);
+    });
+}
+
 TEST_F(MainLoopTest, SizeAndMoveKeepTheWindowRectangles)
 {
     RunInside([] {
