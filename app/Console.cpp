@@ -365,20 +365,21 @@ void DrawCursor(int x, int y)
         return;
     const TextureEntry& glyph = raster->GetTextureEntry(texture);
     const std::uint16_t* pixels = glyph.converted.get();
-    if (glyph.handle && !glyph.handle->lost && glyph.handle->pixels.size() >= static_cast<std::size_t>(glyph.width) * glyph.height)
+    const std::size_t texels = static_cast<std::size_t>(glyph.width) * static_cast<std::size_t>(glyph.height);
+    if (glyph.handle && !glyph.handle->lost && glyph.handle->pixels.size() >= texels)
         pixels = glyph.handle->pixels.data();
     if (pixels == nullptr)
         return;
     const std::uint16_t grey = raster->MakeColor(128, 128, 128, 255);
     for (int row = 0; row < glyph.height; ++row) {
-        const std::uint16_t* const texels = pixels + static_cast<std::ptrdiff_t>(row) * glyph.width;
+        const std::uint16_t* const line = pixels + static_cast<std::ptrdiff_t>(row) * glyph.width;
         for (int column = 0; column < glyph.width;) {
-            if (texels[column] == 0) {
+            if (line[column] == 0) {
                 ++column;
                 continue;
             }
             const int start = column;
-            while (column < glyph.width && texels[column] != 0)
+            while (column < glyph.width && line[column] != 0)
                 ++column;
             raster->FillRect(static_cast<float>(x + start), static_cast<float>(y + row),
                              static_cast<float>(x + column), static_cast<float>(y + row + 1),

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <fstream>
 
 namespace {
@@ -37,6 +38,43 @@ TEST(Headless, ChildProgramsAreScriptedOrFollowTheFiles)
     EXPECT_EQ(hl::Spawns()[0].args, std::vector<std::u16string>{u"tessel.exe"});
     EXPECT_TRUE(hl::Spawns()[0].wait);
     EXPECT_FALSE(hl::Spawns()[3].wait);
+}
+
+// The shipped program's assertions log each place once and let the function return its failure value.
+int CheckedDivide(int a, int b)
+{
+    TESSEL_ASSERT(b != 0);
+    if (b == 0)
+        return -1;
+    return a / b;
+}
+
+TEST(Assertions, TheShippedProgramLogsOnceAndCarriesOn)
+{
+    const plat::AssertHandler tests = plat::SetAssertHandler(nullptr);
+    const test::ScopedLog log;
+    EXPECT_EQ(CheckedDivide(6, 0), -1);
+    EXPECT_EQ(CheckedDivide(6, 0), -1);
+    EXPECT_EQ(CheckedDivide(6, 3), 2);
+    plat::SetAssertHandler(tests);
+    EXPECT_EQ(log.Count("Assertion failed: b != 0"), 1) << log.Text();
+    EXPECT_NE(log.Text().find("HeadlessTest.cpp("), std::string::npos) << log.Text();
+}
+
+// The real backend's clock counts from the system's monotonic origin, so a seed taken from it at start-up is not
+// one of the few values of a clock that starts with the program.
+TEST(SdlBackend, TheClockIsTheSystemsMonotonicClock)
+{
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(plat::Init(plat::BackendKind::Sdl));
+    const std::uint32_t clock = plat::TimeGetTime();
+    timespec now {};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    plat::Init(plat::BackendKind::Headless);
+    const std::uint64_t system =
+        static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+    EXPECT_LE(static_cast<std::uint32_t>(system) - clock, 1000u) << clock << " against " << system;
 }
 
 TEST(Headless, ClockSystemFactsAndEvents)

@@ -32,6 +32,12 @@ TEST_F(OnlineClientTest, NotRegisteredGivesFalseAndDoesNothing)
     EXPECT_FALSE(GetOnlineClientFolder(nullptr));
     EXPECT_FALSE(LaunchOnlineClient());
 
+    // An empty folder would leave a bare name for the PATH, and an address would go to whatever opens it.
+    for (const std::u16string_view folder : {u"", u"https://example.invalid/", u"file:///usr/bin/"}) {
+        plat::RegSetString(HIVE, CLIENT_KEY, u"InstallationDirectory", folder);
+        EXPECT_FALSE(LaunchOnlineClient()) << plat::ToUtf8(folder);
+    }
+
     EXPECT_TRUE(plat::headless::Spawns().empty());
     EXPECT_FALSE(IsQuitRequested());
 }

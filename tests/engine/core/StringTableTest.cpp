@@ -29,10 +29,10 @@ protected:
         DeleteLanguageManager();
     }
 
-    static void Read(std::string_view utf8, bool withBom = true)
+    static std::size_t Read(std::string_view utf8, bool withBom = true)
     {
         const std::vector<std::uint8_t> bytes = test::Utf16Le(utf8, withBom);
-        ReadStringTableData(bytes.data(), bytes.size());
+        return ReadStringTableData(bytes.data(), bytes.size());
     }
 };
 
@@ -70,7 +70,8 @@ std::string Describe(const FormattedText* record)
 
 TEST_F(StringTableTest, FileFormat)
 {
-    Read("\r\n  \r\n\t\r\n  My \t Key  \r\nHello\r\nworld\r\nzzzz\r\n"
+    const test::ScopedLog log;
+    const std::size_t entries = Read("\r\n  \r\n\t\r\n  My \t Key  \r\nHello\r\nworld\r\nzzzz\r\n"
          "PRE_APP_MESSAGE_0\r\nLine one\r\nLine two\r\nzzzz\r\n"
          "Stripped\r\ntext | \r\n| \r\nzzzz end line too\r\n"
          "Empty\r\nzzzz\r\n"
@@ -99,6 +100,9 @@ TEST_F(StringTableTest, FileFormat)
     for (const Case& c : cases) {
         EXPECT_EQ(Text(GetString(U(c.key))), c.expected) << c.key;
     }
+    // The last entry is taken, but it is no whole entry, and its lines are named.
+    EXPECT_EQ(entries, 10u);
+    EXPECT_NE(log.Text().find("lines 37 to 38"), std::string::npos) << log.Text();
     // "first ||second": the empty runs between the markers merge into the next word.
     EXPECT_EQ(Describe(GetFormattedText(u"FMT_Lines")), "0:first @0,0:second@2");
     EXPECT_EQ(Describe(GetFormattedText(u"FMT_Empty")), "0:@0");

@@ -1,5 +1,6 @@
 #include "engine/scene/ScriptParser.h"
 
+#include "tests/TestSupport.h"
 #include "tests/engine/scene/SceneFixture.h"
 
 #include <gtest/gtest.h>
@@ -171,8 +172,14 @@ TEST_F(LevelScriptTest, SectionsSettingsCommentsAndUnknownWords)
 TEST_F(LevelScriptTest, CommandFilesRunWithoutSections)
 {
     InitScriptCommands();
-    RunScriptFile(u"[DATA] junk spawn one 0 camera 1 2 3 0 0 0 [INIT] spawn two 0 camera 0 0 0 0 0 0");
+    const test::ScopedLog log;
+    RunScriptFile(u"[DATA] spawn one 0 camera 1 2 3 0 0 0\r\n\r\n# a comment\n"
+                  u"junk [INIT] spawn two 0 camera 0 0 0 0 0 0");
     EXPECT_EQ(GetActorCount(), 2);
+    // Words that are no command are skipped and named with their line.
+    EXPECT_NE(log.Text().find("line 1: \"[DATA]\""), std::string::npos) << log.Text();
+    EXPECT_NE(log.Text().find("line 4: \"junk\""), std::string::npos) << log.Text();
+    EXPECT_NE(log.Text().find("line 4: \"[INIT]\""), std::string::npos) << log.Text();
     RunScriptFile(nullptr);
 }
 
