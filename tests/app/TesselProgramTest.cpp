@@ -12,12 +12,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -314,7 +316,98 @@ TEST_F(TesselProgramTest, ASecondCopyExits0WhileTheFirstRuns)
     waitpid(first, nullptr, 0);
 }
 
-TEST_F(TesselProgramTest, TheWindowAnswersTheMouseAndKeysUnderXvfbAndClosesCleanly)
+// The program's window, in this process, under Xvfb: what xdotool does with the mouse arrives as the window
+// procedure's events, in client coordinates, with the buttons and the wheel told apart and a captured drag
+// reported beyond the window's edge.
+TEST(SdlWindow, TheMouseArrivesInClientCoordinatesUnderXvfb)
+{
+    const test::ScopedXvfb display;
+    if (!display.Available())
+        GTEST_SKIP() << "Xvfb is not installed";
+    if (!HaveXdotool())
+        GTEST_SKIP() << "xdotool is not installed";
+    const test::TempDir work;
+    ::setenv("DISPLAY", display.Display().c_str(), 1);
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(plat::Init(plat::BackendKind::Sdl));
+    plat::WindowDesc desc;
+    desc.title = u"Mouse test";
+    desc.x = 50;
+    desc.y = 40;
+    desc.width = 640;
+    desc.height = 480;
+    ASSERT_TRUE(plat::CreateMainWindow(desc));
+
+    std::vector<plat::Event> events;
+    const auto pump = [&events](int ms) {
+        for (int i = 0; i < ms / 10; ++i) {
+            plat::Event event;
+            while (plat::PollEvent(event))
+                events.push_back(event);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+    const std::vector<std::string> xenv = {"DISPLAY=" + display.Display()};
+    std::string window;
+    for (int i = 0; i < 100 && window.empty(); ++i) {
+        pump(100);
+        window = Capture({"xdotool", "search", "--onlyvisible", "--name", "Mouse test"}, xenv, work);
+    }
+    ASSERT_FALSE(window.empty()) << "no window appeared";
+    const auto xdo = [&](const std::vector<std::string>& args) {
+        const pid_t tool = Spawn("xdotool", args, xenv);
+        EXPECT_EQ(WaitExit(tool, 20), 0) << args[0];
+        pump(300);
+    };
+    const auto find = [&events](plat::EventType type, int button) {
+        return std::find_if(events.begin(), events.end(), [type, button](const plat::Event& e) {
+            return e.type == type && (type != plat::EventType::ButtonDown || e.button == button);
+        });
+    };
+
+    events.clear();
+    xdo({"mousemove", "--window", window, "200", "150"});
+    const auto moved = std::find_if(events.rbegin(), events.rend(),
+                                    [](const plat::Event& e) { return e.type == plat::EventType::MouseMove; });
+    ASSERT_NE(moved, events.rend());
+    EXPECT_EQ(moved->x, 200);
+    EXPECT_EQ(moved->y, 150);
+    for (const auto& [click, button] : std::vector<std::pair<std::string, int>>{
+             {"1", plat::BUTTON_LEFT}, {"3", plat::BUTTON_RIGHT}, {"2", plat::BUTTON_MIDDLE}}) {
+        events.clear();
+        xdo({"click", click});
+        const auto down = find(plat::EventType::ButtonDown, button);
+        ASSERT_NE(down, events.end()) << "button " << click;
+        EXPECT_EQ(down->x, 200) << "button " << click;
+        EXPECT_EQ(down->y, 150) << "button " << click;
+        EXPECT_NE(find(plat::EventType::ButtonUp, 0), events.end()) << "button " << click;
+    }
+    events.clear();
+    xdo({"click", "4"});
+    xdo({"click", "5"});
+    std::vector<int> notches;
+    for (const plat::Event& e : events) {
+        if (e.type == plat::EventType::Wheel)
+            notches.push_back(e.wheel);
+    }
+    EXPECT_EQ(notches, (std::vector<int>{1, -1}));
+
+    // A drag that leaves the window while the window holds the mouse, as the window procedure asks on a press.
+    events.clear();
+    xdo({"mousedown", "1"});
+    plat::SetMouseCapture(true);
+    xdo({"mousemove", "5", "5"});
+    plat::SetMouseCapture(false);
+    xdo({"mouseup", "1"});
+    const bool outside = std::any_of(events.begin(), events.end(), [](const plat::Event& e) {
+        return e.type == plat::EventType::MouseMove && e.x < 0 && e.y < 0;
+    });
+    EXPECT_TRUE(outside);
+    plat::DestroyMainWindow();
+    plat::Init(plat::BackendKind::Headless);
+}
+
+TEST_F(TesselProgramTest, TheWindowTakesClicksAndKeysUnderXvfbAndClosesCleanly)
 {
     const test::ScopedXvfb display;
     if (!display.Available())
