@@ -2,7 +2,7 @@
 
 #include "platform/Platform.h"
 
-#include "engine/TextHelpers.h"
+#include "engine/core/TextHelpers.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,7 +1,6 @@
 #include "engine/core/RegistrySettings.h"
 
-#include "engine/Application.h"
-#include "engine/GameDisplay.h"
+#include "app/Application.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "tests/TestSupport.h"
