@@ -1,6 +1,7 @@
 // The program's settings and statistics in the registry store. Every read and write opens the key and closes
-// it again; nothing is cached, so a value read is always what the store holds. When the store cannot be
-// written, the values that could not be saved are kept in memory for the run and one message says so.
+// it again; nothing is cached, so a value read is always what the store holds. The one exception: when the
+// store cannot be written, the values that could not be saved (the defaults first) are kept in memory for the
+// run, read before the store, and one message says where the settings could not be saved.
 #pragma once
 
 #include <cstddef>
@@ -25,9 +26,10 @@ public:
     // Creates the settings key; when it did not exist, writes the thirteen defaults in one replace.
     RegistrySettings();
 
-    // keyPath nullptr means the settings key. A missing key or value, or a string value, reads 0.
+    // keyPath nullptr means the settings key. A missing key or value, or a string value, reads 0 (unless a value
+    // the store refused is kept in memory).
     int GetInt(std::u16string_view name, const char16_t* keyPath = nullptr) const;
-    // A key that cannot be opened swallows the write.
+    // A write the store refuses is kept in memory for the run.
     void SetInt(std::u16string_view name, int value, const char16_t* keyPath = nullptr);
     // Several values of the settings key in one replace; nothing is written when all of them already hold.
     void SetInts(std::initializer_list<std::pair<std::u16string_view, int>> values);
