@@ -196,6 +196,8 @@ void OnSize(const plat::Event& event)
 void OnActivate(int active)
 {
     s_bAppActive = active;
+    // The loop neither refills the stream nor settles the voices while inactive: the mixer waits with it.
+    plat::AudioPauseOutput(active == 0);
     if (s_bSceneReady == 0)
         return;
     if (active == 0) {
@@ -256,6 +258,7 @@ void ResetMainLoopState()
     s_GameMode = -1;
     s_RequestedGameMode = 0;
     s_bAppActive = 1;
+    plat::AudioPauseOutput(false);
     s_bSceneReady = 0;
     s_FrameStep = 1.0f;
     s_FrameStepInt = 1;

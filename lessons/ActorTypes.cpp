@@ -1,6 +1,7 @@
-// Placeholder until the behaviours exist: every known type runs a behaviour that does nothing.
+// Placeholder until the behaviours exist: every known type but the camera runs a behaviour that does nothing.
 #include "lessons/ActorTypes.h"
 
+#include "cards/CameraBehaviour.h"
 #include "engine/core/TextHelpers.h"
 
 #include <array>
@@ -17,7 +18,7 @@ struct ActorType {
 };
 
 constexpr std::array<ActorType, 12> s_ActorTypes = {{
-    {u"camera", IdleBehaviour},
+    {u"camera", CameraBehaviour},
     {u"bigspark", IdleBehaviour},
     {u"sparkle", IdleBehaviour},
     {u"lifeglobe", IdleBehaviour},

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -34,17 +35,25 @@ struct Voice {
     float rightGain = 1.0f;
     std::uint64_t position = 0; // frames, 32.32 fixed point
     std::uint64_t played = 0;   // frames advanced since Play, 32.32 fixed point
+    std::uint64_t limit = std::numeric_limits<std::uint64_t>::max();  // whole frames of played
+    bool stopAtLimit = false;
 };
 
 // The mixer state is shared with the device thread under SDL2.
 std::mutex s_mutex;
 bool s_open = false;
 bool s_available = true;
+bool s_paused = false;
 bool s_clipBusy = false;
 AudioBuffer s_nextHandle = 1;
 std::map<AudioBuffer, Voice> s_voices;
 std::optional<Voice> s_clip;
+bool s_recordClips = false;
 std::vector<std::size_t> s_startedClips;
+// Main thread only: a device that failed to open is not tried again until AudioOpen, since every try of a
+// missing device costs time and error lines.
+bool s_outputFailed = false;
+int s_outputAttempts = 0;
 
 float DecibelGain(int hundredthsDb)
 {
@@ -106,6 +115,11 @@ void MixVoice(Voice& voice, float* out, std::size_t frames)
     const std::uint64_t step = (static_cast<std::uint64_t>(rate) << FRACTION_BITS) / AUDIO_OUTPUT_RATE;
     const std::uint64_t end = static_cast<std::uint64_t>(count) << FRACTION_BITS;
     for (std::size_t i = 0; i < frames; ++i) {
+        if ((voice.played >> FRACTION_BITS) >= voice.limit) {
+            if (voice.stopAtLimit)
+                voice.playing = false;
+            return;
+        }
         if (voice.position >= end) {
             if (!voice.loop) {
                 voice.playing = false;
@@ -132,6 +146,10 @@ void MixLocked(std::int16_t* out, std::size_t frames)
 {
     // Kept between calls so the device thread does not allocate on every pull.
     static std::vector<float> accumulator;
+    if (s_paused) {
+        std::fill(out, out + frames * 2, std::int16_t{0});
+        return;
+    }
     accumulator.assign(frames * 2, 0.0f);
     for (auto& [handle, voice] : s_voices)
         if (voice.playing)
@@ -215,22 +233,31 @@ std::shared_ptr<Samples> DecodeWave(const std::uint8_t* data, std::size_t size)
 }
 
 // Under SDL2 the device pulls the mix; headless mixes when a test asks. Called without s_mutex held.
-bool EnsureOutput()
+bool OpenOutputDevice()
 {
+    ++s_outputAttempts;
     if (CurrentBackend() == BackendKind::Sdl)
         return audio_device::Open(&MixFromDevice);
-    return true;
+    const std::lock_guard lock(s_mutex);
+    return s_available;
+}
+
+// retryFailed: try a device that failed before again (AudioOpen only).
+bool EnsureOutput(bool retryFailed)
+{
+    if (s_outputFailed && !retryFailed)
+        return false;
+    s_outputFailed = !OpenOutputDevice();
+    return !s_outputFailed;
 }
 
 } // namespace
 
 AudioResult AudioOpen()
 {
-    if (!EnsureOutput())
+    if (!EnsureOutput(true))
         return AudioResult::NoDriver;
     const std::lock_guard lock(s_mutex);
-    if (CurrentBackend() != BackendKind::Sdl && !s_available)
-        return AudioResult::NoDriver;
     s_open = true;
     return AudioResult::Ok;
 }
@@ -381,14 +408,34 @@ AudioResult AudioGetPlayedBytes(AudioBuffer buffer, std::uint64_t& out)
     return AudioResult::Ok;
 }
 
+AudioResult AudioSetPlayLimit(AudioBuffer buffer, std::uint64_t playedBytes, bool stopThere)
+{
+    const std::lock_guard lock(s_mutex);
+    Voice* voice = FindVoice(buffer);
+    if (voice == nullptr)
+        return AudioResult::InvalidParam;
+    // Whole frames, rounded up: a limit inside a frame lets that frame play.
+    const auto blockAlign = static_cast<std::uint64_t>(voice->samples->format.blockAlign);
+    voice->limit = playedBytes / blockAlign + (playedBytes % blockAlign != 0 ? 1 : 0);
+    voice->stopAtLimit = stopThere;
+    return AudioResult::Ok;
+}
+
+void AudioPauseOutput(bool paused)
+{
+    const std::lock_guard lock(s_mutex);
+    s_paused = paused;
+}
+
 bool AudioPlayClip(const void* waveFile, std::size_t size)
 {
-    const bool output = EnsureOutput();
+    const bool output = EnsureOutput(false);
     const std::lock_guard lock(s_mutex);
     if (s_clip || s_clipBusy)
         return false;
     std::shared_ptr<Samples> samples = DecodeWave(static_cast<const std::uint8_t*>(waveFile), size);
-    s_startedClips.push_back(samples ? size : 0);
+    if (s_recordClips)
+        s_startedClips.push_back(samples ? size : 0);
     // Without an output nothing would ever finish the clip, so it is not kept.
     if (!samples || !output)
         return true;
@@ -419,8 +466,12 @@ void ResetAudio()
     const std::lock_guard lock(s_mutex);
     s_clip.reset();
     s_available = true;
+    s_paused = false;
     s_clipBusy = false;
+    s_recordClips = false;
     s_startedClips.clear();
+    s_outputFailed = false;
+    s_outputAttempts = 0;
 }
 
 void SetAudioAvailable(bool available)
@@ -450,6 +501,18 @@ int PlayingAudioBuffers()
     const std::lock_guard lock(s_mutex);
     return static_cast<int>(std::count_if(s_voices.begin(), s_voices.end(),
                                           [](const auto& entry) { return entry.second.playing; }));
+}
+
+int OutputOpenAttempts()
+{
+    return s_outputAttempts;
+}
+
+void RecordStartedClips()
+{
+    const std::lock_guard lock(s_mutex);
+    s_recordClips = true;
+    s_startedClips.clear();
 }
 
 const std::vector<std::size_t>& StartedClips()

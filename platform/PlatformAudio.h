@@ -38,6 +38,7 @@ struct AudioFormat {
 using AudioBuffer = std::uint32_t;
 
 // Opens the output (the SDL2 audio device, or the headless mixer). Idempotent; NoDriver when there is no device.
+// A device that failed to open is tried again only here: the clip player does not retry it.
 AudioResult AudioOpen();
 // Releases every buffer; the clip player and the device output stay (the backend closes the device).
 void AudioClose();
@@ -61,6 +62,12 @@ AudioResult AudioSetPan(AudioBuffer buffer, int pan);
 AudioResult AudioSetFrequency(AudioBuffer buffer, int hz);
 // Bytes of the buffer played since its last AudioPlay, counting every pass of a loop.
 AudioResult AudioGetPlayedBytes(AudioBuffer buffer, std::uint64_t& out);
+// Lets the buffer play no further than playedBytes (counted as AudioGetPlayedBytes counts them): there it falls
+// silent and waits for a higher limit, or stops when stopThere is set. A refilled looping buffer thus never
+// replays what it played before, however late the refill comes.
+AudioResult AudioSetPlayLimit(AudioBuffer buffer, std::uint64_t playedBytes, bool stopThere);
+// While paused the output is silent and nothing advances: buffers and the clip go on where they were.
+void AudioPauseOutput(bool paused);
 
 // Plays a whole wave file held in memory (the data is copied). False only while an earlier clip still sounds;
 // data the player cannot decode starts nothing and counts as played, so a bad clip never blocks its caller.
@@ -74,9 +81,10 @@ bool AudioClipPlaying();
 // Controls of the headless mixer, for tests.
 namespace plat::headless {
 
-// Forgets every buffer and clip; the device is available and the clip player free.
+// Forgets every buffer and clip; the device is available and untried, the output not paused, the clip player
+// free and no clip recorded.
 void ResetAudio();
-// Makes AudioOpen fail with NoDriver (and releases the buffers) while false.
+// While false the output device cannot be opened: AudioOpen fails with NoDriver (and the buffers are released).
 void SetAudioAvailable(bool available);
 // Makes AudioPlayClip answer busy while set, as when another program's sound holds the player.
 void SetClipPlayerBusy(bool busy);
@@ -84,7 +92,11 @@ void SetClipPlayerBusy(bool busy);
 std::vector<std::int16_t> MixAudio(std::size_t frames);
 // Buffers that are playing now.
 int PlayingAudioBuffers();
-// Byte sizes of the clips started since ResetAudio, in order (0 for one that could not be decoded).
+// Attempts to open the output device since ResetAudio.
+int OutputOpenAttempts();
+// Starts keeping the byte sizes of started clips (a test's record; nothing is kept unless asked for).
+void RecordStartedClips();
+// Byte sizes of the clips started since RecordStartedClips, in order (0 for one that could not be decoded).
 const std::vector<std::size_t>& StartedClips();
 
 } // namespace plat::headless

@@ -230,19 +230,20 @@ int PlayEffect(int slot, int volume, int pan, int frequency, int loop, const Act
     VoiceRecord& voice = s_Voices[index];
     if (!CheckSoundCall(plat::AudioDuplicateBuffer(s_Slots[slot], voice.buffer), __LINE__))
         return 0;
-    if (!CheckSoundCall(plat::AudioPlay(voice.buffer, loop != 0), __LINE__))
-        return 0;
     voice.volumeArgument = volume;
     voice.volume = LevelVolume(EFFECT_VOLUME_LEVEL);
     voice.pan = pan;
     voice.actor = actor;
     PlaceVoice(voice);
-    if (!CheckSoundCall(plat::AudioSetVolume(voice.buffer, voice.volume), __LINE__))
+    // Everything is set before the sound starts: a refused value leaves nothing sounding behind a failure.
+    const bool ready = CheckSoundCall(plat::AudioSetVolume(voice.buffer, voice.volume), __LINE__) &&
+                       CheckSoundCall(plat::AudioSetPan(voice.buffer, voice.pan), __LINE__) &&
+                       (frequency == 0 || CheckSoundCall(plat::AudioSetFrequency(voice.buffer, frequency), __LINE__)) &&
+                       CheckSoundCall(plat::AudioPlay(voice.buffer, loop != 0), __LINE__);
+    if (!ready) {
+        ReleaseVoice(voice);
         return 0;
-    if (!CheckSoundCall(plat::AudioSetPan(voice.buffer, voice.pan), __LINE__))
-        return 0;
-    if (frequency != 0 && !CheckSoundCall(plat::AudioSetFrequency(voice.buffer, frequency), __LINE__))
-        return 0;
+    }
     return index;
 }
 

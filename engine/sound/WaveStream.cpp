@@ -14,9 +14,9 @@ constexpr int STREAM_SLOT = 0;
 constexpr int HALF_FIRST = 1;
 constexpr int HALF_SECOND = 0;
 
-enum FillState { FILLED_NONE = 0, FILLED_FIRST = 1, FILLED_BOTH = 2 };
-
-// Two seconds of sound in a looping buffer; the half the mixer has left is refilled from the file.
+// Two seconds of sound in a looping buffer; the half the mixer has left is refilled from the file. The mixer
+// plays no further than the last byte fed, so a late refill never replays old sound, and once the file has
+// ended it stops there by itself.
 struct StreamSlot {
     bool inUse = false;
     bool ended = false;
@@ -24,7 +24,6 @@ struct StreamSlot {
     std::size_t halfBytes = 0;
     int bitsPerSample = 16;
     WaveFile reader;
-    int fillState = FILLED_NONE;
     int lastFilled = HALF_SECOND;
     // Bytes of the file written into the buffer; once the reader has ended, the stream ends when the mixer has
     // played this many.
@@ -55,6 +54,7 @@ void FillHalf(int half)
     s_Stream.lastFilled = half;
     ++s_Stream.halvesFilled;
     CheckSoundCall(plat::AudioWriteBuffer(s_Stream.buffer, offset, data.data(), data.size()), __LINE__);
+    CheckSoundCall(plat::AudioSetPlayLimit(s_Stream.buffer, s_Stream.bytesFed, s_Stream.ended), __LINE__);
 }
 
 void EndStream()
@@ -92,11 +92,13 @@ int PlayStream(std::u16string_view path)
     s_Stream.buffer = buffer;
     s_Stream.halfBytes = half;
     s_Stream.bitsPerSample = format.bitsPerSample;
-    s_Stream.fillState = FILLED_NONE;
     s_Stream.lastFilled = HALF_SECOND;
     s_Stream.bytesFed = 0;
     s_Stream.halvesFilled = 0;
     s_Stream.ended = false;
+    // Both halves hold sound before the mixer starts, so the stream's start is never played as silence.
+    FillHalf(HALF_FIRST);
+    FillHalf(HALF_SECOND);
     const int volume = STREAM_VOLUME_LEVEL == 0 ? SOUND_VOLUME_MIN
                                                 : std::clamp(STREAM_VOLUME_LEVEL * 20 - 2000, SOUND_VOLUME_MIN, 0);
     if (!CheckSoundCall(plat::AudioSetVolume(buffer, volume), __LINE__) || !CheckSoundCall(plat::AudioPlay(buffer, true), __LINE__)) {
@@ -123,17 +125,6 @@ void UpdateStream()
 {
     if (!s_Stream.inUse)
         return;
-    bool filledNow = true;
-    if (s_Stream.fillState == FILLED_FIRST) {
-        FillHalf(HALF_SECOND);
-        s_Stream.fillState = FILLED_BOTH;
-    } else if (s_Stream.fillState == FILLED_NONE) {
-        FillHalf(HALF_FIRST);
-        s_Stream.fillState = FILLED_FIRST;
-    } else {
-        filledNow = false;
-    }
-
     std::uint64_t played = 0;
     if (!CheckSoundCall(plat::AudioGetPlayedBytes(s_Stream.buffer, played), __LINE__))
         return;
@@ -141,11 +132,9 @@ void UpdateStream()
         EndStream();
         return;
     }
-    if (filledNow)
-        return;
     // A half is free once the mixer has left it: the fill after next may go in as soon as the mixer has passed
-    // the start of the one before. After a stall the missed seconds are read through, so the music keeps time.
-    while (s_Stream.halvesFilled < played / s_Stream.halfBytes + 2)
+    // the start of the one before. After a stall the mixer waits at the last byte fed and goes on from there.
+    while (!s_Stream.ended && s_Stream.halvesFilled < played / s_Stream.halfBytes + 2)
         FillHalf(s_Stream.lastFilled == HALF_FIRST ? HALF_SECOND : HALF_FIRST);
 }
 

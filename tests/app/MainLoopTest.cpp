@@ -2,6 +2,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "app/Console.h"
+#include "cards/CameraBehaviour.h"
 #include "cards/TableScene.h"
 #include "engine/core/LanguageManager.h"
 #include "engine/scene/Actor.h"
@@ -9,7 +10,9 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
 #include "gui/GUI_Manager.h"
+#include "lessons/ActorTypes.h"
 #include "lessons/LessonFlow.h"
+#include "tests/engine/sound/WaveFixtures.h"
 
 #include <cmath>
 #include <limits>
@@ -82,6 +85,13 @@ TEST_F(MainLoopTest, NothingRunsWhileInactiveAndReactivationRefreshesTheMouse)
     RunInside([] {
         TickOnce();
         QueueVoice(u"data\\sfx\\none.wav", false);
+        // A looping sound: the mixer waits with the loop while the window is inactive.
+        const std::vector<std::int16_t> samples(100, 1000);
+        plat::AudioBuffer tone = 0;
+        ASSERT_EQ(plat::AudioCreateBuffer({1, plat::AUDIO_OUTPUT_RATE, 16, 2}, 200, tone), plat::AudioResult::Ok);
+        ASSERT_EQ(plat::AudioWriteBuffer(tone, 0, samples.data(), 200), plat::AudioResult::Ok);
+        ASSERT_EQ(plat::AudioPlay(tone, true), plat::AudioResult::Ok);
+        plat::headless::MixAudio(30);
         const int frame = s_FrameCounter;
         plat::Event off = Make(plat::EventType::Activate);
         off.active = 0;
@@ -92,13 +102,51 @@ TEST_F(MainLoopTest, NothingRunsWhileInactiveAndReactivationRefreshesTheMouse)
             EXPECT_EQ(MainLoopPass(), LoopPass::Idle);
         }
         EXPECT_EQ(s_FrameCounter, frame);
+        EXPECT_EQ(plat::headless::MixAudio(500), std::vector<std::int16_t>(1000, 0));
+        std::uint64_t played = 0;
+        EXPECT_EQ(plat::AudioGetPlayedBytes(tone, played), plat::AudioResult::Ok);
+        EXPECT_EQ(played, 60u);
         const int refreshes = GetGUIManager()->GetMouseRefreshCount();
         plat::Event on = Make(plat::EventType::Activate);
         on.active = 1;
         Queue(on);
         EXPECT_EQ(MainLoopPass(), LoopPass::Dispatched);
         EXPECT_EQ(GetGUIManager()->GetMouseRefreshCount(), refreshes + 1);
+        EXPECT_EQ(plat::headless::MixAudio(1)[0], 1000);
         EXPECT_EQ(MainLoopPass(), LoopPass::Ticked);
+        plat::AudioReleaseBuffer(tone);
+    });
+}
+
+// The camera runs the voice queue every frame: with no game scene (the menus) it runs without an actor.
+TEST_F(MainLoopTest, VoiceClipsPlayInTheMenusAndUnderTheCamera)
+{
+    const std::vector<std::uint8_t> splash = test::ConstantWave({1, 11025, 8}, 160, 100);
+    const std::vector<std::uint8_t> advice = test::ConstantWave({1, 11025, 8}, 160, 50);
+    m_Game.Write("data_en/vo_phys/basic_splash_1a.wav", splash);
+    m_Game.Write("data_en/vo_phys/advice.wav", advice);
+    RunInside([&] {
+        plat::headless::RecordStartedClips();
+        TickOnce();  // the menus' scene queues the splash clip; the same frame starts it
+        EXPECT_EQ(plat::headless::StartedClips(), std::vector<std::size_t>{splash.size()});
+
+        RequestMode(1);
+        TickOnce();
+        Actor* camera = SpawnActor(u"camera", 0, FindBehaviour(u"camera"), 0, 0, 0, 0, 0, 0);
+        ASSERT_NE(camera, nullptr);
+        QueueVoice(u"vo_phys\\advice.wav", true);
+        TickOnce();
+        EXPECT_EQ(plat::headless::StartedClips(), (std::vector<std::size_t>{splash.size(), advice.size()}));
+        EXPECT_NE(camera->m_Flags & ACTOR_FLAG_SUSPENDED, 0u) << "the frame tick alone runs the camera";
+
+        // While a mode switch is pending the camera does nothing, not even the voice queue.
+        QueueVoice(u"vo_phys\\advice.wav", true);
+        s_RequestedGameMode = 2;
+        CameraBehaviour(camera);
+        EXPECT_EQ(plat::headless::StartedClips().size(), 2u);
+        s_RequestedGameMode = s_GameMode;
+        CameraBehaviour(camera);
+        EXPECT_EQ(plat::headless::StartedClips().size(), 3u);
     });
 }
 

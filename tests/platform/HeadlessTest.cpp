@@ -2,6 +2,7 @@
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "tests/TestSupport.h"
+#include "tests/engine/sound/WaveFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,18 @@ TEST(Headless, PresentedFrameIsKeptAndSavable)
     EXPECT_EQ(bmp[54 + 8 + 0], 0);
     EXPECT_EQ(bmp[54 + 8 + 2], 255);
     EXPECT_EQ(bmp[54 + 0], 255);  // bottom-left is blue
+}
+
+// The clip record is a test's: a program that plays clips for hours keeps none.
+TEST(Headless, StartedClipsAreKeptOnlyWhenATestAsks)
+{
+    const std::vector<std::uint8_t> clip = test::ConstantWave({}, 1000, 10);
+    ASSERT_TRUE(plat::AudioPlayClip(clip.data(), clip.size()));
+    plat::AudioStopClip();
+    EXPECT_TRUE(hl::StartedClips().empty());
+    hl::RecordStartedClips();
+    ASSERT_TRUE(plat::AudioPlayClip(clip.data(), clip.size()));
+    EXPECT_EQ(hl::StartedClips(), std::vector<std::size_t>{clip.size()});
 }
 
 TEST(Processes, RealSpawnReportsExitCodesAndFailures)

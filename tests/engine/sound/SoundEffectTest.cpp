@@ -158,6 +158,32 @@ TEST_F(SoundEffectTest, FrequencyAndLoopChangeHowLongAVoicePlays)
     EXPECT_EQ(plat::headless::PlayingAudioBuffers(), 0);
 }
 
+// The mixer refuses the value before the sound starts: nothing sounds behind the reported failure, and the voice
+// is free for the next effect.
+TEST_F(SoundEffectTest, ARefusedValuePlaysNothingAndFreesItsVoice)
+{
+    struct Case {
+        const char* what;
+        int pan;
+        int frequency;
+    };
+    const Case cases[] = {
+        {"frequency below the mixer's", 0, plat::AUDIO_MIN_RATE - 1},
+        {"frequency above the mixer's", 0, plat::AUDIO_MAX_RATE + 1},
+        {"pan beyond the right", SOUND_PAN_RIGHT + 1, 0},
+    };
+    StartWithClick();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        s_log.clear();
+        EXPECT_EQ(PlayEffect(CLICK_SLOT, 255, c.pan, c.frequency, 1, nullptr), 0);
+        EXPECT_EQ(plat::headless::PlayingAudioBuffers(), 0);
+        EXPECT_NE(s_log.find("DSERR_INVALIDPARAM"), std::string::npos) << s_log;
+        EXPECT_EQ(PlayEffect(CLICK_SLOT, 255, 0, 0, 0, nullptr), 0) << "voice 0 is free again";
+        EXPECT_TRUE(StopAllEffects());
+    }
+}
+
 TEST_F(SoundEffectTest, DisabledSoundReportsSuccessAndMixesNothing)
 {
     StartWithClick();
@@ -185,6 +211,20 @@ TEST_F(SoundEffectTest, NoSoundDeviceLeavesTheProgramSilentWithTheErrorInTheLog)
     UpdateStream();
     ShutdownSound();
     EXPECT_EQ(plat::headless::MixAudio(10), std::vector<std::int16_t>(20, 0));
+
+    // The missing device is not looked for again by every voice clip (each try costs time and error lines),
+    // only by the next start of sound.
+    EXPECT_EQ(plat::headless::OutputOpenAttempts(), 1);
+    plat::headless::SetAudioAvailable(true);
+    const std::vector<std::uint8_t> clip = ConstantWave({}, 1000, 10);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(plat::AudioPlayClip(clip.data(), clip.size()));
+    EXPECT_FALSE(plat::AudioClipPlaying());
+    EXPECT_EQ(plat::headless::OutputOpenAttempts(), 1);
+    EXPECT_TRUE(StartSound());
+    EXPECT_EQ(plat::headless::OutputOpenAttempts(), 2);
+    EXPECT_TRUE(plat::AudioPlayClip(clip.data(), clip.size()));
+    EXPECT_TRUE(plat::AudioClipPlaying());
 }
 
 TEST_F(SoundEffectTest, BadHeadersGiveEmptySlots)

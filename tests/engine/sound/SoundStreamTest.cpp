@@ -31,14 +31,14 @@ protected:
     }
 };
 
-TEST_F(SoundStreamTest, AShortStreamFillsBothHalvesPlaysItsDataAndStopsAtItsEnd)
+TEST_F(SoundStreamTest, AShortStreamSoundsFromItsFirstSampleAndStopsAtItsEnd)
 {
     WriteStream(6);   // 1.5 seconds
     ASSERT_EQ(PlayStream(STREAM_PATH), 0);
     EXPECT_EQ(PlayStream(STREAM_PATH), STREAM_FAILED);
-    UpdateStream();
-    UpdateStream();
+    // Both halves were filled before the mixer started: nothing of the start is lost to silence.
     const auto mix = plat::headless::MixAudio(6 * QUARTER_SECOND);
+    EXPECT_EQ(FrameAt(mix, 0).first, 1000);
     EXPECT_EQ(FrameAt(mix, 2 * QUARTER_SECOND).first, 1000);
     EXPECT_EQ(FrameAt(mix, 5 * QUARTER_SECOND).first, 2000);
     EXPECT_TRUE(IsStreamPlaying());
@@ -47,6 +47,21 @@ TEST_F(SoundStreamTest, AShortStreamFillsBothHalvesPlaysItsDataAndStopsAtItsEnd)
     EXPECT_EQ(plat::headless::MixAudio(100), std::vector<std::int16_t>(200, 0));
     // The slot is free again.
     EXPECT_EQ(PlayStream(STREAM_PATH), 0);
+}
+
+// While the main loop does not refill the stream (a modal box, an inactive window) the looping buffer must not
+// play its old contents again.
+TEST_F(SoundStreamTest, WithoutRefillsAnEndedStreamStopsByItselfAndNeverRepeats)
+{
+    WriteStream(6);
+    ASSERT_EQ(PlayStream(STREAM_PATH), 0);
+    const auto mix = plat::headless::MixAudio(12 * QUARTER_SECOND);
+    EXPECT_EQ(FrameAt(mix, 5 * QUARTER_SECOND).first, 2000);
+    EXPECT_EQ(FrameAt(mix, 6 * QUARTER_SECOND + QUARTER_SECOND / 2).first, 0);
+    EXPECT_EQ(FrameAt(mix, 8 * QUARTER_SECOND + QUARTER_SECOND / 2).first, 0);
+    EXPECT_EQ(plat::headless::PlayingAudioBuffers(), 0);
+    EXPECT_TRUE(UpdateVoices());
+    EXPECT_FALSE(IsStreamPlaying());
 }
 
 TEST_F(SoundStreamTest, ALongStreamIsRefilledAheadOfTheMixerInOrder)
@@ -65,18 +80,20 @@ TEST_F(SoundStreamTest, ALongStreamIsRefilledAheadOfTheMixerInOrder)
     EXPECT_EQ(plat::headless::PlayingAudioBuffers(), 0);
 }
 
-TEST_F(SoundStreamTest, ALateUpdateCatchesUpWithTheMixer)
+TEST_F(SoundStreamTest, AStalledStreamFallsSilentAndGoesOnWhereItStopped)
 {
-    WriteStream(14);
+    WriteStream(14);   // 3.5 seconds: values 1000, 2000, 3000, 4000
     ASSERT_EQ(PlayStream(STREAM_PATH), 0);
+    // The main loop stalls for 2.25 seconds: the mixer plays the two seconds it was given, then waits.
+    auto mix = plat::headless::MixAudio(9 * QUARTER_SECOND);
+    EXPECT_EQ(FrameAt(mix, 7 * QUARTER_SECOND).first, 2000);
+    EXPECT_EQ(FrameAt(mix, 8 * QUARTER_SECOND + QUARTER_SECOND / 2).first, 0);
+    EXPECT_TRUE(IsStreamPlaying());
     UpdateStream();
-    UpdateStream();
-    // The main loop stalls for 2.25 seconds while the mixer plays on.
-    plat::headless::MixAudio(9 * QUARTER_SECOND);
-    UpdateStream();
-    const auto mix = plat::headless::MixAudio(5 * QUARTER_SECOND);
+    mix = plat::headless::MixAudio(7 * QUARTER_SECOND);
     EXPECT_EQ(FrameAt(mix, QUARTER_SECOND / 2).first, 3000);
-    EXPECT_EQ(FrameAt(mix, 3 * QUARTER_SECOND + QUARTER_SECOND / 2).first, 4000);
+    EXPECT_EQ(FrameAt(mix, 5 * QUARTER_SECOND + QUARTER_SECOND / 2).first, 4000);
+    EXPECT_EQ(FrameAt(mix, 6 * QUARTER_SECOND + QUARTER_SECOND / 2).first, 0);
     UpdateStream();
     EXPECT_FALSE(IsStreamPlaying());
 }

@@ -27,6 +27,7 @@ protected:
         ResetVoiceQueue();
         DeleteHintRegistry();
         plat::headless::ResetAudio();
+        plat::headless::RecordStartedClips();
     }
 
     // Writes a clip of frames samples under data\vo\ and returns its size in bytes.
