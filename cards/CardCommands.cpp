@@ -15,6 +15,8 @@
 namespace {
 
 constexpr std::u16string_view BLOCK_END = u"_end";
+// The command word, as the command map spells it.
+constexpr std::u16string_view DEFINE_CARD = u"definecard";
 constexpr std::u16string_view NULL_VALUE = u"NULL";
 // Trimmed from the end of every value ("CT_LAND " must not read as an unknown name).
 constexpr std::u16string_view TRAILING_BLANKS = u" \t\v\f";
@@ -224,6 +226,13 @@ bool IsCardBlockEnd(std::u16string_view line)
     return line.size() >= BLOCK_END.size() && EqualsAsciiNoCase(line.substr(0, BLOCK_END.size()), BLOCK_END);
 }
 
+// A block that lost its "_end" ends where the next one begins, so that it does not swallow the next card.
+bool StartsNextBlock(std::u16string_view line)
+{
+    std::size_t pos = 0;
+    return ScanLineToken(line, pos) == DEFINE_CARD;
+}
+
 } // namespace
 
 void Parse_DefineCard()
@@ -232,9 +241,14 @@ void Parse_DefineCard()
     CARD pending;
     bool ended = false;
     while (!ended) {
+        const char16_t* const lineStart = ScriptGetCursor();
         const std::u16string line = ScriptReadRestOfLine();
         if (line.empty())
             break;  // the end of the text
+        if (StartsNextBlock(line)) {
+            ScriptSetCursor(lineStart);
+            break;
+        }
         ended = IsCardBlockEnd(line);
         if (!ended)
             ReadKeyLine(pending, line);

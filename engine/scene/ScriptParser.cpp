@@ -416,6 +416,11 @@ void ScriptSetCursor(const char16_t* text)
     s_Cursor = text != nullptr ? text : s_EmptyText;
 }
 
+const char16_t* ScriptGetCursor()
+{
+    return s_Cursor;
+}
+
 void AddTextureName(std::u16string_view name, int texture)
 {
     TextureNameValue value;

@@ -48,6 +48,8 @@ int ScriptReadInt();
 std::u16string ScriptReadRestOfLine();
 // Points the cursor at a text of its own (the console tokenizes its command lines this way).
 void ScriptSetCursor(const char16_t* text);
+// Where the cursor stands; ScriptSetCursor with it gives a line back to the commands that follow.
+const char16_t* ScriptGetCursor();
 
 // Names are lower-cased on entry and on lookup.
 void AddTextureName(std::u16string_view name, int texture);

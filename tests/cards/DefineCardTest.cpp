@@ -137,12 +137,20 @@ TEST_F(DefineCardTest, OnlyCompleteBlocksOfKnownCardsAreStored)
         u"definecard CD_INVALID\nName = Nobody\n_end\n"
         u"; a comment line between blocks\n"
         u"definecard CD_WENORTH\nName = Wenorth\nCardType = CT_INSTANT\n_end\n"
+        u"definecard CD_SELOLBER\nName = Selolber\nCardType = CT_CREATURE\n"
+        u"definecard CD_WENUNMEL\nName = Wenunmel\nPower = 2\n_end\n"
         u"definecard CD_TORUMMAR\nName = Torummar\nCardType = CT_CREATURE\n");
     EXPECT_NE(cardtest::Log().find("Parse_DefineCard() : Invalid card key: CD_NOSUCHCARD\n"), std::string::npos) << cardtest::Log();
     EXPECT_NE(cardtest::Log().find("Parse_DefineCard() : Invalid card key: CD_INVALID\n"), std::string::npos) << cardtest::Log();
     EXPECT_EQ(g_CardDefs[0].GetId(), 0);
     EXPECT_EQ(g_CardDefs[0].GetCardType(), CT_NONE);
     EXPECT_EQ(std::u16string(g_CardDefs[CD_WENORTH].GetNameField()), u"Wenorth");
+    // A block without "_end" ends at the next definecard: it stores nothing and the next block runs whole.
+    EXPECT_NE(cardtest::Log().find("Parse_DefineCard() : Missing _end: CD_SELOLBER\n"), std::string::npos) << cardtest::Log();
+    EXPECT_EQ(g_CardDefs[CD_SELOLBER].GetId(), 0);
+    EXPECT_EQ(std::u16string(g_CardDefs[CD_WENUNMEL].GetNameField()), u"Wenunmel");
+    EXPECT_EQ(g_CardDefs[CD_WENUNMEL].GetCreatureStats()->power, 2);
+    EXPECT_EQ(g_CardDefs[CD_WENUNMEL].GetCardType(), CT_NONE);
     // The last block has no "_end": nothing of it is stored.
     EXPECT_EQ(g_CardDefs[CD_TORUMMAR].GetId(), 0);
     EXPECT_EQ(g_CardDefs[CD_TORUMMAR].GetCardType(), CT_NONE);
