@@ -24,6 +24,8 @@ constexpr std::string_view VOICE_SETTINGS = "espeak-ng -v en-us -s 155 -p 45 | 1
 constexpr char SPEAK_COMMAND[] = "espeak-ng -v en-us -s 155 -p 45";
 constexpr std::string_view FORMATTED_PREFIX = "FMT_";
 constexpr std::string_view WAVE_EXTENSION = ".wav";
+// 8-bit samples this close to the midpoint count as silence.
+constexpr int SILENCE_THRESHOLD = 1;
 // Characters that would need more than double quotes in a shell command.
 constexpr std::string_view SHELL_UNSAFE = "\"$`\\";
 
@@ -67,23 +69,6 @@ std::u16string SymbolRunWords(std::u16string_view run)
         }
     }
     return words + u' ';
-}
-
-// Splits after '.', '!' or '?' followed by a blank (or the end).
-std::vector<std::u16string> Sentences(std::u16string_view text)
-{
-    std::vector<std::u16string> sentences;
-    std::u16string current;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        current.push_back(text[i]);
-        const bool end = text[i] == u'.' || text[i] == u'!' || text[i] == u'?';
-        if (end && (i + 1 == text.size() || text[i + 1] == u' ')) {
-            sentences.push_back(current);
-            current.clear();
-        }
-    }
-    sentences.push_back(current);
-    return sentences;
 }
 
 bool ReadText(const std::string& path, std::string& out, Diagnostics& diagnostics)
@@ -248,24 +233,15 @@ std::string SpokenWords(std::u16string_view text, bool formatted)
             while (end < text.size() && text[end] != u' ' && std::u16string_view(u"~*^|\\").find(text[end]) ==
                                                                  std::u16string_view::npos)
                 ++end;
-            const std::u16string_view run = text.substr(i + 1, end - i - 1);
-            if (run.find(u'%') != std::u16string_view::npos)
-                flat += u" %";
-            else
-                flat += SymbolRunWords(run);
+            flat += SymbolRunWords(text.substr(i + 1, end - i - 1));
             i = end - 1;
         } else {
             flat.push_back(ch);
         }
     }
-    std::u16string kept;
-    for (const std::u16string& sentence : Sentences(flat)) {
-        if (sentence.find(u'%') == std::u16string::npos)
-            kept += sentence;
-    }
     std::string words;
     bool blank = true;
-    for (const char ch : plat::ToUtf8(kept)) {
+    for (const char ch : plat::ToUtf8(flat)) {
         const bool isBlank = ch == ' ';
         if (isBlank && blank)
             continue;
@@ -273,6 +249,11 @@ std::string SpokenWords(std::u16string_view text, bool formatted)
         blank = isBlank;
     }
     return TrimBlanks(words);
+}
+
+bool IsFragment(std::string_view words)
+{
+    return !words.empty() && std::string_view(".!?").find(words.back()) == std::string_view::npos;
 }
 
 std::string ClipOutputPath(const std::string& installFolder, const std::string& languageFolder,
@@ -321,6 +302,7 @@ bool CompileVoiceClips(const std::vector<std::string>& sourcePaths, const std::v
         const ClipSource* source;
         std::string path;
         std::string cachePath;
+        bool fragment;
     };
     std::vector<Output> outputs;
     std::map<std::string, const ClipSource*> seen;
@@ -339,7 +321,7 @@ bool CompileVoiceClips(const std::vector<std::string>& sourcePaths, const std::v
             diagnostics.Error(clip.sourceName, clip.line, "clip name '" + clip.clip + "' is not a usable path");
             continue;
         }
-        std::string words;
+        std::u16string text = plat::FromUtf8(clip.literal);
         if (!clip.key.empty()) {
             const auto entry = byKey.find(clip.key);
             if (entry == byKey.end()) {
@@ -347,19 +329,18 @@ bool CompileVoiceClips(const std::vector<std::string>& sourcePaths, const std::v
                                   "clip '" + clip.clip + "': no text has the key '" + clip.key + "'");
                 continue;
             }
-            words = SpokenWords(entry->second->text, clip.key.starts_with(FORMATTED_PREFIX));
-            if (words.empty()) {
-                diagnostics.Error(clip.sourceName, clip.line,
-                                  "clip '" + clip.clip + "': every sentence of '" + clip.key +
-                                      "' holds a placeholder; give the words to speak in quotes");
-                continue;
-            }
-        } else {
-            words = SpokenWords(plat::FromUtf8(clip.literal), false);
+            text = entry->second->text;
         }
+        if (text.find(u'%') != std::u16string::npos) {
+            diagnostics.Error(clip.sourceName, clip.line,
+                              "clip '" + clip.clip + "': its words hold a placeholder, which a recording cannot "
+                                                     "say; give the words to speak in quotes");
+            continue;
+        }
+        const std::string words = SpokenWords(text, clip.key.starts_with(FORMATTED_PREFIX));
         const std::string cachePath =
             cacheFolder + "/" + Hex(Fnv1a(std::string(VOICE_SETTINGS) + "\n" + words)) + std::string(WAVE_EXTENSION);
-        outputs.push_back({&clip, path, cachePath});
+        outputs.push_back({&clip, path, cachePath, IsFragment(words)});
         if (!plat::IsReadable(plat::FromUtf8(cachePath)) && queued.insert(cachePath).second)
             jobs.push_back({words, cachePath, {}});
     }
@@ -383,6 +364,8 @@ bool CompileVoiceClips(const std::vector<std::string>& sourcePaths, const std::v
             diagnostics.Error(output.cachePath, "cannot be read");
             continue;
         }
+        if (output.fragment)
+            bytes = TrimTrailingSilence(bytes, VOICE_SAMPLE_RATE * FRAGMENT_TAIL_MS / 1000, SILENCE_THRESHOLD);
         if (WriteIfChanged(output.path, bytes) == WriteResult::Failed)
             diagnostics.Error(output.path, "cannot be written");
     }

@@ -3,9 +3,11 @@
 //
 // Sources (data/voice/*.txt, UTF-8): one clip a line, "<clip> <text>", where <clip> is the path the program
 // plays without ".wav" ("vo_phys\basic_intro01" lies in the language folder, "data\wavsonl\b003" in the
-// install folder) and <text> is a string key, whose text is spoken, or words in double quotes. Sentences of a
-// key's text that hold a placeholder are left out, since a recording cannot know what fills them; a text with
-// nothing left to say is an error. '#' starts a comment line.
+// install folder) and <text> is a string key, whose text is spoken, or words in double quotes. Words with a
+// placeholder are an error: a recording cannot know what fills it, and a text cut down to its other sentences
+// loses its point, so such a clip says its own words in quotes. Words that do not end a sentence make a
+// fragment, which the advisor joins to other clips: its silence at the end is cut to FRAGMENT_TAIL_MS. '#'
+// starts a comment line.
 //
 // Speech is cached by content in a cache folder, so a rebuild speaks only the clips whose words changed.
 #pragma once
@@ -18,6 +20,9 @@
 #include <vector>
 
 namespace datac {
+
+// The pause a fragment keeps at its end; the voice queue adds its own 100 ms between clips.
+constexpr int FRAGMENT_TAIL_MS = 50;
 
 struct ClipSource {
     std::string clip;
@@ -35,9 +40,11 @@ struct VoiceRun {
 bool ParseClipSources(std::string_view sourceName, std::string_view text, std::vector<ClipSource>& out,
                       Diagnostics& diagnostics);
 
-// The words espeak-ng is given for a text: markers and line breaks become blanks, '#' symbol runs become words,
-// sentences with placeholders are dropped. formatted: the text is in the formatted-text language.
+// The words espeak-ng is given for a text: markers and line breaks become blanks, '#' symbol runs become words.
+// formatted: the text is in the formatted-text language.
 std::string SpokenWords(std::u16string_view text, bool formatted);
+// Words that stop short of a sentence's end, spoken between other clips.
+bool IsFragment(std::string_view words);
 
 // The output file of a clip under the install folder (native '/' path), or empty when the clip name is unusable.
 std::string ClipOutputPath(const std::string& installFolder, const std::string& languageFolder,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace datac {
@@ -148,6 +149,29 @@ MonoSound Resample(const MonoSound& sound, int rate)
             sum += sound.samples[j];
         out.samples[i] = sum / static_cast<float>(end - first + 1);
     }
+    return out;
+}
+
+std::vector<std::uint8_t> TrimTrailingSilence(const std::vector<std::uint8_t>& wave, std::size_t keepFrames,
+                                              int threshold)
+{
+    const bool canonical8BitMono = wave.size() >= WAVE_HEADER_BYTES && TagAt(wave, 0, "RIFF") &&
+                                   TagAt(wave, 8, "WAVE") && TagAt(wave, 12, "fmt ") && GetU16(wave, 22) == 1 &&
+                                   GetU16(wave, 34) == 8 && TagAt(wave, 36, "data") &&
+                                   GetU32(wave, 40) == wave.size() - WAVE_HEADER_BYTES;
+    if (!canonical8BitMono)
+        return wave;
+    std::size_t end = wave.size();
+    while (end > WAVE_HEADER_BYTES && std::abs(static_cast<int>(wave[end - 1]) - 128) <= threshold)
+        --end;
+    end = std::min(wave.size(), end + keepFrames);
+    std::vector<std::uint8_t> out(wave.begin(), wave.begin() + static_cast<std::ptrdiff_t>(end));
+    const auto dataBytes = static_cast<std::uint32_t>(end - WAVE_HEADER_BYTES);
+    std::vector<std::uint8_t> size;
+    PutU32(size, static_cast<std::uint32_t>(WAVE_HEADER_BYTES - 8) + dataBytes);
+    PutU32(size, dataBytes);
+    std::copy(size.begin(), size.begin() + 4, out.begin() + 4);
+    std::copy(size.begin() + 4, size.end(), out.begin() + 40);
     return out;
 }
 

@@ -30,4 +30,9 @@ bool ReadPcmWave(const std::vector<std::uint8_t>& bytes, MonoSound& out, std::st
 // Linear resampling to rate.
 MonoSound Resample(const MonoSound& sound, int rate);
 
+// A canonical 8-bit mono wave (as CanonicalWave writes it) whose silence at the end is cut to at most keepFrames
+// frames; a sample within threshold of the midpoint is silent. Any other file comes back unchanged.
+std::vector<std::uint8_t> TrimTrailingSilence(const std::vector<std::uint8_t>& wave, std::size_t keepFrames,
+                                              int threshold);
+
 } // namespace datac

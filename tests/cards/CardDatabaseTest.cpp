@@ -321,6 +321,177 @@ TEST_F(CardDatabaseTest, EveryDeckCardOfEveryColourCombinationIsPlayable)
     }
 }
 
+// ---- What the rules change for each effect kind: the stack's handlers, the power and toughness recompute, the
+// static abilities and the payment. A record whose kind no path applies does nothing in a game.
+
+// How a record reaches the rules.
+enum class Use {
+    Spell,         // cast: resolved by its kind's handler (a permanent without one just enters play)
+    Activated,     // an ability paid for and put on the stack
+    ComesIntoPlay, // an ability that replaces the card's resolved spell on the stack, with no target of its own
+    Static,        // a lasting ability, counted by the recompute or the static abilities
+    Mana           // a mana ability: the payment uses it, it never reaches the stack
+};
+
+const char* UseName(Use use)
+{
+    constexpr const char* NAMES[] = {"spell", "activated ability", "comes-into-play ability", "static ability",
+                                     "mana ability"};
+    return NAMES[static_cast<int>(use)];
+}
+
+bool HasKeyword(const CreatureStats& s)
+{
+    return s.hasCannotBlock || s.hasFearAttack || s.mustAttack || s.isUnblockable || s.flying || s.flyBlock ||
+           s.trample || s.firstStrike || s.cannotAttack || s.noTapAttack || s.haste || s.isWall;
+}
+
+bool IsAura(const CARD& card)
+{
+    return card.GetCardType() == CT_ENCHANT && card.GetSpellEffect()->effectType == EFFECT_ENCHANT;
+}
+
+// Empty when the rules change something with the record; otherwise why they do not.
+std::string WhyNothingChanges(const CARD& card, Use use, const TargetSpec& t, const EffectSpec& e)
+{
+    // A card target is chosen (a comes-into-play ability has none to choose) or is the card itself or its host.
+    const bool chooses = use != Use::ComesIntoPlay && (e.needsTarget || e.targetOnResolve || e.targetIsGroup);
+    const bool aimsAtCard = (chooses && (t.type & CARD_TARGET_BITS) != 0) ||
+                            (use != Use::Spell && (t.type == TT_SELF || t.type == TT_ENCHANTEE));
+    const bool aimsAtPlayer = t.caster || t.opponent;
+    const bool stack = use == Use::Spell || use == Use::Activated || use == Use::ComesIntoPlay;
+    const bool creature = card.GetCardType() == CT_CREATURE;
+    const bool ptChange = e.powerModAmt != 0 || e.toughModAmt != 0;
+    const bool globalGroup = card.GetSubType() == ENCH_GLOBAL && e.targetIsGroup && (t.type & TT_CREATURE) != 0;
+    switch (e.effectType) {
+    case EFFECT_NONE:
+        return use == Use::Spell && card.IsPermanentType() ? "" : "no effect";
+    case EFFECT_ENCHANT:  // the aura is attached to its target
+        return use == Use::Spell && card.GetCardType() == CT_ENCHANT && aimsAtCard ? "" : "attaches only an aura spell";
+    case EFFECT_DAMAGE:
+        if (!stack)
+            return "damage is dealt only on the stack";
+        return e.damageAmt > 0 && (aimsAtCard || aimsAtPlayer) ? "" : "no amount or nothing to hit";
+    case EFFECT_PTMOD_STATIC:
+        // The stack attaches the card: an attached card counts its spell's modifiers unless it is an enchantment,
+        // and an enchantment counts only its ability for its own host.
+        if (use == Use::Spell)
+            return card.GetCardType() != CT_ENCHANT && ptChange && aimsAtCard ? "" : "no modifiers reach the target";
+        if (use == Use::Static)
+            return ptChange && (creature || IsAura(card) || globalGroup) ? "" : "nothing counts the modifiers";
+        return "an attached card adds its spell's modifiers, never its ability's";
+    case EFFECT_PTMOD_MANAPUMP:  // the pump count of the card itself, or of the aura for its host
+        return use == Use::Activated && ptChange && (creature || IsAura(card)) ? "" : "nothing is pumped";
+    case EFFECT_PTMOD_LANDGROWTH:  // counted by the recompute only
+        return use == Use::Static && ptChange && e.ptModLandColor.Total() > 0 && (creature || IsAura(card))
+                   ? ""
+                   : "no handler; the recompute counts it only as a lasting ability of a creature or aura";
+    case EFFECT_MODLIFE:
+        return stack && e.modLifeAmt != 0 && aimsAtPlayer ? "" : "no amount or no player";
+    case EFFECT_MODLIFE_XATTACKERS:  // the cast counts the attackers
+        return use == Use::Spell && e.modLifeAmt != 0 && aimsAtPlayer ? "" : "only a spell counts attackers";
+    case EFFECT_DRAINLIFE:
+        return stack && e.drainLifeAmt > 0 && (aimsAtCard || aimsAtPlayer) ? "" : "no amount or nothing to drain";
+    case EFFECT_PREVENTDAMAGE:
+        return stack && e.preventDmgAmt > 0 && (aimsAtCard || aimsAtPlayer) ? "" : "no amount or nothing to shield";
+    case EFFECT_GAINLIFEORPREVENTDAMAGE:
+        return stack && e.modLifeAmt > 0 && e.preventDmgAmt > 0 && (aimsAtCard || aimsAtPlayer) ? "" : "no amounts";
+    case EFFECT_DRAWDISCARD:
+    case EFFECT_OPPONENTDISCARD:
+        return stack && aimsAtPlayer && (e.drawAmt > 0 || e.discardAmt > 0) ? "" : "no player or no cards";
+    case EFFECT_RAISE:
+        return stack && aimsAtCard && t.state == GRAVEYARD && e.raiseTutorType >= RAISETUTOR_TOHAND &&
+                       e.raiseTutorType <= RAISETUTOR_TOPLAYTAPPED
+                   ? ""
+                   : "no graveyard card or no destination";
+    case EFFECT_TUTOR:
+        // The resolution prompts search; the library list accepts what the target record allows.
+        if (!stack || e.raiseTutorType < RAISETUTOR_TOHAND || e.raiseTutorType > RAISETUTOR_LIBTOP_TARGETTOPLAY)
+            return "no search";
+        return e.raiseTutorType == RAISETUTOR_LIBTOP_TARGETTOPLAY ||
+                       ((t.type & CARD_TARGET_BITS) != 0 && t.state == LIBRARY && t.color.Total() > 0 &&
+                        t.owner != OWNER_NULL)
+                   ? ""
+                   : "the library list accepts no card";
+    case EFFECT_SPY:
+        return stack && e.spyAmt > 0 ? "" : "no cards to look at";
+    case EFFECT_COUNTER:
+        return stack && aimsAtCard && t.state == ON_STACK ? "" : "no spell to counter";
+    case EFFECT_DESTROY:
+    case EFFECT_UNSUMMON:
+    case EFFECT_TAP:
+    case EFFECT_REGENERATE:
+        return stack && aimsAtCard ? "" : "no card to act on";
+    case EFFECT_DESTROY_GAINLIFE_P:
+    case EFFECT_DESTROY_GAINLIFE_T:
+        return stack && aimsAtCard && e.modLifeAmt > 0 ? "" : "no card or no life to gain";
+    case EFFECT_PRODUCEMANA:  // the payment taps the source
+        return use == Use::Mana && e.manaProduced.Total() > 0 ? "" : "mana comes only from a tap ability";
+    case EFFECT_CHOOSEMANA:  // the payment adds a chosen colour for the enchanted land
+        return use == Use::Mana && card.GetSubType() == ENCH_LAND && e.manaProduced.Total() > 0 ? ""
+                                                                                                : "no land adds mana";
+    case EFFECT_MODCREATURE:  // keyword bytes of the card's own statistics reach the host, the target or the group
+        if (!HasKeyword(*card.GetCreatureStats()))
+            return "the card gives no keyword";
+        if (use == Use::Static)
+            return IsAura(card) || globalGroup ? "" : "no creature takes the keywords";
+        return stack && aimsAtCard ? "" : "no creature takes the keywords";
+    case EFFECT_ADDFLYING:  // its target creature, or else the card itself, flies until the end of the turn
+        return stack && use != Use::Spell && ((aimsAtCard && (t.type & TT_CREATURE) != 0) || creature)
+                   ? ""
+                   : "no creature gains flying";
+    case EFFECT_ADDABILITYTOSTACK:
+        return "only a permanent's spell puts its ability on the stack";
+    default:  // EFFECT_REMOVEFROMGAME, EFFECT_UNTAP: no handler
+        return "no handler applies this kind";
+    }
+}
+
+TEST_F(CardDatabaseTest, EveryDeckCardsSpellAndAbilityChangeSomethingInTheRules)
+{
+    LoadGameCards();
+    std::set<int> ids;
+    for (const Deck& deck : Decks()) {
+        for (const std::vector<int>& row : deck.rows)
+            ids.insert(row.begin(), row.end());
+    }
+    EXPECT_EQ(ids.size(), 130u);
+    std::vector<std::string> faults;
+    const auto check = [&](const CARD& card, Use use, const TargetSpec& target, const EffectSpec& effect) {
+        const std::string why = WhyNothingChanges(card, use, target, effect);
+        if (!why.empty()) {
+            faults.push_back(plat::ToUtf8(card.GetIdName()) + " " + UseName(use) + " of effect kind " +
+                             std::to_string(effect.effectType) + ": " + why);
+        }
+    };
+    for (const int id : ids) {
+        const CARD& card = g_CardDefs[id];
+        const CardAbility& ability = *card.GetAbility();
+        const bool comesIntoPlay = card.GetSpellEffect()->effectType == EFFECT_ADDABILITYTOSTACK;
+        if (card.GetCardType() != CT_LAND && !comesIntoPlay)
+            check(card, Use::Spell, *card.GetSpellTarget(), *card.GetSpellEffect());
+        if (ability.effect.effectType == EFFECT_NONE && ability.costType == COSTTYPE_NONE && !comesIntoPlay)
+            continue;
+        const int kind = ability.effect.effectType;
+        const Use use = kind == EFFECT_PRODUCEMANA || kind == EFFECT_CHOOSEMANA ? Use::Mana
+                        : comesIntoPlay                                        ? Use::ComesIntoPlay
+                        : ability.costType != COSTTYPE_NONE                    ? Use::Activated
+                        : card.HasStaticAbility()                              ? Use::Static
+                                                                               : Use::Activated;
+        if (use == Use::Activated && ability.costType == COSTTYPE_NONE) {
+            faults.push_back(plat::ToUtf8(card.GetIdName()) + ": an ability that is neither paid for nor lasting");
+            continue;
+        }
+        check(card, use, ability.target, ability.effect);
+    }
+    EXPECT_TRUE(faults.empty()) << faults.size() << " records change nothing:" << [&] {
+        std::string text;
+        for (const std::string& fault : faults)
+            text += "\n  " + fault;
+        return text;
+    }();
+}
+
 // What single subsystems assume of particular cards, one row per fact.
 TEST_F(CardDatabaseTest, CardsSingledOutByTheRulesHaveTheirShapes)
 {
@@ -371,10 +542,34 @@ TEST_F(CardDatabaseTest, CardsSingledOutByTheRulesHaveTheirShapes)
              return spell(c).effectType == EFFECT_ADDABILITYTOSTACK && comesIntoPlayAimsItself(c) &&
                     !c.HasActivatedAbility() && !c.HasStaticAbility();
          }},
-        {CD_ROSOTSK, "comes-into-play ability with an automatic target",
+        // Its advice shows while a library search holds the stack; the library list tests the target record.
+        {CD_ROSOTSK, "comes into play: its controller searches the library for a land and puts it into play",
          [&](const CARD& c) {
-             return spell(c).effectType == EFFECT_ADDABILITYTOSTACK && comesIntoPlayAimsItself(c) &&
+             const CardAbility a = ability(c);
+             return spell(c).effectType == EFFECT_ADDABILITYTOSTACK && a.effect.effectType == EFFECT_TUTOR &&
+                    a.effect.raiseTutorType == RAISETUTOR_TOPLAY && !a.effect.needsTarget &&
+                    a.target.type == TT_LAND && a.target.state == LIBRARY &&
+                    a.target.color == ManaCost(1, 1, 1, 1, 1, 1) && a.target.owner == OWNER_SELF &&
                     !c.HasActivatedAbility() && !c.HasStaticAbility();
+         }},
+        {CD_ZOLEDMAR, "pay 1 and tap: 1 damage to target creature",
+         [&](const CARD& c) {
+             const CardAbility a = ability(c);
+             return a.costType == COSTTYPE_TAP && a.cost == ManaCost(1, 0, 0, 0, 0, 0) &&
+                    a.effect.effectType == EFFECT_DAMAGE && a.effect.damageAmt == 1 && a.effect.needsTarget &&
+                    a.target.type == TT_CREATURE;
+         }},
+        {CD_YAROLNEL, "pay 1G: tap target creature",
+         [&](const CARD& c) {
+             const CardAbility a = ability(c);
+             return a.costType == COSTTYPE_NOTAP && a.cost == ManaCost(1, 0, 1, 0, 0, 0) &&
+                    a.effect.effectType == EFFECT_TAP && a.effect.needsTarget && a.target.type == TT_CREATURE;
+         }},
+        {CD_GALEDTON, "pay 1 and tap: target creature flies until end of turn",
+         [&](const CARD& c) {
+             const CardAbility a = ability(c);
+             return a.costType == COSTTYPE_TAP && a.effect.effectType == EFFECT_ADDFLYING &&
+                    a.effect.duration == DURATION_TURN && a.effect.needsTarget && a.target.type == TT_CREATURE;
          }},
         {CD_GALUMSK, "destroy target land of any colour",
          [&](const CARD& c) {

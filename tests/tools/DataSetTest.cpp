@@ -10,6 +10,7 @@
 #include "platform/PlatformAudio.h"
 #include "tests/TestSupport.h"
 #include "tools/StringKeyList.h"
+#include "tools/VoiceClipCompiler.h"
 #include "tools/WaveData.h"
 
 #include <gtest/gtest.h>
@@ -235,6 +236,32 @@ TEST_F(DataSetTest, EveryVoiceClipIsThereAndLastsWhatTheQueueEstimates)
     }
     EXPECT_GT(clips, 500u);
     EXPECT_TRUE(missing.empty()) << missing.size() << " clips missing:" << Names(missing);
+    EXPECT_TRUE(faults.empty()) << Names(faults);
+}
+
+// The advisor joins fragments into sentences: a long pause after each would break them up.
+TEST_F(DataSetTest, FragmentClipsEndWithAShortPause)
+{
+    std::vector<datac::ClipSource> clips;
+    datac::Diagnostics diagnostics;
+    for (const std::string source : {"/voice/clips.en.txt", "/voice/online.en.txt"})
+        ASSERT_TRUE(datac::ParseClipSources(source, ReadUtf8(SOURCE_DATA + source), clips, diagnostics));
+    std::size_t fragments = 0;
+    std::vector<std::string> faults;
+    for (const datac::ClipSource& clip : clips) {
+        if (!clip.key.empty() || !datac::IsFragment(datac::SpokenWords(plat::FromUtf8(clip.literal), false)))
+            continue;
+        ++fragments;
+        std::ifstream in(datac::ClipOutputPath(GAME, "data_en", clip.clip), std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::size_t end = bytes.size();
+        while (end > datac::WAVE_HEADER_BYTES && std::abs(static_cast<int>(bytes[end - 1]) - 128) <= 1)
+            --end;
+        const double pauseMs = static_cast<double>(bytes.size() - end) * 1000.0 / datac::VOICE_SAMPLE_RATE;
+        if (bytes.size() <= datac::WAVE_HEADER_BYTES || pauseMs > datac::FRAGMENT_TAIL_MS + 1.0)
+            faults.push_back(clip.clip + ": " + std::to_string(pauseMs) + " ms of silence at its end");
+    }
+    EXPECT_GT(fragments, 100u);
     EXPECT_TRUE(faults.empty()) << Names(faults);
 }
 

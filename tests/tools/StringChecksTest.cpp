@@ -4,6 +4,9 @@
 #include "tools/VoiceClipCompiler.h"
 #include "tools/WaveData.h"
 
+#include "platform/Platform.h"
+#include "tests/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,11 +57,50 @@ TEST(StringChecksTest, TextsAreCheckedAgainstWhatTheirCallersFill)
     EXPECT_TRUE(missing.empty());
 }
 
-TEST(StringChecksTest, SpokenWordsDropMarkersAndSentencesWithPlaceholders)
+TEST(StringChecksTest, SpokenWordsDropMarkers)
 {
-    EXPECT_EQ(datac::SpokenWords(u"*Tap* ~it for #2G ~now.| %0 is wounded. Go!", true), "Tap it for two green now. Go!");
+    EXPECT_EQ(datac::SpokenWords(u"*Tap* ~it for #2G ~now.| Go!", true), "Tap it for two green now. Go!");
     EXPECT_EQ(datac::SpokenWords(u"Line one\r\nline two.", false), "Line one line two.");
-    EXPECT_EQ(datac::SpokenWords(u"%0 attacks.", false), "");
+    EXPECT_TRUE(datac::IsFragment("Cast Praunrik on"));
+    EXPECT_TRUE(datac::IsFragment(". That means you need"));
+    EXPECT_FALSE(datac::IsFragment("to make it stronger."));
+    EXPECT_FALSE(datac::IsFragment("Go!"));
+}
+
+// A recording cannot say what fills a placeholder, and a text cut down to its other sentences loses its point
+// ("Use its ability once to save it."): such a clip must give its own words.
+TEST(StringChecksTest, ClipsWhoseWordsHoldAPlaceholderAreRefused)
+{
+    const test::TempDir dir;
+    dir.Write("clips.txt", "vo_phys\\save PROMPT\ndata\\wavsonl\\x \"Cast %0 now.\"\n");
+    const std::vector<datac::StringEntry> strings = {
+        {"PROMPT", u"PROMPT", u"Belunvin is about to be destroyed by %0 damage. Use its ability once to save it.",
+         "s.txt", 1},
+    };
+    datac::Diagnostics diagnostics;
+    EXPECT_FALSE(datac::CompileVoiceClips({dir.File("clips.txt")}, strings, dir.File("game"), "data_en",
+                                          dir.File("cache"), diagnostics));
+    EXPECT_TRUE(HasMessage(diagnostics, "clips.txt:1: clip 'vo_phys\\save': its words hold a placeholder"));
+    EXPECT_TRUE(HasMessage(diagnostics, "clips.txt:2: clip 'data\\wavsonl\\x': its words hold a placeholder"));
+    EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(dir.File("game/data_en/vo_phys/save.wav"))));
+}
+
+TEST(StringChecksTest, TrailingSilenceIsCutToWhatIsAsked)
+{
+    datac::MonoSound sound{datac::VOICE_SAMPLE_RATE, std::vector<float>(100, 0.5f)};
+    sound.samples.resize(1100, 0.0f);
+    const std::vector<std::uint8_t> wave = datac::CanonicalWave(sound, 8);
+    const std::vector<std::uint8_t> trimmed = datac::TrimTrailingSilence(wave, 50, 1);
+    ASSERT_EQ(trimmed.size(), datac::WAVE_HEADER_BYTES + 150);
+    datac::MonoSound read;
+    std::string reason;
+    ASSERT_TRUE(datac::ReadPcmWave(trimmed, read, reason)) << reason;
+    EXPECT_EQ(read.samples.size(), 150u);
+    EXPECT_EQ(trimmed[4] | (trimmed[5] << 8), 36 + 150);
+    // Less silence than asked for stays, and what is no canonical 8-bit wave is left alone.
+    EXPECT_EQ(datac::TrimTrailingSilence(wave, 5000, 1), wave);
+    const std::vector<std::uint8_t> wide = datac::CanonicalWave(sound, 16);
+    EXPECT_EQ(datac::TrimTrailingSilence(wide, 50, 1), wide);
 }
 
 TEST(StringChecksTest, ClipSourcesNeedAKeyOrQuotedWords)
