@@ -25,9 +25,11 @@ inline void PutLe32(std::vector<std::uint8_t>& out, std::uint32_t value)
     PutLe16(out, value >> 16);
 }
 
+// Byte by byte: a range insert into the still empty vector trips a false -Wstringop-overflow in optimised builds.
 inline void PutTag(std::vector<std::uint8_t>& out, const char* tag)
 {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(tag[i]));
 }
 
 // Sample values interleaved by channel: signed for 16 bits, 0-255 for 8 bits.
