@@ -53,7 +53,7 @@ std::vector<std::size_t> s_startedClips;
 // Main thread only: a device that failed to open is not tried again until AudioOpen, since every try of a
 // missing device costs time and error lines.
 bool s_outputFailed = false;
-int s_outputAttempts = 0;
+int s_failedOutputOpens = 0;
 
 float DecibelGain(int hundredthsDb)
 {
@@ -235,7 +235,6 @@ std::shared_ptr<Samples> DecodeWave(const std::uint8_t* data, std::size_t size)
 // Under SDL2 the device pulls the mix; headless mixes when a test asks. Called without s_mutex held.
 bool OpenOutputDevice()
 {
-    ++s_outputAttempts;
     if (CurrentBackend() == BackendKind::Sdl)
         return audio_device::Open(&MixFromDevice);
     const std::lock_guard lock(s_mutex);
@@ -248,6 +247,8 @@ bool EnsureOutput(bool retryFailed)
     if (s_outputFailed && !retryFailed)
         return false;
     s_outputFailed = !OpenOutputDevice();
+    if (s_outputFailed)
+        ++s_failedOutputOpens;
     return !s_outputFailed;
 }
 
@@ -471,7 +472,7 @@ void ResetAudio()
     s_recordClips = false;
     s_startedClips.clear();
     s_outputFailed = false;
-    s_outputAttempts = 0;
+    s_failedOutputOpens = 0;
 }
 
 void SetAudioAvailable(bool available)
@@ -503,9 +504,9 @@ int PlayingAudioBuffers()
                                           [](const auto& entry) { return entry.second.playing; }));
 }
 
-int OutputOpenAttempts()
+int FailedOutputOpens()
 {
-    return s_outputAttempts;
+    return s_failedOutputOpens;
 }
 
 void RecordStartedClips()

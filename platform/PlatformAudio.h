@@ -92,8 +92,8 @@ void SetClipPlayerBusy(bool busy);
 std::vector<std::int16_t> MixAudio(std::size_t frames);
 // Buffers that are playing now.
 int PlayingAudioBuffers();
-// Attempts to open the output device since ResetAudio.
-int OutputOpenAttempts();
+// Tries to open the output device that failed since ResetAudio.
+int FailedOutputOpens();
 // Starts keeping the byte sizes of started clips (a test's record; nothing is kept unless asked for).
 void RecordStartedClips();
 // Byte sizes of the clips started since RecordStartedClips, in order (0 for one that could not be decoded).
