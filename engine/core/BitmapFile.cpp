@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <string>
 #include <vector>
 
 namespace {
@@ -14,8 +15,6 @@ constexpr std::uint32_t CORE_HEADER_SIZE = 12;
 constexpr std::uint32_t INFO_HEADER_SIZE = 40;
 constexpr std::uint32_t COMPRESSION_RGB = 0;
 constexpr std::uint32_t COMPRESSION_BITFIELDS = 3;
-// A side beyond this is refused before any memory is taken.
-constexpr std::int64_t MAX_BITMAP_SIDE = 32768;
 
 class ByteReader {
 public:
@@ -93,7 +92,7 @@ bool ReadHeader(const ByteReader& reader, Header& header)
     }
     header.topDown = header.height < 0;
     header.height = header.height < 0 ? -header.height : header.height;
-    return header.width >= 0 && header.width <= MAX_BITMAP_SIDE && header.height <= MAX_BITMAP_SIDE;
+    return header.width >= 0 && ImageFitsTexture(header.width, header.height, ".bmp");
 }
 
 bool ReadMasks(const ByteReader& reader, Header& header)
@@ -218,6 +217,16 @@ bool DecodeBitmap(const std::uint8_t* data, std::size_t size, RasterBitmap& out,
         return false;
     }
     return DecodeRows(reader, header, offset, palette, out);
+}
+
+bool ImageFitsTexture(std::int64_t width, std::int64_t height, const char* format)
+{
+    if (width <= MAX_TEXTURE_SIDE && height <= MAX_TEXTURE_SIDE) {
+        return true;
+    }
+    plat::OutputDebugStringA(std::string("Tessel: a ") + format + " image of " + std::to_string(width) + " x " +
+                             std::to_string(height) + " pixels is larger than a texture can be; not loaded\n");
+    return false;
 }
 
 bool LoadBitmapFile(std::u16string_view path, RasterBitmap& out, int* bitCount)

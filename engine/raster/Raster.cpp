@@ -223,6 +223,10 @@ int Raster::SetRenderState(int state, int /*value*/)
 
 bool Raster::QueuePrimitive(const DrawPrimitive& record, float z)
 {
+    // A NaN or infinite depth is a caller's arithmetic gone wrong, not a negative depth: it goes to the back.
+    if (!std::isfinite(z)) {
+        z = m_DepthRange;
+    }
     TESSEL_ASSERT(z >= 0.0f && "depth >= 0");
     if (!(z >= 0.0f) || !m_BackBuffer) {
         return false;

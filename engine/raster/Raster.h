@@ -86,7 +86,7 @@ public:
     bool Is565() const { return m_Is565; }
     int GetWidth() const { return m_Width; }
     int GetHeight() const { return m_Height; }
-    int GetPrimitivesDrawn() const { return m_PrimitivesDrawn; }
+    std::uint64_t GetPrimitivesDrawn() const { return m_PrimitivesDrawn; }
     int GetQueuedCount() const { return m_QueuedCount; }
     // The back buffer (tests and benchmarks read it); pixels is null without one.
     PixelTarget BackBuffer();
@@ -173,7 +173,7 @@ private:
     int m_Height = 0;
     int m_BitsPerPixel = 0;
     int m_RefreshRate = 0;
-    int m_PrimitivesDrawn = 0;
+    std::uint64_t m_PrimitivesDrawn = 0;
     int m_TextDepth = TEXT_DEPTH_DEFAULT;
     bool m_Active = false;
     bool m_DesktopChanged = false;

@@ -12,8 +12,6 @@
 
 namespace {
 
-// No texture is larger than this on a side; the check keeps every size product far from overflow.
-constexpr int MAX_TEXTURE_SIDE = 8192;
 constexpr int BMP_FILE_HEADER_SIZE = 14;
 constexpr int BMP_INFO_HEADER_SIZE = 40;
 
@@ -158,7 +156,7 @@ int Raster::ReloadTexture(int index, const std::uint16_t* pixels)
         CopyPixelsToSurface(*entry.handle, pixels);
         return 1;
     }
-    entry.converted = ConvertPixels(pixels, entry.width, entry.height, 0);
+    entry.converted = ConvertPixels(pixels, entry.width, entry.height, entry.kind);
     return entry.converted ? 1 : -1;
 }
 
@@ -367,7 +365,10 @@ bool Raster::DrawTextureTiled(int index, float x0, float y0, float x1, float y1,
         return false;
     }
     const TextureEntry& entry = m_TexInfo[index];
-    TESSEL_ASSERT(entry.width > 0 && "TexInfo[ index ].width > 0");
+    // A released texture draws nothing, as DrawTexture's queued copy would.
+    if (!entry.handle && !entry.converted) {
+        return true;
+    }
     const float w = static_cast<float>(entry.width);
     const float h = static_cast<float>(entry.height);
     if (!(w > 0.0f) || !(h > 0.0f) || !(x1 > x0) || !(y1 > y0)) {

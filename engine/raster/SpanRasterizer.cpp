@@ -126,6 +126,14 @@ void SpanFill(std::uint16_t* destination, int count, std::uint16_t colour)
     std::fill_n(destination, count, colour);
 }
 
+void SpanRasterizer::SetTarget(const PixelTarget& target)
+{
+    m_Target = target;
+    if (m_Rows.size() < static_cast<std::size_t>(std::max(target.height, 0))) {
+        m_Rows.resize(static_cast<std::size_t>(target.height));
+    }
+}
+
 void SpanRasterizer::WalkEdge(const Vertex& first, const Vertex& second, bool rightSide)
 {
     const Vertex& a = first.y <= second.y ? first : second;
@@ -163,7 +171,7 @@ void SpanRasterizer::WalkEdge(const Vertex& first, const Vertex& second, bool ri
         vw += dvw * skipped;
         r0 = 0;
     }
-    r1 = std::min({r1, m_Target.height, SPAN_ROWS});
+    r1 = std::min({r1, m_Target.height, static_cast<int>(m_Rows.size())});
     for (int r = r0; r < r1; ++r) {
         SpanRow& row = m_Rows[r];
         if (rightSide) {

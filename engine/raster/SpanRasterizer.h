@@ -7,8 +7,7 @@
 #include "engine/raster/RasterTypes.h"
 
 #include <cstdint>
-
-constexpr int SPAN_ROWS = 2048;
+#include <vector>
 
 // floor(t + 0.999) as the rasterizer rounds it, clamped to a range no target reaches.
 int CeilPixel(float t);
@@ -45,7 +44,8 @@ public:
     ColorTables& Tables() { return m_Tables; }
     const ColorTables& Tables() const { return m_Tables; }
 
-    void SetTarget(const PixelTarget& target) { m_Target = target; }
+    // The span table follows the target's height, so triangles reach the bottom of any back buffer.
+    void SetTarget(const PixelTarget& target);
     // record: a triangle primitive (x, y, w = z / 15, u, v in texels); texture: its converted pixels or null
     // for a flat triangle in the colour of record.item.
     void DrawTriangle(const DrawPrimitive& record, const std::uint16_t* texturePixels, int textureWidth,
@@ -59,7 +59,7 @@ private:
 
     PixelTarget m_Target;
     ColorTables m_Tables;
-    SpanRow m_Rows[SPAN_ROWS];
+    std::vector<SpanRow> m_Rows;
     // Rows each side wrote, first and one past the last: a row only one side reached keeps the other side of an
     // earlier triangle, so only rows both reached are drawn.
     int m_FirstRow[2] = {0, 0};

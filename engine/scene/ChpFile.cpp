@@ -1,5 +1,7 @@
 #include "engine/scene/ChpFile.h"
 
+#include "engine/core/BitmapFile.h"
+
 bool ParseChp(const void* data, std::size_t size, bool allFrames, ChpImage& out)
 {
     out = ChpImage{};
@@ -12,7 +14,7 @@ bool ParseChp(const void* data, std::size_t size, bool allFrames, ChpImage& out)
     const int frames = allFrames ? read16(4) : 1;
     const int width = read16(6);
     const int height = read16(8);
-    if (width == 0 || height == 0) {
+    if (width == 0 || height == 0 || !ImageFitsTexture(width, height, ".chp")) {
         return false;
     }
     const std::size_t frameBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 2;

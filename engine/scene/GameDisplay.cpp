@@ -58,8 +58,7 @@ GameDisplay::~GameDisplay() = default;
 void GameDisplay::InitDisplay(bool noPixelAccess)
 {
     if (m_Initialised) {
-        m_Font8 = -1;
-        m_SpareFont = -1;
+        ResetSceneSlots();
         CreateTransparentTexture();
         return;
     }
@@ -81,8 +80,7 @@ void GameDisplay::InitDisplay(bool noPixelAccess)
         raster->SetRenderState(state, 0);
     }
     m_TextureCount = 0;
-    m_Font8 = -1;
-    m_SpareFont = -1;
+    ResetSceneSlots();
     m_SceneTag = 0;
     if (s_Game.SetScreen != nullptr) {
         s_Game.SetScreen(FIRST_SCREEN, false);
@@ -92,6 +90,15 @@ void GameDisplay::InitDisplay(bool noPixelAccess)
     raster->SetTextureLostCallback(OnTextureLost);
     m_Initialised = true;
     CreateTransparentTexture();
+}
+
+// A scene that loads no font or background must not draw another scene's textures through old ids.
+void GameDisplay::ResetSceneSlots()
+{
+    for (int* slot : {&m_Font8, &m_GameFont, &m_GameFont2, &m_BigGameFont, &m_BigGameFont2, &m_SpareFont}) {
+        *slot = -1;
+    }
+    m_BackgroundTextures.fill(-1);
 }
 
 // Id 0 is what a missing name answers, so it must draw nothing.

@@ -127,6 +127,7 @@ private:
     void ReloadPixels(int id, const std::uint16_t* pixels);
     void FatalLoadError(std::u16string_view name, std::u16string_view caption);
     void CreateTransparentTexture();
+    void ResetSceneSlots();
 
     std::unique_ptr<TextureRecord[]> m_Textures;
     int m_TextureCount = 0;

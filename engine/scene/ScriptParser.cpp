@@ -130,12 +130,19 @@ void Command_LoadSprite()
     if (data == nullptr) {
         return;
     }
-    int first = -1;
-    for (const SpriteFrame& frame : ReadSpriteFrames(static_cast<const std::uint8_t*>(data), size)) {
-        const int id = GetGameDisplay()->CreateTextureFromPixels(frame.pixels, frame.width, frame.height, flags);
-        if (first < 0) {
-            first = id;
-        }
+    const std::vector<SpriteFrame> frames = ReadSpriteFrames(static_cast<const std::uint8_t*>(data), size);
+    if (frames.empty()) {
+        AddTextureName(name, -1);
+        return;
+    }
+    // A first frame that cannot be made enters nothing; later frames must not stand in for it.
+    const int first = GetGameDisplay()->CreateTextureFromPixels(frames[0].pixels, frames[0].width, frames[0].height,
+                                                                flags);
+    if (first < 0) {
+        return;
+    }
+    for (std::size_t f = 1; f < frames.size(); ++f) {
+        GetGameDisplay()->CreateTextureFromPixels(frames[f].pixels, frames[f].width, frames[f].height, flags);
     }
     AddTextureName(name, first);
 }
@@ -248,6 +255,9 @@ void Command_LoadBmp()
     const std::u16string name = ScriptNextToken();
     const std::u16string path = ScriptNextToken();
     const int id = GetGameDisplay()->LoadBitmapTexture(path);
+    if (id < 0) {
+        return;
+    }
     AddTextureName(name, id);
     if (name == u"slide1") {
         s_SlideTexture = id;

@@ -1,5 +1,6 @@
 #include "engine/scene/SpritePack.h"
 
+#include "engine/core/BitmapFile.h"
 #include "engine/core/PrivateHeap.h"
 
 #include <cstring>
@@ -39,7 +40,8 @@ std::vector<SpriteFrame> ReadSpriteFrames(const std::uint8_t* data, std::size_t 
         const int width = ReadU16(data + offset);
         const int height = ReadU16(data + offset + 2);
         const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 2;
-        if (width == 0 || height == 0 || size - offset - SPRITE_FRAME_HEADER_SIZE < bytes) {
+        if (width == 0 || height == 0 || size - offset - SPRITE_FRAME_HEADER_SIZE < bytes ||
+            !ImageFitsTexture(width, height, "sprite")) {
             continue;
         }
         const std::uint8_t* source = data + offset + SPRITE_FRAME_HEADER_SIZE;

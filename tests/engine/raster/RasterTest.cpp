@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <numeric>
+#include <type_traits>
 
 using namespace rastertest;
 
@@ -207,6 +208,10 @@ TEST(RasterTiling, RectangleOf100By50With32By32TexturesQueuesEightTiles)
     EXPECT_EQ(raster->GetQueuedCount(), 8);
     EXPECT_FALSE(raster->DrawTextureTiled(tex + 1, 0, 0, 100, 50, 1.0f, 0));
     EXPECT_FALSE(raster->DrawTexture(-1, 0, 0, 10, 10, 1.0f, 0));
+    // A released texture tiles to nothing, as it draws nothing.
+    raster->ReleaseTexture(tex);
+    raster->DrawTextureTiled(tex, 0, 0, 100, 50, 1.0f, 0);
+    EXPECT_EQ(raster->GetQueuedCount(), 8);
 }
 
 TEST_P(RasterFrameTest, FillsAndFrames)
@@ -246,16 +251,38 @@ TEST(RasterFrameRect, ThicknessGivesFourBarsOrOneFill)
     raster->Shutdown();
 }
 
-TEST(RasterDepth, NegativeDepthAssertsAndIsDropped)
+TEST(RasterDepth, NegativeDepthAssertsAndIsDroppedNonFiniteGoesToTheBack)
 {
     Raster* raster = GetRaster();
     raster->Shutdown();
     plat::headless::SetDesktopMode(Mode565(8, 6));
     ASSERT_EQ(raster->Init(8, 6, 1024.0f, 768.0f, u"", 20000.0f, 0, false), 1);
+    raster->SetActive(true);
     raster->BeginFrame();
     EXPECT_NONFATAL_FAILURE(GetRaster()->FillRect(0, 0, 1, 1, -1.0f, 1), "depth >= 0");
     EXPECT_EQ(raster->GetQueuedCount(), 0);
+
+    // Each non-finite depth goes to the back bucket: a later fill at the deepest depth callers use covers it.
+    const float depths[] = {NAN, INFINITY, -INFINITY};
+    for (int row = 0; row < 3; ++row) {
+        const float y = static_cast<float>(row);
+        raster->FillRect(0, y, 8, y + 1, depths[row], 3);
+        raster->FillRect(0, y, 4, y + 1, 20000.0f, 2);
+    }
+    EXPECT_EQ(raster->GetQueuedCount(), 6);
+    Render(*raster);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(PixelAt(*raster, 0, row), 2) << row;
+        EXPECT_EQ(PixelAt(*raster, 7, row), 3) << row;
+    }
     raster->Shutdown();
+}
+
+TEST(RasterCounters, PrimitivesDrawnCountsIn64Bits)
+{
+    Raster raster;
+    static_assert(std::is_same_v<decltype(raster.GetPrimitivesDrawn()), std::uint64_t>);
+    EXPECT_EQ(raster.GetPrimitivesDrawn(), 0u);
 }
 
 TEST_P(RasterFrameTest, PresentShowsTheClientPartInTheBufferFormat)

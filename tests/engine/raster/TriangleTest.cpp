@@ -227,6 +227,67 @@ TEST_F(TexturedTriangleTest, AffineTextureSamplesWithinATexelOfTheReference)
     EXPECT_GT(drawn, 300);
 }
 
+TEST_F(TexturedTriangleTest, UnequalDepthsSamplePerspectiveCorrectly)
+{
+    // The right vertex is four times as far: texels bunch up toward it. Texture coordinates interpolate as
+    // u / z and 1 / z over the screen; each run of 16 pixels steps linearly toward the sample 15 pixels ahead,
+    // so a run's pixels may lag the exact value by about a pixel's step (under 2.5 texels here).
+    const Point points[3] = {{2.0, 1.0}, {38.0, 1.0}, {2.0, 29.0}};
+    const float u[3] = {0.0f, 1.0f, 0.0f};
+    const float v[3] = {0.0f, 0.0f, 28.0f / 32.0f};
+    const double z[3] = {50.0, 200.0, 50.0};
+    TriangleVertices t = Textured(points, u, v);
+    t.z0 = static_cast<float>(z[0]);
+    t.z1 = static_cast<float>(z[1]);
+    t.z2 = static_cast<float>(z[2]);
+    Draw(t);
+    const double area = (points[1].x - points[0].x) * (points[2].y - points[0].y) -
+                        (points[2].x - points[0].x) * (points[1].y - points[0].y);
+    int drawn = 0;
+    int farFromAffine = 0;
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < m_width; ++x) {
+            const std::uint16_t p = PixelAt(*m_raster, x, y);
+            if (p == BACKGROUND) {
+                continue;
+            }
+            ++drawn;
+            // Screen-space weights of the three vertices at (x, y).
+            const double l1 = ((x - points[0].x) * (points[2].y - points[0].y) -
+                               (points[2].x - points[0].x) * (y - points[0].y)) / area;
+            const double l2 = ((points[1].x - points[0].x) * (y - points[0].y) -
+                               (x - points[0].x) * (points[1].y - points[0].y)) / area;
+            const double l[3] = {1.0 - l1 - l2, l1, l2};
+            double uw = 0, vw = 0, w = 0, uAffine = 0;
+            for (int i = 0; i < 3; ++i) {
+                uw += l[i] * u[i] * TEX / z[i];
+                vw += l[i] * v[i] * TEX / z[i];
+                w += l[i] / z[i];
+                uAffine += l[i] * u[i] * TEX;
+            }
+            const int index = ((p & 0x1F) | ((p >> 1) & 0x7FE0)) - 1;
+            EXPECT_NEAR(index % TEX, uw / w, 2.5) << x << "," << y;
+            EXPECT_NEAR(index / TEX, vw / w, 2.5) << x << "," << y;
+            farFromAffine += std::abs(index % TEX - uAffine) > 4.0 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(drawn, 300);
+    EXPECT_GT(farFromAffine, 100) << "the depths must make a difference";
+}
+
+TEST(TriangleRows, TrianglesReachTheBottomOfATallBackBuffer)
+{
+    auto raster = StartRaster(Mode565(32, 2400));
+    raster->ClearBackBuffer(BACKGROUND);
+    const Point points[3] = {{0.0, 1000.0}, {64.0, 1000.0}, {0.0, 2400.0}};
+    raster->DrawTriangle(Triangle(points));
+    Render(*raster);
+    for (const int row : {1000, 2047, 2048, 2300, 2398}) {
+        EXPECT_EQ(PixelAt(*raster, 0, row), 0xFFDF) << row;
+    }
+    EXPECT_EQ(PixelAt(*raster, 31, 2300), BACKGROUND);
+}
+
 TEST_F(TexturedTriangleTest, RowsAboveTheTopAreClippedKeepingTheTexturePosition)
 {
     const Point whole[3] = {{2.0, 1.0}, {34.0, 1.0}, {2.0, 29.0}};

@@ -194,8 +194,7 @@ TEST_F(LevelScriptTest, LoadBmpEntersTheTextureAndTheSlide)
     EXPECT_GT(id, 0);
     EXPECT_EQ(GetSlideTexture(), id);
     EXPECT_EQ(GetGameDisplay()->GetTextureRecord(id).references, 2);
-    EXPECT_EQ(GetTextureByName(u"absent"), -1);
-    EXPECT_EQ(GetTextureEntry(u"absent").kind, TextureNameValue::Kind::Texture);
+    EXPECT_EQ(GetTextureEntry(u"absent").kind, TextureNameValue::Kind::None);
 }
 
 TEST_F(LevelScriptTest, LoadChopMakesOneTexturePerFile)
@@ -246,6 +245,15 @@ TEST_F(LevelScriptTest, LoadSpriteMakesATexturePerGoodFrame)
     EXPECT_EQ(GetTextureByName(u"huge"), -1);
     EXPECT_EQ(GetTextureEntry(u"gone").kind, TextureNameValue::Kind::None);
     EXPECT_EQ(GetGameDisplay()->GetTextureCount(), before + 3);
+
+    // A first frame the registry cannot take enters nothing.
+    static const std::uint16_t s_pixel = 1;
+    while (GetGameDisplay()->GetTextureCount() < MAXTEXTURES) {
+        ASSERT_GE(GetGameDisplay()->CreateTextureFromPixels(&s_pixel, 1, 1, 1), 0);
+    }
+    WriteScript("full.cfg", "loadsprite full two.spr 1\n");
+    ASSERT_TRUE(RunLevelScript(u"full.cfg"));
+    EXPECT_EQ(GetTextureEntry(u"full").kind, TextureNameValue::Kind::None);
 }
 
 TEST_F(LevelScriptTest, LoadAndLoadRamTextureEnterData)

@@ -71,11 +71,14 @@ TEST_F(TextureRegistryTest, UnreadableImagesGiveMinusOneSilently)
     std::vector<std::uint8_t> chp = test::ChpFile(4, 4, 1);
     chp.pop_back();
     Write("cut.chp", chp);
-    for (const char16_t* path : {u"", u"missing.bmp", u"empty.bmp", u"cut.bmp", u"notbmp.bmp"}) {
+    // Wider than any texture the raster makes: refused before decoding, never fatal.
+    Write("wide.bmp", test::SolidBmp(MAX_TEXTURE_SIDE + 1, 1, 0xFFFFFF));
+    Write("wide.chp", test::ChpFile(MAX_TEXTURE_SIDE + 1, 1, 1));
+    for (const char16_t* path : {u"", u"missing.bmp", u"empty.bmp", u"cut.bmp", u"notbmp.bmp", u"wide.bmp"}) {
         EXPECT_EQ(Display().LoadBitmapTexture(path), -1);
         EXPECT_EQ(Display().LoadTempTexture(path), -1);
     }
-    for (const char16_t* path : {u"missing.chp", u"short.chp", u"cut.chp"}) {
+    for (const char16_t* path : {u"missing.chp", u"short.chp", u"cut.chp", u"wide.chp"}) {
         EXPECT_EQ(Display().LoadChpTexture(path), -1);
     }
     EXPECT_EQ(Display().GetTextureCount(), 1);
@@ -150,6 +153,9 @@ TEST_F(TextureRegistryTest, DeviceLossReloadsEveryTextureUnderItsId)
     const std::vector<std::uint8_t> chp = test::ChpFile(2, 2, 2, 0x001F);
     const int chpId = Display().LoadChpFrames(chp.data(), chp.size(), u"frames.chp");
     const int pixels = Display().CreateTextureFromPixels(s_pixels, 2, 1, TEXTURE_KIND_SURFACE);
+    // A 4-4-4-4 texture: its alpha-0 texel must stay the colour key after the reload.
+    static const std::uint16_t s_argb[2] = {0x0FFF, 0xF00F};
+    const int argb = Display().CreateTextureFromPixels(s_argb, 2, 1, TEXTURE_KIND_ARGB4444);
     Write("gone.bmp", test::SolidBmp(2, 2, 0xFFFFFF));
     const int released = Display().LoadBitmapTexture(u"gone.bmp");
     Display().ReleaseTexture(released);
@@ -160,7 +166,9 @@ TEST_F(TextureRegistryTest, DeviceLossReloadsEveryTextureUnderItsId)
     GetRaster()->BeginFrame();
     GetRaster()->EndFrame();
     EXPECT_EQ((std::vector<std::uint16_t>{Texel(bmp), Texel(chpId), Texel(pixels)}), before);
-    EXPECT_EQ(Display().GetTextureCount(), 5);
+    EXPECT_EQ(GetRaster()->GetTextureEntry(argb).converted[0], 0);
+    EXPECT_EQ(GetRaster()->GetTextureEntry(argb).converted[1], 0x001E);
+    EXPECT_EQ(Display().GetTextureCount(), 6);
     EXPECT_EQ(Texel(0), 0);
 }
 
@@ -168,9 +176,20 @@ TEST_F(TextureRegistryTest, ReleaseAllForgetsTheScene)
 {
     Write("pic.bmp", test::SolidBmp(2, 2, 0));
     const int id = Display().LoadBitmapTexture(u"pic.bmp");
+    static const std::uint8_t s_font[CHP_HEADER_SIZE + 16 * 16 * 2] = {};
+    Display().LoadGameFont(s_font, sizeof s_font, 1);
+    Display().LoadBigGameFont2(s_font, sizeof s_font, 1);
+    Display().LoadFont8(s_font, sizeof s_font, 1);
+    Display().m_BackgroundTextures = {id, id};
+    ASSERT_GT(Display().m_GameFont, 0);
     Display().ReleaseAll();
     Display().InitDisplay(false);
-    EXPECT_EQ(Display().m_Font8, -1);
+    // A scene that loads no font or background must not draw the last scene's textures.
+    for (const int slot : {Display().m_Font8, Display().m_GameFont, Display().m_GameFont2, Display().m_BigGameFont,
+                           Display().m_BigGameFont2, Display().m_SpareFont, Display().m_BackgroundTextures[0],
+                           Display().m_BackgroundTextures[1]}) {
+        EXPECT_EQ(slot, -1);
+    }
     EXPECT_EQ(Display().LoadBitmapTexture(u"pic.bmp"), id);
     EXPECT_EQ(Display().GetTextureRecord(id).references, 1);
 }
