@@ -478,7 +478,7 @@ void Raster::ClearBackBuffer(std::uint16_t colour)
     if (!m_BackBuffer) {
         return;
     }
-    std::fill(m_BackBuffer->pixels.begin(), m_BackBuffer->pixels.end(), colour);
+    FillPixels(BackBuffer(), RasterRect{0, 0, m_Width, m_Height}, colour);
 }
 
 void Raster::FillRectNow(int x0, int y0, int x1, int y1, std::uint16_t colour)
@@ -522,69 +522,19 @@ void Raster::DrawTextureNow(int index, int x0, int y0, int x1, int y1, std::uint
                  (flags & PRIM_COLOR_KEY) != 0, source);
 }
 
-// Copies a texture (its surface, or its converted pixels) onto a target. Without stretching the source is the
-// given rectangle or the texture's top-left part of the destination's size; with it, the given rectangle or the
-// whole texture spread over the destination. Source rectangles are kept inside the texture.
+// Copies a texture (its surface, or its converted pixels) onto a target, keyed copies along its opaque runs.
 bool Raster::BlitToTarget(const TextureEntry& entry, PixelTarget target, int left, int top, int right, int bottom,
                           bool stretch, bool keyed, const RasterRect* source)
 {
-    const RasterRect clamped = RasterRect{left, top, right, bottom}.Clamped();
-    int x0 = clamped.left;
-    int y0 = clamped.top;
-    const int x1 = clamped.right;
-    const int y1 = clamped.bottom;
-    const std::uint16_t* texels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
-    if (texels == nullptr || entry.width <= 0 || entry.height <= 0 || target.pixels == nullptr) {
-        return false;
-    }
-    if (x0 > target.width || x1 < 0 || y0 > target.height || y1 < 0) {
-        return false;
-    }
-    RasterRect src;
-    if (source != nullptr && source->IsValidSource()) {
-        src = source->Clamped();
-    } else if (stretch) {
-        src = RasterRect{0, 0, entry.width, entry.height};
-    } else {
-        src = RasterRect{0, 0, x1 - x0, y1 - y0};
-    }
-    if (!stretch) {
-        // Clip the destination to the target, moving the source edges with it, then to the texture.
-        int sx = src.left;
-        int sy = src.top;
-        int w = std::min(src.Width(), x1 - x0);
-        int h = std::min(src.Height(), y1 - y0);
-        if (x0 < 0) {
-            sx -= x0;
-            w += x0;
-            x0 = 0;
-        }
-        if (y0 < 0) {
-            sy -= y0;
-            h += y0;
-            y0 = 0;
-        }
-        if (sx < 0) {
-            x0 -= sx;
-            w += sx;
-            sx = 0;
-        }
-        if (sy < 0) {
-            y0 -= sy;
-            h += sy;
-            sy = 0;
-        }
-        w = std::min({w, target.width - x0, entry.width - sx});
-        h = std::min({h, target.height - y0, entry.height - sy});
-        BlitCopy(target, x0, y0, texels, entry.width, sx, sy, w, h, keyed);
-        return true;
-    }
-    src = ClipToArea(src, entry.width, entry.height);
-    const RasterRect dest{x0, y0, x1, y1};
-    // Each visible destination pixel samples where the unclipped stretch puts it.
-    const RasterRect visible = ClipToArea(dest, target.width, target.height);
-    BlitStretch(target, dest, visible, texels, entry.width, src, keyed);
-    return true;
+    const TexelSource texels{entry.handle ? entry.handle->pixels.data() : entry.converted.get(), entry.width,
+                             entry.height, &entry.runs};
+    return BlitTexels(texels, target, left, top, right, bottom, stretch, keyed, source);
+}
+
+void Raster::PixelsChanged(TextureEntry& entry)
+{
+    const std::uint16_t* pixels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
+    BuildKeyRuns(pixels, entry.width, entry.height, entry.runs);
 }
 
 // ---- Surfaces ---------------------------------------------------------------------------------------------------
@@ -612,11 +562,13 @@ void Raster::MarkAllSurfacesLost()
     for (int i = 0; i < m_TexIndex; ++i) {
         if (m_TexInfo[i].handle) {
             lose(*m_TexInfo[i].handle);
+            PixelsChanged(m_TexInfo[i]);
         }
     }
     for (int i = 0; i < m_SecondTexIndex; ++i) {
         if (m_SecondTexInfo[i].handle) {
             lose(*m_SecondTexInfo[i].handle);
+            PixelsChanged(m_SecondTexInfo[i]);
         }
     }
 }
@@ -720,6 +672,7 @@ bool Raster::HandleDesktopChange()
     for (int i = 0; i < m_TexIndex; ++i) {
         if (RasterSurface* surface = m_TexInfo[i].handle.get()) {
             std::fill(surface->pixels.begin(), surface->pixels.end(), 0);
+            PixelsChanged(m_TexInfo[i]);
         }
     }
     m_DesktopChanged = true;

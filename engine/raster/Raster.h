@@ -158,6 +158,8 @@ private:
                            const PixelTarget& target) const;
     bool BlitToTarget(const TextureEntry& entry, PixelTarget target, int x0, int y0, int x1, int y1,
                       bool stretch, bool keyed, const RasterRect* source);
+    // Every change to a texture's pixels ends here, so its opaque runs always match them.
+    static void PixelsChanged(TextureEntry& entry);
     void CheckSurfacesLost();
     void MarkAllSurfacesLost();
     bool CreateBackBuffer();

@@ -3,47 +3,151 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// The hot loops are written with SSE2 intrinsics where the target has them (every x86-64), so their speed does
+// not hang on the optimiser's vectorising; elsewhere the plain loops below them do all the work.
+
 namespace {
 
 // Widest destination a stretch serves in one call; wider visible parts are drawn in slices.
 constexpr int STRETCH_SLICE = 4096;
+// A texture row with more runs than one per this many texels is copied texel by texel (masked), not run by run:
+// the choice depends on the row alone, whatever part of it a copy takes.
+constexpr int DENSE_RUN_PIXELS = 16;
 
-// Branch-free so the compiler can vectorise the keyed row.
-inline void CopyRowKeyed(std::uint16_t* d, const std::uint16_t* s, int w)
+// The runs when they describe the source's size.
+const KeyRuns* MatchingRuns(const TexelSource& source)
 {
-    for (int x = 0; x < w; ++x) {
+    const KeyRuns* runs = source.runs;
+    if (runs == nullptr || runs->rowFirst.size() != static_cast<std::size_t>(source.height) + 1) {
+        return nullptr;
+    }
+    return runs;
+}
+
+inline void CopyPixels(std::uint16_t* d, const std::uint16_t* s, int count)
+{
+    if (count >= 8) {
+        std::memcpy(d, s, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        d[i] = s[i];
+    }
+}
+
+// d[x] = s[x] wherever s[x] is not the key 0.
+void CopyRowMasked(std::uint16_t* d, const std::uint16_t* s, int w)
+{
+    int x = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; x + 8 <= w; x += 8) {
+        const __m128i texels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + x));
+        const __m128i below = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + x));
+        const __m128i key = _mm_cmpeq_epi16(texels, zero);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x),
+                         _mm_or_si128(_mm_and_si128(key, below), _mm_andnot_si128(key, texels)));
+    }
+#endif
+    for (; x < w; ++x) {
         const std::uint16_t t = s[x];
         d[x] = t != 0 ? t : d[x];
     }
 }
 
-} // namespace
+// The opaque runs of one texture row that fall in [sx, sx + w), copied to d (which stands for column sx).
+void CopyRowRuns(std::uint16_t* d, const std::uint16_t* row, int sx, int w, const KeySpan* first,
+                 const KeySpan* last)
+{
+    const int end = sx + w;
+    for (const KeySpan* span = first; span != last && span->x < end; ++span) {
+        const int a = std::max<int>(span->x, sx);
+        const int b = std::min<int>(span->x + span->length, end);
+        if (a < b) {
+            CopyPixels(d + (a - sx), row + a, b - a);
+        }
+    }
+}
 
-void BlitCopy(const PixelTarget& dst, int dx, int dy, const std::uint16_t* src, int srcPitch, int sx, int sy, int w,
-              int h, bool keyed)
+void FillRow(std::uint16_t* d, std::size_t count, std::uint16_t colour)
+{
+    if ((colour & 0xFF) == (colour >> 8)) {
+        std::memset(d, colour & 0xFF, count * sizeof(std::uint16_t));
+        return;
+    }
+    std::size_t x = 0;
+#if defined(__SSE2__)
+    const __m128i pattern = _mm_set1_epi16(static_cast<short>(colour));
+    for (; x + 32 <= count; x += 32) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), pattern);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x + 8), pattern);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x + 16), pattern);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x + 24), pattern);
+    }
+    for (; x + 8 <= count; x += 8) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + x), pattern);
+    }
+#endif
+    for (; x < count; ++x) {
+        d[x] = colour;
+    }
+}
+
+// Ceiling of n / d for d > 0 and any n.
+inline std::int64_t CeilDiv(std::int64_t n, std::int64_t d)
+{
+    return n >= 0 ? (n + d - 1) / d : -((-n) / d);
+}
+
+// Copies w x h texels from (sx, sy) of the source to (dx, dy) of dst; both rectangles lie inside their areas.
+void BlitCopy(const PixelTarget& dst, int dx, int dy, const TexelSource& source, int sx, int sy, int w, int h,
+              bool keyed)
 {
     if (w <= 0 || h <= 0) {
         return;
     }
-    const std::uint16_t* s = src + static_cast<std::ptrdiff_t>(sy) * srcPitch + sx;
+    const int pitch = source.width;
     std::uint16_t* d = dst.pixels + static_cast<std::ptrdiff_t>(dy) * dst.pitch + dx;
     if (keyed) {
-        for (int y = 0; y < h; ++y, s += srcPitch, d += dst.pitch) {
-            CopyRowKeyed(d, s, w);
+        const KeyRuns* runs = MatchingRuns(source);
+        for (int y = sy; y < sy + h; ++y, d += dst.pitch) {
+            const std::uint16_t* row = source.pixels + static_cast<std::ptrdiff_t>(y) * pitch;
+            if (runs == nullptr) {
+                CopyRowMasked(d, row + sx, w);
+                continue;
+            }
+            const KeySpan* first = runs->spans.data() + runs->rowFirst[y];
+            const KeySpan* last = runs->spans.data() + runs->rowFirst[y + 1];
+            const std::ptrdiff_t count = last - first;
+            if (count == 0) {
+                continue;
+            }
+            if (count * DENSE_RUN_PIXELS > pitch) {
+                CopyRowMasked(d, row + sx, w);
+            } else {
+                CopyRowRuns(d, row, sx, w, first, last);
+            }
         }
         return;
     }
-    if (w == dst.pitch && w == srcPitch) {
+    const std::uint16_t* s = source.pixels + static_cast<std::ptrdiff_t>(sy) * pitch + sx;
+    if (w == dst.pitch && w == pitch) {
         std::memcpy(d, s, static_cast<std::size_t>(w) * h * sizeof(std::uint16_t));
         return;
     }
-    for (int y = 0; y < h; ++y, s += srcPitch, d += dst.pitch) {
+    for (int y = 0; y < h; ++y, s += pitch, d += dst.pitch) {
         std::memcpy(d, s, static_cast<std::size_t>(w) * sizeof(std::uint16_t));
     }
 }
 
-void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRect& visible,
-                 const std::uint16_t* src, int srcPitch, const RasterRect& srcRect, bool keyed)
+// Fills [visible) with srcRect stretched onto the whole of dest (nearest neighbour): destination pixel x samples
+// source column srcRect.left + (x - dest.left) x srcWidth / destWidth, rows likewise.
+void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRect& visible, const TexelSource& source,
+                 const RasterRect& srcRect, bool keyed)
 {
     const std::int64_t dw = dest.Width();
     const std::int64_t dh = dest.Height();
@@ -52,6 +156,7 @@ void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRec
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || visible.right <= visible.left || visible.bottom <= visible.top) {
         return;
     }
+    const KeyRuns* runs = keyed ? MatchingRuns(source) : nullptr;
     // Source column offsets for the visible columns, computed once per slice.
     static int s_columns[STRETCH_SLICE];
     for (int sliceLeft = visible.left; sliceLeft < visible.right; sliceLeft += STRETCH_SLICE) {
@@ -63,26 +168,133 @@ void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRec
         int previousRow = -1;
         for (int y = visible.top; y < visible.bottom; ++y) {
             const int sy = srcRect.top + static_cast<int>((y - dest.top) * sh / dh);
-            const std::uint16_t* s = src + static_cast<std::ptrdiff_t>(sy) * srcPitch;
+            const std::uint16_t* s = source.pixels + static_cast<std::ptrdiff_t>(sy) * source.width;
             std::uint16_t* d = dst.pixels + static_cast<std::ptrdiff_t>(y) * dst.pitch + sliceLeft;
-            // An opaque row that samples the same source row as the one above is a copy of it.
-            if (!keyed && sy == previousRow) {
-                std::memcpy(d, d - dst.pitch, static_cast<std::size_t>(w) * sizeof(std::uint16_t));
+            if (!keyed) {
+                // A row that samples the same source row as the one above is a copy of it.
+                if (sy == previousRow) {
+                    std::memcpy(d, d - dst.pitch, static_cast<std::size_t>(w) * sizeof(std::uint16_t));
+                } else {
+                    for (int i = 0; i < w; ++i) {
+                        d[i] = s[s_columns[i]];
+                    }
+                }
+                previousRow = sy;
                 continue;
             }
-            previousRow = sy;
-            if (keyed) {
+            const KeySpan* first = runs != nullptr ? runs->spans.data() + runs->rowFirst[sy] : nullptr;
+            const KeySpan* last = runs != nullptr ? runs->spans.data() + runs->rowFirst[sy + 1] : nullptr;
+            if (runs == nullptr || (last - first) * DENSE_RUN_PIXELS > source.width) {
                 for (int i = 0; i < w; ++i) {
                     const std::uint16_t t = s[s_columns[i]];
                     d[i] = t != 0 ? t : d[i];
                 }
-            } else {
-                for (int i = 0; i < w; ++i) {
-                    d[i] = s[s_columns[i]];
+                continue;
+            }
+            // The destination columns whose samples fall in each run: from ceil((a - left) x dw / sw) up to,
+            // not including, ceil((b - left) x dw / sw), relative to dest.left.
+            const std::int64_t offset = static_cast<std::int64_t>(dest.left) - sliceLeft;
+            for (const KeySpan* span = first; span != last; ++span) {
+                const std::int64_t a = static_cast<std::int64_t>(span->x) - srcRect.left;
+                const std::int64_t b = a + span->length;
+                const int j0 = static_cast<int>(std::max<std::int64_t>(CeilDiv(a * dw, sw) + offset, 0));
+                const int j1 = static_cast<int>(std::min<std::int64_t>(CeilDiv(b * dw, sw) + offset, w));
+                for (int j = j0; j < j1; ++j) {
+                    d[j] = s[s_columns[j]];
                 }
             }
         }
     }
+}
+
+} // namespace
+
+void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& out)
+{
+    out.spans.clear();
+    out.rowFirst.clear();
+    if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_TEXTURE_SIDE) {
+        return;
+    }
+    out.rowFirst.reserve(static_cast<std::size_t>(height) + 1);
+    out.rowFirst.push_back(0);
+    for (int y = 0; y < height; ++y) {
+        const std::uint16_t* row = pixels + static_cast<std::ptrdiff_t>(y) * width;
+        int x = 0;
+        while (x < width) {
+            while (x < width && row[x] == 0) {
+                ++x;
+            }
+            const int start = x;
+            while (x < width && row[x] != 0) {
+                ++x;
+            }
+            if (x > start) {
+                out.spans.push_back(KeySpan{static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(x - start)});
+            }
+        }
+        out.rowFirst.push_back(static_cast<std::uint32_t>(out.spans.size()));
+    }
+}
+
+bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, int top, int right, int bottom,
+                bool stretch, bool keyed, const RasterRect* sourceRect)
+{
+    const RasterRect clamped = RasterRect{left, top, right, bottom}.Clamped();
+    int x0 = clamped.left;
+    int y0 = clamped.top;
+    const int x1 = clamped.right;
+    const int y1 = clamped.bottom;
+    if (source.pixels == nullptr || source.width <= 0 || source.height <= 0 || target.pixels == nullptr) {
+        return false;
+    }
+    if (x0 > target.width || x1 < 0 || y0 > target.height || y1 < 0) {
+        return false;
+    }
+    RasterRect src;
+    if (sourceRect != nullptr && sourceRect->IsValidSource()) {
+        src = sourceRect->Clamped();
+    } else if (stretch) {
+        src = RasterRect{0, 0, source.width, source.height};
+    } else {
+        src = RasterRect{0, 0, x1 - x0, y1 - y0};
+    }
+    if (!stretch) {
+        // Clip the destination to the target, moving the source edges with it, then to the texture.
+        int sx = src.left;
+        int sy = src.top;
+        int w = std::min(src.Width(), x1 - x0);
+        int h = std::min(src.Height(), y1 - y0);
+        if (x0 < 0) {
+            sx -= x0;
+            w += x0;
+            x0 = 0;
+        }
+        if (y0 < 0) {
+            sy -= y0;
+            h += y0;
+            y0 = 0;
+        }
+        if (sx < 0) {
+            x0 -= sx;
+            w += sx;
+            sx = 0;
+        }
+        if (sy < 0) {
+            y0 -= sy;
+            h += sy;
+            sy = 0;
+        }
+        w = std::min({w, target.width - x0, source.width - sx});
+        h = std::min({h, target.height - y0, source.height - sy});
+        BlitCopy(target, x0, y0, source, sx, sy, w, h, keyed);
+        return true;
+    }
+    src = ClipToArea(src, source.width, source.height);
+    const RasterRect dest{x0, y0, x1, y1};
+    const RasterRect visible = ClipToArea(dest, target.width, target.height);
+    BlitStretch(target, dest, visible, source, src, keyed);
+    return true;
 }
 
 void FillPixels(const PixelTarget& dst, const RasterRect& rect, std::uint16_t colour)
@@ -94,11 +306,11 @@ void FillPixels(const PixelTarget& dst, const RasterRect& rect, std::uint16_t co
     }
     std::uint16_t* d = dst.pixels + static_cast<std::ptrdiff_t>(r.top) * dst.pitch + r.left;
     if (w == dst.pitch) {
-        std::fill_n(d, static_cast<std::size_t>(w) * r.Height(), colour);
+        FillRow(d, static_cast<std::size_t>(w) * r.Height(), colour);
         return;
     }
     for (int y = r.top; y < r.bottom; ++y, d += dst.pitch) {
-        std::fill_n(d, w, colour);
+        FillRow(d, static_cast<std::size_t>(w), colour);
     }
 }
 

@@ -1,20 +1,31 @@
 // The software blitter of the raster: copies, colour-keyed copies, nearest-neighbour stretches and fills
-// between 16-bit pixel areas. Callers pass rectangles already clipped to both areas.
+// between 16-bit pixel areas. A keyed copy walks the texture's runs of opaque texels when it has them, so
+// transparent texels cost nothing; rows dense with short runs take a masked per-texel path instead. Both paths
+// write the same pixels.
 #pragma once
 
 #include "engine/raster/RasterTypes.h"
 
 #include <cstdint>
 
-// Copies w x h pixels from (sx, sy) of src to (dx, dy) of dst; keyed skips source pixels of value 0.
-void BlitCopy(const PixelTarget& dst, int dx, int dy, const std::uint16_t* src, int srcPitch, int sx, int sy, int w,
-              int h, bool keyed);
+// Texels as the blitter reads them: width x height pixels row by row, and their opaque runs (null, or runs that
+// do not match the size: every texel is tested).
+struct TexelSource {
+    const std::uint16_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    const KeyRuns* runs = nullptr;
+};
 
-// Fills the destination rectangle [visible) with the source rectangle src stretched onto the whole destination
-// rectangle dest (nearest neighbour); visible lies inside dest and inside dst. Destination pixel x samples
-// source column src.left + (x - dest.left) x srcWidth / destWidth, rows likewise.
-void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRect& visible,
-                 const std::uint16_t* src, int srcPitch, const RasterRect& srcRect, bool keyed);
+// The runs of non-zero texels of each row.
+void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& out);
+
+// Copies a texture onto a target. Without stretching the source is sourceRect or the texture's top-left part
+// of the destination's size; with it, sourceRect or the whole texture spread over the destination (each visible
+// pixel samples where the unclipped stretch puts it). Rectangles are clipped to the target and the texture.
+// keyed skips texels of value 0. False when nothing could be drawn.
+bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, int top, int right, int bottom,
+                bool stretch, bool keyed, const RasterRect* sourceRect);
 
 void FillPixels(const PixelTarget& dst, const RasterRect& rect, std::uint16_t colour);
 

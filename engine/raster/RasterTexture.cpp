@@ -95,6 +95,7 @@ int Raster::CreateTexture(int width, int height, const std::uint16_t* pixels, in
             return -1;
         }
     }
+    PixelsChanged(entry);
     return m_TexIndex++;
 }
 
@@ -154,9 +155,11 @@ int Raster::ReloadTexture(int index, const std::uint16_t* pixels)
             return -1;
         }
         CopyPixelsToSurface(*entry.handle, pixels);
+        PixelsChanged(entry);
         return 1;
     }
     entry.converted = ConvertPixels(pixels, entry.width, entry.height, entry.kind);
+    PixelsChanged(entry);
     return entry.converted ? 1 : -1;
 }
 
@@ -216,6 +219,7 @@ int Raster::CreateTextureFromBitmap(int width, int height, const RasterBitmap* b
     entry.kind = TEXTURE_KIND_SURFACE;
     entry.handle = MakeSurface(width, height);
     CopyBitmapToSurface(*entry.handle, *bitmap, rotated);
+    PixelsChanged(entry);
     return count++;
 }
 
@@ -231,6 +235,7 @@ bool Raster::BitmapToTexture(int index, const RasterBitmap* bitmap, bool rotated
     }
     entry.handle->lost = false;
     CopyBitmapToSurface(*entry.handle, *bitmap, rotated);
+    PixelsChanged(entry);
     return true;
 }
 
@@ -273,7 +278,8 @@ void Raster::FillTexture(int secondIndex, std::uint16_t colour)
         return;
     }
     RasterSurface& surface = *m_SecondTexInfo[secondIndex].handle;
-    std::fill(surface.pixels.begin(), surface.pixels.end(), colour);
+    FillPixels(SurfaceTarget(surface), RasterRect{0, 0, surface.width, surface.height}, colour);
+    PixelsChanged(m_SecondTexInfo[secondIndex]);
 }
 
 bool Raster::BlitTexture(int secondIndex, const RasterRect& destRect, int sourceIndex, bool keyed, bool fromSecond)
@@ -291,8 +297,10 @@ bool Raster::BlitTexture(int secondIndex, const RasterRect& destRect, int source
         return false;  // a surface cannot be stretched onto itself
     }
     const PixelTarget target = SurfaceTarget(*m_SecondTexInfo[secondIndex].handle);
-    return BlitToTarget(source, target, destRect.left, destRect.top, destRect.right, destRect.bottom, true, keyed,
-                        nullptr);
+    const bool drawn = BlitToTarget(source, target, destRect.left, destRect.top, destRect.right, destRect.bottom,
+                                    true, keyed, nullptr);
+    PixelsChanged(m_SecondTexInfo[secondIndex]);
+    return drawn;
 }
 
 bool Raster::DrawTextOnTexture(std::u16string_view text, int secondIndex, const RasterRect& rect, int font,
@@ -302,8 +310,10 @@ bool Raster::DrawTextOnTexture(std::u16string_view text, int secondIndex, const 
         return false;
     }
     const PixelTarget target = SurfaceTarget(*m_SecondTexInfo[secondIndex].handle);
-    return RenderText(GetFont(font), text, rect.Clamped(), TextFormatForAlignment(alignment, rect.right), colour,
-                      &target, nullptr);
+    const bool drawn = RenderText(GetFont(font), text, rect.Clamped(), TextFormatForAlignment(alignment, rect.right),
+                                  colour, &target, nullptr);
+    PixelsChanged(m_SecondTexInfo[secondIndex]);
+    return drawn;
 }
 
 // ---- Sizes, colours, tiling ------------------------------------------------------------------------------------

@@ -80,6 +80,17 @@ struct RasterSurface {
     bool lost = false;
 };
 
+// The opaque (non-zero) texels of a texture, row by row, as runs: a keyed copy touches only these.
+struct KeySpan {
+    std::uint16_t x = 0;
+    std::uint16_t length = 0;
+};
+
+struct KeyRuns {
+    std::vector<std::uint32_t> rowFirst;  // height + 1 entries: row r's runs are spans[rowFirst[r], rowFirst[r + 1])
+    std::vector<KeySpan> spans;
+};
+
 struct TextureEntry {
     int width = 0;
     int height = 0;
@@ -87,6 +98,7 @@ struct TextureEntry {
     std::unique_ptr<std::uint16_t[]> converted;  // kinds other than 1
     const std::uint16_t* source = nullptr;        // the caller's pixels, not owned
     std::unique_ptr<RasterSurface> handle;        // kind 1
+    KeyRuns runs;                                 // of the pixels drawn (handle or converted), kept current
 };
 
 // What callers pass to Raster::DrawTriangle.

@@ -3,6 +3,7 @@
 #include "tests/engine/raster/RasterTestSupport.h"
 
 #include "engine/core/QuitRequest.h"
+#include "engine/raster/RasterBlit.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -429,6 +430,165 @@ TEST(RasterHostileInput, ExtremeCoordinatesDrawNothingOutsideTheBuffer)
     raster->DrawText(u"edge", RasterRect{INT32_MAX - 5, INT32_MIN, INT32_MAX, INT32_MAX}, 9, 4, 0xFFFFFF, true);
     Render(*raster);
     EXPECT_LE(raster->GetQueuedCount(), MAX_QUEUED_PRIMITIVES);
+}
+
+// ---- Keyed copies along opaque runs ------------------------------------------------------------------------
+
+// A 64 x 20 texture as sprites are: transparent borders around an opaque shape with holes, and two rows of
+// scattered key texels (those take the per-texel path). seed changes the values and the shape.
+std::vector<std::uint16_t> SpriteLikePixels(int seed)
+{
+    constexpr int TW = 64;
+    constexpr int TH = 20;
+    std::vector<std::uint16_t> pixels(TW * TH, 0);
+    for (int y = 2; y < TH - 2; ++y) {
+        const int inset = 3 + std::abs(y - 10) / 2 + seed;
+        for (int x = inset; x < TW - inset; ++x) {
+            const bool hole = (y % 4 == seed % 4) && x > 28 && x < 36;
+            const bool scattered = (y == 5 || y == 12) && (x * 7 + y + seed) % 3 == 0;
+            pixels[y * TW + x] = hole || scattered ? 0 : static_cast<std::uint16_t>(1 + (y * TW + x + seed * 97) % 0x7FFE);
+        }
+    }
+    return pixels;
+}
+
+bool SameRuns(const KeyRuns& a, const KeyRuns& b)
+{
+    if (a.rowFirst != b.rowFirst || a.spans.size() != b.spans.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.spans.size(); ++i) {
+        if (a.spans[i].x != b.spans[i].x || a.spans[i].length != b.spans[i].length) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The texels an entry draws, without their runs: every texel tested.
+TexelSource PerTexel(const TextureEntry& entry)
+{
+    return TexelSource{entry.handle ? entry.handle->pixels.data() : entry.converted.get(), entry.width, entry.height,
+                       nullptr};
+}
+
+class KeyedRunsTest : public ::testing::Test {
+protected:
+    static constexpr int TW = 48;
+    static constexpr int TH = 32;
+
+    void SetUp() override
+    {
+        m_raster = StartRaster(Mode565(TW, TH));
+        m_tex = m_raster->CreateTexture(64, 20, m_pixels.data(), 16, TEXTURE_KIND_SURFACE);
+        ASSERT_GE(m_tex, 0);
+    }
+
+    // Every case of the table drawn keyed through the raster (runs) and by the per-texel path, on the same
+    // patterned background.
+    void ExpectRunsMatchPerTexel(const char* when)
+    {
+        struct Case {
+            const char* what;
+            int x0, y0, x1, y1;
+            bool stretch;
+            RasterRect source;
+        };
+        const RasterRect none{0, 0, -1, -1};
+        const Case cases[] = {
+            {"inside", 2, 3, 46, 23, false, none},
+            {"cut left and top", -9, -4, 40, 20, false, none},
+            {"cut right and bottom", 20, 17, 84, 37, false, none},
+            {"cut on every side", -5, -2, 70, 40, false, none},
+            {"source rectangle", 1, 1, 40, 30, false, {10, 3, 50, 15}},
+            {"source rectangle cut left", -6, 4, 40, 30, false, {2, 0, 40, 20}},
+            {"source rectangle past the texture", 30, 2, 48, 32, false, {40, 10, 90, 40}},
+            {"stretch up", 0, 0, 48, 32, true, none},
+            {"stretch down", 3, 2, 27, 12, true, none},
+            {"stretch past every edge", -13, -7, 61, 45, true, none},
+            {"stretch odd ratio", 5, 1, 42, 30, true, none},
+            {"stretch of a source rectangle", 2, 2, 47, 31, true, {7, 2, 45, 17}},
+            {"stretch of a source rectangle cut", -20, -3, 40, 29, true, {20, 4, 63, 19}},
+        };
+        const TextureEntry& entry = m_raster->GetTextureEntry(m_tex);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << when << ": " << c.what);
+            const RasterRect* source = c.source.IsValidSource() ? &c.source : nullptr;
+            std::vector<std::uint16_t> background(TW * TH);
+            std::iota(background.begin(), background.end(), std::uint16_t{0x4000});
+            PixelTarget target = m_raster->BackBuffer();
+            std::copy(background.begin(), background.end(), target.pixels);
+            m_raster->DrawTextureNow(m_tex, c.x0, c.y0, c.x1, c.y1, PRIM_COLOR_KEY | (c.stretch ? PRIM_STRETCH : 0U),
+                                     source);
+            std::vector<std::uint16_t> expected = background;
+            const PixelTarget reference{expected.data(), TW, TH, TW, true};
+            BlitTexels(PerTexel(entry), reference, c.x0, c.y0, c.x1, c.y1, c.stretch, true, source);
+            EXPECT_EQ(Pixels(*m_raster), expected);
+            EXPECT_NE(expected, background) << "the case draws something";
+        }
+    }
+
+    std::vector<std::uint16_t> m_pixels = SpriteLikePixels(0);
+    std::unique_ptr<Raster> m_raster;
+    int m_tex = -1;
+};
+
+TEST_F(KeyedRunsTest, RunsDrawWhatThePerTexelPathDrawsAlsoAfterThePixelsChange)
+{
+    ExpectRunsMatchPerTexel("made");
+
+    const std::vector<std::uint16_t> other = SpriteLikePixels(2);
+    ASSERT_EQ(m_raster->ReloadTexture(m_tex, other.data()), 1);
+    ExpectRunsMatchPerTexel("reloaded");
+
+    // Device loss empties the surface; the reload after it brings the shape back.
+    plat::headless::LoseSurfaces();
+    Render(*m_raster);
+    EXPECT_TRUE(m_raster->GetTextureEntry(m_tex).runs.spans.empty());
+    ASSERT_EQ(m_raster->ReloadTexture(m_tex, m_pixels.data()), 1);
+    ExpectRunsMatchPerTexel("reloaded after loss");
+
+    RasterBitmap bitmap;
+    bitmap.width = 64;
+    bitmap.height = 20;
+    for (const std::uint16_t p : SpriteLikePixels(1)) {
+        bitmap.pixels.push_back(p == 0 ? 0 : 0x808080 + p);
+    }
+    ASSERT_TRUE(m_raster->BitmapToTexture(m_tex, &bitmap, false, false));
+    ExpectRunsMatchPerTexel("bitmap uploaded");
+}
+
+TEST_F(KeyedRunsTest, DrawingOntoATextureRebuildsItsRuns)
+{
+    RasterBitmap blank;
+    blank.width = 64;
+    blank.height = 20;
+    blank.pixels.assign(64 * 20, 0);
+    const int canvas = m_raster->CreateTextureFromBitmap(0, 0, &blank, 32, false, true);
+    const int under = m_raster->CreateTextureFromBitmap(0, 0, &blank, 32, false, true);
+    ASSERT_GE(under, 0);
+    const auto expectCurrentRuns = [&](const char* when) {
+        const TextureEntry& entry = m_raster->GetSecondTextureEntry(canvas);
+        KeyRuns fresh;
+        BuildKeyRuns(entry.handle->pixels.data(), entry.width, entry.height, fresh);
+        EXPECT_TRUE(SameRuns(entry.runs, fresh)) << when;
+    };
+    expectCurrentRuns("made");
+    m_raster->FillTexture(canvas, 0x1234);
+    expectCurrentRuns("filled");
+    m_raster->FillTexture(canvas, 0);
+    ASSERT_TRUE(m_raster->BlitTexture(canvas, RasterRect{4, 2, 60, 18}, m_tex, true, false));
+    expectCurrentRuns("blitted onto");
+    ASSERT_TRUE(m_raster->DrawTextOnTexture(u"Run", canvas, RasterRect{0, 0, 64, 20}, 4, 0xFFFFFF, 0));
+    expectCurrentRuns("text drawn onto");
+
+    // The canvas, keyed, onto another second texture: the same pixels as the per-texel path.
+    m_raster->FillTexture(under, 0x0F0F);
+    std::vector<std::uint16_t> expected = m_raster->GetSecondTextureEntry(under).handle->pixels;
+    const PixelTarget reference{expected.data(), 64, 20, 64, true};
+    BlitTexels(PerTexel(m_raster->GetSecondTextureEntry(canvas)), reference, -3, 1, 70, 17, true, true, nullptr);
+    ASSERT_TRUE(m_raster->BlitTexture(under, RasterRect{-3, 1, 70, 17}, canvas, true, true));
+    EXPECT_EQ(m_raster->GetSecondTextureEntry(under).handle->pixels, expected);
 }
 
 // ---- Surface loss ----------------------------------------------------------------------------------------------
