@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -95,6 +96,8 @@ Raster::Raster()
       m_SecondTexInfo(std::make_unique<TextureEntry[]>(MAX_SECOND_TEXTURES)),
       m_Spans(std::make_unique<SpanRasterizer>())
 {
+    std::fill_n(m_BucketFirst.get(), DEPTH_BUCKETS, -1);
+    std::fill_n(m_BucketLast.get(), DEPTH_BUCKETS, -1);
     m_TextStore.reserve(TEXT_STORE_RESERVE);
     BeginFrame();
 }
@@ -237,7 +240,6 @@ bool Raster::QueuePrimitive(const DrawPrimitive& record, float z)
     if (m_QueuedCount >= MAX_QUEUED_PRIMITIVES) {
         return false;
     }
-    m_HighestBucket = std::max(m_HighestBucket, bucket);
     // Slot 0 holds the head sentinel; records follow it.
     const int slot = m_QueuedCount + 1;
     DrawPrimitive& stored = m_Pool[slot];
@@ -246,6 +248,7 @@ bool Raster::QueuePrimitive(const DrawPrimitive& record, float z)
     stored.next = -1;
     if (m_BucketFirst[bucket] < 0) {
         m_BucketFirst[bucket] = slot;
+        m_BucketsUsed[static_cast<std::size_t>(bucket) / 64] |= std::uint64_t{1} << (bucket % 64);
     } else {
         m_Pool[m_BucketLast[bucket]].next = slot;
     }
@@ -256,11 +259,16 @@ bool Raster::QueuePrimitive(const DrawPrimitive& record, float z)
 
 void Raster::BeginFrame()
 {
-    std::fill_n(m_BucketFirst.get(), DEPTH_BUCKETS, -1);
-    std::fill_n(m_BucketLast.get(), DEPTH_BUCKETS, -1);
+    for (std::size_t word = 0; word < m_BucketsUsed.size(); ++word) {
+        for (std::uint64_t bits = m_BucketsUsed[word]; bits != 0; bits &= bits - 1) {
+            const std::size_t bucket = word * 64 + static_cast<std::size_t>(std::countr_zero(bits));
+            m_BucketFirst[bucket] = -1;
+            m_BucketLast[bucket] = -1;
+        }
+        m_BucketsUsed[word] = 0;
+    }
     m_Pool[0] = DrawPrimitive{};
     m_Pool[0].skip = -1;
-    m_HighestBucket = 0;
     m_QueuedCount = 0;
     m_TextStore.clear();
 }
@@ -278,12 +286,14 @@ int Raster::EndFrame()
     m_Pool[tail].skip = -1;
     int previousLast = 0;
     m_Pool[0].next = tail;
-    for (int bucket = m_HighestBucket; bucket >= 0 && m_QueuedCount > 0; --bucket) {
-        if (m_BucketFirst[bucket] < 0) {
-            continue;
+    for (std::size_t word = m_BucketsUsed.size(); word-- > 0;) {
+        for (std::uint64_t bits = m_BucketsUsed[word]; bits != 0;) {
+            const int top = 63 - std::countl_zero(bits);
+            bits &= ~(std::uint64_t{1} << top);
+            const std::size_t bucket = word * 64 + static_cast<std::size_t>(top);
+            m_Pool[previousLast].next = m_BucketFirst[bucket];
+            previousLast = m_BucketLast[bucket];
         }
-        m_Pool[previousLast].next = m_BucketFirst[bucket];
-        previousLast = m_BucketLast[bucket];
     }
     m_Pool[previousLast].next = tail;
 
@@ -504,7 +514,13 @@ void Raster::DrawQueuedTexture(const DrawPrimitive& record)
         x1 = x0 + source->Width();
         y1 = y0 + source->Height();
     }
-    DrawTextureNow(record.item, x0, y0, x1, y1, record.flags, source);
+    // EndFrame has already checked for lost surfaces; a texture restored since is taken as it is.
+    const TextureEntry& entry = m_TexInfo[record.item];
+    if (entry.handle && entry.handle->lost) {
+        RestoreTexture(record.item);
+    }
+    BlitToTarget(m_TexInfo[record.item], BackBuffer(), x0, y0, x1, y1, stretch, (record.flags & PRIM_COLOR_KEY) != 0,
+                 source);
 }
 
 void Raster::DrawTextureNow(int index, int x0, int y0, int x1, int y1, std::uint32_t flags, const RasterRect* source)

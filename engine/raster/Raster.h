@@ -199,7 +199,8 @@ private:
     std::unique_ptr<std::int32_t[]> m_BucketFirst;
     std::unique_ptr<std::int32_t[]> m_BucketLast;
     int m_QueuedCount = 0;
-    int m_HighestBucket = 0;
+    // One bit per bucket holding records: the frame walks and clears only those.
+    std::array<std::uint64_t, DEPTH_BUCKETS / 64> m_BucketsUsed{};
     std::u16string m_TextStore;
 
     // Textures.

@@ -28,10 +28,31 @@ const KeyRuns* MatchingRuns(const TexelSource& source)
     return runs;
 }
 
+// Runs of sprites are short: a call to memcpy costs more than copying them inline with overlapping moves.
 inline void CopyPixels(std::uint16_t* d, const std::uint16_t* s, int count)
 {
-    if (count >= 8) {
+    constexpr int INLINE_LIMIT = 32;
+    if (count > INLINE_LIMIT) {
         std::memcpy(d, s, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
+        return;
+    }
+#if defined(__SSE2__)
+    if (count >= 8) {
+        const __m128i last = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + count - 8));
+        for (int i = 0; i + 8 <= count; i += 8) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + count - 8), last);
+        return;
+    }
+#endif
+    if (count >= 4) {
+        std::uint64_t head = 0;
+        std::uint64_t tail = 0;
+        std::memcpy(&head, s, sizeof head);
+        std::memcpy(&tail, s + count - 4, sizeof tail);
+        std::memcpy(d, &head, sizeof head);
+        std::memcpy(d + count - 4, &tail, sizeof tail);
         return;
     }
     for (int i = 0; i < count; ++i) {
@@ -114,20 +135,29 @@ void BlitCopy(const PixelTarget& dst, int dx, int dy, const TexelSource& source,
     std::uint16_t* d = dst.pixels + static_cast<std::ptrdiff_t>(dy) * dst.pitch + dx;
     if (keyed) {
         const KeyRuns* runs = MatchingRuns(source);
+        // Locals, so that the copies (which may alias anything) do not reload them every row.
+        const KeySpan* const spans = runs != nullptr ? runs->spans.data() : nullptr;
+        const std::uint32_t* const rowFirst = runs != nullptr ? runs->rowFirst.data() : nullptr;
+        // Whole rows need no run cut at the clip edges.
+        const bool wholeRows = sx == 0 && w == pitch;
         for (int y = sy; y < sy + h; ++y, d += dst.pitch) {
             const std::uint16_t* row = source.pixels + static_cast<std::ptrdiff_t>(y) * pitch;
             if (runs == nullptr) {
                 CopyRowMasked(d, row + sx, w);
                 continue;
             }
-            const KeySpan* first = runs->spans.data() + runs->rowFirst[y];
-            const KeySpan* last = runs->spans.data() + runs->rowFirst[y + 1];
+            const KeySpan* first = spans + rowFirst[y];
+            const KeySpan* last = spans + rowFirst[y + 1];
             const std::ptrdiff_t count = last - first;
             if (count == 0) {
                 continue;
             }
             if (count * DENSE_RUN_PIXELS > pitch) {
                 CopyRowMasked(d, row + sx, w);
+            } else if (wholeRows) {
+                for (const KeySpan* span = first; span != last; ++span) {
+                    CopyPixels(d + span->x, row + span->x, span->length);
+                }
             } else {
                 CopyRowRuns(d, row, sx, w, first, last);
             }
