@@ -1,6 +1,7 @@
 #include "app/ScriptedRun.h"
 
 #include "engine/core/QuitRequest.h"
+#include "engine/raster/Raster.h"
 #include "platform/Headless.h"
 
 #include <algorithm>
@@ -250,8 +251,8 @@ bool ParseEventScript(std::string_view text, const std::string& baseFolder, Even
     return true;
 }
 
-ScriptedRun::ScriptedRun(EventScript script, long maxFrames, std::uint32_t frameMs)
-    : m_Script(std::move(script)), m_MaxFrames(maxFrames), m_FrameMs(frameMs)
+ScriptedRun::ScriptedRun(EventScript script, long maxFrames, std::uint32_t frameMs, bool drawEveryFrame)
+    : m_Script(std::move(script)), m_MaxFrames(maxFrames), m_FrameMs(frameMs), m_DrawEveryFrame(drawEveryFrame)
 {
 }
 
@@ -278,6 +279,8 @@ void ScriptedRun::BeforePass(int frame)
         return;
     }
     QueueEventsUpTo(frame);
+    if (m_DrawEveryFrame)
+        GetRaster()->Invalidate();
 }
 
 void ScriptedRun::AfterTick(int frame)

@@ -42,8 +42,9 @@ constexpr std::uint32_t DEFAULT_SCRIPT_FRAME_MS = 16;
 
 class ScriptedRun final : public MainLoopDriver {
 public:
-    // maxFrames < 0: no limit.
-    ScriptedRun(EventScript script, long maxFrames, std::uint32_t frameMs);
+    // maxFrames < 0: no limit. drawEveryFrame: every frame is drawn and presented, as if the window were
+    // exposed each time, so a long run measures drawing (otherwise only frames after an expose are).
+    ScriptedRun(EventScript script, long maxFrames, std::uint32_t frameMs, bool drawEveryFrame = false);
 
     void BeforePass(int frame) override;
     void AfterTick(int frame) override;
@@ -63,6 +64,7 @@ private:
     std::uint32_t m_FrameMs = DEFAULT_SCRIPT_FRAME_MS;
     int m_Saved = 0;
     int m_FailedSaves = 0;
+    bool m_DrawEveryFrame = false;
 };
 
 // The window's pacing in real time: about 60 frames a second, and a short sleep while inactive.

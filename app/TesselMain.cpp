@@ -22,20 +22,22 @@ struct Options {
     std::string scriptPath;
     std::optional<std::uint32_t> seed;
     std::uint32_t frameMs = DEFAULT_SCRIPT_FRAME_MS;
+    bool drawEveryFrame = false;
 };
 
 void PrintUsage()
 {
     std::fprintf(stderr,
                  "usage: Tessel [--headless] [--frames N] [--install-dir FOLDER]\n"
-                 "              [--script FILE] [--seed N] [--frame-ms N]\n"
+                 "              [--script FILE] [--seed N] [--frame-ms N] [--draw-every-frame]\n"
                  "  --headless           run without a window (for tests)\n"
                  "  --frames N           headless: frames to run before exiting (default 1; with a script,\n"
                  "                       up to the frame of its last action)\n"
                  "  --install-dir FOLDER the folder holding the data (default: the program's own folder)\n"
                  "  --script FILE        headless: input events by frame, frames to save (see README)\n"
                  "  --seed N             headless: the random seed (default 1)\n"
-                 "  --frame-ms N         headless: milliseconds the clock advances per frame (default 16)\n");
+                 "  --frame-ms N         headless: milliseconds the clock advances per frame (default 16)\n"
+                 "  --draw-every-frame   headless: draw and present every frame, not only those after an expose\n");
 }
 
 bool ParseCount(const char* text, unsigned long long limit, unsigned long long& out)
@@ -61,6 +63,8 @@ bool ParseOptions(int argc, char** argv, Options& options)
                 return false;
             }
             options.frames = static_cast<long>(value);
+        } else if (arg == "--draw-every-frame") {
+            options.drawEveryFrame = true;
         } else if (arg == "--install-dir" && hasValue) {
             options.installFolder = argv[++i];
         } else if (arg == "--script" && hasValue) {
@@ -84,6 +88,10 @@ bool ParseOptions(int argc, char** argv, Options& options)
     }
     if (!options.headless && !options.scriptPath.empty()) {
         std::fprintf(stderr, "Tessel: --script needs --headless\n");
+        return false;
+    }
+    if (!options.headless && options.drawEveryFrame) {
+        std::fprintf(stderr, "Tessel: --draw-every-frame needs --headless\n");
         return false;
     }
     return true;
@@ -140,7 +148,7 @@ int main(int argc, char** argv)
         const long frames = options.frames >= 0        ? options.frames
                             : script.actions.empty() ? 1
                                                      : static_cast<long>(script.actions.back().frame) + 1;
-        driver = std::make_unique<ScriptedRun>(std::move(script), frames, options.frameMs);
+        driver = std::make_unique<ScriptedRun>(std::move(script), frames, options.frameMs, options.drawEveryFrame);
         app.seed = options.seed.value_or(DEFAULT_HEADLESS_SEED);
     } else {
         driver = std::make_unique<RealTimePacing>();

@@ -89,9 +89,9 @@ protected:
     }
 
     // Start-up, frames ticks and shutdown.
-    int RunFrames(long frames)
+    int RunFrames(long frames, bool drawEveryFrame = false)
     {
-        ScriptedRun run({}, frames, DEFAULT_SCRIPT_FRAME_MS);
+        ScriptedRun run({}, frames, DEFAULT_SCRIPT_FRAME_MS, drawEveryFrame);
         ApplicationOptions options;
         options.driver = &run;
         return RunApplication(options);

@@ -80,6 +80,19 @@ TEST_F(MainLoopTest, AFrameIsTickedOnlyWhenNoEventWaits)
     });
 }
 
+TEST_F(MainLoopTest, AScriptedRunDrawsAndPresentsEveryFrameOnlyWhenAsked)
+{
+    constexpr long FRAMES = 30;
+    const std::uint64_t first = plat::headless::LastFrame().serial;
+    EXPECT_EQ(RunFrames(FRAMES), 0);
+    const std::uint64_t exposedOnly = plat::headless::LastFrame().serial - first;
+    EXPECT_LT(exposedOnly, static_cast<std::uint64_t>(FRAMES));
+
+    const std::uint64_t second = plat::headless::LastFrame().serial;
+    EXPECT_EQ(RunFrames(FRAMES, true), 0);
+    EXPECT_EQ(plat::headless::LastFrame().serial - second, static_cast<std::uint64_t>(FRAMES));
+}
+
 TEST_F(MainLoopTest, NothingRunsWhileInactiveAndReactivationRefreshesTheMouse)
 {
     RunInside([] {

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Usage: scripts/bench.sh
+#
+# Builds the shipped build type into build/ exactly as scripts/run.sh does, runs the raster benchmark (each
+# operation 5 times) and prints one table: each operation's median CPU time in the raster and in SDL2's software
+# path doing the same work, their ratio (below 1 is the raster faster), and the full-screen copy and fill set
+# against memcpy and memset of the same bytes. Build output goes to stderr.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+bench="$root/build/bin/bench_RasterBench"
+
+bash "$root/scripts/run.sh" --no-start >&2
+if [[ ! -x $bench ]]; then
+    echo "bench: $bench was not built (is libbenchmark-dev installed?)" >&2
+    exit 1
+fi
+
+"$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+awk -F, '
+    # Rows: "side/operation_median",iterations,real_time,cpu_time,time_unit,...,error_occurred,error_message
+    {
+        name = $1
+        gsub(/"/, "", name)
+        if (name !~ /_median$/ && $9 != "true") {
+            next
+        }
+        sub(/_median$/, "", name)
+        split(name, part, "/")
+        if (part[1] == "raster" && !(part[2] in seen)) {
+            seen[part[2]] = 1
+            order[++count] = part[2]
+        }
+        if ($9 == "true") {
+            failed[part[2]] = 1
+            next
+        }
+        scale = ($5 == "us") ? 1 : ($5 == "ms") ? 1000 : 0.001
+        time[part[1], part[2]] = $4 * scale
+    }
+    END {
+        printf "%-22s %12s %12s %8s\n", "operation (800x600)", "raster (us)", "SDL2 (us)", "ratio"
+        for (i = 1; i <= count; i++) {
+            op = order[i]
+            if (op in failed) {
+                printf "%-22s %s\n", op, "the raster and SDL2 drew different pixels"
+                continue
+            }
+            r = time["raster", op]
+            s = time["sdl", op]
+            printf "%-22s %12.1f %12.1f %8.2f\n", op, r, s, (s > 0) ? r / s : 0
+        }
+        printf "\n%-22s %12s %12s %8s\n", "against the limit", "raster (us)", "limit (us)", "ratio"
+        printf "%-22s %12.1f %12.1f %8.2f\n", "copy / memcpy", time["raster", "copy"], time["limit", "memcpy"],
+               time["raster", "copy"] / time["limit", "memcpy"]
+        printf "%-22s %12.1f %12.1f %8.2f\n", "fill / memset", time["raster", "fill"], time["limit", "memset"],
+               time["raster", "fill"] / time["limit", "memset"]
+    }'
