@@ -16,7 +16,10 @@ if [[ ! -x $bench ]]; then
     exit 1
 fi
 
-"$bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
+# The repetitions of all benchmarks run interleaved in random order, so a drift in the machine's speed touches
+# both sides of a pair alike.
+"$bench" --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true --benchmark_format=csv 2>/dev/null |
 awk -F, '
     # Rows: "side/operation_median",iterations,real_time,cpu_time,time_unit,...,error_occurred,error_message
     {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Usage: scripts/run.sh [--no-start] [arguments for Tessel...]
 #
-# Installs what is missing, builds the program and its data into build/ (RelWithDebInfo) and starts
+# Installs what is missing, builds the program and its data into build/ (RelWithDebInfo, the one shipped build
+# type; scripts/bench.sh measures this same build) and starts
 # build/game/Tessel with the arguments given. --no-start (first argument only) stops after the build.
 set -euo pipefail
 

@@ -31,7 +31,7 @@ const KeyRuns* MatchingRuns(const TexelSource& source)
 // Runs of sprites are short: a call to memcpy costs more than copying them inline with overlapping moves.
 inline void CopyPixels(std::uint16_t* d, const std::uint16_t* s, int count)
 {
-    constexpr int INLINE_LIMIT = 32;
+    constexpr int INLINE_LIMIT = 16;
     if (count > INLINE_LIMIT) {
         std::memcpy(d, s, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
         return;
