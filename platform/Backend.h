@@ -21,8 +21,13 @@ public:
     virtual int ShowMessageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) = 0;
     virtual int SpawnAndWait(std::u16string_view program, const std::vector<std::u16string>& args) = 0;
     virtual bool ShellOpen(std::u16string_view target) = 0;
+    virtual bool StartProcess(std::u16string_view program, const std::vector<std::u16string>& args,
+                              std::u16string_view workingFolder) = 0;
+    virtual bool OpenFolder(std::u16string_view folder) = 0;
 
     virtual std::u16string LocaleLanguageName() = 0;
+    // The system locale's language name and ANSI code page.
+    virtual void SystemLocale(std::u16string& languageName, int& codePage) = 0;
     virtual bool DesktopMode(DisplayMode& out) = 0;
     virtual bool EnumMode(int index, DisplayMode& out) = 0;
     virtual bool ChangeMode(const DisplayMode& mode) = 0;
@@ -36,6 +41,7 @@ public:
     virtual void SetTitle(std::u16string_view title) = 0;
     virtual void Show(bool show) = 0;
     virtual void Raise() = 0;
+    virtual void Minimize(bool minimize) = 0;
     virtual Rect WindowRect() = 0;
     virtual void ClientSize(int& width, int& height) = 0;
     virtual bool IsMaximized() = 0;
@@ -55,7 +61,9 @@ std::unique_ptr<Backend> MakeSdlBackend();
 
 // Shared by both backends: the real process start of the operating system.
 int SpawnProcessAndWait(const std::string& nativeProgram, const std::vector<std::string>& args);
-bool SpawnProcessDetached(const std::string& nativeProgram, const std::vector<std::string>& args);
+// workingFolder (native) empty keeps the current folder.
+bool SpawnProcessDetached(const std::string& nativeProgram, const std::vector<std::string>& args,
+                          const std::string& workingFolder = {});
 // Milliseconds of the system-wide monotonic clock (since boot), wrapping at 2^32: the real backend's clock, so
 // values taken from it (the random seed) differ from run to run.
 std::uint32_t MonotonicMilliseconds();
@@ -63,5 +71,9 @@ std::uint32_t MonotonicMilliseconds();
 void ReapDetachedProcesses();
 // The English language name of a POSIX locale string such as "fr_FR.UTF-8".
 std::u16string LanguageNameFromLocale(std::string_view locale);
+// The ANSI code page a system with that POSIX locale would use.
+int AnsiCodePageFromLocale(std::string_view locale);
+// The system's locale string from /etc/default/locale or /etc/locale.conf ("C" when neither names one).
+std::string SystemLocaleString();
 
 } // namespace plat

@@ -22,6 +22,8 @@ void SetDisplayDeviceAvailable(bool available);
 void SetScreenMetrics(const ScreenMetrics& metrics);
 void SetMultimediaVersion(std::uint32_t version);
 void SetUserLocaleLanguageName(std::u16string name);
+// The system locale: its language's English name and ANSI code page (default "English", 1252).
+void SetSystemLocale(std::u16string languageName, int codePage);
 
 // The clock.
 void SetTime(std::uint32_t ms);
@@ -36,14 +38,22 @@ struct MessageBoxRecord {
 void QueueMessageBoxAnswer(int answer);
 const std::vector<MessageBoxRecord>& MessageBoxes();
 
-// Child programs: results are taken in order; with none queued a program that exists as a file runs with
-// exit code 0 and one that does not fails to start (-1 from SpawnAndWait, false from ShellOpen).
+// Child programs and opened folders: results are taken in order; with none queued a program that exists as a
+// file runs with exit code 0 and one that does not fails to start (-1 from SpawnAndWait, false from ShellOpen
+// and StartProcess); a folder opens when it exists.
 struct SpawnRecord {
-    std::u16string program;
+    std::u16string program;  // or the folder opened
     std::vector<std::u16string> args;
     bool wait = false;
+    std::u16string workingFolder;
+    bool folder = false;           // OpenFolder
+    bool windowMinimized = false;  // the window's state when it started
 };
 void QueueSpawnResult(int exitCodeOrMinusOne);
+// Stands in for the child programs when no result is queued: called with each start's record, its answer is
+// the result (an exit code, or -1 for a program that could not start). nullptr restores the file rule.
+using SpawnHook = int (*)(const SpawnRecord& record);
+void SetSpawnHook(SpawnHook hook);
 const std::vector<SpawnRecord>& Spawns();
 
 // Events: queued events are returned by PollEvent in order.
@@ -56,6 +66,7 @@ bool CursorShown();
 
 // The window as the program left it.
 bool WindowVisible();
+bool WindowMinimized();
 std::u16string WindowTitle();
 WindowDesc LastWindowDesc();
 int RaiseCount();

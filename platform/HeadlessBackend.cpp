@@ -20,11 +20,14 @@ struct HeadlessState {
     ScreenMetrics metrics = {1024, 768, 1024, 740};
     std::uint32_t multimediaVersion = 0x700;
     std::u16string localeName = u"English";
+    std::u16string systemLocaleName = u"English";
+    int systemCodePage = 1252;
     std::uint32_t time = 0;
 
     std::deque<int> messageBoxAnswers;
     std::vector<headless::MessageBoxRecord> messageBoxes;
     std::deque<int> spawnResults;
+    headless::SpawnHook spawnHook = nullptr;
     std::vector<headless::SpawnRecord> spawns;
 
     std::deque<Event> events;
@@ -36,6 +39,7 @@ struct HeadlessState {
     bool hasWindow = false;
     bool visible = false;
     bool maximized = false;
+    bool minimized = false;
     WindowDesc window;
     std::u16string title;
     int raiseCount = 0;
@@ -57,6 +61,8 @@ int NextSpawnResult(std::u16string_view program)
         state.spawnResults.pop_front();
         return result;
     }
+    if (state.spawnHook != nullptr)
+        return state.spawnHook(state.spawns.back());
     return IsReadable(program) ? 0 : -1;
 }
 
@@ -86,17 +92,39 @@ public:
 
     int SpawnAndWait(std::u16string_view program, const std::vector<std::u16string>& args) override
     {
-        State().spawns.push_back({std::u16string(program), args, true});
+        Record(program, args, true, {}, false);
         return NextSpawnResult(program);
     }
 
     bool ShellOpen(std::u16string_view target) override
     {
-        State().spawns.push_back({std::u16string(target), {}, false});
+        Record(target, {}, false, {}, false);
         return NextSpawnResult(target) >= 0;
     }
 
+    bool StartProcess(std::u16string_view program, const std::vector<std::u16string>& args,
+                      std::u16string_view workingFolder) override
+    {
+        Record(program, args, false, workingFolder, false);
+        return NextSpawnResult(program) >= 0;
+    }
+
+    bool OpenFolder(std::u16string_view folder) override
+    {
+        Record(folder, {}, false, {}, true);
+        HeadlessState& state = State();
+        if (!state.spawnResults.empty() || state.spawnHook != nullptr)
+            return NextSpawnResult(folder) >= 0;
+        return IsDirectory(folder);
+    }
+
     std::u16string LocaleLanguageName() override { return State().localeName; }
+
+    void SystemLocale(std::u16string& languageName, int& codePage) override
+    {
+        languageName = State().systemLocaleName;
+        codePage = State().systemCodePage;
+    }
 
     bool DesktopMode(DisplayMode& out) override
     {
@@ -133,6 +161,7 @@ public:
         state.title = desc.title;
         state.visible = desc.visible;
         state.maximized = desc.maximized;
+        state.minimized = false;
         return true;
     }
 
@@ -140,12 +169,14 @@ public:
     {
         State().hasWindow = false;
         State().visible = false;
+        State().minimized = false;
     }
 
     bool HasWindow() override { return State().hasWindow; }
     void SetTitle(std::u16string_view title) override { State().title = std::u16string(title); }
     void Show(bool show) override { State().visible = State().hasWindow && show; }
     void Raise() override { ++State().raiseCount; }
+    void Minimize(bool minimize) override { State().minimized = State().hasWindow && minimize; }
 
     Rect WindowRect() override
     {
@@ -212,6 +243,15 @@ public:
         }
         ++frame.serial;
     }
+
+private:
+    static void Record(std::u16string_view program, const std::vector<std::u16string>& args, bool wait,
+                       std::u16string_view workingFolder, bool folder)
+    {
+        HeadlessState& state = State();
+        state.spawns.push_back(
+            {std::u16string(program), args, wait, std::u16string(workingFolder), folder, state.minimized});
+    }
 };
 
 } // namespace
@@ -265,6 +305,12 @@ void SetUserLocaleLanguageName(std::u16string name)
     State().localeName = std::move(name);
 }
 
+void SetSystemLocale(std::u16string languageName, int codePage)
+{
+    State().systemLocaleName = std::move(languageName);
+    State().systemCodePage = codePage;
+}
+
 void SetTime(std::uint32_t ms)
 {
     State().time = ms;
@@ -288,6 +334,11 @@ const std::vector<MessageBoxRecord>& MessageBoxes()
 void QueueSpawnResult(int exitCodeOrMinusOne)
 {
     State().spawnResults.push_back(exitCodeOrMinusOne);
+}
+
+void SetSpawnHook(SpawnHook hook)
+{
+    State().spawnHook = hook;
 }
 
 const std::vector<SpawnRecord>& Spawns()
@@ -334,6 +385,11 @@ std::u16string WindowTitle()
 WindowDesc LastWindowDesc()
 {
     return State().window;
+}
+
+bool WindowMinimized()
+{
+    return State().minimized;
 }
 
 int RaiseCount()

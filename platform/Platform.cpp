@@ -573,9 +573,36 @@ bool ShellOpen(std::u16string_view target)
     return TheBackend().ShellOpen(target);
 }
 
+bool StartProcess(std::u16string_view program, const std::vector<std::u16string>& args,
+                  std::u16string_view workingFolder)
+{
+    return TheBackend().StartProcess(program, args, workingFolder);
+}
+
+bool OpenFolder(std::u16string_view folder)
+{
+    return TheBackend().OpenFolder(folder);
+}
+
 std::u16string UserLocaleLanguageName()
 {
     return TheBackend().LocaleLanguageName();
+}
+
+std::u16string SystemLocaleLanguageName()
+{
+    std::u16string name;
+    int codePage = 0;
+    TheBackend().SystemLocale(name, codePage);
+    return name;
+}
+
+int SystemAnsiCodePage()
+{
+    std::u16string name;
+    int codePage = 0;
+    TheBackend().SystemLocale(name, codePage);
+    return codePage;
 }
 
 bool GetDesktopMode(DisplayMode& out)
@@ -636,6 +663,16 @@ void ShowMainWindow(bool show)
 void RaiseMainWindow()
 {
     TheBackend().Raise();
+}
+
+void MinimizeMainWindow()
+{
+    TheBackend().Minimize(true);
+}
+
+void RestoreMainWindow()
+{
+    TheBackend().Minimize(false);
 }
 
 Rect GetWindowRect()

@@ -158,11 +158,21 @@ int MessageBox(std::u16string_view text, std::u16string_view caption, std::uint3
 int SpawnAndWait(std::u16string_view program, const std::vector<std::u16string>& args);
 // Starts a program or opens a document without waiting; false when it could not be started.
 bool ShellOpen(std::u16string_view target);
+// Starts a program with its arguments in a working folder (empty: the current one) without waiting; false when
+// it could not be started.
+bool StartProcess(std::u16string_view program, const std::vector<std::u16string>& args,
+                  std::u16string_view workingFolder);
+// Shows a folder in the desktop's file manager (xdg-open); false when it is no folder or nothing opens it.
+bool OpenFolder(std::u16string_view folder);
 
 // ---- System facts -----------------------------------------------------------------------------------------
 
 // The English name of the user's language ("French", "German", ...), from the locale; "English" when unknown.
 std::u16string UserLocaleLanguageName();
+// The system's locale (the system locale file, not the user's variables): its language's English name and the
+// ANSI code page a system of that language would use (1252 for Western languages, 1251 Cyrillic, 936, 949, ...).
+std::u16string SystemLocaleLanguageName();
+int SystemAnsiCodePage();
 
 struct DisplayMode {
     int width = 0;
@@ -215,6 +225,12 @@ struct WindowDesc {
     bool maximizeBox = true;
     bool maximized = false;
     bool visible = true;
+    // Placed in the middle of the desktop (x and y are then ignored).
+    bool centred = false;
+    // The window's icon as 0x00RRGGBB pixels by rows from the top; none when empty.
+    int iconWidth = 0;
+    int iconHeight = 0;
+    std::vector<std::uint32_t> iconPixels;
 };
 
 struct Rect {
@@ -230,6 +246,9 @@ bool HasMainWindow();
 void SetWindowTitle(std::u16string_view title);
 void ShowMainWindow(bool show);
 void RaiseMainWindow();
+// Minimises the window to the task bar, and shows it normally again.
+void MinimizeMainWindow();
+void RestoreMainWindow();
 // The window's client area in screen coordinates: the same kind of rectangle CreateMainWindow takes, so a
 // rectangle saved at exit places the window exactly where it was at the next start.
 Rect GetWindowRect();

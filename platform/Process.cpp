@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
 
 extern char** environ;
 
@@ -15,7 +16,8 @@ namespace {
 
 std::vector<pid_t> s_detached;
 
-bool Spawn(const std::string& program, const std::vector<std::string>& args, pid_t& pid)
+bool Spawn(const std::string& program, const std::vector<std::string>& args, pid_t& pid,
+           const std::string& workingFolder = {})
 {
     if (program.empty())
         return false;
@@ -26,8 +28,14 @@ bool Spawn(const std::string& program, const std::vector<std::string>& args, pid
     for (const std::string& arg : args)
         argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    if (!workingFolder.empty())
+        ::posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
     // posix_spawnp finds programs such as xdg-open on the PATH; a path with '/' is used as it is.
-    return ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    const bool started = ::posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+    ::posix_spawn_file_actions_destroy(&actions);
+    return started;
 }
 
 } // namespace
@@ -49,11 +57,12 @@ int SpawnProcessAndWait(const std::string& nativeProgram, const std::vector<std:
     return -1;
 }
 
-bool SpawnProcessDetached(const std::string& nativeProgram, const std::vector<std::string>& args)
+bool SpawnProcessDetached(const std::string& nativeProgram, const std::vector<std::string>& args,
+                          const std::string& workingFolder)
 {
     ReapDetachedProcesses();
     pid_t pid = 0;
-    if (!Spawn(nativeProgram, args, pid))
+    if (!Spawn(nativeProgram, args, pid, workingFolder))
         return false;
     s_detached.push_back(pid);
     return true;
@@ -87,6 +96,43 @@ std::u16string LanguageNameFromLocale(std::string_view locale)
             return std::u16string(entry.name);
     }
     return u"English";
+}
+
+int AnsiCodePageFromLocale(std::string_view locale)
+{
+    struct Entry {
+        std::string_view prefix;
+        int codePage;
+    };
+    static constexpr Entry TABLE[] = {
+        {"zh_TW", 950}, {"zh_HK", 950}, {"zh", 936}, {"ja", 932}, {"ko", 949}, {"ru", 1251}, {"uk", 1251},
+        {"bg", 1251}, {"be", 1251}, {"pl", 1250}, {"cs", 1250}, {"hu", 1250}, {"sk", 1250}, {"el", 1253},
+        {"tr", 1254}, {"he", 1255}, {"ar", 1256}, {"th", 874},
+    };
+    for (const Entry& entry : TABLE) {
+        if (locale.substr(0, entry.prefix.size()) == entry.prefix)
+            return entry.codePage;
+    }
+    return 1252;
+}
+
+std::string SystemLocaleString()
+{
+    // Debian keeps the system's locale in /etc/default/locale, other systems in /etc/locale.conf.
+    for (const char* path : {"/etc/default/locale", "/etc/locale.conf"}) {
+        std::ifstream file(path);
+        std::string line;
+        while (std::getline(file, line)) {
+            if (line.rfind("LANG=", 0) != 0)
+                continue;
+            std::string value = line.substr(5);
+            if (value.size() >= 2 && (value.front() == '"' || value.front() == '\''))
+                value = value.substr(1, value.size() - 2);
+            if (!value.empty())
+                return value;
+        }
+    }
+    return "C";
 }
 
 } // namespace plat

@@ -169,6 +169,28 @@ public:
         return SpawnProcessDetached(NativePath(target), {});
     }
 
+    bool StartProcess(std::u16string_view program, const std::vector<std::u16string>& args,
+                      std::u16string_view workingFolder) override
+    {
+        std::vector<std::string> native;
+        for (const std::u16string& arg : args)
+            native.push_back(ToUtf8(arg));
+        return SpawnProcessDetached(NativePath(program), native,
+                                    workingFolder.empty() ? std::string() : NativePath(workingFolder));
+    }
+
+    bool OpenFolder(std::u16string_view folder) override
+    {
+        return IsDirectory(folder) && SpawnProcessDetached("xdg-open", {NativePath(folder)});
+    }
+
+    void SystemLocale(std::u16string& languageName, int& codePage) override
+    {
+        const std::string locale = SystemLocaleString();
+        languageName = LanguageNameFromLocale(locale);
+        codePage = AnsiCodePageFromLocale(locale);
+    }
+
     std::u16string LocaleLanguageName() override
     {
         for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
@@ -229,12 +251,16 @@ public:
             flags |= SDL_WINDOW_RESIZABLE;
         if (desc.maximized && desc.maximizeBox)
             flags |= SDL_WINDOW_MAXIMIZED;
-        m_window = SDL_CreateWindow(ToUtf8(desc.title).c_str(), desc.x, desc.y, desc.width, desc.height, flags);
+        const int x = desc.centred ? SDL_WINDOWPOS_CENTERED : desc.x;
+        const int y = desc.centred ? SDL_WINDOWPOS_CENTERED : desc.y;
+        m_window = SDL_CreateWindow(ToUtf8(desc.title).c_str(), x, y, desc.width, desc.height, flags);
         if (m_window == nullptr) {
             OutputDebugStringA(std::string("SDL could not create the window: ") + SDL_GetError() + "\n");
             return false;
         }
-        SDL_SetWindowMinimumSize(m_window, 800, 600);
+        if (desc.resizable)
+            SDL_SetWindowMinimumSize(m_window, 800, 600);
+        SetIcon(desc);
         // The frame is already drawn in software; the software renderer only converts and copies it, and needs
         // no graphics driver.
         m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
@@ -257,6 +283,16 @@ public:
     }
 
     bool HasWindow() override { return m_window != nullptr; }
+
+    void Minimize(bool minimize) override
+    {
+        if (m_window == nullptr)
+            return;
+        if (minimize)
+            SDL_MinimizeWindow(m_window);
+        else
+            SDL_RestoreWindow(m_window);
+    }
 
     void SetTitle(std::u16string_view title) override
     {
@@ -376,6 +412,22 @@ public:
     }
 
 private:
+    void SetIcon(const WindowDesc& desc)
+    {
+        const auto pixelCount = static_cast<std::size_t>(desc.iconWidth) * static_cast<std::size_t>(desc.iconHeight);
+        if (desc.iconWidth <= 0 || desc.iconHeight <= 0 || desc.iconPixels.size() != pixelCount)
+            return;
+        std::vector<std::uint32_t> pixels(desc.iconPixels);
+        for (std::uint32_t& pixel : pixels)
+            pixel |= 0xFF000000u;
+        SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), desc.iconWidth, desc.iconHeight, 32,
+                                                                  desc.iconWidth * 4, SDL_PIXELFORMAT_ARGB8888);
+        if (surface == nullptr)
+            return;
+        SDL_SetWindowIcon(m_window, surface);
+        SDL_FreeSurface(surface);
+    }
+
     static DisplayMode Sixteen(int width, int height, int refresh)
     {
         return {width, height, 16, refresh, 0xF800, 0x07E0, 0x001F};

@@ -189,4 +189,70 @@ ScopedXvfb::~ScopedXvfb()
     ::waitpid(m_pid, nullptr, 0);
 }
 
+int SpawnProgram(const std::string& program, const std::vector<std::string>& args,
+                 const std::vector<std::string>& extraEnv, const std::string& workingFolder,
+                 const std::string& outputFile)
+{
+    std::vector<std::string> all = {program};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : all)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> env = extraEnv;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        bool replaced = false;
+        for (const std::string& extra : extraEnv)
+            replaced = replaced || text.rfind(extra.substr(0, extra.find('=') + 1), 0) == 0;
+        if (!replaced && text.rfind("DISPLAY=", 0) != 0)
+            env.push_back(text);
+    }
+    std::vector<char*> envp;
+    for (std::string& entry : env)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (!outputFile.empty())
+        posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (!workingFolder.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, workingFolder.c_str());
+    pid_t pid = 0;
+    const int result = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return result == 0 ? pid : -1;
+}
+
+int WaitProgramExit(int pid, int seconds)
+{
+    for (int i = 0; i < seconds * 20; ++i) {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+    return -1;
+}
+
+bool ProcessAlive(int pid)
+{
+    return pid > 0 && ::kill(pid, 0) == 0;
+}
+
+std::string CaptureLine(const std::vector<std::string>& command, const std::vector<std::string>& env,
+                        const TempDir& scratch)
+{
+    const std::string out = scratch.File("capture.txt");
+    const int pid = SpawnProgram(command[0], {command.begin() + 1, command.end()}, env, {}, out);
+    if (pid <= 0 || WaitProgramExit(pid, 20) != 0)
+        return {};
+    std::ifstream file(out);
+    std::string text;
+    std::getline(file, text);
+    return text;
+}
+
 } // namespace test

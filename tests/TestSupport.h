@@ -84,4 +84,18 @@ private:
     std::string m_display;
 };
 
+// Starts a program with extra environment entries (they replace the inherited ones of the same name; DISPLAY
+// is never inherited), in a working folder (empty: the current one), its standard output sent to a file when
+// one is named. The process id, or -1.
+int SpawnProgram(const std::string& program, const std::vector<std::string>& args,
+                 const std::vector<std::string>& extraEnv, const std::string& workingFolder = {},
+                 const std::string& outputFile = {});
+// The exit code once the program ends (128 + the signal when killed), or -1 after seconds, when it is killed.
+int WaitProgramExit(int pid, int seconds);
+// True while the process (not necessarily a child) exists.
+bool ProcessAlive(int pid);
+// The first line a program writes to its standard output (xdotool's answers); empty when it fails.
+std::string CaptureLine(const std::vector<std::string>& command, const std::vector<std::string>& env,
+                        const TempDir& scratch);
+
 } // namespace test

@@ -1,12 +1,15 @@
 // tessel_datac: compiles the readable sources under data/ into the runtime files of the install folder.
-//   tessel_datac --source <repo>/data --out <install folder> [--cache <folder>]
-// The cache keeps spoken voice clips by content (default: the install folder's name + ".cache").
+//   tessel_datac --source <repo>/data --out <install folder> [--cache <folder>] [--disc <disc folder>]
+// The cache keeps spoken voice clips and drawn images by content (default: the install folder's name + ".cache").
 // Every error is printed as "file:line: message"; any error gives a non-zero exit and leaves the output it
 // concerns unwritten. Files whose content does not change are not touched.
+#include "tools/ArtCompiler.h"
 #include "tools/CardFileCompiler.h"
+#include "tools/DiscCompiler.h"
 #include "tools/Diagnostics.h"
 #include "tools/OutputFile.h"
 #include "tools/SoundEffectCompiler.h"
+#include "tools/SourceText.h"
 #include "tools/StringKeyList.h"
 #include "tools/StringTableCompiler.h"
 #include "tools/VoiceClipCompiler.h"
@@ -16,7 +19,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +49,7 @@ struct Folders {
     std::string source;
     std::string out;
     std::string cache;
+    std::string disc;  // empty: no disc folder is laid out
 };
 
 // What the steps hand on: the string step's entries feed the checks and the voice clips.
@@ -56,18 +59,7 @@ struct Build {
     bool stringsCompiled = false;
 };
 
-std::vector<std::string> SourceFiles(const std::string& folder, std::string_view suffix)
-{
-    std::vector<std::string> files;
-    std::error_code error;
-    for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
-        const std::string name = item.path().filename().string();
-        if (item.is_regular_file(error) && name.ends_with(suffix))
-            files.push_back(item.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
+using datac::SourceFiles;
 
 bool CompileStrings(Build& build, datac::Diagnostics& diagnostics)
 {
@@ -143,11 +135,24 @@ bool CopyFontTable(Build& build, datac::Diagnostics& diagnostics)
     return true;
 }
 
+bool CompileArt(Build& build, datac::Diagnostics& diagnostics)
+{
+    return datac::CompileArtFiles(SourceFiles(build.folders.source + "/art", ".art"), build.folders.out,
+                                  build.folders.cache + "/art", diagnostics);
+}
+
+bool CompileDiscFolder(Build& build, datac::Diagnostics& diagnostics)
+{
+    return build.folders.disc.empty() ||
+           datac::CompileDisc(build.folders.source, build.folders.disc, build.folders.cache + "/art", diagnostics);
+}
+
 // Each step runs even after another failed, so that one run reports every error (a step that needs an earlier
 // one's result skips quietly when that failed).
 using CompileStep = bool (*)(Build& build, datac::Diagnostics& diagnostics);
 const CompileStep COMPILE_STEPS[] = {
-    &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable,
+    &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable, &CompileArt,
+    &CompileDiscFolder,
 };
 
 std::string WithoutTrailingSlash(std::string_view path)
@@ -169,6 +174,8 @@ bool ParseArguments(int argc, char** argv, Folders& folders)
             folders.out = WithoutTrailingSlash(argv[++i]);
         else if (option == "--cache")
             folders.cache = WithoutTrailingSlash(argv[++i]);
+        else if (option == "--disc")
+            folders.disc = WithoutTrailingSlash(argv[++i]);
         else
             return false;
     }
@@ -183,7 +190,8 @@ int main(int argc, char** argv)
 {
     Build build;
     if (!ParseArguments(argc, argv, build.folders)) {
-        std::fprintf(stderr, "usage: tessel_datac --source <data folder> --out <install folder> [--cache <folder>]\n");
+        std::fprintf(stderr, "usage: tessel_datac --source <data folder> --out <install folder> [--cache <folder>]"
+                             " [--disc <folder>]\n");
         return EXIT_USAGE;
     }
 

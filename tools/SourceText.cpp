@@ -1,5 +1,8 @@
 #include "tools/SourceText.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace datac {
 
 namespace {
@@ -25,6 +28,19 @@ bool NextSourceLine(std::string_view& text, std::string_view& line)
     if (line.ends_with('\r'))
         line.remove_suffix(1);
     return true;
+}
+
+std::vector<std::string> SourceFiles(const std::string& folder, std::string_view suffix)
+{
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = item.path().filename().string();
+        if (item.is_regular_file(error) && name.ends_with(suffix))
+            files.push_back(item.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 } // namespace datac

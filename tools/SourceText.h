@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace datac {
 
@@ -11,5 +12,8 @@ std::string TrimBlanks(std::string_view text);
 
 // Splits the next line off text (LF or CR LF ends it; the end is dropped). False once text is used up.
 bool NextSourceLine(std::string_view& text, std::string_view& line);
+
+// The files of a folder whose names end with suffix, in name order (native paths); none when it is missing.
+std::vector<std::string> SourceFiles(const std::string& folder, std::string_view suffix);
 
 } // namespace datac

@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,77 +14,17 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-extern char** environ;
-
 namespace {
 
 const std::string TESSEL = std::string(TESSEL_GAME_DIR) + "/Tessel";
 
-pid_t Spawn(const std::string& program, const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
-            const std::string& outputFile = {})
-{
-    std::vector<std::string> all = {program};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : all)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> env = extraEnv;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        bool replaced = false;
-        for (const std::string& extra : extraEnv) {
-            replaced = replaced || text.rfind(extra.substr(0, extra.find('=') + 1), 0) == 0;
-        }
-        if (!replaced && text.rfind("DISPLAY=", 0) != 0)
-            env.push_back(text);
-    }
-    std::vector<char*> envp;
-    for (std::string& entry : env)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!outputFile.empty())
-        posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    pid_t pid = 0;
-    const int result = posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return result == 0 ? pid : -1;
-}
-
-int WaitExit(pid_t pid, int seconds)
-{
-    for (int i = 0; i < seconds * 20; ++i) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    return -1;
-}
-
-// A program's standard output (xdotool's answers).
-std::string Capture(const std::vector<std::string>& command, const std::vector<std::string>& env,
-                    const test::TempDir& dir)
-{
-    const std::string out = dir.File("capture.txt");
-    const pid_t pid = Spawn(command[0], {command.begin() + 1, command.end()}, env, out);
-    if (pid <= 0 || WaitExit(pid, 20) != 0)
-        return {};
-    std::ifstream file(out);
-    std::string text;
-    std::getline(file, text);
-    return text;
-}
+using test::SpawnProgram;
+using test::WaitProgramExit;
 
 bool HaveXdotool()
 {
@@ -109,7 +47,7 @@ protected:
 
     pid_t Run(const std::vector<std::string>& args, const std::vector<std::string>& env)
     {
-        const pid_t pid = Spawn(TESSEL, args, env);
+        const pid_t pid = SpawnProgram(TESSEL, args, env);
         if (pid > 0)
             m_Children.push_back(pid);
         return pid;
@@ -153,7 +91,7 @@ TEST_F(TesselProgramTest, HeadlessRunsTheFramesAskedAndSavesSettings)
 {
     const pid_t pid = Run({"--headless", "--frames", "30"}, Env());
     ASSERT_GT(pid, 0);
-    EXPECT_EQ(WaitExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
     EXPECT_EQ(Setting(u"playmovies"), 0);
 }
 
@@ -161,7 +99,7 @@ TEST_F(TesselProgramTest, BadOptionsAreRefusedWithUsage)
 {
     const pid_t pid = Run({"--frames", "many"}, Env());
     ASSERT_GT(pid, 0);
-    EXPECT_EQ(WaitExit(pid, 30), 2);
+    EXPECT_EQ(WaitProgramExit(pid, 30), 2);
 }
 
 TEST_F(TesselProgramTest, TheWindowClosesOnRequestUnderXvfb)
@@ -182,14 +120,15 @@ TEST_F(TesselProgramTest, TheWindowClosesOnRequestUnderXvfb)
     std::string window;
     for (int i = 0; i < 200 && window.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        window = Capture({"xdotool", "search", "--onlyvisible", "--name", "Varrow"}, {"DISPLAY=" + display.Display()}, m_Work);
+        window = test::CaptureLine({"xdotool", "search", "--onlyvisible", "--name", "Varrow"},
+                                   {"DISPLAY=" + display.Display()}, m_Work);
     }
     ASSERT_FALSE(window.empty()) << "no window appeared";
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, WNOHANG), 0) << "Tessel ended early";
     // A close request (SDL turns SIGTERM into a quit event) ends it cleanly, with the settings saved.
     kill(pid, SIGTERM);
-    EXPECT_EQ(WaitExit(pid, 30), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 30), 0);
     EXPECT_GT(Setting(u"winx2"), 0);
 }
 
@@ -213,7 +152,7 @@ TEST_F(TesselProgramTest, AScriptedHeadlessRunOf1000FramesExits0AndSavesItsFrame
                                      "1000"},
                             Env());
     ASSERT_GT(pid, 0);
-    EXPECT_EQ(WaitExit(pid, 120), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 120), 0);
     std::vector<std::uint8_t> bmp;
     ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(m_Work.File("last.bmp")), bmp));
     ASSERT_GT(bmp.size(), 54u);
@@ -245,7 +184,7 @@ TEST_F(TesselProgramTest, ASavedFrameShowsWhatWasDrawnAtItsFrame)
     const std::string open = m_Work.File("open.bmp");
     m_Work.Write("console.txt", "3 save " + closed + "\n4 char 96\n6 save " + open + "\n");
     const pid_t pid = Run({"--headless", "--script", m_Work.File("console.txt")}, Env());
-    EXPECT_EQ(WaitExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
     std::vector<std::uint8_t> before;
     std::vector<std::uint8_t> after;
     ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(closed), before));
@@ -266,19 +205,19 @@ TEST_F(TesselProgramTest, AScriptEndsWithItsQuitOrItsLastFrame)
     const std::string late = m_Work.File("late.bmp");
     m_Work.Write("quit.txt", "5 quit\n10 save " + late + "\n");
     pid_t pid = Run({"--headless", "--script", m_Work.File("quit.txt")}, Env());
-    EXPECT_EQ(WaitExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
     EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(late)));
     // The console's quit command, typed.
     m_Work.Write("console.txt", "0 char 96\n1 text quit\n1 char 13\n50000 save " + late + "\n");
     Settings({{u"consoleenabled", 1}});
     pid = Run({"--headless", "--script", m_Work.File("console.txt")}, Env());
-    EXPECT_EQ(WaitExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
     EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(late)));
     // Without a quit the run ends after its last scripted frame.
     const std::string last = m_Work.File("last.bmp");
     m_Work.Write("last.txt", "3 save " + last + "\n");
     pid = Run({"--headless", "--script", m_Work.File("last.txt")}, Env());
-    EXPECT_EQ(WaitExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
     EXPECT_TRUE(plat::IsReadable(plat::FromUtf8(last)));
 }
 
@@ -289,14 +228,14 @@ TEST_F(TesselProgramTest, BadScriptsAreRefusedWithTheirLine)
     for (const std::string& script : scripts) {
         m_Work.Write("bad.txt", script);
         const pid_t pid = Run({"--headless", "--script", m_Work.File("bad.txt")}, Env());
-        EXPECT_EQ(WaitExit(pid, 30), 2) << script;
+        EXPECT_EQ(WaitProgramExit(pid, 30), 2) << script;
     }
     pid_t pid = Run({"--headless", "--script", m_Work.File("missing.txt")}, Env());
-    EXPECT_EQ(WaitExit(pid, 30), 2);
+    EXPECT_EQ(WaitProgramExit(pid, 30), 2);
     // A frame that cannot be saved fails the run.
     m_Work.Write("unsaved.txt", "2 save " + m_Work.File("no/such/folder/x.bmp") + "\n");
     pid = Run({"--headless", "--script", m_Work.File("unsaved.txt")}, Env());
-    EXPECT_EQ(WaitExit(pid, 30), 1);
+    EXPECT_EQ(WaitProgramExit(pid, 30), 1);
 }
 
 TEST_F(TesselProgramTest, ASecondCopyExits0WhileTheFirstRuns)
@@ -309,7 +248,7 @@ TEST_F(TesselProgramTest, ASecondCopyExits0WhileTheFirstRuns)
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const pid_t second = Run({"--headless", "--frames", "5"}, Env());
-    EXPECT_EQ(WaitExit(second, 30), 0);
+    EXPECT_EQ(WaitProgramExit(second, 30), 0);
     int status = 0;
     EXPECT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first copy ended";
     kill(first, SIGKILL);
@@ -427,14 +366,14 @@ TEST_F(TesselProgramTest, TheWindowTakesClicksAndKeysUnderXvfbAndClosesCleanly)
     std::string window;
     for (int i = 0; i < 100 && window.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        window = Capture({"xdotool", "search", "--onlyvisible", "--name", "Varrow"}, xenv, m_Work);
+        window = test::CaptureLine({"xdotool", "search", "--onlyvisible", "--name", "Varrow"}, xenv, m_Work);
     }
     ASSERT_FALSE(window.empty()) << "no window appeared";
     const auto run = [&](const std::vector<std::string>& args) {
         std::vector<std::string> command = {"xdotool"};
         command.insert(command.end(), args.begin(), args.end());
-        const pid_t tool = Spawn(command[0], {command.begin() + 1, command.end()}, xenv);
-        return WaitExit(tool, 20);
+        const pid_t tool = SpawnProgram(command[0], {command.begin() + 1, command.end()}, xenv);
+        return WaitProgramExit(tool, 20);
     };
     const auto xdo = [&](const std::vector<std::string>& args) { EXPECT_EQ(run(args), 0) << args[0]; };
     // A click, a drag that leaves the window while captured, the other buttons and the wheel.

@@ -1,0 +1,137 @@
+// The art step: a description draws the same pixels on every run, templates and path groups expand, faults
+// are reported with their line, and the cache spares drawing what did not change.
+#include "tools/ArtCompiler.h"
+
+#include "engine/core/BitmapFile.h"
+#include "platform/Platform.h"
+#include "tests/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+RasterBitmap Decode(const std::vector<std::uint8_t>& bmp)
+{
+    RasterBitmap bitmap;
+    int bits = 0;
+    EXPECT_TRUE(DecodeBitmap(bmp.data(), bmp.size(), bitmap, &bits));
+    EXPECT_EQ(bits, 24);
+    return bitmap;
+}
+
+constexpr char SAMPLE[] = R"(# a sample
+template plate label face=#204060
+  bevel 0 0 W H $face #ffffff #000000 2
+  text 0 0 W H "$label" font=DejaVuSans-Bold size=14 colour=#ffff00
+end
+image sample\one.bmp 40 30
+  fill #102030
+  rect 10 5 W-20 H/3 #ff0000
+  gradient 0 20 40 10 #000000 #0000ff horizontal
+  rect 0 0 4 4 #ffffff80
+  noise 30 0 10 10 8 3
+end
+image group\{a,b}.bmp 60 24 use plate label="A b"
+)";
+
+TEST(ArtCompiler, ASmallDescriptionDrawsTheExpectedPixelsEveryTime)
+{
+    datac::Diagnostics diagnostics;
+    datac::ArtCompiler first;
+    ASSERT_TRUE(first.AddSource("sample.art", SAMPLE, diagnostics));
+    ASSERT_FALSE(diagnostics.HasErrors());
+    ASSERT_EQ(first.Images().size(), 3u);
+    EXPECT_EQ(first.Images()[0].path, "sample/one.bmp");
+    const RasterBitmap one = Decode(first.Images()[0].bmp);
+    ASSERT_EQ(one.width, 40);
+    ASSERT_EQ(one.height, 30);
+    EXPECT_EQ(one.At(20, 20 - 12), 0xFF0000u);   // the red rectangle, its width and height from W and H
+    EXPECT_EQ(one.At(9, 8), 0x102030u);          // the fill beside it
+    EXPECT_EQ(one.At(20, 15), 0x102030u);        // below it: H/3 is 10 rows
+    EXPECT_EQ(one.At(0, 25), 0x000000u);         // the gradient's ends
+    EXPECT_EQ(one.At(39, 25), 0x0000FFu);
+    EXPECT_EQ(one.At(1, 1), 0x878F97u);          // white blended half over the fill
+    // The group gives the same picture twice; the plate's bevel and a lit pixel of its text.
+    EXPECT_EQ(first.Images()[1].path, "group/a.bmp");
+    EXPECT_EQ(first.Images()[2].path, "group/b.bmp");
+    EXPECT_EQ(first.Images()[1].bmp, first.Images()[2].bmp);
+    const RasterBitmap plate = Decode(first.Images()[1].bmp);
+    EXPECT_EQ(plate.At(0, 0), 0xFFFFFFu);
+    EXPECT_EQ(plate.At(59, 23), 0x000000u);
+    EXPECT_EQ(plate.At(5, 12), 0x204060u);
+    bool lit = false;
+    for (int x = 0; x < 60; ++x)
+        lit = lit || plate.At(x, 12) == 0xFFFF00u;
+    EXPECT_TRUE(lit) << "no pixel of the text's middle row is fully yellow";
+
+    datac::ArtCompiler second;
+    ASSERT_TRUE(second.AddSource("sample.art", SAMPLE, diagnostics));
+    for (std::size_t i = 0; i < first.Images().size(); ++i)
+        EXPECT_EQ(first.Images()[i].bmp, second.Images()[i].bmp) << i;
+}
+
+TEST(ArtCompiler, FaultsAreReportedWithTheirLine)
+{
+    struct Case {
+        const char* text;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"image a.bmp 10 10\n  fill #12345\nend\n", "x.art:2: '#12345' is no colour"},
+        {"image a.bmp 10 10\n  rect 1 2 3 #ffffff\nend\n", "x.art:2: expected 5 values, found 4"},
+        {"image a.bmp 10 10\n  rect 1 2 W+ 3 #ffffff\nend\n", "x.art:2: 'W+' is no number"},
+        {"image a.bmp 10 10\n  swirl 1\nend\n", "x.art:2: unknown drawing 'swirl'"},
+        {"image a.bmp 10 10\n  use nothing\nend\n", "x.art:2: no template is called 'nothing'"},
+        {"template t label\n  fill #000000\nend\nimage a.bmp 10 10 use t\n", "x.art:4: template 't' needs 'label='"},
+        {"image ../a.bmp 10 10\nend\n", "x.art:1: expected 'image <path>.bmp"},
+        {"image a.bmp 0 10\nend\n", "x.art:1: expected 'image <path>.bmp"},
+        {"image a.bmp 10 10\n  text 0 0 10 10 \"x\" font=NoSuchFace\nend\n", "x.art:2: the face 'NoSuchFace'"},
+        {"image a.bmp 10 10\n  text 0 0 10 10 \"x\n", "x.art:2: a quote is not closed"},
+        {"image a.bmp 10 10\n  fill #000000\n", "x.art:2: the last block lacks its 'end'"},
+        {"template loop\n  use loop\nend\nimage a.bmp 4 4 use loop\n", "x.art:2: templates nest too deep"},
+    };
+    for (const Case& c : cases) {
+        datac::Diagnostics diagnostics;
+        datac::ArtCompiler compiler;
+        compiler.AddSource("x.art", c.text, diagnostics);
+        ASSERT_TRUE(diagnostics.HasErrors()) << c.text;
+        EXPECT_EQ(diagnostics.Messages()[0].rfind(c.message, 0), 0u) << diagnostics.Messages()[0];
+        EXPECT_TRUE(compiler.Images().empty()) << c.text;
+    }
+}
+
+TEST(ArtCompiler, TheCacheSparesDrawingWhatDidNotChange)
+{
+    const test::TempDir cache;
+    datac::Diagnostics diagnostics;
+    datac::ArtCompiler first(cache.Path());
+    first.AddSource("sample.art", SAMPLE, diagnostics);
+    EXPECT_EQ(first.DrawnCount(), 2u);
+    datac::ArtCompiler again(cache.Path());
+    again.AddSource("sample.art", SAMPLE, diagnostics);
+    EXPECT_EQ(again.DrawnCount(), 0u);
+    EXPECT_EQ(again.Images()[0].bmp, first.Images()[0].bmp);
+    std::string changed = SAMPLE;
+    changed.replace(changed.find("#ff0000"), 7, "#ff0001");
+    datac::ArtCompiler edited(cache.Path());
+    edited.AddSource("sample.art", changed, diagnostics);
+    EXPECT_EQ(edited.DrawnCount(), 1u);
+    EXPECT_FALSE(diagnostics.HasErrors());
+}
+
+TEST(ArtCompiler, CompiledFilesLandUnderTheOutputFolder)
+{
+    const test::TempDir dir;
+    dir.Write("art/a.art", "image pics\\dot.bmp 2 2\n  fill #00ff00\nend\n");
+    dir.Write("art/b.art", "image pics\\dot.bmp 2 2\n  fill #0000ff\nend\n");
+    datac::Diagnostics diagnostics;
+    EXPECT_FALSE(datac::CompileArtFiles({dir.File("art/a.art"), dir.File("art/b.art")}, dir.File("out"), {},
+                                        diagnostics));
+    ASSERT_EQ(diagnostics.Messages().size(), 1u);
+    EXPECT_NE(diagnostics.Messages()[0].find("is drawn twice"), std::string::npos);
+    RasterBitmap dot;
+    ASSERT_TRUE(LoadBitmapFile(plat::FromUtf8(dir.File("out/pics/dot.bmp")), dot));
+    EXPECT_EQ(dot.At(1, 1), 0x00FF00u);
+}
+
+} // namespace
