@@ -145,7 +145,11 @@ public:
         data.numbuttons = static_cast<int>(buttons.size());
         data.buttons = buttons.data();
         int chosen = buttons.front().buttonid;
-        if (SDL_ShowMessageBox(&data, &chosen) != 0 || chosen < 0) {
+        if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+            OutputDebugStringA(std::string("SDL could not show the message box: ") + SDL_GetError() + "\n");
+            chosen = -1;
+        }
+        if (chosen < 0) {
             // No box could be shown, or it was closed: the escape button's answer.
             chosen = buttons.back().buttonid;
         }

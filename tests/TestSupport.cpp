@@ -239,7 +239,14 @@ int WaitProgramExit(int pid, int seconds)
 
 bool ProcessAlive(int pid)
 {
-    return pid > 0 && ::kill(pid, 0) == 0;
+    if (pid <= 0 || ::kill(pid, 0) != 0)
+        return false;
+    // A process that ended but was not reaped yet (its parent is gone and nobody reaps) has stopped running.
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t close = line.rfind(')');
+    return close == std::string::npos || close + 2 >= line.size() || line[close + 2] != 'Z';
 }
 
 std::string CaptureLine(const std::vector<std::string>& command, const std::vector<std::string>& env,

@@ -92,7 +92,7 @@ int SpawnProgram(const std::string& program, const std::vector<std::string>& arg
                  const std::string& outputFile = {});
 // The exit code once the program ends (128 + the signal when killed), or -1 after seconds, when it is killed.
 int WaitProgramExit(int pid, int seconds);
-// True while the process (not necessarily a child) exists.
+// True while the process (not necessarily a child) runs; an unreaped one that has ended counts as gone.
 bool ProcessAlive(int pid);
 // The first line a program writes to its standard output (xdotool's answers); empty when it fails.
 std::string CaptureLine(const std::vector<std::string>& command, const std::vector<std::string>& env,
