@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -165,6 +167,24 @@ TEST(Processes, LocaleNames)
                           {"C", u"English"}, {"POSIX", u"English"}};
     for (const Case& c : cases)
         EXPECT_EQ(plat::LanguageNameFromLocale(c.locale), c.name) << c.locale;
+    // The code page a system of the locale's language would use.
+    const std::pair<const char*, int> pages[] = {{"en_GB.UTF-8", 1252}, {"fr_FR", 1252}, {"ru_RU.UTF-8", 1251},
+                                                 {"zh_CN.UTF-8", 936}, {"zh_TW.UTF-8", 950}, {"ko_KR", 949},
+                                                 {"C", 1252}};
+    for (const auto& [locale, page] : pages)
+        EXPECT_EQ(plat::AnsiCodePageFromLocale(locale), page) << locale;
+}
+
+TEST(Processes, DetachedStartsTakeTheirWorkingFolder)
+{
+    const test::TempDir dir;
+    ASSERT_TRUE(plat::SpawnProcessDetached("/bin/sh", {"-c", "pwd > where.txt"}, dir.Path()));
+    std::vector<std::uint8_t> bytes;
+    for (int i = 0; i < 100 && bytes.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        plat::ReadFileBytes(plat::FromUtf8(dir.File("where.txt")), bytes);
+    }
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), dir.Path() + "\n");
 }
 
 TEST(InstanceLock, SecondHolderIsRefused)
