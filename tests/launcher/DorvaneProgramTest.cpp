@@ -1,6 +1,6 @@
 // The real Dorvane on the disc folder of the build, under Xvfb, driven with xdotool: it opens showing Install,
 // runs the real installer on OK, then shows Play, which starts the real Tessel and ends.
-#include "engine/RegistrySettings.h"
+#include "engine/core/RegistrySettings.h"
 #include "platform/Platform.h"
 #include "tests/TestSupport.h"
 
