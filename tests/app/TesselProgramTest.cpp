@@ -290,12 +290,12 @@ TEST(SdlWindow, TheMouseArrivesInClientCoordinatesUnderXvfb)
     std::string window;
     for (int i = 0; i < 100 && window.empty(); ++i) {
         pump(100);
-        window = Capture({"xdotool", "search", "--onlyvisible", "--name", "Mouse test"}, xenv, work);
+        window = test::CaptureLine({"xdotool", "search", "--onlyvisible", "--name", "Mouse test"}, xenv, work);
     }
     ASSERT_FALSE(window.empty()) << "no window appeared";
     const auto xdo = [&](const std::vector<std::string>& args) {
-        const pid_t tool = Spawn("xdotool", args, xenv);
-        EXPECT_EQ(WaitExit(tool, 20), 0) << args[0];
+        const pid_t tool = SpawnProgram("xdotool", args, xenv);
+        EXPECT_EQ(WaitProgramExit(tool, 20), 0) << args[0];
         pump(300);
     };
     const auto find = [&events](plat::EventType type, int button) {
