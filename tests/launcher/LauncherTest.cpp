@@ -408,6 +408,7 @@ TEST_F(LauncherTest, ExitAndBackShareAPlaceAndOnlyTheCurrentMenusActs)
 
 TEST_F(LauncherTest, BrowseOpensTheDiscFolderAndStays)
 {
+    hl::RecordStartedClips();
     Start();
     Click(BROWSE);
     ASSERT_EQ(hl::Spawns().size(), 1u);
