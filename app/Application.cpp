@@ -4,6 +4,7 @@
 #include "app/GameWiring.h"
 #include "app/MainLoop.h"
 #include "cards/CardDatabase.h"
+#include "cards/FormattedTextLayout.h"
 #include "cards/TableScene.h"
 #include "engine/core/DirectXProbe.h"
 #include "engine/core/LanguageManager.h"
@@ -247,10 +248,15 @@ void BindToolkit()
     GUI_System::Init();
     GetGUIManager()->SetHWnd(plat::HasMainWindow());
     GUI_System::SetDataDirectory(GUI_DATA_FOLDER);
-    GUI_System::SetStringCallback(GetString);
-    GUI_System::SetFormattedTextCallback(GetGUIFormattedText);
-    GUI_System::SetCursorPosCallback(GetGUICursorPos);
-    GUI_System::SetResetFormattedTextCallback(ResetFormattedText);
+    GUI_System::SetLoadBitmapFunction(LoadGUIBitmap);
+    GUI_System::SetReleaseTextureFunction(ReleaseGUITexture);
+    GUI_System::SetGetStringFunction(GetString);
+    GUI_System::SetGetFormattedTextFunction(GetGUIFormattedText);
+    GUI_System::SetDrawFormattedTextFunction(DrawGUIFormattedText);
+    GUI_System::SetGetFormattedTextWidthFunction(GetGUIFormattedTextWidth);
+    GUI_System::SetGetFormattedTextHeightFunction(GetGUIFormattedTextHeight);
+    GUI_System::SetGetCursorPosFunction(GetGUICursorPos);
+    GUI_System::SetResetFormattedTextFunction(ResetFormattedText);
 }
 
 // The program posts itself one message and handles it before anything is shown.

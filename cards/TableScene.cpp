@@ -24,6 +24,11 @@ void LoadLargeCardSymbols()
 {
 }
 
+int GetLargeSymbolTexture(int /*code*/)
+{
+    return -1;
+}
+
 void LoadSmallCardSymbols()
 {
 }

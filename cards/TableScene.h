@@ -25,6 +25,8 @@ void ReleaseCardOverlays();
 
 // Mat resource loaders of the scene load.
 void LoadLargeCardSymbols();
+// The large (12 x 12) mana symbol texture of a symbol code, -1 when none is loaded.
+int GetLargeSymbolTexture(int code);
 void LoadSmallCardSymbols();
 void LoadCardFrames();
 void LoadTableGraphics();

@@ -48,6 +48,7 @@ public:
     virtual void SetCapture(bool capture) = 0;
     virtual void SetCursorVisible(bool show) = 0;
     virtual void CursorPos(int& x, int& y) = 0;
+    virtual std::uint32_t HeldKeys() = 0;
 
     virtual bool Poll(Event& out) = 0;
     virtual bool Wait(Event& out) = 0;

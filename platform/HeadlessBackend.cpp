@@ -35,6 +35,8 @@ struct HeadlessState {
     int cursorY = 0;
     bool captured = false;
     bool cursorShown = true;
+    // Buttons and modifier keys as the taken events left them.
+    std::uint32_t heldKeys = 0;
 
     bool hasWindow = false;
     bool visible = false;
@@ -46,6 +48,46 @@ struct HeadlessState {
 
     headless::Frame frame;
 };
+
+std::uint32_t ButtonBit(int button)
+{
+    switch (button) {
+    case BUTTON_LEFT:
+        return MK_LBUTTON;
+    case BUTTON_RIGHT:
+        return MK_RBUTTON;
+    case BUTTON_MIDDLE:
+        return MK_MBUTTON;
+    default:
+        return 0;
+    }
+}
+
+std::uint32_t KeyBit(int key)
+{
+    return key == KEY_SHIFT ? MK_SHIFT : key == KEY_CONTROL ? MK_CONTROL : 0;
+}
+
+void TrackHeldKeys(std::uint32_t& held, const Event& event)
+{
+    switch (event.type) {
+    case EventType::ButtonDown:
+    case EventType::DoubleClick:
+        held |= ButtonBit(event.button);
+        break;
+    case EventType::ButtonUp:
+        held &= ~ButtonBit(event.button);
+        break;
+    case EventType::KeyDown:
+        held |= KeyBit(event.key);
+        break;
+    case EventType::KeyUp:
+        held &= ~KeyBit(event.key);
+        break;
+    default:
+        break;
+    }
+}
 
 HeadlessState& State()
 {
@@ -200,6 +242,8 @@ public:
         y = State().cursorY;
     }
 
+    std::uint32_t HeldKeys() override { return State().heldKeys; }
+
     bool Poll(Event& out) override
     {
         HeadlessState& state = State();
@@ -214,6 +258,13 @@ public:
         case EventType::DoubleClick:
             state.cursorX = out.x;
             state.cursorY = out.y;
+            TrackHeldKeys(state.heldKeys, out);
+            // A mouse event carries what is held once it has happened, as the real window's do.
+            out.keyState |= state.heldKeys;
+            break;
+        case EventType::KeyDown:
+        case EventType::KeyUp:
+            TrackHeldKeys(state.heldKeys, out);
             break;
         case EventType::Size:
             state.window.width = out.width;

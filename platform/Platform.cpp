@@ -705,6 +705,11 @@ void GetCursorPos(int& x, int& y)
     TheBackend().CursorPos(x, y);
 }
 
+std::uint32_t GetHeldKeys()
+{
+    return TheBackend().HeldKeys();
+}
+
 bool PollEvent(Event& out)
 {
     return TheBackend().Poll(out);

@@ -258,6 +258,8 @@ void SetMouseCapture(bool capture);
 void ShowCursor(bool show);
 // The pointer in client coordinates (may be negative or past the client while captured).
 void GetCursorPos(int& x, int& y);
+// The mouse buttons and the Shift and Ctrl keys held now, as MK_ bits.
+std::uint32_t GetHeldKeys();
 
 enum class EventType {
     None,

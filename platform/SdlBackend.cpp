@@ -352,6 +352,8 @@ public:
     void SetCapture(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
     void SetCursorVisible(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
+    std::uint32_t HeldKeys() override { return HeldState(); }
+
     void CursorPos(int& x, int& y) override
     {
         int globalX = 0;

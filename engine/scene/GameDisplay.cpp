@@ -467,3 +467,13 @@ void SetDisplayGameActions(const DisplayGameActions& actions)
 {
     s_Game = actions;
 }
+
+int LoadGUIBitmap(std::u16string_view path)
+{
+    return GetGameDisplay()->LoadBitmapTexture(path);
+}
+
+void ReleaseGUITexture(int id)
+{
+    GetGameDisplay()->ReleaseTexture(id);
+}

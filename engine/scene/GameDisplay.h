@@ -16,6 +16,8 @@
 #include <string>
 #include <string_view>
 
+struct FormattedText;
+
 // Glyph fonts are .chp frames of these sizes.
 constexpr int FONT8_GLYPH_SIZE = 8;
 constexpr int GAME_FONT_GLYPH_SIZE = 16;
@@ -98,6 +100,17 @@ public:
     // An empty record for ids outside the table.
     const TextureRecord& GetTextureRecord(int id) const;
 
+    // ---- Formatted text -------------------------------------------------------------------------------------------
+
+    // Lays text out for rect's width when its layout is for another width (target -1: returns the height and
+    // draws nothing); otherwise draws it: onto the screen at the raster's text depth (target -1) or onto the
+    // second-table texture target. Alignment 0 left, 1 centred, 2 right (others modulo 3).
+    int DrawWrappedText(FormattedText* text, const RasterRect& rect, int font, int alignment, std::uint32_t colour,
+                        int target, int verticalOffset, bool flag);
+    // The sum of the segments' measured widths, and the greatest measured height.
+    int GetFormattedTextWidth(const FormattedText* text, int font) const;
+    int GetFormattedTextHeight(const FormattedText* text, int font) const;
+
     // ---- Fields ------------------------------------------------------------------------------------------------
 
     int m_SceneTag = 0;
@@ -146,3 +159,8 @@ struct DisplayGameActions {
     void (*ClearGuiWindows)() = nullptr;
 };
 void SetDisplayGameActions(const DisplayGameActions& actions);
+
+// The GUI toolkit's image callbacks: a .bmp through the registry, and the release of one reference.
+int LoadGUIBitmap(std::u16string_view path);
+void ReleaseGUITexture(int id);
+
