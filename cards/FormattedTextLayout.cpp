@@ -111,7 +111,8 @@ float LayOut(FormattedText& text, int width, int font, int alignment)
             sm.width = (s->m_SymbolSize + 1) * SymbolCount(*s);
         }
         s->m_Advance = sm.width;
-        float f = s->m_LineAdvance;
+        // A break marker's advance belongs to the segment it closed: the next segment begins the new line.
+        float f = prev->m_LineAdvance;
         s->m_X = penX;
         s->m_Y = penY;
         penX += sm.width;

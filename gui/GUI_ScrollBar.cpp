@@ -68,8 +68,9 @@ void GUI_ScrollBar::Layout()
         }
         if (m_pDown != nullptr) {
             const DesignRect down = DesignOf(m_pDown);
+            // The down arrow keeps its design distance from the track's bottom (above it, not below).
             m_pDown->MoveTo(m_pTrack->GetLeft() + (down.left - track.left),
-                            m_pTrack->GetBottom() - (down.top - track.bottom), true);
+                            m_pTrack->GetBottom() - (track.bottom - down.top), true);
         }
     }
     UpdateThumb();
@@ -101,7 +102,7 @@ void GUI_ScrollBar::UpdateThumb()
     }
     if (m_pDown != nullptr) {
         const DesignRect down = DesignOf(m_pDown);
-        m_RangeBottom = m_pTrack->GetBottom() - (down.top - track.bottom) - insetBottom;
+        m_RangeBottom = m_pTrack->GetBottom() - (track.bottom - down.top) - insetBottom;
     }
     if (m_pThumb == nullptr)
         return;
