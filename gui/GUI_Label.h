@@ -40,6 +40,8 @@ public:
     void SetTextColour(const GUI_Colour& colour);
     const GUI_Colour& GetTextColour() const { return m_TextColour; }
     void SetShadowColour(const GUI_Colour& colour) { m_ShadowColour = colour; }
+    // The key alone, looked up when the label is loaded (the data tool has no string tables).
+    void SetTextKeyOnly(std::u16string_view key) { m_TextKey = key; }
     static int GetAlignmentCode(int horizontal, int vertical);
     RasterRect GetTextRect() const;
     void UpdateFormattedText();

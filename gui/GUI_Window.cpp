@@ -13,6 +13,14 @@
 namespace {
 
 constexpr int NO_LIMIT = INT_MAX;
+// Child records nest no deeper than this; a hostile file must not exhaust the stack.
+constexpr int MAX_RECORD_NESTING = 64;
+int s_LoadNesting = 0;
+
+struct NestingGuard {
+    NestingGuard() { ++s_LoadNesting; }
+    ~NestingGuard() { --s_LoadNesting; }
+};
 
 bool Exists(const SkinPieceSlot& slot)
 {
@@ -749,10 +757,13 @@ bool GUI_Window::Load(const std::uint8_t* payload, std::size_t size, int version
         std::uint32_t childCount = 0;
         if (!cursor.ReadU32(childCount))
             return false;
+        const NestingGuard nesting;
         for (std::uint32_t i = 0; i < childCount; ++i) {
             RecordChunk chunk;
             if (!cursor.ReadChunk(chunk))
                 return false;
+            if (s_LoadNesting > MAX_RECORD_NESTING)
+                continue;
             std::unique_ptr<GUI_Window> child = CreateWindowForTag(chunk.tag);
             if (child && child->Load(chunk.payload, chunk.size, chunk.VersionTenths()))
                 AddChild(child.release());

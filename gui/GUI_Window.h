@@ -137,6 +137,10 @@ public:
     void SetFrameInset(int x, int y) { m_FrameInsetX = x; m_FrameInsetY = y; }
     void SetBorderColour(const GUI_Colour& colour) { m_BorderColour = colour; }
     void SetDrawBackground(bool draw) { m_bDrawBackground = draw; }
+    void SetBorderAlpha(bool alpha) { m_bBorderAlpha = alpha; }
+    void SetBackgroundAlpha(bool alpha) { m_bBackgroundAlpha = alpha; }
+    // Layout records carry the kind as data.
+    void SetKind(std::uint32_t kind) { m_Kind = kind; }
     void SetDepth(float depth);
     float GetDepth() const { return m_Depth; }
     void SetBackgroundImage(std::u16string_view name, bool load);

@@ -7,7 +7,9 @@
 #include "tools/CardFileCompiler.h"
 #include "tools/DiscCompiler.h"
 #include "tools/Diagnostics.h"
+#include "tools/GuiLayoutCompiler.h"
 #include "tools/OutputFile.h"
+#include "tools/SkinCompiler.h"
 #include "tools/SoundEffectCompiler.h"
 #include "tools/SourceText.h"
 #include "tools/StringKeyList.h"
@@ -44,6 +46,10 @@ constexpr char LANGUAGE_FOLDER[] = "data_en";
 constexpr char FONT_TABLE[] = "fonts/fonts.cfg";
 constexpr char FONT_TABLE_OUT[] = "data/fonts/fonts.cfg";
 constexpr char DEFAULT_CACHE_SUFFIX[] = ".cache";
+constexpr char GUI_LAYOUT_FOLDER[] = "gui/interfaces";
+constexpr char GUI_LAYOUT_SUFFIX[] = ".gui.txt";
+constexpr char GUI_SKIN_FOLDER[] = "gui/skins";
+constexpr char GUI_SKIN_SUFFIX[] = ".skn.txt";
 
 struct Folders {
     std::string source;
@@ -147,12 +153,25 @@ bool CompileDiscFolder(Build& build, datac::Diagnostics& diagnostics)
            datac::CompileDisc(build.folders.source, build.folders.disc, build.folders.cache + "/art", diagnostics);
 }
 
+bool CompileGuiLayouts(Build& build, datac::Diagnostics& diagnostics)
+{
+    return datac::CompileGuiLayoutFiles(
+        SourceFiles(build.folders.source + "/" + GUI_LAYOUT_FOLDER, GUI_LAYOUT_SUFFIX), build.folders.out + "/data",
+        diagnostics);
+}
+
+bool CompileGuiSkins(Build& build, datac::Diagnostics& diagnostics)
+{
+    return datac::CompileSkinFiles(SourceFiles(build.folders.source + "/" + GUI_SKIN_FOLDER, GUI_SKIN_SUFFIX),
+                                   build.folders.out + "/data", diagnostics);
+}
+
 // Each step runs even after another failed, so that one run reports every error (a step that needs an earlier
 // one's result skips quietly when that failed).
 using CompileStep = bool (*)(Build& build, datac::Diagnostics& diagnostics);
 const CompileStep COMPILE_STEPS[] = {
     &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable, &CompileArt,
-    &CompileDiscFolder,
+    &CompileGuiLayouts, &CompileGuiSkins, &CompileDiscFolder,
 };
 
 std::string WithoutTrailingSlash(std::string_view path)
