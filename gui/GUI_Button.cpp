@@ -12,29 +12,6 @@
 
 namespace {
 
-bool ReadColour(RecordCursor& cursor, GUI_Colour& out)
-{
-    return cursor.ReadU32(out.r) && cursor.ReadU32(out.g) && cursor.ReadU32(out.b) && cursor.ReadU32(out.a);
-}
-
-void WriteColour(RecordWriter& writer, const GUI_Colour& colour)
-{
-    writer.WriteU32(colour.r);
-    writer.WriteU32(colour.g);
-    writer.WriteU32(colour.b);
-    writer.WriteU32(colour.a);
-}
-
-// A u8 flag of the record: stored as 1 when the byte is above 0.
-bool ReadFlag(RecordCursor& cursor, bool& out)
-{
-    std::uint8_t value = 0;
-    if (!cursor.ReadU8(value))
-        return false;
-    out = value > 0;
-    return true;
-}
-
 // One axis of a face image: destination span and source span within the texture.
 void PlaceFaceAxis(int start, int end, int extent, int mode, bool clip, int alignment, int& destStart, int& destEnd,
                    int& sourceStart, int& sourceEnd)
@@ -496,17 +473,17 @@ bool GUI_Button::LoadButtonRecord(const std::uint8_t* payload, std::size_t size,
     ButtonLookData& disabled = m_Looks[LOOK_DISABLED];
     std::u16string files[LOOK_COUNT];
     if (versionTenths >= 10) {
-        if (!cursor.ReadU32(m_ClickEffect) || !ReadFlag(cursor, up.show) || !cursor.ReadString(files[LOOK_UP]) ||
-            !ReadColour(cursor, up.background) || !ReadFlag(cursor, up.backgroundAlpha) || !ReadFlag(cursor, up.clip))
+        if (!cursor.ReadU32(m_ClickEffect) || !ReadRecordFlag(cursor, up.show) || !cursor.ReadString(files[LOOK_UP]) ||
+            !ReadRecordColour(cursor, up.background) || !ReadRecordFlag(cursor, up.backgroundAlpha) || !ReadRecordFlag(cursor, up.clip))
             return false;
-        if (!ReadFlag(cursor, down.show) || !ReadFlag(cursor, down.border) || !cursor.ReadString(files[LOOK_DOWN]) ||
-            !ReadColour(cursor, down.background) || !ReadColour(cursor, down.frame) ||
-            !ReadFlag(cursor, down.backgroundAlpha) || !ReadFlag(cursor, down.borderAlpha) || !ReadFlag(cursor, down.clip))
+        if (!ReadRecordFlag(cursor, down.show) || !ReadRecordFlag(cursor, down.border) || !cursor.ReadString(files[LOOK_DOWN]) ||
+            !ReadRecordColour(cursor, down.background) || !ReadRecordColour(cursor, down.frame) ||
+            !ReadRecordFlag(cursor, down.backgroundAlpha) || !ReadRecordFlag(cursor, down.borderAlpha) || !ReadRecordFlag(cursor, down.clip))
             return false;
-        if (!ReadFlag(cursor, over.show) || !ReadFlag(cursor, over.border) ||
-            !cursor.ReadString(files[LOOK_MOUSEOVER]) || !ReadColour(cursor, over.background) ||
-            !ReadColour(cursor, over.frame) || !ReadFlag(cursor, over.backgroundAlpha) ||
-            !ReadFlag(cursor, over.borderAlpha) || !ReadFlag(cursor, over.clip))
+        if (!ReadRecordFlag(cursor, over.show) || !ReadRecordFlag(cursor, over.border) ||
+            !cursor.ReadString(files[LOOK_MOUSEOVER]) || !ReadRecordColour(cursor, over.background) ||
+            !ReadRecordColour(cursor, over.frame) || !ReadRecordFlag(cursor, over.backgroundAlpha) ||
+            !ReadRecordFlag(cursor, over.borderAlpha) || !ReadRecordFlag(cursor, over.clip))
             return false;
     } else {
         files[LOOK_UP] = up.file;
@@ -515,10 +492,10 @@ bool GUI_Button::LoadButtonRecord(const std::uint8_t* payload, std::size_t size,
     }
     files[LOOK_DISABLED] = disabled.file;
     if (versionTenths >= 11) {
-        if (!ReadFlag(cursor, disabled.show) || !ReadFlag(cursor, disabled.border) ||
-            !cursor.ReadString(files[LOOK_DISABLED]) || !ReadColour(cursor, disabled.background) ||
-            !ReadColour(cursor, disabled.frame) || !ReadFlag(cursor, disabled.backgroundAlpha) ||
-            !ReadFlag(cursor, disabled.borderAlpha) || !ReadFlag(cursor, disabled.clip))
+        if (!ReadRecordFlag(cursor, disabled.show) || !ReadRecordFlag(cursor, disabled.border) ||
+            !cursor.ReadString(files[LOOK_DISABLED]) || !ReadRecordColour(cursor, disabled.background) ||
+            !ReadRecordColour(cursor, disabled.frame) || !ReadRecordFlag(cursor, disabled.backgroundAlpha) ||
+            !ReadRecordFlag(cursor, disabled.borderAlpha) || !ReadRecordFlag(cursor, disabled.clip))
             return false;
     }
     if (versionTenths >= 12) {
@@ -529,14 +506,14 @@ bool GUI_Button::LoadButtonRecord(const std::uint8_t* payload, std::size_t size,
     }
     if (versionTenths >= 13) {
         for (ButtonLookData& look : m_Looks) {
-            if (!ReadFlag(cursor, look.fromLanguage))
+            if (!ReadRecordFlag(cursor, look.fromLanguage))
                 return false;
         }
     }
     std::u16string maskFile = m_HitMaskFile;
     if (versionTenths >= 14) {
-        if (!ReadFlag(cursor, m_bUseHitMask) || !cursor.ReadString(maskFile) || !cursor.ReadU8(m_HitMaskStretchH) ||
-            !cursor.ReadU8(m_HitMaskStretchV) || !ReadFlag(cursor, m_bHitMaskFromLanguage))
+        if (!ReadRecordFlag(cursor, m_bUseHitMask) || !cursor.ReadString(maskFile) || !cursor.ReadU8(m_HitMaskStretchH) ||
+            !cursor.ReadU8(m_HitMaskStretchV) || !ReadRecordFlag(cursor, m_bHitMaskFromLanguage))
             return false;
     }
     if (versionTenths >= 15) {
@@ -571,7 +548,7 @@ bool GUI_Button::SaveButtonRecord(RecordWriter& writer) const
     writer.WriteU32(m_ClickEffect);
     writer.WriteBool(up.show);
     writer.WriteString(up.file);
-    WriteColour(writer, up.background);
+    WriteRecordColour(writer, up.background);
     writer.WriteBool(up.backgroundAlpha);
     writer.WriteBool(up.clip);
     for (const ButtonLook lookId : {LOOK_DOWN, LOOK_MOUSEOVER, LOOK_DISABLED}) {
@@ -579,8 +556,8 @@ bool GUI_Button::SaveButtonRecord(RecordWriter& writer) const
         writer.WriteBool(look.show);
         writer.WriteBool(look.border);
         writer.WriteString(look.file);
-        WriteColour(writer, look.background);
-        WriteColour(writer, look.frame);
+        WriteRecordColour(writer, look.background);
+        WriteRecordColour(writer, look.frame);
         writer.WriteBool(look.backgroundAlpha);
         writer.WriteBool(look.borderAlpha);
         writer.WriteBool(look.clip);

@@ -8,28 +8,6 @@
 
 namespace {
 
-bool ReadColour(RecordCursor& cursor, GUI_Colour& out)
-{
-    return cursor.ReadU32(out.r) && cursor.ReadU32(out.g) && cursor.ReadU32(out.b) && cursor.ReadU32(out.a);
-}
-
-void WriteColour(RecordWriter& writer, const GUI_Colour& colour)
-{
-    writer.WriteU32(colour.r);
-    writer.WriteU32(colour.g);
-    writer.WriteU32(colour.b);
-    writer.WriteU32(colour.a);
-}
-
-bool ReadFlag(RecordCursor& cursor, bool& out)
-{
-    std::uint8_t value = 0;
-    if (!cursor.ReadU8(value))
-        return false;
-    out = value > 0;
-    return true;
-}
-
 bool ReadInt(RecordCursor& cursor, int& out)
 {
     std::int32_t value = 0;
@@ -256,22 +234,22 @@ bool GUI_Label::LoadLabelRecord(const std::uint8_t* payload, std::size_t size, i
         std::uint32_t font = 0;
         std::uint32_t horizontal = 0;
         std::uint32_t vertical = 0;
-        if (!cursor.ReadString(key) || !cursor.ReadU32(font) || !ReadColour(cursor, m_TextColour) ||
-            !ReadFlag(cursor, m_bFlagA) || !cursor.ReadU32(horizontal) || !cursor.ReadU32(vertical) ||
+        if (!cursor.ReadString(key) || !cursor.ReadU32(font) || !ReadRecordColour(cursor, m_TextColour) ||
+            !ReadRecordFlag(cursor, m_bFlagA) || !cursor.ReadU32(horizontal) || !cursor.ReadU32(vertical) ||
             !cursor.ReadU32(m_ValueB))
             return false;
         for (int& margin : m_Margins) {
             if (!ReadInt(cursor, margin))
                 return false;
         }
-        if (!ReadFlag(cursor, m_bFlagC) || !cursor.ReadU32(m_ValueD) || !ReadFlag(cursor, m_bFormatted))
+        if (!ReadRecordFlag(cursor, m_bFlagC) || !cursor.ReadU32(m_ValueD) || !ReadRecordFlag(cursor, m_bFormatted))
             return false;
         m_HorizontalAlignment = static_cast<int>(horizontal);
         m_VerticalAlignment = static_cast<int>(vertical);
         SetFont(static_cast<int>(font));
     }
     if (versionTenths >= 11) {
-        if (!ReadFlag(cursor, m_bFitToText) || !ReadFlag(cursor, m_bShadow) || !ReadColour(cursor, m_ShadowColour))
+        if (!ReadRecordFlag(cursor, m_bFitToText) || !ReadRecordFlag(cursor, m_bShadow) || !ReadRecordColour(cursor, m_ShadowColour))
             return false;
     }
     if (!LoadWindowPart(cursor))
@@ -292,7 +270,7 @@ bool GUI_Label::SaveLabelRecord(RecordWriter& writer, bool withChildren) const
     writer.BeginRecord(TAG_GLBL, GLBL_VERSION);
     writer.WriteString(m_TextKey);
     writer.WriteU32(static_cast<std::uint32_t>(m_Font));
-    WriteColour(writer, m_TextColour);
+    WriteRecordColour(writer, m_TextColour);
     writer.WriteBool(m_bFlagA);
     writer.WriteU32(static_cast<std::uint32_t>(m_HorizontalAlignment));
     writer.WriteU32(static_cast<std::uint32_t>(m_VerticalAlignment));
@@ -305,7 +283,7 @@ bool GUI_Label::SaveLabelRecord(RecordWriter& writer, bool withChildren) const
     writer.WriteBool(m_bFormatted);
     writer.WriteBool(m_bFitToText);
     writer.WriteBool(m_bShadow);
-    WriteColour(writer, m_ShadowColour);
+    WriteRecordColour(writer, m_ShadowColour);
     const bool ok = SaveWindowRecord(writer, withChildren);
     writer.EndRecord();
     return ok && !writer.Failed();

@@ -110,8 +110,7 @@ bool GUI_Picture::Load(const std::uint8_t* payload, std::size_t size, int versio
     if (versionTenths >= 10) {
         std::uint32_t horizontal = 0;
         std::uint32_t vertical = 0;
-        if (!cursor.ReadString(image) || !cursor.ReadU32(m_Colour.r) || !cursor.ReadU32(m_Colour.g) ||
-            !cursor.ReadU32(m_Colour.b) || !cursor.ReadU32(m_Colour.a) || !cursor.ReadBool16(m_bAlpha) ||
+        if (!cursor.ReadString(image) || !ReadRecordColour(cursor, m_Colour) || !cursor.ReadBool16(m_bAlpha) ||
             !cursor.ReadBool16(m_bImageStretchH) || !cursor.ReadBool16(m_bImageStretchV) ||
             !cursor.ReadU32(horizontal) || !cursor.ReadU32(vertical))
             return false;
@@ -132,10 +131,7 @@ bool GUI_Picture::Save(RecordWriter& writer) const
 {
     writer.BeginRecord(TAG_GPIC, GPIC_VERSION);
     writer.WriteString(m_ImageFile);
-    writer.WriteU32(m_Colour.r);
-    writer.WriteU32(m_Colour.g);
-    writer.WriteU32(m_Colour.b);
-    writer.WriteU32(m_Colour.a);
+    WriteRecordColour(writer, m_Colour);
     writer.WriteBool16(m_bAlpha);
     writer.WriteBool16(m_bImageStretchH);
     writer.WriteBool16(m_bImageStretchV);

@@ -73,12 +73,10 @@ void GUI_TextButton::SetDisabledTextColour(std::uint32_t r, std::uint32_t g, std
 bool GUI_TextButton::Load(const std::uint8_t* payload, std::size_t size, int versionTenths)
 {
     RecordCursor cursor(payload, size);
-    const auto readColour = [&](GUI_Colour& out) {
-        return cursor.ReadU32(out.r) && cursor.ReadU32(out.g) && cursor.ReadU32(out.b) && cursor.ReadU32(out.a);
-    };
-    if (versionTenths >= 10 && (!readColour(m_PressedTextColour) || !readColour(m_HighlightedTextColour)))
+    if (versionTenths >= 10 &&
+        (!ReadRecordColour(cursor, m_PressedTextColour) || !ReadRecordColour(cursor, m_HighlightedTextColour)))
         return false;
-    if (versionTenths >= 11 && !readColour(m_DisabledTextColour))
+    if (versionTenths >= 11 && !ReadRecordColour(cursor, m_DisabledTextColour))
         return false;
     RecordChunk label;
     if (!cursor.ReadChunk(label) || label.tag != TAG_GLBL)
@@ -99,12 +97,8 @@ bool GUI_TextButton::Load(const std::uint8_t* payload, std::size_t size, int ver
 bool GUI_TextButton::Save(RecordWriter& writer) const
 {
     writer.BeginRecord(TAG_GTBT, GTBT_VERSION);
-    for (const GUI_Colour* const colour : {&m_PressedTextColour, &m_HighlightedTextColour, &m_DisabledTextColour}) {
-        writer.WriteU32(colour->r);
-        writer.WriteU32(colour->g);
-        writer.WriteU32(colour->b);
-        writer.WriteU32(colour->a);
-    }
+    for (const GUI_Colour* const colour : {&m_PressedTextColour, &m_HighlightedTextColour, &m_DisabledTextColour})
+        WriteRecordColour(writer, *colour);
     bool ok = SaveLabelRecord(writer, false);
     ok = ok && SaveButtonRecord(writer);
     writer.EndRecord();

@@ -59,12 +59,14 @@ int LargestOf(const SkinPieceSet& set, std::initializer_list<int> pieces, Measur
     return best;
 }
 
-bool ReadColour(RecordCursor& cursor, GUI_Colour& out)
+} // namespace
+
+bool ReadRecordColour(RecordCursor& cursor, GUI_Colour& out)
 {
     return cursor.ReadU32(out.r) && cursor.ReadU32(out.g) && cursor.ReadU32(out.b) && cursor.ReadU32(out.a);
 }
 
-void WriteColour(RecordWriter& writer, const GUI_Colour& colour)
+void WriteRecordColour(RecordWriter& writer, const GUI_Colour& colour)
 {
     writer.WriteU32(colour.r);
     writer.WriteU32(colour.g);
@@ -72,7 +74,14 @@ void WriteColour(RecordWriter& writer, const GUI_Colour& colour)
     writer.WriteU32(colour.a);
 }
 
-} // namespace
+bool ReadRecordFlag(RecordCursor& cursor, bool& out)
+{
+    std::uint8_t value = 0;
+    if (!cursor.ReadU8(value))
+        return false;
+    out = value > 0;
+    return true;
+}
 
 GUI_Window::GUI_Window(std::uint32_t kind) : m_Kind(kind) {}
 
@@ -744,12 +753,12 @@ bool GUI_Window::Load(const std::uint8_t* payload, std::size_t size, int version
         if (!cursor.ReadBool(m_bMouseTransparent) || !cursor.ReadBool(m_bHidden) || !cursor.ReadU32(borderMode))
             return false;
         m_BorderMode = static_cast<int>(borderMode);
-        if (!cursor.ReadI32(m_FrameInsetX) || !cursor.ReadI32(m_FrameInsetY) || !ReadColour(cursor, m_BorderColour) ||
+        if (!cursor.ReadI32(m_FrameInsetX) || !cursor.ReadI32(m_FrameInsetY) || !ReadRecordColour(cursor, m_BorderColour) ||
             !cursor.ReadBool(borderAlpha) || !cursor.ReadString(skin))
             return false;
         SetSkin(skin, true, false);
         if (!cursor.ReadBool(m_bDrawBackground) || !cursor.ReadString(background) ||
-            !ReadColour(cursor, m_SecondColour) || !cursor.ReadBool(m_bBackgroundAlpha) ||
+            !ReadRecordColour(cursor, m_SecondColour) || !cursor.ReadBool(m_bBackgroundAlpha) ||
             !cursor.ReadU8(m_HorizontalAnchor) || !cursor.ReadBool(m_bStretchHorizontally))
             return false;
         m_bBorderAlpha = borderAlpha;
@@ -814,12 +823,12 @@ bool GUI_Window::SaveWindowRecord(RecordWriter& writer, bool withChildren) const
     writer.WriteU32(static_cast<std::uint32_t>(m_BorderMode));
     writer.WriteI32(m_FrameInsetX);
     writer.WriteI32(m_FrameInsetY);
-    WriteColour(writer, m_BorderColour);
+    WriteRecordColour(writer, m_BorderColour);
     writer.WriteBool(m_bBorderAlpha);
     writer.WriteString(m_SkinName);
     writer.WriteBool(m_bDrawBackground);
     writer.WriteString(m_BackgroundImage);
-    WriteColour(writer, m_SecondColour);
+    WriteRecordColour(writer, m_SecondColour);
     writer.WriteBool(m_bBackgroundAlpha);
     writer.WriteU8(m_HorizontalAnchor);
     writer.WriteBool(m_bStretchHorizontally);

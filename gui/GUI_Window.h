@@ -214,6 +214,11 @@ protected:
     float m_Depth = 5.0f;
 };
 
+// Record fields shared by the window records: a colour as four u32, and a u8 flag (above 0 is set).
+bool ReadRecordColour(RecordCursor& cursor, GUI_Colour& out);
+void WriteRecordColour(RecordWriter& writer, const GUI_Colour& colour);
+bool ReadRecordFlag(RecordCursor& cursor, bool& out);
+
 // A window of the class a layout tag names (GWND, GBTN, GLBL, GPIC, GTBT); null for another tag.
 std::unique_ptr<GUI_Window> CreateWindowForTag(std::uint32_t tag);
 
