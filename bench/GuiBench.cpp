@@ -1,7 +1,7 @@
 // A screen of 50 skinned windows and buttons drawn through the toolkit each frame, against the raster drawing
 // the very same textured rectangles itself. Compare the pair of one run: Gui_DrawScreen against
 // Raster_SamePrimitives; the difference is what the toolkit's walk of windows and pieces costs.
-#include "engine/Raster.h"
+#include "engine/raster/Raster.h"
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Interface.h"
 #include "gui/GUI_Manager.h"

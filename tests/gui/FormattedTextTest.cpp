@@ -2,8 +2,9 @@
 // and measuring that matches drawing.
 #include "tests/gui/GuiFixture.h"
 
-#include "engine/LanguageManager.h"
-#include "engine/StringTable.h"
+#include "engine/core/LanguageManager.h"
+#include "engine/core/StringTable.h"
+#include "cards/FormattedTextLayout.h"
 
 namespace {
 

@@ -2,16 +2,16 @@
 // folder for skins, layouts and images; and builders of skin files and layout streams.
 #pragma once
 
-#include "engine/GameDisplay.h"
-#include "engine/PrivateHeap.h"
-#include "engine/Raster.h"
+#include "engine/scene/GameDisplay.h"
+#include "engine/core/PrivateHeap.h"
+#include "engine/raster/Raster.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
 #include "gui/GUI_Window.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "tests/TestSupport.h"
-#include "tests/engine/SceneFixture.h"
+#include "tests/engine/scene/SceneFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The toolkit end to end in a program of its own: a screen compiled from a layout source with a skinned window,
 // a button, a text button, a label and a picture, and a scroll bar the program places; driven by a headless
 // script with frames checked at chosen pixels, and through the SDL2 window under Xvfb with xdotool.
-#include "engine/BitmapFile.h"
+#include "engine/core/BitmapFile.h"
 #include "platform/Platform.h"
 #include "tests/TestSupport.h"
-#include "tests/engine/SceneFixture.h"
+#include "tests/engine/scene/SceneFixture.h"
 #include "tools/GuiLayoutCompiler.h"
 #include "tools/SkinCompiler.h"
 

@@ -4,10 +4,10 @@
 // Every command a button posts is printed as "command <name>"; the text button named "quit" ends the run; at the
 // end "position <n>" gives the scroll bar's position. Headless, the script's events arrive by frame (16 ms a
 // frame) and its "save" lines save frames.
-#include "engine/GameDisplay.h"
-#include "engine/PrivateHeap.h"
-#include "engine/Raster.h"
-#include "engine/ScriptedRun.h"
+#include "engine/scene/GameDisplay.h"
+#include "engine/core/PrivateHeap.h"
+#include "engine/raster/Raster.h"
+#include "app/ScriptedRun.h"
 #include "gui/GUI_Button.h"
 #include "gui/GUI_Interface.h"
 #include "gui/GUI_Manager.h"
