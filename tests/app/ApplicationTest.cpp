@@ -347,7 +347,7 @@ ShutdownFacts ObserveShutdown()
     std::uint32_t playmovies = 1;
     plat::RegGetDword(plat::Hive::LocalMachine, test::SETTINGS_KEY, u"playmovies", playmovies);
     facts.settingsSaved = playmovies == 0;
-    facts.toolkitUp = GUI_System::IsInitialised();
+    facts.toolkitUp = GUI_System::GetManager() != nullptr;
     facts.stringsLoaded = GetString(u"PHYS_PHASE_Untap") != nullptr;
     facts.displayUp = GetGameDisplay()->IsInitialised();
     facts.heapUp = PrivateAlloc(16) != nullptr;
