@@ -17,6 +17,13 @@ constexpr int NO_LIMIT = INT_MAX;
 constexpr int MAX_RECORD_NESTING = 64;
 int s_LoadNesting = 0;
 
+// Rectangles from records are kept within +-10^7 so that widths and piece sums cannot overflow.
+int ClampCoordinate(int value)
+{
+    constexpr int LIMIT = 10000000;
+    return value < -LIMIT ? -LIMIT : (value > LIMIT ? LIMIT : value);
+}
+
 struct NestingGuard {
     NestingGuard() { ++s_LoadNesting; }
     ~NestingGuard() { --s_LoadNesting; }
@@ -121,10 +128,10 @@ void GUI_Window::DeleteChildren()
 
 void GUI_Window::SetRect(int left, int top, int right, int bottom, bool /*layout*/)
 {
-    m_Left = left;
-    m_Top = top;
-    m_Right = right;
-    m_Bottom = bottom;
+    m_Left = ClampCoordinate(left);
+    m_Top = ClampCoordinate(top);
+    m_Right = ClampCoordinate(right);
+    m_Bottom = ClampCoordinate(bottom);
     LayoutPieces(m_Pieces, GUI_Colour{}, m_bBackgroundAlpha, m_BorderColour, m_bBorderAlpha);
     Invalidate(false);
 }
@@ -746,10 +753,10 @@ bool GUI_Window::Load(const std::uint8_t* payload, std::size_t size, int version
             if (!cursor.ReadI32(value))
                 return false;
         }
-        m_Left = rect[0];
-        m_Top = rect[1];
-        m_Right = rect[2];
-        m_Bottom = rect[3];
+        m_Left = ClampCoordinate(rect[0]);
+        m_Top = ClampCoordinate(rect[1]);
+        m_Right = ClampCoordinate(rect[2]);
+        m_Bottom = ClampCoordinate(rect[3]);
         if (!cursor.ReadBool(m_bMouseTransparent) || !cursor.ReadBool(m_bHidden) || !cursor.ReadU32(borderMode))
             return false;
         m_BorderMode = static_cast<int>(borderMode);
