@@ -1,5 +1,6 @@
 #include "app/GameWiring.h"
 
+#include "cards/CardActor.h"
 #include "cards/CardCommands.h"
 #include "cards/CardWindows.h"
 #include "engine/core/LanguageManager.h"
@@ -13,6 +14,7 @@
 #include "gui/SpriteList.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
+#include "lessons/PhysicalLesson.h"
 #include "lessons/PlayerActors.h"
 #include "rules/GameGlobals.h"
 #include "screens/GameInterface.h"
@@ -41,11 +43,27 @@ void ClearSprites()
     }
 }
 
+// The rules' globals and the physical lesson's countered card let go of a removed actor.
+void ForgetRemovedActor(Actor* actor)
+{
+    OnCardActorRemoved(actor);
+    if (actor != nullptr && static_cast<Actor*>(g_CounteredCard) == actor) {
+        g_CounteredCard = nullptr;
+    }
+}
+
+void ResetGame()
+{
+    ResetGameState();
+    g_CounteredCard = nullptr;
+}
+
 } // namespace
 
 void BindGameToEngine()
 {
     ActorGameActions actors;
+    actors.NewCardActor = NewCardActor;
     actors.FindBehaviour = FindBehaviour;
     actors.GetHumanPlayerActor = GetHumanPlayerActor;
     actors.GetCpuPlayerActor = GetCpuPlayerActor;
@@ -53,10 +71,10 @@ void BindGameToEngine()
     actors.RaiseState13Flag = RaiseState13Flag;
     actors.PostDialogEvent = PostDialogEvent;
     actors.ClearCardFromLists = ClearCardFromLists;
-    actors.OnCardActorRemoved = OnCardActorRemoved;
+    actors.OnCardActorRemoved = ForgetRemovedActor;
     actors.ReleaseActorCardWindow = ReleaseActorCardWindow;
     actors.RebuildCardLists = RebuildCardLists;
-    actors.ResetGameState = ResetGameState;
+    actors.ResetGameState = ResetGame;
     actors.ClearGuiWindows = ClearGuiWindows;
     actors.ClearSprites = ClearSprites;
     actors.DestroyIntro = DestroyIntro;

@@ -1,10 +1,22 @@
-// Placeholder until the game globals exist: nothing refers to an actor yet.
+// Placeholder until the game globals exist: the dragged card and the pending sets let go of a removed card.
 #include "rules/GameGlobals.h"
 
-void OnCardActorRemoved(Actor* /*actor*/)
+#include "cards/CardActor.h"
+#include "cards/TableInput.h"
+#include "rules/PendingCards.h"
+
+void OnCardActorRemoved(Actor* actor)
 {
+    const CardActor* const card = AsCardActor(actor);
+    if (card == nullptr)
+        return;
+    if (GetDraggedCard() == card)
+        SetDraggedCard(nullptr);
+    RemovePendingCard(card);
 }
 
 void ResetGameState()
 {
+    SetDraggedCard(nullptr);
+    ClearPendingCards();
 }

@@ -4,6 +4,7 @@ namespace {
 
 int s_Life[2] = {STARTING_LIFE, STARTING_LIFE};
 int s_PreviousLife[2] = {STARTING_LIFE, STARTING_LIFE};
+PlayerState s_Players[2];
 
 bool ValidPlayer(int player)
 {
@@ -12,9 +13,7 @@ bool ValidPlayer(int player)
 
 } // namespace
 
-namespace PlayerState {
-
-void SetLife(int player, int value, int /*reset*/)
+void PlayerState::SetLife(int player, int value, int /*reset*/)
 {
     if (!ValidPlayer(player))
         return;
@@ -22,9 +21,12 @@ void SetLife(int player, int value, int /*reset*/)
     s_Life[player] = value;
 }
 
-int GetLife(int player)
+int PlayerState::GetLife(int player)
 {
     return ValidPlayer(player) ? s_Life[player] : 0;
 }
 
-} // namespace PlayerState
+PlayerState* GetPlayerState(int player)
+{
+    return ValidPlayer(player) ? &s_Players[player] : nullptr;
+}

@@ -135,6 +135,9 @@ void Actor::SetName(std::u16string_view name)
 
 Actor* CreateActor(int type)
 {
+    if (type == ACTOR_TYPE_CARD) {
+        return s_Game.NewCardActor != nullptr ? s_Game.NewCardActor() : nullptr;
+    }
     if (type != ACTOR_TYPE_PLAIN) {
         return nullptr;
     }

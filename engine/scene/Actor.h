@@ -84,7 +84,8 @@ private:
     std::uint64_t m_Serial = 0;
 };
 
-// Type 0 makes a plain actor; any other type gives null (card actors come with the cards). Not registered.
+// Type 0 makes a plain actor, type 1 a card actor (through the game's table); any other type gives null. Not
+// registered.
 Actor* CreateActor(int type);
 void RegisterActor(Actor* actor);
 Actor* SpawnActor(std::u16string_view name, int spawnValue, ActorBehaviour behaviour, float x, float y, float z,
@@ -114,6 +115,8 @@ bool IsOnlineLesson();
 // What the game does when the registry calls up into it; app/ fills these at start-up. An entry left null
 // does nothing (a lookup answers null).
 struct ActorGameActions {
+    // Actor type 1: a new card actor without a card.
+    Actor* (*NewCardActor)() = nullptr;
     // The behaviour table: a level script's actor type name to its behaviour.
     ActorBehaviour (*FindBehaviour)(std::u16string_view typeName) = nullptr;
     // State entry: the player actors, and what states 1, 13, 15 and 16 start.

@@ -292,7 +292,7 @@ TEST_F(ActorTest, NamesMapToTheLastRegisteredActor)
 TEST_F(ActorTest, QueuedCardActorsMoveToTheEndOnce)
 {
     SpawnActor(u"a", 0, Record, 0, 0, 0, 0, 0, 0);
-    Actor* card = new Actor(ACTOR_TYPE_CARD);
+    Actor* card = CreateActor(ACTOR_TYPE_CARD);
     card->SetName(u"card");
     card->m_Behaviour = Record;
     RegisterActor(card);
