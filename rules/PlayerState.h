@@ -25,6 +25,8 @@ struct PlayerState {
     ManaCost m_LandMana;
     std::array<CardActor*, GRAVEYARD_CAPACITY> m_Graveyard{};
     int m_GraveyardCount = 0;
+    int m_LibraryCount = 0;
+    int m_NextDrawIndex = 0;
 };
 
 // The record of player 0 or 1; null for any other number.

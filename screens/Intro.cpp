@@ -20,3 +20,18 @@ void SetIntroSkip(bool skip)
 {
     s_bIntroSkip = skip;
 }
+
+bool IsIntroRunning()
+{
+    return false;
+}
+
+bool IsIntroFinished()
+{
+    return true;
+}
+
+bool IntroGate(int /*gate*/)
+{
+    return true;
+}

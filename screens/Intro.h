@@ -5,3 +5,9 @@
 void DestroyIntro();
 bool GetIntroSkip();
 void SetIntroSkip(bool skip);
+
+// The intro's state and reveal gates. Without an intro nothing runs and every gate is open, as after an intro
+// that has ended.
+bool IsIntroRunning();
+bool IsIntroFinished();
+bool IntroGate(int gate);

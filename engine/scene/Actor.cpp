@@ -308,6 +308,11 @@ int GetActorCount()
     return static_cast<int>(s_ActorList.size());
 }
 
+Actor* GetActorAt(int index)
+{
+    return index >= 0 && index < GetActorCount() ? s_ActorList[static_cast<std::size_t>(index)] : nullptr;
+}
+
 bool IsOnlineLesson()
 {
     // The running mode itself: while a switch is pending (-1) no lesson runs.

@@ -109,6 +109,8 @@ void UpdateActors();
 void DestroyAllActors();
 // Registered actors, for tests and the console.
 int GetActorCount();
+// The registered actor at that place of the update order; null outside it.
+Actor* GetActorAt(int index);
 // True when the running game mode is an online lesson (3 or 4); the scene loader sets the mode.
 bool IsOnlineLesson();
 

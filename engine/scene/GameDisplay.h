@@ -40,6 +40,58 @@ struct TextureRecord {
     int references = 0;
 };
 
+class CardActor;
+
+// The play mat: 54 numbered zones laid out from the client area, the card slots of both players and the piles.
+constexpr int ZONE_COUNT = 54;
+constexpr int HAND_SLOT_COUNT = 20;
+constexpr int TABLE_SLOT_COUNT = 40;
+constexpr int PHASE_ICON_COUNT = 12;
+constexpr int BASE_CARD_WIDTH = 66;
+constexpr int BASE_CARD_HEIGHT = 98;
+// The shrinking of cards to fit an area stops here and accepts overlap.
+constexpr int MIN_CARD_WIDTH = 16;
+constexpr int MIN_CARD_HEIGHT = 24;
+
+struct MatZone {
+    int kind = 0;
+    RasterRect rect;
+};
+
+struct MatPoint {
+    int x = 0;
+    int y = 0;
+};
+
+struct MatSlot {
+    float x = 0.0f;
+    float y = 0.0f;
+    float depth = 0.0f;
+};
+
+// What the placement of one player's cards in play uses and computes.
+struct PlayerTableSlots {
+    // Inputs from the board: permanents other than land piles, and the land groups (lands of one kind).
+    int permanentCount = 0;
+    int landGroupCount = 0;
+    std::array<int, TABLE_SLOT_COUNT> landGroupSizes{};
+    // Results.
+    int permanentWidth = BASE_CARD_WIDTH;
+    int permanentHeight = BASE_CARD_HEIGHT;
+    int pileWidth = BASE_CARD_WIDTH;
+    int pileHeight = BASE_CARD_HEIGHT;
+    int stepX = 0;
+    int stepY = 0;
+    int stackLimit = 0;
+    int landColumns = 0;
+    int rowStep = 0;
+    bool indented = false;
+    int onlineColumns = 0;
+    std::array<MatSlot, TABLE_SLOT_COUNT> landSlots{};
+    std::array<MatSlot, TABLE_SLOT_COUNT> permanentSlots{};
+    std::array<MatPoint, TABLE_SLOT_COUNT> onlineSlots{};
+};
+
 class GameDisplay {
 public:
     GameDisplay();
@@ -110,6 +162,69 @@ public:
     // The sum of the segments' measured widths, and the greatest measured height.
     int GetFormattedTextWidth(const FormattedText* text, int font) const;
     int GetFormattedTextHeight(const FormattedText* text, int font) const;
+
+    // ---- Play mat (the table's layout, defined with the cards) ------------------------------------------------
+
+    // Lays out every zone, the piles, the phase bar and the card slots from the client area.
+    void LayoutPlayMat();
+    const RasterRect& GetZoneRectByIndex(int zone) const;
+    int GetZoneKind(int zone) const;
+    int GetZoneImage(int zone) const;
+    void SetZoneImage(int zone, int texture);
+    // Width and height of a zone's image; 0 for a zone without one.
+    int GetZoneImageWidth(int zone) const;
+    int GetZoneImageHeight(int zone) const;
+    void GetPlayAreaRect(RasterRect& rect) const;
+    void GetPlayerLandArea(RasterRect& rect) const;
+    void GetOpponentPlayArea(RasterRect& rect) const;
+    void GetOpponentLandArea(RasterRect& rect) const;
+    // raised: the top goes up with the pile's height.
+    void GetPlayerLibraryRect(RasterRect& rect, bool raised) const;
+    void GetOpponentLibraryRect(RasterRect& rect, bool raised) const;
+    void GetPlayerGraveyardRect(RasterRect& rect, bool raised) const;
+    void GetOpponentGraveyardRect(RasterRect& rect, bool raised) const;
+    void GetPermanentCardSize(int player, int& width, int& height) const;
+    void GetPileCardSize(int player, int& width, int& height) const;
+    void PlaceTableCards();
+    void PlaceTableCardsOnline();
+    // The card's size and rectangle on the mat: turned when tapped, between sizes while dragged.
+    void GetCardDrawSize(const CardActor* card, int& width, int& height, bool ignoreTap) const;
+    void GetCardRect(const CardActor* card, RasterRect& rect, bool ignoreTap) const;
+    // A frame pulsing once every 600 ms around the rectangle.
+    void DrawHoverGlow(const RasterRect& rect, float depth, int red, int green, int blue, bool noInflate) const;
+    int GetCardWidth() const { return m_CardWidth; }
+    int GetCardHeight() const { return m_CardHeight; }
+
+    std::array<MatZone, ZONE_COUNT> m_Zones{};
+    std::array<int, ZONE_COUNT> m_ZoneImages{};
+    bool m_RelayoutRequested = true;
+    bool m_LayoutDone = false;
+    int m_LargeLayout = 2;
+    float m_MatScale = 1.0f;
+    int m_CardWidth = BASE_CARD_WIDTH;
+    int m_CardHeight = BASE_CARD_HEIGHT;
+    int m_RowUnit = 120;
+    int m_StackHeight = 115;
+    std::array<MatPoint, HAND_SLOT_COUNT> m_HandSlots{};
+    RasterRect m_PreviewRect;
+    // Per player (0 the human, 1 the CPU): the three pile boxes and the six counter boxes of the status panel.
+    std::array<std::array<RasterRect, 3>, 2> m_PileBoxes{};
+    std::array<std::array<RasterRect, 6>, 2> m_CounterBoxes{};
+    // Library, middle and graveyard point of the human, then of the CPU.
+    std::array<MatPoint, 6> m_PilePoints{};
+    std::array<RasterRect, 2> m_DieBoxes{};
+    RasterRect m_ColorSelectFrame;
+    std::array<RasterRect, 6> m_ColorSelectSquares{};
+    std::array<RasterRect, PHASE_ICON_COUNT> m_PhaseRects{};
+    bool m_PhaseBarCondensed = false;
+    RasterRect m_PhaseBackground;
+    std::array<PlayerTableSlots, 2> m_TableSlots{};
+    // Images the layout measures.
+    std::array<int, PHASE_ICON_COUNT> m_PhaseIcons{};
+    int m_SmallCardBack = -1;
+    int m_LargeCardBack = -1;
+    int m_PhaseBackgroundGold = -1;
+    int m_FirstDieFrame = -1;
 
     // ---- Fields ------------------------------------------------------------------------------------------------
 
