@@ -409,6 +409,8 @@ void LoadScene()
         LoadSmallCardSymbols();
     if (mode >= 1 && mode < static_cast<int>(LEVEL_SCRIPTS.size()))
         RunLevelScript(LEVEL_SCRIPTS[static_cast<std::size_t>(mode)]);
+    if (mode != 0)
+        ReleaseSmallCardAssets();
     // The display zeroes the tag at every load; a game's actors run only while it is 1.
     display->m_SceneTag = mode >= 1 && mode <= 4 ? 1 : 0;
     if (mode != 0)

@@ -20,31 +20,6 @@ void ReleaseCardOverlays()
 {
 }
 
-void LoadLargeCardSymbols()
-{
-}
-
-int GetLargeSymbolTexture(int /*code*/)
-{
-    return -1;
-}
-
-void LoadSmallCardSymbols()
-{
-}
-
-void LoadCardFrames()
-{
-}
-
-void LoadTableGraphics()
-{
-}
-
-void LoadPlayerAreaGraphics()
-{
-}
-
 void CreateLifeTokens()
 {
 }

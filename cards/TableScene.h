@@ -27,7 +27,9 @@ void ReleaseCardOverlays();
 void LoadLargeCardSymbols();
 // The large (12 x 12) mana symbol texture of a symbol code, -1 when none is loaded.
 int GetLargeSymbolTexture(int code);
+// The small-card templates, frames and symbols, loaded before a game's level script and released after it.
 void LoadSmallCardSymbols();
+void ReleaseSmallCardAssets();
 void LoadCardFrames();
 void LoadTableGraphics();
 void LoadPlayerAreaGraphics();

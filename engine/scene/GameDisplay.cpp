@@ -49,6 +49,7 @@ void OnTextureLost(int index)
 GameDisplay::GameDisplay() : m_Textures(std::make_unique<TextureRecord[]>(MAXTEXTURES))
 {
     m_FrameTextures.fill(-1);
+    m_LargeSymbols.fill(-1);
 }
 
 GameDisplay::~GameDisplay() = default;
@@ -57,6 +58,10 @@ GameDisplay::~GameDisplay() = default;
 
 void GameDisplay::InitDisplay(bool noPixelAccess)
 {
+    // Every scene's mat starts without images; the table lays itself out again.
+    m_ZoneImages.fill(-1);
+    m_RelayoutRequested = true;
+    m_LayoutDone = false;
     if (m_Initialised) {
         ResetSceneSlots();
         CreateTransparentTexture();

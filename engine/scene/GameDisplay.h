@@ -221,6 +221,33 @@ public:
     std::array<PlayerTableSlots, 2> m_TableSlots{};
     // Images the layout measures.
     std::array<int, PHASE_ICON_COUNT> m_PhaseIcons{};
+    // Cost symbols by kind (1 white ... 5 green, 6-13 generic 1-8, 14 X, 15 tap); the small ones lie in the
+    // second texture table while the level script runs.
+    std::array<int, 16> m_LargeSymbols{};
+    std::array<int, 17> m_SmallSymbols{};
+    std::array<int, 3> m_LargeRarity{};
+    std::array<int, 3> m_SmallRarity{};
+    std::array<std::array<int, 15>, 6> m_DieFrames{};
+    std::array<int, 4> m_FixedButtons{};
+    int m_StackEdge = 0;
+    int m_CardGlow = 0;
+    int m_InsertCard = 0;
+    int m_SickImage = 0;
+    std::uint16_t m_GlowColour = 0;
+    std::array<int, 5> m_GlowCounters{};
+    // The physical table's images past the zones: card background, bottom tile, phase backgrounds, quit button,
+    // opponent's background; and the online lesson's panel images.
+    int m_CardBackground = 0;
+    int m_BottomTile = 0;
+    int m_PhaseBackgroundSilver = 0;
+    int m_QuitImage = 0;
+    int m_OpponentBackground = 0;
+    int m_SidePanelImage = -1;
+    std::array<int, 2> m_GalvTiles{-1, -1};
+    int m_MenuBlueCards = -1;
+    std::array<int, 2> m_PlayerGlows{-1, -1};
+    int m_StatusPanelKept = -1;
+    std::array<int, 4> m_ManaStatus{-1, -1, -1, -1};
     int m_SmallCardBack = -1;
     int m_LargeCardBack = -1;
     int m_PhaseBackgroundGold = -1;
