@@ -1,5 +1,7 @@
 #include "cards/TableScene.h"
 
+#include "cards/GameLog.h"
+
 namespace {
 
 TableSceneFields s_Fields;
@@ -30,6 +32,7 @@ void DestroyAllCardWindows()
 
 void ClearGameLog()
 {
+    GameLog::Clear();
 }
 
 void ResetHover()

@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include <ctime>
+
 #include "platform/Backend.h"
 
 #include <dirent.h>
@@ -475,6 +477,16 @@ std::uint32_t MonotonicMilliseconds()
     const std::uint64_t ms =
         static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
     return static_cast<std::uint32_t>(ms & 0xFFFFFFFFu);
+}
+
+void GetLocalClock(int& hours, int& minutes, int& seconds)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    hours = local.tm_hour;
+    minutes = local.tm_min;
+    seconds = local.tm_sec;
 }
 
 std::uint32_t TimeGetTime()

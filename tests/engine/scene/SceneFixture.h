@@ -132,10 +132,11 @@ protected:
 
     void SetUp() override
     {
-        plat::headless::SetDesktopMode(plat::DisplayMode{64, 48, 16, 60, 0xF800, 0x07E0, 0x001F});
+        plat::headless::SetDesktopMode(
+            plat::DisplayMode{m_DesktopWidth, m_DesktopHeight, 16, 60, 0xF800, 0x07E0, 0x001F});
         plat::WindowDesc desc;
-        desc.width = 64;
-        desc.height = 48;
+        desc.width = m_DesktopWidth;
+        desc.height = m_DesktopHeight;
         plat::CreateMainWindow(desc);
         CreatePrivateHeap();
         InitScriptCommands();
@@ -158,6 +159,9 @@ protected:
     void Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const { m_dir.Write(name, bytes); }
     void WriteScript(const std::string& name, std::string_view utf8) const { m_dir.Write(name, Utf16Le(utf8)); }
 
+    // A test that needs a larger screen sets these in its constructor.
+    int m_DesktopWidth = 64;
+    int m_DesktopHeight = 48;
     TempDir m_dir;
     ScopedCurrentFolder m_folder;
 };
