@@ -14,14 +14,6 @@ TableSceneFields& GetTableSceneFields()
     return s_Fields;
 }
 
-void InitCardOverlayTable()
-{
-}
-
-void ReleaseCardOverlays()
-{
-}
-
 void CreateLifeTokens()
 {
 }
