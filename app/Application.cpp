@@ -429,7 +429,7 @@ void ShutdownApplication()
     Step("DestroyIntro");
     DestroyIntro();
     Step("SpellStack::Shutdown");
-    SpellStack::Shutdown();
+    GetSpellStack().Shutdown();
     Step("ClearCombatDamageRecords");
     ClearCombatDamageRecords();
     Step("CloseAllLessonDialogs");

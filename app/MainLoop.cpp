@@ -351,13 +351,13 @@ void FrameTick()
         UpdateActors();
         UpdateParticles();
         UpdateHandCards();
-        SpellStack::Update();
+        GetSpellStack().Update();
         UpdateWindowBindings();
         if (FindActorByName(u"camera") != nullptr) {
             if (!UpdateCardZoom())
                 UpdateCardUnderCursor();
-            if (SpellStack::GetCount() != 0)
-                SpellStack::Draw();
+            if (GetSpellStack().GetCount() != 0)
+                GetSpellStack().Draw();
             DrawCardPreview();
             if (!IsOnlineLesson())
                 ExplainTurnStep();
@@ -445,8 +445,8 @@ void LoadScene()
     ResetOnlineLesson(1);
     if (mode != 0) {
         ClearGameLog();
-        SpellStack::Reset(online ? 0 : 1);
-        SpellStack::OpenWindow();
+        GetSpellStack().Reset(online ? 0 : 1);
+        GetSpellStack().OpenWindow();
     }
     ClearPerGameWords();
     GetRaster()->SetActive(true);

@@ -50,23 +50,6 @@ void AddKeywords(CreatureStats& target, const CreatureStats& source)
     }
 }
 
-// Zeroes each counter of a whose counterpart in b is zero.
-ManaCost KeepCoveredColours(ManaCost a, const ManaCost& b)
-{
-    if (b.generic == 0)
-        a.generic = 0;
-    if (b.red == 0)
-        a.red = 0;
-    if (b.green == 0)
-        a.green = 0;
-    if (b.blue == 0)
-        a.blue = 0;
-    if (b.black == 0)
-        a.black = 0;
-    if (b.white == 0)
-        a.white = 0;
-    return a;
-}
 
 } // namespace
 
@@ -447,7 +430,7 @@ void CardActor::AddAbilityModifiers(const CardActor& source, int& power, int& to
         break;
     case EFFECT_PTMOD_LANDGROWTH:
         if (const PlayerState* const record = source.m_pOwnerRecord) {
-            const int lands = KeepCoveredColours(record->m_LandMana, ability.ptModLandColor).Total();
+            const int lands = KeepCoveredColours(record->m_LandColours, ability.ptModLandColor).Total();
             power += ability.powerModAmt * lands;
             toughness += ability.toughModAmt * lands;
         }

@@ -227,6 +227,8 @@ public:
     bool m_PromptByte = false;
     int m_LessonTag = 0;
     bool m_FlyingUntilEndOfTurn = false;
+    // Lumarton untaps only every second time: set as it untaps, cleared as it stays tapped.
+    bool m_SkipNextUntap = false;
     // The table's drawing and movement.
     int m_Texture = -1;
     int m_TextureRotated = -1;  // the "_r" image

@@ -34,3 +34,24 @@ bool TakePaymentUndoRequest()
     s_bPaymentUndoRequested = false;
     return requested;
 }
+
+namespace {
+
+int s_CanPlayNow = 0;
+
+} // namespace
+
+void SetCanPlayNowFlag(int flag)
+{
+    s_CanPlayNow = flag;
+}
+
+int GetCanPlayNowFlag()
+{
+    return s_CanPlayNow;
+}
+
+int GetOnlineAdviceNumber()
+{
+    return 0;
+}

@@ -13,3 +13,8 @@ void ClearPerGameWords();
 // Ctrl+U in the online lesson: the player asks to undo the payment in progress.
 void RequestPaymentUndo();
 bool TakePaymentUndoRequest();
+// The lesson's can-play-now flag: the human may act out of turn (an instant on the stack).
+void SetCanPlayNowFlag(int flag);
+int GetCanPlayNowFlag();
+// The online advisor's current advice number.
+int GetOnlineAdviceNumber();

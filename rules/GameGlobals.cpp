@@ -1,22 +1,64 @@
-// Placeholder until the game globals exist: the dragged card and the pending sets let go of a removed card.
 #include "rules/GameGlobals.h"
 
 #include "cards/CardActor.h"
+#include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "rules/BoardQueries.h"
+#include "rules/CombatDamage.h"
+#include "rules/Decks.h"
+#include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
+#include "rules/PlayerState.h"
+#include "rules/SpellStack.h"
+#include "rules/Targets.h"
+
+#include <algorithm>
 
 void OnCardActorRemoved(Actor* actor)
 {
-    const CardActor* const card = AsCardActor(actor);
+    CardActor* const card = AsCardActor(actor);
     if (card == nullptr)
         return;
     if (GetDraggedCard() == card)
         SetDraggedCard(nullptr);
     RemovePendingCard(card);
+    ForgetLibraryActor(card);
+    RemoveBlockLink(card);
+    for (int player = 0; player < 2; ++player) {
+        PlayerState& record = *GetPlayerState(player);
+        if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
+            record.m_Graveyard.begin() + record.m_GraveyardCount)
+            RemoveFromGraveyard(card);
+    }
+    GetSpellStack().ForgetCard(card);
+    PaymentState& payment = GetPaymentState();
+    std::replace(std::begin(payment.tappedLands), std::end(payment.tappedLands), card, static_cast<CardActor*>(nullptr));
 }
 
 void ResetGameState()
 {
     SetDraggedCard(nullptr);
     ClearPendingCards();
+    ClearLibraryActors();
+    ClearBlockLinkMap();
+    ClearCombatDamageRecords();
+}
+
+void ResetRulesState()
+{
+    ResetGameState();
+    for (int player = 0; player < 2; ++player) {
+        PlayerState& record = *GetPlayerState(player);
+        record.ResetCounters();
+        record.SetLife(STARTING_LIFE, true);
+        record.SetDisplayedLife(STARTING_LIFE);
+    }
+    ResetManaPoolState();
+    SpellStack& stack = GetSpellStack();
+    stack.ForgetCard(nullptr);
+    stack.Reset(stack.m_Physical);
+    ClearFirstAppearanceTips();
+    ResetDeckState();
+    ClearTargetChoiceState();
+    GameLog::Clear();
 }

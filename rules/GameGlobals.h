@@ -1,9 +1,13 @@
-// The game globals that refer to card actors.
+// The rules' state in one place: the registry lets go of removed cards here, and a new game (or a test case)
+// resets everything at once.
 #pragma once
 
 class Actor;
 
-// Clears every game global that refers to the actor; the registry calls it when the actor is removed.
+// Clears every rules record that refers to the actor; the registry calls it when the actor is removed.
 void OnCardActorRemoved(Actor* actor);
-// Resets the game globals; the registry calls it after destroying every actor.
+// The registry calls it after destroying every actor: every rules record back to its start.
 void ResetGameState();
+// Everything the rules keep: player records, payment, stack, combat records, block links, library actors,
+// pending sets and tips, decks, target choice. Life is 20 afterwards.
+void ResetRulesState();

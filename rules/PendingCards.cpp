@@ -1,15 +1,39 @@
-// Placeholder until the pending-card sets exist: the sets are kept; the hooks and the tips do nothing.
 #include "rules/PendingCards.h"
 
 #include "cards/CardActor.h"
+#include "cards/CardIds.h"
 #include "engine/scene/Actor.h"
+#include "gui/DialogManager.h"
+#include "lessons/LessonFlow.h"
+#include "screens/Intro.h"
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 namespace {
 
+constexpr int LESSON_EVENT_TIP = 0;
+constexpr int LESSON_EVENT_HAND = 5;
+constexpr int HUMAN_STATE_MAY_ACT = 21;
+
 std::vector<CardActor*> s_Pending[2];
+std::array<bool, CD_NUMBER_OF_CARD_DEFS> s_TipShown{};
+
+int OwnerIndex(const CardActor* card)
+{
+    return card->GetOwner() == 1 ? 1 : 0;
+}
+
+template <class Test>
+int CountMembers(int player, Test test)
+{
+    if (player != 0 && player != 1)
+        return 0;
+    return static_cast<int>(std::count_if(s_Pending[player].begin(), s_Pending[player].end(), [&](const CardActor* c) {
+        return c->GetOwner() == player && c->IsExitMoveBackward() && test(*c);
+    }));
+}
 
 } // namespace
 
@@ -17,15 +41,19 @@ void AddPendingCard(CardActor* card)
 {
     if (card == nullptr || IsOnlineLesson())
         return;
-    const int owner = card->GetOwner() == 1 ? 1 : 0;
-    if (std::find(s_Pending[owner].begin(), s_Pending[owner].end(), card) == s_Pending[owner].end())
-        s_Pending[owner].push_back(card);
+    auto& set = s_Pending[OwnerIndex(card)];
+    if (std::find(set.begin(), set.end(), card) == set.end())
+        set.push_back(card);
 }
 
-void RemovePendingCard(const CardActor* card)
+bool RemovePendingCard(const CardActor* card)
 {
+    if (IsOnlineLesson())
+        return true;
+    bool found = false;
     for (auto& set : s_Pending)
-        std::erase(set, card);
+        found = std::erase(set, card) != 0 || found;
+    return found;
 }
 
 int CountPendingCards(int player)
@@ -33,12 +61,54 @@ int CountPendingCards(int player)
     return player == 0 || player == 1 ? static_cast<int>(s_Pending[player].size()) : 0;
 }
 
+int CountPendingCreatures(int player)
+{
+    return CountMembers(player, [](const CardActor& c) { return c.GetCardType() == CT_CREATURE; });
+}
+
+int CountPendingPermanents(int player)
+{
+    return CountMembers(player, [](const CardActor& c) { return c.IsPermanentType(); });
+}
+
+int CountPendingNonPermanents(int player)
+{
+    return CountMembers(player, [](const CardActor& c) { return !c.IsPermanentType(); });
+}
+
+CardActor* FindPendingAuraOfLeavingHost(int player)
+{
+    if (player != 0 && player != 1)
+        return nullptr;
+    for (CardActor* const card : s_Pending[player]) {
+        if (card->GetHost() != nullptr && card->GetHost()->IsExitMoveForward() && card->IsExitMoveBackward() &&
+            card->GetOwner() == player)
+            return card;
+    }
+    return nullptr;
+}
+
+CardActor* FindPendingSorcery()
+{
+    for (CardActor* const card : s_Pending[0]) {
+        if (card->IsExitMoveBackward() && card->GetOwner() == 0 && card->GetCardType() == CT_SORCERY)
+            return card;
+    }
+    return nullptr;
+}
+
 bool IsCardPendingForOwner(const CardActor* card)
 {
     if (card == nullptr)
         return false;
-    const auto& set = s_Pending[card->GetOwner() == 1 ? 1 : 0];
+    const auto& set = s_Pending[OwnerIndex(card)];
     return std::find(set.begin(), set.end(), card) != set.end();
+}
+
+void ClearPendingCards(int player)
+{
+    if (player == 0 || player == 1)
+        s_Pending[player].clear();
 }
 
 void ClearPendingCards()
@@ -47,10 +117,47 @@ void ClearPendingCards()
     s_Pending[1].clear();
 }
 
-void NotifyCardHeldChanged(int /*side*/, CardActor* /*card*/)
+void NotifyCardHeldChanged(int side, CardActor* card)
 {
+    if (card == nullptr)
+        return;
+    if (side == 0) {
+        PostDialogEvent(LESSON_EVENT_HAND, card);
+        return;
+    }
+    if (!IsOnlineLesson() && IsIntroFinished())
+        return;
+    ShowFirstAppearanceTip(card);
+    PostDialogEvent(LESSON_EVENT_HAND, card);
 }
 
-void ShowFirstAppearanceTip(CardActor* /*card*/)
+void ShowFirstAppearanceTip(CardActor* card)
 {
+    if (card == nullptr || !IsIntroFinished() || card->GetExitMove() == 1 || card->GetExitMove() == 2)
+        return;
+    const int id = card->GetId();
+    if (id < 0 || id >= CD_NUMBER_OF_CARD_DEFS || s_TipShown[static_cast<std::size_t>(id)])
+        return;
+    s_TipShown[static_cast<std::size_t>(id)] = true;
+    PostDialogEvent(LESSON_EVENT_TIP, card);
+}
+
+void ClearFirstAppearanceTips()
+{
+    s_TipShown.fill(false);
+}
+
+bool IsHumanAllowedToAct()
+{
+    const Actor* const human = FindActorByName(u"player");
+    if (human == nullptr)
+        return false;
+    return human->GetState() == HUMAN_STATE_MAY_ACT || GetCanPlayNowFlag() != 0;
+}
+
+bool CompareHandCards(const CardActor* a, const CardActor* b)
+{
+    if (a->GetSortKey() != b->GetSortKey())
+        return a->GetSortKey() < b->GetSortKey();
+    return a->GetSerial() < b->GetSerial();
 }

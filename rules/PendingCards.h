@@ -1,17 +1,27 @@
-// The players' pending-card sets, the once-per-card tips and the hooks of a card changing hands. Until the rules
-// exist only what the card actors and the table call is here.
+// The players' pending-card sets (cards leaving play that wait for the player to move them, physical lesson
+// only), the once-per-card tips and the hooks of a card changing hands, and a few small game-state queries.
 #pragma once
 
 class CardActor;
 
-// Queues a card that cannot leave play at once in its owner's set (nothing in the online lesson).
 void AddPendingCard(CardActor* card);
-void RemovePendingCard(const CardActor* card);
+// True when it was found (always true in the online lesson).
+bool RemovePendingCard(const CardActor* card);
 int CountPendingCards(int player);
+int CountPendingCreatures(int player);
+int CountPendingPermanents(int player);
+int CountPendingNonPermanents(int player);
+CardActor* FindPendingAuraOfLeavingHost(int player);
+CardActor* FindPendingSorcery();
 bool IsCardPendingForOwner(const CardActor* card);
-// Empties both sets (a new game).
+// Empties one player's set; no argument empties both (a new game).
+void ClearPendingCards(int player);
 void ClearPendingCards();
 // A human card left the hand (side 0) or a CPU card came onto the table (side 1).
 void NotifyCardHeldChanged(int side, CardActor* card);
-// The first-appearance advice of the card's identifier, once per identifier.
+// The first-appearance advice of the card's identifier, once per identifier and game.
 void ShowFirstAppearanceTip(CardActor* card);
+void ClearFirstAppearanceTips();
+bool IsHumanAllowedToAct();
+// Hand order: by sort key, ties by creation order.
+bool CompareHandCards(const CardActor* a, const CardActor* b);

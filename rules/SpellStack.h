@@ -1,17 +1,129 @@
-// The spell stack. Until the rules exist it holds no entries and has no window.
+// The spell stack: every spell, activated ability and combat-damage step passes through it. A cast pushes an
+// entry and opens a response window counted in frames; when it closes the stack resolves from the top through the
+// effect handlers. One stack, reached through GetSpellStack.
 #pragma once
 
-namespace SpellStack {
+#include <cstdint>
 
-// Empties the entries and stores the side word (1 physical lesson, 0 online lesson).
-void Reset(int side);
-// Marks the stack active (its window comes with the toolkit).
-void OpenWindow();
-void Update();
-void Draw();
-int GetCount();
-bool IsActive();
-// Clears the active flag (shutdown).
-void Shutdown();
+class Actor;
+class CardActor;
+struct EffectSpec;
+struct TargetSpec;
 
-} // namespace SpellStack
+constexpr int STACK_CAPACITY = 40;
+
+// The priority word.
+constexpr int STACK_OPEN = 0;
+constexpr int STACK_HUMAN_ACTS = 1;
+constexpr int STACK_CPU_ACTS = 2;
+constexpr int STACK_RESOLVE = 3;
+
+// The prompt code of a paused resolution.
+constexpr int STACK_PROMPT_NONE = 0;
+constexpr int STACK_PROMPT_LIBRARY = 2;
+constexpr int STACK_PROMPT_OTHER = 1112;
+
+struct StackEntry {
+    CardActor* card = nullptr;
+    CardActor* targetCard = nullptr;
+    Actor* targetPlayer = nullptr;
+    bool isAbility = false;
+    int combatDamageKind = 0;  // 0 spell or ability, 1 regular, 2 first strike
+};
+
+struct PendingPump {
+    int power = 0;
+    int toughness = 0;
+};
+
+class SpellStack {
+public:
+    void CastSpell(CardActor* card, CardActor* targetCard, Actor* targetPlayer, bool writeLog, bool isAbility);
+    void ActivateAbility(CardActor* card, CardActor* targetCard, Actor* targetPlayer, bool writeLog);
+    void PushCombatDamage(int attackingSide, int kind);
+    void SetCountdown(int frames);
+    bool TickCountdown();
+    void Update();
+    void Resolve();
+    void RemoveEntry(int index);
+    void ReplaceWithAbility(const StackEntry& entry, bool online);
+    // The resolution prompts hand the stack back: the pause and the resolving block are cleared.
+    void EndResolution();
+
+    // A removed card leaves every entry and the resolving block; null clears the resolving block and the pause.
+    void ForgetCard(const CardActor* card);
+    void Reset(int physical);
+    void OpenWindow();
+    void Shutdown();
+    void Draw();
+
+    int GetCount() const { return m_Count; }
+    bool IsActive() const { return m_Active; }
+    CardActor* GetTopCard() const;
+    StackEntry* GetTopEntry();
+    StackEntry* GetEntry(int index);
+    StackEntry* FindEntry(const CardActor* card, const Actor* target);
+    bool HasEntryOfPlayer(int owner, bool respondingOnly) const;
+    int GetTopController() const;
+    int GetPendingDamage(const Actor* target, bool includeCurrent) const;
+    PendingPump GetPendingPump(const CardActor* card) const;
+    bool IsPaused() const { return m_ResolutionPaused && m_PausedWord != 0; }
+
+    // The CPU's library search for a land and its random discard.
+    bool CpuSearchLibraryForLand(const struct ManaCost& colours, bool tapped);
+    void CpuDiscardAtRandom(int count);
+
+    int m_State = STACK_OPEN;
+    int m_PromptState = 0;
+    int m_Countdown = 0;
+    int m_Physical = 1;
+    int m_PromptCode = STACK_PROMPT_NONE;
+    bool m_Active = false;
+    bool m_ResolutionPaused = false;
+    int m_PausedWord = 0;
+    bool m_LandSearch = false;
+    bool m_CpuHasNoEntry = false;
+    Actor* m_PlayerActor = nullptr;
+    Actor* m_CpuActor = nullptr;
+    CardActor* m_HoveredAbility = nullptr;
+    StackEntry m_Entries[STACK_CAPACITY];
+    int m_Count = 0;
+    // The resolving block.
+    CardActor* m_ResolvingCard = nullptr;
+    const EffectSpec* m_ResolvingEffect = nullptr;
+    const TargetSpec* m_ResolvingTarget = nullptr;
+    CardActor* m_ResolvingTargetCard = nullptr;
+    Actor* m_ResolvingTargetPlayer = nullptr;
+    bool m_ResolvingIsAbility = false;
+
+private:
+    void Pause();
+    void RunHandler(int effectType);
+    int Amount(int base);
+    void Fizzle();
+    void LookUpActors();
+    int SideOf(const Actor* playerActor) const;
+    Actor* ActorOf(int side) const;
+    void WriteCastLog(const StackEntry& entry, const EffectSpec& effect, bool isAbility);
+    // Effect handlers.
+    void HandleEnchant();
+    void HandleDamage();
+    void HandleAttachToTargets(bool sounds);
+    void HandleManaPump();
+    void HandleModLife();
+    void HandleModLifeXAttackers();
+    void HandleDrainLife();
+    void HandlePreventDamage();
+    void HandleGainLifeOrPrevent();
+    void HandleDrawDiscard();
+    void HandleRaise();
+    void HandleCounter();
+    void HandleDestroy();
+    void HandleDestroyGainLife(bool byPower);
+    void HandleUnsummon();
+    void HandleTap();
+    void HandleRegenerate();
+    void HandleAddFlying();
+};
+
+SpellStack& GetSpellStack();

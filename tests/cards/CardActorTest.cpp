@@ -312,8 +312,8 @@ TEST_F(CardActorTest, UpdatePowerToughnessModifiers)
     growth.m_Ability.effect.powerModAmt = 1;
     growth.m_Ability.effect.toughModAmt = 1;
     growth.m_Ability.effect.ptModLandColor.green = 1;
-    human.m_LandMana.green = 3;
-    human.m_LandMana.red = 2;
+    human.m_LandColours.green = 3;
+    human.m_LandColours.red = 2;
     run("land growth counts green lands only", OnTable(growth), false, 3, 4, false);
     human = PlayerState();
 

@@ -1,0 +1,6 @@
+// Placeholder until the life token exists.
+#include "cards/LifeToken.h"
+
+void MarkLifeTokenChanged()
+{
+}

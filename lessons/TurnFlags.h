@@ -1,0 +1,10 @@
+// What the turn drivers share with the rules: whose turn it is and the CPU's last draw. Until the drivers exist
+// the rules-level game sets them.
+#pragma once
+
+#include <cstdint>
+
+bool IsHumansTurn();
+void SetHumansTurn(bool humans);
+void SetCpuLastDrawTime(std::uint32_t time);
+std::uint32_t GetCpuLastDrawTime();

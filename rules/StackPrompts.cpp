@@ -1,0 +1,6 @@
+// Placeholder until the stack window exists.
+#include "rules/StackPrompts.h"
+
+void DrawStackWindow()
+{
+}

@@ -1,0 +1,4 @@
+// The stack's window and its prompts. Until they exist nothing is drawn.
+#pragma once
+
+void DrawStackWindow();
