@@ -528,8 +528,10 @@ void ApplyStaticAbilities()
 {
     UpdateHumanAvailableMana();
     UpdateCpuAvailableMana();
+    // Both bonuses are cleared before either is built: the human's enchantments also reach the CPU's creatures.
+    GetPlayerState(0)->m_CreatureBonus = CreatureStats();
+    GetPlayerState(1)->m_CreatureBonus = CreatureStats();
     for (int p = 0; p < 2; ++p) {
-        GetPlayerState(p)->m_CreatureBonus = CreatureStats();
         for (const CardActor* const card : GetCardActors()) {
             if (card->GetOwner() != p || card->GetId() == 0 || card->IsSummoningSick() || !card->CanAct() ||
                 !card->HasStaticAbility())
