@@ -86,9 +86,10 @@ void RestorePopupRect(const PopupRect& /*rect*/)
 {
 }
 
+// A table without a life token never holds the stack back.
 bool IsLifeTokenReady()
 {
-    return false;
+    return true;
 }
 
 void ChangeLifeTotal(int /*player*/, int /*delta*/)
