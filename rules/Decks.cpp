@@ -354,7 +354,8 @@ void BuildDeckFromRows(DeckList& deck, const int* row1, const int* row2, const i
     joined.insert(joined.end(), row3, row3 + n);
     if (n == 13)
         joined.push_back(row3[12]);
-    std::copy(joined.begin(), joined.begin() + DECK_SIZE, deck.begin());
+    joined.resize(DECK_SIZE, 0);
+    std::copy(joined.begin(), joined.end(), deck.begin());
 }
 
 void SetupOpeningHandMode3(int colour1, int colour2)
