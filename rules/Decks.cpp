@@ -342,20 +342,16 @@ int GetForcedFirstCard(int player)
 
 void BuildDeckFromRows(DeckList& deck, const int* row1, const int* row2, const int* row3)
 {
-    deck.fill(0);
-    if (row3 == nullptr) {
-        std::copy(row1, row1 + 20, deck.begin());
-        std::copy(row2, row2 + 20, deck.begin() + 20);
-        return;
+    const int n = row3 == nullptr ? 20 : s_GameMode == 3 ? 13 : 14;
+    std::vector<int> joined;
+    for (const int* const row : {row1, row2, row3}) {
+        if (row != nullptr)
+            joined.insert(joined.end(), row, row + n);
     }
-    const int n = s_GameMode == 3 ? 13 : 14;
-    std::vector<int> joined(row1, row1 + n);
-    joined.insert(joined.end(), row2, row2 + n);
-    joined.insert(joined.end(), row3, row3 + n);
-    if (n == 13)
+    if (row3 != nullptr && n == 13)
         joined.push_back(row3[12]);
-    joined.resize(DECK_SIZE, 0);
-    std::copy(joined.begin(), joined.end(), deck.begin());
+    for (std::size_t i = 0; i < deck.size(); ++i)
+        deck[i] = i < joined.size() ? joined[i] : 0;
 }
 
 void SetupOpeningHandMode3(int colour1, int colour2)
