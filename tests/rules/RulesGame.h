@@ -19,6 +19,7 @@
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -238,7 +239,14 @@ private:
                 if (!PayWithLands(p, card->GetCost()))
                     continue;
                 Log(p, "casts", card);
+                const int logged = GameLog::GetCount();
                 GetSpellStack().CastSpell(card, nullptr, nullptr, true, false);
+                if (GameLog::GetCount() != logged) {
+                    // The line without its clock prefix.
+                    const std::u16string_view line = GameLog::GetVisibleLine(std::min(GameLog::GetCount(), 4) - 1);
+                    const std::u16string_view text = line.size() > 10 ? line.substr(10) : line;
+                    journal.push_back(std::string(text.begin(), text.end()));
+                }
                 ResolveStack();
             }
             // Whatever is left in the pool burns at the end of the phase (only the human's).
@@ -374,8 +382,6 @@ inline std::string Journal(const Game& game)
     std::string text;
     for (const std::string& line : game.journal)
         text += line + "\n";
-    for (const std::u16string& line : GameLog::GetLines())
-        text += std::string(line.begin(), line.end()) + "\n";
     return text;
 }
 
