@@ -295,7 +295,7 @@ CardActor* SpawnCardActor(int id, int owner)
     card->m_Flags = 2;
     card->m_Flags |= 1u << 13;
     card->m_Flags &= ~(1u << 19);
-    card->m_Scale = Vector3(1.0f, 1.0f, 1.0f);
+    card->m_Scale.Set(1.0f, 1.0f, 1.0f);
     card->m_Pivot[0] = 0.5f;
     card->m_Pivot[1] = 0.5f;
     card->m_Behaviour = LookUpBehaviour(u"card");
