@@ -8,6 +8,13 @@
 
 namespace {
 
+// Window coordinates are kept within ten million; a margin from a damaged record must not overflow them.
+int ClampMargin(int value)
+{
+    constexpr int LIMIT = 10000000;
+    return value < -LIMIT ? -LIMIT : (value > LIMIT ? LIMIT : value);
+}
+
 bool ReadInt(RecordCursor& cursor, int& out)
 {
     std::int32_t value = 0;
@@ -103,10 +110,10 @@ void GUI_Label::SetAlignment(int horizontal, int vertical)
 
 void GUI_Label::SetMargins(int left, int top, int right, int bottom)
 {
-    m_Margins[0] = left;
-    m_Margins[1] = top;
-    m_Margins[2] = right;
-    m_Margins[3] = bottom;
+    m_Margins[0] = ClampMargin(left);
+    m_Margins[1] = ClampMargin(top);
+    m_Margins[2] = ClampMargin(right);
+    m_Margins[3] = ClampMargin(bottom);
     Invalidate(false);
 }
 
@@ -241,6 +248,7 @@ bool GUI_Label::LoadLabelRecord(const std::uint8_t* payload, std::size_t size, i
         for (int& margin : m_Margins) {
             if (!ReadInt(cursor, margin))
                 return false;
+            margin = ClampMargin(margin);
         }
         if (!ReadRecordFlag(cursor, m_bFlagC) || !cursor.ReadU32(m_ValueD) || !ReadRecordFlag(cursor, m_bFormatted))
             return false;

@@ -202,6 +202,13 @@ TEST_F(ButtonTest, LabelAlignmentCodesAndFitToText)
     EXPECT_EQ(label.GetTextID(), u"STR_OK");
     label.SetText(u"");
     EXPECT_TRUE(label.GetResolvedText().empty());
+
+    // Margins from a damaged layout record are kept within the coordinate range: fitting never overflows.
+    label.SetText(u"Hello");
+    label.SetMargins(2000000000, -2000000000, 2000000000, 2000000000);
+    label.FitToText();
+    EXPECT_LE(label.GetRight(), 10000000);
+    EXPECT_GE(label.GetLeft(), -10000000);
 }
 
 TEST_F(ButtonTest, TextButtonTintsItsTextByStateAndKeepsItsOwnColour)
