@@ -173,10 +173,11 @@ TEST_F(DorvaneProgramTest, InstallsThenPlaysTesselUnderXvfb)
         }
     }
     ASSERT_FALSE(box.empty()) << "the install prompt did not appear";
-    for (int attempt = 0; attempt < 4 && Setting(u"InstallPath").empty(); ++attempt) {
+    // The installer writes the path before the language: wait for the later one.
+    for (int attempt = 0; attempt < 4 && Setting(u"InstallLang").empty(); ++attempt) {
         Xdotool(display, {"windowfocus", "--sync", box});
         Xdotool(display, {"key", "Return"});
-        for (int i = 0; i < 50 && Setting(u"InstallPath").empty(); ++i)
+        for (int i = 0; i < 50 && Setting(u"InstallLang").empty(); ++i)
             Pause(100);
     }
     EXPECT_EQ(Setting(u"InstallPath"), plat::FromUtf8(TESSEL_GAME_DIR));
