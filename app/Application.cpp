@@ -257,6 +257,11 @@ void BindToolkit()
     GUI_System::SetGetFormattedTextHeightFunction(GetGUIFormattedTextHeight);
     GUI_System::SetGetCursorPosFunction(GetGUICursorPos);
     GUI_System::SetResetFormattedTextFunction(ResetFormattedText);
+    // A window appearing or going under a still mouse changes the cursor too.
+    GetGUIManager()->SetChangedCallback([] {
+        if (GameDisplay* const display = GetGameDisplay())
+            display->UpdateCursorFromMouse();
+    });
 }
 
 // The program posts itself one message and handles it before anything is shown.

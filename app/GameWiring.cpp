@@ -36,6 +36,14 @@ void ClearGuiWindows()
     }
 }
 
+void ReloadGuiTextures()
+{
+    if (GUI_Manager* const manager = GetGUIManager()) {
+        manager->OnDeviceLost();
+        manager->ReloadTextures();
+    }
+}
+
 void ClearSprites()
 {
     if (SpriteList* const sprites = GetSpriteList()) {
@@ -85,6 +93,7 @@ void BindGameToEngine()
     DisplayGameActions display;
     display.SetScreen = SetScreen;
     display.ClearGuiWindows = ClearGuiWindows;
+    display.ReloadGuiTextures = ReloadGuiTextures;
     SetDisplayGameActions(display);
 
     LanguageChangeActions language;

@@ -73,6 +73,18 @@ void RefreshScreenRect()
 }
 
 // The toolkit sees every event first; while the quit warning is up only it and the screens may take the mouse.
+// The cursor follows the window under the mouse.
+void UpdateCursorAt(int x, int y)
+{
+    GameDisplay* const display = GetGameDisplay();
+    if (display == nullptr)
+        return;
+    int width = 0;
+    int height = 0;
+    plat::GetClientSize(width, height);
+    display->UpdateCursor(x, y, x >= 0 && y >= 0 && x < width && y < height);
+}
+
 void OfferToToolkit(const plat::Event& event)
 {
     GUI_Manager* const manager = GetGUIManager();
@@ -281,6 +293,7 @@ int MainWndProc(const plat::Event& event)
     case plat::EventType::MouseMove:
         MouseState.x = event.x;
         MouseState.y = event.y;
+        UpdateCursorAt(event.x, event.y);
         break;
     case plat::EventType::ButtonDown:
     case plat::EventType::DoubleClick:  // the window class asks for no double clicks: a second press

@@ -47,6 +47,7 @@ public:
     virtual bool IsMaximized() = 0;
     virtual void SetCapture(bool capture) = 0;
     virtual void SetCursorVisible(bool show) = 0;
+    virtual void SetCursorShape(CursorShape shape) = 0;
     virtual void CursorPos(int& x, int& y) = 0;
     virtual std::uint32_t HeldKeys() = 0;
 

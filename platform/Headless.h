@@ -63,6 +63,7 @@ std::size_t PendingEvents();
 void SetCursorPos(int x, int y);
 bool MouseCaptured();
 bool CursorShown();
+CursorShape CurrentCursorShape();
 
 // The window as the program left it.
 bool WindowVisible();

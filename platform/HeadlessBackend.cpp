@@ -35,6 +35,7 @@ struct HeadlessState {
     int cursorY = 0;
     bool captured = false;
     bool cursorShown = true;
+    CursorShape cursorShape = CursorShape::Arrow;
     // Buttons and modifier keys as the taken events left them.
     std::uint32_t heldKeys = 0;
 
@@ -235,6 +236,7 @@ public:
     bool IsMaximized() override { return State().maximized; }
     void SetCapture(bool capture) override { State().captured = capture; }
     void SetCursorVisible(bool show) override { State().cursorShown = show; }
+    void SetCursorShape(CursorShape shape) override { State().cursorShape = shape; }
 
     void CursorPos(int& x, int& y) override
     {
@@ -421,6 +423,11 @@ bool MouseCaptured()
 bool CursorShown()
 {
     return State().cursorShown;
+}
+
+CursorShape CurrentCursorShape()
+{
+    return State().cursorShape;
 }
 
 bool WindowVisible()

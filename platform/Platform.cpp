@@ -711,6 +711,11 @@ void ShowCursor(bool show)
     TheBackend().SetCursorVisible(show);
 }
 
+void SetCursorShape(CursorShape shape)
+{
+    TheBackend().SetCursorShape(shape);
+}
+
 void GetCursorPos(int& x, int& y)
 {
     TheBackend().CursorPos(x, y);

@@ -258,6 +258,9 @@ void GetClientSize(int& width, int& height);
 bool IsWindowMaximized();
 void SetMouseCapture(bool capture);
 void ShowCursor(bool show);
+// The pointer's look over the client area: the arrow, or the pointing hand over things that can be clicked.
+enum class CursorShape { Arrow, Hand };
+void SetCursorShape(CursorShape shape);
 // The pointer in client coordinates (may be negative or past the client while captured).
 void GetCursorPos(int& x, int& y);
 // The mouse buttons and the Shift and Ctrl keys held now, as MK_ bits.

@@ -101,6 +101,11 @@ public:
 
     void Stop() override
     {
+        for (SDL_Cursor** cursor : {&m_arrowCursor, &m_handCursor}) {
+            if (*cursor != nullptr)
+                SDL_FreeCursor(*cursor);
+            *cursor = nullptr;
+        }
         DestroyWindow();
         audio_device::Close();
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
@@ -352,6 +357,15 @@ public:
     void SetCapture(bool capture) override { SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE); }
     void SetCursorVisible(bool show) override { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
+    void SetCursorShape(CursorShape shape) override
+    {
+        SDL_Cursor*& cursor = shape == CursorShape::Hand ? m_handCursor : m_arrowCursor;
+        if (cursor == nullptr)
+            cursor = SDL_CreateSystemCursor(shape == CursorShape::Hand ? SDL_SYSTEM_CURSOR_HAND : SDL_SYSTEM_CURSOR_ARROW);
+        if (cursor != nullptr)
+            SDL_SetCursor(cursor);
+    }
+
     std::uint32_t HeldKeys() override { return HeldState(); }
 
     void CursorPos(int& x, int& y) override
@@ -556,6 +570,8 @@ private:
     }
 
     SDL_Window* m_window = nullptr;
+    SDL_Cursor* m_arrowCursor = nullptr;
+    SDL_Cursor* m_handCursor = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;
     int m_textureWidth = 0;

@@ -418,6 +418,9 @@ void GameDisplay::ReloadAllTextures()
     for (int id = 0; id < m_TextureCount; ++id) {
         ReloadTexture(id);
     }
+    if (s_Game.ReloadGuiTextures != nullptr) {
+        s_Game.ReloadGuiTextures();
+    }
 }
 
 void GameDisplay::ReloadTexture(int id)

@@ -41,6 +41,7 @@ struct TextureRecord {
 };
 
 class CardActor;
+class GUI_Window;
 
 // The play mat: 54 numbered zones laid out from the client area, the card slots of both players and the piles.
 constexpr int ZONE_COUNT = 54;
@@ -192,12 +193,19 @@ public:
     void GetCardRect(const CardActor* card, RasterRect& rect, bool ignoreTap) const;
     // A frame pulsing once every 600 ms around the rectangle.
     void DrawHoverGlow(const RasterRect& rect, float depth, int red, int green, int blue, bool noInflate) const;
+    // The pointing hand over windows that can be clicked, the arrow elsewhere; false when (x, y) is outside.
+    bool UpdateCursor(int x, int y, bool inside);
+    bool UpdateCursorFromMouse();
+    // Moves the window above, below, left or right of the card, whichever first clears it.
+    void MoveWindowOffCard(GUI_Window* window, const CardActor* card) const;
     int GetCardWidth() const { return m_CardWidth; }
     int GetCardHeight() const { return m_CardHeight; }
 
     std::array<MatZone, ZONE_COUNT> m_Zones{};
     std::array<int, ZONE_COUNT> m_ZoneImages{};
     bool m_RelayoutRequested = true;
+    // The cursor last set: -1 none (the mouse left the client area), else a plat::CursorShape.
+    int m_CurrentCursor = -1;
     bool m_LayoutDone = false;
     int m_LargeLayout = 2;
     float m_MatScale = 1.0f;
@@ -299,6 +307,8 @@ struct DisplayGameActions {
     void (*SetScreen)(int screenId, bool keepReturn) = nullptr;
     // Releasing every texture first empties the toolkit's windows, which hold textures.
     void (*ClearGuiWindows)() = nullptr;
+    // After a device loss the toolkit's windows reload their images into the textures they hold.
+    void (*ReloadGuiTextures)() = nullptr;
 };
 void SetDisplayGameActions(const DisplayGameActions& actions);
 

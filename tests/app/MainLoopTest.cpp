@@ -69,8 +69,12 @@ public:
         return GUI_Window::HandleInput(event);
     }
     void OnMouseEnter() override { ++entries; }
+    void OnDeviceLost() override { ++devicesLost; }
+    void ReloadTextures() override { ++reloads; }
     int inputs = 0;
     int entries = 0;
+    int devicesLost = 0;
+    int reloads = 0;
 };
 
 class MainLoopTest : public test::AppFixture {};
@@ -429,6 +433,41 @@ TEST_F(MainLoopTest, AnOpenConsoleIsPresentedEveryFrameAndTakesItsEditingKeys)
         key.key = plat::KEY_END;
         MainWndProc(key);
         EXPECT_EQ(NextConsoleChar(), 0);
+    });
+}
+
+TEST_F(MainLoopTest, TheCursorIsAHandOverClickableWindowsAndWindowsReloadAfterADeviceLoss)
+{
+    RunInside([] {
+        TickOnce();
+        ProbeWindow backdrop;
+        GUI_Window button(1);
+        button.SetRect(100, 100, 140, 120, false);
+        GetGUIManager()->RegisterWindow(&button);
+        const auto moveTo = [](int x, int y) {
+            plat::Event move = Make(plat::EventType::MouseMove);
+            move.x = x;
+            move.y = y;
+            MainWndProc(move);
+        };
+        moveTo(110, 110);
+        EXPECT_EQ(plat::headless::CurrentCursorShape(), plat::CursorShape::Hand);
+        moveTo(20, 20);
+        EXPECT_EQ(plat::headless::CurrentCursorShape(), plat::CursorShape::Arrow);
+
+        // A button going away under a still mouse gives the arrow back through the manager's changed callback.
+        moveTo(110, 110);
+        plat::headless::SetCursorPos(110, 110);
+        GetGUIManager()->UnregisterWindow(&button);
+        GetGUIManager()->CallChangedCallback();
+        EXPECT_EQ(plat::headless::CurrentCursorShape(), plat::CursorShape::Arrow);
+        // Outside the client area nothing is chosen.
+        EXPECT_FALSE(GetGameDisplay()->UpdateCursor(-1, 5, false));
+
+        // The display's reload after a device loss reaches every registered window once.
+        GetGameDisplay()->ReloadAllTextures();
+        EXPECT_EQ(backdrop.devicesLost, 1);
+        EXPECT_EQ(backdrop.reloads, 1);
     });
 }
 
