@@ -2,6 +2,7 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gui/GUI_Window.h"
 #include "rules/PlayerState.h"
 #include "tests/engine/scene/SceneFixture.h"
 
@@ -359,6 +360,54 @@ TEST_F(PlayMatLayoutTest, CardDrawSizeAndRectangle)
     d.GetCardDrawSize(&bear, width, height, false);
     EXPECT_EQ(width, 66);
     EXPECT_EQ(height, 98);
+}
+
+// A window whose rectangle setter keeps it on an 800x600 screen, as dialogs' setters do.
+class OnScreenWindow : public GUI_Window {
+public:
+    OnScreenWindow(int left, int top, int right, int bottom) : GUI_Window(GUI_KIND_WINDOW)
+    {
+        SetRect(left, top, right, bottom, false);
+    }
+    void SetRect(int left, int top, int right, int bottom, bool layout) override
+    {
+        const int dx = left < 0 ? -left : (right > 800 ? 800 - right : 0);
+        const int dy = top < 0 ? -top : (bottom > 600 ? 600 - bottom : 0);
+        GUI_Window::SetRect(left + dx, top + dy, right + dx, bottom + dy, layout);
+    }
+};
+
+TEST_F(PlayMatLayoutTest, AWindowMovesOffACardAboveBelowLeftOrRightInThatOrder)
+{
+    GameDisplay& d = *GetGameDisplay();
+    Layout(1, 800, 600);
+    CARD creature;
+    creature.m_CardType = CT_CREATURE;
+    CardActor card;
+    card.SetCard(&creature);
+    card.SetHeld(true);  // drawn at the base size, 66 by 98
+
+    struct Case {
+        float cardX, cardY;
+        int left, top, right, bottom;
+        int wantLeft, wantTop;
+    };
+    const Case cases[] = {
+        {300, 200, 310, 250, 410, 300, 310, 150},  // above: the window's bottom at the card's top
+        {300, 0, 310, 50, 410, 100, 310, 98},      // no room above: below
+        {300, 0, 310, 50, 410, 590, 200, 60},      // too tall for either (pushed back on screen): left
+        {20, 0, 30, 50, 130, 590, 86, 60},         // no room on the left either: right
+        {300, 200, 500, 500, 560, 540, 500, 500},  // already clear: stays
+    };
+    for (const Case& c : cases) {
+        card.m_Position.Set(c.cardX, c.cardY, 0.0f);
+        OnScreenWindow window(c.left, c.top, c.right, c.bottom);
+        d.MoveWindowOffCard(&window, &card);
+        EXPECT_EQ(window.GetLeft(), c.wantLeft) << c.cardX << "," << c.cardY << " " << c.top;
+        EXPECT_EQ(window.GetTop(), c.wantTop) << c.cardX << "," << c.cardY << " " << c.top;
+        EXPECT_EQ(window.GetWidth(), c.right - c.left);
+        EXPECT_EQ(window.GetHeight(), c.bottom - c.top);
+    }
 }
 
 } // namespace
