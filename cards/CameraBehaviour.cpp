@@ -1,17 +1,268 @@
 #include "cards/CameraBehaviour.h"
 
+#include "cards/GameLog.h"
+#include "cards/TableDrawing.h"
+#include "cards/TableInput.h"
+#include "cards/TableScene.h"
+#include "engine/core/Easing.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
+#include "engine/scene/GameDisplay.h"
+#include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
+#include "gui/GUI_Manager.h"
+#include "lessons/PlayerActors.h"
+#include "lessons/TableFlow.h"
+#include "platform/Platform.h"
+#include "rules/BoardQueries.h"
+#include "rules/BoardSteps.h"
+#include "rules/ManaPool.h"
+#include "rules/PlayerState.h"
+#include "screens/Intro.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+constexpr int STATE_COMBAT = 7;
+constexpr int FIRST_BLOCK_PHASE = 4;
+constexpr int LAST_BLOCK_PHASE = 8;
+constexpr std::uint32_t SAMPLE_PERIOD_MS = 1000;
+
+struct FrameRateCounter {
+    std::uint32_t now = 0;
+    std::uint32_t difference = 0;
+    std::uint32_t previous = 0;
+    std::uint32_t accumulated = 0;
+    int frames = 0;
+    bool started = false;
+};
+
+FrameRateCounter s_Counter;
+bool s_SituationChanged = true;
+std::array<int, 12> s_TableTextures{};
+
+bool IsPhysical()
+{
+    return s_GameMode == 1 || s_GameMode == 2;
+}
+
+bool IsOnline()
+{
+    return s_GameMode == 3 || s_GameMode == 4;
+}
+
+// The mat, panels and mana bars are drawn here once the mat drawing exists.
+void DrawMatAndHud()
+{
+}
+
+void ResetFlowFrameWords()
+{
+    TableFlowState& flow = GetTableFlow();
+    SetCardBeingDrawn(nullptr);
+    flow.onlineFrameWords = {};
+}
+
+void RebuildCardWindows()
+{
+    GetGUIManager()->UnregisterMarkedWindows();
+    DestroyAllCardWindows();
+}
+
+void HandleNoManaClick()
+{
+    HandleManaClick(0);
+}
+
+void DrawLessonBlockLinks()
+{
+    const TableFlowState& flow = GetTableFlow();
+    const Actor* const human = GetHumanPlayerActor();
+    const Actor* const cpu = GetCpuPlayerActor();
+    const bool humanBlocks = human != nullptr && human->GetState() == STATE_COMBAT &&
+                             (flow.humanCombatStep == 1 || flow.humanCombatStep == 2);
+    const bool cpuBlocks = cpu != nullptr && cpu->GetState() == STATE_COMBAT && flow.cpuCombatStep == 1;
+    if (IsPhysical() && (humanBlocks || cpuBlocks)) {
+        DrawBlockLinks();
+        return;
+    }
+    CardActor* const pointed = GetTableInput().pointedCard;
+    const int phase = GetTableInput().phaseNumber;
+    if (pointed != nullptr && phase >= FIRST_BLOCK_PHASE && phase <= LAST_BLOCK_PHASE && !ShouldDrawBlockLink(pointed))
+        DrawAttackerBlockLinks(pointed);
+}
+
+void UpdateAvailableMana()
+{
+    UpdateHumanAvailableMana();
+    UpdateCpuAvailableMana();
+}
+
+void DetectLessonSituationChange()
+{
+    TableFlowState& flow = GetTableFlow();
+    s_SituationChanged = DetectSituationChange(flow.advisorPending);
+    flow.advisorPending = false;
+}
+
+CameraSteps MakeRealSteps()
+{
+    CameraSteps steps;
+    steps.UpdateVoiceQueue = ::UpdateVoiceQueue;
+    steps.DrawMatAndHud = DrawMatAndHud;
+    steps.ResetFlowFrameWords = ResetFlowFrameWords;
+    steps.PopNextLibraryCard = ::PopNextLibraryCard;
+    steps.RebuildCardWindows = RebuildCardWindows;
+    steps.UpdateStackPrompt = ::UpdateStackPrompt;
+    steps.UpdateBoardCensus = ::UpdateBoardCensus;
+    steps.DrawOnlineTable = ::DrawOnlineTable;
+    steps.DrawPhysicalTable = ::DrawPhysicalTable;
+    steps.BuildActionableCards = ::BuildActionableCards;
+    steps.ProcessSelectedCard = ::ProcessSelectedCard;
+    steps.CpuOnlineRespond = ::CpuOnlineRespond;
+    steps.UpdatePhysicalPayment = ::UpdatePhysicalPayment;
+    steps.HandleManaClick = HandleNoManaClick;
+    steps.DrawBlockLinks = DrawLessonBlockLinks;
+    steps.UpdateAvailableMana = UpdateAvailableMana;
+    steps.OnlineAdvisor = ::OnlineAdvisor;
+    steps.DetectSituationChange = DetectLessonSituationChange;
+    steps.DrawGameLog = GameLog::Draw;
+    return steps;
+}
+
+CameraSteps s_Steps = MakeRealSteps();
+
+void Run(void (*step)())
+{
+    if (step != nullptr)
+        step();
+}
+
+void FirstFrame(Actor& camera)
+{
+    camera.m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+    camera.m_Flags |= ACTOR_FLAG_SUSPENDED;
+    static constexpr std::array<std::u16string_view, 12> NAMES = {
+        u"lilnums", u"lilnums", u"shield", u"cardback", u"empty", u"damage", u"arrowleftup", u"arrowleftdown",
+        u"arrowrightup", u"arrowrightdown", u"cardglow", u"cardglow_t"};
+    for (std::size_t i = 0; i < NAMES.size(); ++i)
+        s_TableTextures[i] = GetTextureByName(NAMES[i]);
+    TableFlowState& flow = GetTableFlow();
+    flow.onlineHumanSubState = 0;
+    flow.physicalPending = false;
+    flow.pendingDrawCard = nullptr;
+    flow.demoHand = nullptr;
+    flow.markedActors.clear();
+    flow.actorLinks.clear();
+}
+
+void SampleFrameRate()
+{
+    FrameRateCounter& counter = s_Counter;
+    counter.now = plat::TimeGetTime();
+    if (!counter.started) {
+        counter.previous = counter.now;
+        counter.started = true;
+    }
+    counter.difference = counter.now - counter.previous;
+    counter.accumulated += counter.difference;
+    ++counter.frames;
+    if (counter.accumulated > SAMPLE_PERIOD_MS) {
+        s_FramesPerSecond = static_cast<float>(counter.frames);
+        counter.frames = 0;
+        counter.accumulated = 0;
+    }
+    counter.previous = counter.now;
+    g_FrameMilliseconds = static_cast<float>(counter.difference);
+}
+
+void RunTableSteps()
+{
+    Run(s_Steps.ResetFlowFrameWords);
+    Run(s_Steps.PopNextLibraryCard);
+    Run(s_Steps.RebuildCardWindows);
+    if (IntroGate(15) || IntroGate(9))
+        Run(s_Steps.BindCloseUpWindow);
+    Run(s_Steps.UpdateStackPrompt);
+    if (IsIntroRunning() && !IntroGate(15))
+        Run(s_Steps.UpdateBoardCensus);
+    else if (IsOnline())
+        Run(s_Steps.DrawOnlineTable);
+    else if (s_GameMode > 0)
+        Run(s_Steps.DrawPhysicalTable);
+    if (IsOnline())
+        Run(s_Steps.LayOutGraveyardLists);
+}
+
+bool GameIsRunning()
+{
+    if (!GetTableFlow().gameStarted || GetHumanPlayerActor() == nullptr || GetCpuPlayerActor() == nullptr)
+        return false;
+    return !GetPlayerState(0)->HasLost() && !GetPlayerState(1)->HasLost();
+}
+
+void RunGameSteps()
+{
+    TableInputState& input = GetTableInput();
+    CardActor* const hovered = input.hoveredCard;
+    if (IsOnline()) {
+        Run(s_Steps.BuildActionableCards);
+        Run(s_Steps.ProcessSelectedCard);
+        Run(s_Steps.CpuOnlineRespond);
+    } else {
+        Run(s_Steps.UpdatePhysicalPayment);
+    }
+    input.hoveredCard = input.pointedCard;
+    if (!GetTableFlow().paymentInProgress)
+        Run(s_Steps.HandleManaClick);
+    Run(s_Steps.DrawBlockLinks);
+    input.hoveredCard = hovered;
+    Run(s_Steps.UpdateAvailableMana);
+    Run(s_Steps.ShowSettingsExplanation);
+    Run(s_Steps.OnlineAdvisor);
+}
+
+} // namespace
+
+CameraSteps& GetCameraSteps()
+{
+    return s_Steps;
+}
+
+bool IsSituationChanged()
+{
+    return s_SituationChanged;
+}
+
+void RestartCameraClock()
+{
+    s_Counter = FrameRateCounter();
+    s_FramesPerSecond = s_MaxFramesPerSecond;
+}
 
 void CameraBehaviour(Actor* camera)
 {
     if (s_RequestedGameMode != s_GameMode)
         return;
-    // The frame tick calls the camera itself: the ordinary actor update must not run it a second time.
-    if (camera != nullptr && (camera->m_Flags & ACTOR_FLAG_FIRST_FRAME) != 0) {
-        camera->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
-        camera->m_Flags |= ACTOR_FLAG_SUSPENDED;
-    }
-    UpdateVoiceQueue();
+    if (camera != nullptr && (camera->m_Flags & ACTOR_FLAG_FIRST_FRAME) != 0)
+        FirstFrame(*camera);
+    Run(s_Steps.UpdateVoiceQueue);
+    Run(s_Steps.DrawMatAndHud);
+    if (s_RequestedGameMode != s_GameMode)
+        RestartCameraClock();
+    SampleFrameRate();
+    // Without a camera there is no table: the steps below need the actors.
+    if (camera == nullptr || GetGameDisplay()->m_SceneTag == 0)
+        return;
+    RunTableSteps();
+    if (GameIsRunning())
+        RunGameSteps();
+    if (IsPhysical() && GetTableFlow().gameStarted)
+        Run(s_Steps.DetectSituationChange);
+    Run(s_Steps.AnswerQuitWarning);
+    if (IsOnline())
+        Run(s_Steps.DrawGameLog);
 }

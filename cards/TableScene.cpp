@@ -1,6 +1,7 @@
 #include "cards/TableScene.h"
 
 #include "cards/GameLog.h"
+#include "cards/TableInput.h"
 
 namespace {
 
@@ -30,46 +31,14 @@ void ClearGameLog()
 void ResetHover()
 {
     s_Fields.hoverReset = true;
-}
-
-void ClearTableEffectWords()
-{
-}
-
-void RestartCameraClock()
-{
+    ResetTableInput();
 }
 
 void UpdatePopupDrag()
 {
 }
 
-void UpdateHandCards()
-{
-}
-
 void UpdateWindowBindings()
-{
-}
-
-bool UpdateCardZoom()
-{
-    return false;
-}
-
-void UpdateCardUnderCursor()
-{
-}
-
-void DrawCardPreview()
-{
-}
-
-void UpdateLibraryDraw()
-{
-}
-
-void FlushActorRemovals()
 {
 }
 

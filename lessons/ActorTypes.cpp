@@ -1,7 +1,10 @@
-// Placeholder until the behaviours exist: every known type but the camera runs a behaviour that does nothing.
+// Types whose behaviours are not built yet (the players, the life token, the slide show, the coin toss, the
+// intro) run a behaviour that does nothing.
 #include "lessons/ActorTypes.h"
 
 #include "cards/CameraBehaviour.h"
+#include "cards/CardBehaviour.h"
+#include "cards/TableEffects.h"
 #include "engine/core/TextHelpers.h"
 
 #include <array>
@@ -19,15 +22,15 @@ struct ActorType {
 
 constexpr std::array<ActorType, 12> s_ActorTypes = {{
     {u"camera", CameraBehaviour},
-    {u"bigspark", IdleBehaviour},
-    {u"sparkle", IdleBehaviour},
-    {u"lifeglobe", IdleBehaviour},
-    {u"card", IdleBehaviour},
+    {u"bigspark", BigSparkBehaviour},
+    {u"sparkle", SparkleBehaviour},
+    {u"lifeglobe", LifeGlobeBehaviour},
+    {u"card", CardBehaviour},
     {u"player", IdleBehaviour},
     {u"cpuplayer", IdleBehaviour},
     {u"lifetoken", IdleBehaviour},
     {u"slideshow", IdleBehaviour},
-    {u"lilcardframe", IdleBehaviour},
+    {u"lilcardframe", LilCardFrameBehaviour},
     {u"cointoss", IdleBehaviour},
     {u"intro", IdleBehaviour},
 }};

@@ -3,6 +3,7 @@
 #include "cards/CardActor.h"
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "lessons/TableFlow.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/Decks.h"
@@ -19,6 +20,8 @@ void OnCardActorRemoved(Actor* actor)
     CardActor* const card = AsCardActor(actor);
     if (card == nullptr)
         return;
+    ForgetTableCard(card);
+    ForgetFlowCard(actor);
     if (GetDraggedCard() == card)
         SetDraggedCard(nullptr);
     RemovePendingCard(card);

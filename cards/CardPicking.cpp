@@ -1,0 +1,237 @@
+#include "cards/CardPicking.h"
+
+#include "cards/CardActor.h"
+#include "cards/CardOverLay.h"
+#include "cards/CardWindows.h"
+#include "cards/TableInput.h"
+#include "cards/TableScene.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/FrameState.h"
+#include "engine/scene/GameDisplay.h"
+#include "gui/GUI_Manager.h"
+#include "gui/GUI_Window.h"
+#include "lessons/TableFlow.h"
+#include "platform/Platform.h"
+#include "rules/Decks.h"
+#include "rules/SpellStack.h"
+#include "screens/Intro.h"
+
+namespace {
+
+constexpr float PREVIEW_DEPTH = 19900.0f;
+constexpr float EMPTY_PREVIEW_DEPTH = 500.0f;
+constexpr std::uint16_t WHITE = 0xFFFF;
+
+// The face drawing's popup and close-up are drawn here once the overlays can draw themselves.
+void DrawOverlayPopup(CardOverLay& /*overlay*/, int /*x*/, int /*y*/, CardActor* /*card*/)
+{
+}
+
+void DrawOverlayCloseUp(CardOverLay& /*overlay*/, const RasterRect& /*rect*/, CardActor* /*card*/, int /*style*/,
+                        float /*depth*/)
+{
+}
+
+bool IsPhysical()
+{
+    return s_GameMode == 1 || s_GameMode == 2;
+}
+
+bool IsOnline()
+{
+    return s_GameMode == 3 || s_GameMode == 4;
+}
+
+bool IntroHidesTable()
+{
+    return IsIntroRunning() && !IntroGate(15);
+}
+
+void UpdatePreviewRequest(TableInputState& input)
+{
+    if (!input.previewRequested)
+        return;
+    input.focusedCard = input.requestedCard;
+    const std::uint32_t now = plat::TimeGetTime();
+    if (!input.previewTimerRunning) {
+        input.previewTimerRunning = true;
+        input.previewStart = now;
+    } else if (now - input.previewStart > input.previewDuration) {
+        input.previewTimerRunning = false;
+        input.previewRequested = false;
+    }
+}
+
+void ClearPicking(TableInputState& input)
+{
+    input.windowUnderMouse = nullptr;
+    input.hoveredCard = nullptr;
+    input.pointedCard = nullptr;
+    input.hoverReaction = 0;
+}
+
+// The hover text box beside the card's window, kept on the client; at the zoom place in the fixed rectangle.
+void DrawHoverPopup(TableInputState& input, CardActor& card)
+{
+    if (!(IsOnline() || IsIntroRunning() || input.fixedZoom))
+        return;
+    input.popupShown = true;
+    CardOverLay* const overlay = GetCardOverlay(card);
+    if (overlay == nullptr)
+        return;
+    const GUI_Window& window = *input.windowUnderMouse;
+    int x = window.GetLeft() + 4;
+    int y = window.GetBottom() + 2;
+    if (input.fixedZoom) {
+        x = input.zoomX;
+        y = input.zoomY;
+    }
+    DrawOverlayPopup(*overlay, x, y, &card);
+}
+
+} // namespace
+
+void RequestCardPreview(CardActor* card, std::uint32_t durationMs)
+{
+    TableInputState& input = GetTableInput();
+    input.previewRequested = true;
+    input.requestedCard = card;
+    input.previewTimerRunning = false;
+    input.previewDuration = durationMs;
+}
+
+bool IsTaggedActorBusy(const Actor* actor)
+{
+    const CardActor* const card = AsCardActor(actor);
+    if (card == nullptr || !IsPhysical())
+        return false;
+    const int tag = card->GetLessonTag();
+    const int last = s_GameMode == 1 ? 57 : 59;
+    if (tag < 56 || tag > last)
+        return false;
+    return IsAdviceBlocked();
+}
+
+void UpdateCardUnderCursor()
+{
+    TableInputState& input = GetTableInput();
+    UpdatePreviewRequest(input);
+    if (input.pickingReady != 0) {
+        if (MouseState.x < 0 || MouseState.y < 0 || MouseState.x >= s_ClientWidth || MouseState.y >= s_ClientHeight) {
+            ClearPicking(input);
+        } else {
+            input.windowUnderMouse = GetGUIManager()->GetWindowAt(MouseState.x, MouseState.y);
+            CardActor* const card = GetCardWindowActor(input.windowUnderMouse);
+            if (card != nullptr) {
+                input.hoveredCard = card;
+                input.pointedCard = card;
+                input.lastPointedCard = card;
+            } else {
+                input.hoveredCard = nullptr;
+                input.pointedCard = nullptr;
+                input.hoverReaction = 0;
+            }
+        }
+    }
+    input.pickingReady = 1;
+}
+
+bool UpdateCardZoom()
+{
+    TableInputState& input = GetTableInput();
+    input.zoomShown = false;
+    input.fixedZoom = false;
+    input.popupShown = false;
+    const std::uint32_t now = plat::TimeGetTime();
+    if (GetDraggedCard() != nullptr) {
+        input.timedCard = input.hoveredCard;
+        input.hoverElapsed = 0;
+        input.hoverLast = now;
+    }
+    if (MouseState.leftHeld != 0)
+        return false;
+    const RasterRect& preview = GetGameDisplay()->m_PreviewRect;
+    if ((IsIntroFinished() || IntroGate(9)) && MouseState.x >= preview.left && MouseState.x <= preview.right &&
+        MouseState.y >= preview.top && MouseState.y <= preview.bottom && preview.right > preview.left) {
+        input.zoomX = preview.left + 9;
+        input.zoomY = preview.top + 178;
+        input.fixedZoom = true;
+    }
+    UpdateCardUnderCursor();
+    if (input.timedCard != nullptr && input.timedCard == input.hoveredCard) {
+        input.hoverElapsed += now - input.hoverLast;
+        input.hoverLast = now;
+    } else {
+        input.hoverElapsed = 0;
+        input.hoverLast = now;
+        input.timedCard = input.hoveredCard;
+    }
+    if (input.hoverElapsed < ZOOM_DELAY_MS)
+        return true;
+    CardActor* const card = GetCardWindowActor(input.windowUnderMouse);
+    if (card != nullptr) {
+        if (input.hoverElapsed >= POPUP_DELAY_MS) {
+            if (card->IsInLibrary() && card != GetTableFlow().pendingSlots[1] && IsActorRegistered(card)) {
+                input.hoverElapsed = 0;
+                return true;
+            }
+            DrawHoverPopup(input, *card);
+        }
+        input.zoomShown = true;
+    }
+    if (input.hoverElapsed >= HOVER_PIN_MS)
+        input.hoverElapsed = HOVER_PINNED_MS;
+    return true;
+}
+
+void DrawCardPreview()
+{
+    if (!IntroGate(15) && !IntroGate(9))
+        return;
+    TableInputState& input = GetTableInput();
+    TableFlowState& flow = GetTableFlow();
+    CardActor* temporary = nullptr;
+    if (input.forcedPreviewId != 0) {
+        temporary = CreateCardActor(input.forcedPreviewId, 0);
+        if (temporary != nullptr) {
+            input.pointedCard = temporary;
+            temporary->BeginDrag(MouseState.x, MouseState.y);
+        }
+    }
+    if (input.previewRequested)
+        input.focusedCard = input.requestedCard;
+    else if (IsPhysical() && input.zoomShown && input.pointedCard != nullptr)
+        input.focusedCard = input.pointedCard;
+    else if (IsOnline())
+        input.focusedCard = input.pointedCard != nullptr ? input.pointedCard : input.lastPointedCard;
+    if (IntroHidesTable())
+        input.focusedCard = nullptr;
+    CardActor* const focus = input.focusedCard;
+    if (focus != nullptr && focus != flow.pendingSlots[1] &&
+        (focus->m_DrawAnimation != 0 || focus == flow.currentCard))
+        input.focusedCard = nullptr;
+    const RasterRect& rect = GetGameDisplay()->m_PreviewRect;
+    CardOverLay* const overlay = input.focusedCard != nullptr ? GetCardOverlay(*input.focusedCard) : nullptr;
+    if (overlay == nullptr) {
+        if (IsOnline())
+            DrawPileImage(rect, 6, EMPTY_PREVIEW_DEPTH);
+    } else if (!input.focusedCard->m_Arrived || input.focusedCard->IsSummoningSick()) {
+        CardActor* const pending = GetSpellStack().GetTopCard();
+        const int style = pending != nullptr && !input.focusedCard->IsSummoningSick() ? 2 : 1;
+        if (IsPhysical())
+            DrawFrameRect(static_cast<float>(rect.left - 1), static_cast<float>(rect.top - 1),
+                          static_cast<float>(rect.right + 1), static_cast<float>(rect.bottom + 1), PREVIEW_DEPTH,
+                          WHITE, false, 1.0f);
+        DrawOverlayCloseUp(*overlay, rect, input.focusedCard, style, PREVIEW_DEPTH);
+        if (style == 2 && input.focusedCard == pending)
+            DrawOverlayCloseUp(*overlay, rect, nullptr, 4, PREVIEW_DEPTH);
+    } else if (IsOnline()) {
+        DrawPileImage(rect, 6, EMPTY_PREVIEW_DEPTH);
+    }
+    if (temporary != nullptr) {
+        if (input.windowUnderMouse != nullptr && GetCardWindowActor(input.windowUnderMouse) == temporary)
+            input.windowUnderMouse = nullptr;
+        RemoveActor(temporary);
+        input.pointedCard = nullptr;
+    }
+}

@@ -1,0 +1,80 @@
+#include "lessons/TableFlow.h"
+
+#include "cards/CardActor.h"
+#include "engine/scene/FrameState.h"
+
+#include <algorithm>
+
+namespace {
+
+TableFlowState s_Flow;
+
+} // namespace
+
+TableFlowState& GetTableFlow()
+{
+    return s_Flow;
+}
+
+void ForgetFlowCard(const Actor* actor)
+{
+    if (actor == nullptr)
+        return;
+    auto clear = [actor](CardActor*& slot) {
+        if (slot != nullptr && static_cast<const Actor*>(slot) == actor)
+            slot = nullptr;
+    };
+    for (CardActor*& slot : s_Flow.pendingSlots)
+        clear(slot);
+    for (CardActor*& slot : s_Flow.followSlots)
+        clear(slot);
+    for (CardActor** slot : {&s_Flow.cardDrawnByHand, &s_Flow.onlineChosenCard, &s_Flow.awaitingPayment,
+                             &s_Flow.focusCard, &s_Flow.markedCard, &s_Flow.currentCard, &s_Flow.pendingDrawCard,
+                             &s_Flow.demoHand})
+        clear(*slot);
+    std::erase(s_Flow.pendingRemovals, actor);
+    s_Flow.markedActors.erase(const_cast<Actor*>(actor));
+    std::erase_if(s_Flow.actorLinks, [actor](const ActorLink& link) { return link.from == actor || link.to == actor; });
+    std::erase_if(s_Flow.stepCards,
+                  [actor](const CardActor* card) { return static_cast<const Actor*>(card) == actor; });
+}
+
+void HandleCardTapPhysical(CardActor* /*card*/)
+{
+}
+
+bool IsAdviceBlocked()
+{
+    return false;
+}
+
+// Steps 6, 14, 15 and 17 of the basic game explain a card on the table.
+bool IsBasicLessonStep(int state)
+{
+    return s_GameMode == 1 && (state == 6 || state == 14 || state == 15 || state == 17);
+}
+
+bool DetectSituationChange(bool /*pending*/)
+{
+    return false;
+}
+
+void BuildActionableCards()
+{
+}
+
+void ProcessSelectedCard()
+{
+}
+
+void CpuOnlineRespond()
+{
+}
+
+void UpdatePhysicalPayment()
+{
+}
+
+void OnlineAdvisor()
+{
+}

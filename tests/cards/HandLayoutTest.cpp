@@ -1,0 +1,154 @@
+#include "cards/CardBehaviour.h"
+#include "cards/HandLayout.h"
+#include "cards/TableEffects.h"
+#include "cards/TableScene.h"
+#include "rules/PlayerState.h"
+#include "tests/cards/TableBehaviourFixture.h"
+
+namespace {
+
+using tabletest::TableBehaviourTest;
+
+TEST(HeldCardDepthTest, DraggedInFrontThenLibraryThenFiveDeeperEveryFourSlots)
+{
+    struct Case {
+        bool dragged;
+        bool library;
+        int key;
+        float depth;
+    };
+    const Case cases[] = {{true, true, 40, 6.0f},  {false, true, 40, 7.0f}, {false, false, 0, 20.0f},
+                          {false, false, 12, 35.0f}, {false, false, 16, 40.0f}, {false, false, 34, 60.0f},
+                          {false, false, -2, 15.0f}};
+    for (const Case& c : cases)
+        EXPECT_EQ(HeldCardDepth(c.dragged, c.library, c.key), c.depth) << c.key;
+}
+
+TEST(InsertionSlotTest, SlotAndMarkerByPosition)
+{
+    struct Case {
+        int n, i, k;
+        int slot, marker;
+        bool between;
+    };
+    // Between slots 2 and 3 of five cards, a card from elsewhere (k = n) goes to slot 3 (sort key 10).
+    const Case cases[] = {{5, 3, 5, 3, 3, true},  {5, 2, 2, 2, 2, false}, {5, 3, 2, 2, 2, false},
+                          {5, 5, 5, 5, 4, false}, {0, 0, 0, 0, -1, false}, {5, 0, 5, 0, 0, true}};
+    for (const Case& c : cases) {
+        const InsertionSlot s = FindInsertionSlot(c.n, c.i, c.k);
+        EXPECT_EQ(s.slot, c.slot) << c.n << " " << c.i << " " << c.k;
+        EXPECT_EQ(s.markerSlot, c.marker) << c.n << " " << c.i << " " << c.k;
+        EXPECT_EQ(s.between, c.between) << c.n << " " << c.i << " " << c.k;
+    }
+}
+
+class HandLayoutTest : public TableBehaviourTest {};
+
+TEST_F(HandLayoutTest, HandSortsBySortKeyAndRipplesUpFromTheHoveredCard)
+{
+    std::vector<CardActor*> hand;
+    for (int key : {40, 0, 8, 30, 12})
+        hand.push_back(NewHandCard()), hand.back()->SetSortKey(key);
+    CardActor* const outside = NewCard(0);
+    outside->SetInLibrary(false);
+    UpdateHandCards();
+    const auto& list = GetTableInput().handList;
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list.front(), hand[1]);
+    EXPECT_EQ(list.back(), hand[0]);
+
+    // The mouse rests on the first slot's card.
+    const GameDisplay& display = *GetGameDisplay();
+    ShowCardWindow(list[0], 10, 500, 70, 590);
+    MouseAt(20, 520);
+    UpdateHandLayout();
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(list[static_cast<std::size_t>(i)]->GetSortKey(), 4 * i);
+    const float raised = static_cast<float>(display.m_HandSlots[0].y - display.GetCardHeight());
+    EXPECT_EQ(list[0]->m_TargetPoint.y, raised);
+    EXPECT_NE(list[1]->m_TargetPoint.y, raised);
+    plat::headless::AdvanceTime(400);
+    UpdateHandLayout();
+    EXPECT_EQ(list[3]->m_TargetPoint.y, raised);
+    EXPECT_NE(list[4]->m_TargetPoint.y, raised);
+    plat::headless::AdvanceTime(1);
+    UpdateHandLayout();
+    EXPECT_EQ(list[4]->m_TargetPoint.y, raised);
+}
+
+TEST_F(HandLayoutTest, CardEasesTowardItsTargetUnlessTheEasingIsStopped)
+{
+    g_FrameMilliseconds = 16.0f;
+    CardActor* const moving = NewCard(0);
+    CardActor* const stopped = NewCard(0);
+    for (CardActor* card : {moving, stopped}) {
+        card->SetInLibrary(false);
+        card->SetPlayedMark(1);
+        card->m_TargetPoint = Vector3(300.0f, 200.0f, 0.0f);
+    }
+    stopped->m_EasingStopped = true;
+    for (int frame = 0; frame < 400; ++frame) {
+        CardBehaviour(moving);
+        CardBehaviour(stopped);
+    }
+    EXPECT_EQ(moving->m_Position.x, 300.0f);
+    EXPECT_EQ(moving->m_Position.y, 200.0f);
+    EXPECT_EQ(stopped->m_Position.x, 0.0f);
+}
+
+TEST_F(HandLayoutTest, LibraryDrawNeedsCardsLeftAndNoPlayerInState13)
+{
+    static const std::vector<std::uint16_t> s_back(40 * 56, 0x1234);
+    GetGameDisplay()->m_SmallCardBack = GetGameDisplay()->CreateTextureFromPixels(s_back.data(), 40, 56, 0);
+    GetGameDisplay()->m_PilePoints[0] = {100, 100};
+    RasterRect library;
+    GetGameDisplay()->GetPlayerLibraryRect(library, false);
+    ASSERT_LT(library.left, library.right) << "the pile box has a size";
+    Actor* const human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    Actor* const cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    SetPlayerActors(human, cpu);
+    struct Case {
+        int libraryCount;
+        int cpuState;
+        bool drawn;
+    };
+    for (const Case& c : {Case{0, 0, false}, Case{5, 13, false}, Case{5, 0, true}}) {
+        GetTableFlow().cardDrawnByHand = nullptr;
+        SetDraggedCard(nullptr);
+        GetPlayerState(0)->m_LibraryCount = c.libraryCount;
+        GetPlayerState(0)->m_NextDrawIndex = 0;
+        cpu->m_State = c.cpuState;
+        MouseAt(library.left + 1, library.top + 1);
+        MouseState.leftClicked = 1;
+        UpdateLibraryDraw();
+        EXPECT_EQ(GetTableFlow().cardDrawnByHand != nullptr, c.drawn) << c.libraryCount << " " << c.cpuState;
+        EXPECT_EQ(GetPlayerState(0)->m_NextDrawIndex, c.drawn ? 1 : 0);
+    }
+    GetPlayerState(0)->m_LibraryCount = 0;
+    GetPlayerState(0)->m_NextDrawIndex = 0;
+}
+
+TEST_F(HandLayoutTest, SparkleOfLifetimeOneLivesTwoFramesAtSixty)
+{
+    s_FramesPerSecond = 60.0f;
+    Actor* const spark = SpawnActor(u"sparkle", 0, SparkleBehaviour, 10, 10, 0, 0, 0, 0);
+    spark->m_Lifetime = 1;
+    SparkleBehaviour(spark);
+    EXPECT_TRUE(IsActorRegistered(spark));
+    SparkleBehaviour(spark);
+    EXPECT_FALSE(IsActorRegistered(spark));
+}
+
+TEST_F(HandLayoutTest, BigSparkAtStepTwoEndsInItsThirdCall)
+{
+    s_FrameStep = 2.0f;
+    Actor* const flash = SpawnActor(u"bigspark", 0, BigSparkBehaviour, 0, 0, 0, 0, 0, 0);
+    BigSparkBehaviour(flash);
+    BigSparkBehaviour(flash);
+    EXPECT_TRUE(IsActorRegistered(flash));
+    BigSparkBehaviour(flash);
+    EXPECT_FALSE(IsActorRegistered(flash));
+    s_FrameStep = 1.0f;
+}
+
+} // namespace
