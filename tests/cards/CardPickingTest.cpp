@@ -40,7 +40,7 @@ TEST_F(CardPickingTest, FirstFrameAfterAResetPicksNothingTheNextPicksTheCardUnde
 
 TEST_F(CardPickingTest, MouseOnTheClientsRightOrBottomEdgeCountsAsOutside)
 {
-    for (const auto [x, y] : {std::pair{800, 10}, std::pair{10, 600}, std::pair{-1, 10}}) {
+    for (const auto& [x, y] : {std::pair{800, 10}, std::pair{10, 600}, std::pair{-1, 10}}) {
         UpdateCardUnderCursor();
         ASSERT_EQ(GetTableInput().pointedCard, m_Card);
         MouseAt(x, y);
