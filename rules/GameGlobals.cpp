@@ -3,6 +3,8 @@
 #include "cards/CardActor.h"
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "lessons/LessonFlow.h"
+#include "lessons/TurnFlags.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/Decks.h"
@@ -10,6 +12,7 @@
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
+#include "rules/TableSelection.h"
 #include "rules/Targets.h"
 
 #include <algorithm>
@@ -21,6 +24,11 @@ void OnCardActorRemoved(Actor* actor)
         return;
     if (GetDraggedCard() == card)
         SetDraggedCard(nullptr);
+    ForgetSelectedCard(card);
+    if (GetLessonPendingCard() == card)
+        SetLessonPendingCard(nullptr);
+    if (GetLessonSecondCard() == card)
+        SetLessonSecondCard(nullptr);
     RemovePendingCard(card);
     ForgetLibraryActor(card);
     RemoveBlockLink(card);
@@ -38,6 +46,9 @@ void OnCardActorRemoved(Actor* actor)
 void ResetGameState()
 {
     SetDraggedCard(nullptr);
+    ClearTableSelection();
+    SetLessonPendingCard(nullptr);
+    SetLessonSecondCard(nullptr);
     ClearPendingCards();
     ClearLibraryActors();
     ClearBlockLinkMap();
@@ -60,5 +71,10 @@ void ResetRulesState()
     ClearFirstAppearanceTips();
     ResetDeckState();
     ClearTargetChoiceState();
+    SetFreePlayFlag(0);
+    SetCanPlayNowFlag(0);
+    SetCombatFlag(false);
+    SetEndFlag(0, false);
+    SetEndFlag(1, false);
     GameLog::Clear();
 }

@@ -4,3 +4,8 @@
 void DrawStackWindow()
 {
 }
+
+StackArea GetStackArea()
+{
+    return StackArea();
+}
