@@ -1,6 +1,7 @@
 #include "rules/HumanPayment.h"
 
 #include "cards/CardActor.h"
+#include "cards/GraveyardLists.h"
 #include "engine/scene/FrameState.h"
 #include "engine/sound/Wave.h"
 #include "gui/DialogManager.h"
@@ -12,6 +13,7 @@
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 #include "rules/TableSelection.h"
+#include "rules/Targets.h"
 
 #include <initializer_list>
 
@@ -149,6 +151,8 @@ void ClearPaymentSlots()
     SetLessonPendingCard(nullptr);
     SetLessonSecondCard(nullptr);
     GetPaymentState().paying = false;
+    ClearLandTargetPending();
+    CloseGraveyardLists();
 }
 
 void EndCancel()
