@@ -22,3 +22,7 @@ bool IsGraveyardListOpen(int owner)
 {
     return s_Open[owner == 0 ? 0 : 1];
 }
+
+void RelayoutGraveyardLists()
+{
+}

@@ -4,3 +4,5 @@
 void OpenGraveyardList(int owner);
 void CloseGraveyardLists();
 bool IsGraveyardListOpen(int owner);
+// Lays the open lists out again after the table's layout changed.
+void RelayoutGraveyardLists();

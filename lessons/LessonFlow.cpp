@@ -112,3 +112,12 @@ void SetLessonSecondCard(CardActor* card)
 {
     s_SecondCard = card;
 }
+
+CardActor* GetLessonReturningCard()
+{
+    return nullptr;
+}
+
+void PositionLessonBox()
+{
+}

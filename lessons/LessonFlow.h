@@ -36,3 +36,7 @@ CardActor* GetLessonPendingCard();
 void SetLessonPendingCard(CardActor* card);
 CardActor* GetLessonSecondCard();
 void SetLessonSecondCard(CardActor* card);
+// The card the physical lesson moves back onto the table.
+CardActor* GetLessonReturningCard();
+// Places the second lesson box again when it is shown.
+void PositionLessonBox();

@@ -9,3 +9,7 @@ StackArea GetStackArea()
 {
     return StackArea();
 }
+
+void PlaceStackWindow()
+{
+}

@@ -10,3 +10,5 @@ struct StackArea {
     int top = 0;
 };
 StackArea GetStackArea();
+// Places the stack's prompt window again after the table's layout changed.
+void PlaceStackWindow();
