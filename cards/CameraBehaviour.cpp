@@ -11,11 +11,14 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
 #include "gui/GUI_Manager.h"
+#include "lessons/LessonFlow.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/BoardSteps.h"
+#include "rules/HumanPayment.h"
+#include "rules/SelectedCard.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
 #include "screens/Intro.h"
@@ -74,7 +77,8 @@ void RebuildCardWindows()
 
 void HandleNoManaClick()
 {
-    HandleManaClick(0);
+    ManaCost produced;
+    HandleManaClick(produced);
 }
 
 void DrawLessonBlockLinks()

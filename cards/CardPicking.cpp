@@ -10,6 +10,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
+#include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/Decks.h"

@@ -11,6 +11,7 @@
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
 #include "lessons/PlayerActors.h"
+#include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"

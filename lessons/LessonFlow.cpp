@@ -55,3 +55,69 @@ int GetOnlineAdviceNumber()
 {
     return 0;
 }
+
+namespace {
+
+int s_FreePlay = 0;
+CardActor* s_PendingCard = nullptr;
+CardActor* s_SecondCard = nullptr;
+
+} // namespace
+
+void SetFreePlayFlag(int flag)
+{
+    s_FreePlay = flag;
+}
+
+int GetFreePlayFlag()
+{
+    return s_FreePlay;
+}
+
+bool IsAdviceBlocked()
+{
+    return false;
+}
+
+bool IsStepForbiddingPlay(const CardActor* /*card*/)
+{
+    return false;
+}
+
+bool IsLessonInputBlocked()
+{
+    return false;
+}
+
+void OnHumanLandTapped(CardActor* /*land*/)
+{
+}
+
+CardActor* GetLessonPendingCard()
+{
+    return s_PendingCard;
+}
+
+void SetLessonPendingCard(CardActor* card)
+{
+    s_PendingCard = card;
+}
+
+CardActor* GetLessonSecondCard()
+{
+    return s_SecondCard;
+}
+
+void SetLessonSecondCard(CardActor* card)
+{
+    s_SecondCard = card;
+}
+
+CardActor* GetLessonReturningCard()
+{
+    return nullptr;
+}
+
+void PositionLessonBox()
+{
+}

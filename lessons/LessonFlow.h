@@ -2,6 +2,8 @@
 // sets and clears.
 #pragma once
 
+class CardActor;
+
 // Closes the lesson box and the other lesson dialogs (shutdown).
 void CloseAllLessonDialogs();
 // Resets the online lesson's counters and once-only flags (every scene load).
@@ -18,3 +20,23 @@ void SetCanPlayNowFlag(int flag);
 int GetCanPlayNowFlag();
 // The online advisor's current advice number.
 int GetOnlineAdviceNumber();
+// The lesson's free-play flag: the learner may play outside the guided steps.
+void SetFreePlayFlag(int flag);
+int GetFreePlayFlag();
+// True while advice must not be shown (a card pending, unaffordable or mistimed, or a blocking lesson box).
+bool IsAdviceBlocked();
+// The basic lesson's current step forbids free play; card, when given, is the one the step expects.
+bool IsStepForbiddingPlay(const CardActor* card);
+// The physical lesson's block prompt, or a priority card-specific dialog, is up.
+bool IsLessonInputBlocked();
+// The learner tapped a land (the lesson starts the colour choice of its extra mana).
+void OnHumanLandTapped(CardActor* land);
+// The lesson's dropped card waiting for payment, and its second card slot.
+CardActor* GetLessonPendingCard();
+void SetLessonPendingCard(CardActor* card);
+CardActor* GetLessonSecondCard();
+void SetLessonSecondCard(CardActor* card);
+// The card the physical lesson moves back onto the table.
+CardActor* GetLessonReturningCard();
+// Places the second lesson box again when it is shown.
+void PositionLessonBox();

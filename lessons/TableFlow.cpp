@@ -43,11 +43,6 @@ void HandleCardTapPhysical(CardActor* /*card*/)
 {
 }
 
-bool IsAdviceBlocked()
-{
-    return false;
-}
-
 // Steps 6, 14, 15 and 17 of the basic game explain a card on the table.
 bool IsBasicLessonStep(int state)
 {
@@ -60,10 +55,6 @@ bool DetectSituationChange(bool /*pending*/)
 }
 
 void BuildActionableCards()
-{
-}
-
-void ProcessSelectedCard()
 {
 }
 

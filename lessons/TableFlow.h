@@ -61,11 +61,9 @@ void ForgetFlowCard(const Actor* actor);
 
 // Per-frame lesson steps.
 void HandleCardTapPhysical(CardActor* card);
-bool IsAdviceBlocked();
 bool IsBasicLessonStep(int state);
 bool DetectSituationChange(bool pending);
 void BuildActionableCards();
-void ProcessSelectedCard();
 void CpuOnlineRespond();
 void UpdatePhysicalPayment();
 void OnlineAdvisor();

@@ -27,3 +27,30 @@ std::uint32_t GetCpuLastDrawTime()
 {
     return s_CpuLastDraw;
 }
+
+namespace {
+
+bool s_CombatFlag = false;
+bool s_EndFlags[2] = {};
+
+} // namespace
+
+bool IsCombatFlagSet()
+{
+    return s_CombatFlag;
+}
+
+void SetCombatFlag(bool set)
+{
+    s_CombatFlag = set;
+}
+
+bool IsEndFlagSet(int player)
+{
+    return s_EndFlags[player == 0 ? 0 : 1];
+}
+
+void SetEndFlag(int player, bool set)
+{
+    s_EndFlags[player == 0 ? 0 : 1] = set;
+}

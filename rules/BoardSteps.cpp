@@ -14,10 +14,6 @@ void UpdateBoardCensus()
 {
 }
 
-void HandleManaClick(int /*flag*/)
-{
-}
-
 void DrawBlockLinks()
 {
 }

@@ -6,7 +6,6 @@ class CardActor;
 
 void UpdateStackPrompt();
 void UpdateBoardCensus();
-void HandleManaClick(int flag);
 void DrawBlockLinks();
 void DrawAttackerBlockLinks(CardActor* attacker);
 bool ShouldDrawBlockLink(const CardActor* card);

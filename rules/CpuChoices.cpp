@@ -49,3 +49,7 @@ int PayCpuCost(const ManaCost& cost)
     UpdateCpuAvailableMana();
     return tapped;
 }
+
+void ClearCpuChoiceTable()
+{
+}

@@ -10,3 +10,5 @@ void CpuRespond(bool respond);
 void ClearCpuTappedSources();
 // Taps CPU sources for the cost; returns how many were tapped.
 int PayCpuCost(const ManaCost& cost);
+// Forgets the CPU's choices made for the human's spell being paid.
+void ClearCpuChoiceTable();

@@ -3,7 +3,9 @@
 #include "cards/CardActor.h"
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
+#include "lessons/TurnFlags.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/Decks.h"
@@ -11,6 +13,7 @@
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
+#include "rules/TableSelection.h"
 #include "rules/Targets.h"
 
 #include <algorithm>
@@ -24,6 +27,11 @@ void OnCardActorRemoved(Actor* actor)
     ForgetFlowCard(actor);
     if (GetDraggedCard() == card)
         SetDraggedCard(nullptr);
+    ForgetSelectedCard(card);
+    if (GetLessonPendingCard() == card)
+        SetLessonPendingCard(nullptr);
+    if (GetLessonSecondCard() == card)
+        SetLessonSecondCard(nullptr);
     RemovePendingCard(card);
     ForgetLibraryActor(card);
     RemoveBlockLink(card);
@@ -41,6 +49,9 @@ void OnCardActorRemoved(Actor* actor)
 void ResetGameState()
 {
     SetDraggedCard(nullptr);
+    ClearTableSelection();
+    SetLessonPendingCard(nullptr);
+    SetLessonSecondCard(nullptr);
     ClearPendingCards();
     ClearLibraryActors();
     ClearBlockLinkMap();
@@ -63,5 +74,10 @@ void ResetRulesState()
     ClearFirstAppearanceTips();
     ResetDeckState();
     ClearTargetChoiceState();
+    SetFreePlayFlag(0);
+    SetCanPlayNowFlag(0);
+    SetCombatFlag(false);
+    SetEndFlag(0, false);
+    SetEndFlag(1, false);
     GameLog::Clear();
 }

@@ -1141,3 +1141,11 @@ void SpellStack::CpuDiscardAtRandom(int count)
         ++discarded;
     }
 }
+
+bool SpellStack::IsMouseOverStack() const
+{
+    if (m_Physical != 0)
+        return false;
+    const StackArea area = GetStackArea();
+    return MouseState.x < area.right && MouseState.y > area.top;
+}

@@ -67,6 +67,8 @@ public:
     int GetTopController() const;
     int GetPendingDamage(const Actor* target, bool includeCurrent) const;
     PendingPump GetPendingPump(const CardActor* card) const;
+    // False in the physical lesson, which shows no stack area.
+    bool IsMouseOverStack() const;
     bool IsPaused() const { return m_ResolutionPaused && m_PausedWord != 0; }
 
     // The CPU's library search for a land and its random discard.

@@ -4,3 +4,12 @@
 void DrawStackWindow()
 {
 }
+
+StackArea GetStackArea()
+{
+    return StackArea();
+}
+
+void PlaceStackWindow()
+{
+}

@@ -1,17 +1,24 @@
-// The learner's target prompt: the message box, the mouse pick on a card or a player's area, Cancel. Until the
-// prompt exists the pick is the candidate the caller passes, and refusals and rejects only count.
+// The learner's target prompt: the physical lesson's message box and the online message field with its Cancel
+// button. Until the prompt dialog exists the prompt is a record of what would be shown, and its button is
+// pressed through PressTargetPromptButton.
 #pragma once
 
-class Actor;
 class CardActor;
 
-// The pick of this frame: the candidate card, a player actor, or null (no pick, or Cancel with aborted set).
-Actor* RunTargetPrompt(CardActor* source, CardActor* candidate, bool isAbility, bool cancelPaymentOnAbort,
-                       bool* aborted);
-// A wrong pick: the reject sound, once per click.
-void RejectTargetClick();
+// The physical prompt exists and is registered with the display.
+bool IsTargetPromptShown();
+void OpenTargetPrompt(CardActor* source, bool isAbility);
+// Unregisters and deletes the prompt.
+void DeleteTargetPrompt();
+// Takes a press of one of the prompt's buttons (or the online Cancel) since the last call.
+bool TakeTargetPromptButton();
+// The prompt's button handler.
+void PressTargetPromptButton();
 // The basic game refused a hostile pick: the prompt shows the key's text with a Cancel button.
-void RefuseHostileTarget(const char16_t* key);
-// A target was accepted: the prompt goes away.
-void CloseTargetPromptAfterChoice();
+void ShowTargetRefusal(const char16_t* key);
+// The online message field shows the key's text with its Cancel button.
+void ShowOnlineTargetPrompt(const char16_t* key);
+const char16_t* GetTargetPromptKey();
+// The reject sound, once per click.
+void RejectTargetClick();
 int GetTargetRejectCount();

@@ -3,8 +3,16 @@
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
 #include "engine/scene/FrameState.h"
-#include "rules/TargetPrompt.h"
+#include "cards/GraveyardLists.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/GameDisplay.h"
+#include "engine/sound/VoiceQueue.h"
+#include "engine/sound/Wave.h"
+#include "rules/HumanPayment.h"
 #include "rules/ManaCost.h"
+#include "rules/PlayerState.h"
+#include "rules/TableSelection.h"
+#include "rules/TargetPrompt.h"
 
 namespace {
 
@@ -113,6 +121,111 @@ bool PassesTargetType(const CardActor& source, const CardActor& candidate, int t
     return false;
 }
 
+namespace {
+
+bool IsClickPending()
+{
+    return MouseState.leftClicked != 0;
+}
+
+void ConsumeClick()
+{
+    MouseState.leftClicked = 0;
+    MouseState.clickConsumed = 1;
+}
+
+bool IsMouseInZone(int zone)
+{
+    const GameDisplay* const display = GetGameDisplay();
+    if (display == nullptr)
+        return false;
+    const RasterRect& r = display->GetZoneRectByIndex(zone);
+    return MouseState.x >= r.left && MouseState.x <= r.right && MouseState.y >= r.top && MouseState.y <= r.bottom;
+}
+
+// The learner gave up the choice.
+Actor* Abort(CardActor* source, bool cancelPaymentOnAbort, bool* aborted)
+{
+    if (cancelPaymentOnAbort)
+        CancelPayment(*source);
+    if (aborted != nullptr)
+        *aborted = true;
+    return nullptr;
+}
+
+// The basic game refuses the pick: the refusal stays until the prompt's Cancel.
+bool RefuseHostilePick(const CardActor* source, int owner)
+{
+    const char16_t* key = nullptr;
+    if (!IsHostileTargetOfOwn(source, owner, &key))
+        return false;
+    s_HostileTargetRefused = true;
+    StopVoiceQueue();
+    PlayStream(u"data\\sfx\\reject.wav");
+    ShowTargetRefusal(key);
+    return true;
+}
+
+// Steps 3 to 5: the prompt of the running lesson; false when the learner abandoned the choice.
+bool RunPrompt(CardActor* source, bool isAbility, const EffectSpec& effect, bool cancelPaymentOnAbort,
+               bool* aborted)
+{
+    if (IsOnlineLesson()) {
+        if (!isAbility && effect.effectType == EFFECT_GAINLIFEORPREVENTDAMAGE && source->GetState() == 0) {
+            ShowOnlineTargetPrompt(u"ONL_CHOOSE_GAIN_PREVENT");
+            if (TakeTargetPromptButton() && cancelPaymentOnAbort)
+                CancelPayment(*source);
+            if (aborted != nullptr)
+                *aborted = true;
+            return false;
+        }
+        const bool sacrifice = isAbility && source->GetAbility()->costType == COSTTYPE_SACTARGET;
+        ShowOnlineTargetPrompt(sacrifice ? u"ONL_CHOOSE_SAC_TARGET" : u"ONL_CHOOSE_TARGET");
+        if (TakeTargetPromptButton()) {
+            Abort(source, cancelPaymentOnAbort, aborted);
+            return false;
+        }
+        return true;
+    }
+    if (IsTargetPromptShown()) {
+        if (TakeTargetPromptButton()) {
+            StopVoiceQueue();
+            DeleteTargetPrompt();
+            s_HostileTargetRefused = false;
+            Abort(source, cancelPaymentOnAbort, aborted);
+            return false;
+        }
+        return true;
+    }
+    OpenTargetPrompt(source, isAbility);
+    return true;
+}
+
+// Step 9: a click on no card may aim at a player's area.
+Actor* ChoosePlayer(const CardActor* source, const TargetSpec& target)
+{
+    const bool physical = !IsOnlineLesson();
+    const bool overHuman = IsMouseInZone(physical ? 1 : 3);
+    const bool overCpu = IsMouseInZone(2) || (physical && IsMouseInZone(0));
+    if (target.caster && overHuman) {
+        if (IsTargetPromptShown()) {
+            if (RefuseHostilePick(source, PLAYER_HUMAN))
+                return nullptr;
+            DeleteTargetPrompt();
+        }
+        ConsumeClick();
+        return FindActorByName(u"player");
+    }
+    if (target.opponent && overCpu) {
+        DeleteTargetPrompt();
+        ConsumeClick();
+        return FindActorByName(u"cpuplayer");
+    }
+    return nullptr;
+}
+
+} // namespace
+
 Actor* ChooseTarget(CardActor* source, CardActor* candidate, bool isAbility, bool quiet, bool cancelPaymentOnAbort,
                     bool* aborted)
 {
@@ -124,12 +237,20 @@ Actor* ChooseTarget(CardActor* source, CardActor* candidate, bool isAbility, boo
     const EffectSpec& effect = isAbility ? source->GetAbility()->effect : *source->GetSpellEffect();
     if (!quiet) {
         s_LandTargetPending = (target.type & TT_LAND) != 0 && effect.needsTarget;
-        // The learner's choice with the mouse comes with the target prompt.
-        Actor* const chosen = RunTargetPrompt(source, candidate, isAbility, cancelPaymentOnAbort, aborted);
-        if (chosen == nullptr || s_HostileTargetRefused)
+        if (!RunPrompt(source, isAbility, effect, cancelPaymentOnAbort, aborted))
             return nullptr;
-        if (chosen != candidate)
-            return chosen;
+        if (s_HostileTargetRefused)
+            return nullptr;
+        if (target.state == GRAVEYARD && target.owner == OWNER_SELF)
+            OpenGraveyardList(source->GetOwner());
+        else if (target.state == GRAVEYARD && target.owner == OWNER_OPPONENT)
+            OpenGraveyardList(1 - source->GetOwner());
+        if (!IsClickPending()) {
+            s_TargetRejectSounded = false;
+            return nullptr;
+        }
+        if (candidate == nullptr)
+            return ChoosePlayer(source, target);
     }
     if (candidate == nullptr)
         return nullptr;
@@ -139,21 +260,25 @@ Actor* ChooseTarget(CardActor* source, CardActor* candidate, bool isAbility, boo
                           PassesTargetType(*source, *candidate, target.type) &&
                           (candidate->m_Flags & ACTOR_FLAG_PREVIEW_COPY) == 0;
     if (!accepted) {
-        if (!quiet && !s_TargetRejectSounded) {
+        if (!quiet && IsClickPending() && !s_TargetRejectSounded) {
             s_TargetRejectSounded = true;
             RejectTargetClick();
         }
         return nullptr;
     }
-    if (!quiet) {
-        s_LandTargetPending = false;
-        const char16_t* key = nullptr;
-        if (IsHostileTargetOfOwn(source, candidate->GetOwner(), &key)) {
-            s_HostileTargetRefused = true;
-            RefuseHostileTarget(key);
+    // The prompt belongs to the learner's choice: a quiet test leaves it, its sound and its refusal alone.
+    if (quiet)
+        return candidate;
+    ConsumeClick();
+    TableSelection& selection = GetTableSelection();
+    if (s_LandTargetPending && candidate->GetCardType() == CT_LAND)
+        selection.selectedCard = nullptr;
+    s_LandTargetPending = false;
+    CloseGraveyardLists();
+    if (IsTargetPromptShown()) {
+        if (RefuseHostilePick(source, candidate->GetOwner()))
             return nullptr;
-        }
-        CloseTargetPromptAfterChoice();
+        DeleteTargetPrompt();
     }
     return candidate;
 }
@@ -163,9 +288,16 @@ bool IsLandTargetPending()
     return s_LandTargetPending;
 }
 
+void ClearLandTargetPending()
+{
+    s_LandTargetPending = false;
+}
+
 void ClearTargetChoiceState()
 {
     s_TargetRejectSounded = false;
     s_HostileTargetRefused = false;
     s_LandTargetPending = false;
+    DeleteTargetPrompt();
+    CloseGraveyardLists();
 }

@@ -17,4 +17,5 @@ bool PassesTargetState(const CardActor& candidate, int state);
 bool PassesTargetType(const CardActor& source, const CardActor& candidate, int type);
 
 bool IsLandTargetPending();
+void ClearLandTargetPending();
 void ClearTargetChoiceState();

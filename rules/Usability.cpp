@@ -1,11 +1,15 @@
 #include "rules/Usability.h"
 
 #include "cards/CardActor.h"
+#include "cards/GraveyardLists.h"
+#include "cards/HandCards.h"
 #include "gui/DialogManager.h"
+#include "lessons/LessonFlow.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
+#include "rules/StackPrompts.h"
 #include "rules/Targets.h"
 
 namespace {
@@ -74,4 +78,17 @@ int FinishAbilityPayment(CardActor* card)
     GetPaymentState().paying = false;
     PostDialogEvent(LESSON_EVENT_ABILITY_PAID, card);
     return count;
+}
+
+void ReplaceSpecialCardsAfterLayout()
+{
+    ClampCardActorToTable(GetLessonPendingCard(), true);
+    ClampCardActorToTable(GetLessonSecondCard(), true);
+    if (CardActor* const returning = GetLessonReturningCard()) {
+        returning->m_TargetPoint = returning->m_Position;
+        ClampCardActorToTable(returning, true);
+    }
+    RelayoutGraveyardLists();
+    PositionLessonBox();
+    PlaceStackWindow();
 }

@@ -10,3 +10,6 @@ void FinishPayment(CardActor* card);
 int FinishAbilityPayment(CardActor* card);
 // Times in a row a pump cost can be paid is capped, a zero cost counting once.
 constexpr int PUMP_ACTIVATION_CAP = 40;
+// After the table's zones were laid out anew: the lesson's waiting cards kept on the table, the graveyard lists,
+// the lesson box and the stack's prompt placed again.
+void ReplaceSpecialCardsAfterLayout();

@@ -244,7 +244,7 @@ private:
                 if (GameLog::GetCount() != logged) {
                     // The line without its clock prefix.
                     const std::u16string_view line = GameLog::GetVisibleLine(std::min(GameLog::GetCount(), 4) - 1);
-                    const std::u16string_view text = line.size() > 10 ? line.substr(10) : line;
+                    const std::u16string_view text = line.size() >= 10 ? line.substr(10) : line;
                     journal.push_back(std::string(text.begin(), text.end()));
                 }
                 ResolveStack();
