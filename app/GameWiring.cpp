@@ -11,6 +11,7 @@
 #include "gui/DialogManager.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
+#include "gui/GameWindowRegistry.h"
 #include "gui/SpriteList.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
@@ -86,6 +87,10 @@ void BindGameToEngine()
     display.SetScreen = SetScreen;
     display.ClearGuiWindows = ClearGuiWindows;
     SetDisplayGameActions(display);
+
+    GameWindowActions windows;
+    windows.IsIntroFinished = IsIntroFinished;
+    SetGameWindowActions(windows);
 
     LanguageChangeActions language;
     language.SetupRasterFonts = SetupRasterFonts;

@@ -18,6 +18,7 @@
 #include "engine/sound/Wave.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GameMessageWindows.h"
+#include "gui/GameWindowRegistry.h"
 #include "gui/Messagebox.h"
 #include "gui/SpriteList.h"
 #include "lessons/LessonFlow.h"

@@ -7,8 +7,3 @@ void UpdateMessageDialogs()
 void CheckMessageButtonClick()
 {
 }
-
-bool IsQuitPromptOpen()
-{
-    return false;
-}

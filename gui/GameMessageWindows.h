@@ -5,5 +5,3 @@
 void UpdateMessageDialogs();
 // Per frame, after rendering: answers a click on a message window's button.
 void CheckMessageButtonClick();
-// The in-game quit prompt is open or was confirmed: the toolkit then takes no window messages.
-bool IsQuitPromptOpen();

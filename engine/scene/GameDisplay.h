@@ -13,10 +13,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct FormattedText;
+class GUI_Window;
 
 // Glyph fonts are .chp frames of these sizes.
 constexpr int FONT8_GLYPH_SIZE = 8;
@@ -252,6 +255,26 @@ public:
     int m_LargeCardBack = -1;
     int m_PhaseBackgroundGold = -1;
     int m_FirstDieFrame = -1;
+
+    // ---- Game windows (defined with the toolkit's game windows) ---------------------------------------------
+
+    // A registered window is an open box; the display lists it, never owns it. The last listed is the front-most.
+    void RegisterWindow(GUI_Window* window);
+    void UnregisterWindow(GUI_Window* window);
+    bool IsWindowRegistered(const GUI_Window* window) const;
+    // An unregistered window inside a registered dialog brings that dialog forward.
+    void BringWindowToFront(GUI_Window* window);
+    // A table reset forgets every game window and message window without telling them.
+    void ClearWindows();
+    const std::vector<GUI_Window*>& GetGameWindows() const { return m_GameWindows; }
+
+    std::vector<GUI_Window*> m_GameWindows;
+    std::set<const GUI_Window*> m_GameWindowSet;
+    // Where the last lesson box closed after the intro; the next lesson box opens there. -1 when none.
+    int m_LastLessonBoxX = -1;
+    int m_LastLessonBoxY = -1;
+    bool m_bQuitPromptOpen = false;
+    bool m_bQuitConfirmed = false;
 
     // ---- Fields ------------------------------------------------------------------------------------------------
 
