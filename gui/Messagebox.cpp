@@ -9,3 +9,7 @@ Messagebox* GetQuitWarningBox()
 {
     return nullptr;
 }
+
+void ShowQuitWarning()
+{
+}

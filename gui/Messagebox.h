@@ -11,3 +11,5 @@ public:
 
 // The quit-game warning while it is shown, else null.
 Messagebox* GetQuitWarningBox();
+// Opens the quit-game warning box.
+void ShowQuitWarning();
