@@ -17,6 +17,7 @@
 #include <string_view>
 
 struct FormattedText;
+class GUI_Window;
 
 // Glyph fonts are .chp frames of these sizes.
 constexpr int FONT8_GLYPH_SIZE = 8;
@@ -162,6 +163,15 @@ public:
     // The sum of the segments' measured widths, and the greatest measured height.
     int GetFormattedTextWidth(const FormattedText* text, int font) const;
     int GetFormattedTextHeight(const FormattedText* text, int font) const;
+
+    // ---- Game windows (the registry of shown boxes, defined with the toolkit) -----------------------------------
+
+    // Shows a game window: listed front-most, laid out and registered with the toolkit; once only.
+    void RegisterWindow(GUI_Window* window);
+    void UnregisterWindow(GUI_Window* window);
+    bool IsWindowRegistered(const GUI_Window* window) const;
+    // A registered window, or else its nearest dialog ancestor, goes to the front.
+    void BringWindowToFront(GUI_Window* window);
 
     // ---- Play mat (the table's layout, defined with the cards) ------------------------------------------------
 
