@@ -3,15 +3,13 @@
 
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gui/Dialog.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
 
 #include <algorithm>
 
 namespace {
-
-// The lesson's message box; its last resting place is where the next one opens.
-constexpr std::uint32_t LESSON_BOX_KIND = 9;
 
 GameWindowActions s_Game;
 
@@ -53,6 +51,8 @@ void GameDisplay::RegisterWindow(GUI_Window* window)
         return;
     m_GameWindows.push_back(window);
     m_GameWindowSet.insert(window);
+    if (Dialog* const dialog = WindowCast<Dialog>(window))
+        dialog->RecalcLayout();
     GetGUIManager()->RegisterWindow(window, false);
     m_RelayoutRequested = true;
 }
@@ -61,14 +61,17 @@ void GameDisplay::UnregisterWindow(GUI_Window* window)
 {
     if (window == nullptr)
         return;
-    if (window->GetKind() == LESSON_BOX_KIND && s_Game.IsIntroFinished != nullptr && s_Game.IsIntroFinished()) {
+    if (window->GetKind() == DIALOG_KIND_MESSAGEBOX && s_Game.IsIntroFinished != nullptr && s_Game.IsIntroFinished()) {
         m_LastLessonBoxX = window->GetLeft();
         m_LastLessonBoxY = window->GetTop();
     }
     m_GameWindowSet.erase(window);
     const auto found = std::find(m_GameWindows.begin(), m_GameWindows.end(), window);
-    if (found != m_GameWindows.end())
+    if (found != m_GameWindows.end()) {
+        if (Dialog* const dialog = WindowCast<Dialog>(window))
+            dialog->OnUnregistered();
         m_GameWindows.erase(found);
+    }
     GetGUIManager()->UnregisterWindow(window);
     m_RelayoutRequested = true;
     if (IsPhysicalLesson())
@@ -82,7 +85,10 @@ bool GameDisplay::IsWindowRegistered(const GUI_Window* window) const
 
 void GameDisplay::BringWindowToFront(GUI_Window* window)
 {
-    if (window == nullptr || !IsWindowRegistered(window))
+    // A window inside a dialog (a card in a card list) brings its dialog forward.
+    while (window != nullptr && !IsWindowRegistered(window))
+        window = WindowCast<Dialog>(window->GetParent());
+    if (window == nullptr)
         return;
     m_GameWindows.erase(std::find(m_GameWindows.begin(), m_GameWindows.end(), window));
     m_GameWindows.push_back(window);

@@ -1,6 +1,7 @@
 #include "tests/gui/GuiFixture.h"
 
 #include "engine/scene/FrameState.h"
+#include "gui/Dialog.h"
 #include "gui/GameWindowRegistry.h"
 
 #include <array>
@@ -42,6 +43,13 @@ protected:
         auto window = std::make_unique<GUI_Window>(kind);
         window->SetRect(left, top, left + 50, top + 40, false);
         return window;
+    }
+
+    static void BeginAndEndFrameDrawing(GUI_Window& window)
+    {
+        GetRaster()->BeginFrame();
+        window.Draw();
+        GetRaster()->EndFrame();
     }
 
     GameDisplay& m_Display = *GetGameDisplay();
@@ -107,6 +115,31 @@ TEST_F(GameWindowRegistryTest, ClosingAnyWindowInAPhysicalLessonClosesOpenGravey
         m_Display.UnregisterWindow(box.get());
         EXPECT_EQ(s_GraveyardCloses, mode == 1 || mode == 2 ? 1 : 0) << "mode " << mode;
     }
+}
+
+TEST_F(GameWindowRegistryTest, DialogsAreLaidOutWhenShownAndComeForwardThroughTheirChildren)
+{
+    Dialog list(0);
+    list.SetRect(0, 0, 100, 100, false);
+    auto* const card = new GUI_Window(0);
+    card->SetRect(10, 10, 30, 40, false);
+    list.AddChild(card);
+    Dialog other(0);
+    other.SetRect(50, 50, 90, 90, false);
+
+    m_Display.RegisterWindow(&list);
+    m_Display.RegisterWindow(&other);
+    EXPECT_TRUE(list.NeedsLayout());
+    BeginAndEndFrameDrawing(list);
+    ASSERT_FALSE(list.NeedsLayout());
+    m_Display.RegisterWindow(&list);
+    EXPECT_FALSE(list.NeedsLayout()) << "a box that is up is not laid out again";
+
+    m_Display.BringWindowToFront(card);
+    EXPECT_EQ(m_Display.GetGameWindows().back(), &list);
+    GUI_Window loose(0);
+    m_Display.BringWindowToFront(&loose);
+    EXPECT_EQ(m_Display.GetGameWindows().back(), &list) << "a window outside any dialog changes nothing";
 }
 
 TEST_F(GameWindowRegistryTest, QuitFlagsAreTheDisplays)
