@@ -78,8 +78,10 @@ void OfferToToolkit(const plat::Event& event)
 {
     GUI_Manager* const manager = GetGUIManager();
     if (Messagebox* const box = GetQuitWarningBox()) {
-        if (IsMouseEvent(event.type) && !manager->HandleWindowMessage(event, true))
-            box->HandleInput(event);
+        GUI_InputEvent input;
+        if (IsMouseEvent(event.type) && !manager->HandleWindowMessage(event, true) &&
+            GUI_Manager::TranslateMouseMessage(event, input))
+            box->HandleInput(input);
         return;
     }
     if (!IsQuitPromptOpen())

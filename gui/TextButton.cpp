@@ -9,13 +9,8 @@
 
 namespace {
 
-// Face pieces by look (up, down, mouse-over, disabled), left, centre, right.
-constexpr const char16_t* PIECE_NAMES[LOOK_COUNT][3] = {
-    {u"physdlgbtn-l", u"physdlgbtn-c", u"physdlgbtn-r"},
-    {u"physdlgbtn-l_down", u"physdlgbtn-c_down", u"physdlgbtn-r_down"},
-    {u"physdlgbtn-l_mo", u"physdlgbtn-c_mo", u"physdlgbtn-r_mo"},
-    {u"physdlgbtn-l_disabled", u"physdlgbtn-c_disabled", u"physdlgbtn-r_disabled"},
-};
+// The looks in the order of the face-name lists.
+constexpr ButtonLook FACE_ORDER[LOOK_COUNT] = {LOOK_UP, LOOK_MOUSEOVER, LOOK_DOWN, LOOK_DISABLED};
 constexpr int TEXT_LAYOUT_HEIGHT = 100000;
 constexpr int LAYOUT_FONT = 11;
 constexpr std::uint32_t WHITE = 0x00FFFFFF;
@@ -23,6 +18,12 @@ constexpr int ALIGN_CENTRED_BOTH = 4;
 constexpr int STYLE_CENTRED = 1;
 
 } // namespace
+
+const char16_t* const DIALOG_BUTTON_FACES[12] = {
+    u"physdlgbtn-l",      u"physdlgbtn-c",          u"physdlgbtn-r",          u"physdlgbtn-l_mo",
+    u"physdlgbtn-c_mo",   u"physdlgbtn-r_mo",       u"physdlgbtn-l_down",     u"physdlgbtn-c_down",
+    u"physdlgbtn-r_down", u"physdlgbtn-l_disabled", u"physdlgbtn-c_disabled", u"physdlgbtn-r_disabled",
+};
 
 int GetPieceWidth(int texture)
 {
@@ -36,13 +37,21 @@ int GetPieceHeight(int texture)
 
 TextButton::TextButton() : GUI_Window(TEXT_BUTTON_KIND), GUI_Button(TEXT_BUTTON_KIND)
 {
-    for (int look = 0; look < LOOK_COUNT; ++look) {
-        GetLook(static_cast<ButtonLook>(look)).face = {GetTextureByName(PIECE_NAMES[look][0]),
-                                                      GetTextureByName(PIECE_NAMES[look][1]),
-                                                      GetTextureByName(PIECE_NAMES[look][2])};
-    }
+    SetFaceNames(DIALOG_BUTTON_FACES);
     const int centre = GetLook(LOOK_UP).face[1];
     SetRect(0, 0, GetPieceWidth(centre), GetPieceHeight(centre), true);
+}
+
+void TextButton::SetFaceNames(const char16_t* const (&names)[12])
+{
+    for (int i = 0; i < LOOK_COUNT; ++i) {
+        const char16_t* const* const piece = &names[i * 3];
+        GetLook(FACE_ORDER[i]).face = {GetTextureByName(piece[0]), GetTextureByName(piece[1]),
+                                       GetTextureByName(piece[2])};
+    }
+    const int centre = GetLook(LOOK_UP).face[1];
+    SetRect(m_Left, m_Top, m_Left + std::max(GetWidth(), GetPieceWidth(centre)),
+            m_Top + std::max(GetHeight(), GetPieceHeight(centre)), true);
 }
 
 int TextButton::GetEndPiecesWidth() const
@@ -63,9 +72,9 @@ void TextButton::SetText(const char16_t* text)
     m_FormattedKey.clear();
 }
 
-FormattedText* TextButton::GetFormattedRecord() const
+FormattedText* TextButton::GetFormattedText() const
 {
-    return m_FormattedKey.empty() ? nullptr : GetFormattedText(m_FormattedKey);
+    return m_FormattedKey.empty() ? nullptr : ::GetFormattedText(m_FormattedKey);
 }
 
 void TextButton::LayOutFormattedText(FormattedText* record) const
@@ -75,11 +84,11 @@ void TextButton::LayOutFormattedText(FormattedText* record) const
     display->DrawWrappedText(record, RasterRect{0, 0, width, TEXT_LAYOUT_HEIGHT}, LAYOUT_FONT, 0, WHITE, -1, 0, false);
 }
 
-void TextButton::SetFormattedText(std::u16string_view key)
+void TextButton::SetFormattedText(const FormattedText* record)
 {
-    m_FormattedKey = key;
-    if (FormattedText* const record = GetFormattedRecord())
-        LayOutFormattedText(record);
+    m_FormattedKey = record != nullptr ? record->m_Key : std::u16string();
+    if (FormattedText* const current = GetFormattedText())
+        LayOutFormattedText(current);
 }
 
 const std::array<int, 3>& TextButton::GetStatePieces() const
@@ -133,7 +142,7 @@ void TextButton::DrawLabel() const
     raster->SetDepth(static_cast<int>(m_Depth));
     RasterRect rect{m_Left, m_Top, m_Right, m_Bottom};
     const std::uint32_t colour = GetStateColour();
-    if (FormattedText* const record = GetFormattedRecord()) {
+    if (FormattedText* const record = GetFormattedText()) {
         GameDisplay* const display = GetGameDisplay();
         // The record keeps the width it was laid out for; a new scene's record is laid out again.
         if (record->m_Width < 0)

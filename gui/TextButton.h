@@ -16,10 +16,13 @@ constexpr int TEXT_BUTTON_FONT = 8;
 constexpr int TEXT_BUTTON_TEXT_DEPTH_AFTER = 19999;
 
 // Colours are red in the low byte, then green, then blue.
-constexpr std::uint32_t MakeButtonColour(std::uint32_t r, std::uint32_t g, std::uint32_t b)
+constexpr std::uint32_t PackColour(std::uint32_t r, std::uint32_t g, std::uint32_t b)
 {
     return r | (g << 8) | (b << 16);
 }
+
+// The message boxes' standard faces: left, centre and right of the up, mouse-over, down and disabled looks.
+extern const char16_t* const DIALOG_BUTTON_FACES[12];
 
 class TextButton : public GUI_Button {
 public:
@@ -30,10 +33,20 @@ public:
 
     // Drops the formatted text.
     void SetText(const char16_t* text);
-    // The string table's formatted record under the key; it is fetched again whenever it is drawn, since every
-    // scene load frees the records.
-    void SetFormattedText(std::u16string_view key);
+    // Kept by the record's key and fetched again whenever it is drawn, since every scene load frees the records.
+    // Null drops it.
+    void SetFormattedText(const FormattedText* record);
+    // The record of this scene, or null.
+    FormattedText* GetFormattedText() const;
+    // Other faces by texture name, in the order of DIALOG_BUTTON_FACES; the button grows to the centre piece.
+    void SetFaceNames(const char16_t* const (&names)[12]);
     void SetFont(int font) { m_Font = font; }
+    int GetFont() const { return m_Font; }
+    bool HasShadow() const { return m_bShadow; }
+    std::uint32_t GetNormalColour() const { return m_NormalColour; }
+    std::uint32_t GetHighlightedColour() const { return m_HighlightedColour; }
+    std::uint32_t GetPressedColour() const { return m_PressedColour; }
+    std::uint32_t GetDisabledColour() const { return m_DisabledColour; }
     void SetNormalColour(std::uint32_t colour) { m_NormalColour = colour; }
     void SetHighlightedColour(std::uint32_t colour) { m_HighlightedColour = colour; }
     void SetPressedColour(std::uint32_t colour) { m_PressedColour = colour; }
@@ -51,18 +64,17 @@ private:
     const std::array<int, 3>& GetStatePieces() const;
     // Width of the up look's end pieces together; a missing piece counts 0.
     int GetEndPiecesWidth() const;
-    FormattedText* GetFormattedRecord() const;
     void LayOutFormattedText(FormattedText* record) const;
     void DrawPieces() const;
     void DrawLabel() const;
 
     std::u16string m_Text;
     int m_Font = TEXT_BUTTON_FONT;
-    std::uint32_t m_NormalColour = MakeButtonColour(255, 255, 255);
-    std::uint32_t m_HighlightedColour = MakeButtonColour(192, 240, 240);
-    std::uint32_t m_PressedColour = MakeButtonColour(240, 192, 192);
-    std::uint32_t m_DisabledColour = MakeButtonColour(192, 192, 192);
-    std::uint32_t m_ShadowColour = MakeButtonColour(0, 0, 0);
+    std::uint32_t m_NormalColour = PackColour(255, 255, 255);
+    std::uint32_t m_HighlightedColour = PackColour(192, 240, 240);
+    std::uint32_t m_PressedColour = PackColour(240, 192, 192);
+    std::uint32_t m_DisabledColour = PackColour(192, 192, 192);
+    std::uint32_t m_ShadowColour = PackColour(0, 0, 0);
     std::u16string m_FormattedKey;
     bool m_bShadow = true;
 };

@@ -1,5 +1,6 @@
 #include "tests/gui/GameWindowFixture.h"
 
+#include "gui/Messagebox.h"
 #include "gui/OldButton.h"
 #include "gui/QuitButton.h"
 #include "gui/TextButton.h"
@@ -80,14 +81,14 @@ TEST_F(GameButtonTest, TextButtonTakesItsFacePiecesAndNeverShrinksBelowItsEnds)
     MoveTo(40, 25);
     GetGUIManager()->DispatchEvent(Mouse(GUI_MOUSE_LEFT_DOWN, 40, 25, GUI_KEY_LBUTTON));
     ASSERT_TRUE(button.IsPressed());
-    EXPECT_EQ(button.GetStateColour(), MakeButtonColour(240, 192, 192));
+    EXPECT_EQ(button.GetStateColour(), PackColour(240, 192, 192));
     BeginDrawing();
     button.Draw();
     EndDrawing();
     EXPECT_EQ(PixelAt(20, 20), Colour(BLUE));
     EXPECT_EQ(PixelAt(79, 20), Colour(BLUE)) << "the right piece ends at the right edge";
     button.SetDisabled(true);
-    EXPECT_EQ(button.GetStateColour(), MakeButtonColour(192, 192, 192));
+    EXPECT_EQ(button.GetStateColour(), PackColour(192, 192, 192));
     BeginDrawing();
     button.Draw();
     EndDrawing();
@@ -101,7 +102,7 @@ TEST_F(GameButtonTest, TextButtonWithoutPiecesKeepsAnEmptyFaceAndItsText)
     EXPECT_EQ(button.GetWidth(), 0);
     button.SetText(nullptr);
     EXPECT_TRUE(button.GetText().empty());
-    button.SetFormattedText(u"FMT_NOT_THERE");
+    button.SetFormattedText(nullptr);
     button.SetText(u"OK");
     EXPECT_EQ(button.GetText(), u"OK");
     EXPECT_TRUE(button.GetFormattedKey().empty()) << "a plain text drops the formatted one";
@@ -121,6 +122,8 @@ TEST_F(GameButtonTest, QuitButtonAnswersTheQuitCommandWhateverItsCase)
         command.type = GUI_EVENT_COMMAND;
         command.sender = &sender;
         EXPECT_TRUE(quit.HandleInput(command));
+        EXPECT_NE(GetQuitWarningBox(), nullptr);
+        DeleteQuitWarningBox();
     }
     GUI_Button other;
     other.SetName(u"btnOther");
@@ -128,6 +131,7 @@ TEST_F(GameButtonTest, QuitButtonAnswersTheQuitCommandWhateverItsCase)
     command.type = GUI_EVENT_COMMAND;
     command.sender = &other;
     EXPECT_FALSE(quit.HandleInput(command));
+    EXPECT_EQ(GetQuitWarningBox(), nullptr);
 }
 
 } // namespace
