@@ -17,7 +17,6 @@
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
 #include "gui/GUI_Manager.h"
-#include "gui/GameMessageWindows.h"
 #include "gui/GameWindowRegistry.h"
 #include "gui/Messagebox.h"
 #include "gui/SpriteList.h"
@@ -376,9 +375,9 @@ void FrameTick()
         // Nothing else asks for a redraw while the console is typed into: it would show only after an expose.
         GetRaster()->Invalidate();
     }
-    UpdateMessageDialogs();
+    display->UpdateMessageDialogs();
     display->DrawFrame();
-    CheckMessageButtonClick();
+    display->CheckMessageButtonClick();
     display->Present(s_PresentFlag != 0);
     s_PresentFlag = 0;
     s_LastTickFrame = s_FrameCounter;

@@ -1,6 +1,7 @@
 #include "cards/TableScene.h"
 
 #include "cards/GameLog.h"
+#include "engine/scene/GameDisplay.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ void RestartCameraClock()
 
 void UpdatePopupDrag()
 {
+    GetGameDisplay()->DragMessageDialogs();
 }
 
 void UpdateHandCards()
@@ -50,6 +52,9 @@ void UpdateHandCards()
 
 void UpdateWindowBindings()
 {
+    GameDisplay* const display = GetGameDisplay();
+    display->UnregisterMessageDialogs();
+    display->RegisterMessageDialogs();
 }
 
 bool UpdateCardZoom()

@@ -101,6 +101,9 @@ void GameDisplay::ClearWindows()
 {
     m_GameWindows.clear();
     m_GameWindowSet.clear();
+    m_RegisteredMessageDialogs.clear();
+    m_MessageRecords.clear();
+    m_MessageDialogs.clear();
     m_LastLessonBoxX = -1;
     m_LastLessonBoxY = -1;
 }
