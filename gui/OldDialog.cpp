@@ -269,23 +269,23 @@ void OldDialog::Draw()
     DrawLines();
     if (m_Mode == OLD_DIALOG_LIBRARY_ROW) {
         DrawLibraryRow(m_ModePlayer, 0, m_ModeCount);
-        m_Result = m_pButtonA != nullptr ? m_pButtonA->GetTag() : 0;
     } else if (m_Mode == OLD_DIALOG_ARROWS) {
         const int scroll = s_Rules.GetLibraryScroll != nullptr ? s_Rules.GetLibraryScroll() : 0;
-        const int firstTexture = s_Rules.GetLibraryCardTexture != nullptr ? s_Rules.GetLibraryCardTexture(0, scroll) : -1;
-        const int cardWidth = firstTexture >= 0 ? GetGameDisplay()->GetTextureRecord(firstTexture).width : 0;
+        const int first = s_Rules.GetLibraryCardTexture != nullptr ? s_Rules.GetLibraryCardTexture(0, scroll) : -1;
+        const int cardWidth = first >= 0 ? GetGameDisplay()->GetTextureRecord(first).width : 0;
         if (cardWidth > 0)
             DrawLibraryRow(0, scroll, std::max(0, (s_ScreenRect.right - ARROW_ROW_RESERVE) / cardWidth));
-        if (m_pButtonA != nullptr && m_pButtonA->GetTag() != 0)
-            m_Result = 1;
-        else if (m_pButtonB != nullptr && m_pButtonB->GetTag() != 0)
-            m_Result = 2;
-        else
-            m_Result = 0;
-    } else {
-        m_Result = m_pButtonA != nullptr ? m_pButtonA->GetTag() : 0;
     }
     GUI_Window::Draw();
+    // Read after the buttons have drawn: they find the part under the pointer as they draw, so the answer is
+    // this frame's and not the last one's.
+    const int tagA = m_pButtonA != nullptr && HasChild(m_pButtonA.get()) ? m_pButtonA->GetTag() : 0;
+    if (m_Mode == OLD_DIALOG_ARROWS) {
+        const int tagB = m_pButtonB != nullptr && HasChild(m_pButtonB.get()) ? m_pButtonB->GetTag() : 0;
+        m_Result = tagA != 0 ? 1 : tagB != 0 ? 2 : 0;
+    } else {
+        m_Result = tagA;
+    }
 }
 
 void OldDialog::MoveWindowTo(int x, int y)

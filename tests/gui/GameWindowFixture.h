@@ -13,8 +13,15 @@ namespace guitest {
 
 class GameWindowFixture : public GuiFixture {
 protected:
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        // The frame loop keeps the screen rectangle; game windows are bounded by it.
+        GetRaster()->GetScreenRect(s_ScreenRect);
+    }
     void TearDown() override
     {
+        s_ScreenRect = RasterRect{};
         for (const std::u16string& name : m_Names) {
             RemoveTextureName(name);
         }
