@@ -103,7 +103,11 @@ TEST_F(MessageWindowsTest, AClickOnTheButtonRepliesToThatFramesRequestOnly)
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(m_Display.m_LastReplyId, -1);
 
-    const int next = Request(3, 0, u"Pick", 1);
+    const auto again = [this] {
+        return m_Display.AddMessageWindow(3, 0, u"Pick", 150, 100, nullptr, false, 0, 0, 1, u"psok", u"psokmo",
+                                          nullptr, 30, 0, 0);
+    };
+    const int next = again();
     MouseState.x = ok->GetLeft() + 3;
     MouseState.y = ok->GetTop() + 3;
     MouseState.leftClicked = 1;
@@ -114,7 +118,7 @@ TEST_F(MessageWindowsTest, AClickOnTheButtonRepliesToThatFramesRequestOnly)
     EXPECT_EQ(MouseState.leftClicked, 0) << "the button took the click";
 
     // The next frame without a click reports nothing.
-    Request(3, 0, u"Pick", 1);
+    again();
     Frame();
     EXPECT_EQ(m_Display.m_LastReplyId, -1);
     EXPECT_EQ(m_Display.m_LastReplyAnswer, 0);
