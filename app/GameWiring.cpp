@@ -1,5 +1,6 @@
 #include "app/GameWiring.h"
 
+#include "cards/Card.h"
 #include "cards/CardActor.h"
 #include "cards/CardCommands.h"
 #include "cards/CardWindows.h"
@@ -11,12 +12,15 @@
 #include "gui/DialogManager.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
+#include "gui/GameWindowRegistry.h"
+#include "gui/OldDialog.h"
 #include "gui/SpriteList.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
 #include "lessons/PhysicalLesson.h"
 #include "lessons/PlayerActors.h"
 #include "rules/GameGlobals.h"
+#include "rules/PlayerState.h"
 #include "screens/GameInterface.h"
 #include "screens/Intro.h"
 
@@ -60,6 +64,27 @@ void ForgetRemovedActor(Actor* actor)
     }
 }
 
+// The card a library row shows at the offset past the next draw; the texture map compares names lower-cased.
+int GetLibraryCardTexture(int player, int offset)
+{
+    const PlayerState* const state = GetPlayerState(player);
+    if (state == nullptr)
+        return -1;
+    const int index = state->m_NextDrawIndex + offset;
+    if (offset < 0 || index < 0 || index >= state->m_LibraryCount || index >= LIBRARY_CAPACITY)
+        return -1;
+    const int id = state->m_Library[static_cast<std::size_t>(index)];
+    if (id <= CD_INVALID || id >= CD_NUMBER_OF_CARD_DEFS)
+        return -1;
+    return GetTextureByName(g_CardDefs[id].GetIdName());
+}
+
+int GetLibraryScroll()
+{
+    const PlayerState* const human = GetPlayerState(0);
+    return human != nullptr ? human->m_LibraryScroll : 0;
+}
+
 void ResetGame()
 {
     ResetGameState();
@@ -95,6 +120,15 @@ void BindGameToEngine()
     display.ClearGuiWindows = ClearGuiWindows;
     display.ReloadGuiTextures = ReloadGuiTextures;
     SetDisplayGameActions(display);
+
+    GameWindowActions windows;
+    windows.IsIntroFinished = IsIntroFinished;
+    SetGameWindowActions(windows);
+
+    OldDialogActions oldDialogs;
+    oldDialogs.GetLibraryCardTexture = GetLibraryCardTexture;
+    oldDialogs.GetLibraryScroll = GetLibraryScroll;
+    SetOldDialogActions(oldDialogs);
 
     LanguageChangeActions language;
     language.SetupRasterFonts = SetupRasterFonts;

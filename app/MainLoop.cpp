@@ -17,7 +17,7 @@
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
 #include "gui/GUI_Manager.h"
-#include "gui/GameMessageWindows.h"
+#include "gui/GameWindowRegistry.h"
 #include "gui/Messagebox.h"
 #include "gui/SpriteList.h"
 #include "lessons/LessonFlow.h"
@@ -89,8 +89,10 @@ void OfferToToolkit(const plat::Event& event)
 {
     GUI_Manager* const manager = GetGUIManager();
     if (Messagebox* const box = GetQuitWarningBox()) {
-        if (IsMouseEvent(event.type) && !manager->HandleWindowMessage(event, true))
-            box->HandleInput(event);
+        GUI_InputEvent input;
+        if (IsMouseEvent(event.type) && !manager->HandleWindowMessage(event, true) &&
+            GUI_Manager::TranslateMouseMessage(event, input))
+            box->HandleInput(input);
         return;
     }
     if (!IsQuitPromptOpen())
@@ -386,9 +388,9 @@ void FrameTick()
         // Nothing else asks for a redraw while the console is typed into: it would show only after an expose.
         GetRaster()->Invalidate();
     }
-    UpdateMessageDialogs();
+    display->UpdateMessageDialogs();
     display->DrawFrame();
-    CheckMessageButtonClick();
+    display->CheckMessageButtonClick();
     display->Present(s_PresentFlag != 0);
     s_PresentFlag = 0;
     s_LastTickFrame = s_FrameCounter;

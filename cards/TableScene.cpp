@@ -2,6 +2,7 @@
 
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "engine/scene/GameDisplay.h"
 
 namespace {
 
@@ -36,10 +37,14 @@ void ResetHover()
 
 void UpdatePopupDrag()
 {
+    GetGameDisplay()->DragMessageDialogs();
 }
 
 void UpdateWindowBindings()
 {
+    GameDisplay* const display = GetGameDisplay();
+    display->UnregisterMessageDialogs();
+    display->RegisterMessageDialogs();
 }
 
 PopupRect& GetSavedPopupRect()

@@ -47,6 +47,8 @@ public:
     void OnWindowDestroyed(GUI_Window* window);
     // A window whose own handler is running is deleted after the dispatch (or at the next Update).
     void DeleteWindowLater(GUI_Window* window);
+    // True while an event is being dispatched (a handler may be on the stack).
+    bool IsDispatching() const { return m_DispatchDepth > 0; }
     void SetChanged() { m_bWindowsChanged = true; }
     bool HasChanged() const { return m_bWindowsChanged; }
     void SetChangedCallback(ChangedCallback callback) { m_ChangedCallback = callback; }

@@ -154,6 +154,10 @@ void GameDisplay::ReleaseAll()
 
 void GameDisplay::Shutdown()
 {
+    // The message dialogs hold textures; they go first.
+    m_RegisteredMessageDialogs.clear();
+    m_MessageRecords.clear();
+    m_MessageDialogs.clear();
     ReleaseAll();
     GetRaster()->Shutdown();
     m_Initialised = false;

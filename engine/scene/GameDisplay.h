@@ -12,11 +12,38 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct FormattedText;
+class GUI_Window;
+class OldDialog;
+
+// One frame's request for a message window under a key.
+struct MessageRecord {
+    int messageId = 0;
+    int priority = 0;
+    std::u16string text;
+    std::vector<std::u16string> lines;
+    int width = 0;
+    int height = 0;
+    bool hasPosition = false;
+    int x = 0;
+    int y = 0;
+    int buttonMode = 0;
+    std::u16string normalImage;
+    std::u16string hoverImage;
+    std::u16string rightHoverImage;
+    int clickEffect = 0;
+    int libraryPlayer = 0;
+    int cardCount = 0;
+};
+// The toolkit defines the dialogs; the display owns them through the toolkit's deleter.
+using MessageDialogPtr = std::unique_ptr<OldDialog, void (*)(OldDialog*)>;
 
 // Glyph fonts are .chp frames of these sizes.
 constexpr int FONT8_GLYPH_SIZE = 8;
@@ -260,6 +287,52 @@ public:
     int m_LargeCardBack = -1;
     int m_PhaseBackgroundGold = -1;
     int m_FirstDieFrame = -1;
+
+    // ---- Game windows (defined with the toolkit's game windows) ---------------------------------------------
+
+    // A registered window is an open box; the display lists it, never owns it. The last listed is the front-most.
+    void RegisterWindow(GUI_Window* window);
+    void UnregisterWindow(GUI_Window* window);
+    bool IsWindowRegistered(const GUI_Window* window) const;
+    // An unregistered window inside a registered dialog brings that dialog forward.
+    void BringWindowToFront(GUI_Window* window);
+    // A table reset forgets every game window and message window without telling them.
+    void ClearWindows();
+    const std::vector<GUI_Window*>& GetGameWindows() const { return m_GameWindows; }
+
+    std::vector<GUI_Window*> m_GameWindows;
+    std::set<const GUI_Window*> m_GameWindowSet;
+    // Where the last lesson box closed after the intro; the next lesson box opens there. -1 when none.
+    int m_LastLessonBoxX = -1;
+    int m_LastLessonBoxY = -1;
+    bool m_bQuitPromptOpen = false;
+    bool m_bQuitConfirmed = false;
+
+    // ---- Message windows (defined with the toolkit's game windows) -------------------------------------------
+
+    // Asked for again every frame; the message id of the stored request, -1 when refused (no text and no
+    // buttons, or a lower priority than this frame's request under the key).
+    int AddMessageWindow(int key, int priority, const char16_t* text, int width, int height,
+                         const std::vector<std::u16string>* lines, bool hasPosition, int x, int y, int buttonMode,
+                         const char16_t* normalImage, const char16_t* hoverImage, const char16_t* rightHoverImage,
+                         int clickEffect, int libraryPlayer, int cardCount);
+    // The key's dialog, made on first use and kept.
+    OldDialog* GetMessageDialog(int key);
+    // Shows this frame's requests and draws the game windows, then forgets the requests.
+    void UpdateMessageDialogs();
+    // Records which message button this frame's click pressed.
+    void CheckMessageButtonClick();
+    void RegisterMessageDialogs();
+    void UnregisterMessageDialogs();
+    // Offers the mouse to each dialog; true when one is being dragged.
+    bool DragMessageDialogs();
+
+    std::map<int, MessageRecord> m_MessageRecords;
+    std::map<int, MessageDialogPtr> m_MessageDialogs;
+    std::vector<OldDialog*> m_RegisteredMessageDialogs;
+    int m_NextMessageId = 0;
+    int m_LastReplyId = -1;
+    int m_LastReplyAnswer = 0;
 
     // ---- Fields ------------------------------------------------------------------------------------------------
 
