@@ -16,6 +16,7 @@
 #include "lessons/CardLists.h"
 #include "lessons/PhysicalLesson.h"
 #include "lessons/PlayerActors.h"
+#include "rules/PendingCards.h"
 #include "rules/GameGlobals.h"
 #include "screens/GameInterface.h"
 #include "screens/Intro.h"
@@ -81,6 +82,10 @@ void BindGameToEngine()
     SetActorGameActions(actors);
 
     SetGameScriptCommands(CARD_SCRIPT_COMMANDS);
+
+    DialogGameQueries dialogs;
+    dialogs.CountPendingCards = CountPendingCards;
+    SetDialogGameQueries(dialogs);
 
     DisplayGameActions display;
     display.SetScreen = SetScreen;
