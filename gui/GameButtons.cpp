@@ -4,6 +4,7 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gui/GUI_System.h"
 
 #include <algorithm>
 
@@ -61,9 +62,8 @@ void TextButton::SetFormattedText(FormattedText* record)
     m_pFormatted = record;
     if (record == nullptr)
         return;
-    GameDisplay* const display = GetGameDisplay();
-    const int width = display->GetFormattedTextWidth(record, m_Font);
-    display->DrawWrappedText(record, RasterRect{0, 0, width, 100000}, 11, 0, PackColour(255, 255, 255), -1, 0, true);
+    const int width = GUI_System::GetFormattedTextWidth(record, m_Font);
+    GUI_System::DrawFormattedText(record, RasterRect{0, 0, width, 100000}, 11, 0, PackColour(255, 255, 255), -1, 0, true);
 }
 
 void TextButton::SetRect(int left, int top, int right, int bottom, bool layout)
@@ -108,7 +108,6 @@ void TextButton::Draw()
     raster->SetDepth(static_cast<int>(m_Depth));
     RasterRect rect{m_Left, m_Top, m_Right, m_Bottom};
     if (m_pFormatted != nullptr) {
-        GameDisplay* const display = GetGameDisplay();
         if (m_bShadow) {
             RasterRect shadow = rect;
             const int dy = (rect.Height() - m_pFormatted->m_Height) / 2;
@@ -116,10 +115,10 @@ void TextButton::Draw()
             shadow.right += 1;
             shadow.top += dy + 1;
             shadow.bottom += dy + 1;
-            display->DrawWrappedText(m_pFormatted, shadow, m_Font, 1, m_ShadowColour, -1, 0, true);
+            GUI_System::DrawFormattedText(m_pFormatted, shadow, m_Font, 1, m_ShadowColour, -1, 0, true);
             rect = RasterRect{shadow.left - 1, shadow.top - 1, shadow.right - 1, shadow.bottom - 1};
         }
-        display->DrawWrappedText(m_pFormatted, rect, m_Font, 1, colour, -1, 0, true);
+        GUI_System::DrawFormattedText(m_pFormatted, rect, m_Font, 1, colour, -1, 0, true);
     } else if (!m_Text.empty()) {
         if (m_bShadow) {
             const RasterRect shadow{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1};
