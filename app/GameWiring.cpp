@@ -19,6 +19,7 @@
 #include "lessons/CardLists.h"
 #include "lessons/PhysicalLesson.h"
 #include "lessons/PlayerActors.h"
+#include "rules/PendingCards.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
 #include "screens/GameInterface.h"
@@ -114,6 +115,10 @@ void BindGameToEngine()
     SetActorGameActions(actors);
 
     SetGameScriptCommands(CARD_SCRIPT_COMMANDS);
+
+    DialogGameQueries dialogs;
+    dialogs.CountPendingCards = CountPendingCards;
+    SetDialogGameQueries(dialogs);
 
     DisplayGameActions display;
     display.SetScreen = SetScreen;

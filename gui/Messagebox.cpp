@@ -10,6 +10,7 @@
 #include "engine/sound/Wave.h"
 #include "gui/ExplanatoryWindow.h"
 #include "gui/GUI_Manager.h"
+#include "gui/GUI_System.h"
 #include "gui/GUI_TextButton.h"
 #include "gui/TextButton.h"
 
@@ -112,7 +113,7 @@ void Messagebox::SetTextBlock(FormattedText* record, bool resize, bool withButto
     if (record == nullptr)
         return;
     record->m_Width = -1;
-    const int textHeight = GetGameDisplay()->DrawWrappedText(record, m_TextRect, MESSAGEBOX_FONT, 0,
+    const int textHeight = GUI_System::DrawFormattedText(record, m_TextRect, MESSAGEBOX_FONT, 0,
                                                              PackColour(255, 255, 255), -1, 0, true);
     if (!resize)
         return;
@@ -220,7 +221,7 @@ void Messagebox::AutoSize()
     int height = GetHeight();
     if (FormattedText* const block = GetTextBlock()) {
         block->m_Width = -1;
-        height = GetGameDisplay()->DrawWrappedText(block, m_TextRect, MESSAGEBOX_FONT, 0, PackColour(255, 255, 255),
+        height = GUI_System::DrawFormattedText(block, m_TextRect, MESSAGEBOX_FONT, 0, PackColour(255, 255, 255),
                                                    -1, 0, true);
     } else if (m_bHasText) {
         RasterRect measured;
@@ -281,7 +282,7 @@ TextButton* Messagebox::AddFormattedButton(FormattedText* record, std::uint32_t 
     button->SetFont(font);
     button->SetFormattedText(record);
     if (width < 0)
-        width = (record != nullptr ? GetGameDisplay()->GetFormattedTextWidth(record, font) : 0) + BUTTON_TEXT_PADDING;
+        width = (record != nullptr ? GUI_System::GetFormattedTextWidth(record, font) : 0) + BUTTON_TEXT_PADDING;
     return FinishButton(std::move(button), normal, highlighted, pressed, font, width, position);
 }
 
@@ -650,7 +651,7 @@ void Messagebox::DrawText()
     RasterRect rect = m_TextRect;
     rect.bottom -= GetButtonRowExtent(GetButtonCount(), m_Arrangement);
     if (FormattedText* const block = GetTextBlock())
-        GetGameDisplay()->DrawWrappedText(block, rect, m_Font, 0, m_TextColour, -1, 0, true);
+        GUI_System::DrawFormattedText(block, rect, m_Font, 0, m_TextColour, -1, 0, true);
     else if (m_bHasText)
         raster->DrawText(m_Text, rect, 0, m_Font, m_TextColour, false);
     raster->SetDepth(TEXT_DEPTH_AFTER);

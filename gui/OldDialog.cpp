@@ -1,3 +1,4 @@
+#include "gui/GUI_System.h"
 #include "gui/OldDialog.h"
 
 #include "engine/core/LanguageManager.h"
@@ -185,9 +186,8 @@ void OldDialog::DrawTextBlock()
         DrawFrame();
         return;
     }
-    GameDisplay* const display = GetGameDisplay();
     RasterRect area = GetTextArea();
-    const int measured = display->DrawWrappedText(record, area, TEXT_FONT, 0, WHITE, -1, 0, false);
+    const int measured = GUI_System::DrawFormattedText(record, area, TEXT_FONT, 0, WHITE, -1, 0, false);
     int height = measured + (GetHeight() - area.Height()) + 4;
     if (m_bRoomForOk)
         height += TextureHeightByName(u"psok");
@@ -202,7 +202,7 @@ void OldDialog::DrawTextBlock()
     DrawFrame();
     Raster* const raster = GetRaster();
     raster->SetDepth(static_cast<int>(m_Depth));
-    display->DrawWrappedText(record, area, TEXT_FONT, 0, WHITE, -1, 0, false);
+    GUI_System::DrawFormattedText(record, area, TEXT_FONT, 0, WHITE, -1, 0, false);
     raster->SetDepth(TEXT_DEPTH_AFTER);
 }
 

@@ -1,3 +1,4 @@
+#include "gui/GUI_System.h"
 #include "gui/TextButton.h"
 
 #include "engine/core/StringTable.h"
@@ -79,9 +80,8 @@ FormattedText* TextButton::GetFormattedText() const
 
 void TextButton::LayOutFormattedText(FormattedText* record) const
 {
-    GameDisplay* const display = GetGameDisplay();
-    const int width = display->GetFormattedTextWidth(record, m_Font);
-    display->DrawWrappedText(record, RasterRect{0, 0, width, TEXT_LAYOUT_HEIGHT}, LAYOUT_FONT, 0, WHITE, -1, 0, false);
+    const int width = GUI_System::GetFormattedTextWidth(record, m_Font);
+    GUI_System::DrawFormattedText(record, RasterRect{0, 0, width, TEXT_LAYOUT_HEIGHT}, LAYOUT_FONT, 0, WHITE, -1, 0, false);
 }
 
 void TextButton::SetFormattedText(const FormattedText* record)
@@ -143,7 +143,6 @@ void TextButton::DrawLabel() const
     RasterRect rect{m_Left, m_Top, m_Right, m_Bottom};
     const std::uint32_t colour = GetStateColour();
     if (FormattedText* const record = GetFormattedText()) {
-        GameDisplay* const display = GetGameDisplay();
         // The record keeps the width it was laid out for; a new scene's record is laid out again.
         if (record->m_Width < 0)
             LayOutFormattedText(record);
@@ -152,9 +151,9 @@ void TextButton::DrawLabel() const
         rect.bottom += centring;
         if (m_bShadow) {
             const RasterRect shadow{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1};
-            display->DrawWrappedText(record, shadow, m_Font, STYLE_CENTRED, m_ShadowColour, -1, 0, false);
+            GUI_System::DrawFormattedText(record, shadow, m_Font, STYLE_CENTRED, m_ShadowColour, -1, 0, false);
         }
-        display->DrawWrappedText(record, rect, m_Font, STYLE_CENTRED, colour, -1, 0, false);
+        GUI_System::DrawFormattedText(record, rect, m_Font, STYLE_CENTRED, colour, -1, 0, false);
     } else if (!m_Text.empty()) {
         if (m_bShadow) {
             const RasterRect shadow{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1};
