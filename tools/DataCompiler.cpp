@@ -8,6 +8,7 @@
 #include "tools/DiscCompiler.h"
 #include "tools/Diagnostics.h"
 #include "tools/GuiLayoutCompiler.h"
+#include "tools/LevelScriptCompiler.h"
 #include "tools/OutputFile.h"
 #include "tools/SkinCompiler.h"
 #include "tools/SoundEffectCompiler.h"
@@ -50,6 +51,7 @@ constexpr char GUI_LAYOUT_FOLDER[] = "gui/interfaces";
 constexpr char GUI_LAYOUT_SUFFIX[] = ".gui.txt";
 constexpr char GUI_SKIN_FOLDER[] = "gui/skins";
 constexpr char GUI_SKIN_SUFFIX[] = ".skn.txt";
+constexpr char LEVEL_FOLDER[] = "levels";
 
 struct Folders {
     std::string source;
@@ -147,6 +149,11 @@ bool CompileArt(Build& build, datac::Diagnostics& diagnostics)
                                   build.folders.cache + "/art", diagnostics);
 }
 
+bool CompileLevels(Build& build, datac::Diagnostics& diagnostics)
+{
+    return datac::CompileLevelScripts(build.folders.source + "/" + LEVEL_FOLDER, build.folders.out, diagnostics);
+}
+
 bool CompileDiscFolder(Build& build, datac::Diagnostics& diagnostics)
 {
     return build.folders.disc.empty() ||
@@ -171,7 +178,7 @@ bool CompileGuiSkins(Build& build, datac::Diagnostics& diagnostics)
 using CompileStep = bool (*)(Build& build, datac::Diagnostics& diagnostics);
 const CompileStep COMPILE_STEPS[] = {
     &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable, &CompileArt,
-    &CompileGuiLayouts, &CompileGuiSkins, &CompileDiscFolder,
+    &CompileGuiLayouts, &CompileGuiSkins, &CompileLevels, &CompileDiscFolder,
 };
 
 std::string WithoutTrailingSlash(std::string_view path)
