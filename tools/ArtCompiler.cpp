@@ -666,7 +666,8 @@ bool ArtCompiler::Finish(Pending& image, Diagnostics& diagnostics)
 }
 
 bool CompileArtFiles(const std::vector<std::string>& sourcePaths, const std::string& outputFolder,
-                     const std::string& cacheFolder, Diagnostics& diagnostics)
+                     const std::string& cacheFolder, Diagnostics& diagnostics,
+                     const std::vector<std::pair<std::string, std::string>>& generated)
 {
     const std::size_t errorsBefore = diagnostics.Messages().size();
     ArtCompiler compiler(cacheFolder);
@@ -679,6 +680,8 @@ bool CompileArtFiles(const std::vector<std::string>& sourcePaths, const std::str
         compiler.AddSource(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
                            diagnostics);
     }
+    for (const auto& [name, text] : generated)
+        compiler.AddSource(name, text, diagnostics);
     std::map<std::string, const ArtImage*> written;
     for (const ArtImage& image : compiler.Images()) {
         const auto [first, isNew] = written.emplace(image.path, &image);

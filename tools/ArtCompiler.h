@@ -78,7 +78,9 @@ private:
 };
 
 // Every *.art file below sourceFolder's art folders; each image written under outputFolder when it changed.
+// Generated sources (name, text) follow the files, so they may use the files' templates.
 bool CompileArtFiles(const std::vector<std::string>& sourcePaths, const std::string& outputFolder,
-                     const std::string& cacheFolder, Diagnostics& diagnostics);
+                     const std::string& cacheFolder, Diagnostics& diagnostics,
+                     const std::vector<std::pair<std::string, std::string>>& generated = {});
 
 } // namespace datac

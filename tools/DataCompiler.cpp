@@ -4,6 +4,7 @@
 // Every error is printed as "file:line: message"; any error gives a non-zero exit and leaves the output it
 // concerns unwritten. Files whose content does not change are not touched.
 #include "tools/ArtCompiler.h"
+#include "tools/CardArt.h"
 #include "tools/CardFileCompiler.h"
 #include "tools/DiscCompiler.h"
 #include "tools/Diagnostics.h"
@@ -145,8 +146,22 @@ bool CopyFontTable(Build& build, datac::Diagnostics& diagnostics)
 
 bool CompileArt(Build& build, datac::Diagnostics& diagnostics)
 {
-    return datac::CompileArtFiles(SourceFiles(build.folders.source + "/art", ".art"), build.folders.out,
-                                  build.folders.cache + "/art", diagnostics);
+    // Every card's picture is composed from its source; the card step reports faults in those sources.
+    std::vector<datac::CardArtFacts> cards;
+    for (const std::string& path : SourceFiles(build.folders.source + "/" + CARD_FOLDER, datac::CARD_SOURCE_EXTENSION)) {
+        std::vector<std::uint8_t> bytes;
+        if (plat::ReadFileBytes(plat::FromUtf8(path), bytes)) {
+            const std::vector<datac::CardArtFacts> read = datac::ReadCardArtFacts(std::string(bytes.begin(), bytes.end()));
+            cards.insert(cards.end(), read.begin(), read.end());
+        }
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = datac::CompileArtFiles(SourceFiles(build.folders.source + "/art", ".art"), build.folders.out,
+                                           build.folders.cache + "/art", diagnostics,
+                                           {{"card pictures", datac::CardArtSource(cards)}});
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::printf("tessel_datac: art step %.1f s\n", static_cast<double>(elapsed.count()) / 1000.0);
+    return ok;
 }
 
 bool CompileLevels(Build& build, datac::Diagnostics& diagnostics)
