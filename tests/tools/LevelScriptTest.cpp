@@ -110,7 +110,7 @@ std::set<int> DealtCards(int mode)
     return dealt;
 }
 
-class LevelScriptTest : public ::testing::TestWithParam<int> {
+class LevelScriptDataTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override { rulesgame::DefineSyntheticCards(); }
     void TearDown() override
@@ -122,7 +122,7 @@ protected:
     }
 };
 
-TEST_P(LevelScriptTest, LoadsOverlayFirstSpawnsTheFourActorsOnceAndEveryDealtCard)
+TEST_P(LevelScriptDataTest, LoadsOverlayFirstSpawnsTheFourActorsOnceAndEveryDealtCard)
 {
     const int mode = GetParam();
     const Script script = ReadScript(LevelPath(mode));
@@ -172,7 +172,7 @@ TEST_P(LevelScriptTest, LoadsOverlayFirstSpawnsTheFourActorsOnceAndEveryDealtCar
         EXPECT_TRUE(loadedCards.count(plat::ToUtf8(GetCardIdName(id)))) << "mode " << mode << " deals " << id;
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, LevelScriptTest, ::testing::Values(1, 2, 3, 4));
+INSTANTIATE_TEST_SUITE_P(Modes, LevelScriptDataTest, ::testing::Values(1, 2, 3, 4));
 
 TEST(LevelScriptCompilerTest, ExpandsIncludesAndRejectsWhatTheReaderCannotTake)
 {
