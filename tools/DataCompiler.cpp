@@ -6,6 +6,7 @@
 #include "tools/ArtCompiler.h"
 #include "tools/CardArt.h"
 #include "tools/CardFileCompiler.h"
+#include "tools/ContactSheet.h"
 #include "tools/DiscCompiler.h"
 #include "tools/Diagnostics.h"
 #include "tools/GuiLayoutCompiler.h"
@@ -161,7 +162,12 @@ bool CompileArt(Build& build, datac::Diagnostics& diagnostics)
                                            {{"card pictures", datac::CardArtSource(cards)}});
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     std::printf("tessel_datac: art step %.1f s\n", static_cast<double>(elapsed.count()) / 1000.0);
-    return ok;
+    // Beside the cache, never in the install folder: the whole drawn set in one picture for a person to judge.
+    const std::vector<std::string> sheetFolders = {"data/table",   "data/frames", "data/buttons", "data/avatars",
+                                                   "data/symbols", "data/icons",  "data/player",  "data/cardart"};
+    return datac::WriteContactSheet(build.folders.out, sheetFolders, build.folders.cache + "/contact-sheet.bmp",
+                                    diagnostics) &&
+           ok;
 }
 
 bool CompileLevels(Build& build, datac::Diagnostics& diagnostics)
