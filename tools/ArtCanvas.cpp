@@ -263,4 +263,70 @@ std::vector<std::uint8_t> ArtCanvas::ToBmp() const
     return bmp;
 }
 
+void ArtCanvas::KeepOffKey()
+{
+    // A channel of 8 or more survives the 5-bit reduction of every 16-bit surface format.
+    constexpr std::uint32_t SAFE_DARK = 0x080808;
+    for (std::uint32_t& pixel : m_pixels) {
+        if (pixel != 0 && (pixel & 0xF8F8F8) == 0)
+            pixel = SAFE_DARK;
+    }
+}
+
+std::vector<std::uint16_t> ArtCanvas::Frame555(int frame, int frames) const
+{
+    const int width = m_width / frames;
+    std::vector<std::uint16_t> out;
+    out.reserve(static_cast<std::size_t>(width) * m_height);
+    for (int y = 0; y < m_height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = m_pixels[static_cast<std::size_t>(y) * m_width + frame * width + x];
+            out.push_back(static_cast<std::uint16_t>(((pixel >> 19) & 0x1F) << 10 | ((pixel >> 11) & 0x1F) << 5 |
+                                                     ((pixel >> 3) & 0x1F)));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+void Put(std::vector<std::uint8_t>& bytes, std::uint32_t value, int count)
+{
+    for (int i = 0; i < count; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+} // namespace
+
+std::vector<std::uint8_t> ArtCanvas::ToChp(int frames) const
+{
+    std::vector<std::uint8_t> bytes;
+    Put(bytes, 0, 4);
+    Put(bytes, static_cast<std::uint32_t>(frames), 2);
+    Put(bytes, static_cast<std::uint32_t>(m_width / frames), 2);
+    Put(bytes, static_cast<std::uint32_t>(m_height), 2);
+    for (int frame = 0; frame < frames; ++frame) {
+        for (const std::uint16_t pixel : Frame555(frame, frames))
+            Put(bytes, pixel, 2);
+    }
+    return bytes;
+}
+
+std::vector<std::uint8_t> ArtCanvas::ToSpritePack(int frames) const
+{
+    const std::uint32_t frameBytes = 8 + static_cast<std::uint32_t>(m_width / frames) * m_height * 2;
+    std::vector<std::uint8_t> bytes;
+    Put(bytes, static_cast<std::uint32_t>(frames), 4);
+    for (int frame = 0; frame < frames; ++frame)
+        Put(bytes, 4 + 4 * static_cast<std::uint32_t>(frames) + frameBytes * static_cast<std::uint32_t>(frame), 4);
+    for (int frame = 0; frame < frames; ++frame) {
+        Put(bytes, static_cast<std::uint32_t>(m_width / frames), 2);
+        Put(bytes, static_cast<std::uint32_t>(m_height), 2);
+        Put(bytes, 0, 4);
+        for (const std::uint16_t pixel : Frame555(frame, frames))
+            Put(bytes, pixel, 2);
+    }
+    return bytes;
+}
+
 } // namespace datac

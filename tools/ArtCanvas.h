@@ -58,10 +58,19 @@ public:
     // cannot be opened.
     bool Text(const ArtRect& rect, std::u16string_view text, const ArtTextStyle& style);
 
+    // Opaque colours so dark that a 16-bit surface would turn them into the colour key (0) are lifted to the
+    // darkest safe grey; exact black stays, as it is the transparent colour.
+    void KeepOffKey();
+
     // A 24-bit bottom-up .bmp file of the canvas.
     std::vector<std::uint8_t> ToBmp() const;
+    // The canvas cut into `frames` equal columns, each one frame, in 1-5-5-5 pixels: a .chp pixel file, or a
+    // sprite pack whose frames follow an offset table.
+    std::vector<std::uint8_t> ToChp(int frames) const;
+    std::vector<std::uint8_t> ToSpritePack(int frames) const;
 
 private:
+    std::vector<std::uint16_t> Frame555(int frame, int frames) const;
     void Blend(int x, int y, std::uint32_t rgb, int alpha);
     bool DrawLines(const ArtRect& rect, const std::vector<std::u16string>& lines, const ArtTextStyle& style,
                    std::uint32_t rgb, int alpha, int offset);

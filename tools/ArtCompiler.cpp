@@ -16,7 +16,7 @@ namespace datac {
 namespace {
 
 // Part of every cache name: a change of the drawing code draws every image again.
-constexpr std::string_view ART_VERSION = "art 1";
+constexpr std::string_view ART_VERSION = "art 2";
 constexpr int MAX_SIDE = 4096;
 constexpr int MAX_TEMPLATE_DEPTH = 8;
 constexpr char DEFAULT_FACE[] = "DejaVuSans";
@@ -421,9 +421,16 @@ std::vector<std::string> ExpandBraces(std::string path)
     return paths;
 }
 
+std::string Extension(const std::string& path)
+{
+    const std::size_t dot = path.find_last_of('.');
+    return dot == std::string::npos ? std::string() : path.substr(dot);
+}
+
 bool PathIsUsable(const std::string& path)
 {
-    return !path.empty() && path.ends_with(".bmp") && path.find("..") == std::string::npos && path[0] != '/' &&
+    const std::string extension = Extension(path);
+    return !path.empty() && (extension == ".bmp" || extension == ".chp" || extension == ".spk") && path.find("..") == std::string::npos && path[0] != '/' &&
            path.find_first_of("{},") == std::string::npos;
 }
 
@@ -433,6 +440,7 @@ struct ArtCompiler::Pending {
     std::vector<std::string> paths;
     int width = 0;
     int height = 0;
+    int frames = 1;  // columns of the canvas, each one frame of a .chp or sprite pack
     std::string sourceName;
     int line = 0;
     std::vector<std::pair<int, std::string>> body;
@@ -501,9 +509,26 @@ bool ArtCompiler::AddSource(std::string_view sourceName, std::string_view text, 
             }
             pending.width = *width;
             pending.height = *height;
-            if (tokens.size() > 4) {
+            std::size_t next = 4;
+            if (tokens.size() > next && tokens[next].text.starts_with("frames=")) {
+                const std::optional<int> frames = Expression(tokens[next].text.substr(7), 0, 0).Evaluate();
+                const std::string extension = Extension(pending.paths.front());
+                if (!frames || *frames < 1 || pending.width % *frames != 0 || extension == ".bmp") {
+                    diagnostics.Error(name, number, "frames=<n> divides the width of a .chp or .spk image");
+                    continue;
+                }
+                pending.frames = *frames;
+                ++next;
+            }
+            if (std::any_of(pending.paths.begin(), pending.paths.end(), [&](const std::string& path) {
+                    return Extension(path) != Extension(pending.paths.front());
+                })) {
+                diagnostics.Error(name, number, "the paths of one image share their kind");
+                continue;
+            }
+            if (tokens.size() > next) {
                 // The one-line form: the rest of the line is the image's one drawing line.
-                const std::size_t at = line.find(tokens[4].text == "use" ? " use " : tokens[4].text);
+                const std::size_t at = line.find(tokens[next].text == "use" ? " use " : tokens[next].text);
                 pending.body.emplace_back(number, TrimBlanks(line.substr(at)));
                 Finish(pending, diagnostics);
                 continue;
@@ -594,7 +619,9 @@ bool ArtCompiler::Finish(Pending& image, Diagnostics& diagnostics)
     if (!ok)
         return false;
 
-    std::string key = std::string(ART_VERSION) + "\n" + std::to_string(image.width) + "x" + std::to_string(image.height);
+    const std::string extension = Extension(image.paths.front());
+    std::string key = std::string(ART_VERSION) + "\n" + std::to_string(image.width) + "x" + std::to_string(image.height) +
+                      extension + "/" + std::to_string(image.frames);
     for (const DrawLine& line : lines) {
         key += "\n";
         for (const Token& token : line.tokens)
@@ -603,7 +630,7 @@ bool ArtCompiler::Finish(Pending& image, Diagnostics& diagnostics)
         if (!face.empty() && FaceNameIsPlain(face))
             key += FaceHash(face);
     }
-    const std::string cachePath = m_cacheFolder.empty() ? std::string() : m_cacheFolder + "/" + Hex(Fnv1a(key)) + ".bmp";
+    const std::string cachePath = m_cacheFolder.empty() ? std::string() : m_cacheFolder + "/" + Hex(Fnv1a(key)) + extension;
     ArtImage out{{}, {}, image.sourceName, image.line};
     const auto keep = [&] {
         for (const std::string& path : image.paths) {
@@ -611,7 +638,7 @@ bool ArtCompiler::Finish(Pending& image, Diagnostics& diagnostics)
             m_images.push_back(out);
         }
     };
-    if (!cachePath.empty() && plat::ReadFileBytes(plat::FromUtf8(cachePath), out.bmp) && out.bmp.size() > 54) {
+    if (!cachePath.empty() && plat::ReadFileBytes(plat::FromUtf8(cachePath), out.bmp) && out.bmp.size() > 10) {
         keep();
         return true;
     }
@@ -627,7 +654,10 @@ bool ArtCompiler::Finish(Pending& image, Diagnostics& diagnostics)
     }
     if (!ok)
         return false;
-    out.bmp = canvas.ToBmp();
+    canvas.KeepOffKey();
+    out.bmp = extension == ".chp" ? canvas.ToChp(image.frames)
+              : extension == ".spk" ? canvas.ToSpritePack(image.frames)
+                                    : canvas.ToBmp();
     ++m_drawn;
     if (!cachePath.empty() && WriteIfChanged(cachePath, out.bmp) == WriteResult::Failed)
         diagnostics.Error(cachePath, "cannot be written");
@@ -636,7 +666,8 @@ bool ArtCompiler::Finish(Pending& image, Diagnostics& diagnostics)
 }
 
 bool CompileArtFiles(const std::vector<std::string>& sourcePaths, const std::string& outputFolder,
-                     const std::string& cacheFolder, Diagnostics& diagnostics)
+                     const std::string& cacheFolder, Diagnostics& diagnostics,
+                     const std::vector<std::pair<std::string, std::string>>& generated)
 {
     const std::size_t errorsBefore = diagnostics.Messages().size();
     ArtCompiler compiler(cacheFolder);
@@ -649,6 +680,8 @@ bool CompileArtFiles(const std::vector<std::string>& sourcePaths, const std::str
         compiler.AddSource(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
                            diagnostics);
     }
+    for (const auto& [name, text] : generated)
+        compiler.AddSource(name, text, diagnostics);
     std::map<std::string, const ArtImage*> written;
     for (const ArtImage& image : compiler.Images()) {
         const auto [first, isNew] = written.emplace(image.path, &image);

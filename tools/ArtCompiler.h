@@ -8,6 +8,9 @@
 //     <drawing lines>
 //   end
 //   image <path>.bmp <width> <height> use <template> <param>=<value> ...      an image of one template, one line
+// A path ending in .chp gives a 16-bit pixel file, .spk a sprite pack; "frames=<n>" after the size cuts the
+// canvas into n columns of equal width, one frame each (W is the whole strip). Opaque colours darker than the
+// 16-bit formats keep are lifted to (8, 8, 8): exact black is the transparent colour key and nothing else.
 // A path may hold one group "{a,b,...}": the same picture is written once for each ("res_{en,fr}\1.bmp").
 //
 // Drawing lines (positions and sizes are integer expressions of numbers, W and H (the canvas size), + - * /
@@ -40,7 +43,7 @@ namespace datac {
 
 struct ArtImage {
     std::string path;  // relative to the output folder, with '/'
-    std::vector<std::uint8_t> bmp;
+    std::vector<std::uint8_t> bmp;  // the file's bytes, whatever its kind
     std::string sourceName;
     int line = 0;
 };
@@ -75,7 +78,9 @@ private:
 };
 
 // Every *.art file below sourceFolder's art folders; each image written under outputFolder when it changed.
+// Generated sources (name, text) follow the files, so they may use the files' templates.
 bool CompileArtFiles(const std::vector<std::string>& sourcePaths, const std::string& outputFolder,
-                     const std::string& cacheFolder, Diagnostics& diagnostics);
+                     const std::string& cacheFolder, Diagnostics& diagnostics,
+                     const std::vector<std::pair<std::string, std::string>>& generated = {});
 
 } // namespace datac

@@ -4,10 +4,13 @@
 // Every error is printed as "file:line: message"; any error gives a non-zero exit and leaves the output it
 // concerns unwritten. Files whose content does not change are not touched.
 #include "tools/ArtCompiler.h"
+#include "tools/CardArt.h"
 #include "tools/CardFileCompiler.h"
+#include "tools/ContactSheet.h"
 #include "tools/DiscCompiler.h"
 #include "tools/Diagnostics.h"
 #include "tools/GuiLayoutCompiler.h"
+#include "tools/LevelScriptCompiler.h"
 #include "tools/OutputFile.h"
 #include "tools/SkinCompiler.h"
 #include "tools/SoundEffectCompiler.h"
@@ -50,6 +53,7 @@ constexpr char GUI_LAYOUT_FOLDER[] = "gui/interfaces";
 constexpr char GUI_LAYOUT_SUFFIX[] = ".gui.txt";
 constexpr char GUI_SKIN_FOLDER[] = "gui/skins";
 constexpr char GUI_SKIN_SUFFIX[] = ".skn.txt";
+constexpr char LEVEL_FOLDER[] = "levels";
 
 struct Folders {
     std::string source;
@@ -143,8 +147,32 @@ bool CopyFontTable(Build& build, datac::Diagnostics& diagnostics)
 
 bool CompileArt(Build& build, datac::Diagnostics& diagnostics)
 {
-    return datac::CompileArtFiles(SourceFiles(build.folders.source + "/art", ".art"), build.folders.out,
-                                  build.folders.cache + "/art", diagnostics);
+    // Every card's picture is composed from its source; the card step reports faults in those sources.
+    std::vector<datac::CardArtFacts> cards;
+    for (const std::string& path : SourceFiles(build.folders.source + "/" + CARD_FOLDER, datac::CARD_SOURCE_EXTENSION)) {
+        std::vector<std::uint8_t> bytes;
+        if (plat::ReadFileBytes(plat::FromUtf8(path), bytes)) {
+            const std::vector<datac::CardArtFacts> read = datac::ReadCardArtFacts(std::string(bytes.begin(), bytes.end()));
+            cards.insert(cards.end(), read.begin(), read.end());
+        }
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = datac::CompileArtFiles(SourceFiles(build.folders.source + "/art", ".art"), build.folders.out,
+                                           build.folders.cache + "/art", diagnostics,
+                                           {{"card pictures", datac::CardArtSource(cards)}});
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::printf("tessel_datac: art step %.1f s\n", static_cast<double>(elapsed.count()) / 1000.0);
+    // Beside the cache, never in the install folder: the whole drawn set in one picture for a person to judge.
+    const std::vector<std::string> sheetFolders = {"data/table",   "data/frames", "data/buttons", "data/avatars",
+                                                   "data/symbols", "data/icons",  "data/player",  "data/cardart"};
+    return datac::WriteContactSheet(build.folders.out, sheetFolders, build.folders.cache + "/contact-sheet.bmp",
+                                    diagnostics) &&
+           ok;
+}
+
+bool CompileLevels(Build& build, datac::Diagnostics& diagnostics)
+{
+    return datac::CompileLevelScripts(build.folders.source + "/" + LEVEL_FOLDER, build.folders.out, diagnostics);
 }
 
 bool CompileDiscFolder(Build& build, datac::Diagnostics& diagnostics)
@@ -171,7 +199,7 @@ bool CompileGuiSkins(Build& build, datac::Diagnostics& diagnostics)
 using CompileStep = bool (*)(Build& build, datac::Diagnostics& diagnostics);
 const CompileStep COMPILE_STEPS[] = {
     &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable, &CompileArt,
-    &CompileGuiLayouts, &CompileGuiSkins, &CompileDiscFolder,
+    &CompileGuiLayouts, &CompileGuiSkins, &CompileLevels, &CompileDiscFolder,
 };
 
 std::string WithoutTrailingSlash(std::string_view path)

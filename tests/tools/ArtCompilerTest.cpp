@@ -3,6 +3,8 @@
 #include "tools/ArtCompiler.h"
 
 #include "engine/core/BitmapFile.h"
+#include "engine/scene/ChpFile.h"
+#include "engine/scene/SpritePack.h"
 #include "platform/Platform.h"
 #include "tests/TestSupport.h"
 
@@ -68,6 +70,61 @@ TEST(ArtCompiler, ASmallDescriptionDrawsTheExpectedPixelsEveryTime)
     ASSERT_TRUE(second.AddSource("sample.art", SAMPLE, diagnostics));
     for (std::size_t i = 0; i < first.Images().size(); ++i)
         EXPECT_EQ(first.Images()[i].bmp, second.Images()[i].bmp) << i;
+}
+
+// Strips cut into frames for the 16-bit kinds; near-black kept off the colour key while exact black stays it.
+TEST(ArtCompiler, PixelFilesAndSpritePacksHoldTheirFramesInFiveBitColour)
+{
+    constexpr char STRIP[] = R"(image a.chp 8 2 frames=2
+  fill #000000
+  rect 0 0 4 1 #ff0000
+  rect 4 0 4 1 #0000ff
+  rect 0 1 4 1 #050505
+end
+image b.spk 8 2 frames=2
+  fill #08ff00
+end
+image c.bmp 2 1
+  fill #000000
+  rect 0 0 1 1 #070307
+end
+)";
+    datac::Diagnostics diagnostics;
+    datac::ArtCompiler compiler;
+    ASSERT_TRUE(compiler.AddSource("strip.art", STRIP, diagnostics)) << diagnostics.Messages().front();
+    ASSERT_EQ(compiler.Images().size(), 3u);
+
+    const std::vector<std::uint8_t>& chp = compiler.Images()[0].bmp;
+    ChpImage image;
+    ASSERT_TRUE(ParseChp(chp.data(), chp.size(), true, image));
+    EXPECT_EQ(chp.size(), CHP_HEADER_SIZE + 2u * 4 * 2 * 2);
+    EXPECT_EQ(image.frameCount, 2);
+    EXPECT_EQ(image.width, 4);
+    EXPECT_EQ(image.height, 2);
+    EXPECT_EQ(image.Frame(0)[0], 0x7C00);  // red
+    EXPECT_EQ(image.Frame(1)[0], 0x001F);  // blue
+    EXPECT_EQ(image.Frame(0)[4], 0x0421);  // (5, 5, 5) lifted to the darkest safe grey
+    EXPECT_EQ(image.Frame(1)[4], 0x0000);  // exact black stays transparent
+
+    const std::vector<std::uint8_t>& spk = compiler.Images()[1].bmp;
+    const std::vector<SpriteFrame> frames = ReadSpriteFrames(spk.data(), spk.size());
+    ASSERT_EQ(frames.size(), 2u);
+    for (const SpriteFrame& frame : frames) {
+        EXPECT_EQ(frame.width, 4);
+        EXPECT_EQ(frame.height, 2);
+        EXPECT_EQ(frame.pixels[7], (1 << 10) | (31 << 5));
+    }
+
+    const RasterBitmap bmp = Decode(compiler.Images()[2].bmp);
+    EXPECT_EQ(bmp.At(0, 0), 0x080808u);
+    EXPECT_EQ(bmp.At(1, 0), 0x000000u);
+
+    for (const char* bad : {"image a.chp 9 2 frames=2\nend\n", "image a.bmp 8 2 frames=2\nend\n",
+                            "image {a.bmp,b.chp} 8 2\nend\n"}) {
+        datac::Diagnostics errors;
+        datac::ArtCompiler faulty;
+        EXPECT_FALSE(faulty.AddSource("x.art", bad, errors)) << bad;
+    }
 }
 
 TEST(ArtCompiler, FaultsAreReportedWithTheirLine)
