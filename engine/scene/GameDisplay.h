@@ -192,6 +192,11 @@ public:
     void GetCardRect(const CardActor* card, RasterRect& rect, bool ignoreTap) const;
     // A frame pulsing once every 600 ms around the rectangle.
     void DrawHoverGlow(const RasterRect& rect, float depth, int red, int green, int blue, bool noInflate) const;
+    // The text in the shadow colour moved by (dx, dy), then in its own colour; both may overhang the rectangle.
+    void DrawShadowedText(std::u16string_view text, const RasterRect& rect, int alignment, int font,
+                          std::uint32_t colour, int dx, int dy, std::uint32_t shadowColour) const;
+    // The pale box behind a card's popup text: the rectangle grown by 4 left and right and 2 up and down.
+    void DrawLabelBox(const RasterRect& rect) const;
     int GetCardWidth() const { return m_CardWidth; }
     int GetCardHeight() const { return m_CardHeight; }
 
