@@ -18,10 +18,6 @@ void CreateLifeTokens()
 {
 }
 
-void DestroyAllCardWindows()
-{
-}
-
 void ClearGameLog()
 {
     GameLog::Clear();
@@ -45,10 +41,6 @@ void UpdatePopupDrag()
 }
 
 void UpdateHandCards()
-{
-}
-
-void UpdateWindowBindings()
 {
 }
 

@@ -41,6 +41,7 @@ struct TextureRecord {
 };
 
 class CardActor;
+class GUI_Window;
 
 // The play mat: 54 numbered zones laid out from the client area, the card slots of both players and the piles.
 constexpr int ZONE_COUNT = 54;
@@ -197,6 +198,14 @@ public:
                           std::uint32_t colour, int dx, int dy, std::uint32_t shadowColour) const;
     // The pale box behind a card's popup text: the rectangle grown by 4 left and right and 2 up and down.
     void DrawLabelBox(const RasterRect& rect) const;
+    // The game's own windows (lesson boxes, card lists): registered to show them, unregistered to close them.
+    void RegisterWindow(GUI_Window* window);
+    void UnregisterWindow(GUI_Window* window);
+    bool IsWindowRegistered(const GUI_Window* window) const;
+    // The message dialogs leave the toolkit's lists while the frame's card windows are rebuilt, and come back
+    // after them so that they lie above the cards.
+    void UnregisterMessageDialogs();
+    void RegisterMessageDialogs();
     int GetCardWidth() const { return m_CardWidth; }
     int GetCardHeight() const { return m_CardHeight; }
 
@@ -212,6 +221,8 @@ public:
     int m_StackHeight = 115;
     std::array<MatPoint, HAND_SLOT_COUNT> m_HandSlots{};
     RasterRect m_PreviewRect;
+    // The online lesson's graveyard lists, human then CPU: open while set.
+    std::array<bool, 2> m_GraveyardOpen{};
     // Per player (0 the human, 1 the CPU): the three pile boxes and the six counter boxes of the status panel.
     std::array<std::array<RasterRect, 3>, 2> m_PileBoxes{};
     std::array<std::array<RasterRect, 6>, 2> m_CounterBoxes{};
