@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/Console.h"
 #include "cards/CardDatabase.h"
+#include "cards/CardWindows.h"
 #include "cards/TableScene.h"
 #include "engine/core/LanguageManager.h"
 #include "engine/core/PrivateHeap.h"

@@ -1,5 +1,6 @@
 #include "cards/CameraBehaviour.h"
 
+#include "cards/CardWindows.h"
 #include "cards/GameLog.h"
 #include "cards/TableDrawing.h"
 #include "cards/TableInput.h"

@@ -100,7 +100,7 @@ void PassTapClick(CardActor& card)
     if (!IntroGate(15) || MouseState.leftClicked == 0 || FindActorByName(u"cointoss") != nullptr)
         return;
     const GUI_Window* window = GetGUIManager()->GetWindowAt(MouseState.x, MouseState.y);
-    if (window != nullptr && window->GetKind() == CARD_WINDOW_KIND && GetCardWindowActor(window) == &card)
+    if (window != nullptr && GetCardWindowActor(window) == &card)
         HandleCardTapPhysical(&card);
 }
 

@@ -5,6 +5,11 @@
 #include "cards/CardEnums.h"
 #include "cards/CardIds.h"
 #include "cards/CardKeys.h"
+#include "cards/CardOverLay.h"
+#include "engine/core/BitmapFile.h"
+#include "engine/core/StringTable.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/GameDisplay.h"
 #include "engine/core/LanguageManager.h"
 #include "engine/core/TextHelpers.h"
 #include "engine/scene/ScriptParser.h"
@@ -268,10 +273,147 @@ void Parse_DefineCard()
     g_CardDefs[id] = pending;
 }
 
-// Until the card faces exist, loadcard only consumes its identifier and checks it.
+namespace {
+
+// P with "_r" before its last "." (or at its end).
+std::u16string TurnedImagePath(std::u16string_view path)
+{
+    const std::size_t dot = path.rfind(u'.');
+    const std::size_t slash = path.find_last_of(u"\\/");
+    if (dot == std::u16string_view::npos || (slash != std::u16string_view::npos && dot < slash))
+        return std::u16string(path) + u"_r";
+    return std::u16string(path.substr(0, dot)) + u"_r" + std::u16string(path.substr(dot));
+}
+
+int LoadArtTexture(std::u16string_view path)
+{
+    if (path.empty())
+        return -1;
+    GameDisplay& display = *GetGameDisplay();
+    const std::size_t dot = path.rfind(u'.');
+    if (dot != std::u16string_view::npos && EqualsAsciiNoCase(path.substr(dot), u".chp"))
+        return display.LoadChpTexture(path);
+    return display.LoadBitmapTexture(path);
+}
+
+// The composed small card as a bitmap, read back from its template.
+bool ReadComposedSmallCard(RasterBitmap& out)
+{
+    const TextureNameValue entry = GetTextureEntry(u"smallcardtemp");
+    Raster* const raster = GetRaster();
+    if (raster == nullptr || entry.kind != TextureNameValue::Kind::Texture || entry.texture < 0 ||
+        entry.texture >= raster->GetSecondTextureCount())
+        return false;
+    const RasterSurface* const surface = raster->GetSecondTextureEntry(entry.texture).handle.get();
+    if (surface == nullptr || surface->width <= 0 || surface->height <= 0)
+        return false;
+    const bool is565 = raster->Is565();
+    out.width = surface->width;
+    out.height = surface->height;
+    out.pixels.resize(surface->pixels.size());
+    for (std::size_t i = 0; i < surface->pixels.size(); ++i) {
+        const std::uint32_t p = surface->pixels[i];
+        const std::uint32_t r5 = is565 ? p >> 11 & 31 : p >> 10 & 31;
+        const std::uint32_t g = is565 ? (p >> 5 & 63) << 2 | (p >> 5 & 63) >> 4 : (p >> 5 & 31) << 3 | (p >> 5 & 31) >> 2;
+        const std::uint32_t b5 = p & 31;
+        out.pixels[i] = (r5 << 3 | r5 >> 2) << 16 | g << 8 | (b5 << 3 | b5 >> 2);
+    }
+    return true;
+}
+
+void EnterSmallImages(std::u16string_view idName, int upright, int turned)
+{
+    if (upright >= 0)
+        AddTextureName(idName, upright);
+    if (turned >= 0)
+        AddTextureName(std::u16string(idName) + u"_r", turned);
+}
+
+// The small images of the card: read from disk, composed and written when missing there, kept in memory when
+// they cannot be written.
+void LoadSmallCardImages(const CARD& card, CardOverLay& overlay, std::u16string_view idName)
+{
+    const std::u16string& path = card.m_SmallCardPath;
+    if (path.empty())
+        return;
+    GameDisplay& display = *GetGameDisplay();
+    RasterBitmap bitmap;
+    if (!plat::IsReadable(path) && !overlay.RenderSmallCard(path)) {
+        if (!ReadComposedSmallCard(bitmap))
+            return;
+        EnterSmallImages(idName, display.LoadBitmapTextureKeyed(&bitmap, path, false),
+                         display.LoadBitmapTextureKeyed(&bitmap, path, true));
+        return;
+    }
+    if (!LoadBitmapFile(path, bitmap))
+        return;
+    const int upright = display.LoadBitmapTextureKeyed(&bitmap, path, false);
+    const std::u16string turnedPath = TurnedImagePath(path);
+    int turned = -1;
+    RasterBitmap turnedBitmap;
+    if (plat::IsReadable(turnedPath) && LoadBitmapFile(turnedPath, turnedBitmap)) {
+        turned = display.LoadBitmapTextureKeyed(&turnedBitmap, turnedPath, false);
+    } else {
+        turned = display.LoadBitmapTextureKeyed(&bitmap, path, true);
+        if (turned >= 0 && GetRaster() != nullptr)
+            GetRaster()->SaveTextureBitmap(turned, turnedPath);
+    }
+    // The turned image read back from disk is the card's turned image as much as the one just made.
+    EnterSmallImages(idName, upright, turned);
+}
+
+} // namespace
+
+std::u16string ComposeCardRulesText(const CARD& card)
+{
+    return FormatString(card.m_Text, {card.m_EffectText, card.m_FlavorText});
+}
+
+std::u16string ComposeCardPopupText(const CARD& card, const CardOverLay& overlay)
+{
+    std::u16string text = u"~" + std::u16string(card.GetNameField());
+    if (card.m_CardType != CT_LAND && !card.m_CostText.empty())
+        text += u" |#" + card.m_CostText;
+    text += u"~ |" + card.m_TypeText;
+    if (card.m_CardType == CT_CREATURE)
+        text += u" |~" + std::u16string(overlay.m_PowerToughness.data());
+    text += u" |";
+    text += ComposeCardRulesText(card);
+    return text;
+}
+
 void Parse_LoadCard()
 {
     const std::u16string idName = ScriptNextToken();
-    if (GetCardIdByName(idName) == CD_INVALID)
+    const int id = GetCardIdByName(idName);
+    if (id == CD_INVALID) {
         plat::OutputDebugString(u"Parse_LoadCard() : Invalid card key: " + idName + u"\n");
+        return;
+    }
+    const CARD& card = g_CardDefs[id];
+    const int art = LoadArtTexture(card.m_LargeArt);
+    if (art >= 0)
+        AddTextureName(idName + u"_art", art);
+
+    CardOverLay* const overlay = GetCardOverlay(card);
+    if (overlay == nullptr)
+        return;
+    overlay->m_ArtTexture = art >= 0 ? art : GetTextureByName(idName + u"_art");
+    overlay->m_FooterText = card.m_Artist.empty() ? nullptr : card.m_Artist.c_str();
+
+    const std::u16string rules = ComposeCardRulesText(card);
+    if (card.m_CardType != CT_LAND && !rules.empty()) {
+        const std::u16string key = u"COText_" + idName;
+        AddFormattedText(key, rules);
+        overlay->SetCloseUpText(key.c_str());
+    }
+    const std::u16string popupKey = u"POP_" + idName;
+    AddFormattedText(popupKey, ComposeCardPopupText(card, *overlay));
+    overlay->SetPopupText(popupKey.c_str());
+    if (!card.m_EffectText.empty()) {
+        const std::u16string key = u"ET_" + idName;
+        AddString(key, card.m_EffectText);
+        overlay->SetEffectText(key.c_str());
+    }
+    LoadSmallCardImages(card, *overlay, idName);
 }

@@ -5,14 +5,25 @@
 #include "engine/raster/RasterTypes.h"
 
 #include <array>
+#include <string_view>
 
+class CardActor;
 class CardBase;
+class GUI_Window;
 struct FormattedText;
 
 constexpr int MAX_COST_SYMBOLS = 5;
 constexpr int COST_SYMBOL_X = 14;
 constexpr int COST_SYMBOL_LAST_GENERIC = 13;
 constexpr int COLOR_INDEX_ARTIFACT = 5;
+// Draw modes: the large face, the large frame and art only, the small colour border, the effect panel.
+constexpr int OVERLAY_LARGE_FACE = 1;
+constexpr int OVERLAY_LARGE_ART = 2;
+constexpr int OVERLAY_SMALL_BORDER = 3;
+constexpr int OVERLAY_EFFECT_PANEL = 4;
+constexpr int FRAME_FAMILY_LAND = 0;
+constexpr int FRAME_FAMILY_CREATURE = 1;
+constexpr int FRAME_FAMILY_OTHER = 2;
 
 struct CostSymbol {
     int kind = 0;  // 0 ends the list
@@ -28,6 +39,15 @@ public:
     void SetEffectText(const char16_t* key);
     void SetCloseUpText(const char16_t* key);
     void SetPopupText(const char16_t* key);
+    // Queues the face in rect (boxes relative to its top-left corner); card is the actor whose current power and
+    // toughness the large face shows.
+    void Draw(const RasterRect& rect, const CardActor* card, int mode, float depth) const;
+    // The rules text in a pale box under the window (above it near the bottom of the screen); without a window
+    // at rect's top-left. The box measures its text on the first frame and fits it from the next.
+    void DrawPopup(RasterRect& rect, const GUI_Window* window);
+    // Composes the small card in "smallcardtemp" and saves it at path; false when the picture could not be
+    // composed or written (the composed picture then stays in "smallcardtemp").
+    bool RenderSmallCard(const std::u16string_view path);
 
     const char16_t* m_Name = nullptr;
     const char16_t* m_TypeLine = nullptr;
@@ -52,6 +72,10 @@ public:
     FormattedText* m_CloseUpText = nullptr;
     FormattedText* m_PopupText = nullptr;
     int m_SmallNameWidth = 63;
+    int m_FrameFamily = FRAME_FAMILY_OTHER;
+
+private:
+    void DrawLargeFaceTexts(const RasterRect& rect, const CardActor* card, float depth) const;
 };
 
 // The colour index of a cost: black 0, red 1, green 2, blue 3, white 4 (tested black, blue, green, red, white);

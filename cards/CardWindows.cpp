@@ -1,45 +1,235 @@
-// Placeholder until the card windows exist: a window of the card kind is bound to its card here, and the table
-// creates no windows of its own yet.
 #include "cards/CardWindows.h"
 
 #include "cards/CardActor.h"
-#include "gui/GUI_Window.h"
+#include "cards/CardWindow.h"
+#include "engine/scene/FrameState.h"
+#include "engine/scene/GameDisplay.h"
+#include "gui/GUI_Manager.h"
+#include "gui/GraveyardDialog.h"
+#include "lessons/Advice.h"
+#include "rules/PlayerState.h"
+#include "screens/Intro.h"
 
-#include <map>
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
 
 namespace {
 
-std::map<const GUI_Window*, CardActor*>& Bindings()
+constexpr int PLAYER_COUNT = 2;
+// Zones of the mat: the players' panels (the physical lists' rectangles) and the online lists' origins.
+constexpr std::array<int, PLAYER_COUNT> PANEL_ZONES = {3, 2};
+constexpr std::array<int, PLAYER_COUNT> ONLINE_LIST_ZONES = {27, 18};
+// The graveyard pile points among the mat's pile points.
+constexpr std::array<int, PLAYER_COUNT> GRAVEYARD_POINTS = {2, 5};
+constexpr int GATE_ZOOM = 15;
+constexpr int GATE_ZOOM_EARLY = 9;
+constexpr float ONLINE_LIST_DEPTH = 350.0f;
+constexpr int ONLINE_LIST_STEP = 12;
+
+std::vector<std::unique_ptr<CardWindow>> s_CardWindows;
+std::array<std::unique_ptr<GraveyardDialog>, PLAYER_COUNT> s_GraveyardDialogs;
+
+bool IsOnline()
 {
-    static std::map<const GUI_Window*, CardActor*> s_bindings;
-    return s_bindings;
+    return s_GameMode > 2;
+}
+
+bool IsPlayer(int player)
+{
+    return player >= 0 && player < PLAYER_COUNT;
+}
+
+std::size_t Index(int player)
+{
+    return static_cast<std::size_t>(player);
 }
 
 } // namespace
 
+CardWindow* CreateCardWindowAt(CardActor* actor, int x, int y, int width, int height)
+{
+    if (actor == nullptr)
+        return nullptr;
+    s_CardWindows.push_back(std::make_unique<CardWindow>(GUI_KIND_CARD));
+    CardWindow* const window = s_CardWindows.back().get();
+    window->SetRect(x, y, x + width, y + height, true);
+    window->SetCardActor(actor);
+    GetGUIManager()->RegisterWindow(window, true);
+    return window;
+}
+
+CardWindow* CreateCardWindowForActor(CardActor* actor, int width, int height)
+{
+    if (actor == nullptr)
+        return nullptr;
+    return CreateCardWindowAt(actor, static_cast<int>(actor->m_Position.x), static_cast<int>(actor->m_Position.y),
+                              width, height);
+}
+
+void DestroyAllCardWindows()
+{
+    GetGUIManager()->Clear();
+    s_CardWindows.clear();
+}
+
+void RebuildCardWindows()
+{
+    GetGUIManager()->UnregisterMarkedWindows();
+    s_CardWindows.clear();
+    GetGameDisplay()->UnregisterMessageDialogs();
+}
+
+void RemoveCardWindowForActor(Actor* actor)
+{
+    const CardActor* const card = AsCardActor(actor);
+    if (card == nullptr)
+        return;
+    std::erase_if(s_CardWindows, [card](const std::unique_ptr<CardWindow>& window) {
+        if (window->GetCardActor() != card)
+            return false;
+        GetGUIManager()->UnregisterWindow(window.get());
+        return true;
+    });
+    // The close-up window lives on; it only forgets the actor.
+    CardWindow* const closeUp = GetCloseUpWindow();
+    if (closeUp->GetCardActor() == card) {
+        GetGUIManager()->UnregisterWindow(closeUp);
+        closeUp->SetCardActor(nullptr);
+    }
+}
+
 void ReleaseActorCardWindow(Actor* actor)
 {
-    std::erase_if(Bindings(), [actor](const auto& binding) {
-        return binding.second != nullptr && static_cast<Actor*>(binding.second) == actor;
-    });
+    RemoveCardWindowForActor(actor);
+}
+
+int GetCardWindowCount()
+{
+    return static_cast<int>(s_CardWindows.size());
+}
+
+CardWindow* GetCloseUpWindow()
+{
+    static CardWindow s_CloseUpWindow(GUI_KIND_CARD);
+    return &s_CloseUpWindow;
+}
+
+void UpdateCloseUpWindow(CardActor* previewCopy, bool pickingReady)
+{
+    if (!(IntroGate(GATE_ZOOM) || IntroGate(GATE_ZOOM_EARLY)) || !pickingReady)
+        return;
+    const RasterRect& rect = GetGameDisplay()->m_PreviewRect;
+    CardWindow* const window = GetCloseUpWindow();
+    window->SetRect(rect.left, rect.top, rect.right, rect.bottom, true);
+    window->SetCardActor(previewCopy);
+    GetGUIManager()->RegisterWindow(window, true);
+}
+
+void UpdateWindowBindings()
+{
+    GetGameDisplay()->RegisterMessageDialogs();
+}
+
+void OpenGraveyardDialog(int player)
+{
+    if (!IsPlayer(player))
+        return;
+    if (IsOnline()) {
+        GetGameDisplay()->m_GraveyardOpen[Index(player)] = true;
+        return;
+    }
+    const int other = 1 - player;
+    if (IsGraveyardDialogOpen(other))
+        CloseGraveyardDialog(other);
+    std::unique_ptr<GraveyardDialog>& dialog = s_GraveyardDialogs[Index(player)];
+    GameDisplay& display = *GetGameDisplay();
+    if (dialog && display.IsWindowRegistered(dialog.get()))
+        return;
+    if (!dialog)
+        dialog = std::make_unique<GraveyardDialog>(player);
+    const RasterRect& panel = display.GetZoneRectByIndex(PANEL_ZONES[Index(player)]);
+    dialog->SetRect(panel.left, panel.top, panel.right, panel.bottom, true);
+    const PlayerState* const state = GetPlayerState(player);
+    dialog->Fill(state != nullptr ? state->m_GraveyardCount : 0);
+    display.RegisterWindow(dialog.get());
+}
+
+void CloseGraveyardDialog(int player)
+{
+    if (!IsPlayer(player))
+        return;
+    GameDisplay& display = *GetGameDisplay();
+    if (IsOnline()) {
+        const PlayerState* const state = GetPlayerState(player);
+        const MatPoint& pile = display.m_PilePoints[static_cast<std::size_t>(GRAVEYARD_POINTS[Index(player)])];
+        const int count = state != nullptr ? std::clamp(state->m_GraveyardCount, 0, GRAVEYARD_CAPACITY) : 0;
+        for (int i = 0; i < count; ++i) {
+            if (CardActor* const card = state->m_Graveyard[static_cast<std::size_t>(i)]) {
+                card->m_Position.x = static_cast<float>(pile.x);
+                card->m_Position.y = static_cast<float>(pile.y);
+            }
+        }
+        display.m_GraveyardOpen[Index(player)] = false;
+        return;
+    }
+    std::unique_ptr<GraveyardDialog>& dialog = s_GraveyardDialogs[Index(player)];
+    if (!dialog)
+        return;
+    display.UnregisterWindow(dialog.get());
+    dialog.reset();
+}
+
+bool IsGraveyardDialogOpen(int player)
+{
+    if (!IsPlayer(player))
+        return false;
+    const std::unique_ptr<GraveyardDialog>& dialog = s_GraveyardDialogs[Index(player)];
+    return dialog && GetGameDisplay()->IsWindowRegistered(dialog.get());
+}
+
+void ToggleGraveyardDialog(int player)
+{
+    if (!IsPlayer(player))
+        return;
+    const bool open = IsOnline() ? GetGameDisplay()->m_GraveyardOpen[Index(player)] : IsGraveyardDialogOpen(player);
+    if (open) {
+        CloseGraveyardDialog(player);
+        return;
+    }
+    if (!IsOnline() && IsAdviceBlocked())
+        return;
+    OpenGraveyardDialog(player);
+}
+
+void LayOutOnlineGraveyards()
+{
+    GameDisplay& display = *GetGameDisplay();
+    if (!IsOnline())
+        return;
+    for (int player = 0; player < PLAYER_COUNT; ++player) {
+        const PlayerState* const state = GetPlayerState(player);
+        if (!display.m_GraveyardOpen[Index(player)] || state == nullptr)
+            continue;
+        const RasterRect& origin = display.GetZoneRectByIndex(ONLINE_LIST_ZONES[Index(player)]);
+        const int count = std::clamp(state->m_GraveyardCount, 0, GRAVEYARD_CAPACITY);
+        for (int i = 0; i < count; ++i) {
+            CardActor* const card = state->m_Graveyard[static_cast<std::size_t>(i)];
+            if (card == nullptr)
+                continue;
+            const int x = origin.left + 20;
+            const int y = origin.top + 24 + ONLINE_LIST_STEP * i;
+            display.DrawTexture(card->m_Texture, static_cast<float>(x), static_cast<float>(y), ONLINE_LIST_DEPTH, 0, 0);
+            CreateCardWindowAt(card, x, y, display.GetCardWidth(), display.GetCardHeight());
+            card->m_Position.x = static_cast<float>(x);
+            card->m_Position.y = static_cast<float>(y);
+        }
+    }
 }
 
 CardActor* GetCardWindowActor(const GUI_Window* window)
 {
-    if (window == nullptr || window->GetKind() != CARD_WINDOW_KIND)
-        return nullptr;
-    const auto found = Bindings().find(window);
-    return found == Bindings().end() ? nullptr : found->second;
-}
-
-void BindCardWindow(GUI_Window* window, CardActor* card)
-{
-    if (card == nullptr)
-        Bindings().erase(window);
-    else
-        Bindings()[window] = card;
-}
-
-void CreateCardWindowForActor(CardActor* /*card*/, int /*width*/, int /*height*/)
-{
+    const CardWindow* const cardWindow = dynamic_cast<const CardWindow*>(window);
+    return cardWindow != nullptr ? cardWindow->GetCardActor() : nullptr;
 }

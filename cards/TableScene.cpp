@@ -20,10 +20,6 @@ void CreateLifeTokens()
 {
 }
 
-void DestroyAllCardWindows()
-{
-}
-
 void ClearGameLog()
 {
     GameLog::Clear();
@@ -38,13 +34,6 @@ void ResetHover()
 void UpdatePopupDrag()
 {
     GetGameDisplay()->DragMessageDialogs();
-}
-
-void UpdateWindowBindings()
-{
-    GameDisplay* const display = GetGameDisplay();
-    display->UnregisterMessageDialogs();
-    display->RegisterMessageDialogs();
 }
 
 PopupRect& GetSavedPopupRect()

@@ -34,9 +34,8 @@ void LoadCardFrames();
 void LoadTableGraphics();
 void LoadPlayerAreaGraphics();
 
-// Scene load: the life tokens (modes 1 and 2), the card windows, the game log, the hover state.
+// Scene load: the life tokens (modes 1 and 2), the game log, the hover state.
 void CreateLifeTokens();
-void DestroyAllCardWindows();
 void ClearGameLog();
 void ResetHover();
 // The life globes' word and the little card frame's request word.
@@ -47,7 +46,6 @@ void RestartCameraClock();
 // Per-frame steps of the frame tick.
 void UpdatePopupDrag();
 void UpdateHandCards();
-void UpdateWindowBindings();
 // False when no card is zoomed.
 bool UpdateCardZoom();
 void UpdateCardUnderCursor();

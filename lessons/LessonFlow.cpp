@@ -74,11 +74,6 @@ int GetFreePlayFlag()
     return s_FreePlay;
 }
 
-bool IsAdviceBlocked()
-{
-    return false;
-}
-
 bool IsStepForbiddingPlay(const CardActor* /*card*/)
 {
     return false;

@@ -2,6 +2,8 @@
 // sets and clears.
 #pragma once
 
+#include "lessons/Advice.h"
+
 class CardActor;
 
 // Closes the lesson box and the other lesson dialogs (shutdown).
@@ -23,8 +25,6 @@ int GetOnlineAdviceNumber();
 // The lesson's free-play flag: the learner may play outside the guided steps.
 void SetFreePlayFlag(int flag);
 int GetFreePlayFlag();
-// True while advice must not be shown (a card pending, unaffordable or mistimed, or a blocking lesson box).
-bool IsAdviceBlocked();
 // The basic lesson's current step forbids free play; card, when given, is the one the step expects.
 bool IsStepForbiddingPlay(const CardActor* card);
 // The physical lesson's block prompt, or a priority card-specific dialog, is up.

@@ -225,6 +225,11 @@ public:
     bool UpdateCursorFromMouse();
     // Moves the window above, below, left or right of the card, whichever first clears it.
     void MoveWindowOffCard(GUI_Window* window, const CardActor* card) const;
+    // The text in the shadow colour moved by (dx, dy), then in its own colour; both may overhang the rectangle.
+    void DrawShadowedText(std::u16string_view text, const RasterRect& rect, int alignment, int font,
+                          std::uint32_t colour, int dx, int dy, std::uint32_t shadowColour) const;
+    // The pale box behind a card's popup text: the rectangle grown by 4 left and right and 2 up and down.
+    void DrawLabelBox(const RasterRect& rect) const;
     int GetCardWidth() const { return m_CardWidth; }
     int GetCardHeight() const { return m_CardHeight; }
 
@@ -242,6 +247,8 @@ public:
     int m_StackHeight = 115;
     std::array<MatPoint, HAND_SLOT_COUNT> m_HandSlots{};
     RasterRect m_PreviewRect;
+    // The online lesson's graveyard lists, human then CPU: open while set.
+    std::array<bool, 2> m_GraveyardOpen{};
     // Per player (0 the human, 1 the CPU): the three pile boxes and the six counter boxes of the status panel.
     std::array<std::array<RasterRect, 3>, 2> m_PileBoxes{};
     std::array<std::array<RasterRect, 6>, 2> m_CounterBoxes{};

@@ -3,6 +3,12 @@
 #include "cards/Card.h"
 #include "cards/CardActor.h"
 #include "cards/TableScene.h"
+#include "engine/core/BitmapFile.h"
+#include "engine/core/StringTable.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/FrameState.h"
+#include "gui/GUI_Window.h"
+#include "tests/engine/scene/SceneFixture.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
@@ -127,4 +133,137 @@ TEST(CardOverLayTest, OneOverlayPerIdentifierUntilReleased)
     ReleaseCardOverlays();
 }
 
+// A scene of 320 by 300 with the small-card assets of a green creature.
+class CardFaceTest : public test::SceneFixture {
+protected:
+    CardFaceTest()
+    {
+        m_DesktopWidth = 320;
+        m_DesktopHeight = 300;
+    }
+
+    void SetUp() override
+    {
+        test::SceneFixture::SetUp();
+        GetRaster()->SetActive(true);
+        s_ClientWidth = m_DesktopWidth;
+        s_ClientHeight = m_DesktopHeight;
+        Write("data/frames/blackness_sm.bmp", test::SolidBmp(66, 98, 0));
+        Write("data/frames/blackness_lg.bmp", test::SolidBmp(192, 280, 0));
+        Write("data/frames/crd_cr_g_sm.bmp", test::SolidBmp(66, 98, 0x00A000));
+        Write("data/symbols/mana_g_sm.bmp", test::SolidBmp(7, 7, 0xFF00FF));
+        Write("art.bmp", test::SolidBmp(20, 20, 0x0000F8));
+        LoadSmallCardSymbols();
+        AddTextureName(u"cd_elf_art", GetGameDisplay()->LoadBitmapTexture(u"art.bmp"));
+        m_Elf.m_Id = 30;
+        CopyToField(m_Elf.m_IdName, u"CD_ELF");
+        CopyToField(m_Elf.m_Name, u"Elf");
+        m_Elf.m_CardType = CT_CREATURE;
+        m_Elf.m_Cost = ManaCost(0, 0, 1, 0, 0, 0);
+        m_Elf.m_Stats.power = 1;
+        m_Elf.m_Stats.toughness = 1;
+    }
+
+    void TearDown() override
+    {
+        ReleaseSmallCardAssets();
+        RemoveTextureName(u"cd_elf_art");
+        test::SceneFixture::TearDown();
+    }
+
+    CARD m_Elf;
+};
+
+TEST_F(CardFaceTest, SmallCardComposesFrameArtAndCostSymbolsIntoTheSavedFile)
+{
+    CardOverLay overlay;
+    overlay.Init(m_Elf);
+    ASSERT_TRUE(overlay.RenderSmallCard(u"elf.bmp"));
+    RasterBitmap saved;
+    ASSERT_TRUE(LoadBitmapFile(u"elf.bmp", saved));
+    ASSERT_EQ(saved.width, 66);
+    ASSERT_EQ(saved.height, 98);
+    const auto green = [](std::uint32_t p) { return (p & 0xFF00FF) < 0x100000 && (p & 0x00FF00) >= 0x009000; };
+    EXPECT_TRUE(green(saved.At(1, 96)));                      // the frame
+    EXPECT_EQ(saved.At(30, 30) & 0xF8F8F8, 0x0000F8u);        // the art, stretched into its box
+    const int symbolX = overlay.m_SmallNameWidth + 3;         // one green symbol right of the name
+    EXPECT_EQ(saved.At(symbolX, 7) & 0xF8F8F8, 0xF800F8u);
+}
+
+TEST_F(CardFaceTest, SmallCardIsNotComposedWithoutItsTemplate)
+{
+    ReleaseSmallCardAssets();
+    CardOverLay overlay;
+    overlay.Init(m_Elf);
+    EXPECT_FALSE(overlay.RenderSmallCard(u"elf.bmp"));
+    EXPECT_FALSE(plat::IsReadable(u"elf.bmp"));
+}
+
+TEST_F(CardFaceTest, PopupMeasuresOnItsFirstFrameAndStaysOnScreen)
+{
+    AddFormattedText(u"POP_CD_ELF", u"~Elf~ |Creature |A small elf that taps for nothing at all.");
+    CardOverLay overlay;
+    overlay.Init(m_Elf);
+    overlay.SetPopupText(u"POP_CD_ELF");
+    GUI_Window window(GUI_KIND_WINDOW);
+    window.SetRect(10, 20, 76, 118, false);
+    RasterRect popup;
+    overlay.DrawPopup(popup, &window);
+    EXPECT_EQ(popup.Height(), 0);  // the first frame only measures
+    const int height = overlay.m_PopupHeight;
+    ASSERT_GT(height, 2);
+
+    struct Case {
+        const char* name;
+        RasterRect window;
+        RasterRect expected;
+    };
+    const Case cases[] = {
+        {"below the window", {10, 20, 76, 118}, {14, 120, 188, 120 + height}},
+        {"above it near the bottom edge", {10, 280 - height, 76, 298}, {14, 278 - 2 * height, 188, 280 - height - 2}},
+        {"shifted left near the right edge", {200, 20, 266, 118}, {142, 120, 316, 120 + height}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.SetRect(c.window.left, c.window.top, c.window.right, c.window.bottom, false);
+        overlay.DrawPopup(popup, &window);
+        EXPECT_EQ(popup.left, c.expected.left);
+        EXPECT_EQ(popup.top, c.expected.top);
+        EXPECT_EQ(popup.right, c.expected.right);
+        EXPECT_EQ(popup.bottom, c.expected.bottom);
+    }
+    RasterRect free{5, 6, 0, 0};
+    overlay.DrawPopup(free, nullptr);
+    EXPECT_EQ(free.left, 5);
+    EXPECT_EQ(free.bottom, 6 + height);
+}
+
+TEST_F(CardFaceTest, LargeFaceShowsChangedPowerAndToughnessInRed)
+{
+    CardOverLay overlay;
+    overlay.Init(m_Elf);
+    CardActor elf;
+    elf.SetCard(&m_Elf);
+    const auto redPixels = [&](int power) {
+        elf.GetStats().power = power;
+        Raster& raster = *GetRaster();
+        raster.BeginFrame();
+        raster.ClearBackBuffer(0xFFFF);
+        overlay.Draw(RasterRect{0, 0, 192, 280}, &elf, OVERLAY_LARGE_FACE, 100.0f);
+        raster.EndFrame();
+        const PixelTarget target = raster.BackBuffer();
+        int count = 0;
+        for (int y = 253; y < 273; ++y) {
+            for (int x = 142; x < 189; ++x) {
+                if (target.pixels[static_cast<std::size_t>(y) * target.pitch + x] == 0xF800)
+                    ++count;
+            }
+        }
+        return count;
+    };
+    EXPECT_EQ(redPixels(1), 0);
+    EXPECT_GT(redPixels(3), 0);
+}
+
 } // namespace
+

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cards/CardActor.h"
+#include "cards/CardWindow.h"
 #include "cards/CardWindows.h"
 #include "cards/TableInput.h"
 #include "engine/core/Easing.h"
@@ -17,11 +18,6 @@
 #include <vector>
 
 namespace tabletest {
-
-class CardWindowStub : public GUI_Window {
-public:
-    CardWindowStub() : GUI_Window(CARD_WINDOW_KIND) {}
-};
 
 class TableBehaviourTest : public test::SceneFixture {
 protected:
@@ -46,11 +42,7 @@ protected:
 
     void TearDown() override
     {
-        for (const auto& window : m_Windows) {
-            GetGUIManager()->UnregisterWindow(window.get());
-            BindCardWindow(window.get(), nullptr);
-        }
-        m_Windows.clear();
+        DestroyAllCardWindows();
         SetPlayerActors(nullptr, nullptr);
         SetDraggedCard(nullptr);
         ResetTableInput();
@@ -84,15 +76,10 @@ protected:
         return card;
     }
 
-    // A registered card window over the rectangle, showing the card.
+    // A registered card window over the rectangle, showing the card, as the table makes them.
     GUI_Window* ShowCardWindow(CardActor* card, int left, int top, int right, int bottom)
     {
-        auto window = std::make_unique<CardWindowStub>();
-        window->SetRect(left, top, right, bottom, false);
-        GetGUIManager()->RegisterWindow(window.get());
-        BindCardWindow(window.get(), card);
-        m_Windows.push_back(std::move(window));
-        return m_Windows.back().get();
+        return CreateCardWindowAt(card, left, top, right - left, bottom - top);
     }
 
     static void MouseAt(int x, int y)
@@ -101,7 +88,6 @@ protected:
         MouseState.y = y;
     }
 
-    std::vector<std::unique_ptr<GUI_Window>> m_Windows;
 };
 
 } // namespace tabletest
