@@ -365,8 +365,6 @@ void FrameTick()
         }
         UpdateLibraryDraw();
         FlushActorRemovals();
-        // The screens are drawn here until the table's drawing of the display draws them.
-        GetGUIManager()->Draw();
     }
     if (s_bConsoleEnabled && s_bConsoleOpen) {
         UpdateConsole();

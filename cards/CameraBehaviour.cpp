@@ -2,6 +2,7 @@
 
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
+#include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 
 void CameraBehaviour(Actor* camera)
@@ -14,4 +15,6 @@ void CameraBehaviour(Actor* camera)
         camera->m_Flags |= ACTOR_FLAG_SUSPENDED;
     }
     UpdateVoiceQueue();
+    if (GameDisplay* const display = GetGameDisplay())
+        display->DrawMatAndHud();
 }

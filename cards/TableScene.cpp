@@ -14,10 +14,6 @@ TableSceneFields& GetTableSceneFields()
     return s_Fields;
 }
 
-void CreateLifeTokens()
-{
-}
-
 void DestroyAllCardWindows()
 {
 }

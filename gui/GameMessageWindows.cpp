@@ -1,5 +1,13 @@
 #include "gui/GameMessageWindows.h"
 
+#include "engine/scene/GameDisplay.h"
+
+namespace {
+
+int s_NextMessageId = 0;
+
+} // namespace
+
 void UpdateMessageDialogs()
 {
 }
@@ -11,4 +19,20 @@ void CheckMessageButtonClick()
 bool IsQuitPromptOpen()
 {
     return false;
+}
+
+// Until the windows exist a request with a text is granted an id and nothing is shown.
+int GameDisplay::AddMessageWindow(int /*key*/, int /*priority*/, std::u16string_view text, int /*width*/,
+                                  int /*height*/, bool /*hasPosition*/, int /*x*/, int /*y*/, int /*buttonMode*/,
+                                  std::u16string_view /*normalImage*/, std::u16string_view /*hoverImage*/,
+                                  std::u16string_view /*rightHoverImage*/, int /*clickEffect*/, bool /*firstShow*/)
+{
+    if (text.empty())
+        return -1;
+    return s_NextMessageId++;
+}
+
+std::pair<int, int> GameDisplay::GetLastButtonEvent() const
+{
+    return m_LastButtonEvent;
 }
