@@ -3,13 +3,13 @@
 #include "cards/TableReset.h"
 #include "engine/core/QuitRequest.h"
 #include "engine/core/RegistrySettings.h"
+#include "engine/core/StringTable.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 #include "gui/GUI_Manager.h"
-#include "gui/GUI_System.h"
 #include "screens/GameInterface.h"
 
 namespace {
@@ -55,7 +55,9 @@ int QuitWarningAnswer(GameDisplay& display)
     // Centred on the client area.
     const int x = (s_ClientWidth - WARNING_WIDTH) / 2;
     const int y = (s_ClientHeight - WARNING_HEIGHT) / 2;
-    s_WarningId = display.AddMessageWindow(2, 1000, GUI_System::GetString(u"QuitGameWarning"), WARNING_WIDTH,
+    // A missing text still asks: an empty request would be refused and the quit button would do nothing.
+    const char16_t* const text = GetString(u"QuitGameWarning");
+    s_WarningId = display.AddMessageWindow(2, 1000, text != nullptr ? text : u"QuitGameWarning", WARNING_WIDTH,
                                            WARNING_HEIGHT, true, x, y, 2, u"psyesno", u"psyesmo", u"psnomo", 30,
                                            s_WarningFirstShow);
     s_WarningFirstShow = false;

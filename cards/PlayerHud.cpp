@@ -4,7 +4,7 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
-#include "gui/GUI_System.h"
+#include "engine/core/StringTable.h"
 #include "platform/Platform.h"
 #include "rules/PlayerState.h"
 #include "screens/Intro.h"
@@ -101,7 +101,8 @@ void DrawGraveyards(GameDisplay& display, Raster& raster)
             raster.SetDepth(1000);
             RasterRect text = pile;
             text.top += 2;
-            raster.DrawText(GUI_System::GetString(u"STR_Graveyard"), text, 1, 4,
+            const char16_t* const word = GetString(u"STR_Graveyard");
+            raster.DrawText(word != nullptr ? word : u"", text, 1, 4,
                             player == PLAYER_HUMAN ? 0u : 0x00d9d9d9u, false);
             raster.SetDepth(19999);
             continue;
