@@ -2,9 +2,12 @@
 
 #include "engine/scene/GameDisplay.h"
 
+#include <map>
+
 namespace {
 
 int s_NextMessageId = 0;
+std::map<int, int> s_IdsByKey;
 
 } // namespace
 
@@ -21,15 +24,18 @@ bool IsQuitPromptOpen()
     return false;
 }
 
-// Until the windows exist a request with a text is granted an id and nothing is shown.
-int GameDisplay::AddMessageWindow(int /*key*/, int /*priority*/, std::u16string_view text, int /*width*/,
+// Until the windows exist a request with a text is granted its key's id and nothing is shown.
+int GameDisplay::AddMessageWindow(int key, int /*priority*/, std::u16string_view text, int /*width*/,
                                   int /*height*/, bool /*hasPosition*/, int /*x*/, int /*y*/, int /*buttonMode*/,
                                   std::u16string_view /*normalImage*/, std::u16string_view /*hoverImage*/,
                                   std::u16string_view /*rightHoverImage*/, int /*clickEffect*/, bool /*firstShow*/)
 {
     if (text.empty())
         return -1;
-    return s_NextMessageId++;
+    const auto [entry, added] = s_IdsByKey.try_emplace(key, s_NextMessageId);
+    if (added)
+        ++s_NextMessageId;
+    return entry->second;
 }
 
 std::pair<int, int> GameDisplay::GetLastButtonEvent() const
