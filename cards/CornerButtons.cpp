@@ -145,3 +145,18 @@ void GameDisplay::UpdateCornerButtons()
         }
     }
 }
+
+void GameDisplay::PlaceCornerButtons()
+{
+    const Raster* const raster = GetRaster();
+    const int image = m_CornerButtonImages[BUTTON_BACK][0];
+    const int width = raster != nullptr && image >= 0 ? raster->GetTextureWidth(image) : 0;
+    const int height = raster != nullptr && image >= 0 ? raster->GetTextureHeight(image) : 0;
+    const RasterRect& column = GetZoneRectByIndex(44);
+    m_CornerButtonRects[BUTTON_BACK] = RasterRect{column.left, column.top + 8, column.left + width, column.top + 8 + height};
+    const int exitTop = m_CornerButtonRects[BUTTON_BACK].bottom + 3;
+    m_CornerButtonRects[BUTTON_EXIT] = RasterRect{column.left, exitTop, column.left + width, exitTop + height};
+    const bool game = m_SceneTag == 1;
+    m_CornerButtonRects[3] = GetZoneRectByIndex(game ? 11 : 43);
+    m_CornerButtonRects[BUTTON_QUIT] = GetZoneRectByIndex(game ? 10 : 42);
+}

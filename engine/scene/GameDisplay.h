@@ -215,6 +215,8 @@ public:
     void SetQuitButtonDisabled(bool disabled);
     void DrawPhaseBar();
     void UpdateCornerButtons();
+    // The corner buttons' rectangles from the zones; the layout calls it.
+    void PlaceCornerButtons();
     // Avatars of the players' panels (also the panel zone's image); SetAvatarImage clears the overlay.
     void SetAvatarImage(int image, int player);
     void SetAvatarOverlay(int image, int player);
