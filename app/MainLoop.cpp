@@ -4,6 +4,7 @@
 #include "app/Console.h"
 #include "cards/CardDatabase.h"
 #include "cards/CardWindows.h"
+#include "cards/LifeToken.h"
 #include "cards/TableScene.h"
 #include "engine/core/LanguageManager.h"
 #include "engine/core/PrivateHeap.h"
@@ -381,8 +382,6 @@ void FrameTick()
         }
         UpdateLibraryDraw();
         FlushActorRemovals();
-        // The screens are drawn here until the table's drawing of the display draws them.
-        GetGUIManager()->Draw();
     }
     if (s_bConsoleEnabled && s_bConsoleOpen) {
         UpdateConsole();

@@ -58,9 +58,10 @@ bool IsOnline()
     return s_GameMode == 3 || s_GameMode == 4;
 }
 
-// The mat, panels and mana bars are drawn here once the mat drawing exists.
 void DrawMatAndHud()
 {
+    if (GameDisplay* const display = GetGameDisplay())
+        display->DrawMatAndHud();
 }
 
 void ResetFlowFrameWords()

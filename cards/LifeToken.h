@@ -1,4 +1,67 @@
-// The physical lesson's life token. Until it exists marking it changed does nothing.
+// The physical lesson's life tokens: one per player on a 20-cell life track of the player's mat, and the
+// explanation box of a change of the human's life.
 #pragma once
 
+#include "engine/raster/RasterTypes.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class Actor;
+
+constexpr int LIFE_TOKEN_SIZE = 22;
+constexpr int LIFE_TRACK_CELLS = 20;
+
+// The token's actor states.
+constexpr int TOKEN_WAITING = 0;
+constexpr int TOKEN_PLACING = 1;
+constexpr int TOKEN_PLACED_WRONG = 2;
+constexpr int TOKEN_SETTLED = 3;
+constexpr int TOKEN_MISPLACED = 4;
+
+// The explanation or error box of a change; kept on the token and reused by the next change.
+struct LifeTokenBox {
+    std::u16string key;
+    std::u16string text;
+    int width = 0;
+    int height = 0;
+    bool hasOkButton = false;
+    bool shown = false;
+};
+
+struct LifeToken {
+    RasterRect rect;
+    int texture = 0;
+    int shownLife = 0;
+    Actor* actor = nullptr;
+    int handStep = 0;
+    int dragState = 0;
+    int reason = 0;
+    std::unique_ptr<LifeTokenBox> box;
+    bool boxPending = false;
+    std::u16string voiceName;
+    std::uint32_t lastActivity = 0;
+
+    bool IsReady() const;
+    bool IsIdle() const { return handStep == 0 && dragState == 0; }
+};
+
+// 1-20: below 1 gives 1; above 20 wraps, with multiples of 20 giving 20.
+int WrapLifeToTrack(int life);
+// The 22 by 22 cell of a life value (clamped to 1-20) on the player's track.
+RasterRect GetLifeTrackCell(int player, int life);
+// Where a token showing that life stands (its top-left corner).
+void GetLifeTokenTarget(int player, int life, int& x, int& y);
+// The life of the cell under a token rectangle.
+int GetLifeAtTokenRect(int player, const RasterRect& rect);
+
+void CreateLifeTokens();
+void DestroyLifeTokens();
+// Human first; null when there is none.
+LifeToken* GetLifeToken(int player);
+// Shows a change of the human's life: reason 0 damage, 1 life gained or lost.
+void ChangeLifeTotal(LifeToken* token, int reason, int previousLife);
+// Stamps the token's last activity; its own handling sees that the life no longer fits.
 void MarkLifeTokenChanged();

@@ -470,6 +470,7 @@ void GameDisplay::LayoutPlayMat()
             card->m_HomeY = library.top;
         }
     }
+    PlaceCornerButtons();
 }
 
 // ---- Areas and piles ----------------------------------------------------------------------------------------

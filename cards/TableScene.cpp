@@ -16,10 +16,6 @@ TableSceneFields& GetTableSceneFields()
     return s_Fields;
 }
 
-void CreateLifeTokens()
-{
-}
-
 void ClearGameLog()
 {
     GameLog::Clear();

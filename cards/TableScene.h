@@ -35,7 +35,6 @@ void LoadTableGraphics();
 void LoadPlayerAreaGraphics();
 
 // Scene load: the life tokens (modes 1 and 2), the game log, the hover state.
-void CreateLifeTokens();
 void ClearGameLog();
 void ResetHover();
 // The life globes' word and the little card frame's request word.

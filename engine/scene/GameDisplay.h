@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct FormattedText;
@@ -67,6 +68,7 @@ struct TextureRecord {
     int references = 0;
 };
 
+class Actor;
 class CardActor;
 class GUI_Window;
 
@@ -225,13 +227,69 @@ public:
     bool UpdateCursorFromMouse();
     // Moves the window above, below, left or right of the card, whichever first clears it.
     void MoveWindowOffCard(GUI_Window* window, const CardActor* card) const;
-    // The text in the shadow colour moved by (dx, dy), then in its own colour; both may overhang the rectangle.
-    void DrawShadowedText(std::u16string_view text, const RasterRect& rect, int alignment, int font,
-                          std::uint32_t colour, int dx, int dy, std::uint32_t shadowColour) const;
-    // The pale box behind a card's popup text: the rectangle grown by 4 left and right and 2 up and down.
-    void DrawLabelBox(const RasterRect& rect) const;
     int GetCardWidth() const { return m_CardWidth; }
     int GetCardHeight() const { return m_CardHeight; }
+
+    // ---- Mat and HUD drawing (defined with the cards) -----------------------------------------------------------
+
+    // The one per-frame drawing of the table and of the GUI screens.
+    void DrawMatAndHud();
+    // A pile of count cards at (x, y) rising one pixel per five cards; image -1 draws the small card back.
+    void DrawPile(int count, int x, int y, float depth, int image);
+    void GetHandAreaRect(RasterRect& rect) const;
+    void DrawLabelBox(const RasterRect& rect) const;
+    void DrawFrameRect(int left, int top, int right, int bottom, float depth, std::uint16_t colour, bool filled,
+                       int thickness) const;
+    void DrawFrameAroundRect(const RasterRect& rect, float depth, std::uint16_t colour, bool filled,
+                             int thickness) const;
+    std::uint16_t MakeColor(int red, int green, int blue, int alpha) const;
+    void SetStatusPanelImage(int texture, int which, bool reset);
+    void SetQuitButtonDisabled(bool disabled);
+    void DrawPhaseBar();
+    void UpdateCornerButtons();
+    // The corner buttons' rectangles from the zones; the layout calls it.
+    void PlaceCornerButtons();
+    // Avatars of the players' panels (also the panel zone's image); SetAvatarImage clears the overlay.
+    void SetAvatarImage(int image, int player);
+    void SetAvatarOverlay(int image, int player);
+
+    // Curved ribbon S -> E bent toward P by t, with optional heads; nothing where a needed length is 0.
+    void DrawCurvedArrow(int sx, int sy, int px, int py, int ex, int ey, float bend, float red, float green,
+                         float blue, float spare, bool startHead, bool endHead, int halfWidth, float depth) const;
+    void DrawLinkBetweenCards(const Actor* a, const Actor* b, float red, float green, float blue,
+                              bool startHead, bool endHead, int halfWidth, float depth) const;
+    void DrawLinkBetweenRects(const RasterRect& a, const RasterRect& b, float red, float green, float blue,
+                              bool startHead, bool endHead, int halfWidth, float depth) const;
+    // The online message field: 0 while nothing is chosen; 1 OK / Cancel / Yes, 2 No.
+    int ShowMessagePrompt(std::u16string_view text, int kind);
+    int ShowMessagePromptInRect(std::u16string_view text, int kind, const RasterRect& rect, bool inputBlocked,
+                                float depth);
+    // The payment prompt: five {code, x, y} symbol slots or null; kind 5 OK, 6 Cancel.
+    int ShowSymbolPrompt(std::u16string_view text, int kind, const int* symbolSlots);
+    void DrawShadowedText(std::u16string_view text, const RasterRect& rect, int alignment, int font,
+                          std::uint32_t colour, int dx, int dy, std::uint32_t shadowColour) const;
+
+    // The last message reply: its message id and which button answered.
+    std::pair<int, int> GetLastButtonEvent() const { return {m_LastReplyId, m_LastReplyAnswer}; }
+
+    // Mat drawing state.
+    RasterRect m_OpponentBackgroundRect;
+    std::array<bool, 2> m_GraveyardListOpen{};
+    std::array<int, 2> m_AvatarImages{-1, -1};
+    std::array<int, 2> m_AvatarOverlays{-1, -1};
+    // Human life, CPU life; library, hand counts of each player (online).
+    std::array<RasterRect, 2> m_LifeRects{};
+    RasterRect m_CpuHandRect;
+    int m_CountFont = 4;
+    int m_CurrentPhase = -1;
+    bool m_LibraryHighlight = false;
+    std::array<std::array<char16_t, 38>, PHASE_ICON_COUNT> m_PhaseNames{};
+    GUI_Window* m_QuitButton = nullptr;
+    // Corner buttons: rectangles, states (0 normal, 1 over, 2 pressed) and three images of buttons 0 to 2.
+    std::array<RasterRect, 5> m_CornerButtonRects{};
+    std::array<int, 5> m_CornerButtonStates{};
+    std::array<std::array<int, 3>, 3> m_CornerButtonImages{{{-1, -1, -1}, {-1, -1, -1}, {-1, -1, -1}}};
+
 
     std::array<MatZone, ZONE_COUNT> m_Zones{};
     std::array<int, ZONE_COUNT> m_ZoneImages{};

@@ -1,0 +1,5 @@
+#include "cards/GraveyardDialogs.h"
+
+void ToggleGraveyardDialog(int /*player*/)
+{
+}

@@ -1,0 +1,203 @@
+#include "cards/PlayerHud.h"
+
+#include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/GameDisplay.h"
+#include "engine/scene/ScriptParser.h"
+#include "engine/core/StringTable.h"
+#include "platform/Platform.h"
+#include "rules/PlayerState.h"
+#include "screens/Intro.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace {
+
+constexpr std::uint32_t HUMAN_STEP_MS = 150;
+constexpr std::uint32_t CPU_STEP_MS = 400;
+constexpr std::uint32_t HUMAN_LEAD_MS = 75;
+constexpr std::uint32_t CPU_LEAD_MS = 200;
+constexpr std::uint32_t HEARTBEAT_MS = 50;
+constexpr int HEARTBEAT_FRAMES = 6;
+
+std::array<HudLifeAnimation, 2> s_Animations;
+
+std::u16string Number(int value)
+{
+    const std::string text = std::to_string(value);
+    return std::u16string(text.begin(), text.end());
+}
+
+void ShowMood(int player, int shownLife)
+{
+    const std::u16string name = u"av" + Number(player) + u"_" + Number(LifeMood(shownLife));
+    GetGameDisplay()->SetAvatarImage(GetTextureByName(name), player);
+}
+
+bool IsPhysical()
+{
+    return !IsOnlineLesson();
+}
+
+bool GateOrFinished(int gate)
+{
+    return IsIntroFinished() || IntroGate(gate);
+}
+
+int LibraryLeft(int player)
+{
+    const PlayerState* const record = GetPlayerState(player);
+    return record != nullptr ? std::max(record->m_LibraryCount - record->m_NextDrawIndex, 0) : 0;
+}
+
+void DrawLibraryCount(const GameDisplay& display, Raster& raster, int player)
+{
+    const bool physical = IsPhysical();
+    const int gate = player == PLAYER_HUMAN ? (physical ? 13 : 20) : (physical ? 14 : 26);
+    if (!IntroGate(15) && !IntroGate(gate))
+        return;
+    RasterRect rect;
+    if (player == PLAYER_HUMAN)
+        display.GetPlayerLibraryRect(rect, false);
+    else
+        display.GetOpponentLibraryRect(rect, false);
+    if (physical) {
+        rect.left += 2;
+        rect.top += 2;
+        rect.right += 2;
+        rect.bottom += 2;
+    }
+    raster.DrawText(Number(LibraryLeft(player)), rect, physical ? 0 : 4, physical ? 4 : display.m_CountFont,
+                    0xffffffu, false);
+}
+
+void DrawLifeNumbers(const GameDisplay& display, Raster& raster)
+{
+    if (!IntroGate(15) && !IntroGate(17))
+        return;
+    raster.SetDepth(19900);
+    for (int player = 0; player < 2; ++player) {
+        raster.DrawText(Number(GetPlayerState(player)->GetDisplayedLife()),
+                        display.m_LifeRects[static_cast<std::size_t>(player)], 8, 12, 0xffffffu, false);
+    }
+    raster.SetDepth(19999);
+}
+
+void DrawGraveyards(GameDisplay& display, Raster& raster)
+{
+    for (int player = 0; player < 2; ++player) {
+        if (!GateOrFinished(player == PLAYER_HUMAN ? 11 : 12))
+            continue;
+        RasterRect pile;
+        if (player == PLAYER_HUMAN)
+            display.GetPlayerGraveyardRect(pile, false);
+        else
+            display.GetOpponentGraveyardRect(pile, false);
+        const PlayerState* const record = GetPlayerState(player);
+        const int count = record != nullptr ? std::clamp(record->m_GraveyardCount, 0, GRAVEYARD_CAPACITY) : 0;
+        if (count == 0) {
+            raster.SetDepth(1000);
+            RasterRect text = pile;
+            text.top += 2;
+            const char16_t* const word = GetString(u"STR_Graveyard");
+            raster.DrawText(word != nullptr ? word : u"", text, 1, 4,
+                            player == PLAYER_HUMAN ? 0u : 0x00d9d9d9u, false);
+            raster.SetDepth(19999);
+            continue;
+        }
+        display.DrawPile(count, pile.left, pile.top, 19999.0f, display.m_SmallCardBack);
+    }
+}
+
+} // namespace
+
+int LifeMood(int shownLife)
+{
+    if (shownLife >= 11)
+        return 0;
+    if (shownLife >= 6)
+        return 1;
+    if (shownLife >= 3)
+        return 2;
+    if (shownLife >= 1)
+        return 3;
+    return 4;
+}
+
+HudLifeAnimation& GetHudLifeAnimation(int player)
+{
+    return s_Animations[player == PLAYER_HUMAN ? 0 : 1];
+}
+
+void StepHudLife(HudLifeAnimation& animation, int player, int realLife, int& shownLife, std::uint32_t now)
+{
+    const bool human = player == PLAYER_HUMAN;
+    const std::uint32_t step = human ? HUMAN_STEP_MS : CPU_STEP_MS;
+    const std::uint32_t lead = human ? HUMAN_LEAD_MS : CPU_LEAD_MS;
+    GameDisplay* const display = GetGameDisplay();
+    if (!animation.active) {
+        if (shownLife == realLife)
+            return;
+        animation.active = true;
+        animation.timer = now;
+        animation.direction = realLife < shownLife ? -1 : 1;
+    }
+    const auto finish = [&] {
+        animation.active = false;
+        animation.timer = 0;
+        shownLife = realLife;
+    };
+    if (animation.direction < 0) {
+        if (now < animation.timer) {
+            if (animation.timer <= now + lead) {
+                ShowMood(player, shownLife);
+                // The mood face of the new life is the last thing shown.
+                if (shownLife <= realLife)
+                    finish();
+            }
+            return;
+        }
+        display->SetAvatarImage(GetTextureByName(u"avX_pain"), player);
+        animation.timer = now + step;
+        --shownLife;
+        return;
+    }
+    if (now >= animation.timer) {
+        animation.timer = now + step;
+        ++shownLife;
+        ShowMood(player, shownLife);
+        animation.heartbeatTimer = now;
+    }
+    if (shownLife < realLife) {
+        if (animation.heartbeatTimer < now) {
+            animation.heartbeatTimer = now + HEARTBEAT_MS;
+            display->SetAvatarOverlay(GetTextureByName(u"avX_h" + Number(animation.heartbeatFrame)), player);
+            animation.heartbeatFrame = (animation.heartbeatFrame + 1) % HEARTBEAT_FRAMES;
+        }
+        return;
+    }
+    finish();
+}
+
+void DrawPlayerHud()
+{
+    GameDisplay* const display = GetGameDisplay();
+    Raster* const raster = GetRaster();
+    if (display == nullptr || raster == nullptr)
+        return;
+    const std::uint32_t now = plat::TimeGetTime();
+    for (int player = 0; player < 2; ++player) {
+        PlayerState* const record = GetPlayerState(player);
+        int shown = record->GetDisplayedLife();
+        StepHudLife(GetHudLifeAnimation(player), player, record->GetLife(), shown, now);
+        record->SetDisplayedLife(shown);
+    }
+    if (!IsPhysical())
+        DrawLifeNumbers(*display, *raster);
+    DrawLibraryCount(*display, *raster, PLAYER_HUMAN);
+    DrawLibraryCount(*display, *raster, PLAYER_CPU);
+    if (IsPhysical())
+        DrawGraveyards(*display, *raster);
+}

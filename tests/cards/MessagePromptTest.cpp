@@ -1,0 +1,108 @@
+#include "cards/MessagePrompts.h"
+#include "engine/raster/Raster.h"
+#include "rules/ManaPool.h"
+#include "tests/cards/TableDrawFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The field is zone 15 (10, 400)-(310, 460); every fixed button is 40 by 20, so OK and No lie at
+// (267, 437)-(307, 457) and Yes at (224, 437)-(264, 457).
+class MessagePromptTest : public tabletest::TableDrawFixture {
+protected:
+    void SetUp() override
+    {
+        TableDrawFixture::SetUp();
+        GameDisplay& display = *GetGameDisplay();
+        display.m_Zones[15].rect = RasterRect{10, 400, 310, 460};
+        for (int& button : display.m_FixedButtons)
+            button = Image(40, 20);
+        display.m_SickImage = Image(8, 8);
+        GetPaymentState().paying = false;
+        OnlinePromptOwner().clear();
+    }
+
+    void TearDown() override
+    {
+        GetPaymentState().paying = false;
+        OnlinePromptOwner().clear();
+        TableDrawFixture::TearDown();
+    }
+};
+
+TEST_F(MessagePromptTest, ButtonsOfEachKindAnswerTheirClick)
+{
+    struct Case {
+        int kind;
+        int x;
+        int y;
+        int result;
+    };
+    const Case cases[] = {
+        {1, 267, 437, 1}, {1, 307, 457, 1}, {1, 266, 437, 0},  // OK, edges count
+        {3, 290, 450, 1},                                      // Cancel in the same place
+        {2, 230, 445, 1}, {2, 290, 445, 2}, {2, 265, 445, 0},  // Yes, No, the gap
+        {4, 290, 445, 0},                                      // the text alone
+    };
+    for (const Case& c : cases) {
+        Click(c.x, c.y);
+        EXPECT_EQ(GetGameDisplay()->ShowMessagePrompt(u"Pick", c.kind), c.result) << c.kind << " " << c.x;
+        EXPECT_EQ(MouseState.leftClicked == 0, c.result != 0) << "only an answered click is consumed";
+        EXPECT_EQ(MouseState.clickConsumed != 0, c.result != 0);
+        MouseState = MouseRecord();
+    }
+    Raster& raster = *GetRaster();
+    const int before = raster.GetQueuedCount();
+    EXPECT_EQ(GetGameDisplay()->ShowMessagePrompt(u"Pick", 2), 0) << "no click, no answer";
+    EXPECT_GT(raster.GetQueuedCount(), before);
+}
+
+TEST_F(MessagePromptTest, BlockedInputHatchesTheButtonsAndTakesNoClick)
+{
+    GameDisplay& display = *GetGameDisplay();
+    Raster& raster = *GetRaster();
+    const int open = raster.GetQueuedCount();
+    display.ShowMessagePromptInRect(u"Wait", 2, display.GetZoneRectByIndex(15), false, 500.0f);
+    const int plainCount = raster.GetQueuedCount() - open;
+    Click(230, 445);
+    const int before = raster.GetQueuedCount();
+    EXPECT_EQ(display.ShowMessagePromptInRect(u"Wait", 2, display.GetZoneRectByIndex(15), true, 500.0f), 0);
+    EXPECT_GT(raster.GetQueuedCount() - before, plainCount) << "the hatch tiles over the buttons";
+    EXPECT_NE(MouseState.leftClicked, 0);
+}
+
+TEST_F(MessagePromptTest, AnotherOwnerOrARunningPaymentHidesThePrompt)
+{
+    GameDisplay& display = *GetGameDisplay();
+    Raster& raster = *GetRaster();
+    const int before = raster.GetQueuedCount();
+    OnlinePromptOwner() = u"Other";
+    Click(290, 450);
+    EXPECT_EQ(display.ShowMessagePrompt(u"Mine", 1), 0);
+    OnlinePromptOwner().clear();
+    GetPaymentState().paying = true;
+    EXPECT_EQ(display.ShowMessagePrompt(u"Mine", 1), 0);
+    EXPECT_EQ(raster.GetQueuedCount(), before);
+    GetPaymentState().paying = false;
+    OnlinePromptOwner() = u"Mine";
+    EXPECT_EQ(display.ShowMessagePrompt(u"Mine", 1), 1);
+    EXPECT_TRUE(OnlinePromptOwner().empty()) << "an answer frees the field";
+}
+
+TEST_F(MessagePromptTest, SymbolPromptDrawsItsSlotsAndAnswersItsButton)
+{
+    GameDisplay& display = *GetGameDisplay();
+    for (std::size_t i = 1; i < display.m_LargeSymbols.size(); ++i)
+        display.m_LargeSymbols[i] = Image(12, 12);
+    const int slots[15] = {1, 10, 20, 0, 0, 0, 6, 30, 20, 0, 0, 0, 0, 0, 0};
+    Raster& raster = *GetRaster();
+    const int before = raster.GetQueuedCount();
+    EXPECT_EQ(display.ShowSymbolPrompt(u"Pay", 5, slots), 0);
+    EXPECT_EQ(raster.GetQueuedCount() - before, 4) << "text, two symbols, the button";
+    Click(290, 450);
+    EXPECT_EQ(display.ShowSymbolPrompt(u"Pay", 6, nullptr), 1);
+    EXPECT_EQ(display.ShowSymbolPrompt(u"Pay", 7, nullptr), 1) << "another kind answers at once";
+}
+
+} // namespace
