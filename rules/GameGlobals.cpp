@@ -5,6 +5,7 @@
 #include "cards/TableInput.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
+#include "rules/CpuPayment.h"
 #include "rules/Decks.h"
 #include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
@@ -24,6 +25,7 @@ void OnCardActorRemoved(Actor* actor)
     RemovePendingCard(card);
     ForgetLibraryActor(card);
     RemoveBlockLink(card);
+    ForgetCpuTappedSource(card);
     for (int player = 0; player < 2; ++player) {
         PlayerState& record = *GetPlayerState(player);
         if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
@@ -54,6 +56,7 @@ void ResetRulesState()
         record.SetDisplayedLife(STARTING_LIFE);
     }
     ResetManaPoolState();
+    ResetCpuPaymentState();
     SpellStack& stack = GetSpellStack();
     stack.ForgetCard(nullptr);
     stack.Reset(stack.m_Physical);
