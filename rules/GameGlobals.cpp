@@ -6,6 +6,7 @@
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/CpuPayment.h"
+#include "rules/CpuPlayChoice.h"
 #include "rules/Decks.h"
 #include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
@@ -26,6 +27,7 @@ void OnCardActorRemoved(Actor* actor)
     ForgetLibraryActor(card);
     RemoveBlockLink(card);
     ForgetCpuTappedSource(card);
+    OnCpuChoiceCardRemoved(card);
     for (int player = 0; player < 2; ++player) {
         PlayerState& record = *GetPlayerState(player);
         if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
@@ -57,6 +59,7 @@ void ResetRulesState()
     }
     ResetManaPoolState();
     ResetCpuPaymentState();
+    ClearCpuChoiceTable();
     SpellStack& stack = GetSpellStack();
     stack.ForgetCard(nullptr);
     stack.Reset(stack.m_Physical);
