@@ -7,6 +7,7 @@
 #include "rules/CombatDamage.h"
 #include "rules/CpuPayment.h"
 #include "rules/CpuPlayChoice.h"
+#include "rules/CpuResponse.h"
 #include "rules/Decks.h"
 #include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
@@ -28,6 +29,7 @@ void OnCardActorRemoved(Actor* actor)
     RemoveBlockLink(card);
     ForgetCpuTappedSource(card);
     OnCpuChoiceCardRemoved(card);
+    ForgetCpuResponseActor(card);
     for (int player = 0; player < 2; ++player) {
         PlayerState& record = *GetPlayerState(player);
         if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
@@ -60,6 +62,7 @@ void ResetRulesState()
     ResetManaPoolState();
     ResetCpuPaymentState();
     ClearCpuChoiceTable();
+    ResetCpuResponseState();
     SpellStack& stack = GetSpellStack();
     stack.ForgetCard(nullptr);
     stack.Reset(stack.m_Physical);

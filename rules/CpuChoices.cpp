@@ -1,6 +1,0 @@
-// Placeholder until the CPU's response exists.
-#include "rules/CpuChoices.h"
-
-void CpuRespond(bool /*respond*/)
-{
-}
