@@ -78,6 +78,8 @@ public:
     std::vector<std::string> journal;
     std::vector<std::string> faults;
     int turns = 0;
+    bool humanLost = false;
+    bool cpuLost = false;
     Timings* timings = nullptr;
 
     void Play(int mode, std::uint32_t seed, int colourA, int colourB)
@@ -111,6 +113,8 @@ public:
             Turn(turns % 2);
         if (!Over())
             faults.push_back("the game did not end");
+        humanLost = GetPlayerState(PLAYER_HUMAN)->HasLost();
+        cpuLost = GetPlayerState(PLAYER_CPU)->HasLost();
         DestroyAllActors();
         PurgeRemovedActors();
         s_GameMode = 0;
