@@ -393,8 +393,14 @@ void CardActor::ClearPlayState(bool full)
     m_StackIndex = -1;
     m_State = 0;
     m_StackWord = -1;
-    if (GetCardType() == CT_CREATURE)
-        m_Blockers[0] = nullptr;
+    if (GetCardType() == CT_CREATURE) {
+        // An attacker that leaves releases its blockers, so no blocker keeps a link to a card gone from combat.
+        for (CardActor*& blocker : m_Blockers) {
+            if (blocker != nullptr && blocker->m_pBlockedAttacker == this)
+                blocker->m_pBlockedAttacker = nullptr;
+            blocker = nullptr;
+        }
+    }
     const int reason = m_ExitMove == -1 ? LEAVE_FOLLOW_HOST : LEAVE_SACRIFICE;
     // Leaving detaches the aura from this card's list, so walk a copy.
     const auto attachments = m_Attachments;

@@ -8,6 +8,9 @@
 #include "lessons/TurnFlags.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
+#include "rules/CpuPayment.h"
+#include "rules/CpuPlayChoice.h"
+#include "rules/CpuResponse.h"
 #include "rules/Decks.h"
 #include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
@@ -35,6 +38,9 @@ void OnCardActorRemoved(Actor* actor)
     RemovePendingCard(card);
     ForgetLibraryActor(card);
     RemoveBlockLink(card);
+    ForgetCpuTappedSource(card);
+    OnCpuChoiceCardRemoved(card);
+    ForgetCpuResponseActor(card);
     for (int player = 0; player < 2; ++player) {
         PlayerState& record = *GetPlayerState(player);
         if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
@@ -68,6 +74,9 @@ void ResetRulesState()
         record.SetDisplayedLife(STARTING_LIFE);
     }
     ResetManaPoolState();
+    ResetCpuPaymentState();
+    ClearCpuChoiceTable();
+    ResetCpuResponseState();
     SpellStack& stack = GetSpellStack();
     stack.ForgetCard(nullptr);
     stack.Reset(stack.m_Physical);

@@ -20,7 +20,8 @@ void UpdateAvailableMana(int player, bool forCpu)
     available.Clear();
     record->m_LandColours.Clear();
     for (const CardActor* const card : GetCardActors()) {
-        if (card->GetOwner() != player || !card->CanAct() || !IsManaSource(*card, forCpu))
+        // Only sources the CPU's payers tap count for it, so it never plans with mana it cannot pay.
+        if (card->GetOwner() != player || !card->CanAct() || !IsManaSource(*card, false))
             continue;
         if (card->IsLand())
             record->m_LandColours.Add(*card->GetManaCounters());

@@ -9,7 +9,7 @@
 #include "lessons/LessonFlow.h"
 #include "lessons/TurnFlags.h"
 #include "rules/BoardQueries.h"
-#include "rules/CpuChoices.h"
+#include "rules/CpuPlayChoice.h"
 #include "rules/GameQueries.h"
 #include "rules/HumanPayment.h"
 #include "rules/ManaPool.h"

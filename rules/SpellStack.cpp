@@ -13,7 +13,8 @@
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
-#include "rules/CpuChoices.h"
+#include "rules/CpuPayment.h"
+#include "rules/CpuResponse.h"
 #include "rules/Decks.h"
 #include "rules/GameQueries.h"
 #include "rules/ManaPool.h"
@@ -119,8 +120,7 @@ void SpellStack::CastSpell(CardActor* card, CardActor* targetCard, Actor* target
         plat::OutputDebugStringA("SpellStack: a push onto a full stack is refused\n");
         return;
     }
-    if (card != nullptr && card->GetOwner() == PLAYER_CPU)
-        ClearCpuTappedSources();
+    ResetCpuTappedMana();
     m_PromptState = 6;
     StackEntry& entry = m_Entries[m_Count];
     entry = StackEntry{card, targetCard, targetPlayer, isAbility, 0};

@@ -168,3 +168,22 @@ TEST_F(CombatTest, StaticBonusesOfGlobalEnchantments)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CombatTest, ALeavingAttackerReleasesItsBlockers)
+{
+    CardActor& attacker = OnTable(Creature(2, 2), PLAYER_HUMAN);
+    attacker.SetAttacking(true);
+    CardActor& first = OnTable(Creature(3, 3), PLAYER_CPU);
+    CardActor& second = OnTable(Creature(1, 1), PLAYER_CPU);
+    AssignBlocker(&attacker, &first);
+    AssignBlocker(&attacker, &second);
+    ASSERT_EQ(second.GetBlockedAttacker(), &attacker);
+    EXPECT_TRUE(attacker.LeavePlay(LEAVE_DESTROY));
+    EXPECT_EQ(attacker.CountBlockers(), 0);
+    EXPECT_EQ(first.GetBlockedAttacker(), nullptr);
+    EXPECT_EQ(second.GetBlockedAttacker(), nullptr);
+}
+
+} // namespace

@@ -1,6 +1,7 @@
-// A whole game played through the rule functions only, with fixed policies standing in for the CPU and the
-// learner: untap, draw, a land, casts paid from the pool, attack with everything able, block with a creature
-// that survives, combat damage through the stack, mana burn. The tests and the bench share it.
+// A whole game played through the rule functions only: the CPU's own choices for player 1 (land, plays and
+// payment in both main phases, attackers, blocks that survive or kill by the fight tests) against a fixed policy
+// for the learner (a land, casts paid from the pool, attack with everything able, block with a creature that
+// survives); combat damage through the stack, mana burn. The tests and the bench share it.
 #pragma once
 
 #include "cards/Card.h"
@@ -9,10 +10,14 @@
 #include "cards/GameLog.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
+#include "lessons/PhysicalTurnState.h"
 #include "lessons/TurnFlags.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
+#include "rules/CpuAttack.h"
+#include "rules/CpuPayment.h"
+#include "rules/CpuPlayChoice.h"
 #include "rules/Decks.h"
 #include "rules/GameGlobals.h"
 #include "rules/ManaPool.h"
@@ -64,6 +69,8 @@ inline void DefineSyntheticCards()
 
 struct Timings {
     double untap = 0, draw = 0, land = 0, cast = 0, combat = 0, burn = 0, checks = 0;
+    // The part of the above the CPU spends choosing (land, plays, attackers, blocks).
+    double cpu = 0;
 };
 
 class Game {
@@ -71,6 +78,8 @@ public:
     std::vector<std::string> journal;
     std::vector<std::string> faults;
     int turns = 0;
+    bool humanLost = false;
+    bool cpuLost = false;
     Timings* timings = nullptr;
 
     void Play(int mode, std::uint32_t seed, int colourA, int colourB)
@@ -80,6 +89,7 @@ public:
         DestroyAllActors();
         PurgeRemovedActors();
         ResetRulesState();
+        ResetPhysicalTurnState();
         SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
         SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
         SpellStack& stack = GetSpellStack();
@@ -103,6 +113,8 @@ public:
             Turn(turns % 2);
         if (!Over())
             faults.push_back("the game did not end");
+        humanLost = GetPlayerState(PLAYER_HUMAN)->HasLost();
+        cpuLost = GetPlayerState(PLAYER_CPU)->HasLost();
         DestroyAllActors();
         PurgeRemovedActors();
         s_GameMode = 0;
@@ -221,6 +233,17 @@ private:
         if (Over())
             return;
         Timed(&Timings::land, [&] {
+            if (p == PLAYER_CPU) {
+                CardActor* land = nullptr;
+                Timed(&Timings::cpu, [&] { land = CpuChooseLandToPlay(); });
+                if (land != nullptr) {
+                    land->SetHeld(false);
+                    land->SetTapState(TAP_READY);
+                    land->SetPlayedMark(1);
+                    Log(p, "land", land);
+                }
+                return;
+            }
             for (CardActor* const card : GetCardActors()) {
                 if (card->GetOwner() == p && card->IsHeld() && !card->IsInLibrary() && card->IsLand()) {
                     card->SetHeld(false);
@@ -231,7 +254,14 @@ private:
                 }
             }
         });
+        s_CpuTurn = p == PLAYER_CPU;
+        s_HumanTurn = p == PLAYER_HUMAN;
+        s_PastCombat = false;
         Timed(&Timings::cast, [&] {
+            if (p == PLAYER_CPU) {
+                CpuMainPhase();
+                return;
+            }
             for (CardActor* const card : GetCardActors()) {
                 if (card->GetOwner() != p || !card->IsHeld() || card->IsInLibrary() || card->IsLand() ||
                     !card->IsNotLeaving())
@@ -256,14 +286,60 @@ private:
             GetPlayerState(PLAYER_CPU)->m_ManaPool.Clear();
         });
         Timed(&Timings::combat, [&] { Combat(p); });
+        s_PastCombat = true;
+        if (p == PLAYER_CPU && !Over())
+            Timed(&Timings::cast, [&] { CpuMainPhase(); });
         Timed(&Timings::burn, [&] { ApplyManaBurn(PLAYER_HUMAN); });
         Check("turn end");
     }
 
+    // The CPU plays what it chooses, paying by tapping its sources, until it chooses nothing.
+    void CpuMainPhase()
+    {
+        for (int guard = 0; guard < 40 && !Over(); ++guard) {
+            CardActor* card = nullptr;
+            CardActor* targetCard = nullptr;
+            Actor* targetPlayer = nullptr;
+            bool none = true;
+            Timed(&Timings::cpu, [&] {
+                none = CpuChoosePlay(CollectCpuPlayableCards(), card, targetCard, targetPlayer);
+                if (!none && card != nullptr) {
+                    ManaCost cost = card->GetCost();
+                    if (card->IsXSpell())
+                        cost.generic += card->GetPaidMana().generic;
+                    PayCpuCost(cost);
+                }
+            });
+            if (none || card == nullptr)
+                return;
+            Log(PLAYER_CPU, "casts", card);
+            GetSpellStack().CastSpell(card, targetCard, targetPlayer, true, false);
+            ResolveStack();
+        }
+    }
+
+    // The CPU blocks where its creature survives or kills the attacker and survives.
+    CardActor* CpuBlocker(const CardActor* attacker)
+    {
+        for (CardActor* const blocker : GetCardActors()) {
+            if (blocker->GetOwner() == PLAYER_CPU && blocker->GetBlockedAttacker() == nullptr &&
+                CanBlockWith(blocker, GetCombatFlags(attacker)) &&
+                (SecondKillsFirstAndSurvives(attacker, blocker) || SecondSurvivesFirst(attacker, blocker)))
+                return blocker;
+        }
+        return nullptr;
+    }
+
     void Combat(int p)
     {
+        if (p == PLAYER_CPU) {
+            Timed(&Timings::cpu, [] { CpuDeclareAttackers(); });
+            for (CardActor* const card : GetCardActors())
+                if (card->GetOwner() == p && card->IsAttacking())
+                    Log(p, "attacks", card);
+        }
         for (CardActor* const card : GetCardActors()) {
-            if (card->GetOwner() == p && IsAbleToAttack(card)) {
+            if (p == PLAYER_HUMAN && card->GetOwner() == p && IsAbleToAttack(card)) {
                 card->SetAttacking(true);
                 if (!card->GetStats().noTapAttack)
                     card->SetTapState(TAP_TAPPED);
@@ -275,6 +351,15 @@ private:
         for (CardActor* const attacker : GetCardActors()) {
             if (attacker->GetOwner() != p || !attacker->IsAttacking())
                 continue;
+            if (p == PLAYER_HUMAN) {
+                CardActor* blocker = nullptr;
+                Timed(&Timings::cpu, [&] { blocker = CpuBlocker(attacker); });
+                if (blocker != nullptr) {
+                    AssignBlocker(attacker, blocker);
+                    Log(1 - p, "blocks", blocker);
+                }
+                continue;
+            }
             for (CardActor* const blocker : GetCardActors()) {
                 if (blocker->GetOwner() == 1 - p && blocker->GetBlockedAttacker() == nullptr &&
                     CanBlockWith(blocker, GetCombatFlags(attacker)) &&
@@ -308,6 +393,7 @@ private:
 
     void Check(const char* where)
     {
+        const std::size_t faultsBefore = faults.size();
         const auto start = Clock::now();
         int places[2] = {0, 0};
         for (int player = 0; player < 2; ++player) {
@@ -371,6 +457,8 @@ private:
         const int count = GetSpellStack().GetCount();
         if (count < 0 || count > STACK_CAPACITY)
             faults.push_back(std::string(where) + ": stack count out of range");
+        if (faults.size() != faultsBefore)
+            Log(0, "fault");
         if (timings != nullptr)
             timings->checks += std::chrono::duration<double>(Clock::now() - start).count();
     }
