@@ -40,6 +40,7 @@ struct TextureRecord {
     int references = 0;
 };
 
+class Actor;
 class CardActor;
 
 // The play mat: 54 numbered zones laid out from the client area, the card slots of both players and the piles.
@@ -192,6 +193,9 @@ public:
     void GetCardRect(const CardActor* card, RasterRect& rect, bool ignoreTap) const;
     // A frame pulsing once every 600 ms around the rectangle.
     void DrawHoverGlow(const RasterRect& rect, float depth, int red, int green, int blue, bool noInflate) const;
+    // A link mark from one actor's rectangle to the other's; nothing when either is missing or they are the same.
+    void DrawLinkBetweenCards(const Actor* from, const Actor* to, float red, float green, float blue, int startHead,
+                              int endHead, int halfWidth, float depth) const;
     int GetCardWidth() const { return m_CardWidth; }
     int GetCardHeight() const { return m_CardHeight; }
 
