@@ -211,6 +211,8 @@ public:
     int m_StackHeight = 115;
     std::array<MatPoint, HAND_SLOT_COUNT> m_HandSlots{};
     RasterRect m_PreviewRect;
+    // The online zoom yields to whatever lies left of and below this point; at the origin nothing does.
+    MatPoint m_HoverCorner;
     // Per player (0 the human, 1 the CPU): the three pile boxes and the six counter boxes of the status panel.
     std::array<std::array<RasterRect, 3>, 2> m_PileBoxes{};
     std::array<std::array<RasterRect, 6>, 2> m_CounterBoxes{};
