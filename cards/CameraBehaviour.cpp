@@ -247,6 +247,7 @@ void RestartCameraClock()
 {
     s_Counter = FrameRateCounter();
     s_FramesPerSecond = s_MaxFramesPerSecond;
+    ResetTableDrawing();
 }
 
 void CameraBehaviour(Actor* camera)

@@ -57,6 +57,92 @@ CardActor::CardActor() : Actor(ACTOR_TYPE_CARD)
 {
 }
 
+void CardActor::CopyForPreview(const CardActor& source)
+{
+    if (&source == this)
+        return;
+    SetName(source.GetName());
+    m_Position = source.m_Position;
+    m_TargetPoint = source.m_TargetPoint;
+    m_Rotation = source.m_Rotation;
+    m_Scale = source.m_Scale;
+    m_Flags = source.m_Flags | ACTOR_FLAG_PREVIEW_COPY;
+    m_State = source.m_State;
+    m_Stats = source.m_Stats;
+    m_pCard = source.m_pCard;
+    m_pOwnerRecord = source.m_pOwnerRecord;
+    m_Owner = source.m_Owner;
+    m_TapState = source.m_TapState;
+    m_ExitMove = source.m_ExitMove;
+    m_Held = source.m_Held;
+    m_Blocked = source.m_Blocked;
+    m_Attacking = source.m_Attacking;
+    m_PumpCount = source.m_PumpCount;
+    m_Damage = source.m_Damage;
+    m_PendingDamage = source.m_PendingDamage;
+    m_Shields = source.m_Shields;
+    m_RegenerationShield = source.m_RegenerationShield;
+    m_NoRegeneration = source.m_NoRegeneration;
+    m_PaidMana = source.m_PaidMana;
+    m_StackIndex = source.m_StackIndex;
+    m_SummoningSick = source.m_SummoningSick;
+    m_Attachments = source.m_Attachments;
+    m_pHost = source.m_pHost;
+    m_Blockers = source.m_Blockers;
+    m_pBlockedAttacker = source.m_pBlockedAttacker;
+    m_SortKey = source.m_SortKey;
+    m_Cost = source.m_Cost;
+    m_pChosenTarget = source.m_pChosenTarget;
+    m_InLibrary = source.m_InLibrary;
+    m_Dragging = source.m_Dragging;
+    m_DragOffsetX = source.m_DragOffsetX;
+    m_DragOffsetY = source.m_DragOffsetY;
+    m_ManaReady = source.m_ManaReady;
+    m_PlayedMark = source.m_PlayedMark;
+    m_OnStack = source.m_OnStack;
+    m_DeckCardMarker = source.m_DeckCardMarker;
+    m_DealMark = source.m_DealMark;
+    m_GenericOwed = source.m_GenericOwed;
+    m_PaidState = source.m_PaidState;
+    m_InputState = source.m_InputState;
+    m_PromptByte = source.m_PromptByte;
+    m_LessonTag = source.m_LessonTag;
+    m_FlyingUntilEndOfTurn = source.m_FlyingUntilEndOfTurn;
+    m_SkipNextUntap = source.m_SkipNextUntap;
+    m_Texture = source.m_Texture;
+    m_TextureRotated = source.m_TextureRotated;
+    m_DrawnBefore = source.m_DrawnBefore;
+    m_DrawAnimation = source.m_DrawAnimation;
+    m_AnimationWord = source.m_AnimationWord;
+    m_BeingDragged = source.m_BeingDragged;
+    m_Arrived = source.m_Arrived;
+    m_EasingStopped = source.m_EasingStopped;
+    m_DragStartX = source.m_DragStartX;
+    m_DragStartY = source.m_DragStartY;
+    m_HomeX = source.m_HomeX;
+    m_HomeY = source.m_HomeY;
+    m_KeptWidth = source.m_KeptWidth;
+    m_KeptHeight = source.m_KeptHeight;
+}
+
+void CardActor::ForgetLink(const Actor* card)
+{
+    if (card == nullptr)
+        return;
+    const auto forget = [card](CardActor*& link) {
+        if (link != nullptr && static_cast<const Actor*>(link) == card)
+            link = nullptr;
+    };
+    for (CardActor*& attachment : m_Attachments)
+        forget(attachment);
+    for (CardActor*& blocker : m_Blockers)
+        forget(blocker);
+    forget(m_pHost);
+    forget(m_pBlockedAttacker);
+    if (m_pChosenTarget == card)
+        m_pChosenTarget = nullptr;
+}
+
 // ---- CardBase ----------------------------------------------------------------------------------------------
 
 const char16_t* CardActor::GetNameField() const

@@ -108,6 +108,11 @@ public:
     int CountAttachedAuras(bool onlyOwnStaying) const;
     void SetHeld(bool held);
     void SetInLibrary(bool inLibrary);
+    // Makes this card a still image of another, for the preview: every game field, the place and the flags, with
+    // the preview-copy flag set. The links to other cards are kept; ForgetLink drops one that goes away.
+    void CopyForPreview(const CardActor& source);
+    // Every link of this card to that one (host, attachment, blocker, attacker, target) is cleared.
+    void ForgetLink(const Actor* card);
     // Starts the mouse drag unless the table already drags a card.
     void BeginDrag(int mouseX, int mouseY);
     void EndDrag();

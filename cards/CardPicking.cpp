@@ -48,6 +48,13 @@ bool IntroHidesTable()
     return IsIntroRunning() && !IntroGate(15);
 }
 
+// The mouse lies left of and below the layout's corner point.
+bool IsMouseInHoverCorner()
+{
+    const MatPoint& corner = GetGameDisplay()->m_HoverCorner;
+    return MouseState.x < corner.x && MouseState.y > corner.y;
+}
+
 void UpdatePreviewRequest(TableInputState& input)
 {
     if (!input.previewRequested)
@@ -92,6 +99,12 @@ void DrawHoverPopup(TableInputState& input, CardActor& card)
 
 } // namespace
 
+CardActor& GetPreviewCopy()
+{
+    static CardActor s_copy;
+    return s_copy;
+}
+
 void RequestCardPreview(CardActor* card, std::uint32_t durationMs)
 {
     TableInputState& input = GetTableInput();
@@ -121,6 +134,8 @@ void UpdateCardUnderCursor()
         if (MouseState.x < 0 || MouseState.y < 0 || MouseState.x >= s_ClientWidth || MouseState.y >= s_ClientHeight) {
             ClearPicking(input);
         } else {
+            if (input.focusedCard != nullptr && GetSpellStack().GetTopCard() == nullptr && !IntroHidesTable())
+                GetPreviewCopy().CopyForPreview(*input.focusedCard);
             input.windowUnderMouse = GetGUIManager()->GetWindowAt(MouseState.x, MouseState.y);
             CardActor* const card = GetCardWindowActor(input.windowUnderMouse);
             if (card != nullptr) {
@@ -151,6 +166,11 @@ bool UpdateCardZoom()
     }
     if (MouseState.leftHeld != 0)
         return false;
+    CardActor* const hovered = input.hoveredCard;
+    if (IsOnline() && IsIntroFinished() && hovered != nullptr && !hovered->IsSummoningSick() && IsMouseInHoverCorner()) {
+        input.zoomShown = true;
+        return false;
+    }
     const RasterRect& preview = GetGameDisplay()->m_PreviewRect;
     if ((IsIntroFinished() || IntroGate(9)) && MouseState.x >= preview.left && MouseState.x <= preview.right &&
         MouseState.y >= preview.top && MouseState.y <= preview.bottom && preview.right > preview.left) {
@@ -218,7 +238,7 @@ void DrawCardPreview()
             DrawPileImage(rect, 6, EMPTY_PREVIEW_DEPTH);
     } else if (!input.focusedCard->m_Arrived || input.focusedCard->IsSummoningSick()) {
         CardActor* const pending = GetSpellStack().GetTopCard();
-        const int style = pending != nullptr && !input.focusedCard->IsSummoningSick() ? 2 : 1;
+        const int style = pending != nullptr && !input.focusedCard->IsSummoningSick() && IsMouseInHoverCorner() ? 2 : 1;
         if (IsPhysical())
             DrawFrameRect(static_cast<float>(rect.left - 1), static_cast<float>(rect.top - 1),
                           static_cast<float>(rect.right + 1), static_cast<float>(rect.bottom + 1), PREVIEW_DEPTH,

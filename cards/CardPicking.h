@@ -18,3 +18,5 @@ constexpr std::uint32_t PREVIEW_REQUEST_MS = 3000;
 void RequestCardPreview(CardActor* card, std::uint32_t durationMs);
 // True only in the physical lesson for lesson tags 56-57 (mode 1) or 56-59 (mode 2) while advice holds play.
 bool IsTaggedActorBusy(const Actor* actor);
+// The still copy of the focused card that the close-up shows; never registered.
+CardActor& GetPreviewCopy();

@@ -1,28 +1,24 @@
-// Placeholder until the graveyard list windows exist.
 #include "cards/GraveyardLists.h"
 
-namespace {
-
-bool s_Open[2] = {};
-
-} // namespace
+#include "cards/CardWindows.h"
 
 void OpenGraveyardList(int owner)
 {
-    s_Open[owner == 0 ? 0 : 1] = true;
+    OpenGraveyardDialog(owner);
 }
 
 void CloseGraveyardLists()
 {
-    s_Open[0] = false;
-    s_Open[1] = false;
+    CloseGraveyardDialog(0);
+    CloseGraveyardDialog(1);
 }
 
 bool IsGraveyardListOpen(int owner)
 {
-    return s_Open[owner == 0 ? 0 : 1];
+    return IsGraveyardDialogOpen(owner);
 }
 
 void RelayoutGraveyardLists()
 {
+    LayOutOnlineGraveyards();
 }

@@ -1,8 +1,9 @@
-// The players' graveyard list windows. Until they exist only which list is open is kept.
+// The rules' view of the players' graveyard lists (the windows are the card windows' graveyard dialogs).
 #pragma once
 
 void OpenGraveyardList(int owner);
 void CloseGraveyardLists();
+// While a player's list is open the online table leaves that player's cards undrawn.
 bool IsGraveyardListOpen(int owner);
 // Lays the open lists out again after the table's layout changed.
 void RelayoutGraveyardLists();

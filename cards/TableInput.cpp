@@ -1,5 +1,8 @@
 #include "cards/TableInput.h"
 
+#include "cards/CardActor.h"
+#include "cards/CardPicking.h"
+
 #include <algorithm>
 
 namespace {
@@ -40,4 +43,5 @@ void ForgetTableCard(const CardActor* card)
             *slot = nullptr;
     }
     std::erase(input.handList, card);
+    GetPreviewCopy().ForgetLink(card);
 }

@@ -307,6 +307,8 @@ public:
     RasterRect m_PreviewRect;
     // The online lesson's graveyard lists, human then CPU: open while set.
     std::array<bool, 2> m_GraveyardOpen{};
+    // The online zoom yields to whatever lies left of and below this point; at the origin nothing does.
+    MatPoint m_HoverCorner;
     // Per player (0 the human, 1 the CPU): the three pile boxes and the six counter boxes of the status panel.
     std::array<std::array<RasterRect, 3>, 2> m_PileBoxes{};
     std::array<std::array<RasterRect, 6>, 2> m_CounterBoxes{};

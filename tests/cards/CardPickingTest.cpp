@@ -140,3 +140,44 @@ TEST_F(CardPickingTest, RemovedCardLeavesEveryPickingReference)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CardPickingTest, FocusedCardIsCopiedForThePreviewAndTheCopyLetsGoOfRemovedCards)
+{
+    CardActor* const host = NewCard(1);
+    m_Card->SetDamage(2);
+    m_Card->SetTapState(TAP_NEW);
+    m_Card->SetHost(host);
+    m_Card->m_Position.Set(30.0f, 40.0f, 0.0f);
+    GetTableInput().focusedCard = m_Card;
+    UpdateCardUnderCursor();
+    const CardActor& copy = GetPreviewCopy();
+    EXPECT_NE((copy.m_Flags & ACTOR_FLAG_PREVIEW_COPY), 0u);
+    EXPECT_EQ((m_Card->m_Flags & ACTOR_FLAG_PREVIEW_COPY), 0u);
+    EXPECT_EQ(copy.GetDamage(), 2);
+    EXPECT_EQ(copy.GetTapState(), TAP_NEW);
+    EXPECT_EQ(copy.GetOwner(), 0);
+    EXPECT_FLOAT_EQ(copy.m_Position.y, 40.0f);
+    EXPECT_FALSE(IsActorRegistered(&copy));
+    EXPECT_EQ(copy.GetHost(), host);
+    ForgetTableCard(host);
+    EXPECT_EQ(copy.GetHost(), nullptr);
+}
+
+TEST_F(CardPickingTest, OnlineZoomYieldsLeftOfAndBelowTheHoverCorner)
+{
+    SetMode(3);
+    GetGameDisplay()->m_HoverCorner = MatPoint{200, 300};
+    UpdateCardZoom();
+    ASSERT_EQ(GetTableInput().hoveredCard, m_Card);
+    // (120, 420) lies left of and below the corner: the timing stops with the zoom shown.
+    EXPECT_FALSE(UpdateCardZoom());
+    EXPECT_TRUE(GetTableInput().zoomShown);
+    // On the corner's own column the rule does not hold.
+    GetGameDisplay()->m_HoverCorner = MatPoint{120, 300};
+    EXPECT_TRUE(UpdateCardZoom());
+    GetGameDisplay()->m_HoverCorner = MatPoint{};
+}
+
+} // namespace
