@@ -6,6 +6,7 @@
 #include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
 #include "rules/PlayerState.h"
+#include "rules/Usability.h"
 #include "screens/Intro.h"
 
 #include <algorithm>
@@ -471,6 +472,8 @@ void GameDisplay::LayoutPlayMat()
         }
     }
     PlaceCornerButtons();
+    // Cards and boxes placed against the old zones follow the new ones.
+    ReplaceSpecialCardsAfterLayout();
 }
 
 // ---- Areas and piles ----------------------------------------------------------------------------------------

@@ -1,8 +1,12 @@
 #include "rules/GameGlobals.h"
 
 #include "cards/CardActor.h"
+#include "cards/CardWindows.h"
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "gui/DialogManager.h"
+#include "lessons/DrawHand.h"
+#include "lessons/HandDemos.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnFlags.h"
@@ -14,6 +18,7 @@
 #include "rules/Decks.h"
 #include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
+#include "rules/PendingObjects.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 #include "rules/TableSelection.h"
@@ -59,9 +64,25 @@ void ResetGameState()
     SetLessonPendingCard(nullptr);
     SetLessonSecondCard(nullptr);
     ClearPendingCards();
+    DeletePendingObjects();
+    ClearHandAnimationLists();
+    ResetPendingObjects();
+    DestroyAllCardWindows();
+    DestroyAllDialogs();
+    for (int player = 0; player < 2; ++player) {
+        if (IsGraveyardDialogOpen(player))
+            CloseGraveyardDialog(player);
+    }
     ClearLibraryActors();
     ClearBlockLinkMap();
     ClearCombatDamageRecords();
+}
+
+void ResetHandAnimationState()
+{
+    DrawHandState& hand = GetDrawHand();
+    hand.state = 0;
+    hand.toDeal = 7;
 }
 
 void ResetRulesState()

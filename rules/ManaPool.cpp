@@ -1,9 +1,12 @@
 #include "rules/ManaPool.h"
 
 #include "cards/CardActor.h"
+#include "engine/core/StringTable.h"
 #include "engine/scene/Actor.h"
+#include "engine/scene/GameDisplay.h"
 #include "engine/sound/Wave.h"
 #include "rules/BoardQueries.h"
+#include "rules/HumanPayment.h"
 #include "rules/PlayerState.h"
 
 #include <algorithm>
@@ -279,7 +282,37 @@ bool OnlyGenericOutstanding()
     return !s_Payment.outstanding.HasColour();
 }
 
+// The online payment prompt with the outstanding symbols; true when its cancel button was clicked, which gives
+// the payment up.
+bool CancelledAtPrompt(CardActor& card, bool isAbility, const char16_t* key)
+{
+    GameDisplay* const display = GetGameDisplay();
+    if (!IsOnlineLesson() || display == nullptr)
+        return false;
+    const char16_t* const text = GetString(key);
+    int slots[15] = {};
+    for (int i = 0; i < 5; ++i) {
+        slots[i * 3] = s_Payment.symbols[i].kind;
+        slots[i * 3 + 1] = s_Payment.symbols[i].x;
+        slots[i * 3 + 2] = s_Payment.symbols[i].y;
+    }
+    if (display->ShowSymbolPrompt(text != nullptr ? text : u"", 6, slots) == 0)
+        return false;
+    if (isAbility)
+        CancelPayment(card);
+    else
+        CancelPaymentOnCard(&card);
+    return true;
+}
+
 } // namespace
+
+const char16_t* PaymentPromptKey(const ManaCost& pool, int costGeneric)
+{
+    if (pool.Total() < costGeneric)
+        return pool.Total() != 0 ? u"ONL_PAY_LandAndPool" : u"ONL_PAY_Land";
+    return u"ONL_PAY_Pool";
+}
 
 bool BeginManaPayment(CardActor& card, bool isAbility, int clickedRow)
 {
@@ -292,6 +325,8 @@ bool BeginManaPayment(CardActor& card, bool isAbility, int clickedRow)
     FillSymbols(card.m_GenericOwed);
     if (s_Payment.outstanding.HasColour()) {
         s_Payment.paying = true;
+        if (CancelledAtPrompt(card, isAbility, isAbility ? u"PRE_ONL_PAY_Ability" : u"PRE_ONL_PAY_Spell"))
+            return false;
         for (const int counter : {1, 2, 3, 4, 5}) {
             const int owed = s_Payment.outstanding.At(counter);
             if (owed == 0 || pool.At(counter) == 0)
@@ -345,6 +380,7 @@ bool BeginManaPayment(CardActor& card, bool isAbility, int clickedRow)
         UpdateHumanAvailableMana();
         if (card.m_GenericOwed <= 0)
             return FinishPaid();
+        CancelledAtPrompt(card, isAbility, PaymentPromptKey(pool, cost.generic));
         return false;
     }
     return false;

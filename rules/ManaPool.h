@@ -42,6 +42,8 @@ void AppendTappedLand(CardActor* card);
 void UndoLastTappedLand();
 // One step of the human's running payment; true when the cost is paid (or empty). clickedRow is the pool row
 // under a pending click (GetManaPoolSymbolAt), -1 for none.
+// The string key of the online prompt for generic mana: it names lands when the pool alone cannot cover it.
+const char16_t* PaymentPromptKey(const ManaCost& pool, int costGeneric);
 bool BeginManaPayment(CardActor& card, bool isAbility, int clickedRow = -1);
 // The pool row (0 white, 1 blue, 2 black, 3 red, 4 green, 5 generic; +10 while a colour choice is pending) under
 // the mouse inside the pool panel, or -1.

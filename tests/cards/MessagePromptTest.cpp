@@ -1,6 +1,11 @@
 #include "cards/MessagePrompts.h"
 #include "engine/raster/Raster.h"
+#include "cards/Card.h"
+#include "cards/CardActor.h"
+#include "rules/GameGlobals.h"
 #include "rules/ManaPool.h"
+#include "rules/PlayerState.h"
+#include "rules/TableSelection.h"
 #include "tests/cards/TableDrawFixture.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +108,54 @@ TEST_F(MessagePromptTest, SymbolPromptDrawsItsSlotsAndAnswersItsButton)
     Click(290, 450);
     EXPECT_EQ(display.ShowSymbolPrompt(u"Pay", 6, nullptr), 1);
     EXPECT_EQ(display.ShowSymbolPrompt(u"Pay", 7, nullptr), 1) << "another kind answers at once";
+}
+
+TEST_F(MessagePromptTest, PaymentPromptCancelGivesTheSpellBackBeforeAnyManaIsTaken)
+{
+    s_GameMode = 3;
+    CARD bolt;
+    bolt.m_CardType = CT_INSTANT;
+    bolt.m_Cost = ManaCost(0, 1, 0, 0, 0, 0);
+    auto* card = new CardActor();
+    card->SetCard(&bolt);
+    card->SetOwner(PLAYER_HUMAN);
+    RegisterActor(card);
+    PlayerState& human = *GetPlayerState(PLAYER_HUMAN);
+    const ManaCost red(0, 1, 0, 0, 0, 0);
+
+    // The cancel button clicked: the payment is given up and the red mana stays in the pool.
+    human.m_ManaPool = red;
+    card->m_GenericOwed = -1;
+    GetTableSelection().pendingSpell = card;
+    Click(290, 450);
+    EXPECT_FALSE(BeginManaPayment(*card, false));
+    EXPECT_EQ(human.m_ManaPool, red);
+    EXPECT_EQ(GetTableSelection().pendingSpell, nullptr);
+    EXPECT_TRUE(card->IsHeld());
+
+    // No click: the prompt waits and the payment goes on.
+    MouseState = MouseRecord();
+    card->m_GenericOwed = -1;
+    EXPECT_TRUE(BeginManaPayment(*card, false));
+    EXPECT_EQ(human.m_ManaPool.Total(), 0);
+    ResetRulesState();
+}
+
+TEST(PaymentPromptKeyTest, NamesLandsOnlyWhenThePoolFallsShort)
+{
+    struct Case {
+        ManaCost pool;
+        int generic;
+        std::u16string_view key;
+    };
+    const Case cases[] = {
+        {ManaCost(), 2, u"ONL_PAY_Land"},
+        {ManaCost(0, 1, 0, 0, 0, 0), 2, u"ONL_PAY_LandAndPool"},
+        {ManaCost(0, 1, 1, 0, 0, 0), 2, u"ONL_PAY_Pool"},
+        {ManaCost(0, 0, 0, 3, 0, 0), 2, u"ONL_PAY_Pool"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::u16string_view(PaymentPromptKey(c.pool, c.generic)), c.key) << c.pool.Total();
 }
 
 } // namespace

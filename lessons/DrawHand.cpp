@@ -1,0 +1,12 @@
+#include "lessons/DrawHand.h"
+
+namespace {
+
+DrawHandState s_DrawHand;
+
+} // namespace
+
+DrawHandState& GetDrawHand()
+{
+    return s_DrawHand;
+}
