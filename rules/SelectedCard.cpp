@@ -2,9 +2,11 @@
 
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
+#include "cards/MessagePrompts.h"
 #include "engine/core/RegistrySettings.h"
 #include "engine/core/StringTable.h"
 #include "engine/scene/FrameState.h"
+#include "engine/scene/GameDisplay.h"
 #include "gui/DialogManager.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TurnFlags.h"
@@ -24,6 +26,29 @@ namespace {
 constexpr int LESSON_EVENT_ABILITY_TARGET = 8;
 
 bool s_XCostConfirmed = false;
+// The physical lesson's X-cost message window, -1 while none is asked for.
+int s_XCostWindow = -1;
+
+// True once the learner has confirmed the X-cost question: its message window's button (physical) or the
+// message field's confirm button (online). Otherwise the question stays up.
+bool XCostQuestionAnswered(const char16_t* text)
+{
+    GameDisplay* const display = GetGameDisplay();
+    if (display == nullptr)
+        return false;
+    if (!IsOnlineLesson()) {
+        const auto [id, answer] = display->GetLastButtonEvent();
+        if (s_XCostWindow >= 0 && id == s_XCostWindow && answer != 0) {
+            s_XCostWindow = -1;
+            return true;
+        }
+        s_XCostWindow = display->AddMessageWindow(0, 10, text, 200, 200, nullptr, false, 0, 0, 1, u"psok",
+                                                  u"psokmo", nullptr, 30, 0, 0);
+        return false;
+    }
+    OnlinePromptOwner() = text;
+    return display->ShowMessagePrompt(text, 1) == 1;
+}
 
 bool IsClickPending()
 {
@@ -224,8 +249,9 @@ bool PayXCost(CardActor* card)
     GetPaymentState().paying = false;
     const char16_t* const text = GetString(u"ONL_PAY_X_COST");
     // Without its prompt text the learner could never end the collection.
-    if (text == nullptr || text[0] == 0 || s_XCostConfirmed) {
+    if (text == nullptr || text[0] == 0 || s_XCostConfirmed || XCostQuestionAnswered(text)) {
         s_XCostConfirmed = false;
+        s_XCostWindow = -1;
         selection.xCostCollecting = false;
         return false;
     }

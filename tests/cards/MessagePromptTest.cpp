@@ -1,9 +1,11 @@
 #include "cards/MessagePrompts.h"
+#include "engine/core/StringTable.h"
 #include "engine/raster/Raster.h"
 #include "cards/Card.h"
 #include "cards/CardActor.h"
 #include "rules/GameGlobals.h"
 #include "rules/ManaPool.h"
+#include "rules/SelectedCard.h"
 #include "rules/PlayerState.h"
 #include "rules/TableSelection.h"
 #include "tests/cards/TableDrawFixture.h"
@@ -138,6 +140,43 @@ TEST_F(MessagePromptTest, PaymentPromptCancelGivesTheSpellBackBeforeAnyManaIsTak
     card->m_GenericOwed = -1;
     EXPECT_TRUE(BeginManaPayment(*card, false));
     EXPECT_EQ(human.m_ManaPool.Total(), 0);
+    ResetRulesState();
+}
+
+TEST_F(MessagePromptTest, XCostQuestionEndsOnItsOwnButtonOnly)
+{
+    ASSERT_TRUE(AddString(u"ONL_PAY_X_COST", u"Tap mana for X."));
+    CARD fireball;
+    fireball.m_CardType = CT_SORCERY;
+    fireball.m_IsXSpell = true;
+    auto* card = new CardActor();
+    card->SetCard(&fireball);
+    card->SetOwner(PLAYER_HUMAN);
+    RegisterActor(card);
+    GameDisplay& display = *GetGameDisplay();
+
+    // Physical: a message window with one OK button; an answer to another message does not end it.
+    s_GameMode = 1;
+    EXPECT_TRUE(PayXCost(card));
+    const MessageRecord& record = display.m_MessageRecords.at(0);
+    EXPECT_EQ(record.text, u"Tap mana for X.");
+    EXPECT_EQ(record.buttonMode, 1);
+    EXPECT_EQ(record.normalImage, u"psok");
+    display.m_LastReplyId = record.messageId + 100;
+    display.m_LastReplyAnswer = 1;
+    EXPECT_TRUE(PayXCost(card));
+    display.m_LastReplyId = display.m_MessageRecords.at(0).messageId;
+    EXPECT_FALSE(PayXCost(card));
+    EXPECT_FALSE(GetTableSelection().xCostCollecting);
+
+    // Online: the message field holds the question until its OK button is clicked.
+    s_GameMode = 3;
+    display.m_LastReplyId = -1;
+    EXPECT_TRUE(PayXCost(card));
+    EXPECT_EQ(OnlinePromptOwner(), u"Tap mana for X.");
+    Click(290, 450);
+    EXPECT_FALSE(PayXCost(card));
+    EXPECT_TRUE(OnlinePromptOwner().empty());
     ResetRulesState();
 }
 
