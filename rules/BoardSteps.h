@@ -1,10 +1,17 @@
-// Per-frame board steps and queries of the rules that the table calls. Until the rules build them they do the
+// Per-frame board steps and queries of the rules that the table calls. Those the rules have not built yet do the
 // least that keeps the table consistent.
 #pragma once
 
+#include <cstdint>
+
 class CardActor;
 
+// The two highlight flags of a card's window: a bar across its bottom edge, or just below it.
+constexpr std::uint32_t CARD_FLAG_HIGHLIGHT_ACROSS = 0x20000000;
+constexpr std::uint32_t CARD_FLAG_HIGHLIGHT_BELOW = 0x10000000;
+
 void UpdateStackPrompt();
+// While the intro shows the table: draws the permanents of both rows and gives the placed ones card windows.
 void UpdateBoardCensus();
 void DrawBlockLinks();
 void DrawAttackerBlockLinks(CardActor* attacker);
