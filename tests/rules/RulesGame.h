@@ -1,7 +1,8 @@
 // A whole game played through the rule functions only: the CPU's own choices for player 1 (land, plays and
 // payment in both main phases, attackers, blocks that survive or kill by the fight tests) against a fixed policy
-// for the learner (a land, casts paid from the pool, attack with everything able, block with a creature that
-// survives); combat damage through the stack, mana burn. The tests and the bench share it.
+// for the learner (a land, casts paid from the pool with colours standing in for generic, attack with everything
+// able, block with a creature that survives); combat damage through the stack, mana burn. The tests and the bench
+// share it, on synthetic cards or on the compiled card file.
 #pragma once
 
 #include "cards/Card.h"
@@ -197,7 +198,27 @@ private:
                 AddToPlayerPool(production, player);
             }
         }
-        return PayFromPlayerPool(cost, player);
+        // Generic is paid with whatever the pool holds, in the order generic, white, blue, black, red, green, as
+        // the learner's payment takes it.
+        ManaCost payment = cost;
+        payment.generic = 0;
+        ManaCost rest = GetPlayerState(player)->m_ManaPool;
+        rest.Add(payment.Negated());
+        for (int owed = cost.generic; owed > 0;) {
+            int taken = 0;
+            for (const int counter : {0, 5, 3, 4, 1, 2}) {
+                if (rest.At(counter) > 0) {
+                    --rest.At(counter);
+                    ++payment.At(counter);
+                    taken = 1;
+                    break;
+                }
+            }
+            if (taken == 0)
+                break;
+            owed -= taken;
+        }
+        return PayFromPlayerPool(payment, player);
     }
 
     void ResolveStack()

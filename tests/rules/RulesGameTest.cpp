@@ -1,5 +1,8 @@
 #include "tests/rules/RulesGame.h"
 
+#include "tests/TestSupport.h"
+#include "tests/cards/CardTableFixture.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -78,6 +81,67 @@ TEST_F(RulesGameTest, OneSeedReplaysByteForByte)
         second.Play(mode, 12345, 3, 4);
         EXPECT_EQ(a, rulesgame::Journal(second)) << "mode " << mode;
         EXPECT_FALSE(a.empty());
+    }
+}
+
+// The same games on the card file the build compiles: spells, auras, abilities and X costs as they ship.
+class ShippedCardGameTest : public cardtest::CardTableTest {
+protected:
+    void SetUp() override
+    {
+        CardTableTest::SetUp();
+        const test::ScopedCurrentFolder folder(TESSEL_GAME_DIR);
+        ASSERT_TRUE(plat::IsReadable(u"data_en\\cards_phys_u.cfg")) << "the build compiles the card file";
+        LoadCardDatabase();
+    }
+
+    void TearDown() override
+    {
+        ResetRulesState();
+        CardTableTest::TearDown();
+    }
+};
+
+TEST_F(ShippedCardGameTest, WholeGamesKeepEveryInvariantOverEveryModeAndColourPair)
+{
+    int games = 0;
+    int humanWins = 0;
+    int cpuWins = 0;
+    for (int mode = 1; mode <= 4; ++mode) {
+        for (int a = 0; a < 5; ++a) {
+            for (int b = 0; b < 5; ++b) {
+                if (a == b)
+                    continue;
+                for (std::uint32_t seed = 1; seed <= 4; ++seed) {
+                    rulesgame::Game game;
+                    game.Play(mode, seed * 2654435761u + static_cast<std::uint32_t>(mode * 25 + a * 5 + b), a, b);
+                    ++games;
+                    ASSERT_TRUE(game.faults.empty())
+                        << "mode " << mode << " colours " << a << b << " seed " << seed << ": " << game.faults.front();
+                    EXPECT_TRUE(game.humanLost || game.cpuLost);
+                    humanWins += game.cpuLost ? 1 : 0;
+                    cpuWins += game.humanLost ? 1 : 0;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(games, 320);
+    EXPECT_GT(humanWins, 0);
+    EXPECT_GT(cpuWins, 0);
+}
+
+TEST_F(ShippedCardGameTest, OneSeedReplaysByteForByte)
+{
+    for (int mode = 1; mode <= 4; ++mode) {
+        for (const std::uint32_t seed : {7u, 99991u}) {
+            rulesgame::Game first;
+            first.Play(mode, seed, 0, 2);
+            rulesgame::Game second;
+            second.Play(mode, seed, 0, 2);
+            const std::string journal = rulesgame::Journal(first);
+            EXPECT_EQ(journal, rulesgame::Journal(second)) << "mode " << mode << " seed " << seed;
+            EXPECT_NE(journal.find(" casts "), std::string::npos) << "spells are played";
+        }
     }
 }
 
