@@ -5,6 +5,7 @@
 // concerns unwritten. Files whose content does not change are not touched.
 #include "tools/ArtCompiler.h"
 #include "tools/CardArt.h"
+#include "tools/CardFaceSheet.h"
 #include "tools/CardFileCompiler.h"
 #include "tools/ContactSheet.h"
 #include "tools/DiscCompiler.h"
@@ -180,7 +181,16 @@ bool CompileSmallCards(Build& build, datac::Diagnostics& diagnostics)
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     std::printf("tessel_datac: small cards: drew %zu of %zu in %.1f s\n", run.rendered, run.cards,
                 static_cast<double>(elapsed.count()) / 1000.0);
-    return ok;
+    // Beside the cache: every face small and large, for a person to judge.
+    bool sheetDrawn = false;
+    const bool sheet = ok && datac::WriteCardFaceSheet(build.folders.out, build.folders.cache + "/card-faces.bmp",
+                                                       diagnostics, &sheetDrawn);
+    if (sheetDrawn) {
+        const auto total = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        std::printf("tessel_datac: card face sheet drawn; small cards and sheet %.1f s\n",
+                    static_cast<double>(total.count()) / 1000.0);
+    }
+    return ok && sheet;
 }
 
 bool CompileLevels(Build& build, datac::Diagnostics& diagnostics)

@@ -1,5 +1,6 @@
 #include "tools/SmallCardRenderer.h"
 
+#include "tools/HeadlessScene.h"
 #include "tools/OutputFile.h"
 #include "tools/SourceText.h"
 
@@ -8,12 +9,7 @@
 #include "cards/CardDatabase.h"
 #include "cards/CardIds.h"
 #include "cards/TableScene.h"
-#include "engine/core/LanguageManager.h"
-#include "engine/core/PrivateHeap.h"
-#include "engine/scene/Actor.h"
-#include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
-#include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "platform/PlatformFont.h"
 
@@ -34,11 +30,6 @@ constexpr char CARD_FILE[] = "data_en/cards_phys_u.cfg";
 constexpr char CACHE_PACK[] = "smallcards.pack";
 // The images every small card is composed from, besides its own picture.
 constexpr std::string_view SHARED_FOLDERS[] = {"data/frames", "data/symbols", "data/fonts"};
-// The table's size: the display lays out its card size for it.
-constexpr int DESKTOP_WIDTH = 800;
-constexpr int DESKTOP_HEIGHT = 600;
-
-const ScriptCommandEntry CARD_COMMANDS[] = {{u"loadcard", Parse_LoadCard}, {u"definecard", Parse_DefineCard}};
 
 std::uint64_t Fnv1a(std::string_view text, std::uint64_t hash = 14695981039346656037ull)
 {
@@ -129,50 +120,6 @@ std::u16string CardFileText(const std::vector<std::uint8_t>& bytes)
     return text;
 }
 
-// The scene the game runs its level scripts in, on the headless backend, with the install folder current.
-class HeadlessScene {
-public:
-    explicit HeadlessScene(const std::string& install) : m_previousFolder(plat::GetCurrentFolder())
-    {
-        plat::Init(plat::BackendKind::Headless);
-        plat::headless::SetDesktopMode(
-            plat::DisplayMode{DESKTOP_WIDTH, DESKTOP_HEIGHT, 16, 60, 0xF800, 0x07E0, 0x001F});
-        plat::WindowDesc desc;
-        desc.width = DESKTOP_WIDTH;
-        desc.height = DESKTOP_HEIGHT;
-        plat::CreateMainWindow(desc);
-        m_entered = plat::SetCurrentFolder(install);
-        CreatePrivateHeap();
-        SetGameScriptCommands(CARD_COMMANDS);
-        InitScriptCommands();
-        SetScriptSections(true, true);
-        GetGameDisplay()->InitDisplay(false);
-        GetLanguageManager()->SetLanguage(LANG_ENGLISH, false);
-    }
-    ~HeadlessScene()
-    {
-        ReleaseSmallCardAssets();
-        ReleaseCardOverlays();
-        DestroyAllActors();
-        PurgeRemovedActors();
-        GetGameDisplay()->Shutdown();
-        SetGameScriptCommands({});
-        InitScriptCommands();
-        DestroyPrivateHeap();
-        for (CARD& card : g_CardDefs)
-            card = CARD();
-        plat::SetCurrentFolder(m_previousFolder);
-    }
-    HeadlessScene(const HeadlessScene&) = delete;
-    HeadlessScene& operator=(const HeadlessScene&) = delete;
-
-    bool Ready() const { return m_entered && GetGameDisplay()->IsInitialised(); }
-
-private:
-    std::string m_previousFolder;
-    bool m_entered = false;
-};
-
 // The cache: one file of entries "<key> <upright size> <turned size>\n" followed by the two images, so that a
 // build writes (and flushes) one file rather than two per card.
 using CachePack = std::map<std::string, std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>>>;
@@ -214,20 +161,13 @@ std::vector<std::uint8_t> PackBytes(const CachePack& pack)
     return bytes;
 }
 
-std::string Absolute(const std::string& path)
-{
-    if (path.empty() || path.front() == '/')
-        return path;
-    return plat::GetCurrentFolder() + "/" + path;
-}
-
 } // namespace
 
 bool RenderSmallCards(const std::string& installFolder, const std::string& cacheFolder, Diagnostics& diagnostics,
                       SmallCardRun* run)
 {
-    const std::string install = Absolute(installFolder);
-    const std::string cache = cacheFolder.empty() ? std::string() : Absolute(cacheFolder);
+    const std::string install = AbsolutePath(installFolder);
+    const std::string cache = cacheFolder.empty() ? std::string() : AbsolutePath(cacheFolder);
     const std::vector<std::uint8_t> cardFile = ReadBytes(install + "/" + CARD_FILE);
     if (cardFile.empty()) {
         diagnostics.Error(install + "/" + CARD_FILE, "cannot be read: no small cards are drawn");
@@ -237,7 +177,6 @@ bool RenderSmallCards(const std::string& installFolder, const std::string& cache
     const std::uint64_t shared = SharedHash(install);
 
     HeadlessScene scene(install);
-    ReleaseCardOverlays();
     if (!scene.Ready()) {
         diagnostics.Error(install, "the headless display does not start: no small cards are drawn");
         return false;
