@@ -5,6 +5,7 @@
 // concerns unwritten. Files whose content does not change are not touched.
 #include "tools/ArtCompiler.h"
 #include "tools/CardArt.h"
+#include "tools/CardFaceSheet.h"
 #include "tools/CardFileCompiler.h"
 #include "tools/ContactSheet.h"
 #include "tools/DiscCompiler.h"
@@ -13,6 +14,7 @@
 #include "tools/LevelScriptCompiler.h"
 #include "tools/OutputFile.h"
 #include "tools/SkinCompiler.h"
+#include "tools/SmallCardRenderer.h"
 #include "tools/SoundEffectCompiler.h"
 #include "tools/SourceText.h"
 #include "tools/StringKeyList.h"
@@ -170,6 +172,27 @@ bool CompileArt(Build& build, datac::Diagnostics& diagnostics)
            ok;
 }
 
+// After the card file and the images: the game's own composition draws every card's small images from them.
+bool CompileSmallCards(Build& build, datac::Diagnostics& diagnostics)
+{
+    const auto start = std::chrono::steady_clock::now();
+    datac::SmallCardRun run;
+    const bool ok = datac::RenderSmallCards(build.folders.out, build.folders.cache, diagnostics, &run);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    std::printf("tessel_datac: small cards: drew %zu of %zu in %.1f s\n", run.rendered, run.cards,
+                static_cast<double>(elapsed.count()) / 1000.0);
+    // Beside the cache: every face small and large, for a person to judge.
+    bool sheetDrawn = false;
+    const bool sheet = ok && datac::WriteCardFaceSheet(build.folders.out, build.folders.cache + "/card-faces.bmp",
+                                                       diagnostics, &sheetDrawn);
+    if (sheetDrawn) {
+        const auto total = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+        std::printf("tessel_datac: card face sheet drawn; small cards and sheet %.1f s\n",
+                    static_cast<double>(total.count()) / 1000.0);
+    }
+    return ok && sheet;
+}
+
 bool CompileLevels(Build& build, datac::Diagnostics& diagnostics)
 {
     return datac::CompileLevelScripts(build.folders.source + "/" + LEVEL_FOLDER, build.folders.out, diagnostics);
@@ -199,7 +222,7 @@ bool CompileGuiSkins(Build& build, datac::Diagnostics& diagnostics)
 using CompileStep = bool (*)(Build& build, datac::Diagnostics& diagnostics);
 const CompileStep COMPILE_STEPS[] = {
     &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable, &CompileArt,
-    &CompileGuiLayouts, &CompileGuiSkins, &CompileLevels, &CompileDiscFolder,
+    &CompileSmallCards, &CompileGuiLayouts, &CompileGuiSkins, &CompileLevels, &CompileDiscFolder,
 };
 
 std::string WithoutTrailingSlash(std::string_view path)

@@ -1,6 +1,6 @@
 // Each level script run by the program's own script reader over a copy of the compiled images: every texture
 // name it enters resolves to a real texture, and every card it loads is defined with a picture the bitmap
-// loader reads.
+// loader reads and enters its picture and its upright and turned small images, read from the build's own.
 #include "cards/Card.h"
 #include "cards/CardCommands.h"
 #include "cards/CardDatabase.h"
@@ -55,6 +55,7 @@ TEST_P(TableSceneTest, EveryNameTheScriptEntersResolves)
     fs::copy_file(game / script, here / script);
     fs::create_directories(here / "data_en");
     fs::copy_file(game / "data_en" / "cards_phys_u.cfg", here / "data_en" / "cards_phys_u.cfg");
+    fs::copy(game / "data_en" / "cards", here / "data_en" / "cards");
     fs::create_directories(here / "data");
     for (const char* folder : {"table", "buttons", "avatars", "sprites", "fonts", "cardart", "frames", "symbols"})
         fs::copy(game / "data" / folder, here / "data" / folder, fs::copy_options::recursive);
@@ -91,11 +92,26 @@ TEST_P(TableSceneTest, EveryNameTheScriptEntersResolves)
             const std::vector<std::uint8_t> file{std::istreambuf_iterator<char>(picture), std::istreambuf_iterator<char>()};
             RasterBitmap bitmap;
             EXPECT_TRUE(DecodeBitmap(file.data(), file.size(), bitmap, nullptr)) << name << ": " << art;
+            const GameDisplay& display = *GetGameDisplay();
+            const struct {
+                std::string name;
+                int width, height;
+            } images[] = {{name, 66, 98}, {name + "_r", 98, 66}, {name + "_art", bitmap.width, bitmap.height}};
+            for (const auto& image : images) {
+                const int texture = GetTextureByName(plat::FromUtf8(image.name));
+                ASSERT_GT(texture, 0) << script << ": " << image.name;
+                const TextureRecord& record = display.GetTextureRecord(texture);
+                EXPECT_EQ(record.width, image.width) << image.name;
+                EXPECT_EQ(record.height, image.height) << image.name;
+            }
             ++cards;
         }
     }
     EXPECT_GT(names, 60);
     EXPECT_GT(cards, 40);
+    // Every small image came from the build: none was composed again here.
+    EXPECT_EQ(std::distance(fs::directory_iterator(here / "data_en" / "cards"), fs::directory_iterator()),
+              std::distance(fs::directory_iterator(game / "data_en" / "cards"), fs::directory_iterator()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, TableSceneTest, ::testing::Values(1, 2, 3, 4));
