@@ -2,10 +2,10 @@
 
 #include "cards/CardActor.h"
 #include "cards/CardWindow.h"
+#include "cards/GraveyardDialog.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_Manager.h"
-#include "gui/GraveyardDialog.h"
 #include "lessons/Advice.h"
 #include "rules/PlayerState.h"
 #include "screens/Intro.h"
@@ -151,8 +151,7 @@ void OpenGraveyardDialog(int player)
         dialog = std::make_unique<GraveyardDialog>(player);
     const RasterRect& panel = display.GetZoneRectByIndex(PANEL_ZONES[Index(player)]);
     dialog->SetRect(panel.left, panel.top, panel.right, panel.bottom, true);
-    const PlayerState* const state = GetPlayerState(player);
-    dialog->Fill(state != nullptr ? state->m_GraveyardCount : 0);
+    dialog->FillCards();
     display.RegisterWindow(dialog.get());
 }
 
@@ -178,7 +177,12 @@ void CloseGraveyardDialog(int player)
     if (!dialog)
         return;
     display.UnregisterWindow(dialog.get());
-    dialog.reset();
+    // The list may be closing itself from its own Close button.
+    GUI_Manager* const manager = GetGUIManager();
+    if (manager->IsDispatching())
+        manager->DeleteWindowLater(dialog.release());
+    else
+        dialog.reset();
 }
 
 bool IsGraveyardDialogOpen(int player)

@@ -6,6 +6,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/HintRegistry.h"
+#include "gui/Messagebox.h"
 #include "lessons/PlayerActors.h"
 #include "platform/Platform.h"
 #include "rules/PlayerState.h"
@@ -41,9 +42,10 @@ void LifeTokenBehaviour(Actor* actor)
     LifeToken* const token = GetLifeToken(actor != nullptr ? actor->m_SpawnValue : -1);
     if (token == nullptr || token->box == nullptr)
         return;
-    // A box without a button closes once the token is settled.
-    if (!token->box->hasOkButton && actor->GetState() == TOKEN_SETTLED) {
-        token->box.reset();
+    // A box without a button closes once the token is settled; one with a button once it is answered.
+    const bool hasButton = token->box->GetButtonCount() > 0;
+    if ((!hasButton && actor->GetState() == TOKEN_SETTLED) || (hasButton && token->box->GetAnswer() >= 0)) {
+        token->DeleteBox();
         token->boxPending = false;
     }
 }
@@ -74,9 +76,29 @@ std::u16string_view ChangeVoice(int reason, bool gained, bool above20)
 
 } // namespace
 
+LifeToken::LifeToken() = default;
+
+LifeToken::~LifeToken()
+{
+    DeleteBox();
+}
+
 bool LifeToken::IsReady() const
 {
-    return actor != nullptr && actor->GetState() == TOKEN_SETTLED && (box == nullptr || !box->shown);
+    return actor != nullptr && actor->GetState() == TOKEN_SETTLED && !IsBoxShown();
+}
+
+bool LifeToken::IsBoxShown() const
+{
+    return box != nullptr && GetGameDisplay()->IsWindowRegistered(box.get());
+}
+
+void LifeToken::DeleteBox()
+{
+    if (box == nullptr)
+        return;
+    GetGameDisplay()->UnregisterWindow(box.get());
+    box.reset();
 }
 
 int WrapLifeToTrack(int life)
@@ -191,26 +213,28 @@ void ChangeLifeTotal(LifeToken* token, int reason, int previousLife)
     const std::u16string newText = IntToWString(newLife);
     const std::u16string oldCellText = IntToWString(cellOld);
     const std::u16string newCellText = IntToWString(cellNew);
-    const char16_t* const format = GetString(key);
-    const char16_t* const unit = GetPluralString(unitKey, amount);
     // One box per token, reused by every change.
     if (token->box == nullptr)
-        token->box = std::make_unique<LifeTokenBox>();
-    LifeTokenBox& box = *token->box;
-    box = LifeTokenBox();
-    box.key = key;
-    box.text = FormatString(format != nullptr ? format : u"",
-                            {amountText, previousText, newText, oldCellText, newCellText, unit != nullptr ? unit : u""});
-    box.width = 300;
-    box.height = 200;
-    box.hasOkButton = noChange;
-    if (!noChange) {
+        token->box = std::make_unique<Messagebox>(DIALOG_KIND_MESSAGEBOX);
+    Messagebox& box = *token->box;
+    box.Reset();
+    box.SetScaledSize(300, 200);
+    token->boxKey = key;
+    // Looked up after the box is made: making one may load its skin, which can move the string table's texts.
+    const char16_t* const format = GetString(key);
+    const char16_t* const unit = GetPluralString(unitKey, amount);
+    box.CopyText(FormatString(format != nullptr ? format : u"", {amountText, previousText, newText, oldCellText,
+                                                                  newCellText, unit != nullptr ? unit : u""}));
+    if (noChange) {
+        box.CreateButtons(0);
+    } else {
         if (token->actor != nullptr)
             token->actor->SetState(TOKEN_MISPLACED);
         token->boxPending = true;
     }
-    if (MayShowBox() && !box.shown) {
-        box.shown = true;
+    box.AutoSize();
+    if (MayShowBox() && !token->IsBoxShown()) {
+        GetGameDisplay()->RegisterWindow(&box);
         if (HintRegistry* const hints = GetHintRegistry())
             hints->PlayVoiceLimited(token->voiceName, -1, true);
     }

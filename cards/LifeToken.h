@@ -10,6 +10,7 @@
 #include <string>
 
 class Actor;
+class Messagebox;
 
 constexpr int LIFE_TOKEN_SIZE = 22;
 constexpr int LIFE_TRACK_CELLS = 20;
@@ -21,16 +22,6 @@ constexpr int TOKEN_PLACED_WRONG = 2;
 constexpr int TOKEN_SETTLED = 3;
 constexpr int TOKEN_MISPLACED = 4;
 
-// The explanation or error box of a change; kept on the token and reused by the next change.
-struct LifeTokenBox {
-    std::u16string key;
-    std::u16string text;
-    int width = 0;
-    int height = 0;
-    bool hasOkButton = false;
-    bool shown = false;
-};
-
 struct LifeToken {
     RasterRect rect;
     int texture = 0;
@@ -39,12 +30,23 @@ struct LifeToken {
     int handStep = 0;
     int dragState = 0;
     int reason = 0;
-    std::unique_ptr<LifeTokenBox> box;
+    // The explanation or error box of the last change; reused by the next change, shown while registered.
+    std::unique_ptr<Messagebox> box;
+    // The string key of the box's text.
+    std::u16string boxKey;
     bool boxPending = false;
     std::u16string voiceName;
     std::uint32_t lastActivity = 0;
 
+    LifeToken();
+    ~LifeToken();
+    LifeToken(const LifeToken&) = delete;
+    LifeToken& operator=(const LifeToken&) = delete;
+
     bool IsReady() const;
+    bool IsBoxShown() const;
+    // Unregisters and deletes the box.
+    void DeleteBox();
     bool IsIdle() const { return handStep == 0 && dragState == 0; }
 };
 

@@ -1,5 +1,5 @@
 // The per-frame drawing of the mat, the screen frame and the GUI screens, and the display's small drawing helpers.
-#include "cards/GraveyardDialogs.h"
+#include "cards/CardWindows.h"
 #include "cards/PlayerHud.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"

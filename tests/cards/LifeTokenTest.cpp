@@ -1,6 +1,9 @@
 #include "cards/LifeToken.h"
 #include "engine/core/StringTable.h"
 #include "engine/scene/Actor.h"
+#include "gui/GUI_Manager.h"
+#include "gui/Messagebox.h"
+#include "gui/TextButton.h"
 #include "lessons/PlayerActors.h"
 #include "rules/PlayerState.h"
 #include "tests/cards/TableDrawFixture.h"
@@ -36,6 +39,8 @@ protected:
     {
         SetPlayerActors(nullptr, nullptr);
         DestroyLifeTokens();
+        // The texts live in the private heap that the fixture frees.
+        ClearStringTables();
         TableDrawFixture::TearDown();
     }
 
@@ -93,10 +98,10 @@ TEST_F(LifeTokenTest, ChangeLifeTotalPicksKeyVoiceAndBox)
         token->actor->SetState(TOKEN_SETTLED);
         Change(c.reason, c.from, c.to);
         ASSERT_NE(token->box, nullptr);
-        EXPECT_EQ(token->box->key, c.key);
+        EXPECT_EQ(token->boxKey, c.key);
         EXPECT_EQ(token->voiceName, c.voice);
-        EXPECT_EQ(token->box->hasOkButton, c.okButton) << c.from << "->" << c.to;
-        EXPECT_TRUE(token->box->shown);
+        EXPECT_EQ(token->box->GetButtonCount() == 1, c.okButton) << c.from << "->" << c.to;
+        EXPECT_TRUE(token->IsBoxShown());
         EXPECT_EQ(token->actor->GetState(), c.okButton ? TOKEN_SETTLED : TOKEN_MISPLACED) << c.from << "->" << c.to;
     }
 }
@@ -108,13 +113,13 @@ TEST_F(LifeTokenTest, TheBoxIsFormattedAndReusedAndNoneShowsAtZero)
     ASSERT_TRUE(AddString(u"STR_damage_plural", u"points"));
     LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
     Change(0, 20, 17);
-    const LifeTokenBox* const first = token->box.get();
-    EXPECT_EQ(token->box->text, u"3 points: 20 -> 17 (20 to 17)");
+    const Messagebox* const first = token->box.get();
+    EXPECT_EQ(token->box->GetText(), u"3 points: 20 -> 17 (20 to 17)");
     Change(0, 17, 16);
     EXPECT_EQ(token->box.get(), first) << "a second change reuses the box";
-    EXPECT_EQ(token->box->text, u"1 point: 17 -> 16 (17 to 16)");
+    EXPECT_EQ(token->box->GetText(), u"1 point: 17 -> 16 (17 to 16)");
 
-    token->box.reset();
+    token->DeleteBox();
     Change(0, 16, 0);
     EXPECT_EQ(token->box, nullptr) << "a change to 0 shows no box";
     Change(0, 5, 5);
@@ -126,7 +131,48 @@ TEST_F(LifeTokenTest, WithoutBothPlayersTheBoxWaits)
     SetPlayerActors(m_Human, nullptr);
     Change(0, 20, 18);
     ASSERT_NE(GetLifeToken(PLAYER_HUMAN)->box, nullptr);
-    EXPECT_FALSE(GetLifeToken(PLAYER_HUMAN)->box->shown);
+    EXPECT_FALSE(GetLifeToken(PLAYER_HUMAN)->IsBoxShown());
+}
+
+TEST_F(LifeTokenTest, AnsweredOrSettledBoxesLeaveTheDisplay)
+{
+    LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
+    const auto registeredBoxes = [] {
+        int count = 0;
+        for (GUI_Window* const window : GetGUIManager()->GetWindows()) {
+            count += WindowCast<Messagebox>(window) != nullptr ? 1 : 0;
+        }
+        return count;
+    };
+    // Two changes in a row show one box, not two.
+    Change(0, 20, 17);
+    Change(0, 17, 15);
+    EXPECT_EQ(registeredBoxes(), 1);
+    // Without a button it goes once the token is settled.
+    token->actor->SetState(TOKEN_SETTLED);
+    token->actor->m_Behaviour(token->actor);
+    EXPECT_EQ(token->box, nullptr);
+    EXPECT_EQ(registeredBoxes(), 0);
+    EXPECT_TRUE(token->IsReady());
+
+    // With its OK button it goes once answered.
+    Change(1, 20, 40);
+    ASSERT_EQ(token->box->GetButtonCount(), 1);
+    token->actor->m_Behaviour(token->actor);
+    EXPECT_TRUE(token->IsBoxShown());
+    EXPECT_FALSE(token->IsReady());
+    GUI_InputEvent click;
+    click.type = GUI_EVENT_COMMAND;
+    click.sender = token->box->GetButton(0);
+    token->box->HandleInput(click);
+    token->actor->m_Behaviour(token->actor);
+    EXPECT_EQ(token->box, nullptr);
+    EXPECT_EQ(registeredBoxes(), 0);
+
+    // A box still shown at the end goes with the tokens.
+    Change(0, 20, 18);
+    DestroyLifeTokens();
+    EXPECT_EQ(registeredBoxes(), 0);
 }
 
 } // namespace

@@ -1,5 +1,0 @@
-#include "cards/GraveyardDialogs.h"
-
-void ToggleGraveyardDialog(int /*player*/)
-{
-}
