@@ -71,12 +71,6 @@ void ResetFlowFrameWords()
     flow.onlineFrameWords = {};
 }
 
-void RebuildCardWindows()
-{
-    GetGUIManager()->UnregisterMarkedWindows();
-    DestroyAllCardWindows();
-}
-
 void HandleNoManaClick()
 {
     ManaCost produced;
@@ -121,7 +115,8 @@ CameraSteps MakeRealSteps()
     steps.DrawMatAndHud = DrawMatAndHud;
     steps.ResetFlowFrameWords = ResetFlowFrameWords;
     steps.PopNextLibraryCard = ::PopNextLibraryCard;
-    steps.RebuildCardWindows = RebuildCardWindows;
+    // Only the frame's own windows go: the shown game windows stay with the toolkit.
+    steps.RebuildCardWindows = ::RebuildCardWindows;
     steps.UpdateStackPrompt = ::UpdateStackPrompt;
     steps.UpdateBoardCensus = ::UpdateBoardCensus;
     steps.DrawOnlineTable = ::DrawOnlineTable;

@@ -90,6 +90,9 @@ CardWindow* CardListDialog::AddCardWindow(CardActor* card)
     window->SetCardActor(card);
     window->SetRect(m_Left, m_Top, m_Left + display.GetCardWidth(), m_Top + display.GetCardHeight(), true);
     AddChild(window);
+    // Cards lie under the box's buttons, which the grid may reach (the Close button sits in its last row).
+    m_Children.pop_back();
+    m_Children.insert(m_Children.begin() + static_cast<std::ptrdiff_t>(m_CardWindows.size()), window);
     m_CardWindows.push_back(window);
     return window;
 }

@@ -1,6 +1,7 @@
 #include "cards/CardIds.h"
 #include "cards/GraveyardLists.h"
 #include "engine/scene/GameDisplay.h"
+#include "gui/GUI_System.h"
 #include "rules/TableSelection.h"
 #include "rules/TargetPrompt.h"
 #include "rules/Targets.h"
@@ -24,10 +25,15 @@ protected:
         GetGameDisplay()->m_Zones[2].rect = CPU_PANEL;
         GetGameDisplay()->m_Zones[3].rect = HUMAN_PANEL;
         MouseState = MouseRecord();
+        // Graveyard targets open the real list windows, which load their button images.
+        GUI_System::SetLoadBitmapFunction(LoadGUIBitmap);
+        GUI_System::SetReleaseTextureFunction(ReleaseGUITexture);
     }
 
     void TearDown() override
     {
+        CloseGraveyardLists();
+        GUI_System::ClearCallbacks();
         GetGameDisplay()->m_Zones = m_savedZones;
         MouseState = MouseRecord();
         RulesTest::TearDown();

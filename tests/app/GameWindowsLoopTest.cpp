@@ -1,0 +1,210 @@
+// A message box, a word balloon with its pointer and a graveyard list shown by the real frame loop over the
+// physical lesson's table with the shipped data, each answered by scripted clicks.
+#include "tests/app/AppFixture.h"
+
+#include "cards/CardActor.h"
+#include "cards/CardWindow.h"
+#include "cards/CardWindows.h"
+#include "cards/GraveyardDialog.h"
+#include "engine/core/StringTable.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/FrameState.h"
+#include "engine/scene/GameDisplay.h"
+#include "gui/GUI_Manager.h"
+#include "gui/TextButton.h"
+#include "gui/WordBalloon.h"
+#include "rules/Decks.h"
+#include "rules/PlayerState.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class GameWindowsLoopTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        // The shipped data in a folder of the test's own: loading cards writes beside them.
+        const fs::path game = TESSEL_GAME_DIR;
+        const fs::path here = m_Game.Path();
+        fs::copy(game / "data", here / "data", fs::copy_options::recursive);
+        for (const char* const file : {"data_en/res_str_phys_u.txt", "data_en/cards_phys_u.cfg", "level01_u.cfg"})
+            fs::copy_file(game / file, here / file, fs::copy_options::overwrite_existing);
+    }
+};
+
+void TickOnce()
+{
+    for (int i = 0; i < 100; ++i) {
+        if (MainLoopPass() == LoopPass::Ticked)
+            return;
+    }
+    ADD_FAILURE() << "no frame was ticked";
+}
+
+void QueueMouse(plat::EventType type, int x, int y)
+{
+    plat::Event event;
+    event.type = type;
+    event.x = x;
+    event.y = y;
+    event.button = plat::BUTTON_LEFT;
+    plat::headless::QueueEvent(event);
+}
+
+// Move, press and release on the window's centre, a frame each, as a learner clicks. The window gives
+// client coordinates, which the program scales to the back buffer's.
+void ClickCentre(const GUI_Window* window)
+{
+    int width = 0;
+    int height = 0;
+    plat::GetClientSize(width, height);
+    const int x = (window->GetLeft() + window->GetRight()) / 2 * width / s_ScreenRect.Width();
+    const int y = (window->GetTop() + window->GetBottom()) / 2 * height / s_ScreenRect.Height();
+    QueueMouse(plat::EventType::MouseMove, x, y);
+    TickOnce();
+    QueueMouse(plat::EventType::ButtonDown, x, y);
+    TickOnce();
+    QueueMouse(plat::EventType::ButtonUp, x, y);
+    TickOnce();
+}
+
+// A whole frame drawn, then saved when TESSEL_SAVE_FRAMES names a folder.
+plat::headless::Frame DrawFrame(const char* name)
+{
+    GetRaster()->Invalidate();
+    TickOnce();
+    plat::headless::Frame frame = plat::headless::LastFrame();
+    if (const char* const saveTo = std::getenv("TESSEL_SAVE_FRAMES"))
+        plat::headless::SaveFrameBmp(frame, std::string(saveTo) + "/" + name);
+    return frame;
+}
+
+std::uint16_t PixelAt(const plat::headless::Frame& frame, int x, int y)
+{
+    EXPECT_TRUE(x >= 0 && y >= 0 && x < frame.width && y < frame.height) << x << "," << y;
+    if (x < 0 || y < 0 || x >= frame.width || y >= frame.height)
+        return 0;
+    return frame.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) + static_cast<std::size_t>(x)];
+}
+
+// The 5-6-5 pixel is within a few steps of the colour.
+bool Near(std::uint16_t pixel, int r, int g, int b)
+{
+    const int pr = ((pixel >> 11) & 31) << 3;
+    const int pg = ((pixel >> 5) & 63) << 2;
+    const int pb = (pixel & 31) << 3;
+    return std::abs(pr - r) <= 8 && std::abs(pg - g) <= 8 && std::abs(pb - b) <= 8;
+}
+
+TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
+{
+    RunInside([] {
+        s_RequestedGameMode = 1;
+        s_GameMode = -1;
+        TickOnce();
+        ASSERT_EQ(s_GameMode, 1);
+        GameDisplay& display = *GetGameDisplay();
+
+        // The quit warning: Yes and No, answered No.
+        ShowQuitWarning();
+        Messagebox* const box = GetQuitWarningBox();
+        ASSERT_NE(box, nullptr);
+        ASSERT_EQ(box->GetButtonCount(), 2);
+        EXPECT_EQ(box->GetText(), GetString(u"QuitGameWarning"));
+        const plat::headless::Frame boxFrame = DrawFrame("loop-messagebox.bmp");
+        // The physical skin's ring around the box.
+        EXPECT_TRUE(Near(PixelAt(boxFrame, (box->GetLeft() + box->GetRight()) / 2, box->GetTop() + 1), 0xf0, 0xd8, 0x90));
+        ClickCentre(box->GetButton(1));
+        ASSERT_EQ(GetQuitWarningBox(), box);
+        EXPECT_EQ(box->GetAnswer(), 1);
+        DeleteQuitWarningBox();
+
+        // A word balloon pointing down and right, answered OK.
+        auto balloon = std::make_unique<WordBalloon>();
+        balloon->SetScaledSize(220, 100);
+        balloon->CopyText(u"Your opponent attacks with a creature.");
+        balloon->CreateButtons(0);
+        balloon->SetPointerSide(POINTER_BOTTOM_RIGHT);
+        balloon->AutoSize();
+        balloon->MoveTo(200, 150, true);
+        display.RegisterWindow(balloon.get());
+        ASSERT_GE(balloon->GetPointerTexture(), 0);
+        const plat::headless::Frame balloonFrame = DrawFrame("loop-wordballoon.bmp");
+        EXPECT_TRUE(Near(PixelAt(balloonFrame, (balloon->GetLeft() + balloon->GetRight()) / 2, balloon->GetTop() + 1),
+                         0xd8, 0xc8, 0xf0));
+        // The pointer reaches past the balloon's right edge at its bottom.
+        const int pointerWidth = GetRaster()->GetTextureWidth(balloon->GetPointerTexture());
+        const int pointerHeight = GetRaster()->GetTextureHeight(balloon->GetPointerTexture());
+        int pointerPixels = 0;
+        for (int y = balloon->GetBottom() - pointerHeight; y < balloon->GetBottom(); ++y) {
+            for (int x = balloon->GetRight(); x < balloon->GetRight() + pointerWidth; ++x)
+                pointerPixels += PixelAt(balloonFrame, x, y) != 0 ? 1 : 0;
+        }
+        EXPECT_GT(pointerPixels, 0);
+        EXPECT_EQ(PixelAt(balloonFrame, balloon->GetRight() + pointerWidth + 2, balloon->GetBottom() - 2), 0);
+        ClickCentre(balloon->GetButton(0));
+        EXPECT_EQ(balloon->GetAnswer(), 0);
+        display.UnregisterWindow(balloon.get());
+        balloon.reset();
+
+        // The human's graveyard list, closed by its own button.
+        // The cards get a plain red face of the test's own.
+        static const std::vector<std::uint16_t> red(16 * 16, 0xF800);
+        const int face = display.CreateTextureFromPixels(red.data(), 16, 16, 1);
+        std::vector<std::unique_ptr<CardActor>> cards;
+        PlayerState& human = *GetPlayerState(0);
+        for (int i = 0; i < 5; ++i) {
+            cards.emplace_back(SpawnCardActor(human.m_Library[static_cast<std::size_t>(i)], 0));
+            ASSERT_NE(cards.back(), nullptr);
+            cards.back()->m_Texture = face;
+            human.m_Graveyard[static_cast<std::size_t>(i)] = cards.back().get();
+        }
+        human.m_GraveyardCount = 5;
+        OpenGraveyardDialog(0);
+        ASSERT_TRUE(IsGraveyardDialogOpen(0));
+        GraveyardDialog* list = nullptr;
+        for (GUI_Window* const window : GetGUIManager()->GetWindows()) {
+            if (auto* const found = WindowCast<GraveyardDialog>(window))
+                list = found;
+        }
+        ASSERT_NE(list, nullptr);
+        // Three cards a row, one row shown: the second row is a scroll away.
+        list->SetGridSize(3, 1);
+        list->MoveTo(300, 250, true);
+        EXPECT_EQ(list->GetCardCount(), 5);
+        EXPECT_EQ(list->GetTotalRows(), 2);
+        const plat::headless::Frame listFrame = DrawFrame("loop-graveyard.bmp");
+        const CardWindow* const first = list->GetCardWindow(0);
+        ASSERT_FALSE(first->IsHidden());
+        EXPECT_TRUE(list->GetCardWindow(3)->IsHidden());
+        // The card's face, not the panel, lies inside its window.
+        const std::uint16_t panel = PixelAt(listFrame, list->GetLeft() + 8, list->GetBottom() - 8);
+        EXPECT_TRUE(Near(PixelAt(listFrame, first->GetLeft() + first->GetWidth() / 2, first->GetTop() + first->GetHeight() / 2),
+                         0xf0, 0, 0));
+        EXPECT_FALSE(Near(panel, 0xf0, 0, 0));
+        EXPECT_NE(PixelAt(listFrame, list->GetScrollDownButton()->GetLeft() + 8, list->GetScrollDownButton()->GetTop() + 8),
+                  panel);
+
+        // The Close button stays above the last card of the row.
+        EXPECT_EQ(GetGUIManager()->GetWindowAt(list->GetButton(0)->GetLeft() + 4, list->GetButton(0)->GetTop() + 4),
+                  list->GetButton(0));
+
+        ClickCentre(list->GetScrollDownButton());
+        EXPECT_EQ(list->GetFirstRow(), 1);
+        EXPECT_FALSE(list->GetCardWindow(3)->IsHidden());
+        DrawFrame("loop-graveyard-scrolled.bmp");
+        ClickCentre(list->GetButton(0));
+        EXPECT_FALSE(IsGraveyardDialogOpen(0));
+        human.m_Graveyard.fill(nullptr);
+        human.m_GraveyardCount = 0;
+    });
+}
+
+} // namespace
