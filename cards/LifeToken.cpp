@@ -8,6 +8,8 @@
 #include "engine/sound/HintRegistry.h"
 #include "lessons/PlayerActors.h"
 #include "platform/Platform.h"
+#include "gui/Sprite.h"
+#include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 
 #include <algorithm>
@@ -36,24 +38,13 @@ int Column(int life)
     return 4 - (life - 1) % TRACK_COLUMNS;
 }
 
-void LifeTokenBehaviour(Actor* actor)
-{
-    LifeToken* const token = GetLifeToken(actor != nullptr ? actor->m_SpawnValue : -1);
-    if (token == nullptr || token->box == nullptr)
-        return;
-    // A box without a button closes once the token is settled.
-    if (!token->box->hasOkButton && actor->GetState() == TOKEN_SETTLED) {
-        token->box.reset();
-        token->boxPending = false;
-    }
-}
-
+// A box waits while the human has pending cards or a player actor is missing or in state 13.
 bool MayShowBox()
 {
     const Actor* const human = GetHumanPlayerActor();
     const Actor* const cpu = GetCpuPlayerActor();
     return human != nullptr && cpu != nullptr && human->GetState() != ACTOR_STATE_13 &&
-           cpu->GetState() != ACTOR_STATE_13;
+           cpu->GetState() != ACTOR_STATE_13 && CountPendingCards(PLAYER_HUMAN) == 0;
 }
 
 std::u16string_view ChangeKeyBase(int reason, bool gained)
@@ -73,6 +64,9 @@ std::u16string_view ChangeVoice(int reason, bool gained, bool above20)
 }
 
 } // namespace
+
+LifeToken::LifeToken() = default;
+LifeToken::~LifeToken() = default;
 
 bool LifeToken::IsReady() const
 {
@@ -147,6 +141,15 @@ void CreateLifeTokens()
         token->texture = GetTextureByName(player == PLAYER_HUMAN ? u"token_gold" : u"token_silver");
         token->actor = SpawnActor(player == PLAYER_HUMAN ? u"player_life" : u"cpu_life", player, LifeTokenBehaviour,
                                   0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+        if (token->actor != nullptr)
+            token->actor->m_BehaviourData = reinterpret_cast<std::intptr_t>(token.get());
+        if (player != PLAYER_HUMAN) {
+            token->hand = std::make_unique<Sprite>();
+            token->hand->SetTexture(GetTextureByName(u"hand_up"));
+            token->hand->SetDepth(150.0f);
+            token->hand->SetSyncWindow(false);
+            token->hand->SetColorKeyed(true);
+        }
         token->lastActivity = plat::TimeGetTime();
         s_Tokens[static_cast<std::size_t>(player)] = std::move(token);
     }
@@ -214,4 +217,29 @@ void ChangeLifeTotal(LifeToken* token, int reason, int previousLife)
         if (HintRegistry* const hints = GetHintRegistry())
             hints->PlayVoiceLimited(token->voiceName, -1, true);
     }
+}
+
+void ShowBadLifeBox(LifeToken* token)
+{
+    if (token == nullptr)
+        return;
+    if (token->box == nullptr)
+        token->box = std::make_unique<LifeTokenBox>();
+    LifeTokenBox& box = *token->box;
+    const bool wasShown = box.shown;
+    box = LifeTokenBox();
+    box.shown = wasShown;
+    box.key = u"PHYS_Error_BadLife";
+    const char16_t* const format = GetString(box.key);
+    const std::u16string life = IntToWString(WrapLifeToTrack(PlayerState::GetLife(PLAYER_HUMAN)));
+    box.text = FormatString(format != nullptr ? format : u"", {life});
+    box.width = 220;
+    box.height = 200;
+    token->voiceName = u"vo_phys\\Error_BadLife.wav";
+    if (MayShowBox() && !box.shown) {
+        box.shown = true;
+        if (HintRegistry* const hints = GetHintRegistry())
+            hints->PlayVoiceLimited(token->voiceName, -1, true);
+    }
+    token->boxPending = true;
 }
