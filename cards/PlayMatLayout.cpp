@@ -1,4 +1,5 @@
 // The play mat's zones, piles, phase bar and card slots, computed from the client area.
+#include "cards/PhysQuitButton.h"
 #include "cards/CardActor.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
@@ -471,6 +472,7 @@ void GameDisplay::LayoutPlayMat()
         }
     }
     PlaceCornerButtons();
+    PlacePhysQuitButton();
 }
 
 // ---- Areas and piles ----------------------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "cards/TableReset.h"
 
 #include "cards/LifeToken.h"
+#include "cards/PhysQuitButton.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
@@ -41,6 +42,7 @@ void ResetTable(int mode)
     if (GameDisplay* const display = GetGameDisplay())
         display->ClearWindows();
     DestroyLifeTokens();
+    DestroyPhysQuitButton();
     s_RequestedGameMode = mode;
     s_PreviousGameMode = s_GameMode;
     s_GameMode = -1;
