@@ -54,7 +54,7 @@ constexpr std::array<std::u16string_view, PHASE_NAME_COUNT> ONLINE_PHASES = {
     u"ONL_PHASE_BeginCombat", u"ONL_PHASE_DeclareAttackers", u"ONL_PHASE_DeclareBlockers",
     u"ONL_PHASE_CombatDamage", u"ONL_PHASE_EndCombat", u"ONL_PHASE_Main", u"ONL_PHASE_EndTurn"};
 
-constexpr std::array<std::u16string_view, PLAYER_AREA_FRAME_COUNT> PLAYER_AREA_FRAME_NAMES = {
+constexpr std::array<std::u16string_view, FRAME_TEXTURE_COUNT> PLAYER_AREA_FRAME_NAMES = {
     u"fr_tl", u"fr_tr", u"fr_bl", u"fr_br", u"fr_tm", u"fr_bm", u"fr_sml", u"fr_smr", u"gbottile"};
 
 bool IsMouseEvent(plat::EventType type)
@@ -447,9 +447,11 @@ void LoadScene()
     FillPhaseNames(online);
     if (online)
         LoadPlayerAreaGraphics();
+    std::array<int, FRAME_TEXTURE_COUNT> frame{};
     for (std::size_t i = 0; i < PLAYER_AREA_FRAME_NAMES.size(); ++i) {
-        fields.playerAreaFrame[i] = GetTextureByName(PLAYER_AREA_FRAME_NAMES[i]);
+        frame[i] = GetTextureByName(PLAYER_AREA_FRAME_NAMES[i]);
     }
+    GetGameDisplay()->SetMessageFrameTextures(frame);
     fields.avatarImages[1] = GetTextureByName(u"av1_0");
     fields.avatarImages[0] = GetTextureByName(u"av0_0");
 

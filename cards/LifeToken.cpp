@@ -9,6 +9,8 @@
 #include "gui/Messagebox.h"
 #include "lessons/PlayerActors.h"
 #include "platform/Platform.h"
+#include "gui/Sprite.h"
+#include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 
 #include <algorithm>
@@ -37,25 +39,13 @@ int Column(int life)
     return 4 - (life - 1) % TRACK_COLUMNS;
 }
 
-void LifeTokenBehaviour(Actor* actor)
-{
-    LifeToken* const token = GetLifeToken(actor != nullptr ? actor->m_SpawnValue : -1);
-    if (token == nullptr || token->box == nullptr)
-        return;
-    // A box without a button closes once the token is settled; one with a button once it is answered.
-    const bool hasButton = token->box->GetButtonCount() > 0;
-    if ((!hasButton && actor->GetState() == TOKEN_SETTLED) || (hasButton && token->box->GetAnswer() >= 0)) {
-        token->DeleteBox();
-        token->boxPending = false;
-    }
-}
-
+// A box waits while the human has pending cards or a player actor is missing or in state 13.
 bool MayShowBox()
 {
     const Actor* const human = GetHumanPlayerActor();
     const Actor* const cpu = GetCpuPlayerActor();
     return human != nullptr && cpu != nullptr && human->GetState() != ACTOR_STATE_13 &&
-           cpu->GetState() != ACTOR_STATE_13;
+           cpu->GetState() != ACTOR_STATE_13 && CountPendingCards(PLAYER_HUMAN) == 0;
 }
 
 std::u16string_view ChangeKeyBase(int reason, bool gained)
@@ -169,6 +159,15 @@ void CreateLifeTokens()
         token->texture = GetTextureByName(player == PLAYER_HUMAN ? u"token_gold" : u"token_silver");
         token->actor = SpawnActor(player == PLAYER_HUMAN ? u"player_life" : u"cpu_life", player, LifeTokenBehaviour,
                                   0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+        if (token->actor != nullptr)
+            token->actor->m_BehaviourData = reinterpret_cast<std::intptr_t>(token.get());
+        if (player != PLAYER_HUMAN) {
+            token->hand = std::make_unique<Sprite>();
+            token->hand->SetTexture(GetTextureByName(u"hand_up"));
+            token->hand->SetDepth(150.0f);
+            token->hand->SetSyncWindow(false);
+            token->hand->SetColorKeyed(true);
+        }
         token->lastActivity = plat::TimeGetTime();
         s_Tokens[static_cast<std::size_t>(player)] = std::move(token);
     }
@@ -238,4 +237,27 @@ void ChangeLifeTotal(LifeToken* token, int reason, int previousLife)
         if (HintRegistry* const hints = GetHintRegistry())
             hints->PlayVoiceLimited(token->voiceName, -1, true);
     }
+}
+
+void ShowBadLifeBox(LifeToken* token)
+{
+    if (token == nullptr)
+        return;
+    if (token->box == nullptr)
+        token->box = std::make_unique<Messagebox>(DIALOG_KIND_MESSAGEBOX);
+    Messagebox& box = *token->box;
+    box.Reset();
+    box.SetScaledSize(220, 200);
+    token->boxKey = u"PHYS_Error_BadLife";
+    const char16_t* const format = GetString(token->boxKey);
+    const std::u16string life = IntToWString(WrapLifeToTrack(PlayerState::GetLife(PLAYER_HUMAN)));
+    box.CopyText(FormatString(format != nullptr ? format : u"", {life}));
+    box.AutoSize();
+    token->voiceName = u"vo_phys\\Error_BadLife.wav";
+    if (MayShowBox() && !token->IsBoxShown()) {
+        GetGameDisplay()->RegisterWindow(&box);
+        if (HintRegistry* const hints = GetHintRegistry())
+            hints->PlayVoiceLimited(token->voiceName, -1, true);
+    }
+    token->boxPending = true;
 }

@@ -11,6 +11,7 @@
 
 class Actor;
 class Messagebox;
+class Sprite;
 
 constexpr int LIFE_TOKEN_SIZE = 22;
 constexpr int LIFE_TRACK_CELLS = 20;
@@ -26,9 +27,14 @@ struct LifeToken {
     RasterRect rect;
     int texture = 0;
     int shownLife = 0;
+    std::u16string numberText;
     Actor* actor = nullptr;
+    // The CPU token's hand; null for the human's.
+    std::unique_ptr<Sprite> hand;
     int handStep = 0;
-    int dragState = 0;
+    int dragState = 0;  // 0 idle, 1 dragged, 2 gliding to its target
+    int dragOffsetX = 0;
+    int dragOffsetY = 0;
     int reason = 0;
     // The explanation or error box of the last change; reused by the next change, shown while registered.
     std::unique_ptr<Messagebox> box;
@@ -48,6 +54,8 @@ struct LifeToken {
     // Unregisters and deletes the box.
     void DeleteBox();
     bool IsIdle() const { return handStep == 0 && dragState == 0; }
+    // Shifts the token and its hand after a re-layout of the table.
+    void MoveBy(int dx, int dy);
 };
 
 // 1-20: below 1 gives 1; above 20 wraps, with multiples of 20 giving 20.
@@ -65,5 +73,9 @@ void DestroyLifeTokens();
 LifeToken* GetLifeToken(int player);
 // Shows a change of the human's life: reason 0 damage, 1 life gained or lost.
 void ChangeLifeTotal(LifeToken* token, int reason, int previousLife);
+// Both tokens' per-frame handling: placing, dragging and snapping, the CPU's hand, the box and the drawing.
+void LifeTokenBehaviour(Actor* actor);
+// The error box of a token dropped on a cell that does not show its player's life.
+void ShowBadLifeBox(LifeToken* token);
 // Stamps the token's last activity; its own handling sees that the life no longer fits.
 void MarkLifeTokenChanged();

@@ -1,4 +1,5 @@
 // The play mat's zones, piles, phase bar and card slots, computed from the client area.
+#include "cards/PhysQuitButton.h"
 #include "cards/CardActor.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
@@ -472,6 +473,7 @@ void GameDisplay::LayoutPlayMat()
         }
     }
     PlaceCornerButtons();
+    PlacePhysQuitButton();
     // Cards and boxes placed against the old zones follow the new ones.
     ReplaceSpecialCardsAfterLayout();
 }

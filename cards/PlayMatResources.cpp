@@ -1,5 +1,6 @@
 // The images of the mat, the card faces and the screen frame. A file that is missing leaves its id at -1 (size
 // 0); a name that no level script entered gives 0.
+#include "cards/PhysQuitButton.h"
 #include "cards/TableScene.h"
 #include "engine/core/TextHelpers.h"
 #include "engine/raster/Raster.h"
@@ -130,6 +131,9 @@ void LoadTableGraphics()
         display.m_PhaseBackgroundSilver = GetTextureByName(u"phasebg_silver");
         display.m_OpponentBackground = GetTextureByName(u"opponentbg");
         display.m_QuitImage = GetTextureByName(u"physquit");
+        CreatePhysQuitButton();
+    } else {
+        DestroyPhysQuitButton();
     }
 }
 

@@ -1,10 +1,14 @@
 #include "cards/PlayerHud.h"
 
+#include "cards/CardActor.h"
+#include "cards/CardOverLay.h"
+#include "cards/TableInput.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "engine/core/StringTable.h"
+#include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/PlayerState.h"
 #include "screens/Intro.h"
@@ -107,7 +111,70 @@ void DrawGraveyards(GameDisplay& display, Raster& raster)
             raster.SetDepth(19999);
             continue;
         }
-        display.DrawPile(count, pile.left, pile.top, 19999.0f, display.m_SmallCardBack);
+        const CardActor* const top = record->m_Graveyard[static_cast<std::size_t>(count - 1)];
+        display.DrawPile(count, pile.left, pile.top, 19999.0f,
+                         top != nullptr && top->m_Texture >= 0 ? top->m_Texture : display.m_SmallCardBack);
+        if (top != nullptr && GetTableFlow().markedActors.count(const_cast<CardActor*>(top)) != 0) {
+            RasterRect raised;
+            if (player == PLAYER_HUMAN)
+                display.GetPlayerGraveyardRect(raised, true);
+            else
+                display.GetOpponentGraveyardRect(raised, true);
+            display.DrawHoverGlow(raised, 19999.0f, 255, 255, 0, false);
+        }
+    }
+}
+
+// A card the demonstration hand is dragging out of the CPU's hand still counts as one of its cards.
+bool DemoHandDragging()
+{
+    const CardActor* const card = GetTableFlow().demoHand;
+    return card != nullptr && !card->IsHeld() && !card->IsInLibrary() && !card->m_Arrived;
+}
+
+void DrawPhysicalCpuHand(const GameDisplay& display, Raster& raster)
+{
+    if (!GateOrFinished(9))
+        return;
+    const bool dragging = DemoHandDragging();
+    const int count = std::max(GetTableInput().cpuHandCount, 0) + (dragging ? 1 : 0);
+    raster.SetDepth(19990);
+    raster.DrawText(Number(count), display.m_CpuHandRect, 4, 12, 0, false);
+    raster.SetDepth(19999);
+    const RasterRect& area = display.m_CpuHandRect;
+    for (int i = 0; i < count; ++i) {
+        if (dragging && i == GetTableFlow().demoHandIndex)
+            continue;
+        const int x = area.left + 5 + 9 * i;
+        DrawPileImage(RasterRect{x, area.top + 5, x + 36, area.top + 59}, 5, 19999.0f);
+    }
+}
+
+void DrawOnlineHandCounts(const GameDisplay& display, Raster& raster)
+{
+    const TableInputState& input = GetTableInput();
+    const int counts[2] = {input.handCount, input.cpuHandCount};
+    const int gates[2] = {21, 26};
+    for (int player = 0; player < 2; ++player) {
+        if (counts[player] <= 0 || !GateOrFinished(gates[player]))
+            continue;
+        raster.DrawText(Number(counts[player]), display.m_PileBoxes[static_cast<std::size_t>(player)][1], 4,
+                        display.m_CountFont, 0xffffffu, false);
+    }
+}
+
+void DrawManaPools(const GameDisplay& display, Raster& raster)
+{
+    if (!GateOrFinished(23))
+        return;
+    for (int player = 0; player < 2; ++player) {
+        const ManaCost& pool = GetPlayerState(player)->m_ManaPool;
+        const int amounts[6] = {pool.white, pool.blue, pool.black, pool.red, pool.green, pool.generic};
+        for (std::size_t i = 0; i < 6; ++i) {
+            if (amounts[i] > 0)
+                raster.DrawText(Number(amounts[i]), display.m_CounterBoxes[static_cast<std::size_t>(player)][i], 4,
+                                display.m_CountFont, 0xffffffu, false);
+        }
     }
 }
 
@@ -198,6 +265,11 @@ void DrawPlayerHud()
         DrawLifeNumbers(*display, *raster);
     DrawLibraryCount(*display, *raster, PLAYER_HUMAN);
     DrawLibraryCount(*display, *raster, PLAYER_CPU);
-    if (IsPhysical())
+    if (IsPhysical()) {
+        DrawPhysicalCpuHand(*display, *raster);
         DrawGraveyards(*display, *raster);
+    } else {
+        DrawOnlineHandCounts(*display, *raster);
+        DrawManaPools(*display, *raster);
+    }
 }

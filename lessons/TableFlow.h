@@ -46,6 +46,7 @@ struct TableFlowState {
     CardActor* currentCard = nullptr;
     CardActor* pendingDrawCard = nullptr;  // the card DrawPendingCards moves
     CardActor* demoHand = nullptr;
+    int demoHandIndex = 0;
     int onlineHumanSubState = 0;
     bool physicalPending = false;
     bool lessonBoxShown = false;

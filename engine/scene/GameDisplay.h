@@ -268,6 +268,8 @@ public:
     int ShowSymbolPrompt(std::u16string_view text, int kind, const int* symbolSlots);
     void DrawShadowedText(std::u16string_view text, const RasterRect& rect, int alignment, int font,
                           std::uint32_t colour, int dx, int dy, std::uint32_t shadowColour) const;
+    // The nine frame pieces of every message window, now and for those made later.
+    void SetMessageFrameTextures(const std::array<int, FRAME_TEXTURE_COUNT>& textures);
 
     // The last message reply: its message id and which button answered.
     std::pair<int, int> GetLastButtonEvent() const { return {m_LastReplyId, m_LastReplyAnswer}; }

@@ -1,11 +1,22 @@
+#include "cards/CardActor.h"
 #include "cards/LifeToken.h"
+#include "cards/TableReset.h"
+#include "engine/core/Easing.h"
 #include "engine/core/StringTable.h"
 #include "engine/scene/Actor.h"
 #include "gui/GUI_Manager.h"
 #include "gui/Messagebox.h"
 #include "gui/TextButton.h"
+#include "gui/GUI_Window.h"
+#include "gui/Sprite.h"
+#include "gui/SpriteList.h"
+#include "lessons/GameBlock.h"
 #include "lessons/PlayerActors.h"
+#include "platform/Headless.h"
+#include "rules/Decks.h"
+#include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
+#include "rules/RulesStateWord.h"
 #include "tests/cards/TableDrawFixture.h"
 
 #include <gtest/gtest.h>
@@ -29,10 +40,18 @@ protected:
         display.m_Zones[1].rect = RasterRect{300, 400, 583, 516};
         display.m_Zones[0].rect = RasterRect{300, 40, 583, 156};
         ResetPlayerStates();
+        PlayerState::SetLife(PLAYER_HUMAN, 20, 1);
+        PlayerState::SetLife(PLAYER_CPU, 20, 1);
         CreateLifeTokens();
         m_Human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
         m_Cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
         SetPlayerActors(m_Human, m_Cpu);
+        s_ClientWidth = 800;
+        s_ClientHeight = 600;
+        s_FramesPerSecond = 60.0f;
+        display.m_SceneTag = 1;
+        plat::headless::SetTime(10000);
+        g_FrameMilliseconds = 16.0f;
     }
 
     void TearDown() override
@@ -41,7 +60,64 @@ protected:
         DestroyLifeTokens();
         // The texts live in the private heap that the fixture frees.
         ClearStringTables();
+        ClearPendingCards();
+        s_FramesPerSecond = 0.0f;
+        g_FrameMilliseconds = 0.0f;
         TableDrawFixture::TearDown();
+    }
+
+    // The table's camera, past its first frame: the tokens wait for it.
+    static void SpawnCamera()
+    {
+        Actor* const camera = SpawnActor(u"camera", 0, nullptr, 0, 0, 0, 0, 0, 0);
+        camera->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+    }
+
+    static void Frame()
+    {
+        UpdateActors();
+        GetSpriteList()->UpdateAll();
+        plat::headless::AdvanceTime(16);
+    }
+
+    // Runs frames until done() holds; false when it never does.
+    template <typename Done>
+    static bool RunUntil(Done done, int maxFrames = 3000)
+    {
+        for (int i = 0; i < maxFrames; ++i) {
+            if (done())
+                return true;
+            Frame();
+        }
+        return done();
+    }
+
+    // Picks the human token up, drops it on the cell of life and lets it glide.
+    void DragHumanTokenTo(int life)
+    {
+        LifeToken& token = *GetLifeToken(PLAYER_HUMAN);
+        MouseState.x = token.rect.left + 5;
+        MouseState.y = token.rect.top + 7;
+        MouseState.leftClicked = 1;
+        MouseState.leftHeld = 1;
+        Frame();
+        MouseState.leftClicked = 0;
+        ASSERT_EQ(token.dragState, 1);
+        const RasterRect cell = GetLifeTrackCell(PLAYER_HUMAN, life);
+        MouseState.x = cell.left + 5;
+        MouseState.y = cell.top + 7;
+        Frame();
+        MouseState.leftHeld = 0;
+        Frame();
+        ASSERT_TRUE(RunUntil([&] { return token.dragState == 0; }));
+    }
+
+    // Both tokens through their first frames until the CPU's is settled and the human's asks to be placed.
+    void StartTokens()
+    {
+        SpawnCamera();
+        ASSERT_TRUE(RunUntil([] { return GetLifeToken(PLAYER_CPU)->actor->GetState() == TOKEN_SETTLED; }));
+        ASSERT_EQ(GetLifeToken(PLAYER_HUMAN)->actor->GetState(), TOKEN_PLACING);
     }
 
     // Sets the human's life as the rules would, then shows the change.
@@ -136,6 +212,7 @@ TEST_F(LifeTokenTest, WithoutBothPlayersTheBoxWaits)
 
 TEST_F(LifeTokenTest, AnsweredOrSettledBoxesLeaveTheDisplay)
 {
+    StartTokens();
     LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
     const auto registeredBoxes = [] {
         int count = 0;
@@ -148,9 +225,9 @@ TEST_F(LifeTokenTest, AnsweredOrSettledBoxesLeaveTheDisplay)
     Change(0, 20, 17);
     Change(0, 17, 15);
     EXPECT_EQ(registeredBoxes(), 1);
-    // Without a button it goes once the token is settled.
-    token->actor->SetState(TOKEN_SETTLED);
-    token->actor->m_Behaviour(token->actor);
+    // Without a button it goes once the token is settled on the new life.
+    DragHumanTokenTo(15);
+    Frame();
     EXPECT_EQ(token->box, nullptr);
     EXPECT_EQ(registeredBoxes(), 0);
     EXPECT_TRUE(token->IsReady());
@@ -173,6 +250,173 @@ TEST_F(LifeTokenTest, AnsweredOrSettledBoxesLeaveTheDisplay)
     Change(0, 20, 18);
     DestroyLifeTokens();
     EXPECT_EQ(registeredBoxes(), 0);
+}
+
+TEST_F(LifeTokenTest, TokensWaitForTheCameraThenTheCpuHandPlacesItsToken)
+{
+    Frame();
+    LifeToken& cpu = *GetLifeToken(PLAYER_CPU);
+    EXPECT_NE(cpu.actor->m_Flags & ACTOR_FLAG_FIRST_FRAME, 0u) << "no camera yet";
+    StartTokens();
+    int x = 0;
+    int y = 0;
+    GetLifeTokenTarget(PLAYER_CPU, 20, x, y);
+    EXPECT_EQ(cpu.rect.left, x);
+    EXPECT_EQ(cpu.rect.top, y);
+    EXPECT_TRUE(cpu.IsIdle());
+    EXPECT_FALSE(cpu.hand->IsListed()) << "the hand leaves the screen";
+    EXPECT_EQ(GetLifeToken(PLAYER_HUMAN)->rect.top, 400 - 116);
+}
+
+TEST_F(LifeTokenTest, CpuHandCarriesTheTokenWhenLifeChanges)
+{
+    StartTokens();
+    LifeToken& cpu = *GetLifeToken(PLAYER_CPU);
+    PlayerState::SetLife(PLAYER_CPU, 17, 0);
+    Frame();
+    EXPECT_EQ(cpu.shownLife, 17);
+    EXPECT_EQ(cpu.handStep, 2) << "the hand starts at once";
+    EXPECT_TRUE(cpu.hand->IsListed());
+    bool carried = false;
+    ASSERT_TRUE(RunUntil([&] {
+        carried = carried || cpu.handStep == 3;
+        return cpu.IsIdle();
+    }));
+    EXPECT_TRUE(carried);
+    EXPECT_EQ(GetLifeAtTokenRect(PLAYER_CPU, cpu.rect), 17);
+    EXPECT_FALSE(cpu.hand->IsListed());
+
+    // 25 stands on the cell of 5.
+    PlayerState::SetLife(PLAYER_CPU, 25, 0);
+    ASSERT_TRUE(RunUntil([&] { return cpu.IsIdle() && cpu.shownLife == 25; }));
+    EXPECT_EQ(GetLifeAtTokenRect(PLAYER_CPU, cpu.rect), 5);
+}
+
+TEST_F(LifeTokenTest, HumanTokenIsPlacedDraggedSnappedAndCorrected)
+{
+    ASSERT_TRUE(AddString(u"PHYS_Error_BadLife", u"Put it on %0"));
+    StartTokens();
+    LifeToken& token = *GetLifeToken(PLAYER_HUMAN);
+    Actor& actor = *token.actor;
+
+    // Placing on a wrong cell, then on the start cell.
+    DragHumanTokenTo(18);
+    EXPECT_EQ(actor.GetState(), TOKEN_PLACED_WRONG);
+    DragHumanTokenTo(20);
+    EXPECT_EQ(actor.GetState(), TOKEN_SETTLED);
+    int x = 0;
+    int y = 0;
+    GetLifeTokenTarget(PLAYER_HUMAN, 20, x, y);
+    EXPECT_EQ(token.rect.left, x);
+    EXPECT_EQ(token.rect.top, y);
+
+    // A settled token cannot be picked up.
+    MouseState.x = token.rect.left + 3;
+    MouseState.y = token.rect.top + 3;
+    MouseState.leftClicked = 1;
+    Frame();
+    EXPECT_EQ(token.dragState, 0);
+    MouseState.leftClicked = 0;
+
+    Change(0, 20, 17);
+    EXPECT_EQ(actor.GetState(), TOKEN_MISPLACED);
+    DragHumanTokenTo(18);
+    EXPECT_EQ(actor.GetState(), TOKEN_MISPLACED) << "one cell off";
+    ASSERT_NE(token.box, nullptr);
+    EXPECT_EQ(token.box->GetText(), u"Put it on 17");
+    EXPECT_TRUE(token.boxPending);
+    EXPECT_EQ(token.voiceName, u"vo_phys\\Error_BadLife.wav");
+    EXPECT_EQ(GetLifeAtTokenRect(PLAYER_HUMAN, token.rect), 18) << "snapped onto the cell under it";
+
+    DragHumanTokenTo(17);
+    EXPECT_EQ(actor.GetState(), TOKEN_SETTLED);
+    EXPECT_TRUE(token.IsReady());
+    EXPECT_EQ(token.box, nullptr);
+    EXPECT_FALSE(token.boxPending);
+}
+
+TEST_F(LifeTokenTest, TokenAndBoxWaitWhileTheHumanHasPendingCards)
+{
+    StartTokens();
+    LifeToken& token = *GetLifeToken(PLAYER_HUMAN);
+    CardActor* const card = AsCardActor(CreateActor(ACTOR_TYPE_CARD));
+    card->SetOwner(PLAYER_HUMAN);
+    RegisterActor(card);
+    AddPendingCard(card);
+    ASSERT_EQ(CountPendingCards(PLAYER_HUMAN), 1);
+    Change(0, 20, 17);
+    ASSERT_NE(token.box, nullptr);
+    EXPECT_FALSE(token.IsBoxShown());
+    MouseState.x = token.rect.left + 3;
+    MouseState.y = token.rect.top + 3;
+    MouseState.leftClicked = 1;
+    Frame();
+    EXPECT_EQ(token.dragState, 0) << "no drag while a card is pending";
+
+    ClearPendingCards();
+    Frame();
+    EXPECT_TRUE(token.IsBoxShown()) << "shown once the cards are resolved";
+}
+
+TEST_F(LifeTokenTest, MoveByShiftsTokenAndHand)
+{
+    StartTokens();
+    LifeToken& human = *GetLifeToken(PLAYER_HUMAN);
+    const RasterRect before = human.rect;
+    human.MoveBy(10, -4);
+    EXPECT_EQ(human.rect.left, before.left + 10);
+    EXPECT_EQ(human.rect.top, before.top - 4);
+    EXPECT_EQ(static_cast<int>(human.actor->m_Position.x), before.left + 10);
+
+    LifeToken& cpu = *GetLifeToken(PLAYER_CPU);
+    PlayerState::SetLife(PLAYER_CPU, 15, 0);
+    ASSERT_TRUE(RunUntil([&] { return cpu.handStep == 3; }));
+    Frame();
+    const int handX = cpu.hand->GetX();
+    const RasterRect token = cpu.rect;
+    const float targetX = cpu.actor->m_TargetPoint.x;
+    cpu.MoveBy(7, 3);
+    EXPECT_EQ(cpu.hand->GetX(), handX + 7);
+    EXPECT_EQ(cpu.rect.left, token.left + 7);
+    EXPECT_EQ(cpu.actor->m_TargetPoint.x, targetX + 7.0f);
+}
+
+TEST_F(LifeTokenTest, ResetTableTearsDownAndPutsWordsBack)
+{
+    struct Case {
+        int mode;
+        int forcedCard;
+        int expectedMenuWord;
+    };
+    const Case cases[] = {{0, 0, -1}, {0, 12, 5}, {2, 0, 5}};
+    for (const Case& c : cases) {
+        CreateLifeTokens();
+        GameBlock& block = GetGameBlock();
+        block.menuWords.fill(5);
+        block.flowWords.fill(3);
+        block.resetWord = 4;
+        SetRulesStateWord(9);
+        SetForcedFirstCard(PLAYER_HUMAN, c.forcedCard);
+        s_FramesPerSecond = 12.0f;
+        GUI_Window window(0, 0, 10, 10);
+        GetGameDisplay()->RegisterWindow(&window);
+        s_GameMode = 1;
+
+        ResetTable(c.mode);
+        EXPECT_EQ(block.menuWords[4], c.expectedMenuWord) << c.mode << " " << c.forcedCard;
+        EXPECT_EQ(block.flowWords[0], 0);
+        EXPECT_EQ(block.resetWord, 0);
+        EXPECT_EQ(GetRulesStateWord(), 0);
+        EXPECT_EQ(s_FramesPerSecond, s_MaxFramesPerSecond);
+        EXPECT_TRUE(GetGameDisplay()->GetGameWindows().empty());
+        EXPECT_EQ(GetLifeToken(PLAYER_HUMAN), nullptr);
+        EXPECT_EQ(s_GameMode, -1);
+        EXPECT_EQ(s_RequestedGameMode, c.mode);
+        EXPECT_EQ(GetPreviousGameMode(), 1);
+    }
+    SetForcedFirstCard(PLAYER_HUMAN, 0);
+    GetGameBlock() = GameBlock();
+    SetPlayerActors(nullptr, nullptr);
 }
 
 } // namespace

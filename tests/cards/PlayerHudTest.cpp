@@ -1,4 +1,8 @@
+#include "cards/CardActor.h"
 #include "cards/PlayerHud.h"
+#include "cards/TableInput.h"
+#include "engine/raster/Raster.h"
+#include "lessons/TableFlow.h"
 #include "engine/scene/ScriptParser.h"
 #include "rules/PlayerState.h"
 #include "tests/cards/TableDrawFixture.h"
@@ -88,6 +92,115 @@ TEST(LifeMoodTest, MoodBands)
     const std::pair<int, int> cases[] = {{25, 0}, {11, 0}, {10, 1}, {6, 1}, {5, 2}, {3, 2}, {2, 3}, {1, 3}, {0, 4}, {-3, 4}};
     for (const auto& [life, mood] : cases)
         EXPECT_EQ(LifeMood(life), mood) << life;
+}
+
+// The physical table's piles and CPU hand drawn into the back buffer: each image a plain colour.
+class PlayerHudDrawingTest : public tabletest::TableDrawFixture {
+protected:
+    PlayerHudDrawingTest()
+    {
+        m_DesktopWidth = 800;
+        m_DesktopHeight = 600;
+    }
+
+    void SetUp() override
+    {
+        TableDrawFixture::SetUp();
+        s_GameMode = 1;
+        GameDisplay& display = *GetGameDisplay();
+        display.m_SmallCardBack = Plain(20, 28, BACK);
+        display.m_StackEdge = -1;
+        display.m_PilePoints[2] = MatPoint{100, 100};
+        display.m_CpuHandRect = RasterRect{300, 20, 500, 90};
+        ResetPlayerStates();
+        GetTableFlow() = TableFlowState();
+        GetTableInput() = TableInputState();
+    }
+
+    void TearDown() override
+    {
+        ResetPlayerStates();
+        GetTableFlow() = TableFlowState();
+        GetTableInput() = TableInputState();
+        TableDrawFixture::TearDown();
+    }
+
+    int Plain(int width, int height, std::uint16_t colour)
+    {
+        m_pixels.push_back(std::make_unique<std::vector<std::uint16_t>>(static_cast<std::size_t>(width * height),
+                                                                         colour));
+        return GetGameDisplay()->CreateTextureFromPixels(m_pixels.back()->data(), width, height, 0);
+    }
+
+    CardActor* GraveyardCard(std::uint16_t colour)
+    {
+        CardActor* const card = AsCardActor(CreateActor(ACTOR_TYPE_CARD));
+        RegisterActor(card);
+        card->m_Texture = Plain(20, 28, colour);
+        PlayerState& record = *GetPlayerState(PLAYER_HUMAN);
+        record.m_Graveyard[static_cast<std::size_t>(record.m_GraveyardCount++)] = card;
+        return card;
+    }
+
+    static int DrawAndCount()
+    {
+        Raster& raster = *GetRaster();
+        raster.SetActive(true);
+        raster.BeginFrame();
+        DrawPlayerHud();
+        const int queued = raster.GetQueuedCount();
+        raster.Invalidate();
+        raster.EndFrame();
+        return queued;
+    }
+
+    static std::uint16_t PixelAt(int x, int y)
+    {
+        const PixelTarget target = GetRaster()->BackBuffer();
+        return target.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(target.pitch) +
+                             static_cast<std::size_t>(x)];
+    }
+
+    // Shades of blue read the same in 555 and 565 pixels.
+    static constexpr std::uint16_t BACK = 0x001F;
+    static constexpr std::uint16_t FIRST = 0x0008;
+    static constexpr std::uint16_t TOP = 0x0010;
+};
+
+TEST_F(PlayerHudDrawingTest, GraveyardShowsItsTopCardFaceAndGlowsWhenMarked)
+{
+    GraveyardCard(FIRST);
+    CardActor* const top = GraveyardCard(TOP);
+    const int unmarked = DrawAndCount();
+    RasterRect pile;
+    GetGameDisplay()->GetPlayerGraveyardRect(pile, true);
+    EXPECT_EQ(PixelAt(pile.left + 5, pile.top + 5), TOP);
+
+    GetTableFlow().markedActors.insert(top);
+    EXPECT_GT(DrawAndCount(), unmarked) << "the marked top card glows";
+}
+
+TEST_F(PlayerHudDrawingTest, CpuHandShowsOneBackPerCardAndCountsTheDemonstratedCard)
+{
+    const RasterRect& area = GetGameDisplay()->m_CpuHandRect;
+    const auto lastBackRight = [&](int cards) { return area.left + 5 + 9 * (cards - 1) + 36; };
+    GetTableInput().cpuHandCount = 3;
+    DrawAndCount();
+    EXPECT_EQ(PixelAt(lastBackRight(3) - 1, area.top + 30), BACK);
+    EXPECT_NE(PixelAt(lastBackRight(3) + 1, area.top + 30), BACK);
+
+    // A card being dragged out by the demonstration hand still counts; its slot stays empty.
+    CardActor* const dragged = AsCardActor(CreateActor(ACTOR_TYPE_CARD));
+    RegisterActor(dragged);
+    dragged->SetHeld(false);
+    dragged->SetInLibrary(false);
+    GetTableFlow().demoHand = dragged;
+    GetTableFlow().demoHandIndex = 3;
+    DrawAndCount();
+    EXPECT_NE(PixelAt(lastBackRight(4) - 1, area.top + 30), BACK) << "the demonstrated slot is empty";
+    GetTableFlow().demoHandIndex = 0;
+    DrawAndCount();
+    EXPECT_EQ(PixelAt(lastBackRight(4) - 1, area.top + 30), BACK);
 }
 
 } // namespace

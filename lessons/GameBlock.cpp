@@ -1,0 +1,7 @@
+#include "lessons/GameBlock.h"
+
+GameBlock& GetGameBlock()
+{
+    static GameBlock block;
+    return block;
+}

@@ -1,0 +1,5 @@
+// The rules-state word a table reset clears.
+#pragma once
+
+int GetRulesStateWord();
+void SetRulesStateWord(int value);

@@ -1,0 +1,5 @@
+#include "screens/SettingsMenu.h"
+
+void ResetSettingsMenu()
+{
+}
