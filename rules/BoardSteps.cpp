@@ -33,11 +33,6 @@ int CardsLeftInLibrary(bool /*countDragged*/)
     return std::max(0, human.m_LibraryCount - human.m_NextDrawIndex);
 }
 
-bool IsTargetPromptOpen()
-{
-    return false;
-}
-
 bool IsCardBusy(const CardActor* card)
 {
     if (card == nullptr)

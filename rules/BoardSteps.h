@@ -11,7 +11,6 @@ void DrawAttackerBlockLinks(CardActor* attacker);
 bool ShouldDrawBlockLink(const CardActor* card);
 // The human's library cards not yet drawn; with countDragged, cards being dragged off the pile count as drawn.
 int CardsLeftInLibrary(bool countDragged);
-bool IsTargetPromptOpen();
 // A card in a special slot, in the library, or held.
 bool IsCardBusy(const CardActor* card);
 bool IsCardInDelayedSet(const CardActor* card);

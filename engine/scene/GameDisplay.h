@@ -23,6 +23,7 @@
 struct FormattedText;
 class GUI_Window;
 class OldDialog;
+class Dialog;
 
 // One frame's request for a message window under a key.
 struct MessageRecord {
@@ -227,6 +228,9 @@ public:
     bool UpdateCursorFromMouse();
     // Moves the window above, below, left or right of the card, whichever first clears it.
     void MoveWindowOffCard(GUI_Window* window, const CardActor* card) const;
+    // A lesson box at the advice position: kept from the last lesson box, else right of the play area; centred
+    // until the intro has finished.
+    void PlaceAdviceWindow(Dialog* box);
     int GetCardWidth() const { return m_CardWidth; }
     int GetCardHeight() const { return m_CardHeight; }
 
