@@ -14,19 +14,6 @@ void UpdateBoardCensus()
 {
 }
 
-void DrawBlockLinks()
-{
-}
-
-void DrawAttackerBlockLinks(CardActor* /*attacker*/)
-{
-}
-
-bool ShouldDrawBlockLink(const CardActor* /*card*/)
-{
-    return false;
-}
-
 int CardsLeftInLibrary(bool /*countDragged*/)
 {
     const PlayerState& human = *GetPlayerState(0);

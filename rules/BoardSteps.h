@@ -6,9 +6,6 @@ class CardActor;
 
 void UpdateStackPrompt();
 void UpdateBoardCensus();
-void DrawBlockLinks();
-void DrawAttackerBlockLinks(CardActor* attacker);
-bool ShouldDrawBlockLink(const CardActor* card);
 // The human's library cards not yet drawn; with countDragged, cards being dragged off the pile count as drawn.
 int CardsLeftInLibrary(bool countDragged);
 // A card in a special slot, in the library, or held.

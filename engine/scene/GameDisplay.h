@@ -100,6 +100,13 @@ struct MatSlot {
     float depth = 0.0f;
 };
 
+// A card placed on the online table at (x, y), in placing order.
+struct PlacedCardRecord {
+    CardActor* card = nullptr;
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
 // What the placement of one player's cards in play uses and computes.
 struct PlayerTableSlots {
     // Inputs from the board: permanents other than land piles, and the land groups (lands of one kind).
@@ -276,6 +283,8 @@ public:
     // The last message reply: its message id and which button answered.
     std::pair<int, int> GetLastButtonEvent() const { return {m_LastReplyId, m_LastReplyAnswer}; }
 
+    // The online table's placed cards; the combat links test the mouse against them.
+    std::vector<PlacedCardRecord> m_PlacedCards;
     // Mat drawing state.
     RasterRect m_OpponentBackgroundRect;
     std::array<bool, 2> m_GraveyardListOpen{};
