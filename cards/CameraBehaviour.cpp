@@ -19,6 +19,7 @@
 #include "rules/BoardQueries.h"
 #include "rules/BoardSteps.h"
 #include "rules/CombatLinks.h"
+#include "rules/StackPrompts.h"
 #include "rules/HumanPayment.h"
 #include "rules/SelectedCard.h"
 #include "rules/ManaPool.h"

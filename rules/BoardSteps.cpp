@@ -6,10 +6,6 @@
 
 #include <algorithm>
 
-void UpdateStackPrompt()
-{
-}
-
 void UpdateBoardCensus()
 {
 }

@@ -4,7 +4,6 @@
 
 class CardActor;
 
-void UpdateStackPrompt();
 void UpdateBoardCensus();
 // The human's library cards not yet drawn; with countDragged, cards being dragged off the pile count as drawn.
 int CardsLeftInLibrary(bool countDragged);

@@ -144,3 +144,7 @@ const char16_t* GetOnlineDiscardKey(int count)
 {
     return count == 1 ? u"ONL_PROMPT_DISCARD_1" : u"ONL_PROMPT_DISCARD_N";
 }
+
+void SpellStack::RunResolutionPrompts()
+{
+}

@@ -283,6 +283,11 @@ public:
     // The last message reply: its message id and which button answered.
     std::pair<int, int> GetLastButtonEvent() const { return {m_LastReplyId, m_LastReplyAnswer}; }
 
+    // The stack area of the current layout (left x, right x, top y) and the points arrows aim at for each player.
+    int m_StackAreaLeft = 0;
+    int m_StackAreaRight = 0;
+    int m_StackAreaTop = 0;
+    std::array<MatPoint, 2> m_TargetPlayerPoints{};
     // The online table's placed cards; the combat links test the mouse against them.
     std::vector<PlacedCardRecord> m_PlacedCards;
     // Mat drawing state.
