@@ -18,6 +18,8 @@
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/BoardSteps.h"
+#include "rules/CombatLinks.h"
+#include "rules/StackPrompts.h"
 #include "rules/HumanPayment.h"
 #include "rules/SelectedCard.h"
 #include "rules/ManaPool.h"

@@ -19,6 +19,7 @@
 #include "rules/Decks.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
+#include "rules/TargetPrompt.h"
 #include "screens/Intro.h"
 
 #include <algorithm>

@@ -116,3 +116,17 @@ CardActor* GetLessonReturningCard()
 void PositionLessonBox()
 {
 }
+
+bool IsLessonBoxShowing()
+{
+    return false;
+}
+
+int GetLessonBoxTag()
+{
+    return -1;
+}
+
+void CloseLessonBox()
+{
+}

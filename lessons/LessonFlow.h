@@ -40,3 +40,7 @@ void SetLessonSecondCard(CardActor* card);
 CardActor* GetLessonReturningCard();
 // Places the second lesson box again when it is shown.
 void PositionLessonBox();
+// The physical lesson's current lesson box is registered with the display; its lesson tag (-1 without a box).
+bool IsLessonBoxShowing();
+int GetLessonBoxTag();
+void CloseLessonBox();

@@ -69,10 +69,6 @@ void CensusCard(CardActor& card, GameDisplay& display)
 
 } // namespace
 
-void UpdateStackPrompt()
-{
-}
-
 void UpdateBoardCensus()
 {
     GameDisplay* const display = GetGameDisplay();
@@ -85,28 +81,10 @@ void UpdateBoardCensus()
     }
 }
 
-void DrawBlockLinks()
-{
-}
-
-void DrawAttackerBlockLinks(CardActor* /*attacker*/)
-{
-}
-
-bool ShouldDrawBlockLink(const CardActor* /*card*/)
-{
-    return false;
-}
-
 int CardsLeftInLibrary(bool /*countDragged*/)
 {
     const PlayerState& human = *GetPlayerState(0);
     return std::max(0, human.m_LibraryCount - human.m_NextDrawIndex);
-}
-
-bool IsTargetPromptOpen()
-{
-    return false;
 }
 
 bool IsCardBusy(const CardActor* card)

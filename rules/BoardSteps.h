@@ -10,15 +10,10 @@ class CardActor;
 constexpr std::uint32_t CARD_FLAG_HIGHLIGHT_ACROSS = 0x20000000;
 constexpr std::uint32_t CARD_FLAG_HIGHLIGHT_BELOW = 0x10000000;
 
-void UpdateStackPrompt();
 // While the intro shows the table: draws the permanents of both rows and gives the placed ones card windows.
 void UpdateBoardCensus();
-void DrawBlockLinks();
-void DrawAttackerBlockLinks(CardActor* attacker);
-bool ShouldDrawBlockLink(const CardActor* card);
 // The human's library cards not yet drawn; with countDragged, cards being dragged off the pile count as drawn.
 int CardsLeftInLibrary(bool countDragged);
-bool IsTargetPromptOpen();
 // A card in a special slot, in the library, or held.
 bool IsCardBusy(const CardActor* card);
 bool IsCardInDelayedSet(const CardActor* card);

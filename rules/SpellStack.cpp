@@ -460,11 +460,6 @@ void SpellStack::Shutdown()
     m_CpuActor = nullptr;
 }
 
-void SpellStack::Draw()
-{
-    DrawStackWindow();
-}
-
 CardActor* SpellStack::GetTopCard() const
 {
     return m_Count > 0 ? m_Entries[m_Count - 1].card : nullptr;

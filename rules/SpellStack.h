@@ -56,6 +56,10 @@ public:
     void OpenWindow();
     void Shutdown();
     void Draw();
+    // Decides whether the waiting entry may resolve now; when it may, the stack goes on to resolve.
+    void ConfirmPrompt();
+    // One step of a paused resolution's prompts.
+    void RunResolutionPrompts();
 
     int GetCount() const { return m_Count; }
     bool IsActive() const { return m_Active; }

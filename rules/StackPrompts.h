@@ -1,7 +1,8 @@
-// The stack's window and its prompts. Until they exist nothing is drawn.
+// The stack shown to the learner: the per-frame prompt step that hands a waiting entry to resolution, and the
+// arrow from the entry under the mouse to its target.
 #pragma once
 
-void DrawStackWindow();
+class CardActor;
 
 // The stack area of the display (a left x, a right x and a top y in screen pixels).
 struct StackArea {
@@ -12,3 +13,16 @@ struct StackArea {
 StackArea GetStackArea();
 // Places the stack's prompt window again after the table's layout changed.
 void PlaceStackWindow();
+
+// The per-frame prompt step: the response countdown, confirmation and the resolution prompts.
+void UpdateStackPrompt();
+
+struct StackArrowColour {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+// By the source card's first coloured cost counter (black, blue, green, red, white); artifacts gold, others black.
+StackArrowColour GetStackArrowColour(const CardActor* source);
+// The arrow's bend for a vertical distance between its ends on a screen of that height.
+float GetStackArrowBend(int verticalDistance, int screenHeight);

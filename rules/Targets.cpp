@@ -187,7 +187,7 @@ bool RunPrompt(CardActor* source, bool isAbility, const EffectSpec& effect, bool
         }
         return true;
     }
-    if (IsTargetPromptShown()) {
+    if (IsTargetPromptOpen()) {
         if (TakeTargetPromptButton()) {
             StopVoiceQueue();
             DeleteTargetPrompt();
@@ -208,7 +208,7 @@ Actor* ChoosePlayer(const CardActor* source, const TargetSpec& target)
     const bool overHuman = IsMouseInZone(physical ? 1 : 3);
     const bool overCpu = IsMouseInZone(2) || (physical && IsMouseInZone(0));
     if (target.caster && overHuman) {
-        if (IsTargetPromptShown()) {
+        if (IsTargetPromptOpen()) {
             if (RefuseHostilePick(source, PLAYER_HUMAN))
                 return nullptr;
             DeleteTargetPrompt();
@@ -275,7 +275,7 @@ Actor* ChooseTarget(CardActor* source, CardActor* candidate, bool isAbility, boo
         selection.selectedCard = nullptr;
     s_LandTargetPending = false;
     CloseGraveyardLists();
-    if (IsTargetPromptShown()) {
+    if (IsTargetPromptOpen()) {
         if (RefuseHostilePick(source, candidate->GetOwner()))
             return nullptr;
         DeleteTargetPrompt();

@@ -23,6 +23,7 @@
 struct FormattedText;
 class GUI_Window;
 class OldDialog;
+class Dialog;
 
 // One frame's request for a message window under a key.
 struct MessageRecord {
@@ -97,6 +98,13 @@ struct MatSlot {
     float x = 0.0f;
     float y = 0.0f;
     float depth = 0.0f;
+};
+
+// A card placed on the online table at (x, y), in placing order.
+struct PlacedCardRecord {
+    CardActor* card = nullptr;
+    float x = 0.0f;
+    float y = 0.0f;
 };
 
 // What the placement of one player's cards in play uses and computes.
@@ -227,6 +235,9 @@ public:
     bool UpdateCursorFromMouse();
     // Moves the window above, below, left or right of the card, whichever first clears it.
     void MoveWindowOffCard(GUI_Window* window, const CardActor* card) const;
+    // A lesson box at the advice position: kept from the last lesson box, else right of the play area; centred
+    // until the intro has finished.
+    void PlaceAdviceWindow(Dialog* box);
     int GetCardWidth() const { return m_CardWidth; }
     int GetCardHeight() const { return m_CardHeight; }
 
@@ -274,6 +285,13 @@ public:
     // The last message reply: its message id and which button answered.
     std::pair<int, int> GetLastButtonEvent() const { return {m_LastReplyId, m_LastReplyAnswer}; }
 
+    // The stack area of the current layout (left x, right x, top y) and the points arrows aim at for each player.
+    int m_StackAreaLeft = 0;
+    int m_StackAreaRight = 0;
+    int m_StackAreaTop = 0;
+    std::array<MatPoint, 2> m_TargetPlayerPoints{};
+    // The online table's placed cards; the combat links test the mouse against them.
+    std::vector<PlacedCardRecord> m_PlacedCards;
     // Mat drawing state.
     RasterRect m_OpponentBackgroundRect;
     std::array<bool, 2> m_GraveyardListOpen{};

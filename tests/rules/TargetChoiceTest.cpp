@@ -1,11 +1,12 @@
 #include "cards/CardIds.h"
 #include "cards/GraveyardLists.h"
+#include "engine/core/StringTable.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_System.h"
 #include "rules/TableSelection.h"
 #include "rules/TargetPrompt.h"
 #include "rules/Targets.h"
-#include "tests/rules/RulesFixture.h"
+#include "tests/rules/PromptFixture.h"
 
 namespace {
 
@@ -14,11 +15,11 @@ constexpr RasterRect CPU_MAT{0, 0, 100, 100};
 constexpr RasterRect CPU_PANEL{200, 0, 300, 100};
 constexpr RasterRect HUMAN_PANEL{200, 300, 300, 400};
 
-class TargetChoiceTest : public rulestest::RulesTest {
+class TargetChoiceTest : public rulestest::PromptTest {
 protected:
     void SetUp() override
     {
-        RulesTest::SetUp();
+        PromptTest::SetUp();
         m_savedZones = GetGameDisplay()->m_Zones;
         GetGameDisplay()->m_Zones[0].rect = CPU_MAT;
         GetGameDisplay()->m_Zones[1].rect = HUMAN_MAT;
@@ -28,6 +29,7 @@ protected:
         // Graveyard targets open the real list windows, which load their button images.
         GUI_System::SetLoadBitmapFunction(LoadGUIBitmap);
         GUI_System::SetReleaseTextureFunction(ReleaseGUITexture);
+        AddString(u"PHYSDLG_TARGET_HostileTargetOwn", u"Not your own side.");
     }
 
     void TearDown() override
@@ -36,7 +38,7 @@ protected:
         GUI_System::ClearCallbacks();
         GetGameDisplay()->m_Zones = m_savedZones;
         MouseState = MouseRecord();
-        RulesTest::TearDown();
+        PromptTest::TearDown();
     }
 
     CARD& Spell(int state, int owner, int type, bool caster = false, bool opponent = false)
@@ -59,6 +61,8 @@ protected:
         return ChooseTarget(&source, candidate, false, false, true, aborted);
     }
 
+    static void PressPromptButton() { Press(GetTargetPrompt(), 0); }
+
     static void MouseAt(const RasterRect& r)
     {
         MouseState.x = (r.left + r.right) / 2;
@@ -79,7 +83,7 @@ TEST_F(TargetChoiceTest, ClickOnACardAcceptsOrRejectsOncePerClick)
     EXPECT_EQ(ChooseTarget(&source, &own, false, false, true, nullptr), nullptr);
     EXPECT_EQ(GetTargetRejectCount(), rejects + 1) << "one sound per click";
     EXPECT_EQ(MouseState.leftClicked, 1) << "a wrong pick leaves the click";
-    EXPECT_TRUE(IsTargetPromptShown());
+    EXPECT_TRUE(IsTargetPromptOpen());
 
     // A frame without a click re-arms the sound.
     MouseState.leftClicked = 0;
@@ -89,7 +93,7 @@ TEST_F(TargetChoiceTest, ClickOnACardAcceptsOrRejectsOncePerClick)
 
     EXPECT_EQ(Pick(source, &theirs), &theirs);
     EXPECT_EQ(MouseState.leftClicked, 0);
-    EXPECT_FALSE(IsTargetPromptShown());
+    EXPECT_FALSE(IsTargetPromptOpen());
 }
 
 TEST_F(TargetChoiceTest, ClickOnAPlayerAreaAimsAtThatPlayer)
@@ -135,15 +139,15 @@ TEST_F(TargetChoiceTest, CancelAbortsAndQuietCallsLeaveThePromptAlone)
     MouseState.leftClicked = 1;
     const int rejects = GetTargetRejectCount();
     EXPECT_EQ(ChooseTarget(&source, &theirs, false, true, false, nullptr), nullptr);
-    EXPECT_TRUE(IsTargetPromptShown());
+    EXPECT_TRUE(IsTargetPromptOpen());
     EXPECT_EQ(MouseState.leftClicked, 1);
     EXPECT_EQ(GetTargetRejectCount(), rejects);
 
-    PressTargetPromptButton();
+    PressPromptButton();
     bool aborted = false;
     EXPECT_EQ(Pick(source, &theirs, &aborted), nullptr);
     EXPECT_TRUE(aborted);
-    EXPECT_FALSE(IsTargetPromptShown());
+    EXPECT_FALSE(IsTargetPromptOpen());
 }
 
 TEST_F(TargetChoiceTest, BasicGameRefusesHostileSpellsAtTheHumanUntilCancel)
@@ -156,11 +160,12 @@ TEST_F(TargetChoiceTest, BasicGameRefusesHostileSpellsAtTheHumanUntilCancel)
 
     SetMode(1);
     EXPECT_EQ(Pick(source, &ownLand), nullptr);
-    EXPECT_NE(GetTargetPromptKey(), nullptr);
+    EXPECT_EQ(GetTargetPrompt()->GetText(), u"Not your own side.");
+    EXPECT_EQ(GetTargetPrompt()->GetButtonCount(), 1) << "the refusal adds Cancel";
     EXPECT_EQ(Pick(source, &cpuLand), nullptr) << "latched until Cancel";
     MouseAt(HUMAN_MAT);
     EXPECT_EQ(Pick(source, nullptr), nullptr);
-    PressTargetPromptButton();
+    PressPromptButton();
     bool aborted = false;
     EXPECT_EQ(Pick(source, &cpuLand, &aborted), nullptr);
     EXPECT_TRUE(aborted);
