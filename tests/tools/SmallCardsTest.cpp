@@ -224,11 +224,11 @@ TEST_F(SmallCardCacheTest, AMissingCardFileIsReportedAndDrawsNothing)
 // rules text included (the table lays it out on the first frame and draws it from the next).
 TEST_F(SmallCardCacheTest, TheFaceSheetShowsEverySmallAndLargeFaceAndIsDrawnOnlyWhenTheyChange)
 {
-    Render();
+    const std::uint64_t inputs = Render().inputs;
     const fs::path sheetPath = m_cache / "card-faces.bmp";
     datac::Diagnostics diagnostics;
     bool drawn = false;
-    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), sheetPath.string(), diagnostics, &drawn));
+    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), inputs, sheetPath.string(), diagnostics, &drawn));
     EXPECT_TRUE(drawn);
     const Image sheet = ReadImage(sheetPath);
     ASSERT_TRUE(sheet.decoded);
@@ -254,10 +254,13 @@ TEST_F(SmallCardCacheTest, TheFaceSheetShowsEverySmallAndLargeFaceAndIsDrawnOnly
     EXPECT_GT(dark, 50);
     EXPECT_GT(pale, dark);
 
-    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), sheetPath.string(), diagnostics, &drawn));
+    EXPECT_EQ(Render().inputs, inputs) << "drawn or copied, the same cards have the same inputs";
+    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), inputs, sheetPath.string(), diagnostics, &drawn));
     EXPECT_FALSE(drawn) << "nothing changed";
-    fs::remove(m_install / "data_en" / "cards" / "CD_BELENDAL.bmp");
-    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), sheetPath.string(), diagnostics, &drawn));
+    // A large frame changes: the sheet is drawn again.
+    const fs::path frame = m_install / "data" / "table" / "crd_cr_b_lg.bmp";
+    fs::copy_file(m_install / "data" / "table" / "crd_cr_r_lg.bmp", frame, fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), inputs, sheetPath.string(), diagnostics, &drawn));
     EXPECT_TRUE(drawn);
     EXPECT_TRUE(diagnostics.Messages().empty());
 }
