@@ -1,6 +1,7 @@
 #include "tools/CardFaceSheet.h"
 
 #include "tools/ContactSheet.h"
+#include "tools/ContentHash.h"
 #include "tools/HeadlessScene.h"
 #include "tools/OutputFile.h"
 #include "tools/SourceText.h"
@@ -29,32 +30,21 @@ constexpr int FRAME_COLUMNS = 4;  // large faces per pass of the 800x600 back bu
 constexpr int FRAME_ROWS = 2;
 constexpr int CELL = 200;
 constexpr std::uint16_t GROUND_565 = 0x4229;
-constexpr std::string_view INPUT_FOLDERS[] = {"data_en", "data_en/cards", "data/table", "data/symbols",
-                                              "data/frames",  "data/cardart", "data/fonts"};
 constexpr std::array<std::u16string_view, 6> BORDERS = {u"bk", u"rd", u"gr", u"bu", u"wt", u"art"};
 constexpr std::array<std::u16string_view, 3> FAMILIES = {u"bl", u"cr", u"nc"};
 constexpr std::array<std::u16string_view, 6> SUFFIXES = {u"b", u"r", u"g", u"u", u"w", u"a"};
 
-std::uint64_t Fnv1a(const std::vector<std::uint8_t>& bytes, std::uint64_t hash)
+// The large frames and borders the faces are drawn in, on top of what the small cards are made from.
+std::string InputsKey(const std::string& install, std::uint64_t smallCardInputs)
 {
-    for (const std::uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-std::string InputsKey(const std::string& install)
-{
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const std::string_view folder : INPUT_FOLDERS) {
-        for (const std::string& path : SourceFiles(install + "/" + std::string(folder), "")) {
-            std::vector<std::uint8_t> bytes(path.begin() + static_cast<std::ptrdiff_t>(install.size()), path.end());
-            hash = Fnv1a(bytes, hash);
-            bytes.clear();
-            plat::ReadFileBytes(plat::FromUtf8(path), bytes);
-            hash = Fnv1a(bytes, hash);
-        }
+    std::uint64_t hash = smallCardInputs;
+    for (const std::string& path : SourceFiles(install + "/data/table", ".bmp")) {
+        const std::string name = path.substr(path.rfind('/') + 1);
+        if (!name.starts_with("crd_") && !name.starts_with("fxborder_"))
+            continue;
+        std::vector<std::uint8_t> bytes;
+        plat::ReadFileBytes(plat::FromUtf8(path), bytes);
+        hash = ContentHash(bytes, ContentHash(name, hash));
     }
     return std::to_string(hash);
 }
@@ -90,15 +80,15 @@ std::uint32_t Rgb(std::uint16_t pixel, bool is565)
 
 } // namespace
 
-bool WriteCardFaceSheet(const std::string& installFolderGiven, const std::string& sheetPathGiven,
-                        Diagnostics& diagnostics, bool* drawn)
+bool WriteCardFaceSheet(const std::string& installFolderGiven, std::uint64_t smallCardInputs,
+                        const std::string& sheetPathGiven, Diagnostics& diagnostics, bool* drawn)
 {
     const std::string installFolder = AbsolutePath(installFolderGiven);
     const std::string sheetPath = AbsolutePath(sheetPathGiven);
     if (drawn != nullptr)
         *drawn = false;
     const std::string keyPath = sheetPath + ".key";
-    const std::string key = InputsKey(installFolder);
+    const std::string key = InputsKey(installFolder, smallCardInputs);
     std::vector<std::uint8_t> oldKey;
     if (plat::IsReadable(plat::FromUtf8(sheetPath)) && plat::ReadFileBytes(plat::FromUtf8(keyPath), oldKey) &&
         std::string(oldKey.begin(), oldKey.end()) == key)

@@ -5,13 +5,15 @@
 
 #include "tools/Diagnostics.h"
 
+#include <cstdint>
 #include <string>
 
 namespace datac {
 
-// installFolder holds the compiled card file, the table images and the small cards. drawn (may be null) tells
-// whether the sheet was composed rather than found up to date.
-bool WriteCardFaceSheet(const std::string& installFolder, const std::string& sheetPath, Diagnostics& diagnostics,
-                        bool* drawn = nullptr);
+// installFolder holds the compiled card file, the table images and the small cards; smallCardInputs is the
+// small-card step's hash of what the faces are made from (SmallCardRun::inputs), the large frames are hashed
+// here. drawn (may be null) tells whether the sheet was composed rather than found up to date.
+bool WriteCardFaceSheet(const std::string& installFolder, std::uint64_t smallCardInputs, const std::string& sheetPath,
+                        Diagnostics& diagnostics, bool* drawn = nullptr);
 
 } // namespace datac

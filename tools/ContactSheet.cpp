@@ -1,5 +1,6 @@
 #include "tools/ContactSheet.h"
 
+#include "tools/ContentHash.h"
 #include "tools/OutputFile.h"
 #include "tools/SourceText.h"
 
@@ -35,8 +36,11 @@ void PutLe(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value
 bool ReadSheetPicture(const std::string& path, SheetPicture& out)
 {
     std::vector<std::uint8_t> bytes;
-    if (!plat::ReadFileBytes(plat::FromUtf8(path), bytes))
-        return false;
+    return plat::ReadFileBytes(plat::FromUtf8(path), bytes) && DecodeSheetPicture(path, bytes, out);
+}
+
+bool DecodeSheetPicture(const std::string& path, const std::vector<std::uint8_t>& bytes, SheetPicture& out)
+{
     out = SheetPicture{};
     if (path.ends_with(".bmp")) {
         if (bytes.size() < BMP_HEADER_SIZE || Le(bytes, 28, 2) != 24)
@@ -133,17 +137,39 @@ bool WritePictureSheet(const std::vector<SheetPicture>& pictures, int width, con
 bool WriteContactSheet(const std::string& installFolder, const std::vector<std::string>& folders,
                        const std::string& sheetPath, Diagnostics& diagnostics)
 {
-    std::vector<SheetPicture> pictures;
+    // Composed again only when a file it shows changed.
+    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> files;
+    std::uint64_t hash = CONTENT_HASH_START;
     for (const std::string& folder : folders) {
         for (const std::string& suffix : {std::string(".bmp"), std::string(".chp")}) {
             for (const std::string& path : SourceFiles(installFolder + "/" + folder, suffix)) {
-                SheetPicture picture;
-                if (ReadSheetPicture(path, picture))
-                    pictures.push_back(std::move(picture));
+                std::vector<std::uint8_t> bytes;
+                if (!plat::ReadFileBytes(plat::FromUtf8(path), bytes))
+                    continue;
+                hash = ContentHash(bytes, ContentHash(path.substr(installFolder.size()), hash));
+                files.emplace_back(path, std::move(bytes));
             }
         }
     }
-    return WritePictureSheet(pictures, SHEET_WIDTH, sheetPath, diagnostics);
+    const std::string key = std::to_string(hash);
+    const std::string keyPath = sheetPath + ".key";
+    std::vector<std::uint8_t> oldKey;
+    if (plat::IsReadable(plat::FromUtf8(sheetPath)) && plat::ReadFileBytes(plat::FromUtf8(keyPath), oldKey) &&
+        std::string(oldKey.begin(), oldKey.end()) == key)
+        return true;
+    std::vector<SheetPicture> pictures;
+    for (const auto& [path, bytes] : files) {
+        SheetPicture picture;
+        if (DecodeSheetPicture(path, bytes, picture))
+            pictures.push_back(std::move(picture));
+    }
+    if (!WritePictureSheet(pictures, SHEET_WIDTH, sheetPath, diagnostics))
+        return false;
+    if (WriteIfChanged(keyPath, std::vector<std::uint8_t>(key.begin(), key.end())) == WriteResult::Failed) {
+        diagnostics.Error(keyPath, "cannot be written");
+        return false;
+    }
+    return true;
 }
 
 } // namespace datac

@@ -183,7 +183,7 @@ bool CompileSmallCards(Build& build, datac::Diagnostics& diagnostics)
                 static_cast<double>(elapsed.count()) / 1000.0);
     // Beside the cache: every face small and large, for a person to judge.
     bool sheetDrawn = false;
-    const bool sheet = ok && datac::WriteCardFaceSheet(build.folders.out, build.folders.cache + "/card-faces.bmp",
+    const bool sheet = ok && datac::WriteCardFaceSheet(build.folders.out, run.inputs, build.folders.cache + "/card-faces.bmp",
                                                        diagnostics, &sheetDrawn);
     if (sheetDrawn) {
         const auto total = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);

@@ -1,5 +1,6 @@
 #include "tools/SmallCardRenderer.h"
 
+#include "tools/ContentHash.h"
 #include "tools/HeadlessScene.h"
 #include "tools/OutputFile.h"
 #include "tools/SourceText.h"
@@ -31,20 +32,6 @@ constexpr char CACHE_PACK[] = "smallcards.pack";
 // The images every small card is composed from, besides its own picture.
 constexpr std::string_view SHARED_FOLDERS[] = {"data/frames", "data/symbols", "data/fonts"};
 
-std::uint64_t Fnv1a(std::string_view text, std::uint64_t hash = 14695981039346656037ull)
-{
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
-}
-
-std::uint64_t HashBytes(const std::vector<std::uint8_t>& bytes, std::uint64_t hash)
-{
-    return Fnv1a(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), hash);
-}
-
 std::string Hex(std::uint64_t value)
 {
     static constexpr char DIGITS[] = "0123456789abcdef";
@@ -75,11 +62,11 @@ std::string Native(std::u16string_view gamePath)
 // font table names.
 std::uint64_t SharedHash(const std::string& install)
 {
-    std::uint64_t hash = Fnv1a(SMALL_CARD_VERSION);
+    std::uint64_t hash = ContentHash(SMALL_CARD_VERSION);
     for (const std::string_view folder : SHARED_FOLDERS) {
         for (const std::string& path : SourceFiles(install + "/" + std::string(folder), "")) {
-            hash = Fnv1a(path.substr(install.size()), hash);
-            hash = HashBytes(ReadBytes(path), hash);
+            hash = ContentHash(path.substr(install.size()), hash);
+            hash = ContentHash(ReadBytes(path), hash);
         }
     }
     const std::vector<std::uint8_t> table = ReadBytes(install + "/data/fonts/fonts.cfg");
@@ -89,7 +76,7 @@ std::uint64_t SharedHash(const std::string& install)
         while (start > 0 && text[start - 1] != ' ' && text[start - 1] != ',' && text[start - 1] != '=' &&
                text[start - 1] != '\n')
             --start;
-        hash = HashBytes(ReadBytes(plat::SystemFontFolder() + "/" + text.substr(start, end + 4 - start)), hash);
+        hash = ContentHash(ReadBytes(plat::SystemFontFolder() + "/" + text.substr(start, end + 4 - start)), hash);
     }
     return hash;
 }
@@ -198,6 +185,7 @@ bool RenderSmallCards(const std::string& installFolder, const std::string& cache
     CachePack pack;  // what this build made or used: entries of removed or changed cards drop out
     std::vector<Pending> pending;
     std::size_t cards = 0;
+    std::uint64_t inputs = shared;  // every card's key in card order
     for (int id = 1; id < CD_NUMBER_OF_CARD_DEFS; ++id) {
         const CARD& card = g_CardDefs[static_cast<std::size_t>(id)];
         if (card.GetId() != id || card.GetSmallCardPath().empty())
@@ -207,9 +195,10 @@ bool RenderSmallCards(const std::string& installFolder, const std::string& cache
         Pending item{idName, Native(card.GetSmallCardPath()), {}, {}};
         const std::size_t dot = item.upright.rfind('.');
         item.turned = item.upright.substr(0, dot) + "_r" + item.upright.substr(dot);
-        std::uint64_t hash = Fnv1a(CardBlock(cardText, idName), shared);
-        hash = HashBytes(ReadBytes(install + "/" + Native(card.GetLargeArt())), hash);
+        std::uint64_t hash = ContentHash(CardBlock(cardText, idName), shared);
+        hash = ContentHash(ReadBytes(install + "/" + Native(card.GetLargeArt())), hash);
         item.cacheKey = Hex(hash);
+        inputs = ContentHash(item.cacheKey, inputs);
         const auto cached = cachedPack.find(item.cacheKey);
         if (cached != cachedPack.end() && !cached->second.first.empty() && !cached->second.second.empty()) {
             if (WriteIfChanged(install + "/" + item.upright, cached->second.first) == WriteResult::Failed ||
@@ -224,7 +213,7 @@ bool RenderSmallCards(const std::string& installFolder, const std::string& cache
         pending.push_back(std::move(item));
     }
     if (run != nullptr)
-        *run = SmallCardRun{cards, pending.size()};
+        *run = SmallCardRun{cards, pending.size(), inputs};
     const auto savePack = [&] {
         if (!packPath.empty() && WriteIfChanged(packPath, PackBytes(pack)) == WriteResult::Failed)
             diagnostics.Error(packPath, "cannot be written");

@@ -7,6 +7,7 @@
 #include "tools/Diagnostics.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace datac {
@@ -16,6 +17,7 @@ constexpr char SMALL_CARD_FOLDER[] = "data_en/cards";
 struct SmallCardRun {
     std::size_t cards = 0;     // cards of the card file
     std::size_t rendered = 0;  // of those, composed rather than taken from the cache
+    std::uint64_t inputs = 0;  // the hash of everything the images were made from
 };
 
 // installFolder holds the compiled card file, frames, symbols and card pictures; cacheFolder (empty: none)

@@ -1,5 +1,6 @@
 // The small card images of the build: one upright and one turned image per card of the card file, in the form
 // loadcard reads, each card's own; and the data step's drawing of them, cached by what they are made from.
+#include "tools/CardFaceSheet.h"
 #include "tools/SmallCardRenderer.h"
 
 #include "engine/core/BitmapFile.h"
@@ -150,6 +151,12 @@ protected:
         WriteUtf16(m_install / "data_en" / "cards_phys_u.cfg", m_cardText);
         for (const char* folder : {"frames", "symbols", "fonts"})
             fs::copy(GAME / "data" / folder, m_install / "data" / folder, fs::copy_options::recursive);
+        fs::create_directories(m_install / "data" / "table");
+        for (const auto& entry : fs::directory_iterator(GAME / "data" / "table")) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("crd_") || name.starts_with("fxborder_"))
+                fs::copy_file(entry.path(), m_install / "data" / "table" / name);
+        }
     }
 
     datac::SmallCardRun Render()
@@ -211,6 +218,51 @@ TEST_F(SmallCardCacheTest, AMissingCardFileIsReportedAndDrawsNothing)
     ASSERT_EQ(diagnostics.Messages().size(), 1u);
     EXPECT_NE(diagnostics.Messages()[0].find("cards_phys_u.cfg"), std::string::npos);
     EXPECT_FALSE(fs::exists(m_install / "data_en" / "cards"));
+}
+
+// The sheet of faces: the small images in the first row, the large faces as the table draws them below, the
+// rules text included (the table lays it out on the first frame and draws it from the next).
+TEST_F(SmallCardCacheTest, TheFaceSheetShowsEverySmallAndLargeFaceAndIsDrawnOnlyWhenTheyChange)
+{
+    const std::uint64_t inputs = Render().inputs;
+    const fs::path sheetPath = m_cache / "card-faces.bmp";
+    datac::Diagnostics diagnostics;
+    bool drawn = false;
+    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), inputs, sheetPath.string(), diagnostics, &drawn));
+    EXPECT_TRUE(drawn);
+    const Image sheet = ReadImage(sheetPath);
+    ASSERT_TRUE(sheet.decoded);
+    // Three small cards, the divider, three large faces of 192 x 276, 4 pixels apart.
+    ASSERT_EQ(sheet.bitmap.width, 1600);
+    ASSERT_EQ(sheet.bitmap.height, 4 + 98 + 4 + 1 + 4 + 276 + 4);
+    const Image small = ReadImage(m_install / "data_en" / "cards" / "CD_MOUNTAIN1.bmp");
+    for (int y = 0; y < SMALL_HEIGHT; ++y) {
+        for (int x = 0; x < SMALL_WIDTH; ++x)
+            ASSERT_EQ(sheet.bitmap.At(4 + x, 4 + y) & 0xFFFFFF, small.bitmap.At(x, y) & 0xFFFFFF);
+    }
+    // The creature's rules box (its second large face) holds dark text on its pale ground.
+    const int left = 4 + 196, top = 4 + 98 + 4 + 1 + 4;
+    int dark = 0, pale = 0;
+    for (int y = top + 180; y < top + 244; ++y) {
+        for (int x = left + 15; x < left + 176; ++x) {
+            const std::uint32_t pixel = sheet.bitmap.At(x, y);
+            const int sum = static_cast<int>((pixel >> 16 & 0xFF) + (pixel >> 8 & 0xFF) + (pixel & 0xFF));
+            dark += sum < 200;
+            pale += sum > 600;
+        }
+    }
+    EXPECT_GT(dark, 50);
+    EXPECT_GT(pale, dark);
+
+    EXPECT_EQ(Render().inputs, inputs) << "drawn or copied, the same cards have the same inputs";
+    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), inputs, sheetPath.string(), diagnostics, &drawn));
+    EXPECT_FALSE(drawn) << "nothing changed";
+    // A large frame changes: the sheet is drawn again.
+    const fs::path frame = m_install / "data" / "table" / "crd_cr_b_lg.bmp";
+    fs::copy_file(m_install / "data" / "table" / "crd_cr_r_lg.bmp", frame, fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(datac::WriteCardFaceSheet(m_install.string(), inputs, sheetPath.string(), diagnostics, &drawn));
+    EXPECT_TRUE(drawn);
+    EXPECT_TRUE(diagnostics.Messages().empty());
 }
 
 } // namespace
