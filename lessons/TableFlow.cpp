@@ -30,7 +30,7 @@ void ForgetFlowCard(const Actor* actor)
         clear(slot);
     for (CardActor** slot : {&s_Flow.cardDrawnByHand, &s_Flow.onlineChosenCard, &s_Flow.awaitingPayment,
                              &s_Flow.focusCard, &s_Flow.markedCard, &s_Flow.currentCard, &s_Flow.pendingDrawCard,
-                             &s_Flow.demoHand})
+                             &s_Flow.demoHand, &s_Flow.castingCard})
         clear(*slot);
     std::erase(s_Flow.pendingRemovals, actor);
     s_Flow.markedActors.erase(const_cast<Actor*>(actor));
@@ -59,10 +59,6 @@ void BuildActionableCards()
 }
 
 void CpuOnlineRespond()
-{
-}
-
-void UpdatePhysicalPayment()
 {
 }
 

@@ -46,6 +46,8 @@ struct TableFlowState {
     CardActor* currentCard = nullptr;
     CardActor* pendingDrawCard = nullptr;  // the card DrawPendingCards moves
     CardActor* demoHand = nullptr;
+    // The card the human's physical turn driver is casting in its main phase.
+    CardActor* castingCard = nullptr;
     int onlineHumanSubState = 0;
     bool physicalPending = false;
     bool lessonBoxShown = false;
@@ -65,5 +67,4 @@ bool IsBasicLessonStep(int state);
 bool DetectSituationChange(bool pending);
 void BuildActionableCards();
 void CpuOnlineRespond();
-void UpdatePhysicalPayment();
 void OnlineAdvisor();
