@@ -2,6 +2,7 @@
 
 #include "cards/CardActor.h"
 #include "engine/scene/FrameState.h"
+#include "lessons/PhysicalBlocks.h"
 
 #include <algorithm>
 
@@ -20,6 +21,7 @@ void ForgetFlowCard(const Actor* actor)
 {
     if (actor == nullptr)
         return;
+    ForgetPhysicalBlockCard(actor);
     auto clear = [actor](CardActor*& slot) {
         if (slot != nullptr && static_cast<const Actor*>(slot) == actor)
             slot = nullptr;
