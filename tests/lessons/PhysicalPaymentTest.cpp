@@ -42,25 +42,6 @@ protected:
         return card;
     }
 
-    // A registered payment box of that kind standing for the advice's box.
-    static Messagebox* ShowBox(int kind)
-    {
-        auto* box = new Messagebox();
-        SetLessonBox(box);
-        box->SetKind(kind);
-        box->CreateButtons(2);
-        GetGameDisplay()->RegisterWindow(box);
-        return box;
-    }
-
-    static void Click(Messagebox* box, int button)
-    {
-        GUI_InputEvent event;
-        event.type = GUI_EVENT_COMMAND;
-        event.sender = box->GetButton(button);
-        box->HandleInput(event);
-    }
-
     // A creature whose ability pumps a target creature; the cost type is the case's.
     CardActor* StartAbility(int costType, int step)
     {
