@@ -4,6 +4,7 @@
 #include "engine/scene/Actor.h"
 #include "gui/Messagebox.h"
 #include "lessons/CleanupReminder.h"
+#include "lessons/DrawingHand.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
@@ -32,6 +33,7 @@ void ResetTableScene()
     SetLessonPendingCard(nullptr);
     SetLessonSecondCard(nullptr);
     ResetCleanupReminder();
+    ResetDrawHand();
 
     DeleteLessonBox();
     DeleteQuitWarningBox();
