@@ -14,6 +14,7 @@
 #include "gui/GUI_Manager.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/PlayerActors.h"
+#include "lessons/PhysicalPayment.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"

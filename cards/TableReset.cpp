@@ -15,6 +15,7 @@
 #include "rules/RulesStateWord.h"
 #include "rules/SpellStack.h"
 #include "screens/SettingsMenu.h"
+#include "lessons/TableSceneReset.h"
 
 namespace {
 
@@ -53,4 +54,5 @@ void ResetTable(int mode)
     // The level script spawns the scene's actors; the reset spawns none.
     ResetPlayerStates();
     SetRulesStateWord(0);
+    ResetTableScene();
 }

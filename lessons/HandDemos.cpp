@@ -1,10 +1,36 @@
 #include "lessons/HandDemos.h"
 
-// The demonstrations keep no lists yet: nothing to clear.
+namespace {
+
+bool s_Idle = true;
+bool s_CpuListEmpty = true;
+
+} // namespace
+
 void ClearHandAnimationLists()
 {
 }
 
 void ResetPendingObjects()
 {
+}
+
+bool AreHandDemosIdle()
+{
+    return s_Idle;
+}
+
+void SetHandDemosIdle(bool idle)
+{
+    s_Idle = idle;
+}
+
+bool CpuListEmpty()
+{
+    return s_CpuListEmpty;
+}
+
+void SetCpuListEmpty(bool empty)
+{
+    s_CpuListEmpty = empty;
 }

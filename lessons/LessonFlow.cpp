@@ -1,5 +1,9 @@
 #include "lessons/LessonFlow.h"
 
+#include "engine/scene/GameDisplay.h"
+#include "gui/Messagebox.h"
+#include "lessons/LessonBox.h"
+
 namespace {
 
 bool s_bPaymentUndoRequested = false;
@@ -119,14 +123,13 @@ void PositionLessonBox()
 
 bool IsLessonBoxShowing()
 {
-    return false;
+    Messagebox* const box = GetLessonBox();
+    const GameDisplay* const display = GetGameDisplay();
+    return box != nullptr && display != nullptr && display->IsWindowRegistered(box);
 }
 
 int GetLessonBoxTag()
 {
-    return -1;
-}
-
-void CloseLessonBox()
-{
+    Messagebox* const box = GetLessonBox();
+    return IsLessonBoxShowing() ? box->GetKindNumber() : -1;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "lessons/Advice.h"
+#include "lessons/LessonBox.h"
 
 class CardActor;
 
@@ -43,4 +44,3 @@ void PositionLessonBox();
 // The physical lesson's current lesson box is registered with the display; its lesson tag (-1 without a box).
 bool IsLessonBoxShowing();
 int GetLessonBoxTag();
-void CloseLessonBox();

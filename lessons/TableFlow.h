@@ -47,6 +47,8 @@ struct TableFlowState {
     CardActor* pendingDrawCard = nullptr;  // the card DrawPendingCards moves
     CardActor* demoHand = nullptr;
     int demoHandIndex = 0;
+    // The card the human's physical turn driver is casting in its main phase.
+    CardActor* castingCard = nullptr;
     int onlineHumanSubState = 0;
     bool physicalPending = false;
     bool lessonBoxShown = false;
@@ -66,5 +68,4 @@ bool IsBasicLessonStep(int state);
 bool DetectSituationChange(bool pending);
 void BuildActionableCards();
 void CpuOnlineRespond();
-void UpdatePhysicalPayment();
 void OnlineAdvisor();
