@@ -14,6 +14,7 @@
 #include "gui/GUI_Manager.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/PlayerActors.h"
+#include "lessons/CpuOnlineResponse.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
@@ -128,7 +129,7 @@ CameraSteps MakeRealSteps()
     steps.DrawPhysicalTable = ::DrawPhysicalTable;
     steps.BuildActionableCards = ::BuildActionableCards;
     steps.ProcessSelectedCard = ::ProcessSelectedCard;
-    steps.CpuOnlineRespond = ::CpuOnlineRespond;
+    steps.CpuOnlineRespond = [] { ::CpuOnlineRespond(); };
     steps.UpdatePhysicalPayment = ::UpdatePhysicalPayment;
     steps.HandleManaClick = HandleNoManaClick;
     steps.DrawBlockLinks = DrawLessonBlockLinks;

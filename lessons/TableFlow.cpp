@@ -54,14 +54,6 @@ bool DetectSituationChange(bool /*pending*/)
     return false;
 }
 
-void BuildActionableCards()
-{
-}
-
-void CpuOnlineRespond()
-{
-}
-
 void UpdatePhysicalPayment()
 {
 }

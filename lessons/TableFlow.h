@@ -63,7 +63,5 @@ void ForgetFlowCard(const Actor* actor);
 void HandleCardTapPhysical(CardActor* card);
 bool IsBasicLessonStep(int state);
 bool DetectSituationChange(bool pending);
-void BuildActionableCards();
-void CpuOnlineRespond();
 void UpdatePhysicalPayment();
 void OnlineAdvisor();

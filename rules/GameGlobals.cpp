@@ -3,6 +3,7 @@
 #include "cards/CardActor.h"
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnFlags.h"
@@ -41,6 +42,7 @@ void OnCardActorRemoved(Actor* actor)
     ForgetCpuTappedSource(card);
     OnCpuChoiceCardRemoved(card);
     ForgetCpuResponseActor(card);
+    ForgetOnlineResponseActor(card);
     for (int player = 0; player < 2; ++player) {
         PlayerState& record = *GetPlayerState(player);
         if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
@@ -77,6 +79,7 @@ void ResetRulesState()
     ResetCpuPaymentState();
     ClearCpuChoiceTable();
     ResetCpuResponseState();
+    ResetOnlineResponseState();
     SpellStack& stack = GetSpellStack();
     stack.ForgetCard(nullptr);
     stack.Reset(stack.m_Physical);
