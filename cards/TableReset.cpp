@@ -7,7 +7,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 #include "rules/GameGlobals.h"
-#include "rules/PlayerState.h"
+#include "lessons/TableSceneReset.h"
 
 namespace {
 
@@ -32,5 +32,5 @@ void ResetTable(int mode)
     s_GameMode = -1;
     s_FramesPerSecond = s_MaxFramesPerSecond;
     // The level script spawns the scene's actors; the reset spawns none.
-    ResetPlayerStates();
+    ResetTableScene();
 }

@@ -1,11 +1,12 @@
-// Types whose behaviours are not built yet (the players, the life token, the slide show, the coin toss, the
-// intro) run a behaviour that does nothing.
+// Types whose behaviours are not built yet (the life token, the coin toss, the intro) and the slide show run a
+// behaviour that does nothing.
 #include "lessons/ActorTypes.h"
 
 #include "cards/CameraBehaviour.h"
 #include "cards/CardBehaviour.h"
 #include "cards/TableEffects.h"
 #include "engine/core/TextHelpers.h"
+#include "lessons/PlayerBehaviours.h"
 
 #include <array>
 
@@ -26,8 +27,8 @@ constexpr std::array<ActorType, 12> s_ActorTypes = {{
     {u"sparkle", SparkleBehaviour},
     {u"lifeglobe", LifeGlobeBehaviour},
     {u"card", CardBehaviour},
-    {u"player", IdleBehaviour},
-    {u"cpuplayer", IdleBehaviour},
+    {u"player", PlayerBehaviour},
+    {u"cpuplayer", CpuPlayerBehaviour},
     {u"lifetoken", IdleBehaviour},
     {u"slideshow", IdleBehaviour},
     {u"lilcardframe", LilCardFrameBehaviour},

@@ -10,10 +10,12 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/Wave.h"
+#include "lessons/CleanupReminder.h"
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
+#include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "screens/Intro.h"
 #include "platform/Platform.h"
@@ -239,6 +241,8 @@ void EndOfTurn(Actor* actor)
         s_CpuDiscardDone = true;
         return;
     }
+    if (ShowCleanupReminder())
+        return;
     ResetOnlineLesson(0);
     ApplyManaBurn(PLAYER_HUMAN);
     actor->SetState(0);
@@ -258,8 +262,8 @@ void RunState(Actor* actor)
     SpellStack& stack = GetSpellStack();
     switch (actor->GetState()) {
     case 0:
-        SetAttackDeclared(PLAYER_HUMAN, false);
-        SetAttackDeclared(PLAYER_CPU, false);
+        GetPlayerState(PLAYER_HUMAN)->SetAttackDeclared(false);
+        Cpu().SetAttackDeclared(false);
         actor->SetState(1);
         [[fallthrough]];
     case 1:
@@ -370,6 +374,7 @@ bool HumanIsBusy()
 
 void CpuOnlineTurn(Actor* actor)
 {
+    SetCpuPlayerActor(actor);
     GameDisplay* const display = GetGameDisplay();
     if (display != nullptr && display->m_bQuitConfirmed)
         return;
@@ -447,7 +452,7 @@ void ChooseCpuBlockers()
 {
     if (s_CpuBlockStep == 2) {
         if (CountAttackingCreatures(PLAYER_HUMAN) == 0) {
-            s_CpuBlockStep = IsAttackDeclared(PLAYER_HUMAN) ? 3 : 0;
+            s_CpuBlockStep = GetPlayerState(PLAYER_HUMAN)->IsAttackDeclared() ? 3 : 0;
             return;
         }
         if (OffersInstantWindow(0, 5) && ShowKeyPrompt(u"ONL_OPP_DECL_BLOCK_IA", 1) == 0)

@@ -12,10 +12,13 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
+#include "lessons/CardDrawing.h"
+#include "lessons/CleanupReminder.h"
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
+#include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
@@ -105,28 +108,6 @@ void Explain(const char16_t* text)
     ShowOnlineWindow(s_Words.noButtonWindow, text, 320, 160, 0);
 }
 
-// The next card of the human's library into the hand; an empty library loses the game. False while none was due.
-bool DrawHumanCard()
-{
-    PlayerState& human = Human();
-    if (human.m_CardsToDraw <= 0)
-        return false;
-    --human.m_CardsToDraw;
-    if (human.m_NextDrawIndex >= human.m_LibraryCount) {
-        human.SetDrewFromEmptyLibrary(true);
-        human.m_CardsToDraw = 0;
-        return false;
-    }
-    CardActor* const card =
-        CreateCardActor(human.m_Library[static_cast<std::size_t>(human.m_NextDrawIndex)], PLAYER_HUMAN);
-    ++human.m_NextDrawIndex;
-    if (card != nullptr) {
-        card->SetInLibrary(false);
-        card->SetHeld(true);
-    }
-    return true;
-}
-
 void Opening()
 {
     s_Words.openingRunning = true;
@@ -134,7 +115,7 @@ void Opening()
         if (s_Words.openingStep == 0 && s_GameMode == 3)
             QueueVoice(u"data\\wavsonl\\b014a.wav", true);
         s_Words.openingStep = 1;
-        UpdateHandLayout();
+        PlaceDealtCardsInHand();
         if (ShowOnlineWindow(s_Words.drawWindow, KeyText(u"ONL_DrawCards"), 320, 180, 1)) {
             StopVoiceQueue();
             s_Words.openingStep = 2;
@@ -444,12 +425,12 @@ void DeclareAttackers(Actor* actor)
             c->SetTapState(TAP_TAPPED);
         c->SetAttacking(true);
         c->SetBlocked(false);
-        SetAttackDeclared(PLAYER_HUMAN, true);
+        Human().SetAttackDeclared(true);
     } else if (c->IsAttacking() && c->CanAct()) {
         ConsumeClick();
         c->SetAttacking(false);
         if (CountAttackingCreatures(PLAYER_HUMAN) == 0) {
-            SetAttackDeclared(PLAYER_HUMAN, false);
+            Human().SetAttackDeclared(false);
             s_AttackStep = 0;
         }
         PlayEffect(27, 255, 0, 0, 0, nullptr);
@@ -476,6 +457,8 @@ void EndOfTurn(Actor* actor)
         if (HumanMustDiscard())
             return;
     }
+    if (ShowCleanupReminder())
+        return;
     ResetOnlineLesson(0);
     s_HumanEndOfTurn = false;
     ConsumeClick();
@@ -502,8 +485,8 @@ void RunState(Actor* actor)
         actor->SetState(22);
         break;
     case 0:
-        SetAttackDeclared(PLAYER_HUMAN, false);
-        SetAttackDeclared(PLAYER_CPU, false);
+        Human().SetAttackDeclared(false);
+        GetPlayerState(PLAYER_CPU)->SetAttackDeclared(false);
         actor->SetState(1);
         [[fallthrough]];
     case 1: {
@@ -525,7 +508,7 @@ void RunState(Actor* actor)
     }
     case 22:
         ShowKeyPrompt(u"STACK_WAITING_FOR_PLAYER", 0);
-        if (DrawHumanCard())
+        if (DrawPendingCards() > 0 || GetTableFlow().pendingDrawCard != nullptr)
             break;
         if (!Human().HasLost()) {
             s_Words.casting = nullptr;
@@ -582,6 +565,7 @@ void RunState(Actor* actor)
 
 void HumanOnlineTurn(Actor* actor)
 {
+    SetHumanPlayerActor(actor);
     GameDisplay* const display = GetGameDisplay();
     if (display != nullptr && display->m_bQuitPromptOpen)
         return;
@@ -644,7 +628,7 @@ void AnswerMulligan(int answer)
         --s_Words.mulligansLeft;
         SetOpeningHandSize(GetOpeningHandSize() - 1);
         SetupDecks();
-        UpdateHandLayout();
+        PlaceDealtCardsInHand();
         s_MulliganState = 0;
         return;
     }

@@ -33,8 +33,6 @@ void ResetOnlineTurnState()
     s_DeclaringAttack = false;
     s_CombatDamageWord = 0;
     s_HumanBlockingEntered = false;
-    SetAttackDeclared(0, false);
-    SetAttackDeclared(1, false);
 }
 
 bool OffersInstantWindow(int side, int step)
@@ -81,12 +79,6 @@ int FramesPerSecond()
     return fps > 0 ? fps : 1;
 }
 
-namespace {
-
-bool s_AttackDeclared[2] = {};
-
-} // namespace
-
 const char16_t* LandNameKey(int colourIndex)
 {
     static constexpr const char16_t* KEYS[] = {u"STR_aSwamp", u"STR_aMountain", u"STR_aForest", u"STR_anIsland",
@@ -101,14 +93,4 @@ void ReturnToMenusAfterGame()
         display->m_SceneTag = 0;
     SetScreen(2, false);
     SetReturnScreen(1);
-}
-
-void SetAttackDeclared(int player, bool declared)
-{
-    s_AttackDeclared[player == 0 ? 0 : 1] = declared;
-}
-
-bool IsAttackDeclared(int player)
-{
-    return s_AttackDeclared[player == 0 ? 0 : 1];
 }

@@ -42,6 +42,3 @@ int FramesPerSecond();
 const char16_t* LandNameKey(int colourIndex);
 // The lost window's or the end window's button: back to the menus.
 void ReturnToMenusAfterGame();
-// The per-player attack-declared flag.
-void SetAttackDeclared(int player, bool declared);
-bool IsAttackDeclared(int player);

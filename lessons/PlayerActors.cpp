@@ -1,4 +1,3 @@
-// Placeholder until the turn drivers exist: only the words the actor registry sets are kept.
 #include "lessons/PlayerActors.h"
 
 #include "platform/Platform.h"
@@ -25,6 +24,16 @@ const Actor* GetCpuPlayerActor()
 void SetPlayerActors(const Actor* human, const Actor* cpu)
 {
     s_pHumanPlayerActor = human;
+    s_pCpuPlayerActor = cpu;
+}
+
+void SetHumanPlayerActor(const Actor* human)
+{
+    s_pHumanPlayerActor = human;
+}
+
+void SetCpuPlayerActor(const Actor* cpu)
+{
     s_pCpuPlayerActor = cpu;
 }
 

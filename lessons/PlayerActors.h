@@ -1,5 +1,5 @@
 // What the lesson's turn drivers share with the actor registry: the two player actors, the advice timer and the
-// state-13 flag. Until the turn drivers exist nothing sets the player actors.
+// state-13 flag.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,9 @@ class Actor;
 const Actor* GetHumanPlayerActor();
 const Actor* GetCpuPlayerActor();
 void SetPlayerActors(const Actor* human, const Actor* cpu);
+// Each driver names its own actor on its first frame.
+void SetHumanPlayerActor(const Actor* human);
+void SetCpuPlayerActor(const Actor* cpu);
 
 // The lesson's advice timer: the moment the human player's actor last entered state 1.
 void StampLessonTime();

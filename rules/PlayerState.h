@@ -36,6 +36,9 @@ struct PlayerState {
     void SetDrewFromEmptyLibrary(bool flag);
     int GetLife() const { return m_Life; }
     bool HasLost() const { return m_Life < 1 || m_LossState != LOSS_NONE; }
+    // Set once the player has declared attackers this turn; the drivers clear it at each turn's start.
+    void SetAttackDeclared(bool declared) { m_AttackDeclared = declared; }
+    bool IsAttackDeclared() const { return m_AttackDeclared; }
 
     // Player-indexed forms for the console; an index other than 0 or 1 is ignored (life 0).
     static void SetLife(int player, int value, int reset);
@@ -60,6 +63,7 @@ struct PlayerState {
     int m_DisplayedLife = 0;
     bool m_FlowFlag = false;
     bool m_DrewFromEmptyLibrary = false;
+    bool m_AttackDeclared = false;
     int m_LossState = LOSS_NONE;
     // Graveyard length, library length and the next-draw index, kept with the record.
     int m_GraveyardCount = 0;

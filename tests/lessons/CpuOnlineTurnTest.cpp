@@ -43,7 +43,7 @@ protected:
             a.SetAttacking(true);
             attackers.push_back(&a);
         }
-        SetAttackDeclared(PLAYER_HUMAN, true);
+        Human().SetAttackDeclared(true);
         s_HumanTurn = true;
         s_CpuBlockStep = 1;
         return attackers;
@@ -120,7 +120,7 @@ TEST_F(CpuOnlineTurnTest, BlockingStepTwoEndsWhenNoAttackerIsLeft)
     for (const bool declared : {true, false}) {
         SCOPED_TRACE(declared);
         Restart();
-        SetAttackDeclared(PLAYER_HUMAN, declared);
+        Human().SetAttackDeclared(declared);
         s_CpuBlockStep = 2;
         ChooseCpuBlockers();
         EXPECT_EQ(s_CpuBlockStep, declared ? 3 : 0);

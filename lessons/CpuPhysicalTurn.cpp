@@ -1,0 +1,8 @@
+#include "lessons/CpuPhysicalTurn.h"
+
+#include "lessons/PlayerActors.h"
+
+void CpuPhysicalTurn(Actor* actor)
+{
+    SetCpuPlayerActor(actor);
+}

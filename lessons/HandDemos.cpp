@@ -1,0 +1,18 @@
+// Placeholder until the hand demonstrations exist: idle unless a test says otherwise.
+#include "lessons/HandDemos.h"
+
+namespace {
+
+bool s_Idle = true;
+
+} // namespace
+
+bool AreHandDemosIdle()
+{
+    return s_Idle;
+}
+
+void SetHandDemosIdle(bool idle)
+{
+    s_Idle = idle;
+}

@@ -1,0 +1,7 @@
+// The hand demonstrations of the physical lesson.
+#pragma once
+
+// True when their busy flag is clear and their queues are empty.
+bool AreHandDemosIdle();
+// Placeholder until the demonstrations exist: what AreHandDemosIdle answers.
+void SetHandDemosIdle(bool idle);

@@ -1,0 +1,54 @@
+#include "lessons/LessonBox.h"
+
+#include "engine/scene/GameDisplay.h"
+#include "engine/sound/HintRegistry.h"
+#include "gui/Messagebox.h"
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<Messagebox> s_pLessonBox;
+CardActor* s_pCardBeingPaid = nullptr;
+
+} // namespace
+
+Messagebox* GetLessonBox()
+{
+    return s_pLessonBox.get();
+}
+
+void SetLessonBox(Messagebox* box)
+{
+    if (box == s_pLessonBox.get())
+        return;
+    s_pLessonBox.reset(box);
+}
+
+void CloseLessonBox()
+{
+    if (s_pLessonBox == nullptr)
+        return;
+    GameDisplay* const display = GetGameDisplay();
+    if (display == nullptr || !display->IsWindowRegistered(s_pLessonBox.get()))
+        return;
+    display->UnregisterWindow(s_pLessonBox.get());
+    s_pLessonBox.reset();
+    if (HintRegistry* const hints = GetHintRegistry())
+        hints->StopVoices();
+}
+
+void DeleteLessonBox()
+{
+    s_pLessonBox.reset();
+}
+
+CardActor* GetCardBeingPaid()
+{
+    return s_pCardBeingPaid;
+}
+
+void SetCardBeingPaid(CardActor* card)
+{
+    s_pCardBeingPaid = card;
+}

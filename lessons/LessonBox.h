@@ -1,0 +1,16 @@
+// The physical lesson's current lesson box and the card whose cost the learner is paying.
+#pragma once
+
+class Messagebox;
+class CardActor;
+
+// The box the flows show; null when none. The owner deletes it through CloseLessonBox or the scene reset.
+Messagebox* GetLessonBox();
+void SetLessonBox(Messagebox* box);
+// Deletes the box only while the display still has it registered; an unregistered box is left alone.
+void CloseLessonBox();
+// Deletes the box without unregistering (the display's list was already emptied).
+void DeleteLessonBox();
+
+CardActor* GetCardBeingPaid();
+void SetCardBeingPaid(CardActor* card);

@@ -1,0 +1,38 @@
+#include "lessons/TableSceneReset.h"
+
+#include "cards/TableInput.h"
+#include "engine/scene/Actor.h"
+#include "gui/Messagebox.h"
+#include "lessons/CleanupReminder.h"
+#include "lessons/HumanPhysicalTurn.h"
+#include "lessons/LessonBox.h"
+#include "lessons/LessonFlow.h"
+#include "lessons/PlayerActors.h"
+#include "lessons/PhysicalTurnState.h"
+#include "lessons/TableFlow.h"
+#include "rules/GameGlobals.h"
+#include "rules/SpellStack.h"
+
+void ResetTableScene()
+{
+    GetSpellStack().Shutdown();
+    while (GetActorCount() > 0)
+        RemoveActor(GetActorAt(0));
+
+    // Every rules record: life 20, empty pools, graveyards and libraries. The colour choices are kept.
+    ResetRulesState();
+    GetSpellStack().Shutdown();
+
+    SetPlayerActors(nullptr, nullptr);
+    ResetPhysicalTurnState();
+    ResetHumanPhysicalTurn();
+    GetTableFlow() = TableFlowState();
+    GetTableInput().focusedCard = nullptr;
+    SetCardBeingPaid(nullptr);
+    SetLessonPendingCard(nullptr);
+    SetLessonSecondCard(nullptr);
+    ResetCleanupReminder();
+
+    DeleteLessonBox();
+    DeleteQuitWarningBox();
+}

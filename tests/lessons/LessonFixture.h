@@ -1,0 +1,65 @@
+// A lesson table: the 800 x 600 table scene with the mat laid out, synthetic definitions for every card
+// identifier, and every rules and flow record reset before and after each case.
+#pragma once
+
+#include "lessons/TableSceneReset.h"
+#include "rules/GameGlobals.h"
+#include "rules/PlayerState.h"
+#include "rules/SpellStack.h"
+#include "tests/cards/TableBehaviourFixture.h"
+#include "tests/rules/RulesGame.h"
+
+namespace lessontest {
+
+class LessonTest : public tabletest::TableBehaviourTest {
+protected:
+    void SetUp() override
+    {
+        TableBehaviourTest::SetUp();
+        rulesgame::DefineSyntheticCards();
+        GetGameDisplay()->LayoutPlayMat();
+        s_FramesPerSecond = 60.0f;
+        ResetTableScene();
+        PurgeRemovedActors();
+    }
+
+    void TearDown() override
+    {
+        ResetTableScene();
+        PurgeRemovedActors();
+        for (CARD& card : g_CardDefs)
+            card = CARD();
+        TableBehaviourTest::TearDown();
+    }
+
+    // A card of that identifier registered in the actor list: on the table and ready, or held.
+    static CardActor* Card(int id, int owner, bool held = false)
+    {
+        CardActor* const card = CreateCardActor(id, owner);
+        card->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+        card->SetOwner(owner);
+        card->SetOwnerRecord(GetPlayerState(owner));
+        card->SetHeld(held);
+        card->SetInLibrary(false);
+        card->m_DeckCardMarker = 0;
+        card->m_DealMark = 0;
+        card->SetTapState(held ? TAP_OFF_TABLE : TAP_READY);
+        card->SetPlayedMark(held ? 0 : 1);
+        return card;
+    }
+
+    // The human's library of count cards, all the same creature unless given.
+    static void FillHumanLibrary(int count, int id = 30)
+    {
+        PlayerState& human = *GetPlayerState(PLAYER_HUMAN);
+        for (int i = 0; i < count; ++i)
+            human.m_Library[static_cast<std::size_t>(i)] = id;
+        human.m_LibraryCount = count;
+        human.m_NextDrawIndex = 0;
+    }
+
+    static PlayerState& Human() { return *GetPlayerState(PLAYER_HUMAN); }
+    static PlayerState& Cpu() { return *GetPlayerState(PLAYER_CPU); }
+};
+
+} // namespace lessontest
