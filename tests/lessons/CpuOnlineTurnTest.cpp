@@ -128,3 +128,50 @@ TEST_F(CpuOnlineTurnTest, BlockingStepTwoEndsWhenNoAttackerIsLeft)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CpuOnlineTurnTest, AQuietTurnRunsToTheHandOverAndDiscardsToSeven)
+{
+    plat::SeedRand(5);
+    s_MulliganState = 1;
+    m_cpu->m_Flags |= ACTOR_FLAG_FIRST_FRAME;
+    CpuOnlineTurn(m_cpu);  // the first frame sets the CPU up
+    EXPECT_EQ(m_cpu->GetState(), 0);
+    EXPECT_EQ(Cpu().m_NextDrawIndex, 7);
+    Cpu().m_LibraryCount = 40;
+    for (int i = 0; i < 9; ++i)
+        InHand(Creature(1, 1), PLAYER_CPU).SetInLibrary(false);
+    s_CpuTurn = true;
+    s_CpuSkipNextDraw = true;
+    const int turn = s_TurnNumber;
+    int frames = 0;
+    while (s_CpuTurn && frames < 1000) {
+        CpuOnlineTurn(m_cpu);
+        ++frames;
+    }
+    ASSERT_FALSE(s_CpuTurn) << "the turn never ended";
+    EXPECT_TRUE(s_HumanTurn);
+    EXPECT_EQ(m_cpu->GetState(), 0);
+    EXPECT_EQ(s_TurnNumber, turn + 1);
+    EXPECT_EQ(CpuHandCount(), 7);
+    // The skipped draw took no card from the library.
+    EXPECT_EQ(Cpu().m_NextDrawIndex, 7);
+    EXPECT_FALSE(s_CpuSkipNextDraw);
+}
+
+TEST_F(CpuOnlineTurnTest, DrawingFromAnEmptyLibraryLosesTheGame)
+{
+    s_MulliganState = 1;
+    m_cpu->m_Flags |= ACTOR_FLAG_FIRST_FRAME;
+    CpuOnlineTurn(m_cpu);
+    Cpu().m_LibraryCount = 7;  // everything dealt
+    s_CompletedTurns = 1;
+    s_CpuTurn = true;
+    for (int frame = 0; frame < 200 && !Cpu().HasLost(); ++frame)
+        CpuOnlineTurn(m_cpu);
+    EXPECT_TRUE(Cpu().HasLost());
+    EXPECT_TRUE(Cpu().m_DrewFromEmptyLibrary);
+}
+
+} // namespace
