@@ -1,3 +1,4 @@
+#include "cards/TableInput.h"
 #include "lessons/HumanOnlineTurn.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
@@ -93,6 +94,37 @@ TEST_F(HumanOnlineTurnTest, EightCardsAskForExactlyOneDiscard)
     // A further click on a hand card keeps it.
     EXPECT_FALSE(DiscardHumanCard(held[1]));
     EXPECT_EQ(HandCount(), 7);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HumanOnlineTurnTest, TheBeginnersFirstTurnDrawsNothingAndLaterTurnsUntapFirst)
+{
+    GetTableInput().pickingReady = 1;
+    s_MulliganState = 1;
+    m_human->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+    Human().m_LibraryCount = 40;
+    Human().m_NextDrawIndex = 7;
+    s_HumanTurn = true;
+    m_human->SetState(20);
+    for (int frame = 0; frame < 20 && m_human->GetState() != 5; ++frame)
+        HumanOnlineTurn(m_human);
+    EXPECT_EQ(m_human->GetState(), 5);
+    EXPECT_EQ(Human().m_NextDrawIndex, 7);
+
+    // A later turn: the tapped land comes back before any draw is asked for.
+    CardActor& land = OnTable(Land(ManaCost(0, 1, 0, 0, 0, 0)));
+    land.SetTapState(TAP_TAPPED);
+    m_human->SetState(0);
+    HumanOnlineTurn(m_human);
+    EXPECT_EQ(land.GetTapState(), TAP_READY);
+    EXPECT_EQ(Human().m_CardsToDraw, 0);
+    HumanOnlineTurn(m_human);
+    EXPECT_EQ(m_human->GetState(), 22);
+    EXPECT_EQ(Human().m_CardsToDraw, 1);
+    GetTableInput().pickingReady = 0;
 }
 
 } // namespace
