@@ -4,6 +4,7 @@
 namespace {
 
 bool s_Idle = true;
+bool s_CpuListEmpty = true;
 
 } // namespace
 
@@ -15,4 +16,14 @@ bool AreHandDemosIdle()
 void SetHandDemosIdle(bool idle)
 {
     s_Idle = idle;
+}
+
+bool CpuListEmpty()
+{
+    return s_CpuListEmpty;
+}
+
+void SetCpuListEmpty(bool empty)
+{
+    s_CpuListEmpty = empty;
 }

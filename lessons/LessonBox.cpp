@@ -10,6 +10,7 @@ namespace {
 
 std::unique_ptr<Messagebox> s_pLessonBox;
 CardActor* s_pCardBeingPaid = nullptr;
+bool s_bSpellPayment = false;
 
 } // namespace
 
@@ -51,4 +52,22 @@ CardActor* GetCardBeingPaid()
 void SetCardBeingPaid(CardActor* card)
 {
     s_pCardBeingPaid = card;
+}
+
+bool IsSpellPaymentUnderWay()
+{
+    return s_bSpellPayment;
+}
+
+void SetSpellPaymentUnderWay(bool underWay)
+{
+    s_bSpellPayment = underWay;
+}
+
+Messagebox* GetShownLessonBox(int kind)
+{
+    const GameDisplay* const display = GetGameDisplay();
+    if (s_pLessonBox == nullptr || display == nullptr || !display->IsWindowRegistered(s_pLessonBox.get()))
+        return nullptr;
+    return s_pLessonBox->GetKindNumber() == kind ? s_pLessonBox.get() : nullptr;
 }

@@ -14,3 +14,8 @@ void DeleteLessonBox();
 
 CardActor* GetCardBeingPaid();
 void SetCardBeingPaid(CardActor* card);
+// Set with the card being paid while the learner pays for a spell.
+bool IsSpellPaymentUnderWay();
+void SetSpellPaymentUnderWay(bool underWay);
+// A registered lesson box of that kind, or null.
+Messagebox* GetShownLessonBox(int kind);

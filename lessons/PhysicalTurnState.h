@@ -1,5 +1,4 @@
-// The turn drivers' words the CPU reads to know where a turn stands. Until the drivers exist nothing but tests
-// and the headless game set them.
+// The physical turn drivers' shared words: whose turn it is, where combat stands, and the human's turn count.
 #pragma once
 
 extern bool s_CpuTurn;
@@ -13,4 +12,15 @@ extern bool s_HumanEndOfTurn;
 // Raised by one each time the human hands over the turn.
 extern int s_CompletedTurns;
 
+// Turns begun by the human in this game.
+extern int s_HumanTurnCount;
+// When set, the human's actor is put into that state and nothing else happens that frame.
+extern int s_ForcedHumanState;
+// Which clean-up request the kind-14 box shows: 0 abandoned enchantment, 1 dead or countered cards, 2 used spells.
+extern int s_CleanupKind;
+// Set on the first frame of a game in which the human may block.
+extern int s_FirstBlockShown;
+
+// Exactly one side has the turn: every copy of the turn flags follows (0 the human, 1 the CPU).
+void HandTurnTo(int side);
 void ResetPhysicalTurnState();

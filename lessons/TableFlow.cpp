@@ -2,6 +2,7 @@
 
 #include "cards/CardActor.h"
 #include "engine/scene/FrameState.h"
+#include "lessons/PhysicalBlocks.h"
 
 #include <algorithm>
 
@@ -20,6 +21,7 @@ void ForgetFlowCard(const Actor* actor)
 {
     if (actor == nullptr)
         return;
+    ForgetPhysicalBlockCard(actor);
     auto clear = [actor](CardActor*& slot) {
         if (slot != nullptr && static_cast<const Actor*>(slot) == actor)
             slot = nullptr;
@@ -30,7 +32,7 @@ void ForgetFlowCard(const Actor* actor)
         clear(slot);
     for (CardActor** slot : {&s_Flow.cardDrawnByHand, &s_Flow.onlineChosenCard, &s_Flow.awaitingPayment,
                              &s_Flow.focusCard, &s_Flow.markedCard, &s_Flow.currentCard, &s_Flow.pendingDrawCard,
-                             &s_Flow.demoHand})
+                             &s_Flow.demoHand, &s_Flow.castingCard})
         clear(*slot);
     std::erase(s_Flow.pendingRemovals, actor);
     s_Flow.markedActors.erase(const_cast<Actor*>(actor));
@@ -52,10 +54,6 @@ bool IsBasicLessonStep(int state)
 bool DetectSituationChange(bool /*pending*/)
 {
     return false;
-}
-
-void UpdatePhysicalPayment()
-{
 }
 
 void OnlineAdvisor()

@@ -46,6 +46,8 @@ struct TableFlowState {
     CardActor* currentCard = nullptr;
     CardActor* pendingDrawCard = nullptr;  // the card DrawPendingCards moves
     CardActor* demoHand = nullptr;
+    // The card the human's physical turn driver is casting in its main phase.
+    CardActor* castingCard = nullptr;
     int onlineHumanSubState = 0;
     bool physicalPending = false;
     bool lessonBoxShown = false;
@@ -63,5 +65,4 @@ void ForgetFlowCard(const Actor* actor);
 void HandleCardTapPhysical(CardActor* card);
 bool IsBasicLessonStep(int state);
 bool DetectSituationChange(bool pending);
-void UpdatePhysicalPayment();
 void OnlineAdvisor();

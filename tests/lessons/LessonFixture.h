@@ -2,6 +2,10 @@
 // identifier, and every rules and flow record reset before and after each case.
 #pragma once
 
+#include "gui/GUI_Event.h"
+#include "gui/Messagebox.h"
+#include "gui/TextButton.h"
+#include "lessons/LessonBox.h"
 #include "lessons/TableSceneReset.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
@@ -18,6 +22,7 @@ protected:
         TableBehaviourTest::SetUp();
         rulesgame::DefineSyntheticCards();
         GetGameDisplay()->LayoutPlayMat();
+        GetGameDisplay()->m_LayoutDone = true;
         s_FramesPerSecond = 60.0f;
         ResetTableScene();
         PurgeRemovedActors();
@@ -56,6 +61,25 @@ protected:
             human.m_Library[static_cast<std::size_t>(i)] = id;
         human.m_LibraryCount = count;
         human.m_NextDrawIndex = 0;
+    }
+
+    // A registered lesson box of that kind with two buttons, standing for the advice's box.
+    static Messagebox* ShowBox(int kind)
+    {
+        auto* box = new Messagebox();
+        SetLessonBox(box);
+        box->SetKind(kind);
+        box->CreateButtons(2);
+        GetGameDisplay()->RegisterWindow(box);
+        return box;
+    }
+
+    static void Click(Messagebox* box, int button)
+    {
+        GUI_InputEvent event;
+        event.type = GUI_EVENT_COMMAND;
+        event.sender = box->GetButton(button);
+        box->HandleInput(event);
     }
 
     static PlayerState& Human() { return *GetPlayerState(PLAYER_HUMAN); }

@@ -1,0 +1,186 @@
+#include "lessons/HumanPhysicalTurn.h"
+#include "lessons/HumanTurnSteps.h"
+#include "lessons/PhysicalTurnState.h"
+#include "lessons/PlayerActors.h"
+#include "lessons/TurnAdvice.h"
+#include "rules/TableSelection.h"
+#include "tests/lessons/LessonFixture.h"
+
+namespace {
+
+using lessontest::LessonTest;
+
+class HumanPhysicalTurnTest : public LessonTest {
+protected:
+    void SetUp() override
+    {
+        LessonTest::SetUp();
+        SetMode(2);
+        GetSpellStack().Reset(1);
+        GetSpellStack().OpenWindow();
+        GetTurnAdviceAnswers() = TurnAdviceAnswers();
+        FillHumanLibrary(40);
+        m_player = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+        m_player->m_Flags |= ACTOR_FLAG_FIRST_FRAME;
+    }
+
+    void Frames(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            HumanPhysicalTurn(m_player);
+    }
+
+    // The game starts and the human has the turn; the opening draw is left out.
+    void Start()
+    {
+        Frames(1);
+        HandTurnTo(PLAYER_HUMAN);
+        Human().m_CardsToDraw = 0;
+    }
+
+    // The drawn card waits on the pile until the learner drags it into the hand.
+    static void TakeDrawnCard()
+    {
+        CardActor*& drawn = GetTableFlow().cardDrawnByHand;
+        ASSERT_NE(drawn, nullptr);
+        drawn->SetInLibrary(false);
+        drawn = nullptr;
+    }
+
+    Actor* m_player = nullptr;
+};
+
+TEST_F(HumanPhysicalTurnTest, ForcedStateWinsBeforeTheGameStarts)
+{
+    s_ForcedHumanState = 4;
+    Frames(1);
+    EXPECT_EQ(m_player->GetState(), 4);
+    EXPECT_EQ(Human().m_NextDrawIndex, 0) << "the game start has not run";
+    s_ForcedHumanState = 0;
+    Frames(1);
+    EXPECT_EQ(Human().m_NextDrawIndex, 7);
+    EXPECT_EQ(GetHumanPlayerActor(), m_player);
+    EXPECT_EQ(m_player->m_Flags & ACTOR_FLAG_FIRST_FRAME, 0u);
+}
+
+TEST_F(HumanPhysicalTurnTest, FirstTurnSkipsUntapAndDrawThenEndsAndHandsOver)
+{
+    Start();
+    Frames(3);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_MAIN) << "0 -> 2 -> 3 -> 5 without a draw";
+    EXPECT_EQ(s_HumanTurnCount, 1);
+
+    Messagebox* const box = ShowBox(4);
+    Frames(2);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_MAIN) << "the main-phase box waits for its answer";
+    Click(box, 1);
+    Frames(1);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_END_PROMPTS);
+    EXPECT_EQ(GetLessonBox(), nullptr);
+
+    Frames(5);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_START);
+    EXPECT_TRUE(s_CpuTurn);
+    EXPECT_FALSE(s_HumanTurn);
+    Frames(3);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_START) << "waits while the CPU has the turn";
+}
+
+TEST_F(HumanPhysicalTurnTest, LaterTurnsUntapAndDrawOneCardOffThePile)
+{
+    Start();
+    s_HumanTurnCount = 1;
+    CardActor* const land = Card(CD_MOUNTAIN1, PLAYER_HUMAN);
+    land->SetTapState(TAP_TAPPED);
+    Frames(1);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_UNTAP);
+    Frames(3);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_UNTAP) << "waits for the learner to untap";
+    land->SetTapState(TAP_READY);
+    Frames(1);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_DRAW);
+    Frames(3);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_DRAW) << "the drawn card waits on the pile";
+    EXPECT_EQ(Human().m_NextDrawIndex, 8);
+    EXPECT_EQ(Human().m_CardsToDraw, 0);
+    TakeDrawnCard();
+    Frames(2);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_MAIN);
+}
+
+TEST_F(HumanPhysicalTurnTest, DrawingPastTheLibraryLoses)
+{
+    Frames(1);
+    HandTurnTo(PLAYER_HUMAN);
+    Human().m_NextDrawIndex = 40;
+    Human().m_CardsToDraw = 1;
+    m_player->SetState(HUMAN_STEP_DRAW);
+    Frames(1);
+    EXPECT_TRUE(Human().HasLost());
+}
+
+TEST_F(HumanPhysicalTurnTest, ClickingAnAttackerDeclaresItAndClickingAgainTakesItBack)
+{
+    Start();
+    struct Case {
+        bool noTapAttack;
+        int tapWhileAttacking;
+    };
+    for (const Case c : {Case{false, TAP_TAPPED}, Case{true, TAP_READY}}) {
+        CardActor* const creature = Card(30, PLAYER_HUMAN);
+        creature->GetStats().noTapAttack = c.noTapAttack;
+        m_player->SetState(HUMAN_STEP_ATTACK);
+        s_AttackStep = 0;
+        GetTableInput().pointedCard = creature;
+        MouseState.leftClicked = 1;
+        Frames(1);
+        EXPECT_TRUE(creature->IsAttacking());
+        EXPECT_EQ(creature->GetTapState(), c.tapWhileAttacking);
+        EXPECT_EQ(s_AttackStep, 1);
+        EXPECT_EQ(MouseState.leftClicked, 0) << "the click is used";
+
+        MouseState.leftClicked = 1;
+        Frames(1);
+        EXPECT_FALSE(creature->IsAttacking());
+        EXPECT_EQ(creature->GetTapState(), TAP_READY);
+        EXPECT_EQ(s_AttackStep, 0);
+        GetTableInput().pointedCard = nullptr;
+        RemoveActor(creature);
+        PurgeRemovedActors();
+    }
+}
+
+TEST_F(HumanPhysicalTurnTest, CombatDamageRunsFirstStrikeOnlyWhenPresent)
+{
+    Start();
+    for (const bool firstStrike : {false, true}) {
+        CardActor* const attacker = Card(30, PLAYER_HUMAN);
+        attacker->GetStats().firstStrike = firstStrike;
+        attacker->SetAttacking(true);
+        m_player->SetState(HUMAN_STEP_ATTACK);
+        GetTableFlow().cpuCombatStep = 3;
+        Frames(1);
+        EXPECT_EQ(m_player->GetState(), HUMAN_STEP_FIRST_STRIKE);
+        EXPECT_EQ(GetTableFlow().cpuCombatStep, 0);
+        Frames(1);
+        EXPECT_EQ(m_player->GetState(), firstStrike ? HUMAN_STEP_FIRST_STRIKE_STACK : HUMAN_STEP_DAMAGE);
+        if (firstStrike) {
+            GetSpellStack().PushCombatDamage(0, 2);
+            Frames(2);
+            EXPECT_EQ(m_player->GetState(), HUMAN_STEP_FIRST_STRIKE_STACK);
+            GetSpellStack().Reset(1);
+            Frames(1);
+            EXPECT_EQ(m_player->GetState(), HUMAN_STEP_DAMAGE);
+        }
+        attacker->SetAttacking(true);
+        Frames(1);
+        EXPECT_EQ(m_player->GetState(), HUMAN_STEP_DAMAGE_STACK);
+        GetSpellStack().Reset(1);
+        Frames(3);
+        EXPECT_EQ(m_player->GetState(), HUMAN_STEP_MAIN2) << "10 -> 13 -> 14 -> 4";
+        RemoveActor(attacker);
+        PurgeRemovedActors();
+    }
+}
+
+} // namespace

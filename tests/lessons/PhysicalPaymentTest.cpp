@@ -1,0 +1,163 @@
+#include "gui/GUI_Event.h"
+#include "gui/Messagebox.h"
+#include "gui/TextButton.h"
+#include "lessons/Advice.h"
+#include "lessons/LessonBox.h"
+#include "lessons/PhysicalPayment.h"
+#include "rules/ManaPool.h"
+#include "rules/TableSelection.h"
+#include "tests/lessons/LessonFixture.h"
+
+namespace {
+
+using lessontest::LessonTest;
+
+constexpr int CREATURE_ID = 30;
+constexpr int ABILITY_ID = 40;
+
+class PhysicalPaymentTest : public LessonTest {
+protected:
+    void SetUp() override
+    {
+        LessonTest::SetUp();
+        SetMode(2);
+        GetSpellStack().Reset(1);
+        GetSpellStack().OpenWindow();
+    }
+
+    void TearDown() override
+    {
+        SetAdviceBlocked(false);
+        LessonTest::TearDown();
+    }
+
+    // The learner dropped the creature and pays for it with the mana now in the pool.
+    CardActor* StartSpell(const ManaCost& pool)
+    {
+        CardActor* const card = Card(CREATURE_ID, PLAYER_HUMAN, true);
+        card->SetHeld(false);
+        Human().m_ManaPool = pool;
+        SetCardBeingPaid(card);
+        SetSpellPaymentUnderWay(true);
+        return card;
+    }
+
+    // A creature whose ability pumps a target creature; the cost type is the case's.
+    CardActor* StartAbility(int costType, int step)
+    {
+        CARD& def = g_CardDefs[ABILITY_ID];
+        def.m_Ability.costType = costType;
+        def.m_Ability.cost = ManaCost(1, 0, 0, 0, 0, 0);
+        def.m_Ability.effect.effectType = EFFECT_DAMAGE;
+        def.m_Ability.effect.damageAmt = 1;
+        CardActor* const card = Card(ABILITY_ID, PLAYER_HUMAN);
+        TableSelection& selection = GetTableSelection();
+        selection.pendingAbility = card;
+        selection.abilityStep = step;
+        return card;
+    }
+};
+
+TEST_F(PhysicalPaymentTest, ExactPoolCastsAndMistakesWait)
+{
+    struct Case {
+        ManaCost pool;
+        bool cast;
+    };
+    const ManaCost cost = g_CardDefs[CREATURE_ID].m_Cost;
+    ManaCost extra = cost;
+    extra.generic += 1;
+    const Case cases[] = {{cost, true}, {ManaCost(), false}, {extra, false}};
+    for (const Case& c : cases) {
+        CardActor* const card = StartSpell(c.pool);
+        UpdatePhysicalPayment();
+        EXPECT_EQ(GetSpellStack().GetCount() == 1, c.cast) << c.pool.Total();
+        EXPECT_EQ(GetCardBeingPaid() == nullptr, c.cast);
+        EXPECT_EQ(IsSpellPaymentUnderWay(), !c.cast);
+        GetSpellStack().Reset(1);
+        GetSpellStack().OpenWindow();
+        SetCardBeingPaid(nullptr);
+        RemoveActor(card);
+        PurgeRemovedActors();
+    }
+}
+
+TEST_F(PhysicalPaymentTest, PaymentBoxDoneCastsAndCancelReturnsTheCardToTheHand)
+{
+    const ManaCost cost = g_CardDefs[CREATURE_ID].m_Cost;
+    CardActor* card = StartSpell(cost);
+    Messagebox* box = ShowBox(8);
+    UpdatePhysicalPayment();
+    EXPECT_EQ(GetSpellStack().GetCount(), 0) << "an unanswered box waits";
+    Click(box, 0);
+    UpdatePhysicalPayment();
+    EXPECT_EQ(GetSpellStack().GetCount(), 1);
+    EXPECT_EQ(GetLessonBox(), nullptr);
+    EXPECT_EQ(GetCardBeingPaid(), nullptr);
+
+    GetSpellStack().Reset(1);
+    card = StartSpell(ManaCost());
+    box = ShowBox(8);
+    Click(box, 1);
+    UpdatePhysicalPayment();
+    EXPECT_EQ(GetSpellStack().GetCount(), 0);
+    EXPECT_TRUE(card->IsHeld());
+    EXPECT_EQ(GetCardBeingPaid(), nullptr);
+    EXPECT_EQ(GetLessonBox(), nullptr);
+}
+
+TEST_F(PhysicalPaymentTest, NothingMovesWhileAdviceIsBlocked)
+{
+    StartSpell(g_CardDefs[CREATURE_ID].m_Cost);
+    SetAdviceBlocked(true);
+    UpdatePhysicalPayment();
+    EXPECT_EQ(GetSpellStack().GetCount(), 0);
+    EXPECT_NE(GetCardBeingPaid(), nullptr);
+}
+
+TEST_F(PhysicalPaymentTest, SacrificeCostPromptsAfterTheManaAndWaitsForTheCardToLeave)
+{
+    CardActor* const card = StartAbility(COSTTYPE_TAPSAC, ABILITY_PAY);
+    Human().m_ManaPool = ManaCost(1, 0, 0, 0, 0, 0);
+    UpdatePhysicalPayment();
+    EXPECT_EQ(GetTableSelection().abilityStep, ABILITY_ACTIVATE);
+
+    UpdatePhysicalPayment();
+    Messagebox* const prompt = GetShownLessonBox(55);
+    ASSERT_NE(prompt, nullptr);
+    for (int frame = 0; frame < 3; ++frame)
+        UpdatePhysicalPayment();
+    EXPECT_EQ(GetTableSelection().pendingAbility, card) << "waits while the card stays on the table";
+    EXPECT_EQ(GetShownLessonBox(55), prompt);
+
+    card->SetExitMove(1);
+    UpdatePhysicalPayment();
+    EXPECT_EQ(GetTableSelection().pendingAbility, nullptr);
+    EXPECT_EQ(GetLessonBox(), nullptr);
+    EXPECT_EQ(GetSpellStack().GetCount(), 1);
+}
+
+TEST_F(PhysicalPaymentTest, SacrificePromptCancelUndoesTheAbility)
+{
+    CardActor* const card = StartAbility(COSTTYPE_SACRIFICE, ABILITY_ACTIVATE);
+    UpdatePhysicalPayment();
+    Messagebox* const prompt = GetShownLessonBox(55);
+    ASSERT_NE(prompt, nullptr);
+    Click(prompt, 0);
+    UpdatePhysicalPayment();
+    EXPECT_EQ(GetLessonBox(), nullptr);
+    EXPECT_EQ(GetSpellStack().GetCount(), 0);
+    EXPECT_TRUE(card->IsNotLeaving());
+}
+
+TEST_F(PhysicalPaymentTest, AbilityWithoutSacrificeGoesOnTheStackOncePaid)
+{
+    StartAbility(COSTTYPE_NOTAP, ABILITY_PAY);
+    Human().m_ManaPool = ManaCost(1, 0, 0, 0, 0, 0);
+    UpdatePhysicalPayment();
+    UpdatePhysicalPayment();
+    EXPECT_EQ(GetTableSelection().pendingAbility, nullptr);
+    EXPECT_EQ(GetSpellStack().GetCount(), 1);
+}
+
+} // namespace
