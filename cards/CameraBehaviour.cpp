@@ -12,6 +12,7 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
 #include "gui/GUI_Manager.h"
+#include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/PhysicalPayment.h"
@@ -126,7 +127,7 @@ CameraSteps MakeRealSteps()
     steps.DrawPhysicalTable = ::DrawPhysicalTable;
     steps.BuildActionableCards = ::BuildActionableCards;
     steps.ProcessSelectedCard = ::ProcessSelectedCard;
-    steps.CpuOnlineRespond = ::CpuOnlineRespond;
+    steps.CpuOnlineRespond = [] { ::CpuOnlineRespond(); };
     steps.UpdatePhysicalPayment = ::UpdatePhysicalPayment;
     steps.HandleManaClick = HandleNoManaClick;
     steps.DrawBlockLinks = DrawLessonBlockLinks;

@@ -56,14 +56,6 @@ bool DetectSituationChange(bool /*pending*/)
     return false;
 }
 
-void BuildActionableCards()
-{
-}
-
-void CpuOnlineRespond()
-{
-}
-
 void OnlineAdvisor()
 {
 }

@@ -66,6 +66,4 @@ void ForgetFlowCard(const Actor* actor);
 void HandleCardTapPhysical(CardActor* card);
 bool IsBasicLessonStep(int state);
 bool DetectSituationChange(bool pending);
-void BuildActionableCards();
-void CpuOnlineRespond();
 void OnlineAdvisor();

@@ -761,6 +761,11 @@ const DeckList& GetDeckList(int player)
     return s_Decks[player == PLAYER_CPU ? 1 : 0];
 }
 
+int GetDeckColour(int player)
+{
+    return player == 0 ? s_HumanColours[0] : s_CpuColours[0];
+}
+
 int GetOpeningHandSize()
 {
     return s_OpeningHandSize;

@@ -23,6 +23,8 @@ CardActor* CreateCardActor(int id, int owner);
 
 // The chosen colours: two for the human, three for the CPU.
 void SetChosenColours(int human1, int human2, int cpu1, int cpu2, int cpu3);
+// The first chosen colour of a side (its deck colour in the lesson's texts).
+int GetDeckColour(int player);
 // The forced first card of each side (0 none).
 void SetForcedFirstCard(int player, int id);
 int GetForcedFirstCard(int player);

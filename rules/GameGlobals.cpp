@@ -7,6 +7,7 @@
 #include "gui/DialogManager.h"
 #include "lessons/DrawHand.h"
 #include "lessons/HandDemos.h"
+#include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnFlags.h"
@@ -46,6 +47,7 @@ void OnCardActorRemoved(Actor* actor)
     ForgetCpuTappedSource(card);
     OnCpuChoiceCardRemoved(card);
     ForgetCpuResponseActor(card);
+    ForgetOnlineResponseActor(card);
     for (int player = 0; player < 2; ++player) {
         PlayerState& record = *GetPlayerState(player);
         if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
@@ -98,6 +100,7 @@ void ResetRulesState()
     ResetCpuPaymentState();
     ClearCpuChoiceTable();
     ResetCpuResponseState();
+    ResetOnlineResponseState();
     SpellStack& stack = GetSpellStack();
     stack.ForgetCard(nullptr);
     stack.Reset(stack.m_Physical);

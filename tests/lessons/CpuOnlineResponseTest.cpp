@@ -1,0 +1,239 @@
+#include "cards/CardIds.h"
+#include "lessons/CpuOnlineResponse.h"
+#include "lessons/OnlineTurnState.h"
+#include "lessons/PhysicalTurnState.h"
+#include "rules/BoardQueries.h"
+#include "rules/ManaPool.h"
+#include "tests/rules/RulesFixture.h"
+
+#include <tuple>
+
+namespace {
+
+using rulestest::RulesTest;
+
+const ManaCost kRed(0, 1, 0, 0, 0, 0);
+
+class CpuOnlineResponseTest : public RulesTest {
+protected:
+    void SetUp() override
+    {
+        RulesTest::SetUp();
+        SetMode(3);
+        ResetPhysicalTurnState();
+        ResetOnlineTurnState();
+    }
+    void TearDown() override
+    {
+        ResetPhysicalTurnState();
+        ResetOnlineTurnState();
+        RulesTest::TearDown();
+    }
+    void Restart()
+    {
+        TearDown();
+        SetUp();
+    }
+
+public:
+    void CpuTurn(int cpuState)
+    {
+        s_CpuTurn = true;
+        s_HumanTurn = false;
+        m_cpu->m_State = cpuState;
+    }
+    void HumanTurn(int humanState)
+    {
+        s_HumanTurn = true;
+        s_CpuTurn = false;
+        m_human->m_State = humanState;
+    }
+    void CpuLands(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            OnTable(Land(kRed), PLAYER_CPU);
+        UpdateCpuAvailableMana();
+    }
+    CardActor& CpuInstant(int id, ManaCost cost = ManaCost())
+    {
+        CARD& card = Define(CT_INSTANT, cost);
+        card.m_Id = id;
+        return InHand(card, PLAYER_CPU);
+    }
+    CardActor& PumpCreature(ManaCost cost, int owner = PLAYER_CPU)
+    {
+        CARD& card = Creature(2, 2);
+        card.m_Ability.costType = COSTTYPE_NOTAP;
+        card.m_Ability.cost = cost;
+        card.m_Ability.effect.effectType = EFFECT_PTMOD_MANAPUMP;
+        card.m_Ability.effect.powerModAmt = 1;
+        return OnTable(card, owner);
+    }
+    static int StackCount() { return GetSpellStack().GetCount(); }
+};
+
+// A hand-refilling instant the CPU casts whenever it is allowed to answer at all.
+TEST_F(CpuOnlineResponseTest, GatesKeepTheCpuQuiet)
+{
+    struct Row {
+        const char* name;
+        void (*setup)(CpuOnlineResponseTest&);
+        bool answers;
+    };
+    const Row rows[] = {
+        {"CPU main phase answers", [](CpuOnlineResponseTest& t) { t.CpuTurn(5); }, true},
+        {"human main phase answers", [](CpuOnlineResponseTest& t) { t.HumanTurn(5); }, true},
+        {"CPU game start", [](CpuOnlineResponseTest& t) { t.CpuTurn(20); }, false},
+        {"CPU new turn", [](CpuOnlineResponseTest& t) { t.CpuTurn(0); }, false},
+        {"CPU untap", [](CpuOnlineResponseTest& t) { t.CpuTurn(1); }, false},
+        {"CPU draw", [](CpuOnlineResponseTest& t) { t.CpuTurn(22); }, false},
+        {"CPU end of turn, still open", [](CpuOnlineResponseTest& t) { t.CpuTurn(18); }, true},
+        {"CPU end of turn, discard done",
+         [](CpuOnlineResponseTest& t) {
+             t.CpuTurn(18);
+             s_CpuDiscardDone = true;
+         },
+         false},
+        {"human draw", [](CpuOnlineResponseTest& t) { t.HumanTurn(22); }, false},
+        {"human end of turn, discard done",
+         [](CpuOnlineResponseTest& t) {
+             t.HumanTurn(18);
+             s_HumanEndOfTurn = true;
+         },
+         false},
+        {"CPU attack declared, its combat",
+         [](CpuOnlineResponseTest& t) {
+             t.CpuTurn(7);
+             GetPlayerState(PLAYER_CPU)->m_TurnFlag = true;
+         },
+         false},
+        {"resolution paused",
+         [](CpuOnlineResponseTest& t) {
+             t.CpuTurn(5);
+             GetSpellStack().m_ResolutionPaused = true;
+         },
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Restart();
+        CardActor& draw = CpuInstant(CD_FENORTON);
+        row.setup(*this);
+        EXPECT_EQ(CpuOnlineRespond(), row.answers);
+        EXPECT_EQ(StackCount(), row.answers ? 1 : 0);
+        EXPECT_EQ(GetCpuOnlineActingCard(), row.answers ? &draw : nullptr);
+    }
+}
+
+TEST_F(CpuOnlineResponseTest, UnblockedAttackerPumpsOneLessThanItCanPay)
+{
+    // Lands that pay the pump 0..4 times in a row, and a free pump.
+    for (const auto& [lands, pumps, free] :
+         {std::tuple{0, 0, false}, {1, 0, false}, {2, 1, false}, {3, 2, false}, {4, 3, false}, {0, 1, true}}) {
+        SCOPED_TRACE(testing::Message() << lands << " lands, free " << free);
+        Restart();
+        CpuTurn(7);
+        CardActor& attacker = PumpCreature(free ? ManaCost() : kRed);
+        attacker.SetAttacking(true);
+        CpuLands(lands);
+        EXPECT_EQ(CpuOnlineRespond(), pumps > 0);
+        EXPECT_EQ(StackCount(), pumps);
+        if (pumps == 0)
+            continue;
+        EXPECT_TRUE(IsOnlineResponseKeyUsed(&attacker));
+        // The same source is not used again while the stack holds its pumps.
+        CpuLands(3);
+        EXPECT_FALSE(CpuOnlineRespond());
+        EXPECT_EQ(StackCount(), pumps);
+    }
+}
+
+TEST_F(CpuOnlineResponseTest, PumpOnTopAllowsOnlyPumpsAndNoInstant)
+{
+    CpuTurn(7);
+    CardActor& attacker = PumpCreature(kRed);
+    attacker.SetAttacking(true);
+    CpuLands(3);
+    CpuInstant(CD_FENORTON);
+    ASSERT_TRUE(CpuOnlineRespond());
+    ASSERT_EQ(GetSpellStack().GetTopCard(), &attacker);
+    const int pumps = StackCount();
+    // The pump is used up for this exchange; the instant must wait until the stack is empty.
+    EXPECT_FALSE(CpuOnlineRespond());
+    EXPECT_EQ(StackCount(), pumps);
+    EXPECT_EQ(GetCpuOnlineActingCard(), nullptr);
+}
+
+TEST_F(CpuOnlineResponseTest, NesurgastWeighsAttackersAgainstLife)
+{
+    struct Row {
+        int life;
+        int attackers;
+        bool casts;
+    };
+    // 3 * attackers / life >= 0.5; a life of 0 or below is never divided by.
+    for (const Row row : {Row{12, 2, true}, Row{13, 2, false}, Row{6, 1, true}, Row{7, 1, false}, Row{0, 2, false},
+                          Row{-3, 2, false}, Row{5, 0, false}}) {
+        SCOPED_TRACE(testing::Message() << "life " << row.life << ", attackers " << row.attackers);
+        Restart();
+        HumanTurn(7);
+        s_AttackStep = 2;
+        for (int i = 0; i < row.attackers; ++i)
+            OnTable(Creature(1, 1)).SetAttacking(true);
+        Cpu().m_Life = row.life;
+        Cpu().m_LossState = LOSS_NONE;
+        CardActor& spell = CpuInstant(CD_NESURGAST);
+        EXPECT_EQ(CpuOnlineRespond(), row.casts);
+        if (row.casts) {
+            EXPECT_EQ(spell.GetPaidMana().generic, row.attackers);
+            ASSERT_NE(GetSpellStack().GetTopEntry(), nullptr);
+            EXPECT_EQ(GetSpellStack().GetTopEntry()->targetPlayer, m_cpu);
+        }
+    }
+}
+
+TEST_F(CpuOnlineResponseTest, FalarsarSkipsAPowerlessAttackerInsteadOfDividing)
+{
+    for (const int power : {0, 2}) {
+        SCOPED_TRACE(power);
+        Restart();
+        CpuTurn(7);
+        s_HumanBlockStep = 0;
+        OnTable(Creature(power, 3), PLAYER_CPU).SetAttacking(true);
+        CardActor& blocker = OnTable(Creature(1, 1));
+        Human().m_Life = 4;
+        CpuInstant(CD_FALARSAR);
+        const bool cast = CpuOnlineRespond();
+        EXPECT_EQ(cast, power > 0);
+        if (cast) {
+            EXPECT_EQ(GetSpellStack().GetTopEntry()->targetCard, &blocker);
+        }
+    }
+}
+
+TEST_F(CpuOnlineResponseTest, GreumdreGivesUpALandOnlyWhenItActs)
+{
+    CpuTurn(5);
+    CARD& def = Creature(3, 3);
+    def.m_Id = CD_GREUMDRE;
+    def.m_Ability.costType = COSTTYPE_NOTAP;
+    def.m_Ability.effect.effectType = EFFECT_ADDFLYING;
+    CardActor& greumdre = OnTable(def, PLAYER_CPU);
+    OnTable(Creature(1, 1));  // a human creature that can act, none that blocks flyers
+    CpuLands(7);
+    auto lands = [] {
+        int count = 0;
+        for (const CardActor* c : GetCardActors())
+            count += c->GetOwner() == PLAYER_CPU && c->IsLand() && c->IsNotLeaving() ? 1 : 0;
+        return count;
+    };
+    ASSERT_EQ(lands(), 7);
+    ASSERT_TRUE(CpuOnlineRespond());
+    EXPECT_EQ(GetSpellStack().GetTopEntry()->targetCard, &greumdre);
+    EXPECT_EQ(lands(), 6);
+    // Its decision is used for this exchange: asked again it keeps its lands.
+    EXPECT_FALSE(CpuOnlineRespond());
+    EXPECT_EQ(lands(), 6);
+}
+
+} // namespace

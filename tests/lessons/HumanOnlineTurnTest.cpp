@@ -1,0 +1,130 @@
+#include "cards/TableInput.h"
+#include "lessons/HumanOnlineTurn.h"
+#include "lessons/OnlineTurnState.h"
+#include "lessons/PhysicalTurnState.h"
+#include "rules/BoardQueries.h"
+#include "rules/Decks.h"
+#include "tests/rules/RulesFixture.h"
+
+#include <vector>
+
+namespace {
+
+using rulestest::RulesTest;
+
+class HumanOnlineTurnTest : public RulesTest {
+protected:
+    void SetUp() override
+    {
+        RulesTest::SetUp();
+        SetMode(3);
+        ResetPhysicalTurnState();
+        ResetOnlineTurnState();
+        ResetHumanOnlineTurn();
+        SetOpeningHandSize(7);
+    }
+    void TearDown() override
+    {
+        ResetPhysicalTurnState();
+        ResetOnlineTurnState();
+        ResetHumanOnlineTurn();
+        RulesTest::TearDown();
+    }
+    int HandCount()
+    {
+        int count = 0;
+        for (const CardActor* c : GetCardActors())
+            count += c->GetOwner() == PLAYER_HUMAN && c->IsHeld() && !c->IsInLibrary() && c->IsNotLeaving() ? 1 : 0;
+        return count;
+    }
+    void Hand(int cards)
+    {
+        for (int i = 0; i < cards; ++i)
+            InHand(Creature(1, 1)).SetInLibrary(false);
+    }
+};
+
+TEST_F(HumanOnlineTurnTest, EachMulliganDealsOneCardFewer)
+{
+    Hand(7);
+    for (const int expected : {6, 5, 4}) {
+        AnswerMulligan(1);
+        EXPECT_EQ(GetOpeningHandSize(), expected);
+        EXPECT_EQ(GetMulligansLeft(), expected);
+        EXPECT_EQ(s_MulliganState, 0);  // asked again
+        EXPECT_FALSE(s_GameBegun);
+    }
+    // The old hand went; what is in the hand now is the new deal only.
+    EXPECT_LE(HandCount(), 4);
+}
+
+TEST_F(HumanOnlineTurnTest, KeepOrNoMulliganLeftBeginsTheGame)
+{
+    for (const auto& [left, answer] : {std::pair{7, 2}, {0, 1}, {0, 2}}) {
+        SCOPED_TRACE(testing::Message() << left << " left, answer " << answer);
+        TearDown();
+        SetUp();
+        Hand(7);
+        SetMulligansLeft(left);
+        const int turn = s_TurnNumber;
+        AnswerMulligan(answer);
+        EXPECT_EQ(s_MulliganState, 1);
+        EXPECT_TRUE(s_GameBegun);
+        EXPECT_EQ(GetOpeningHandSize(), 7);
+        EXPECT_EQ(HandCount(), 7);
+        EXPECT_EQ(s_TurnNumber, turn + 1);
+    }
+}
+
+TEST_F(HumanOnlineTurnTest, EightCardsAskForExactlyOneDiscard)
+{
+    Hand(8);
+    CardActor& onTable = OnTable(Creature(2, 2));
+    ASSERT_TRUE(HumanMustDiscard());
+    EXPECT_FALSE(DiscardHumanCard(&onTable));
+    EXPECT_FALSE(DiscardHumanCard(nullptr));
+    std::vector<CardActor*> held;
+    for (CardActor* c : GetCardActors())
+        if (c->IsHeld() && c->GetOwner() == PLAYER_HUMAN)
+            held.push_back(c);
+    ASSERT_EQ(held.size(), 8u);
+    EXPECT_TRUE(DiscardHumanCard(held[0]));
+    EXPECT_EQ(HandCount(), 7);
+    EXPECT_FALSE(HumanMustDiscard());
+    // A further click on a hand card keeps it.
+    EXPECT_FALSE(DiscardHumanCard(held[1]));
+    EXPECT_EQ(HandCount(), 7);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HumanOnlineTurnTest, TheBeginnersFirstTurnDrawsNothingAndLaterTurnsUntapFirst)
+{
+    GetTableInput().pickingReady = 1;
+    s_MulliganState = 1;
+    m_human->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+    Human().m_LibraryCount = 40;
+    Human().m_NextDrawIndex = 7;
+    s_HumanTurn = true;
+    m_human->SetState(20);
+    for (int frame = 0; frame < 20 && m_human->GetState() != 5; ++frame)
+        HumanOnlineTurn(m_human);
+    EXPECT_EQ(m_human->GetState(), 5);
+    EXPECT_EQ(Human().m_NextDrawIndex, 7);
+
+    // A later turn: the tapped land comes back before any draw is asked for.
+    CardActor& land = OnTable(Land(ManaCost(0, 1, 0, 0, 0, 0)));
+    land.SetTapState(TAP_TAPPED);
+    m_human->SetState(0);
+    HumanOnlineTurn(m_human);
+    EXPECT_EQ(land.GetTapState(), TAP_READY);
+    EXPECT_EQ(Human().m_CardsToDraw, 0);
+    HumanOnlineTurn(m_human);
+    EXPECT_EQ(m_human->GetState(), 22);
+    EXPECT_EQ(Human().m_CardsToDraw, 1);
+    GetTableInput().pickingReady = 0;
+}
+
+} // namespace
