@@ -42,7 +42,7 @@ void StartAtLibraryPile(CardActor& card)
         display.GetOpponentLibraryRect(pile, false);
     else
         display.GetPlayerLibraryRect(pile, false);
-    const Vector3 start(static_cast<float>(pile.left), static_cast<float>(pile.top), LIBRARY_PILE_DEPTH);
+    const Vector3 start{static_cast<float>(pile.left), static_cast<float>(pile.top), LIBRARY_PILE_DEPTH};
     card.m_Position = start;
     const bool keepTarget = IsOnline() && card.GetOwner() == 0 && GetTableFlow().onlineDrawWord != 0;
     if (!keepTarget)
@@ -53,7 +53,7 @@ void FirstFrame(CardActor& card)
 {
     card.m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
     card.m_Position.z = CARD_START_DEPTH;
-    card.m_Rotation = Vector3(HALF_TURN, 0.0f, 0.0f);
+    card.m_Rotation = Vector3{HALF_TURN, 0.0f, 0.0f};
     card.m_DrawnBefore = false;
     card.m_AnimationWord = 0;
     card.m_StackWord = -1;
@@ -191,7 +191,7 @@ bool DrawHighlight(const CardActor& card, const RasterRect& rect, float depth)
 void DrawHeldCard(CardActor& card)
 {
     card.m_Position.z = CARD_START_DEPTH;
-    card.m_Rotation = Vector3(0.0f, 0.0f, 0.0f);
+    card.m_Rotation = Vector3{0.0f, 0.0f, 0.0f};
     if (card.GetOwner() != 0)
         return;
     const float depth = HeldCardDepth(card.IsDragging(), card.IsInLibrary(), card.GetSortKey());

@@ -510,7 +510,7 @@ void DrawPhysicalTable()
                 slot.x += SPELL_SHIFT;
                 slot.y += card->GetOwner() == PLAYER_HUMAN ? -SPELL_SHIFT : SPELL_SHIFT;
             }
-            card->m_TargetPoint = Vector3(slot.x, slot.y, slot.depth);
+            card->m_TargetPoint = Vector3{slot.x, slot.y, slot.depth};
         }
         float depth = card->m_TargetPoint.z;
         if (card == flow.followSlots[0] || IsDraggedHumanCard(card))

@@ -114,8 +114,8 @@ void LifeGlobeBehaviour(Actor* actor)
         actor->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
         const bool first = actor->m_SpawnValue != 0;
         actor->m_BehaviourData = GetTextureByName(first ? u"globe1" : u"globe2");
-        actor->m_TargetPoint = Vector3(246.0f, first ? 100.0f : 556.0f, 0.0f);
-        actor->m_Position = Vector3(359.0f, first ? 166.0f : 326.0f, actor->m_Position.z);
+        actor->m_TargetPoint = Vector3{246.0f, first ? 100.0f : 556.0f, 0.0f};
+        actor->m_Position = Vector3{359.0f, first ? 166.0f : 326.0f, actor->m_Position.z};
         actor->m_Lifetime = first ? 120 : 60;
         s_GlobeSeen = 0;
     }
