@@ -1,5 +1,5 @@
-// The definecard and loadcard commands as the card file runs them: value kinds, the rulings on case, blanks and
-// unknown names, and what a damaged block leaves in the table.
+// The definecard and loadcard commands as the card file runs them: value kinds, how case, blanks and
+// unknown names are taken, and what a damaged block leaves in the table.
 #include "cards/Card.h"
 #include "cards/CardCommands.h"
 #include "cards/CardDatabase.h"
