@@ -82,14 +82,21 @@ void Dialog::SetRect(int left, int top, int right, int bottom, bool layout)
     GUI_Window::SetRect(m_Left + dx, m_Top + dy, m_Right + dx, m_Bottom + dy, layout);
 }
 
-void Dialog::Draw()
+bool Dialog::PrepareDraw()
 {
     if (m_bHidden)
-        return;
+        return false;
     if (m_bNeedsLayout) {
         Refresh();
         m_bNeedsLayout = false;
     }
+    return true;
+}
+
+void Dialog::Draw()
+{
+    if (!PrepareDraw())
+        return;
     DrawBackground();
     DrawBorder();
     DrawFrame();

@@ -52,6 +52,8 @@ public:
     bool NeedsLayout() const { return m_bNeedsLayout; }
 
 protected:
+    // False when hidden; otherwise lays the dialog out first when it asked for it.
+    bool PrepareDraw();
     // Size of a frame piece's texture; 0 for no piece.
     int FramePieceWidth(int piece) const;
     int FramePieceHeight(int piece) const;

@@ -621,12 +621,8 @@ void Messagebox::PlaceExplanation(const int* sides, int pass)
 
 void Messagebox::Draw()
 {
-    if (m_bHidden)
+    if (!PrepareDraw())
         return;
-    if (m_bNeedsLayout) {
-        Refresh();
-        m_bNeedsLayout = false;
-    }
     DrawBackground();
     DrawFrame();
     DrawText();
