@@ -2,7 +2,7 @@
 
 #include "cards/CardActor.h"
 #include "cards/GraveyardLists.h"
-#include "cards/HandCards.h"
+#include "cards/HandLayout.h"
 #include "gui/DialogManager.h"
 #include "lessons/LessonFlow.h"
 #include "rules/BoardQueries.h"
