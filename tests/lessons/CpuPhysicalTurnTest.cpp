@@ -2,15 +2,19 @@
 
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_System.h"
+#include "gui/GUI_TextButton.h"
 #include "gui/WordBalloon.h"
 #include "lessons/DrawingHand.h"
 #include "lessons/HandDemos.h"
+#include "lessons/HumanPhysicalTurn.h"
+#include "lessons/HumanTurnSteps.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalAdviceState.h"
 #include "lessons/PhysicalTurnState.h"
 #include "lessons/TurnAdvice.h"
 #include "platform/Platform.h"
 #include "rules/CombatDamage.h"
+#include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
 #include "tests/lessons/LessonFixture.h"
 
@@ -270,6 +274,7 @@ TEST_F(CpuPhysicalTurnTest, BlocksFollowTheTestsInOrder)
         std::initializer_list<std::pair<int, int>> attackers;
         std::pair<int, int> blocker;
         int blocked;  // index of the attacker the blocker takes, -1 none
+        int pumpLands = -1;  // the blocker pumps +0/+1 for red; the CPU's untapped red lands (-1 no pump)
     };
     const Row rows[] = {
         {"kills and survives", 20, 0, {{2, 2}}, {3, 3}, 0},
@@ -279,6 +284,9 @@ TEST_F(CpuPhysicalTurnTest, BlocksFollowTheTestsInOrder)
         {"not safe at 3 life and 1 prevention: chump block", 3, 1, {{4, 4}}, {1, 1}, 0},
         {"the stronger attacker first", 20, 0, {{1, 1}, {2, 2}}, {2, 3}, 1},
         {"equal power: the earlier attacker first", 20, 0, {{2, 2}, {2, 2}}, {3, 3}, 0},
+        {"two pumps paid: block", 20, 0, {{3, 3}}, {2, 2}, 0, 2},
+        {"one land for two pumps: no block", 20, 0, {{3, 3}}, {2, 2}, -1, 1},
+        {"a pump that cannot be paid rules out the trade", 20, 0, {{2, 2}}, {2, 2}, -1, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -287,7 +295,17 @@ TEST_F(CpuPhysicalTurnTest, BlocksFollowTheTestsInOrder)
         Start();
         Cpu().SetLife(row.life, false);
         Cpu().m_PreventDamage = row.prevent;
-        CardActor* const blocker = Put(Creature(row.blocker.first, row.blocker.second), PLAYER_CPU);
+        CARD& blockerCard = Creature(row.blocker.first, row.blocker.second);
+        if (row.pumpLands >= 0) {
+            blockerCard.m_Ability.costType = COSTTYPE_NOTAP;
+            blockerCard.m_Ability.cost.red = 1;
+            blockerCard.m_Ability.effect.effectType = EFFECT_PTMOD_MANAPUMP;
+            blockerCard.m_Ability.effect.toughModAmt = 1;
+            for (int i = 0; i < row.pumpLands; ++i)
+                Card(RED_LAND, PLAYER_CPU);
+            UpdateCpuAvailableMana();
+        }
+        CardActor* const blocker = Put(blockerCard, PLAYER_CPU);
         const std::vector<CardActor*> attackers = HumanAttacks(row.attackers);
         Frame();
         EXPECT_EQ(s_CpuBlockStep, 2);
@@ -469,6 +487,73 @@ TEST_F(CpuPhysicalTurnTest, UntapWaitsForTappedCardsAndDrawStopsOnTheHand)
     Frame();
     EXPECT_EQ(m_cpu->GetState(), CPU_STEP_MAIN1) << "a stopped hand is at rest";
     EXPECT_FALSE(IsDrawHandStopped()) << "the stop holds for one draw only";
+}
+
+TEST_F(CpuPhysicalTurnTest, TheHumansAttackIsHandedToTheCpuBlocksAndBack)
+{
+    SetMode(1);
+    FillHumanLibrary(40);
+    Actor* const player = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    player->m_Flags |= ACTOR_FLAG_FIRST_FRAME;
+    HumanPhysicalTurn(player);
+    Start();
+    HandTurnTo(PLAYER_HUMAN);
+    Human().m_CardsToDraw = 0;
+    CardActor* const attacker = Put(Creature(2, 2), PLAYER_HUMAN);
+    attacker->SetAttacking(true);
+    CardActor* const blocker = Put(Creature(3, 3), PLAYER_CPU);
+    Human().SetAttackDeclared(true);
+    s_AttackStep = 3;
+    player->SetState(HUMAN_STEP_ATTACK);
+    const auto bothFrame = [&] {
+        HumanPhysicalTurn(player);
+        CpuPhysicalTurn(m_cpu);
+    };
+    bothFrame();
+    EXPECT_EQ(blocker->GetBlockedAttacker(), attacker);
+    EXPECT_EQ(s_CpuBlockStep, 2);
+    bothFrame();
+    EXPECT_EQ(player->GetState(), HUMAN_STEP_ATTACK) << "the human waits while the blocks are under way";
+    s_CpuBlockStep = 3;  // the turn advice settles the blocks
+    bothFrame();
+    EXPECT_EQ(s_CpuBlockStep, 0);
+    EXPECT_EQ(player->GetState(), HUMAN_STEP_FIRST_STRIKE);
+    EXPECT_EQ(m_cpu->GetState(), CPU_STEP_TURN_START) << "the CPU's own turn has not moved";
+}
+
+TEST_F(CpuPhysicalTurnTest, AnErrorBoxLinkOpensItsExplanationAndHoldsTheFrame)
+{
+    Start();
+    Messagebox* const box = ShowBox(11);
+    GUI_TextButton* const link = box->CreateTextButton(u"link", 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 7, -1);
+    link->SetTag(4);
+    GUI_InputEvent event;
+    event.type = GUI_EVENT_COMMAND;
+    event.sender = link;
+    box->HandleInput(event);
+    ASSERT_EQ(box->GetPressedButton(), 4);
+    Frame();
+    EXPECT_EQ(link->GetTextColour(), (GUI_Colour{0, 0xA0, 0xE0, 0xFF}));
+    EXPECT_NE(box->GetExplanation(), nullptr);
+    EXPECT_EQ(box->GetPressedButton(), -1);
+    EXPECT_EQ(m_cpu->GetState(), CPU_STEP_TURN_START) << "nothing else on that frame";
+    Click(box, 0);
+    Frame();
+    EXPECT_FALSE(GetGameDisplay()->IsWindowRegistered(box));
+    EXPECT_EQ(m_cpu->GetState(), CPU_STEP_UNTAP);
+}
+
+TEST_F(CpuPhysicalTurnTest, PendingCardsAreSavedOnceAtTheStart)
+{
+    CardActor* const dead = Card(RED_LAND, PLAYER_CPU);
+    dead->LeavePlay(LEAVE_DESTROY);
+    ASSERT_EQ(CountPendingCards(PLAYER_CPU), 1);
+    CpuPhysicalTurn(m_cpu);
+    EXPECT_EQ(CountPendingCards(PLAYER_CPU), 0);
+    EXPECT_EQ(GetPhysicalAdviceState().savedPending[PLAYER_CPU], std::vector<CardActor*>{dead});
+    EXPECT_FALSE(GetPhysicalAdviceState().savedSetsPending);
+    RemoveActor(dead);
+    EXPECT_TRUE(GetPhysicalAdviceState().savedPending[PLAYER_CPU].empty()) << "a removed card is forgotten";
 }
 
 } // namespace
