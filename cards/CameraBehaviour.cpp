@@ -14,6 +14,7 @@
 #include "gui/GUI_Manager.h"
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
+#include "lessons/OnlineTurnState.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/PhysicalPayment.h"
 #include "lessons/TableFlow.h"
@@ -83,12 +84,11 @@ void HandleNoManaClick()
 
 void DrawLessonBlockLinks()
 {
-    const TableFlowState& flow = GetTableFlow();
     const Actor* const human = GetHumanPlayerActor();
     const Actor* const cpu = GetCpuPlayerActor();
     const bool humanBlocks = human != nullptr && human->GetState() == STATE_COMBAT &&
-                             (flow.humanCombatStep == 1 || flow.humanCombatStep == 2);
-    const bool cpuBlocks = cpu != nullptr && cpu->GetState() == STATE_COMBAT && flow.cpuCombatStep == 1;
+                             (s_HumanBlockStep == 1 || s_HumanBlockStep == 2);
+    const bool cpuBlocks = cpu != nullptr && cpu->GetState() == STATE_COMBAT && s_CpuBlockStep == 1;
     if (IsPhysical() && (humanBlocks || cpuBlocks)) {
         DrawBlockLinks();
         return;

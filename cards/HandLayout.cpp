@@ -10,6 +10,7 @@
 #include "engine/scene/ScriptParser.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
+#include "lessons/OnlineTurnState.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
@@ -250,7 +251,7 @@ int PhaseForState(int state, int phase, bool online)
     case 7:
         if (!online || phase < 5)
             return 5;
-        if (flow.humanCombatStep != 0 || flow.cpuCombatStep != 0)
+        if (s_HumanBlockStep != 0 || s_CpuBlockStep != 0)
             return 7;
         if (phase < 6 && (flow.onlineAttackWord == 1 || (flow.cpuTurn && flow.cpuAttackDecision)))
             return 6;

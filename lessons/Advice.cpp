@@ -1,6 +1,8 @@
 // Placeholder until the lesson's advice exists: advice is blocked only when set.
 #include "lessons/Advice.h"
 
+#include "rules/GameQueries.h"
+
 namespace {
 
 bool s_AdviceBlocked = false;
@@ -15,6 +17,11 @@ bool IsAdviceBlocked()
 void SetAdviceBlocked(bool blocked)
 {
     s_AdviceBlocked = blocked;
+}
+
+bool CanPlayerRespond(int player)
+{
+    return HasUsableAbility(player) || (FindCardActorByState(player) & 16) != 0;
 }
 
 namespace {

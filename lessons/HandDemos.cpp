@@ -1,5 +1,11 @@
 #include "lessons/HandDemos.h"
 
+#include "engine/scene/Actor.h"
+#include "lessons/PhysicalTurnState.h"
+#include "lessons/PlayerActors.h"
+#include "rules/BoardQueries.h"
+#include "rules/CpuPayment.h"
+
 namespace {
 
 bool s_Idle = true;
@@ -33,4 +39,27 @@ bool CpuListEmpty()
 void SetCpuListEmpty(bool empty)
 {
     s_CpuListEmpty = empty;
+}
+
+void StepHandDemos()
+{
+    const Actor* const cpu = GetCpuPlayerActor();
+    if (cpu != nullptr && cpu->GetState() == 1 && s_CpuTurn)
+        UntapCpuCards();
+}
+
+void ResetHandDemos()
+{
+    s_Idle = true;
+    s_CpuListEmpty = true;
+}
+
+void StepCpuHandAnimation()
+{
+    ClearCpuTappedSources();
+}
+
+void ResetCpuHandAnimation()
+{
+    ClearCpuTappedSources();
 }

@@ -10,4 +10,10 @@ bool AreHandDemosIdle();
 void SetHandDemosIdle(bool idle);
 // True when the lesson flag is clear and the CPU's list of cards to reveal is empty.
 bool CpuListEmpty();
+// One step of the demonstrations; until they exist, the CPU's untap step untaps its cards at once.
+void StepHandDemos();
+void ResetHandDemos();
+// The CPU-side hand animation plays back the sources the CPU tapped; until it exists it empties their set.
+void StepCpuHandAnimation();
+void ResetCpuHandAnimation();
 void SetCpuListEmpty(bool empty);

@@ -14,6 +14,7 @@
 #include "lessons/HandDemos.h"
 #include "lessons/HumanTurnSteps.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalBlocks.h"
 #include "lessons/PhysicalTurnState.h"
 #include "lessons/PhysicalLesson.h"
@@ -88,7 +89,7 @@ void StartGame(Actor* actor)
     actor->SetState(0);
     actor->m_Countdown = 0;
     actor->m_BehaviourData = 0;
-    GetTableFlow().humanCombatStep = 0;
+    s_HumanBlockStep = 0;
     s_HumanTurnCount = 0;
     DeleteLessonBox();
     SetCardBeingPaid(nullptr);
@@ -286,7 +287,7 @@ void HumanPhysicalTurn(Actor* actor)
     }
     if (GetSpellStack().GetTopController() != 0 || AnyPlayerLost())
         return;
-    if ((flow.humanCombatStep == 1 || flow.humanCombatStep == 2) && DeclarePhysicalBlocks())
+    if ((s_HumanBlockStep == 1 || s_HumanBlockStep == 2) && DeclarePhysicalBlocks())
         return;
     if (!s_HumanTurn)
         return;

@@ -12,6 +12,7 @@
 #include "lessons/Advice.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
+#include "lessons/OnlineTurnState.h"
 #include "lessons/PaymentAdvice.h"
 #include "lessons/PhysicalTurnState.h"
 #include "lessons/TableFlow.h"
@@ -79,7 +80,7 @@ bool BurnMana(const char16_t* key)
 void BeginAttack(Actor* actor)
 {
     s_AttackStep = 0;
-    GetTableFlow().cpuCombatStep = 0;
+    s_CpuBlockStep = 0;
     actor->SetState(HUMAN_STEP_ATTACK);
 }
 
@@ -207,19 +208,18 @@ void ConfirmAttack(Actor* actor, int answer)
         CpuRespond(false);
     } else {
         s_AttackStep = 3;
-        GetTableFlow().cpuCombatStep = 1;
+        s_CpuBlockStep = 1;
     }
 }
 
 void DeclareAttackers(Actor* actor)
 {
-    TableFlowState& flow = GetTableFlow();
-    if (flow.cpuCombatStep == 3) {
-        flow.cpuCombatStep = 0;
+    if (s_CpuBlockStep == 3) {
+        s_CpuBlockStep = 0;
         actor->SetState(HUMAN_STEP_FIRST_STRIKE);
         return;
     }
-    if (flow.cpuCombatStep != 0)
+    if (s_CpuBlockStep != 0)
         return;
     TableSelection& selection = GetTableSelection();
     selection.selectedCard = GetTableInput().pointedCard;
@@ -231,20 +231,20 @@ void DeclareAttackers(Actor* actor)
         if (const int answer = AnswerOf(BOX_CPU_ANSWER); answer >= 0) {
             if (answer == 0 && !CpuRespond(false)) {
                 s_AttackStep = 3;
-                flow.cpuCombatStep = 1;
+                s_CpuBlockStep = 1;
             } else {
                 SetCanPlayNowFlag(1);
             }
             CloseLessonBox();
         } else if (GetShownLessonBox(BOX_CPU_ANSWER) == nullptr && CountAttackingCreatures(PLAYER_HUMAN) == 0) {
             s_AttackStep = 3;
-            flow.cpuCombatStep = 1;
+            s_CpuBlockStep = 1;
         }
         return;
     }
     if (s_AttackStep == 3) {
         if (GetPlayerState(PLAYER_HUMAN)->IsAttackDeclared())
-            flow.cpuCombatStep = 1;
+            s_CpuBlockStep = 1;
         else
             actor->SetState(HUMAN_STEP_POST_COMBAT_BURN);
         return;

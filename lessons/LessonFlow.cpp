@@ -3,6 +3,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "gui/Messagebox.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineTurnState.h"
 
 namespace {
 
@@ -14,8 +15,10 @@ void CloseAllLessonDialogs()
 {
 }
 
+// Until the advisor exists, the per-turn part is the CPU's discard-done byte.
 void ResetOnlineLesson(int /*flag*/)
 {
+    s_CpuDiscardDone = false;
 }
 
 void ExplainTurnStep()

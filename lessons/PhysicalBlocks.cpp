@@ -12,6 +12,7 @@
 #include "lessons/CardDrawing.h"
 #include "lessons/DropTarget.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
 #include "lessons/TableFlow.h"
 #include "rules/BoardQueries.h"
@@ -116,7 +117,7 @@ void AnswerBadBlock()
 // False when the frame ends here.
 bool PickUpBlocker()
 {
-    if (GetTableFlow().humanCombatStep == 2)
+    if (s_HumanBlockStep == 2)
         return false;
     TableSelection& selection = GetTableSelection();
     selection.selectedCard = GetTableInput().pointedCard;

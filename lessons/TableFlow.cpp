@@ -2,6 +2,8 @@
 
 #include "cards/CardActor.h"
 #include "engine/scene/FrameState.h"
+#include "lessons/CpuPhysicalTurn.h"
+#include "lessons/PhysicalAdviceState.h"
 #include "lessons/PhysicalBlocks.h"
 
 #include <algorithm>
@@ -22,6 +24,8 @@ void ForgetFlowCard(const Actor* actor)
     if (actor == nullptr)
         return;
     ForgetPhysicalBlockCard(actor);
+    ForgetAdviceCard(actor);
+    ForgetCpuPhysicalCard(actor);
     auto clear = [actor](CardActor*& slot) {
         if (slot != nullptr && static_cast<const Actor*>(slot) == actor)
             slot = nullptr;

@@ -22,8 +22,6 @@ struct TableFlowState {
     bool gameStarted = false;
     bool humanTurn = false;
     bool cpuTurn = false;
-    int humanCombatStep = 0;
-    int cpuCombatStep = 0;
     bool afterCombat = false;
     bool phaseSkip = false;
     int onlineAttackWord = 0;

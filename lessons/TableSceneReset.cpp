@@ -4,6 +4,7 @@
 #include "engine/scene/Actor.h"
 #include "gui/Messagebox.h"
 #include "lessons/CleanupReminder.h"
+#include "lessons/CpuPhysicalTurn.h"
 #include "lessons/DrawingHand.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/LessonBox.h"
@@ -12,6 +13,7 @@
 #include "lessons/PhysicalTurnState.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameGlobals.h"
+#include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 
 void ResetTableScene()
@@ -34,6 +36,10 @@ void ResetTableScene()
     SetLessonSecondCard(nullptr);
     ResetCleanupReminder();
     ResetDrawHand();
+    ResetCpuPhysicalTurn();
+    // The CPU begins until the physical intro settles who plays first.
+    if (!IsOnlineLesson())
+        HandTurnTo(PLAYER_CPU);
 
     DeleteLessonBox();
     DeleteQuitWarningBox();

@@ -111,6 +111,15 @@ void ClearPendingCards(int player)
         s_Pending[player].clear();
 }
 
+std::vector<CardActor*> TakePendingCards(int player)
+{
+    if (player != 0 && player != 1)
+        return {};
+    std::vector<CardActor*> taken;
+    taken.swap(s_Pending[player]);
+    return taken;
+}
+
 void ClearPendingCards()
 {
     s_Pending[0].clear();

@@ -2,6 +2,8 @@
 // only), the once-per-card tips and the hooks of a card changing hands, and a few small game-state queries.
 #pragma once
 
+#include <vector>
+
 class CardActor;
 
 void AddPendingCard(CardActor* card);
@@ -17,6 +19,8 @@ bool IsCardPendingForOwner(const CardActor* card);
 // Empties one player's set; no argument empties both (a new game).
 void ClearPendingCards(int player);
 void ClearPendingCards();
+// Hands one player's set over in its order and empties it.
+std::vector<CardActor*> TakePendingCards(int player);
 // A human card left the hand (side 0) or a CPU card came onto the table (side 1).
 void NotifyCardHeldChanged(int side, CardActor* card);
 // The first-appearance advice of the card's identifier, once per identifier and game.

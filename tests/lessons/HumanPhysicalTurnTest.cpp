@@ -1,5 +1,6 @@
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/HumanTurnSteps.h"
+#include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/TurnAdvice.h"
@@ -158,10 +159,10 @@ TEST_F(HumanPhysicalTurnTest, CombatDamageRunsFirstStrikeOnlyWhenPresent)
         attacker->GetStats().firstStrike = firstStrike;
         attacker->SetAttacking(true);
         m_player->SetState(HUMAN_STEP_ATTACK);
-        GetTableFlow().cpuCombatStep = 3;
+        s_CpuBlockStep = 3;
         Frames(1);
         EXPECT_EQ(m_player->GetState(), HUMAN_STEP_FIRST_STRIKE);
-        EXPECT_EQ(GetTableFlow().cpuCombatStep, 0);
+        EXPECT_EQ(s_CpuBlockStep, 0);
         Frames(1);
         EXPECT_EQ(m_player->GetState(), firstStrike ? HUMAN_STEP_FIRST_STRIKE_STACK : HUMAN_STEP_DAMAGE);
         if (firstStrike) {
