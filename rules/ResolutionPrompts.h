@@ -2,6 +2,8 @@
 // library searches and looks; the texts and voices they open with.
 #pragma once
 
+#include <string>
+
 class CardActor;
 class SpellStack;
 
@@ -9,6 +11,9 @@ class SpellStack;
 bool IsOnlinePromptShowing();
 // The human's sorcery shown on its way to the graveyard, or null.
 CardActor* GetSpentSorcery();
+// The clip the prompts last asked for; cleared on demand.
+const std::u16string& GetLastPromptVoice();
+void ClearLastPromptVoice();
 // The human's drawn cards still lying on the library pile.
 int CountCardsStillInLibrary();
 

@@ -57,6 +57,7 @@ bool s_OwnDamageKilled = false;
 bool s_OwnDamageSurvived = false;
 CardActor* s_pSpentSorcery = nullptr;
 std::u16string s_PromptTextBuffer;
+std::u16string s_LastVoice;
 int s_Row = 0;
 
 PlayerState& Human()
@@ -84,6 +85,7 @@ void PlayVoice(const char16_t* voice)
 {
     if (voice == nullptr)
         return;
+    s_LastVoice = voice;
     if (HintRegistry* const registry = GetHintRegistry())
         registry->PlayVoiceLimited(voice, -1, true);
 }
@@ -198,6 +200,16 @@ std::u16string StringOf(const char16_t* key)
 bool IsOnlinePromptShowing()
 {
     return !OnlinePromptOwner().empty() && OnlinePromptOwner() == s_PromptTextBuffer;
+}
+
+const std::u16string& GetLastPromptVoice()
+{
+    return s_LastVoice;
+}
+
+void ClearLastPromptVoice()
+{
+    s_LastVoice.clear();
 }
 
 CardActor* GetSpentSorcery()
