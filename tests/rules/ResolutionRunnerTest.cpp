@@ -14,6 +14,7 @@
 #include "gui/GUI_System.h"
 #include "gui/Messagebox.h"
 #include "gui/TextButton.h"
+#include "lessons/LessonBox.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameGlobals.h"
 #include "rules/ManaPool.h"
@@ -99,6 +100,7 @@ protected:
             g_CardDefs[i + 1] = m_saved[i];
         GetPaymentState().paying = false;
         OnlinePromptOwner().clear();
+        DeleteLessonBox();
         ClearStringTables();
         GUI_System::Shutdown();
         GUI_System::ClearCallbacks();
@@ -207,6 +209,17 @@ protected:
         press.y = window->GetTop() + 2;
         press.keys = GUI_KEY_LBUTTON;
         GetGUIManager()->DispatchEvent(press);
+    }
+
+    static void Mouse(int code, int x, int y, int keys)
+    {
+        GUI_InputEvent event;
+        event.type = GUI_EVENT_MOUSE;
+        event.code = code;
+        event.x = x;
+        event.y = y;
+        event.keys = keys;
+        GetGUIManager()->DispatchEvent(event);
     }
 
     static int CountRegistered(const GUI_Window* window)
@@ -515,6 +528,134 @@ TEST_F(ResolutionRunnerTest, OnlineDiscardNeverAsksForMoreThanTheHandHolds)
     for (int i = 0; i < 3; ++i)
         Frame();
     EXPECT_FALSE(GetSpellStack().IsPaused());
+}
+
+TEST_F(ResolutionRunnerTest, PhysicalSearchTakesTheLandDraggedToTheTableAndShufflesOnAPileClick)
+{
+    SetMode(2);
+    GameDisplay& display = *GetGameDisplay();
+    display.m_Zones[12].rect = RasterRect{20, 10, 620, 230};
+    display.m_Zones[13].rect = RasterRect{0, 240, 640, 480};
+    display.m_Zones[1].rect = RasterRect{400, 300, 640, 480};
+    display.m_SmallCardBack = Image(40, 60);
+    display.m_PilePoints[0] = MatPoint{560, 400};
+    Library(Human(), {BEAST_ID, LAND_ID, CHARM_ID});
+    CARD& spell = Spell(CD_ZOLAKSAR, EFFECT_TUTOR);
+    spell.m_SpellEffect.raiseTutorType = RAISETUTOR_TOPLAYTAPPED;
+    spell.m_SpellTarget = TargetSpec{false, false, ManaCost(1, 1, 1, 1, 1, 1), LIBRARY, OWNER_SELF, TT_LAND};
+    Pause(spell, PLAYER_HUMAN, nullptr, nullptr, STACK_PROMPT_LIBRARY);
+    Frame();
+    ASSERT_TRUE(GetSpellStack().IsLibraryListOpen());
+    EXPECT_EQ(Window().GetButtonCount(), 0) << "a land is left: no way out";
+    LibraryDialog& list = *GetSpellStack().GetLibraryList();
+    ASSERT_EQ(list.GetCardCount(), 3);
+
+    // A creature does not move; the land dropped back on the list stays in the library.
+    const CardWindow& beast = *list.GetCardWindow(0);
+    Mouse(GUI_MOUSE_LEFT_DOWN, beast.GetLeft() + 2, beast.GetTop() + 2, GUI_KEY_LBUTTON);
+    EXPECT_EQ(list.GetDraggedWindow(), nullptr);
+    Mouse(GUI_MOUSE_LEFT_UP, beast.GetLeft() + 2, beast.GetTop() + 2, 0);
+    const CardWindow& land = *list.GetCardWindow(1);
+    const int x = land.GetLeft() + 2;
+    const int y = land.GetTop() + 2;
+    Mouse(GUI_MOUSE_LEFT_DOWN, x, y, GUI_KEY_LBUTTON);
+    ASSERT_EQ(list.GetDraggedWindow(), &land);
+    Mouse(GUI_MOUSE_LEFT_UP, x, y, 0);
+    EXPECT_EQ(GetSpellStack().m_ResolvingTargetCard, nullptr);
+
+    // Dragged onto the land area below the list it is taken.
+    Mouse(GUI_MOUSE_LEFT_DOWN, land.GetLeft() + 2, land.GetTop() + 2, GUI_KEY_LBUTTON);
+    Mouse(GUI_MOUSE_MOVE, 100, 350, GUI_KEY_LBUTTON);
+    Mouse(GUI_MOUSE_LEFT_UP, 100, 350, 0);
+    CardActor* const taken = GetSpellStack().m_ResolvingTargetCard;
+    ASSERT_NE(taken, nullptr);
+    EXPECT_EQ(taken->GetId(), LAND_ID);
+    EXPECT_EQ(Human().m_NextDrawIndex, 1);
+    EXPECT_EQ(Human().m_Library[0], LAND_ID);
+
+    Frame();
+    EXPECT_FALSE(GetSpellStack().IsLibraryListOpen());
+    EXPECT_EQ(taken->GetTapState(), TAP_TAPPED);
+    EXPECT_FALSE(taken->IsHeld());
+    EXPECT_FALSE(taken->IsInLibrary());
+    EXPECT_EQ(GetSpellStack().m_PausedWord, 3);
+    EXPECT_EQ(GetLastPromptVoice(), u"vo_phys\\basic_spell_zolaksar02.wav");
+    EXPECT_TRUE(WindowShown());
+
+    RasterRect pile{};
+    display.GetPlayerLibraryRect(pile, false);
+    const int px = pile.left + 2;
+    const int py = pile.top + 2;
+    ASSERT_EQ(GetGUIManager()->GetWindowAt(px, py), nullptr);
+    Click(pile.left - 30, py);  // beside the pile: nothing happens
+    Frame();
+    EXPECT_TRUE(GetSpellStack().IsPaused());
+    Click(px, py);
+    Frame();
+    EXPECT_EQ(MouseState.leftClicked, 0) << "the click is used";
+    EXPECT_FALSE(GetSpellStack().IsPaused());
+    EXPECT_FALSE(WindowShown());
+}
+
+TEST_F(ResolutionRunnerTest, StackPromptCodeFollowsThePausedPrompt)
+{
+    SetMode(3);
+    struct Case {
+        const char* name;
+        int effect;
+        int code;
+    };
+    const Case cases[] = {
+        {"search", EFFECT_TUTOR, STACK_PROMPT_LIBRARY},
+        {"look", EFFECT_SPY, STACK_PROMPT_LIBRARY},
+        {"draw and discard", EFFECT_DRAWDISCARD, STACK_PROMPT_OTHER},
+    };
+    SpellStack& stack = GetSpellStack();
+    for (const Case& c : cases) {
+        Library(Human(), {BEAST_ID, LAND_ID});
+        Library(Cpu(), {BEAST_ID, LAND_ID});
+        CARD& spell = Spell(0, c.effect);
+        spell.m_SpellEffect.raiseTutorType = RAISETUTOR_TOHAND;
+        spell.m_SpellEffect.spyAmt = 2;
+        EXPECT_EQ(stack.m_PromptCode, STACK_PROMPT_NONE) << c.name;
+        CardActor& card = Actor(spell, PLAYER_HUMAN, false);
+        stack.CastSpell(&card, nullptr, m_human, false, false);
+        stack.m_State = STACK_RESOLVE;
+        stack.Resolve();
+        ASSERT_TRUE(stack.IsPaused()) << c.name;
+        EXPECT_EQ(stack.m_PromptCode, c.code) << c.name;
+        for (int frame = 0; frame < 4 && stack.IsPaused(); ++frame) {
+            Frame();
+            EXPECT_EQ(stack.m_PromptCode, stack.IsPaused() ? c.code : STACK_PROMPT_NONE) << c.name;
+            Click(290, 450);  // OK or Cancel in the message field
+        }
+        EXPECT_FALSE(stack.IsPaused()) << c.name;
+        EXPECT_EQ(stack.m_PromptCode, STACK_PROMPT_NONE) << c.name;
+        EXPECT_FALSE(stack.IsLibraryListOpen()) << c.name;
+        MouseState = MouseRecord();
+    }
+}
+
+TEST_F(ResolutionRunnerTest, TheStackWindowHidesBehindALessonBoxAndComesBack)
+{
+    CARD& spell = Spell(0, EFFECT_MODLIFE);
+    spell.m_SpellEffect.modLifeAmt = 2;
+    Pause(spell, PLAYER_CPU, m_cpu);
+    Frame();
+    ASSERT_TRUE(WindowShown());
+    auto* box = new Messagebox(DIALOG_KIND_MESSAGEBOX);
+    box->SetKind(11);
+    SetLessonBox(box);
+    GetGameDisplay()->RegisterWindow(box);
+    Frame();
+    EXPECT_TRUE(Window().IsHidden());
+    EXPECT_TRUE(WindowShown()) << "hidden, still registered";
+    GetGameDisplay()->UnregisterWindow(box);
+    Frame();
+    EXPECT_FALSE(Window().IsHidden());
+    Press(0);
+    Frame();
+    EXPECT_FALSE(WindowShown());
 }
 
 } // namespace
