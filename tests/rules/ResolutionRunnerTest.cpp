@@ -21,6 +21,7 @@
 #include "rules/PlayerState.h"
 #include "rules/ResolutionPrompts.h"
 #include "rules/SpellStack.h"
+#include "rules/StackPrompts.h"
 #include "rules/TargetPrompt.h"
 #include "rules/Targets.h"
 #include "tests/cards/TableDrawFixture.h"
@@ -406,6 +407,10 @@ TEST_F(ResolutionRunnerTest, PhysicalSearchWithoutLandsOffersCancelAndLeavesTheL
     ASSERT_TRUE(GetSpellStack().IsLibraryListOpen());
     EXPECT_EQ(GetSpellStack().GetLibraryList()->GetCardCount(), 2);
     EXPECT_GE(Window().GetTop(), GetSpellStack().GetLibraryList()->GetBottom()) << "the window sits under the list";
+    // After the table's layout changed the window still sits under the list.
+    Window().MoveTo(0, 0, true);
+    PlaceStackWindow();
+    EXPECT_GE(Window().GetTop(), GetSpellStack().GetLibraryList()->GetBottom());
     ASSERT_EQ(Window().GetButtonCount(), 1);
     Press(0);
     Frame();
@@ -656,6 +661,41 @@ TEST_F(ResolutionRunnerTest, TheStackWindowHidesBehindALessonBoxAndComesBack)
     Press(0);
     Frame();
     EXPECT_FALSE(WindowShown());
+}
+
+TEST_F(ResolutionRunnerTest, CpuSearchPutsTheDrawnLandIntoPlayTappedAndShuffles)
+{
+    g_CardDefs[LAND_ID].m_Ability.effect.manaProduced.green = 1;
+    Library(Cpu(), {BEAST_ID, CHARM_ID, LAND_ID});
+    CARD& spell = Spell(CD_ZOLAKSAR, EFFECT_TUTOR);
+    spell.m_SpellEffect.raiseTutorType = RAISETUTOR_TOPLAY;
+    spell.m_SpellTarget = TargetSpec{false, false, ManaCost(0, 0, 1, 0, 0, 0), LIBRARY, OWNER_SELF, TT_LAND};
+    Pause(spell, PLAYER_CPU, nullptr, nullptr, STACK_PROMPT_LIBRARY);
+    SpellStack& stack = GetSpellStack();
+    Frame();
+    ASSERT_TRUE(stack.IsPaused());
+    EXPECT_TRUE(WindowShown()) << "the basic game explains the CPU's search";
+    EXPECT_EQ(stack.m_PausedWord, 2);
+    EXPECT_EQ(Cpu().m_Library[0], LAND_ID) << "the land is the CPU's next draw";
+    EXPECT_EQ(Cpu().m_CardsToDraw, 1);
+    Frame();
+    EXPECT_EQ(stack.m_PausedWord, 2) << "waits for the drawing hand's land";
+    // The drawing hand has dealt the land.
+    CardActor& land = Actor(g_CardDefs[LAND_ID], PLAYER_CPU, true);
+    stack.m_ResolvingTargetCard = &land;
+    Cpu().m_CardsToDraw = 0;
+    for (int frame = 0; frame < 3; ++frame)
+        Frame();
+    EXPECT_FALSE(stack.IsPaused());
+    EXPECT_FALSE(land.IsHeld());
+    EXPECT_EQ(land.GetTapState(), TAP_TAPPED);
+    EXPECT_FALSE(WindowShown());
+
+    // No land of the colours: the search ends at once.
+    Library(Cpu(), {BEAST_ID});
+    Pause(spell, PLAYER_CPU, nullptr, nullptr, STACK_PROMPT_LIBRARY);
+    Frame();
+    EXPECT_FALSE(stack.IsPaused());
 }
 
 } // namespace
