@@ -528,6 +528,7 @@ void PhysicalDrawDiscard(SpellStack& stack, Messagebox& window)
                 card->m_Position.y = static_cast<float>(pile.top);
                 card->m_TargetPoint.x = card->m_Position.x;
                 card->m_TargetPoint.y = card->m_Position.y;
+                card->m_PreviousPosition = card->m_Position;
                 GetTableFlow().cardDrawnByHand = card;
             }
         } else {
