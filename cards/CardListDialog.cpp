@@ -291,7 +291,9 @@ bool CardListDialog::HandleInput(const GUI_InputEvent& event)
             const auto returning = std::find(m_Returning.begin(), m_Returning.end(), window);
             const bool wasReturning = returning != m_Returning.end();
             const int index = static_cast<int>(returning - m_Returning.begin());
-            const bool allowed = m_bCardsMovable && (m_MayDrag == nullptr || m_MayDrag(card, index));
+            // The test is a choice as well: it runs on every press, the drag only where cards may move.
+            const bool chosen = m_MayDrag == nullptr || m_MayDrag(card, index);
+            const bool allowed = m_bCardsMovable && chosen;
             if (allowed) {
                 if (wasReturning) {
                     m_Returning.erase(returning);

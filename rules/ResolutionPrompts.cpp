@@ -1,4 +1,4 @@
-// Placeholder for the running of the prompts: the stack is handed back at once. The texts and voices are chosen here.
+// The texts and voices the resolution prompts open with.
 #include "rules/ResolutionPrompts.h"
 
 #include "cards/CardActor.h"
@@ -6,19 +6,6 @@
 #include "engine/scene/Actor.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
-
-void StartLibraryPrompt(int /*effectType*/)
-{
-}
-
-void StartDrawDiscardPrompt()
-{
-}
-
-bool IsOnlinePromptShowing()
-{
-    return false;
-}
 
 namespace {
 
@@ -143,8 +130,4 @@ ResolutionPromptText GetDiscardPrompt(bool cpuCard, bool isAbility, int count)
 const char16_t* GetOnlineDiscardKey(int count)
 {
     return count == 1 ? u"ONL_PROMPT_DISCARD_1" : u"ONL_PROMPT_DISCARD_N";
-}
-
-void SpellStack::RunResolutionPrompts()
-{
 }

@@ -1,16 +1,22 @@
-// The prompts a paused resolution hands over to: library searches and looks, draws and discards. Until they exist
-// a started prompt ends the resolution at once.
+// The prompts a paused resolution runs step by step: the basic game's spell explanations, draws and discards,
+// library searches and looks; the texts and voices they open with.
 #pragma once
 
-// A tutor or spy resolution.
-void StartLibraryPrompt(int effectType);
-// The human draws or discards.
-void StartDrawDiscardPrompt();
-// The online message field shows a prompt text.
-bool IsOnlinePromptShowing();
+#include <string>
 
 class CardActor;
 class SpellStack;
+
+// A resolution prompt holds the online message field.
+bool IsOnlinePromptShowing();
+// The human's sorcery shown on its way to the graveyard, or null.
+CardActor* GetSpentSorcery();
+// The clip the prompts last asked for; cleared on demand.
+const std::u16string& GetLastPromptVoice();
+void ClearLastPromptVoice();
+// The human's drawn cards still lying on the library pile.
+int CountCardsStillInLibrary();
+
 
 // The text and voice a paused resolution opens with; key null when the prompt shows no text.
 struct ResolutionPromptText {

@@ -324,24 +324,6 @@ void SpellStack::Pause()
         m_PromptCode = STACK_PROMPT_OTHER;
 }
 
-void SpellStack::EndResolution()
-{
-    CardActor* const card = m_ResolvingCard;
-    m_ResolutionPaused = false;
-    m_PausedWord = 0;
-    m_LandSearch = false;
-    m_PromptCode = STACK_PROMPT_NONE;
-    // A spent sorcery or instant kept on the table while the explanation ran now goes.
-    if (card != nullptr && !card->IsPermanentType() && card->IsNotLeaving() && !card->IsHeld())
-        card->LeavePlay(LEAVE_NO_REGENERATION);
-    m_ResolvingCard = nullptr;
-    m_ResolvingEffect = nullptr;
-    m_ResolvingTarget = nullptr;
-    m_ResolvingTargetCard = nullptr;
-    m_ResolvingTargetPlayer = nullptr;
-    m_ResolvingIsAbility = false;
-}
-
 void SpellStack::Resolve()
 {
     for (;;) {
@@ -433,6 +415,8 @@ void SpellStack::ForgetCard(const CardActor* card)
         m_ResolvingTargetPlayer = nullptr;
     if (m_HoveredAbility == card)
         m_HoveredAbility = nullptr;
+    if (card == nullptr || m_PromptCard == card)
+        m_PromptCard = nullptr;
 }
 
 void SpellStack::Reset(int physical)
@@ -451,10 +435,12 @@ void SpellStack::Reset(int physical)
 void SpellStack::OpenWindow()
 {
     m_Active = true;
+    OpenPromptWindow();
 }
 
 void SpellStack::Shutdown()
 {
+    DeletePromptWindows();
     m_Active = false;
     m_PlayerActor = nullptr;
     m_CpuActor = nullptr;
@@ -608,7 +594,6 @@ void SpellStack::RunHandler(int effectType)
     case EFFECT_SPY:
         m_PromptCode = STACK_PROMPT_LIBRARY;
         Pause();
-        StartLibraryPrompt(effectType);
         break;
     case EFFECT_COUNTER:
         HandleCounter();
@@ -893,7 +878,6 @@ void SpellStack::HandleDrawDiscard()
         Pause();
         if (m_Physical == 0)
             GetPlayerState(PLAYER_HUMAN)->m_CardsToDraw = effect.drawAmt;
-        StartDrawDiscardPrompt();
         return;
     }
     if (side != PLAYER_CPU)

@@ -7,6 +7,8 @@
 
 class Actor;
 class CardActor;
+class LibraryDialog;
+class Messagebox;
 struct EffectSpec;
 struct TargetSpec;
 
@@ -47,8 +49,9 @@ public:
     void Resolve();
     void RemoveEntry(int index);
     void ReplaceWithAbility(const StackEntry& entry, bool online);
-    // The resolution prompts hand the stack back: the pause and the resolving block are cleared.
-    void EndResolution();
+    // The resolution prompts hand the stack back: the pause and the resolving block are cleared; with sendAway a
+    // spent sorcery or instant goes out of play.
+    void EndResolution(bool sendAway = true);
 
     // A removed card leaves every entry and the resolving block; null clears the resolving block and the pause.
     void ForgetCard(const CardActor* card);
@@ -60,6 +63,20 @@ public:
     void ConfirmPrompt();
     // One step of a paused resolution's prompts.
     void RunResolutionPrompts();
+    // 0 nothing, 1 show the window with its new text at the end of this frame, 2 hide it.
+    void SetPromptMode(int mode) { m_PromptMode = mode; }
+    int GetPromptMode() const { return m_PromptMode; }
+    // The prompts' message window, made when the stack opens.
+    Messagebox* GetWindow() const;
+    bool IsWindowUp() const;
+    // Unregisters the window and resets its buttons.
+    void CloseWindow();
+    // The library list of searches and looks.
+    LibraryDialog* GetLibraryList() const;
+    bool IsLibraryListOpen() const;
+    void OpenLibraryList(int player, int count, bool choosing);
+    void CloseLibraryList();
+    void RelayoutLibraryList();
 
     int GetCount() const { return m_Count; }
     bool IsActive() const { return m_Active; }
@@ -89,6 +106,12 @@ public:
     int m_PausedWord = 0;
     bool m_LandSearch = false;
     bool m_CpuHasNoEntry = false;
+    int m_PromptMode = 0;
+    // The card the learner dropped to be discarded.
+    CardActor* m_PromptCard = nullptr;
+    int m_SorceryArrowsShown = 0;
+    int m_DestroyArrowsShown = 0;
+    bool m_DestroyArrowDrawn = false;
     Actor* m_PlayerActor = nullptr;
     Actor* m_CpuActor = nullptr;
     CardActor* m_HoveredAbility = nullptr;
@@ -103,6 +126,9 @@ public:
     bool m_ResolvingIsAbility = false;
 
 private:
+    // The window made at a scene load (the arrow counts start again); both windows deleted at exit.
+    void OpenPromptWindow();
+    void DeletePromptWindows();
     void Pause();
     void RunHandler(int effectType);
     int Amount(int base);

@@ -2,6 +2,7 @@
 
 #include "cards/CardActor.h"
 #include "cards/CardOverLay.h"
+#include "cards/LibraryDialog.h"
 #include "cards/MessagePrompts.h"
 #include "cards/TableInput.h"
 #include "engine/core/StringTable.h"
@@ -10,6 +11,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "gui/DialogManager.h"
+#include "gui/Messagebox.h"
 #include "lessons/Advice.h"
 #include "rules/CpuResponse.h"
 #include "rules/PlayerState.h"
@@ -214,6 +216,15 @@ StackArea GetStackArea()
 
 void PlaceStackWindow()
 {
+    SpellStack& stack = GetSpellStack();
+    stack.RelayoutLibraryList();
+    Messagebox* const window = stack.GetWindow();
+    if (window == nullptr || !stack.IsWindowUp())
+        return;
+    GameDisplay& display = *GetGameDisplay();
+    display.PlaceAdviceWindow(window);
+    if (stack.IsLibraryListOpen())
+        window->MoveTo(window->GetLeft(), stack.GetLibraryList()->GetBottom(), true);
 }
 
 StackArrowColour GetStackArrowColour(const CardActor* source)
