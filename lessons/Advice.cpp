@@ -1,6 +1,8 @@
 // Placeholder until the lesson's advice exists: advice is blocked only when set.
 #include "lessons/Advice.h"
 
+#include "engine/scene/GameDisplay.h"
+
 namespace {
 
 bool s_AdviceBlocked = false;
@@ -15,6 +17,12 @@ bool IsAdviceBlocked()
 void SetAdviceBlocked(bool blocked)
 {
     s_AdviceBlocked = blocked;
+}
+
+bool IsLibraryHighlightWanted()
+{
+    const GameDisplay* const display = GetGameDisplay();
+    return display != nullptr && display->m_LibraryHighlight && !IsAdviceBlocked();
 }
 
 namespace {
