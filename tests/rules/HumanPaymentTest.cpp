@@ -67,8 +67,11 @@ TEST_F(HumanPaymentTest, ManaClickTapsIntoThePoolOnlyWhenPayingIsAllowed)
         int abilityStep;
         bool canPlayNow;
         bool tapped;
+        bool paying = false;
     };
     const Case cases[] = {
+        {"online game mode 3 while a payment runs", 3, true, ABILITY_IDLE, false, true, true},
+        {"online game mode 3 with nothing to pay", 3, true, ABILITY_IDLE, false, false},
         {"physical, play-now flag", 2, true, ABILITY_IDLE, true, true},
         {"physical, no leave to play", 1, true, ABILITY_IDLE, false, false},
         {"online game mode 4", 4, true, ABILITY_IDLE, false, true},
@@ -81,6 +84,7 @@ TEST_F(HumanPaymentTest, ManaClickTapsIntoThePoolOnlyWhenPayingIsAllowed)
         CardActor& land = OnTable(Land(RED));
         GetTableSelection().abilityStep = c.abilityStep;
         SetCanPlayNowFlag(c.canPlayNow ? 1 : 0);
+        GetPaymentState().paying = c.paying;
         Click(land);
         MouseState.leftClicked = c.clickPending ? 1 : 0;
         ManaCost out;
