@@ -159,6 +159,12 @@ TEST_F(DecksTest, LibraryActorsAreTheOpeningHandOnly)
         }
         EXPECT_EQ(GetLibraryActor(c.handSize), nullptr);
     }
+    SetOpeningHandSize(2);
+    CreateLibraryActors();
+    RemoveActor(GetLibraryActor(1));
+    PurgeRemovedActors();
+    EXPECT_EQ(GetLibraryActor(1), nullptr) << "a removed actor leaves the array";
+    EXPECT_NE(GetLibraryActor(0), nullptr);
     SetForcedFirstCard(PLAYER_HUMAN, 0);
     DestroyAllActors();
     PurgeRemovedActors();
