@@ -393,8 +393,8 @@ void UpdateLibraryDraw()
     card->m_Position.x = static_cast<float>(library.left);
     card->m_Position.y = static_cast<float>(library.top);
     card->BeginDrag(MouseState.x, MouseState.y);
+    // A refused draw: the card back is a prop, so no library card is used up.
     card->m_BeingDragged = true;
-    ++GetPlayerState(0)->m_NextDrawIndex;
 }
 
 void FlushActorRemovals()

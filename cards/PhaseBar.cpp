@@ -2,6 +2,7 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
+#include "lessons/Advice.h"
 #include "rules/SpellStack.h"
 #include "screens/Intro.h"
 
@@ -81,7 +82,7 @@ void DrawPhysicalBar(GameDisplay& display, Raster& raster)
         }
         raster.SetDepth(19999);
     }
-    if (display.m_LibraryHighlight) {
+    if (IsLibraryHighlightWanted()) {
         RasterRect library;
         display.GetPlayerLibraryRect(library, true);
         display.DrawHoverGlow(RasterRect{library.left - 2, library.top - 2, library.right + 2, library.bottom + 2},

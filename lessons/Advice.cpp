@@ -1,6 +1,7 @@
 // Placeholder until the lesson's advice exists: advice is blocked only when set.
 #include "lessons/Advice.h"
 
+#include "engine/scene/GameDisplay.h"
 #include "rules/GameQueries.h"
 
 namespace {
@@ -22,6 +23,12 @@ void SetAdviceBlocked(bool blocked)
 bool CanPlayerRespond(int player)
 {
     return HasUsableAbility(player) || (FindCardActorByState(player) & 16) != 0;
+}
+
+bool IsLibraryHighlightWanted()
+{
+    const GameDisplay* const display = GetGameDisplay();
+    return display != nullptr && display->m_LibraryHighlight && !IsAdviceBlocked();
 }
 
 namespace {

@@ -7,6 +7,8 @@ bool IsAdviceBlocked();
 bool CanPlayerRespond(int player);
 // Placeholder until the lesson's advice exists: what IsAdviceBlocked answers.
 void SetAdviceBlocked(bool blocked);
+// The player's library glows while the display asks for it and no advice blocks the table.
+bool IsLibraryHighlightWanted();
 
 struct StackEntry;
 

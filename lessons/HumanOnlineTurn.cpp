@@ -352,7 +352,7 @@ void MainPhase(Actor* actor)
         card->SetChosenTarget(ChooseTarget(card, c, false, false, true, nullptr));
         return;
     }
-    if (card->GetCost().Total() != 0 && !BeginManaPayment(*card, false))
+    if (card->GetCost().Total() != 0 && !BeginManaPayment(*card, false, GetClickedPoolRow()))
         return;
     card->SetPlayedMark(1);
     s_Words.castAllowed = false;

@@ -224,6 +224,9 @@ bool ChooseLife(Choice& ch)
             ch.SetX(SizedGain(ch, e.modLifeAmt));
         return true;
     }
+    // X is sized by dividing by the drain per X: nothing to divide by, nothing to play.
+    if (ch.IsX() && e.drainLifeAmt <= 0)
+        return false;
     const int amount = e.drainLifeAmt * times;
     const int humanLife = Human().m_Life + (e.drainIsDamage ? Human().m_PreventDamage : 0);
     if (amount < humanLife) {

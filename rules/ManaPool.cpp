@@ -3,6 +3,7 @@
 #include "cards/CardActor.h"
 #include "engine/core/StringTable.h"
 #include "engine/scene/Actor.h"
+#include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/Wave.h"
 #include "rules/BoardQueries.h"
@@ -405,6 +406,17 @@ int GetManaPoolSymbolAt(int mouseX, int mouseY, int left, int top, int right, in
     return colourChoicePending ? row + 10 : row;
 }
 
+int GetClickedPoolRow()
+{
+    constexpr int PLAYER_STATUS_ZONE = 7;
+    const GameDisplay* const display = GetGameDisplay();
+    if (display == nullptr)
+        return -1;
+    const RasterRect& panel = display->GetZoneRectByIndex(PLAYER_STATUS_ZONE);
+    return GetManaPoolSymbolAt(MouseState.x, MouseState.y, panel.left, panel.top, panel.right, panel.bottom,
+                               MouseState.leftClicked != 0, false);
+}
+
 bool TakePoolSymbol(int row, ManaCost& out)
 {
     out.Clear();
@@ -468,7 +480,7 @@ int PayAbilityCost(CardActor& card)
     }
     int state = CheckManaPaymentPhysical(card, true);
     if (IsOnlineLesson())
-        state = BeginManaPayment(card, true) ? PAY_EXACT : PAY_TOO_LITTLE;
+        state = BeginManaPayment(card, true, GetClickedPoolRow()) ? PAY_EXACT : PAY_TOO_LITTLE;
     const CardAbility& ability = *card.GetAbility();
     if (state == PAY_TOO_MUCH && ability.effect.effectType == EFFECT_PTMOD_MANAPUMP && ability.cost.HasColour()) {
         ManaCost copy = GetPlayerState(PLAYER_HUMAN)->m_ManaPool;

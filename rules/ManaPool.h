@@ -49,6 +49,8 @@ bool BeginManaPayment(CardActor& card, bool isAbility, int clickedRow = -1);
 // the mouse inside the pool panel, or -1.
 int GetManaPoolSymbolAt(int mouseX, int mouseY, int left, int top, int right, int bottom, bool clickPending,
                         bool colourChoicePending);
+// The pool row under this frame's click on the human's status panel (where the pool counts are drawn), or -1.
+int GetClickedPoolRow();
 // Takes one mana of the row's colour from the human's pool into out (1 in that counter).
 bool TakePoolSymbol(int row, ManaCost& out);
 int CheckManaPaymentPhysical(const CardActor& card, bool isAbility);

@@ -157,7 +157,7 @@ void PaySpell(CardActor& card)
             card.SetChosenTarget(target);
         return;
     }
-    if (!BeginManaPayment(card, false))
+    if (!BeginManaPayment(card, false, GetClickedPoolRow()))
         return;
     selection.spellPayment = false;
     card.EndDrag();
@@ -259,7 +259,7 @@ bool PayXCost(CardActor* card)
     selection.xCostCard = card;
     // The clicked source stays the selected card, so a tap there produces mana for X.
     ManaCost taken;
-    if (!TakePoolSymbol(-1, taken))
+    if (!TakePoolSymbol(GetClickedPoolRow(), taken))
         HandleManaClick(taken);
     card->GetPaidMana().Add(taken);
     return true;

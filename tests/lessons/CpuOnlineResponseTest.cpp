@@ -4,6 +4,7 @@
 #include "lessons/PhysicalTurnState.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
+#include "rules/TableSelection.h"
 #include "tests/rules/RulesFixture.h"
 
 #include <tuple>
@@ -234,6 +235,37 @@ TEST_F(CpuOnlineResponseTest, GreumdreGivesUpALandOnlyWhenItActs)
     // Its decision is used for this exchange: asked again it keeps its lands.
     EXPECT_FALSE(CpuOnlineRespond());
     EXPECT_EQ(lands(), 6);
+}
+
+TEST_F(CpuOnlineResponseTest, ActionableCardsAreOnlyTheHumansActionsUnderWay)
+{
+    CardActor& ability = OnTable(Creature(1, 1));
+    CardActor& spell = InHand(Define(CT_INSTANT));
+    CardActor& xCard = InHand(Define(CT_SORCERY));
+    CardActor& cpuCard = InHand(Define(CT_INSTANT), PLAYER_CPU);
+    InHand(Define(CT_INSTANT));  // a playable instant that nobody has started
+    struct Case {
+        CardActor *pendingAbility, *pendingSpell, *xCostCard;
+        std::vector<CardActor*> actionable;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, nullptr, {}},
+        {&ability, nullptr, nullptr, {&ability}},
+        {nullptr, &spell, &xCard, {&spell, &xCard}},
+        {nullptr, &spell, &spell, {&spell}},
+        {nullptr, &cpuCard, nullptr, {}},
+    };
+    for (const Case& c : cases) {
+        TableSelection& selection = GetTableSelection();
+        selection.pendingAbility = c.pendingAbility;
+        selection.pendingSpell = c.pendingSpell;
+        selection.xCostCard = c.xCostCard;
+        BuildActionableCards();
+        EXPECT_EQ(GetActionableCards(), c.actionable);
+        EXPECT_EQ(ActionableCardsExist(), !c.actionable.empty());
+    }
+    ClearTableSelection();
+    BuildActionableCards();
 }
 
 } // namespace

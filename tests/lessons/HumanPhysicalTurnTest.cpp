@@ -1,4 +1,7 @@
 #include "lessons/HumanPhysicalTurn.h"
+#include "lessons/PhysicalLesson.h"
+#include "rules/BoardQueries.h"
+#include "rules/PendingCards.h"
 #include "lessons/HumanTurnSteps.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
@@ -6,6 +9,8 @@
 #include "lessons/TurnAdvice.h"
 #include "rules/TableSelection.h"
 #include "tests/lessons/LessonFixture.h"
+
+#include <vector>
 
 namespace {
 
@@ -180,6 +185,78 @@ TEST_F(HumanPhysicalTurnTest, CombatDamageRunsFirstStrikeOnlyWhenPresent)
         Frames(3);
         EXPECT_EQ(m_player->GetState(), HUMAN_STEP_MAIN2) << "10 -> 13 -> 14 -> 4";
         RemoveActor(attacker);
+        PurgeRemovedActors();
+    }
+}
+
+TEST_F(HumanPhysicalTurnTest, CleanupRequestsNameWhatWaitsAndCloseOnceItIsGone)
+{
+    Start();
+    constexpr int SORCERY = 40;
+    constexpr int AURA = 41;
+    g_CardDefs[SORCERY].m_CardType = CT_SORCERY;
+    g_CardDefs[AURA].m_CardType = CT_ENCHANT;
+    g_CardDefs[AURA].m_SpellEffect.effectType = EFFECT_ENCHANT;
+    struct Case {
+        const char* name;
+        int creatures, lands, spells, countered;
+        bool aura;
+        const char16_t* key;
+    };
+    const Case cases[] = {
+        {"one dead creature", 1, 0, 0, 0, false, u"PHYSDLG_DEADCREATURECLEANUP"},
+        {"one dead land", 0, 1, 0, 0, false, u"PHYSDLG_DEADCARDCLEANUP"},
+        {"two dead creatures", 2, 0, 0, 0, false, u"PHYSDLG_DEADCREATURECLEANUP_MORETHANONE"},
+        {"a creature and a land", 1, 1, 0, 0, false, u"PHYSDLG_DEADCARDCLEANUP_MORETHANONE"},
+        {"one countered card", 0, 0, 0, 1, false, u"PHYSDLG_COUNTEREDCARDCLEANUP"},
+        {"countered and dead", 1, 0, 0, 1, false, u"PHYSDLG_COUNTEREDANDDEADCARDCLEANUP"},
+        {"one used spell", 0, 0, 1, 0, false, u"PHYSDLG_USEDSPELLCLEANUP"},
+        {"two used spells", 0, 0, 2, 0, false, u"PHYSDLG_USEDSPELLCLEANUP_MORETHANONE"},
+        {"an aura whose creature died", 1, 0, 0, 0, true, u"PHYSDLG_ERROR_AbandonedCreatureEnchantment"},
+    };
+    for (const Case& c : cases) {
+        std::vector<CardActor*> gone;
+        const auto leave = [&gone](CardActor* card, int reason) {
+            ASSERT_TRUE(card->LeavePlay(reason));
+            gone.push_back(card);
+        };
+        std::vector<CardActor*> creatures;
+        for (int i = 0; i < c.creatures; ++i)
+            creatures.push_back(Card(30, PLAYER_HUMAN));
+        CardActor* const aura = c.aura ? Card(AURA, PLAYER_HUMAN) : nullptr;
+        if (aura != nullptr)
+            creatures.front()->AttachCard(aura);
+        for (CardActor* creature : creatures)
+            leave(creature, LEAVE_DESTROY);
+        if (aura != nullptr) {
+            // The learner has put the creature away; its aura still waits.
+            ASSERT_EQ(aura->GetHost(), creatures.front());
+            PutCardIntoGraveyard(creatures.front());
+            RemovePendingCard(creatures.front());
+            gone.push_back(aura);
+        }
+        for (int i = 0; i < c.lands; ++i)
+            leave(Card(CD_MOUNTAIN1, PLAYER_HUMAN), LEAVE_DESTROY);
+        for (int i = 0; i < c.spells; ++i)
+            leave(Card(SORCERY, PLAYER_HUMAN), LEAVE_DESTROY);
+        for (int i = 0; i < c.countered; ++i)
+            leave(Card(31, PLAYER_HUMAN), LEAVE_COUNTERED);
+        Frames(1);
+        const Messagebox* const box = GetShownLessonBox(14);
+        ASSERT_NE(box, nullptr) << c.name;
+        EXPECT_TRUE(box->GetText().starts_with(c.key)) << c.name;
+        Frames(2);
+        EXPECT_EQ(GetShownLessonBox(14), box) << c.name << ": the request stays as it is";
+
+        for (CardActor* card : gone)
+            RemovePendingCard(card);
+        Frames(1);
+        EXPECT_EQ(GetShownLessonBox(14), nullptr) << c.name << ": the box closes once the cards are away";
+        DeleteLessonBox();
+        g_CounteredCard = nullptr;
+        s_CleanupKind = -1;
+        for (CardActor* card : gone)
+            RemoveActor(card);
         PurgeRemovedActors();
     }
 }

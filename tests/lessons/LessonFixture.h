@@ -23,6 +23,7 @@ protected:
         rulesgame::DefineSyntheticCards();
         GetGameDisplay()->LayoutPlayMat();
         GetGameDisplay()->m_LayoutDone = true;
+        m_savedFramesPerSecond = s_FramesPerSecond;
         s_FramesPerSecond = 60.0f;
         ResetTableScene();
         PurgeRemovedActors();
@@ -34,6 +35,8 @@ protected:
         PurgeRemovedActors();
         for (CARD& card : g_CardDefs)
             card = CARD();
+        // Later suites count their waits in frames of the rate they expect.
+        s_FramesPerSecond = m_savedFramesPerSecond;
         TableBehaviourTest::TearDown();
     }
 
@@ -84,6 +87,9 @@ protected:
 
     static PlayerState& Human() { return *GetPlayerState(PLAYER_HUMAN); }
     static PlayerState& Cpu() { return *GetPlayerState(PLAYER_CPU); }
+
+private:
+    float m_savedFramesPerSecond = 0.0f;
 };
 
 } // namespace lessontest

@@ -229,27 +229,33 @@ TEST_F(CpuResponseTest, CountersOnlyWhatIsWorthIt)
 
 TEST_F(CpuResponseTest, CrowdedHandThrowsDamageAtAKillableCreature)
 {
-    CpuTurn(16);
-    CARD& shock = Define(CT_INSTANT, kRed);
-    shock.m_SpellEffect.effectType = EFFECT_DAMAGE;
-    shock.m_SpellEffect.damageAmt = 2;
-    shock.m_SpellEffect.needsTarget = true;
-    TargetsAnyCreature(shock.m_SpellTarget);
-    CardActor& instant = InHand(shock, PLAYER_CPU);
-    for (int i = 0; i < 7; ++i)
-        InHand(Land(kRed), PLAYER_CPU);
-    CpuLands(2);
-    CardActor& doomed = OnTable(Creature(1, 2), PLAYER_HUMAN);
-    CardActor& spared = OnTable(Creature(1, 1), PLAYER_HUMAN);
-    // A removal card of the human's own already aimed at the tougher one (the walk starts there).
-    CARD& removal = Define(CT_INSTANT);
-    removal.m_Id = CD_KELOLVIN;
-    CardActor& aimed = InHand(removal, PLAYER_HUMAN);
-    GetSpellStack().CastSpell(&aimed, &doomed, nullptr, false, false);
-    SetCanPlayNowFlag(0);
-    ASSERT_TRUE(CpuRespond(false));
-    EXPECT_EQ(GetSpellStack().GetTopCard(), &instant);
-    EXPECT_EQ(GetSpellStack().GetTopEntry()->targetCard, &spared);
+    // A spell that may aim at the opponent is thrown without a target card of its own.
+    for (const bool atOpponent : {false, true}) {
+        Clear();
+        SetUp();
+        CpuTurn(16);
+        CARD& shock = Define(CT_INSTANT, kRed);
+        shock.m_SpellEffect.effectType = EFFECT_DAMAGE;
+        shock.m_SpellEffect.damageAmt = 2;
+        shock.m_SpellEffect.needsTarget = true;
+        TargetsAnyCreature(shock.m_SpellTarget);
+        shock.m_SpellTarget.opponent = atOpponent;
+        CardActor& instant = InHand(shock, PLAYER_CPU);
+        for (int i = 0; i < 7; ++i)
+            InHand(Land(kRed), PLAYER_CPU);
+        CpuLands(2);
+        CardActor& doomed = OnTable(Creature(1, 2), PLAYER_HUMAN);
+        CardActor& spared = OnTable(Creature(1, 1), PLAYER_HUMAN);
+        // A removal card of the human's own already aimed at the tougher one (the walk starts there).
+        CARD& removal = Define(CT_INSTANT);
+        removal.m_Id = CD_KELOLVIN;
+        CardActor& aimed = InHand(removal, PLAYER_HUMAN);
+        GetSpellStack().CastSpell(&aimed, &doomed, nullptr, false, false);
+        SetCanPlayNowFlag(0);
+        ASSERT_TRUE(CpuRespond(false)) << atOpponent;
+        EXPECT_EQ(GetSpellStack().GetTopCard(), &instant);
+        EXPECT_EQ(GetSpellStack().GetTopEntry()->targetCard, atOpponent ? nullptr : &spared);
+    }
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "rules/BoardQueries.h"
 #include "rules/Decks.h"
 #include "tests/rules/RulesGame.h"
 
@@ -128,6 +129,45 @@ TEST_F(DecksTest, ShuffleRestKeepsTheDrawnCards)
     for (int i = 11; i <= DECK_SIZE; ++i)
         expected.insert(i);
     EXPECT_EQ(rest, expected);
+}
+
+TEST_F(DecksTest, LibraryActorsAreTheOpeningHandOnly)
+{
+    PlayerState& human = *GetPlayerState(PLAYER_HUMAN);
+    for (int i = 0; i < DECK_SIZE; ++i)
+        human.m_Library[static_cast<std::size_t>(i)] = 21 + i % 30;
+    human.m_LibraryCount = DECK_SIZE;
+    struct Case {
+        int handSize, forcedFirst;
+    };
+    for (const Case c : {Case{7, 0}, Case{5, 60}, Case{0, 0}}) {
+        SetOpeningHandSize(c.handSize);
+        SetForcedFirstCard(PLAYER_HUMAN, c.forcedFirst);
+        CreateLibraryActors();
+        CreateLibraryActors();  // again: the earlier actors go
+        PurgeRemovedActors();
+        EXPECT_EQ(static_cast<int>(GetCardActors().size()), c.handSize) << c.handSize;
+        EXPECT_EQ(human.m_NextDrawIndex, c.handSize);
+        for (int i = 0; i < c.handSize; ++i) {
+            const CardActor* const card = GetLibraryActor(i);
+            ASSERT_NE(card, nullptr) << i;
+            const int id = i == 0 && c.forcedFirst != 0 ? c.forcedFirst : human.m_Library[static_cast<std::size_t>(i)];
+            EXPECT_EQ(card->GetId(), id) << i;
+            EXPECT_TRUE(card->IsHeld() && card->IsInLibrary()) << i;
+            EXPECT_EQ(card->m_DeckCardMarker, 1);
+            EXPECT_EQ(card->m_DealMark, 1);
+        }
+        EXPECT_EQ(GetLibraryActor(c.handSize), nullptr);
+    }
+    SetOpeningHandSize(2);
+    CreateLibraryActors();
+    RemoveActor(GetLibraryActor(1));
+    PurgeRemovedActors();
+    EXPECT_EQ(GetLibraryActor(1), nullptr) << "a removed actor leaves the array";
+    EXPECT_NE(GetLibraryActor(0), nullptr);
+    SetForcedFirstCard(PLAYER_HUMAN, 0);
+    DestroyAllActors();
+    PurgeRemovedActors();
 }
 
 } // namespace

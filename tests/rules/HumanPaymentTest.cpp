@@ -1,6 +1,7 @@
 #include "engine/core/RegistrySettings.h"
 #include "engine/core/PrivateHeap.h"
 #include "engine/core/StringTable.h"
+#include "engine/scene/GameDisplay.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/TurnFlags.h"
@@ -67,8 +68,11 @@ TEST_F(HumanPaymentTest, ManaClickTapsIntoThePoolOnlyWhenPayingIsAllowed)
         int abilityStep;
         bool canPlayNow;
         bool tapped;
+        bool paying = false;
     };
     const Case cases[] = {
+        {"online game mode 3 while a payment runs", 3, true, ABILITY_IDLE, false, true, true},
+        {"online game mode 3 with nothing to pay", 3, true, ABILITY_IDLE, false, false},
         {"physical, play-now flag", 2, true, ABILITY_IDLE, true, true},
         {"physical, no leave to play", 1, true, ABILITY_IDLE, false, false},
         {"online game mode 4", 4, true, ABILITY_IDLE, false, true},
@@ -81,6 +85,7 @@ TEST_F(HumanPaymentTest, ManaClickTapsIntoThePoolOnlyWhenPayingIsAllowed)
         CardActor& land = OnTable(Land(RED));
         GetTableSelection().abilityStep = c.abilityStep;
         SetCanPlayNowFlag(c.canPlayNow ? 1 : 0);
+        GetPaymentState().paying = c.paying;
         Click(land);
         MouseState.leftClicked = c.clickPending ? 1 : 0;
         ManaCost out;
@@ -339,6 +344,44 @@ TEST_F(HumanPaymentTest, XCostCollectsUntilConfirmed)
     ClearStringTables();
     DestroyPrivateHeap();
     EXPECT_FALSE(PayXCost(&spell));
+}
+
+TEST_F(HumanPaymentTest, XCostOnlineTakesTheClickedPoolSymbol)
+{
+    SetMode(3);
+    CreatePrivateHeap();
+    ASSERT_TRUE(AddString(u"ONL_PAY_X_COST", u"Tap mana for X."));
+    const auto savedZones = GetGameDisplay()->m_Zones;
+    // The human's status panel: symbol column 160..193, rows of 10 pixels (row 2 black at y 20..29).
+    GetGameDisplay()->m_Zones[7].rect = RasterRect{100, 0, 200, 60};
+    CARD& drain = Define(CT_SORCERY, ManaCost(0, 0, 0, 0, 1, 0));
+    drain.m_IsXSpell = true;
+    struct Case {
+        const char* name;
+        int x, y;
+        ManaCost pool, paid, left;
+    };
+    const ManaCost black(0, 0, 0, 0, 1, 0);
+    const Case cases[] = {
+        {"black row with black in the pool", 170, 25, ManaCost(0, 0, 0, 0, 2, 0), black, black},
+        {"black row without black", 170, 25, ManaCost(0, 1, 0, 0, 0, 0), ManaCost(), ManaCost(0, 1, 0, 0, 0, 0)},
+        {"beside the symbols", 150, 25, black, ManaCost(), black},
+    };
+    for (const Case& c : cases) {
+        CardActor& spell = InHand(drain);
+        GetTableSelection().selectedCard = nullptr;
+        Human().m_ManaPool = c.pool;
+        MouseState.x = c.x;
+        MouseState.y = c.y;
+        MouseState.leftClicked = 1;
+        EXPECT_TRUE(PayXCost(&spell)) << c.name;
+        EXPECT_EQ(spell.GetPaidMana(), c.paid) << c.name;
+        EXPECT_EQ(Human().m_ManaPool, c.left) << c.name;
+    }
+    MouseState.leftClicked = 0;
+    GetGameDisplay()->m_Zones = savedZones;
+    ClearStringTables();
+    DestroyPrivateHeap();
 }
 
 TEST(GamesPlayedTest, CountsCompletedAndWonGames)

@@ -402,17 +402,59 @@ TEST_F(SpellStackTest, UsabilityNeedsALegalTarget)
 
 TEST_F(SpellStackTest, ManaPumpActivatesOncePerPaidCost)
 {
-    CARD& shade = Define(CT_CREATURE, ManaCost(), 1, 1);
-    shade.m_Ability.costType = COSTTYPE_NOTAP;
-    shade.m_Ability.cost = ManaCost(0, 0, 0, 0, 1, 0);
-    shade.m_Ability.effect.effectType = EFFECT_PTMOD_MANAPUMP;
-    shade.m_Ability.effect.powerModAmt = 1;
-    CardActor& card = OnTable(shade);
-    Human().m_ManaPool = ManaCost(0, 0, 0, 0, 3, 0);
-    EXPECT_EQ(FinishAbilityPayment(&card), 3);
-    EXPECT_EQ(Stack().GetCount(), 3);
-    Human().m_ManaPool = ManaCost();
-    EXPECT_EQ(FinishAbilityPayment(&card), 1);
+    struct Case {
+        ManaCost cost, pool;
+        int activations;
+        ManaCost left;
+    };
+    const ManaCost black(0, 0, 0, 0, 1, 0);
+    const Case cases[] = {
+        {black, ManaCost(0, 0, 0, 0, 3, 0), 3, ManaCost()},
+        {black, ManaCost(), 1, ManaCost()},  // paid before this step: once
+        {ManaCost(1, 0, 0, 0, 1, 0), ManaCost(1, 0, 0, 0, 2, 0), 1, ManaCost(0, 0, 0, 0, 1, 0)},  // the rest stays
+        {black, ManaCost(0, 0, 0, 0, 50, 0), 40, ManaCost(0, 0, 0, 0, 10, 0)},  // capped
+        {ManaCost(), ManaCost(0, 0, 0, 0, 2, 0), 1, ManaCost(0, 0, 0, 0, 2, 0)},  // a free pump once
+    };
+    for (const Case& c : cases) {
+        Clear();
+        SetUp();
+        CARD& shade = Define(CT_CREATURE, ManaCost(), 1, 1);
+        shade.m_Ability.costType = COSTTYPE_NOTAP;
+        shade.m_Ability.cost = c.cost;
+        shade.m_Ability.effect.effectType = EFFECT_PTMOD_MANAPUMP;
+        shade.m_Ability.effect.powerModAmt = 1;
+        CardActor& card = OnTable(shade);
+        Human().m_ManaPool = c.pool;
+        EXPECT_EQ(FinishAbilityPayment(&card), c.activations) << c.activations;
+        EXPECT_EQ(Stack().GetCount(), c.activations);
+        EXPECT_EQ(Human().m_ManaPool, c.left) << c.activations;
+    }
+}
+
+TEST_F(SpellStackTest, ACardlessEntryGoesAndThePromptCodeFollowsThePause)
+{
+    Stack().CastSpell(nullptr, nullptr, m_human, false, false);
+    ASSERT_EQ(Stack().GetCount(), 1);
+    ResolveAll();
+    EXPECT_EQ(Stack().GetCount(), 0);
+
+    struct Case {
+        int effect, code;
+    };
+    for (const Case c : {Case{EFFECT_OPPONENTDISCARD, STACK_PROMPT_OTHER}, Case{EFFECT_TUTOR, STACK_PROMPT_LIBRARY}}) {
+        Clear();
+        SetUp();
+        InHand(Creature(1, 1), PLAYER_CPU);
+        EXPECT_EQ(Stack().m_PromptCode, STACK_PROMPT_NONE);
+        CARD& card = Spell(CT_SORCERY, c.effect);
+        card.m_SpellEffect.discardAmt = 1;
+        Stack().CastSpell(&InHand(card), nullptr, m_cpu, false, false);
+        ResolveAll();
+        ASSERT_TRUE(Stack().IsPaused()) << c.effect;
+        EXPECT_EQ(Stack().m_PromptCode, c.code) << c.effect;
+        Stack().EndResolution();
+        EXPECT_EQ(Stack().m_PromptCode, STACK_PROMPT_NONE);
+    }
 }
 
 } // namespace
