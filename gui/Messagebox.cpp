@@ -721,6 +721,7 @@ void ShowQuitWarning()
     s_pQuitWarning->AutoSize();
     s_pQuitWarning->CenterOnScreen();
     GetGameDisplay()->RegisterWindow(s_pQuitWarning);
+    GetGameDisplay()->SetQuitButtonDisabled(true);
 }
 
 Messagebox* GetQuitWarningBox()

@@ -6,11 +6,13 @@
 #include "cards/CardWindow.h"
 #include "cards/CardWindows.h"
 #include "cards/GraveyardDialog.h"
+#include "cards/PhysQuitButton.h"
 #include "engine/core/StringTable.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_Manager.h"
+#include "gui/QuitButton.h"
 #include "gui/TextButton.h"
 #include "gui/WordBalloon.h"
 #include "rules/Decks.h"
@@ -112,19 +114,22 @@ TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
         ASSERT_EQ(s_GameMode, 1);
         GameDisplay& display = *GetGameDisplay();
 
-        // The quit warning: Yes and No, answered No.
-        ShowQuitWarning();
+        // The quit warning from the table's own quit button, which waits while it is up: Yes and No, answered
+        // No; the frame that reads the answer removes the box and gives the button back.
+        QuitButton* const quit = GetPhysQuitButton();
+        ASSERT_NE(quit, nullptr);
+        ClickCentre(quit);
         Messagebox* const box = GetQuitWarningBox();
         ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(quit->IsDisabled());
         ASSERT_EQ(box->GetButtonCount(), 2);
         EXPECT_EQ(box->GetText(), GetString(u"QuitGameWarning"));
         const plat::headless::Frame boxFrame = DrawFrame("loop-messagebox.bmp");
         // The physical skin's ring around the box.
         EXPECT_TRUE(Near(PixelAt(boxFrame, (box->GetLeft() + box->GetRight()) / 2, box->GetTop() + 1), 0xf0, 0xd8, 0x90));
         ClickCentre(box->GetButton(1));
-        ASSERT_EQ(GetQuitWarningBox(), box);
-        EXPECT_EQ(box->GetAnswer(), 1);
-        DeleteQuitWarningBox();
+        EXPECT_EQ(GetQuitWarningBox(), nullptr);
+        EXPECT_FALSE(quit->IsDisabled());
 
         // A word balloon pointing down and right, answered OK.
         auto balloon = std::make_unique<WordBalloon>();
@@ -204,6 +209,15 @@ TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
         EXPECT_FALSE(IsGraveyardDialogOpen(0));
         human.m_Graveyard.fill(nullptr);
         human.m_GraveyardCount = 0;
+
+        // Yes leaves the table for the menus.
+        ClickCentre(GetPhysQuitButton());
+        ASSERT_NE(GetQuitWarningBox(), nullptr);
+        ClickCentre(GetQuitWarningBox()->GetButton(0));
+        EXPECT_EQ(GetQuitWarningBox(), nullptr);
+        EXPECT_EQ(s_RequestedGameMode, 0);
+        TickOnce();
+        EXPECT_EQ(s_GameMode, 0);
     });
 }
 
