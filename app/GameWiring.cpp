@@ -1,6 +1,8 @@
 #include "app/GameWiring.h"
 
+#include "cards/CameraBehaviour.h"
 #include "cards/Card.h"
+#include "cards/CardPicking.h"
 #include "cards/CardActor.h"
 #include "cards/CardCommands.h"
 #include "cards/CardWindows.h"
@@ -15,9 +17,11 @@
 #include "gui/GameWindowRegistry.h"
 #include "gui/OldDialog.h"
 #include "gui/SpriteList.h"
+#include "gui/WordBalloon.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
 #include "lessons/PhysicalLesson.h"
+#include "lessons/PlayerResponse.h"
 #include "lessons/PlayerActors.h"
 #include "rules/PendingCards.h"
 #include "rules/GameGlobals.h"
@@ -119,6 +123,12 @@ void BindGameToEngine()
     DialogGameQueries dialogs;
     dialogs.CountPendingCards = CountPendingCards;
     SetDialogGameQueries(dialogs);
+
+    WordBalloonQueries balloons;
+    balloons.IsSituationChanged = IsSituationChanged;
+    balloons.IsTaggedActorBusy = IsTaggedActorBusy;
+    balloons.CanPlayerRespond = CanPlayerRespond;
+    SetWordBalloonQueries(balloons);
 
     DisplayGameActions display;
     display.SetScreen = SetScreen;

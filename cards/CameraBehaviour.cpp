@@ -4,6 +4,7 @@
 #include "cards/GameLog.h"
 #include "cards/TableDrawing.h"
 #include "cards/TableInput.h"
+#include "cards/TableReset.h"
 #include "cards/TableScene.h"
 #include "engine/core/Easing.h"
 #include "engine/scene/Actor.h"
@@ -12,6 +13,7 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
 #include "gui/GUI_Manager.h"
+#include "gui/Messagebox.h"
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/OnlineTurnState.h"
@@ -27,6 +29,7 @@
 #include "rules/SelectedCard.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
+#include "screens/GameInterface.h"
 #include "screens/Intro.h"
 
 #include <array>
@@ -112,6 +115,26 @@ void DetectLessonSituationChange()
     flow.advisorPending = false;
 }
 
+// The physical quit button's warning, once answered: Yes leaves the table for the menus, anything else gives the
+// button back.
+void AnswerQuitWarning()
+{
+    GameDisplay* const display = GetGameDisplay();
+    const Messagebox* const box = GetQuitWarningBox();
+    if (box == nullptr || !display->IsWindowRegistered(box) || box->GetAnswer() < 0)
+        return;
+    const int answer = box->GetAnswer();
+    DeleteQuitWarningBox();
+    if (answer != 0) {
+        display->SetQuitButtonDisabled(false);
+        return;
+    }
+    ResetTable(0);
+    display->m_SceneTag = 0;
+    ResetHover();
+    SetScreen(1, false);
+}
+
 CameraSteps MakeRealSteps()
 {
     CameraSteps steps;
@@ -134,6 +157,7 @@ CameraSteps MakeRealSteps()
     steps.UpdateAvailableMana = UpdateAvailableMana;
     steps.OnlineAdvisor = ::OnlineAdvisor;
     steps.DetectSituationChange = DetectLessonSituationChange;
+    steps.AnswerQuitWarning = AnswerQuitWarning;
     steps.DrawGameLog = GameLog::Draw;
     return steps;
 }

@@ -8,8 +8,10 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gui/DialogManager.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
+#include "gui/Messagebox.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
@@ -114,16 +116,30 @@ void RequestCardPreview(CardActor* card, std::uint32_t durationMs)
     input.previewDuration = durationMs;
 }
 
-bool IsTaggedActorBusy(const Actor* actor)
+namespace {
+
+bool IsLessonTagBusy(int tag)
 {
-    const CardActor* const card = AsCardActor(actor);
-    if (card == nullptr || !IsPhysical())
+    if (!IsPhysical())
         return false;
-    const int tag = card->GetLessonTag();
     const int last = s_GameMode == 1 ? 57 : 59;
     if (tag < 56 || tag > last)
         return false;
-    return IsAdviceBlocked();
+    return IsNormalDialogShown() || IsPriorityDialogShown() || HasNormalDialogQueued() || HasPriorityDialogQueued() ||
+           IsAdviceBlocked();
+}
+
+} // namespace
+
+bool IsTaggedActorBusy(const Actor* actor)
+{
+    const CardActor* const card = AsCardActor(actor);
+    return card != nullptr && IsLessonTagBusy(card->GetLessonTag());
+}
+
+bool IsTaggedActorBusy(const Messagebox* balloon)
+{
+    return balloon != nullptr && IsLessonTagBusy(balloon->GetKindNumber());
 }
 
 void UpdateCardUnderCursor()

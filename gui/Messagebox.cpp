@@ -184,8 +184,11 @@ int Messagebox::GetInsetBottom() const
 void Messagebox::SetRect(int left, int top, int right, int bottom, bool layout)
 {
     Dialog::SetRect(left, top, right, bottom, layout);
-    m_TextRect = RasterRect{m_Left + GetInsetLeft() + m_Margins[0], m_Top + GetInsetTop() + m_Margins[1],
-                            m_Right - GetInsetRight() - m_Margins[2], m_Bottom - GetInsetBottom() - m_Margins[3]};
+    // Margins may reach past thin borders; the text and the button row laid out in it stay inside the box.
+    m_TextRect = RasterRect{std::max(m_Left, m_Left + GetInsetLeft() + m_Margins[0]),
+                            std::max(m_Top, m_Top + GetInsetTop() + m_Margins[1]),
+                            std::min(m_Right, m_Right - GetInsetRight() - m_Margins[2]),
+                            std::min(m_Bottom, m_Bottom - GetInsetBottom() - m_Margins[3])};
     const RasterRect strip{0, 0, GetWidth(), GetInsetTop()};
     SetDragArea(&strip);
     PlaceExplanation(nullptr, 0);
@@ -721,6 +724,7 @@ void ShowQuitWarning()
     s_pQuitWarning->AutoSize();
     s_pQuitWarning->CenterOnScreen();
     GetGameDisplay()->RegisterWindow(s_pQuitWarning);
+    GetGameDisplay()->SetQuitButtonDisabled(true);
 }
 
 Messagebox* GetQuitWarningBox()

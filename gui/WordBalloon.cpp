@@ -1,5 +1,7 @@
 #include "gui/WordBalloon.h"
 
+#include <algorithm>
+
 #include "engine/core/StringTable.h"
 #include "engine/raster/Raster.h"
 #include "gui/GUI_System.h"
@@ -126,6 +128,13 @@ void WordBalloon::PlacePointer()
         if (top != nullptr)
             top->SetRect(m_Left + m_ReplacedCornerWidth, top->GetY(), topRight - m_Left - m_ReplacedCornerWidth,
                          top->GetHeight());
+        // The left edge is drawn after the corner: it starts below a pointer taller than the corner.
+        GUI_ImageElement* const left = m_Pieces[PIECE_L].element.get();
+        if (left != nullptr && m_Top + height > left->GetY()) {
+            const int edgeBottom = left->GetY() + left->GetHeight();
+            const int edgeTop = std::min(m_Top + height, edgeBottom);
+            left->SetRect(left->GetX(), edgeTop, left->GetWidth(), edgeBottom - edgeTop);
+        }
     }
 }
 

@@ -124,10 +124,13 @@ void ParseFormattedText(FormattedSegment& first, std::u16string_view text)
         }
         // A line-break character stays at the end of the run it closes; markers and the end belong to none.
         const std::size_t end = lineBreakChar ? pos + 1 : pos;
-        if (segment->m_Text[0] != 0) {
+        const std::u16string_view run = text.substr(start, end - start);
+        // Markers in a row gather in one empty segment; a break gathered there stays before the next word
+        // instead of moving after it.
+        if (segment->m_Text[0] != 0 || (!run.empty() && segment->m_LineAdvance != 0.0f)) {
             segment = segment->m_pNext.get();
         }
-        FillSegment(*segment, text.substr(start, end - start), currentStyle, advance);
+        FillSegment(*segment, run, currentStyle, advance);
         if (!segment->m_pNext) {
             segment->m_pNext = std::make_unique<FormattedSegment>();
         }

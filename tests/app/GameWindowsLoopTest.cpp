@@ -6,11 +6,13 @@
 #include "cards/CardWindow.h"
 #include "cards/CardWindows.h"
 #include "cards/GraveyardDialog.h"
+#include "cards/PhysQuitButton.h"
 #include "engine/core/StringTable.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_Manager.h"
+#include "gui/QuitButton.h"
 #include "gui/TextButton.h"
 #include "gui/WordBalloon.h"
 #include "rules/Decks.h"
@@ -112,47 +114,64 @@ TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
         ASSERT_EQ(s_GameMode, 1);
         GameDisplay& display = *GetGameDisplay();
 
-        // The quit warning: Yes and No, answered No.
-        ShowQuitWarning();
+        // The quit warning from the table's own quit button, which waits while it is up: Yes and No, answered
+        // No; the frame that reads the answer removes the box and gives the button back.
+        QuitButton* const quit = GetPhysQuitButton();
+        ASSERT_NE(quit, nullptr);
+        ClickCentre(quit);
         Messagebox* const box = GetQuitWarningBox();
         ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(quit->IsDisabled());
         ASSERT_EQ(box->GetButtonCount(), 2);
         EXPECT_EQ(box->GetText(), GetString(u"QuitGameWarning"));
         const plat::headless::Frame boxFrame = DrawFrame("loop-messagebox.bmp");
         // The physical skin's ring around the box.
         EXPECT_TRUE(Near(PixelAt(boxFrame, (box->GetLeft() + box->GetRight()) / 2, box->GetTop() + 1), 0xf0, 0xd8, 0x90));
         ClickCentre(box->GetButton(1));
-        ASSERT_EQ(GetQuitWarningBox(), box);
-        EXPECT_EQ(box->GetAnswer(), 1);
-        DeleteQuitWarningBox();
+        EXPECT_EQ(GetQuitWarningBox(), nullptr);
+        EXPECT_FALSE(quit->IsDisabled());
 
-        // A word balloon pointing down and right, answered OK.
-        auto balloon = std::make_unique<WordBalloon>();
-        balloon->SetScaledSize(220, 100);
-        balloon->CopyText(u"Your opponent attacks with a creature.");
-        balloon->CreateButtons(0);
-        balloon->SetPointerSide(POINTER_BOTTOM_RIGHT);
-        balloon->AutoSize();
-        balloon->MoveTo(200, 150, true);
-        display.RegisterWindow(balloon.get());
-        ASSERT_GE(balloon->GetPointerTexture(), 0);
-        const plat::headless::Frame balloonFrame = DrawFrame("loop-wordballoon.bmp");
-        EXPECT_TRUE(Near(PixelAt(balloonFrame, (balloon->GetLeft() + balloon->GetRight()) / 2, balloon->GetTop() + 1),
-                         0xd8, 0xc8, 0xf0));
-        // The pointer reaches past the balloon's right edge at its bottom.
-        const int pointerWidth = GetRaster()->GetTextureWidth(balloon->GetPointerTexture());
-        const int pointerHeight = GetRaster()->GetTextureHeight(balloon->GetPointerTexture());
-        int pointerPixels = 0;
-        for (int y = balloon->GetBottom() - pointerHeight; y < balloon->GetBottom(); ++y) {
-            for (int x = balloon->GetRight(); x < balloon->GetRight() + pointerWidth; ++x)
-                pointerPixels += PixelAt(balloonFrame, x, y) != 0 ? 1 : 0;
+        // Word balloons pointing down and right, then up and left, answered OK. The tail is a solid wedge past
+        // the balloon's edge, not a sliver.
+        for (const int side : {POINTER_BOTTOM_RIGHT, POINTER_TOP_LEFT}) {
+            SCOPED_TRACE(side);
+            auto balloon = std::make_unique<WordBalloon>();
+            balloon->SetScaledSize(220, 100);
+            balloon->CopyText(u"Your opponent attacks with a creature.");
+            balloon->CreateButtons(0);
+            balloon->SetPointerSide(side);
+            balloon->AutoSize();
+            balloon->MoveTo(200, 150, true);
+            display.RegisterWindow(balloon.get());
+            ASSERT_GE(balloon->GetPointerTexture(), 0);
+            const plat::headless::Frame balloonFrame =
+                DrawFrame(side == POINTER_BOTTOM_RIGHT ? "loop-wordballoon.bmp" : "loop-wordballoon-topleft.bmp");
+            EXPECT_TRUE(Near(PixelAt(balloonFrame, (balloon->GetLeft() + balloon->GetRight()) / 2,
+                                     balloon->GetBottom() - 2),
+                             0xd8, 0xc8, 0xf0));
+            const int pointerWidth = GetRaster()->GetTextureWidth(balloon->GetPointerTexture());
+            const int pointerHeight = GetRaster()->GetTextureHeight(balloon->GetPointerTexture());
+            // The area beside the balloon that the tail may cover: right of its bottom corner or left of its top.
+            const int reach = pointerWidth - 8;
+            const int x0 = side == POINTER_BOTTOM_RIGHT ? balloon->GetRight() : balloon->GetLeft() - reach;
+            const int y0 = side == POINTER_BOTTOM_RIGHT ? balloon->GetBottom() - pointerHeight : balloon->GetTop();
+            int tailPixels = 0;
+            int tailRows = 0;
+            for (int y = y0; y < y0 + pointerHeight; ++y) {
+                int row = 0;
+                for (int x = x0; x < x0 + reach; ++x)
+                    row += PixelAt(balloonFrame, x, y) != 0 ? 1 : 0;
+                tailPixels += row;
+                tailRows += row > 0 ? 1 : 0;
+            }
+            EXPECT_GE(tailPixels, reach * pointerHeight / 3);
+            EXPECT_GE(tailRows, 16);
+            const int beyond = side == POINTER_BOTTOM_RIGHT ? x0 + reach + 2 : x0 - 3;
+            EXPECT_EQ(PixelAt(balloonFrame, beyond, side == POINTER_BOTTOM_RIGHT ? y0 + pointerHeight - 2 : y0 + 1), 0);
+            ClickCentre(balloon->GetButton(0));
+            EXPECT_EQ(balloon->GetAnswer(), 0);
+            display.UnregisterWindow(balloon.get());
         }
-        EXPECT_GT(pointerPixels, 0);
-        EXPECT_EQ(PixelAt(balloonFrame, balloon->GetRight() + pointerWidth + 2, balloon->GetBottom() - 2), 0);
-        ClickCentre(balloon->GetButton(0));
-        EXPECT_EQ(balloon->GetAnswer(), 0);
-        display.UnregisterWindow(balloon.get());
-        balloon.reset();
 
         // The human's graveyard list, closed by its own button.
         // The cards get a plain red face of the test's own.
@@ -204,6 +223,15 @@ TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
         EXPECT_FALSE(IsGraveyardDialogOpen(0));
         human.m_Graveyard.fill(nullptr);
         human.m_GraveyardCount = 0;
+
+        // Yes leaves the table for the menus.
+        ClickCentre(GetPhysQuitButton());
+        ASSERT_NE(GetQuitWarningBox(), nullptr);
+        ClickCentre(GetQuitWarningBox()->GetButton(0));
+        EXPECT_EQ(GetQuitWarningBox(), nullptr);
+        EXPECT_EQ(s_RequestedGameMode, 0);
+        TickOnce();
+        EXPECT_EQ(s_GameMode, 0);
     });
 }
 

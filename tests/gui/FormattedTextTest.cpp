@@ -63,6 +63,46 @@ TEST_F(FormattedTextTest, AHalfLineBreakAdvancesHalfTheHeightAndCountsHalf)
     EXPECT_EQ(height, static_cast<int>(lineHeight * 1.5f));
 }
 
+// A card's flavour text follows its rules text after a blank, a break and a style marker: the break comes before
+// the flavour's first word, and the flavour's words share their line.
+TEST_F(FormattedTextTest, ABreakAfterABlankStaysBeforeTheNextWord)
+{
+    struct Case {
+        const char16_t* source;
+        float lines;  // from the first line to the flavour's
+    };
+    const Case cases[] = {
+        {u"Flies. |\\^Nothing grows here", 1.5f},
+        {u"Flies.|^Nothing grows here", 1.0f},
+        {u"Flies. ||^Nothing grows here", 2.0f},
+        {u"Flies. |*Nothing grows here", 1.0f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.source, c.source + std::char_traits<char16_t>::length(c.source)));
+        FormattedText* text = Text(c.source);
+        GetGameDisplay()->DrawWrappedText(text, RasterRect{0, 0, 400, 100}, 1, 0, 0, -1, 0, false);
+        const FormattedSegment* first = nullptr;
+        std::vector<const FormattedSegment*> flavour;
+        for (const FormattedSegment* s : Segments(text)) {
+            if (first == nullptr)
+                first = s;
+            if (s->m_Text[0] != 0 && s->m_Style != SEGMENT_STYLE_PLAIN)
+                flavour.push_back(s);
+        }
+        ASSERT_EQ(flavour.size(), 3u);
+        EXPECT_EQ(flavour[0]->m_X, 0);
+        // The break advances by the new line's own height; each line sits on the shared baseline.
+        int w = 0, firstHeight = 0, firstAscent = 0, height = 0, ascent = 0;
+        GetRaster()->MeasureText(first->m_Text, 1, w, firstHeight, firstAscent);
+        GetRaster()->MeasureText(flavour[0]->m_Text, 1 + flavour[0]->m_Style, w, height, ascent);
+        EXPECT_EQ(flavour[0]->m_Y - first->m_Y,
+                  static_cast<int>(static_cast<float>(height) * c.lines) + firstAscent - ascent);
+        EXPECT_EQ(flavour[1]->m_Y, flavour[0]->m_Y);
+        EXPECT_EQ(flavour[2]->m_Y, flavour[0]->m_Y);
+        EXPECT_GT(flavour[2]->m_X, flavour[1]->m_X);
+    }
+}
+
 TEST_F(FormattedTextTest, SymbolSquaresFollowTheLineHeight)
 {
     // Every font: their heights fall either side of 13.

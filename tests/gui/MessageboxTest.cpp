@@ -4,6 +4,9 @@
 
 #include "engine/core/LanguageManager.h"
 #include "engine/raster/Raster.h"
+#include "gui/OldButton.h"
+#include "gui/OldDialog.h"
+#include "gui/WordBalloon.h"
 
 namespace {
 
@@ -371,47 +374,97 @@ TEST_F(MessageboxTest, TheQuitWarningIsShownOnceAnsweredAndDeleted)
     EXPECT_TRUE(GetGUIManager()->GetWindows().empty());
 }
 
-TEST_F(MessageboxTest, HostileTextsLeaveTheBoxOnScreenAndAnswerable)
+// Every box kind with each hostile text: on screen, nothing drawn outside it (the text is cut at its edges), its
+// answer button on screen and clickable; a missing key shows no text.
+TEST_F(MessageboxTest, HostileTextsLeaveEveryBoxOnScreenAndAnswerable)
 {
-    const std::u16string tall(2000, u'x');
+    const std::u16string wide(2000, u'x');
     std::u16string lines;
     for (int i = 0; i < 200; ++i) {
         lines += u"line of text\n";
     }
-    struct Case {
+    struct Text {
         const char* what;
         const char16_t* text;  // null: a missing key
     };
-    const Case cases[] = {
+    const Text texts[] = {
         {"empty", u""},
         {"taller than the screen", lines.c_str()},
-        {"one word wider than the box", tall.c_str()},
+        {"one word wider than the box", wide.c_str()},
         {"missing key", GetString(u"NO_SUCH_KEY")},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        auto box = MakeBox(50, 50, 250, 100);
-        box->SetText(c.text, false, false);
-        box->CreateButtons(2);
-        box->AutoSize();
-        box->CenterOnScreen();
-        EXPECT_GE(box->GetLeft(), 0);
-        EXPECT_GE(box->GetTop(), 0);
-        EXPECT_LE(box->GetRight(), guitest::SCREEN_WIDTH);
-        EXPECT_LE(box->GetBottom(), guitest::SCREEN_HEIGHT);
-        const TextButton* const cancel = box->GetButton(1);
-        EXPECT_LE(cancel->GetBottom(), guitest::SCREEN_HEIGHT);
-        EXPECT_GE(cancel->GetTop(), box->GetTop());
-
-        GetGameDisplay()->RegisterWindow(box.get());
-        Raster* const raster = GetRaster();
+    WriteImage("ok.bmp", 30, 16, 0x00FF00);
+    AddTextureName(u"psok", GetGameDisplay()->LoadBitmapTexture(u"ok.bmp"));
+    Raster* const raster = GetRaster();
+    const std::uint16_t backdrop = raster->MakeColor(30, 110, 40, 255);
+    const auto drawAlone = [&](GUI_Window& box) {
         raster->BeginFrame();
-        box->Draw();
+        raster->ClearBackBuffer(backdrop);
+        box.Draw();
+        raster->Invalidate();
         raster->EndFrame();
-        ClickWindow(cancel);
-        EXPECT_EQ(box->GetAnswer(), 1);
-        GetGameDisplay()->UnregisterWindow(box.get());
+        const PixelTarget target = raster->BackBuffer();
+        int outside = 0;
+        for (int y = 0; y < target.height; ++y) {
+            for (int x = 0; x < target.width; ++x) {
+                const bool inBox = x >= box.GetLeft() && x < box.GetRight() && y >= box.GetTop() && y < box.GetBottom();
+                outside += !inBox && target.pixels[static_cast<std::size_t>(y * target.width + x)] != backdrop ? 1 : 0;
+            }
+        }
+        return outside;
+    };
+    const auto expectOnScreen = [](const GUI_Window& window) {
+        EXPECT_GE(window.GetLeft(), 0);
+        EXPECT_GE(window.GetTop(), 0);
+        EXPECT_LE(window.GetRight(), guitest::SCREEN_WIDTH);
+        EXPECT_LE(window.GetBottom(), guitest::SCREEN_HEIGHT);
+    };
+
+    for (const Text& t : texts) {
+        SCOPED_TRACE(t.what);
+        std::vector<std::unique_ptr<Messagebox>> boxes;
+        boxes.push_back(MakeBox(50, 50, 250, 100));
+        boxes.push_back(std::make_unique<WordBalloon>());
+        boxes.back()->SetRect(50, 50, 250, 100, true);
+        for (const std::unique_ptr<Messagebox>& box : boxes) {
+            SCOPED_TRACE(box->GetKind());
+            box->SetText(t.text, false, false);
+            if (t.text == nullptr) {
+                EXPECT_TRUE(box->GetText().empty());
+            }
+            box->CreateButtons(2);
+            box->AutoSize();
+            box->CenterOnScreen();
+            expectOnScreen(*box);
+            const TextButton* const cancel = box->GetButton(1);
+            expectOnScreen(*cancel);
+            EXPECT_GE(cancel->GetTop(), box->GetTop());
+            GetGameDisplay()->RegisterWindow(box.get());
+            EXPECT_EQ(drawAlone(*box), 0);
+            ClickWindow(cancel);
+            EXPECT_EQ(box->GetAnswer(), 1);
+            GetGameDisplay()->UnregisterWindow(box.get());
+        }
+
+        // The old dialog keeps the size it is given and cuts its text to it.
+        OldDialog dialog;
+        dialog.SetSize(240, 120, true, 600, 400);
+        dialog.SetText(t.text != nullptr ? t.text : u"");
+        dialog.SetButtons(OLD_DIALOG_ONE_BUTTON, u"psok", u"psok", nullptr, 0, 0, 0);
+        expectOnScreen(dialog);
+        const OldButton* const ok = dialog.GetButtonA();
+        ASSERT_NE(ok, nullptr);
+        expectOnScreen(*ok);
+        GetGUIManager()->RegisterWindow(&dialog);
+        MouseState.x = ok->GetLeft() + 2;
+        MouseState.y = ok->GetTop() + 2;
+        MouseState.leftHeld = 1;
+        EXPECT_EQ(drawAlone(dialog), 0);
+        EXPECT_NE(dialog.GetAnswer(), 0);
+        MouseState = MouseRecord{};
+        GetGUIManager()->UnregisterWindow(&dialog);
     }
+    RemoveTextureName(u"psok");
 }
 
 } // namespace

@@ -67,6 +67,8 @@ TEST_F(WordBalloonTest, ThePointerReplacesItsCornerAndMovesWithTheSide)
     const Expected topLeft[] = {
         {PIECE_LT, 100 - d, 100, POINTER_W, POINTER_H},
         {PIECE_T, 100 + CORNER, 100, 100 - 2 * CORNER, CORNER},
+        // The left edge, drawn after the corner, starts below the taller pointer.
+        {PIECE_L, 100, 100 + POINTER_H, CORNER, 60 - CORNER - POINTER_H},
     };
     for (int pass = 0; pass < 2; ++pass) {  // a second layout gives the same places
         for (const Expected& e : topLeft) {

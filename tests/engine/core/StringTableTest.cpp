@@ -103,8 +103,9 @@ TEST_F(StringTableTest, FileFormat)
     // The last entry is taken, but it is no whole entry, and its lines are named.
     EXPECT_EQ(entries, 10u);
     EXPECT_NE(log.Text().find("lines 37 to 38"), std::string::npos) << log.Text();
-    // "first ||second": the empty runs between the markers merge into the next word.
-    EXPECT_EQ(Describe(GetFormattedText(u"FMT_Lines")), "0:first @0,0:second@2");
+    // "first ||second": the breaks between the markers gather in one empty segment, which ends its line before
+    // the next word (carried by that word they would end the line after it).
+    EXPECT_EQ(Describe(GetFormattedText(u"FMT_Lines")), "0:first @0,0:@2,0:second@0");
     EXPECT_EQ(Describe(GetFormattedText(u"FMT_Empty")), "0:@0");
     EXPECT_EQ(Describe(GetFormattedText(u"FMT_Dup")), "0:new@0");
     EXPECT_EQ(GetFormattedText(u"FMT_Dup")->m_Key, u"FMT_Dup");
@@ -195,7 +196,7 @@ TEST_F(StringTableTest, FormattedSegments)
         {"#Z", "3:Z@0"},
         {"Hello|world", "0:Hello@1,0:world@0"},
         {"Half\\line", "0:Half@0.5,0:line@0"},
-        {"^Title| |body", "2:Title@1,2: @0,2:body@1"},
+        {"^Title| |body", "2:Title@1,2: @0,2:@1,2:body@0"},
         {"", "0:@0"},
         {"trailing ", "0:trailing @0,0:@0"},
     };
