@@ -2,7 +2,6 @@
 #include "lessons/Advice.h"
 
 #include "engine/scene/GameDisplay.h"
-#include "rules/GameQueries.h"
 
 namespace {
 
@@ -18,11 +17,6 @@ bool IsAdviceBlocked()
 void SetAdviceBlocked(bool blocked)
 {
     s_AdviceBlocked = blocked;
-}
-
-bool CanPlayerRespond(int player)
-{
-    return HasUsableAbility(player) || (FindCardActorByState(player) & 16) != 0;
 }
 
 bool IsLibraryHighlightWanted()

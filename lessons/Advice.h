@@ -3,8 +3,6 @@
 
 // True while a card waits on its payment, is unaffordable or mistimed, or a blocking lesson box is up.
 bool IsAdviceBlocked();
-// Some instant or activated ability of the player can be used now.
-bool CanPlayerRespond(int player);
 // Placeholder until the lesson's advice exists: what IsAdviceBlocked answers.
 void SetAdviceBlocked(bool blocked);
 // The player's library glows while the display asks for it and no advice blocks the table.

@@ -18,6 +18,7 @@
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalAdviceState.h"
 #include "lessons/PhysicalTurnState.h"
+#include "lessons/PlayerResponse.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnAdvice.h"
