@@ -6,6 +6,7 @@
 #include "cards/TableEffects.h"
 #include "engine/core/TextHelpers.h"
 #include "lessons/PlayerBehaviours.h"
+#include "screens/CoinToss.h"
 #include "screens/Intro.h"
 
 #include <array>
@@ -32,7 +33,7 @@ constexpr std::array<ActorType, 12> s_ActorTypes = {{
     {u"lifetoken", IdleBehaviour},
     {u"slideshow", IdleBehaviour},
     {u"lilcardframe", LilCardFrameBehaviour},
-    {u"cointoss", IdleBehaviour},
+    {u"cointoss", CoinTossBehaviour},
     {u"intro", IntroBehaviour},
 }};
 
