@@ -132,8 +132,9 @@ bool OnlineBot::DiscardOrPlayLand()
     if (!s_HumanTurn || s_MulliganState != 1)
         return false;
     const std::vector<const GUI_Window*> hand = HandWindows();
+    // The hand peeks in at the bottom of the table: click the part that shows.
     const auto clickWindow = [this](const GUI_Window* w) {
-        Click((w->GetLeft() + w->GetRight()) / 2, (w->GetTop() + w->GetBottom()) / 2);
+        Click((w->GetLeft() + w->GetRight()) / 2, (w->GetTop() + (s_ClientHeight > 0 ? std::min(w->GetBottom(), s_ClientHeight - 1) : w->GetBottom())) / 2);
     };
     if (hand.size() > 7 && IsMessageShown(u"ONL_YouDiscardText")) {
         clickWindow(hand.front());
