@@ -55,8 +55,9 @@ TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
             TickOnce();
             const bool toss = FindActorByName(u"cointoss") != nullptr;
             tossSeen = tossSeen || toss;
-            if (tossSeen && !toss)
+            if (tossSeen && !toss) {
                 ASSERT_NE(s_HumanTurn, s_CpuTurn) << "frame " << frame;
+            }
         }
         EXPECT_TRUE(tossSeen);
         EXPECT_EQ(s_MulliganState, 1);
