@@ -19,6 +19,7 @@ constexpr int FLASH_LAST_FRAME = 8;
 
 int s_GlobeRunning = 0;
 int s_GlobeSeen = 0;
+bool s_GlobesEnded = false;
 int s_FrameRequest = 0;
 
 float FrameRate()
@@ -38,6 +39,13 @@ int GetGlobeSeenWord()
     return s_GlobeSeen;
 }
 
+bool TakeLifeGlobesEnded()
+{
+    const bool ended = s_GlobesEnded;
+    s_GlobesEnded = false;
+    return ended;
+}
+
 int GetFrameRequestWord()
 {
     return s_FrameRequest;
@@ -52,6 +60,7 @@ void ClearTableEffectWords()
 {
     s_GlobeRunning = 0;
     s_GlobeSeen = 0;
+    s_GlobesEnded = false;
     s_FrameRequest = 0;
 }
 
@@ -123,6 +132,7 @@ void LifeGlobeBehaviour(Actor* actor)
     RemoveActor(actor);
     RemoveActor(FindActorByName(u"lifeglobe"));
     s_GlobeRunning = 0;
+    s_GlobesEnded = true;
 }
 
 void LilCardFrameBehaviour(Actor* actor)

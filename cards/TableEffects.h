@@ -12,5 +12,7 @@ void LilCardFrameBehaviour(Actor* actor);
 // Set while a life globe runs, and once one has been seen; the lesson flows and the scene load read them.
 int GetGlobeRunningWord();
 int GetGlobeSeenWord();
+// True once after the globes have ended: the learner's opening (the deal and the hand explained) begins then.
+bool TakeLifeGlobesEnded();
 int GetFrameRequestWord();
 void SetFrameRequestWord(int value);

@@ -1,5 +1,4 @@
-// Types whose behaviours are not built yet (the life token, the coin toss, the intro) and the slide show run a
-// behaviour that does nothing.
+// Types whose behaviours are not built yet (the life token) and the slide show run a behaviour that does nothing.
 #include "lessons/ActorTypes.h"
 
 #include "cards/CameraBehaviour.h"
@@ -7,6 +6,8 @@
 #include "cards/TableEffects.h"
 #include "engine/core/TextHelpers.h"
 #include "lessons/PlayerBehaviours.h"
+#include "screens/CoinToss.h"
+#include "screens/Intro.h"
 
 #include <array>
 
@@ -32,8 +33,8 @@ constexpr std::array<ActorType, 12> s_ActorTypes = {{
     {u"lifetoken", IdleBehaviour},
     {u"slideshow", IdleBehaviour},
     {u"lilcardframe", LilCardFrameBehaviour},
-    {u"cointoss", IdleBehaviour},
-    {u"intro", IdleBehaviour},
+    {u"cointoss", CoinTossBehaviour},
+    {u"intro", IntroBehaviour},
 }};
 
 } // namespace

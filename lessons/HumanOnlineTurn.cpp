@@ -12,6 +12,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
+#include "lessons/ActorTypes.h"
 #include "lessons/CardDrawing.h"
 #include "lessons/CleanupReminder.h"
 #include "lessons/CpuOnlineResponse.h"
@@ -151,7 +152,7 @@ void FirstFrame(Actor* actor)
 {
     Log(u"ONL_GL_PlayerJoin", u"");
     if (FindActorByName(u"cointoss") == nullptr) {
-        if (Actor* const toss = SpawnActor(u"cointoss", 0, nullptr, 0, 0, 0, 0, 0, 0))
+        if (Actor* const toss = SpawnActor(u"cointoss", 0, FindBehaviour(u"cointoss"), 0, 0, 0, 0, 0, 0))
             toss->m_Flags |= ACTOR_FLAG_COIN_TOSS;
     }
     const int mulligans = s_Words.mulligansLeft;
@@ -573,6 +574,8 @@ void HumanOnlineTurn(Actor* actor)
         s_Words.openingStep = 0;
         return;
     }
+    if (TakeLifeGlobesEnded())
+        s_Words.openingRunning = true;
     if (s_Words.openingRunning || s_Words.openingStep != 0) {
         Opening();
         return;

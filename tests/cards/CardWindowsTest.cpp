@@ -6,6 +6,7 @@
 #include "gui/GUI_Manager.h"
 #include "lessons/Advice.h"
 #include "rules/PlayerState.h"
+#include "screens/Intro.h"
 #include "tests/gui/GuiFixture.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,12 @@ namespace {
 
 class CardWindowsTest : public guitest::GuiFixture {
 protected:
+    void SetUp() override
+    {
+        guitest::GuiFixture::SetUp();
+        MarkIntroEnded();
+    }
+
     void TearDown() override
     {
         // The test's cards are gone by now: empty the graveyards before closing the lists.

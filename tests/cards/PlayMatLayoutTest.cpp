@@ -4,6 +4,7 @@
 #include "engine/scene/ScriptParser.h"
 #include "gui/GUI_Window.h"
 #include "rules/PlayerState.h"
+#include "screens/Intro.h"
 #include "tests/engine/scene/SceneFixture.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,7 @@ protected:
     void SetUp() override
     {
         SceneFixture::SetUp();
+        MarkIntroEnded();
         GameDisplay& display = *GetGameDisplay();
         display.m_ZoneImages.fill(-1);
         const std::map<int, Size> zoneImages = {

@@ -12,6 +12,7 @@
 #include "gui/GUI_Window.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
+#include "screens/Intro.h"
 #include "tests/engine/scene/SceneFixture.h"
 
 #include <memory>
@@ -38,6 +39,7 @@ protected:
         ResetTableInput();
         GetTableFlow() = TableFlowState();
         MouseState = MouseRecord();
+        MarkIntroEnded();
     }
 
     void TearDown() override

@@ -3,6 +3,7 @@
 
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "screens/Intro.h"
 #include "tests/engine/scene/SceneFixture.h"
 
 #include <memory>
@@ -16,6 +17,7 @@ protected:
     {
         SceneFixture::SetUp();
         MouseState = MouseRecord();
+        MarkIntroEnded();
     }
 
     void TearDown() override

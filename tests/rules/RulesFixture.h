@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "screens/Intro.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +31,7 @@ protected:
         m_human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
         m_cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
         GetSpellStack().Reset(1);
+        MarkIntroEnded();
     }
 
     void TearDown() override
