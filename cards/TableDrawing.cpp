@@ -331,6 +331,9 @@ void DrawPhysicalCard(CardActor* card, float depth)
     DrawPowerToughness(*card, width, height, depth);
     DrawCardStateLabels(*card, width, height, depth);
     s_State.drawn.push_back(TableCardDraw{card, x, y, depth, turned});
+    // The mouse finds the card through a window where it shows: tapping a land, the zoom and the close-up need it.
+    if (!card->IsDragging())
+        CreateCardWindowAt(card, static_cast<int>(x), static_cast<int>(y), width, height);
 }
 
 void DrawZoneHint()
