@@ -357,3 +357,31 @@ TEST_F(TableDrawingTest, OnlineGridTakesPermanentsFirstThenLandColumns)
 }
 
 } // namespace
+
+namespace {
+
+// The mouse finds a physical table card where it shows, tapped or not; a card held by the mouse gets no window.
+TEST_F(TableDrawingTest, PhysicalTableCardsGetAWindowWhereTheyShow)
+{
+    CardActor* const bear = OnTable(m_Creature);
+    CardActor* const tapped = OnTable(m_Forest, PLAYER_CPU, TAP_TAPPED);
+    CardActor* const held = OnTable(m_Creature);
+    held->BeginDrag(0, 0);
+    // Each card stands at the place the layout gives it.
+    DrawPhysicalTable();
+    for (CardActor* const card : {bear, tapped})
+        card->m_Position = card->m_TargetPoint;
+    RebuildCardWindows();
+    DrawPhysicalTable();
+    for (const CardActor* const card : {bear, tapped}) {
+        const TableCardDraw* const drawn = Drawn(card);
+        ASSERT_NE(drawn, nullptr);
+        const GUI_Window* const window =
+            GetGUIManager()->GetWindowAt(static_cast<int>(drawn->x) + 4, static_cast<int>(drawn->y) + 4);
+        EXPECT_EQ(GetCardWindowActor(window), card);
+    }
+    EXPECT_EQ(GetCardWindowCount(), 2);
+    held->EndDrag();
+}
+
+} // namespace
