@@ -288,6 +288,17 @@ void PlayIntroMovies(bool show)
     plat::ShowMainWindow(show);
 }
 
+// A created window gets its first size message at once; the client size the table lays itself out in comes
+// from it.
+void SendFirstSize()
+{
+    plat::Event size;
+    size.type = plat::EventType::Size;
+    plat::GetClientSize(size.width, size.height);
+    size.sizeType = plat::IsWindowMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED;
+    MainWndProc(size);
+}
+
 void DeleteSingletons()
 {
     DeleteLanguageManager();
@@ -380,6 +391,7 @@ int RunApplication(const ApplicationOptions& options)
     BindToolkit();
     PumpOneMessage();
     PlayIntroMovies(options.show);
+    SendFirstSize();
     const plat::Rect rect = plat::GetWindowRect();
     GetGameDisplay()->m_Width = rect.right - rect.left;
     GetGameDisplay()->m_Height = rect.bottom - rect.top;

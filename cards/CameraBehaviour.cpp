@@ -1,5 +1,6 @@
 #include "cards/CameraBehaviour.h"
 
+#include "cards/CardPicking.h"
 #include "cards/CardWindows.h"
 #include "cards/GameLog.h"
 #include "cards/TableDrawing.h"
@@ -144,6 +145,7 @@ CameraSteps MakeRealSteps()
     steps.PopNextLibraryCard = ::PopNextLibraryCard;
     // Only the frame's own windows go: the shown game windows stay with the toolkit.
     steps.RebuildCardWindows = ::RebuildCardWindows;
+    steps.BindCloseUpWindow = [] { UpdateCloseUpWindow(&GetPreviewCopy(), GetTableInput().pickingReady != 0); };
     steps.UpdateStackPrompt = ::UpdateStackPrompt;
     steps.UpdateBoardCensus = ::UpdateBoardCensus;
     steps.DrawOnlineTable = ::DrawOnlineTable;

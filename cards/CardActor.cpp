@@ -1,6 +1,7 @@
 #include "cards/CardActor.h"
 
 #include "cards/TableInput.h"
+#include "engine/scene/ScriptParser.h"
 #include "engine/sound/Wave.h"
 #include "lessons/PhysicalLesson.h"
 #include "rules/BoardQueries.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 #include <utility>
 
 namespace {
@@ -323,7 +325,21 @@ void CardActor::SetCard(const CARD* card)
     if (card != nullptr) {
         m_Stats = *card->GetCreatureStats();
         m_Cost = *card->GetManaCounters();
+        BindFaceTextures(card->GetIdName());
     }
+}
+
+// The faces are the small images that loadcard entered under the card's identifier and its "_r" name; a card
+// not loaded has none and draws no face.
+void CardActor::BindFaceTextures(const char16_t* idName)
+{
+    const auto texture = [](const std::u16string& name) {
+        const TextureNameValue entry = GetTextureEntry(name);
+        return entry.kind == TextureNameValue::Kind::Texture ? entry.texture : -1;
+    };
+    const std::u16string name = idName != nullptr ? idName : u"";
+    m_Texture = name.empty() ? -1 : texture(name);
+    m_TextureRotated = name.empty() ? -1 : texture(name + u"_r");
 }
 
 void CardActor::AttachCard(CardActor* card)

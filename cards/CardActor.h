@@ -106,6 +106,8 @@ public:
     bool IsEnchantedBy(const CardActor* card, bool onlyStaying) const;
     bool HasAttachedAura(bool onlyOwnStaying) const;
     int CountAttachedAuras(bool onlyOwnStaying) const;
+    // The upright and turned faces entered under the card's identifier name; -1 when not loaded.
+    void BindFaceTextures(const char16_t* idName);
     void SetHeld(bool held);
     void SetInLibrary(bool inLibrary);
     // Makes this card a still image of another, for the preview: every game field, the place and the flags, with

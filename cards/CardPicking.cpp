@@ -25,16 +25,6 @@ constexpr float PREVIEW_DEPTH = 19900.0f;
 constexpr float EMPTY_PREVIEW_DEPTH = 500.0f;
 constexpr std::uint16_t WHITE = 0xFFFF;
 
-// The face drawing's popup and close-up are drawn here once the overlays can draw themselves.
-void DrawOverlayPopup(CardOverLay& /*overlay*/, int /*x*/, int /*y*/, CardActor* /*card*/)
-{
-}
-
-void DrawOverlayCloseUp(CardOverLay& /*overlay*/, const RasterRect& /*rect*/, CardActor* /*card*/, int /*style*/,
-                        float /*depth*/)
-{
-}
-
 bool IsPhysical()
 {
     return s_GameMode == 1 || s_GameMode == 2;
@@ -89,14 +79,9 @@ void DrawHoverPopup(TableInputState& input, CardActor& card)
     CardOverLay* const overlay = GetCardOverlay(card);
     if (overlay == nullptr)
         return;
-    const GUI_Window& window = *input.windowUnderMouse;
-    int x = window.GetLeft() + 4;
-    int y = window.GetBottom() + 2;
-    if (input.fixedZoom) {
-        x = input.zoomX;
-        y = input.zoomY;
-    }
-    DrawOverlayPopup(*overlay, x, y, &card);
+    // At the zoom place in the fixed rectangle, else beside the card's window.
+    RasterRect rect{input.zoomX, input.zoomY, input.zoomX, input.zoomY};
+    overlay->DrawPopup(rect, input.fixedZoom ? nullptr : input.windowUnderMouse);
 }
 
 } // namespace
@@ -259,9 +244,9 @@ void DrawCardPreview()
             DrawFrameRect(static_cast<float>(rect.left - 1), static_cast<float>(rect.top - 1),
                           static_cast<float>(rect.right + 1), static_cast<float>(rect.bottom + 1), PREVIEW_DEPTH,
                           WHITE, false, 1.0f);
-        DrawOverlayCloseUp(*overlay, rect, input.focusedCard, style, PREVIEW_DEPTH);
+        overlay->Draw(rect, input.focusedCard, style, PREVIEW_DEPTH);
         if (style == 2 && input.focusedCard == pending)
-            DrawOverlayCloseUp(*overlay, rect, nullptr, 4, PREVIEW_DEPTH);
+            overlay->Draw(rect, nullptr, OVERLAY_EFFECT_PANEL, PREVIEW_DEPTH);
     } else if (IsOnline()) {
         DrawPileImage(rect, 6, EMPTY_PREVIEW_DEPTH);
     }

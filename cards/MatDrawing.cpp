@@ -202,6 +202,8 @@ void DrawPhysicalTable(GameDisplay& display)
     const int opponentBg = GetTextureByName(u"opponentbg");
     display.m_OpponentBackgroundRect = RasterRect{panel2.right, panel2.top, panel2.right + TextureWidth(opponentBg),
                                                   panel2.top + TextureHeight(opponentBg)};
+    // The CPU's hand of card backs and its count lie on that background.
+    display.m_CpuHandRect = display.m_OpponentBackgroundRect;
     int phaseImage = -1;
     if (IntroGate(15))
         phaseImage = GetTextureByName(IsCpuTurn() ? u"phasebg_silver" : u"phasebg_gold");

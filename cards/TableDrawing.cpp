@@ -331,6 +331,9 @@ void DrawPhysicalCard(CardActor* card, float depth)
     DrawPowerToughness(*card, width, height, depth);
     DrawCardStateLabels(*card, width, height, depth);
     s_State.drawn.push_back(TableCardDraw{card, x, y, depth, turned});
+    // The mouse finds the card through a window where it shows: tapping a land, the zoom and the close-up need it.
+    if (!card->IsDragging())
+        CreateCardWindowAt(card, static_cast<int>(x), static_cast<int>(y), width, height);
 }
 
 void DrawZoneHint()
@@ -529,6 +532,39 @@ void DrawPhysicalTable()
     DrawMarksAndLinks();
 }
 
+// Each blocker shows stacked on its attacker, 5 px higher per blocker slot and in front of the ones before it,
+// dimmed, with a window there for the mouse; its own position is kept.
+static void DrawOnlineBlockers(const std::vector<CardActor*>& cards)
+{
+    const GameDisplay& display = *GetGameDisplay();
+    for (CardActor* const blocker : cards) {
+        const CardActor* const attacker = blocker->GetBlockedAttacker();
+        if (attacker == nullptr || IsGraveyardListOpen(blocker->GetOwner()))
+            continue;
+        int place = 0;
+        for (int slot = 0; slot < CARD_SLOT_COUNT && place == 0; ++slot) {
+            if (attacker->GetBlocker(slot) == blocker)
+                place = slot + 1;
+        }
+        if (place == 0)
+            continue;
+        int width = 0;
+        int height = 0;
+        const int host = attacker->IsLand() ? 1 : 0;
+        if (host != 0)
+            display.GetPileCardSize(blocker->GetOwner(), width, height);
+        else
+            display.GetPermanentCardSize(blocker->GetOwner(), width, height);
+        const float x = attacker->m_Position.x;
+        const float y = attacker->m_Position.y - 5.0f * static_cast<float>(place);
+        const float depth = blocker->m_Position.z + 200.0f + 100.0f * static_cast<float>(place);
+        const RasterRect rect = RectAt(x, y, width, height);
+        DrawFace(blocker->m_Texture, rect, depth);
+        DrawSick(rect, depth);
+        CreateCardWindowAt(blocker, static_cast<int>(x), static_cast<int>(y), width, height);
+    }
+}
+
 void DrawOnlineTable()
 {
     BeginFrame();
@@ -556,6 +592,7 @@ void DrawOnlineTable()
     }
     if (changed)
         display.PlaceTableCardsOnline();
+    DrawOnlineBlockers(cards);
 
     for (CardActor* card : cards) {
         bool land = false;

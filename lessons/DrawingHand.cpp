@@ -120,8 +120,8 @@ void LaunchCardBack(std::uint32_t now)
     const GameDisplay& display = *GetGameDisplay();
     RasterRect library;
     display.GetOpponentLibraryRect(library, false);
-    RasterRect handArea;
-    display.GetHandAreaRect(handArea);
+    // Dealt into the CPU's hand of backs, not the human's hand row.
+    const RasterRect& handArea = display.m_CpuHandRect;
     const int n = IsIntroRunning() ? s_Hand.dealt : GetTableInput().cpuHandCount;
     auto card = std::make_unique<Sprite>();
     card->SetTexture(GetTextureByName(u"cardback"));

@@ -1,5 +1,8 @@
 #include "cards/CardActor.h"
 
+#include "cards/Card.h"
+#include "engine/scene/ScriptParser.h"
+
 #include "cards/TableInput.h"
 #include "engine/scene/FrameState.h"
 #include "lessons/PhysicalLesson.h"
@@ -422,6 +425,34 @@ TEST_F(CardActorTest, FindActivatableSourceTakesTheCardOrItsAura)
     EXPECT_EQ(out, &host);
     EXPECT_EQ(aura.FindActivatableSource(&out, 0), &aura);
     EXPECT_EQ(out, &host);
+}
+
+} // namespace
+
+namespace {
+
+// Binding a definition gives the actor the faces loadcard entered under its identifier, names folded; a card
+// not loaded has no face.
+TEST(CardActorFacesTest, SetCardTakesTheFacesEnteredUnderTheIdentifier)
+{
+    CARD loaded;
+    const std::u16string_view name = u"CD_TESTBEAR";
+    std::copy(name.begin(), name.end(), loaded.m_IdName.begin());
+    AddTextureName(u"cd_testbear", 41);
+    AddTextureName(u"CD_TESTBEAR_r", 42);
+    CardActor card;
+    card.SetCard(&loaded);
+    EXPECT_EQ(card.m_Texture, 41);
+    EXPECT_EQ(card.m_TextureRotated, 42);
+
+    CARD missing;
+    const std::u16string_view other = u"CD_NOTLOADED";
+    std::copy(other.begin(), other.end(), missing.m_IdName.begin());
+    card.SetCard(&missing);
+    EXPECT_EQ(card.m_Texture, -1);
+    EXPECT_EQ(card.m_TextureRotated, -1);
+    RemoveTextureName(u"cd_testbear");
+    RemoveTextureName(u"cd_testbear_r");
 }
 
 } // namespace

@@ -357,3 +357,60 @@ TEST_F(TableDrawingTest, OnlineGridTakesPermanentsFirstThenLandColumns)
 }
 
 } // namespace
+
+namespace {
+
+// The mouse finds a physical table card where it shows, tapped or not; a card held by the mouse gets no window.
+TEST_F(TableDrawingTest, PhysicalTableCardsGetAWindowWhereTheyShow)
+{
+    CardActor* const bear = OnTable(m_Creature);
+    CardActor* const tapped = OnTable(m_Forest, PLAYER_CPU, TAP_TAPPED);
+    CardActor* const held = OnTable(m_Creature);
+    held->BeginDrag(0, 0);
+    // Each card stands at the place the layout gives it.
+    DrawPhysicalTable();
+    for (CardActor* const card : {bear, tapped})
+        card->m_Position = card->m_TargetPoint;
+    RebuildCardWindows();
+    DrawPhysicalTable();
+    for (const CardActor* const card : {bear, tapped}) {
+        const TableCardDraw* const drawn = Drawn(card);
+        ASSERT_NE(drawn, nullptr);
+        const GUI_Window* const window =
+            GetGUIManager()->GetWindowAt(static_cast<int>(drawn->x) + 4, static_cast<int>(drawn->y) + 4);
+        EXPECT_EQ(GetCardWindowActor(window), card);
+    }
+    EXPECT_EQ(GetCardWindowCount(), 2);
+    held->EndDrag();
+}
+
+} // namespace
+
+namespace {
+
+// Online, the blockers of an attacker show stacked on it, each 5 px higher than the one before and in front of
+// it, and the mouse finds each there; their own positions stay.
+TEST_F(TableDrawingTest, OnlineBlockersAreStackedOnTheirAttacker)
+{
+    SetMode(3);
+    GetGameDisplay()->LayoutPlayMat();
+    ResetTableDrawing();
+    CardActor* const attacker = OnTable(m_Creature, PLAYER_CPU);
+    attacker->m_Position.Set(400.0f, 200.0f, 20.0f);
+    CardActor* const first = OnTable(m_Creature);
+    CardActor* const second = OnTable(m_Creature);
+    for (CardActor* const blocker : {first, second}) {
+        blocker->m_Position.Set(100.0f, 400.0f, 20.0f);
+        attacker->AddBlocker(blocker);
+        blocker->SetBlockedAttacker(attacker);
+    }
+    DrawOnlineTable();
+    EXPECT_FLOAT_EQ(first->m_Position.y, 400.0f);
+    // The second blocker lies 5 px above the first and in front: its window is found at its top edge.
+    EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(404, 200 - 10 + 2)), second);
+    EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(404, 200 - 5 + 2)), second);
+    GetGUIManager()->UnregisterWindow(GetGUIManager()->GetWindowAt(404, 200 - 10 + 2));
+    EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(404, 200 - 5 + 2)), first);
+}
+
+} // namespace

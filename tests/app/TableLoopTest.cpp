@@ -1,0 +1,353 @@
+// Both lesson tables shown by the real frame loop with the shipped data at two window sizes: cards dealt into both
+// hands and onto the table, then a hand card dragged, a table card hovered until its zoom and its text box show, a
+// graveyard opened by a click on its pile and, at the physical table, the life token dragged onto its cell.
+#include "tests/app/AppFixture.h"
+
+#include "cards/Card.h"
+#include "cards/CardActor.h"
+#include "cards/CardPicking.h"
+#include "cards/CardWindows.h"
+#include "cards/LifeToken.h"
+#include "cards/TableInput.h"
+#include "cards/TableReset.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/FrameState.h"
+#include "engine/scene/GameDisplay.h"
+#include "gui/GUI_Manager.h"
+#include "rules/Decks.h"
+#include "rules/PlayerState.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TableCase {
+    int mode;
+    int width;
+    int height;
+};
+
+class TableLoopTest : public test::AppFixture, public ::testing::WithParamInterface<TableCase> {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        const fs::path game = TESSEL_GAME_DIR;
+        const fs::path here = m_Game.Path();
+        fs::copy(game / "data", here / "data", fs::copy_options::recursive);
+        for (const char* const file : {"data_en/res_str_phys_u.txt", "data_en/cards_phys_u.cfg", "level01_u.cfg",
+                                       "level03_u.cfg"})
+            fs::copy_file(game / file, here / file, fs::copy_options::overwrite_existing);
+        // A maximised window on a screen of the case's size: the client is the whole screen.
+        const TableCase& c = GetParam();
+        plat::headless::SetScreenMetrics({c.width, c.height, c.width, c.height});
+        SetSetting(u"winmax", 1);
+    }
+};
+
+void TickOnce()
+{
+    for (int i = 0; i < 100; ++i) {
+        if (MainLoopPass() == LoopPass::Ticked)
+            return;
+    }
+    ADD_FAILURE() << "no frame was ticked";
+}
+
+// Frames of 20 ms on the stepped clock.
+void RunFramesOf20(int frames)
+{
+    for (int i = 0; i < frames; ++i) {
+        plat::headless::AdvanceTime(20);
+        TickOnce();
+    }
+}
+
+void Mouse(plat::EventType type, int x, int y)
+{
+    plat::Event event;
+    event.type = type;
+    event.x = x;
+    event.y = y;
+    event.button = plat::BUTTON_LEFT;
+    plat::headless::QueueEvent(event);
+    plat::headless::AdvanceTime(20);
+    TickOnce();
+}
+
+void Click(int x, int y)
+{
+    Mouse(plat::EventType::MouseMove, x, y);
+    Mouse(plat::EventType::ButtonDown, x, y);
+    Mouse(plat::EventType::ButtonUp, x, y);
+}
+
+std::string FrameName(const char* step)
+{
+    const TableCase& c = TableLoopTest::GetParam();
+    return std::string(c.mode <= 2 ? "physical" : "online") + "-" + std::to_string(c.width) + "x" +
+           std::to_string(c.height) + "-" + step + ".bmp";
+}
+
+// A whole frame drawn, then saved when TESSEL_SAVE_FRAMES names a folder.
+plat::headless::Frame DrawFrame(const char* step)
+{
+    GetRaster()->Invalidate();
+    plat::headless::AdvanceTime(20);
+    TickOnce();
+    plat::headless::Frame frame = plat::headless::LastFrame();
+    if (const char* const saveTo = std::getenv("TESSEL_SAVE_FRAMES"))
+        plat::headless::SaveFrameBmp(frame, std::string(saveTo) + "/" + FrameName(step));
+    return frame;
+}
+
+std::uint16_t PixelAt(const plat::headless::Frame& frame, int x, int y)
+{
+    EXPECT_TRUE(x >= 0 && y >= 0 && x < frame.width && y < frame.height) << x << "," << y;
+    if (x < 0 || y < 0 || x >= frame.width || y >= frame.height)
+        return 0;
+    return frame.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) + static_cast<std::size_t>(x)];
+}
+
+// How many pixels of the rectangle differ between two frames.
+int ChangedPixels(const plat::headless::Frame& a, const plat::headless::Frame& b, const RasterRect& rect)
+{
+    int changed = 0;
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, a.height); ++y) {
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, a.width); ++x)
+            changed += PixelAt(a, x, y) != PixelAt(b, x, y) ? 1 : 0;
+    }
+    return changed;
+}
+
+// The card as a lesson deals it: in the hand, or on the table and ready.
+CardActor* Deal(int id, int owner, bool held)
+{
+    CardActor* const card = CreateCardActor(id, owner);
+    if (card == nullptr)
+        return nullptr;
+    card->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+    card->SetOwner(owner);
+    card->SetOwnerRecord(GetPlayerState(owner));
+    card->SetHeld(held);
+    card->SetInLibrary(false);
+    card->m_DeckCardMarker = 0;
+    card->m_DealMark = 0;
+    card->SetTapState(held ? TAP_OFF_TABLE : TAP_READY);
+    card->SetPlayedMark(held ? 0 : 1);
+    return card;
+}
+
+struct Dealt {
+    std::vector<CardActor*> hand;
+    std::vector<CardActor*> cpuHand;
+    std::vector<CardActor*> table;
+};
+
+// Cards from each side's library: four in the human's hand, three in the CPU's, and two lands and two creatures
+// of each side on the table.
+Dealt DealCards()
+{
+    // The decks as the intro builds them for the colours chosen.
+    SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
+    SetupDecks();
+    SetupCpuDeck();
+    Dealt dealt;
+    for (int owner = 0; owner < 2; ++owner) {
+        const PlayerState& player = *GetPlayerState(owner);
+        std::vector<int> lands;
+        std::vector<int> creatures;
+        std::vector<int> others;
+        for (const int id : player.m_Library) {
+            if (id <= 0 || id >= CD_NUMBER_OF_CARD_DEFS)
+                continue;
+            const CARD& card = g_CardDefs[static_cast<std::size_t>(id)];
+            (card.IsLand() ? lands : card.GetCardType() == CT_CREATURE ? creatures : others).push_back(id);
+        }
+        others.insert(others.end(), creatures.begin(), creatures.end());
+        EXPECT_GE(lands.size(), 2u);
+        EXPECT_GE(creatures.size(), 2u);
+        if (lands.size() < 2 || creatures.size() < 2 || others.size() < 4)
+            return dealt;
+        std::vector<CardActor*>& hand = owner == 0 ? dealt.hand : dealt.cpuHand;
+        for (int i = 0; i < (owner == 0 ? 4 : 3); ++i)
+            hand.push_back(Deal(others[static_cast<std::size_t>(i)], owner, true));
+        for (int i = 0; i < 2; ++i) {
+            dealt.table.push_back(Deal(lands[static_cast<std::size_t>(i)], owner, false));
+            dealt.table.push_back(Deal(creatures[static_cast<std::size_t>(i)], owner, false));
+        }
+    }
+    return dealt;
+}
+
+RasterRect CardRect(const CardActor& card)
+{
+    int width = 0;
+    int height = 0;
+    GetGameDisplay()->GetCardDrawSize(&card, width, height, false);
+    const int x = static_cast<int>(card.m_Position.x);
+    const int y = static_cast<int>(card.m_Position.y);
+    return RasterRect{x, y, x + width, y + height};
+}
+
+int CentreX(const RasterRect& r)
+{
+    return (r.left + r.right) / 2;
+}
+
+int CentreY(const RasterRect& r)
+{
+    return (r.top + r.bottom) / 2;
+}
+
+bool Inside(const RasterRect& outer, const RasterRect& inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
+{
+    const TableCase c = GetParam();
+    RunInside([c] {
+        TickOnce();
+        ResetTable(c.mode);
+        TickOnce();
+        ASSERT_EQ(s_GameMode, c.mode);
+        // The table fills the window's client.
+        ASSERT_EQ(s_ClientWidth, c.width);
+        ASSERT_EQ(s_ClientHeight, c.height);
+        RunFramesOf20(60);
+        GameDisplay& display = *GetGameDisplay();
+        const Dealt dealt = DealCards();
+        ASSERT_EQ(dealt.hand.size(), 4u);
+        RunFramesOf20(30);
+
+        const plat::headless::Frame table = DrawFrame("table");
+        const RasterRect screen{0, 0, c.width, c.height};
+        for (const CardActor* const card : dealt.table) {
+            const RasterRect r = CardRect(*card);
+            EXPECT_TRUE(Inside(screen, r)) << r.left << "," << r.top;
+            EXPECT_NE(GetGUIManager()->GetWindowAt(CentreX(r), CentreY(r)), nullptr);
+        }
+        // The human's hand lies in the hand area, each card in a window of its own.
+        RasterRect handArea;
+        display.GetHandAreaRect(handArea);
+        for (const CardActor* const card : dealt.hand) {
+            const RasterRect r = CardRect(*card);
+            EXPECT_GE(r.top, handArea.top - 40) << r.top;
+            EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(r), CentreY(r))), card);
+        }
+        EXPECT_EQ(GetTableInput().cpuHandCount, 3);
+        if (c.mode <= 2) {
+            // The CPU's three backs lie on the opponent's background, beside the count.
+            const RasterRect& cpuHand = display.m_CpuHandRect;
+            EXPECT_EQ(cpuHand.left, display.GetZoneRectByIndex(2).right);
+            EXPECT_EQ(cpuHand.top, display.GetZoneRectByIndex(2).top);
+            EXPECT_GT(cpuHand.right - cpuHand.left, 5 + 9 * 2 + 36);
+            const int backX = cpuHand.left + 5 + 9 * 2 + 30;
+            EXPECT_NE(PixelAt(table, backX, cpuHand.top + 30), PixelAt(table, cpuHand.right - 4, cpuHand.top + 30));
+        }
+
+        // Drag the first hand card up onto the table and back.
+        CardActor* const dragged = dealt.hand.front();
+        const RasterRect home = CardRect(*dragged);
+        Mouse(plat::EventType::MouseMove, CentreX(home), CentreY(home));
+        Mouse(plat::EventType::ButtonDown, CentreX(home), CentreY(home));
+        // The lesson's pick-up of a pressed hand card, as its tap handling does once the human may act.
+        if (GetDraggedCard() == nullptr)
+            dragged->BeginDrag(MouseState.x, MouseState.y);
+        for (int step = 1; step <= 5; ++step)
+            Mouse(plat::EventType::MouseMove, CentreX(home), CentreY(home) - 40 * step);
+        EXPECT_EQ(GetDraggedCard(), dragged);
+        const plat::headless::Frame drag = DrawFrame("drag");
+        const RasterRect moved = CardRect(*dragged);
+        EXPECT_LT(moved.top, home.top - 100);
+        EXPECT_GT(ChangedPixels(table, drag, moved), (moved.right - moved.left) * (moved.bottom - moved.top) / 2);
+        Mouse(plat::EventType::MouseMove, CentreX(home), CentreY(home));
+        Mouse(plat::EventType::ButtonUp, CentreX(home), CentreY(home));
+        RunFramesOf20(30);
+        EXPECT_EQ(GetDraggedCard(), nullptr);
+        EXPECT_TRUE(dragged->IsHeld());
+        EXPECT_LE(std::abs(CardRect(*dragged).left - home.left), 16);
+
+        // Rest on a table card of the CPU: nothing before 500 ms, the zoom after, the text box after 1000 ms.
+        CardActor* const hovered = dealt.table.back();
+        const RasterRect target = CardRect(*hovered);
+        Mouse(plat::EventType::MouseMove, CentreX(target), CentreY(target));
+        EXPECT_EQ(GetTableInput().hoveredCard, hovered);
+        RunFramesOf20(22);
+        EXPECT_FALSE(GetTableInput().zoomShown);
+        RunFramesOf20(5);
+        EXPECT_EQ(GetTableInput().hoveredCard, hovered);
+        const plat::headless::Frame zoom = DrawFrame("zoom");
+        if (c.mode <= 2) {
+            EXPECT_TRUE(GetTableInput().zoomShown);
+        }
+        EXPECT_EQ(GetTableInput().focusedCard, hovered);
+        EXPECT_GT(ChangedPixels(table, zoom, display.m_PreviewRect), 1000);
+        // The close-up window over the preview shows the still copy of the focused card.
+        const RasterRect& preview = display.m_PreviewRect;
+        EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(preview), CentreY(preview))),
+                  &GetPreviewCopy());
+        EXPECT_EQ(GetPreviewCopy().GetId(), hovered->GetId());
+        RunFramesOf20(30);
+        const plat::headless::Frame popup = DrawFrame("popup");
+        EXPECT_EQ(GetTableInput().focusedCard, hovered);
+
+        // The human's graveyard, opened by a click on its pile.
+        std::vector<CardActor*> buried;
+        for (int i = 0; i < 3; ++i) {
+            buried.push_back(Deal(GetPlayerState(0)->m_Library[static_cast<std::size_t>(10 + i)], 0, false));
+            buried.back()->SetTapState(TAP_OFF_TABLE);
+            GetPlayerState(0)->m_Graveyard[static_cast<std::size_t>(i)] = buried.back();
+        }
+        GetPlayerState(0)->m_GraveyardCount = 3;
+        RunFramesOf20(5);
+        RasterRect pile;
+        if (c.mode <= 2) {
+            display.GetPlayerGraveyardRect(pile, true);
+        } else {
+            const MatPoint at = display.m_PilePoints[2];
+            pile = RasterRect{at.x, at.y, at.x + 20, at.y + 20};
+        }
+        Click(CentreX(pile), CentreY(pile));
+        EXPECT_TRUE(IsGraveyardDialogOpen(0));
+        DrawFrame("graveyard");
+        Click(CentreX(pile), CentreY(pile));
+
+        // The physical table's life token, dragged onto the cell of 20 life.
+        if (c.mode <= 2) {
+            LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
+            ASSERT_NE(token, nullptr);
+            ASSERT_NE(token->actor, nullptr);
+            const RasterRect cell = GetLifeTrackCell(PLAYER_HUMAN, 20);
+            const RasterRect from = token->rect;
+            Mouse(plat::EventType::MouseMove, CentreX(from), CentreY(from));
+            Mouse(plat::EventType::ButtonDown, CentreX(from), CentreY(from));
+            for (int step = 1; step <= 4; ++step)
+                Mouse(plat::EventType::MouseMove, CentreX(from) + (CentreX(cell) - CentreX(from)) * step / 4,
+                      CentreY(from) + (CentreY(cell) - CentreY(from)) * step / 4);
+            Mouse(plat::EventType::ButtonUp, CentreX(cell), CentreY(cell));
+            RunFramesOf20(60);
+            EXPECT_EQ(token->actor->GetState(), TOKEN_SETTLED);
+            EXPECT_EQ(GetLifeAtTokenRect(PLAYER_HUMAN, token->rect), 20);
+            DrawFrame("lifetoken");
+        }
+        (void)popup;
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLessons, TableLoopTest,
+                         ::testing::Values(TableCase{1, 800, 600}, TableCase{1, 1024, 768}),
+                         [](const ::testing::TestParamInfo<TableCase>& info) {
+                             return std::string(info.param.mode <= 2 ? "Physical" : "Online") +
+                                    std::to_string(info.param.width);
+                         });
+
+} // namespace
