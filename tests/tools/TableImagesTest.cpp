@@ -106,6 +106,11 @@ Image ReadImage(const std::string& installPath)
     return image;
 }
 
+bool IsPowerOfTwo(int n)
+{
+    return n > 0 && (n & (n - 1)) == 0;
+}
+
 struct Command {
     std::string word;
     std::vector<std::string> args;
@@ -161,6 +166,12 @@ TEST(TableImagesTest, EveryFileAScriptLoadsIsThereInItsFormat)
             }
             if (command.word == "loadsprite") {
                 EXPECT_EQ(path.substr(path.size() - 4), ".spk");
+                // Kinds 0 and 3 are drawn by triangles, whose texture lookup wraps by masking.
+                const std::string& kind = command.args.at(2);
+                if (kind == "0" || kind == "3") {
+                    EXPECT_TRUE(IsPowerOfTwo(read.width) && IsPowerOfTwo(read.height))
+                        << path << ": " << read.width << "x" << read.height;
+                }
             }
             ++files;
         }
