@@ -1,6 +1,7 @@
 #include "tools/ArtCompiler.h"
 
 #include "tools/ArtCanvas.h"
+#include "tools/ContentHash.h"
 #include "tools/OutputFile.h"
 #include "tools/SourceText.h"
 
@@ -620,8 +621,9 @@ bool ArtCompiler::Finish(Pending& image, Diagnostics& diagnostics)
         return false;
 
     const std::string extension = Extension(image.paths.front());
-    std::string key = std::string(ART_VERSION) + "\n" + std::to_string(image.width) + "x" + std::to_string(image.height) +
-                      extension + "/" + std::to_string(image.frames);
+    std::string key = std::string(ART_VERSION) + " " + std::to_string(ToolHash()) + "\n" +
+                      std::to_string(image.width) + "x" + std::to_string(image.height) + extension + "/" +
+                      std::to_string(image.frames);
     for (const DrawLine& line : lines) {
         key += "\n";
         for (const Token& token : line.tokens)

@@ -1,6 +1,8 @@
 #include "tools/ContentHash.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 namespace datac {
 
@@ -27,6 +29,16 @@ std::uint64_t ContentHash(std::string_view bytes, std::uint64_t hash)
 std::uint64_t ContentHash(const std::vector<std::uint8_t>& bytes, std::uint64_t hash)
 {
     return ContentHash(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), hash);
+}
+
+std::uint64_t ToolHash()
+{
+    static const std::uint64_t hash = [] {
+        std::ifstream in("/proc/self/exe", std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return ContentHash(bytes);
+    }();
+    return hash;
 }
 
 } // namespace datac

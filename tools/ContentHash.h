@@ -12,5 +12,8 @@ constexpr std::uint64_t CONTENT_HASH_START = 14695981039346656037ull;
 
 std::uint64_t ContentHash(std::string_view bytes, std::uint64_t hash = CONTENT_HASH_START);
 std::uint64_t ContentHash(const std::vector<std::uint8_t>& bytes, std::uint64_t hash = CONTENT_HASH_START);
+// The running tool's own executable: drawn images depend on the code that draws them as much as on their sources,
+// so a rebuilt tool redraws and an unchanged one reuses its cache.
+std::uint64_t ToolHash();
 
 } // namespace datac

@@ -62,7 +62,7 @@ std::string Native(std::u16string_view gamePath)
 // font table names.
 std::uint64_t SharedHash(const std::string& install)
 {
-    std::uint64_t hash = ContentHash(SMALL_CARD_VERSION);
+    std::uint64_t hash = ContentHash(SMALL_CARD_VERSION, ToolHash());
     for (const std::string_view folder : SHARED_FOLDERS) {
         for (const std::string& path : SourceFiles(install + "/" + std::string(folder), "")) {
             hash = ContentHash(path.substr(install.size()), hash);
