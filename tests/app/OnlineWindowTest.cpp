@@ -336,9 +336,15 @@ TEST_F(OnlineWindowTest, AGameTakesClicksOnTheTossAndAHandCardAndClosesCleanly)
     ASSERT_TRUE(screen.has_value()) << "the screen file is not readable";
     std::set<std::uint32_t> colours(screen->pixels.begin(), screen->pixels.end());
     EXPECT_GT(colours.size(), 200u);
-    if (const char* keep = std::getenv("TESSEL_SAVE_FRAMES"))
-        fs::copy_file(dir.File("Xvfb_screen0"), fs::path(keep) / "online_window.xwd",
-                      fs::copy_options::overwrite_existing);
+    if (const char* keep = std::getenv("TESSEL_SAVE_FRAMES")) {
+        plat::headless::Frame frame;
+        frame.width = SCREEN_W;
+        frame.height = SCREEN_H;
+        for (const std::uint32_t rgb : screen->pixels)
+            frame.pixels.push_back(static_cast<std::uint16_t>(((rgb >> 19) & 31) << 11 | ((rgb >> 10) & 63) << 5 |
+                                                              ((rgb >> 3) & 31)));
+        plat::headless::SaveFrameBmp(frame, std::string(keep) + "/online-window.bmp");
+    }
 
     // A close request ends the program cleanly.
     kill(m_Child, SIGTERM);
