@@ -1,0 +1,247 @@
+// Whole online games in the real frame loop on the headless backend with the build's data set: the scripted learner
+// of the tests against the CPU's drivers, from the coin toss to the window that ends the game. Each iteration is
+// one game, timed from its first frame to its last (start-up and loading left out).
+//   OnlineGame_Drawn     every frame drawn and presented, as if the window were exposed each time; the drivers'
+//                        behaviours (player, cpuplayer) and the cards' timed apart with the clock (the camera,
+//                        which runs the CPU's online answers, is called through the engine's table and is not)
+//   OnlineGame_NotDrawn  the same game with the raster inactive: everything queued, nothing drawn
+// Drawn minus NotDrawn is the drawing; the counters give each phase's milliseconds a game.
+#include "app/Application.h"
+#include "app/MainLoop.h"
+#include "cards/CardBehaviour.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/FrameState.h"
+#include "lessons/OnlineTurnState.h"
+#include "lessons/PlayerBehaviours.h"
+#include "platform/Headless.h"
+#include "platform/Platform.h"
+#include "rules/Decks.h"
+#include "rules/PlayerState.h"
+#include "tests/app/OnlineBot.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int MAX_FRAMES = 200000;
+constexpr std::uint32_t FRAME_MS = 17;
+
+struct TempRoot {
+    fs::path path = fs::temp_directory_path() / ("tessel-online-bench-" + std::to_string(::getpid()));
+    ~TempRoot()
+    {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
+// A settings store and a runtime folder of the benchmark's own, and a copy of the build's data set.
+bool PrepareOnce()
+{
+    static bool s_ready = false;
+    static bool s_done = false;
+    if (s_done)
+        return s_ready;
+    s_done = true;
+    static const TempRoot s_root;
+    const fs::path& root = s_root.path;
+    fs::create_directories(root / "config");
+    fs::create_directories(root / "runtime");
+    ::setenv("XDG_RUNTIME_DIR", (root / "runtime").c_str(), 1);
+    plat::Init(plat::BackendKind::Headless);
+    plat::SetConfigFolder((root / "config").string());
+    const fs::path built = fs::path(plat::ExecutableFolder()) / ".." / "game";
+    if (!fs::exists(built / "data_en" / "cards_phys_u.cfg"))
+        return false;
+    std::error_code error;
+    fs::copy(built, root / "game", fs::copy_options::recursive, error);
+    if (error)
+        return false;
+    plat::SetCurrentFolder((root / "game").string());
+    s_ready = true;
+    return true;
+}
+
+// Time spent in each timed behaviour kind during one game.
+enum Phase { PHASE_DRIVERS, PHASE_CARDS, PHASE_COUNT };
+Clock::duration s_Spent[PHASE_COUNT];
+
+template <ActorBehaviour Real, Phase P>
+void Timed(Actor* actor)
+{
+    const Clock::time_point start = Clock::now();
+    Real(actor);
+    s_Spent[P] += Clock::now() - start;
+}
+
+// Every actor running one of the timed behaviours runs it through the clock instead.
+void WrapBehaviours()
+{
+    for (int i = 0; i < GetActorCount(); ++i) {
+        Actor* const actor = GetActorAt(i);
+        if (actor == nullptr)
+            continue;
+        ActorBehaviour& b = actor->m_Behaviour;
+        if (b == PlayerBehaviour)
+            b = Timed<PlayerBehaviour, PHASE_DRIVERS>;
+        else if (b == CpuPlayerBehaviour)
+            b = Timed<CpuPlayerBehaviour, PHASE_DRIVERS>;
+        else if (b == CardBehaviour)
+            b = Timed<CardBehaviour, PHASE_CARDS>;
+    }
+}
+
+struct GameResult {
+    double seconds = 0.0;
+    int frames = 0;
+    int turns = 0;
+    bool ended = false;
+    bool humanLost = false;
+    bool cpuLost = false;
+};
+
+class CallbackDriver final : public MainLoopDriver {
+public:
+    std::function<void()> body;
+    void BeforePass(int) override
+    {
+        if (!body)
+            return;
+        const std::function<void()> run = std::move(body);
+        body = nullptr;
+        run();
+        plat::Event quit;
+        quit.type = plat::EventType::Quit;
+        plat::PostEvent(quit);
+    }
+    void AfterTick(int) override {}
+    bool Wait() override { return false; }
+};
+
+bool TickOnce()
+{
+    for (int i = 0; i < 100; ++i) {
+        if (MainLoopPass() == LoopPass::Ticked)
+            return true;
+    }
+    return false;
+}
+
+// One game from the seed: the mode is asked for, the scene loads, then frames run until the game's end window
+// has sent the learner back to the menus.
+GameResult PlayGame(unsigned seed, bool draw, bool timePhases)
+{
+    GameResult result;
+    for (Clock::duration& spent : s_Spent)
+        spent = {};
+    SetChosenColours(static_cast<int>(seed % 5), static_cast<int>((seed + 1) % 5), static_cast<int>((seed + 2) % 5),
+                     static_cast<int>((seed + 3) % 5), static_cast<int>((seed + 4) % 5));
+    plat::SeedRand(seed);
+    s_RequestedGameMode = 3;
+    s_GameMode = -1;
+    test::OnlineBot bot;
+    // The scene load is start-up, not the game.
+    for (int i = 0; i < 10 && s_GameMode != 3; ++i) {
+        plat::headless::AdvanceTime(FRAME_MS);
+        TickOnce();
+    }
+    Raster& raster = *GetRaster();
+    // The turn count runs on from the previous game of the run.
+    const int firstTurn = s_TurnNumber;
+    const Clock::time_point start = Clock::now();
+    for (int frame = 0; frame < MAX_FRAMES; ++frame) {
+        if (s_RequestedGameMode != 3 || s_GameMode != 3) {
+            result.ended = true;
+            break;
+        }
+        result.humanLost = result.humanLost || GetPlayerState(0)->HasLost();
+        result.cpuLost = result.cpuLost || GetPlayerState(1)->HasLost();
+        result.turns = s_TurnNumber - firstTurn;
+        if (timePhases)
+            WrapBehaviours();
+        bot.Step();
+        plat::headless::AdvanceTime(FRAME_MS);
+        if (draw)
+            raster.Invalidate();
+        else
+            raster.SetActive(false);
+        if (!TickOnce())
+            break;
+        ++result.frames;
+    }
+    result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    raster.SetActive(true);
+    return result;
+}
+
+void RunGames(benchmark::State& state, bool draw)
+{
+    if (!PrepareOnce()) {
+        state.SkipWithError("the build's data set is missing");
+        return;
+    }
+    const unsigned seed = static_cast<unsigned>(state.range(0));
+    double frames = 0;
+    double turns = 0;
+    double spent[PHASE_COUNT] = {};
+    int humanWins = 0;
+    int games = 0;
+    for (auto _ : state) {
+        plat::headless::Reset();
+        GameResult result;
+        CallbackDriver driver;
+        driver.body = [&] { result = PlayGame(seed, draw, draw); };
+        ApplicationOptions options;
+        options.driver = &driver;
+        RunApplication(options);
+        if (!result.ended) {
+            state.SkipWithError("the game did not end");
+            return;
+        }
+        state.SetIterationTime(result.seconds);
+        frames += result.frames;
+        turns += result.turns;
+        for (int p = 0; p < PHASE_COUNT; ++p)
+            spent[p] += std::chrono::duration<double, std::milli>(s_Spent[p]).count();
+        humanWins += result.cpuLost && !result.humanLost ? 1 : 0;
+        ++games;
+    }
+    if (games == 0)
+        return;
+    state.counters["frames"] = frames / games;
+    state.counters["turns"] = turns / games;
+    state.counters["learner_wins"] = humanWins;
+    if (draw) {
+        state.counters["drivers_ms"] = spent[PHASE_DRIVERS] / games;
+        state.counters["cards_ms"] = spent[PHASE_CARDS] / games;
+    }
+}
+
+void BM_OnlineGame_Drawn(benchmark::State& state)
+{
+    RunGames(state, true);
+}
+BENCHMARK(BM_OnlineGame_Drawn)->Arg(3)->Arg(7)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_OnlineGame_NotDrawn(benchmark::State& state)
+{
+    RunGames(state, false);
+}
+BENCHMARK(BM_OnlineGame_NotDrawn)->Arg(3)->Arg(7)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,205 @@
+// A whole online game in the real frame loop, the scripted learner against the CPU, drawn at its telling moments:
+// the opening deal, a combat with blockers, a spell on the stack and the end of the game. The frames are saved
+// when TESSEL_SAVE_FRAMES names a folder.
+#include "tests/app/AppFixture.h"
+#include "tests/app/OnlineBot.h"
+
+#include "cards/Card.h"
+#include "cards/CardActor.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/FrameState.h"
+#include "lessons/OnlineTurnState.h"
+#include "lessons/PhysicalTurnState.h"
+#include "rules/CombatDamage.h"
+#include "rules/Decks.h"
+#include "rules/PlayerState.h"
+#include "rules/SpellStack.h"
+
+#include <array>
+#include <filesystem>
+#include <set>
+#include <utility>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int MAX_FRAMES = 30000;
+// Frames a moment is left to settle (cards flying in, windows opening) before it is drawn.
+constexpr int SETTLE_FRAMES = 40;
+
+enum Moment { DEAL, COMBAT, SPELL, END, MOMENT_COUNT };
+constexpr std::array<const char*, MOMENT_COUNT> MOMENT_NAMES = {"deal", "combat", "spell", "end"};
+
+class OnlineMomentsTest : public test::AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        const fs::path game = TESSEL_GAME_DIR;
+        const fs::path here = m_Game.Path();
+        fs::copy(game / "data", here / "data", fs::copy_options::recursive);
+        for (const char* const file : {"data_en/res_str_phys_u.txt", "data_en/cards_phys_u.cfg", "level03_u.cfg"})
+            fs::copy_file(game / file, here / file, fs::copy_options::overwrite_existing);
+    }
+};
+
+void Tick(bool draw)
+{
+    if (draw)
+        GetRaster()->Invalidate();
+    plat::headless::AdvanceTime(17);
+    for (int i = 0; i < 100; ++i) {
+        if (MainLoopPass() == LoopPass::Ticked)
+            return;
+    }
+    ADD_FAILURE() << "no frame was ticked";
+}
+
+std::vector<CardActor*> CardsWhere(bool (*keep)(const CardActor&))
+{
+    std::vector<CardActor*> cards;
+    for (int i = 0; i < GetActorCount(); ++i) {
+        CardActor* const card = AsCardActor(GetActorAt(i));
+        if (card != nullptr && card->IsNotLeaving() && keep(*card))
+            cards.push_back(card);
+    }
+    return cards;
+}
+
+int OwnHandSize()
+{
+    return static_cast<int>(CardsWhere([](const CardActor& c) {
+                                return c.GetOwner() == PLAYER_HUMAN && c.IsHeld() && !c.IsInLibrary();
+                            }).size());
+}
+
+// The learner casts no creatures yet: two of the smallest in its library come into play, drawn off the top, so the
+// CPU's attackers meet blockers.
+void PutLearnerCreaturesIntoPlay()
+{
+    PlayerState& record = *GetPlayerState(PLAYER_HUMAN);
+    const auto creaturePower = [&record](int at) {
+        const int id = record.m_Library[static_cast<std::size_t>(at)];
+        if (id <= 0 || id >= CD_NUMBER_OF_CARD_DEFS)
+            return -1;
+        const CARD& card = g_CardDefs[static_cast<std::size_t>(id)];
+        return card.GetCardType() == CT_CREATURE ? card.GetCreatureStats()->power : -1;
+    };
+    for (int placed = 0; placed < 2; ++placed) {
+        int best = -1;
+        for (int i = record.m_NextDrawIndex; i < record.m_LibraryCount; ++i) {
+            if (creaturePower(i) >= 0 && (best < 0 || creaturePower(i) < creaturePower(best)))
+                best = i;
+        }
+        if (best < 0)
+            return;
+        std::swap(record.m_Library[static_cast<std::size_t>(best)],
+                  record.m_Library[static_cast<std::size_t>(record.m_NextDrawIndex)]);
+        CardActor* const card =
+            CreateCardActor(record.m_Library[static_cast<std::size_t>(record.m_NextDrawIndex++)], PLAYER_HUMAN);
+        ASSERT_NE(card, nullptr);
+        card->SetInLibrary(false);
+        card->SetHeld(false);
+        card->m_DeckCardMarker = 0;
+        card->m_DealMark = 0;
+        card->SetTapState(TAP_READY);
+        card->SetPlayedMark(1);
+    }
+}
+
+// While the learner chooses blockers: each of its ready creatures blocks the first attacker it can.
+bool BlockTheAttackers()
+{
+    bool blocked = false;
+    const std::vector<CardActor*> attackers =
+        CardsWhere([](const CardActor& c) { return c.GetOwner() == PLAYER_CPU && c.IsAttacking(); });
+    for (CardActor* blocker : CardsWhere([](const CardActor& c) {
+             return c.GetOwner() == PLAYER_HUMAN && !c.IsHeld() && c.GetCardType() == CT_CREATURE &&
+                    c.GetTapState() != TAP_TAPPED && c.GetBlockedAttacker() == nullptr;
+         })) {
+        for (CardActor* attacker : attackers) {
+            if (attacker->GetBlockedAttacker() == nullptr && CanBlockWith(blocker, GetCombatFlags(attacker))) {
+                AssignBlocker(attacker, blocker);
+                blocked = true;
+                break;
+            }
+        }
+    }
+    return blocked;
+}
+
+TEST_F(OnlineMomentsTest, AGameReachesItsDealACombatWithBlockersASpellOnTheStackAndItsEnd)
+{
+    std::array<int, MOMENT_COUNT> seenAt{};
+    seenAt.fill(-1);
+    std::array<bool, MOMENT_COUNT> saved{};
+    int frame = 0;
+    RunInside([&] {
+        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
+        plat::SeedRand(5);
+        s_RequestedGameMode = 3;
+        s_GameMode = -1;
+        test::OnlineBot bot;
+        bool started = false;
+        bool creaturesPlaced = false;
+        for (; frame < MAX_FRAMES; ++frame) {
+            if (started && s_GameMode != 3)
+                break;
+            started = started || s_GameMode == 3;
+            // The moment each first shows; it is drawn once it has settled, if it still holds.
+            const std::array<bool, MOMENT_COUNT> now = {
+                s_MulliganState == 0 && FindActorByName(u"cointoss") == nullptr && OwnHandSize() == 7,
+                s_HumanBlockStep >= 1 &&
+                    !CardsWhere([](const CardActor& c) { return c.GetBlockedAttacker() != nullptr; }).empty(),
+                GetSpellStack().GetCount() != 0,
+                GetPlayerState(PLAYER_HUMAN)->HasLost() || GetPlayerState(PLAYER_CPU)->HasLost(),
+            };
+            bool draw = false;
+            for (int m = 0; m < MOMENT_COUNT; ++m) {
+                if (!now[static_cast<std::size_t>(m)]) {
+                    if (!saved[static_cast<std::size_t>(m)])
+                        seenAt[static_cast<std::size_t>(m)] = -1;
+                    continue;
+                }
+                if (seenAt[static_cast<std::size_t>(m)] < 0)
+                    seenAt[static_cast<std::size_t>(m)] = frame;
+                const int settle = m == SPELL || m == COMBAT ? 8 : SETTLE_FRAMES;
+                draw = draw || (!saved[static_cast<std::size_t>(m)] &&
+                                frame - seenAt[static_cast<std::size_t>(m)] == settle);
+            }
+            if (s_MulliganState == 1 && !creaturesPlaced) {
+                creaturesPlaced = true;
+                PutLearnerCreaturesIntoPlay();
+            }
+            if (s_HumanBlockStep == 1 && s_CpuTurn)
+                BlockTheAttackers();
+            // The learner waits while a moment is pictured: it would answer the keep prompt or the end window.
+            bool waiting = false;
+            for (int m = 0; m < MOMENT_COUNT; ++m)
+                waiting = waiting || (now[static_cast<std::size_t>(m)] && !saved[static_cast<std::size_t>(m)]);
+            if (!waiting)
+                bot.Step();
+            Tick(draw);
+            if (!draw)
+                continue;
+            for (int m = 0; m < MOMENT_COUNT; ++m) {
+                const int settle = m == SPELL || m == COMBAT ? 8 : SETTLE_FRAMES;
+                if (saved[static_cast<std::size_t>(m)] || seenAt[static_cast<std::size_t>(m)] < 0 ||
+                    frame - seenAt[static_cast<std::size_t>(m)] != settle)
+                    continue;
+                saved[static_cast<std::size_t>(m)] = true;
+                if (const char* const folder = std::getenv("TESSEL_SAVE_FRAMES"))
+                    plat::headless::SaveFrameBmp(plat::headless::LastFrame(),
+                                                 std::string(folder) + "/online-" +
+                                                     MOMENT_NAMES[static_cast<std::size_t>(m)] + ".bmp");
+            }
+        }
+    });
+    EXPECT_LT(frame, MAX_FRAMES) << "the game did not end";
+    for (int m = 0; m < MOMENT_COUNT; ++m)
+        EXPECT_TRUE(saved[static_cast<std::size_t>(m)]) << MOMENT_NAMES[static_cast<std::size_t>(m)] << " never shown";
+}
+
+} // namespace
