@@ -259,9 +259,49 @@ int HiveIndex(Hive hive)
     return hive == Hive::LocalMachine ? 0 : 1;
 }
 
+// The last store read per hive and the file it came from: the program reads settings every frame, and a file
+// that was not replaced or touched since holds the same values.
+struct CachedStore {
+    std::string path;
+    struct stat info {};
+    Loaded loaded;
+    bool valid = false;
+};
+CachedStore s_cached[2];
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+Loaded ReadStore(Hive hive, const std::string& path);
+
 Loaded Load(Hive hive)
 {
     const std::string path = HiveFile(hive);
+    CachedStore& cached = s_cached[HiveIndex(hive)];
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) {
+        cached.valid = false;
+        return ReadStore(hive, path);
+    }
+    if (cached.valid && cached.path == path && SameFile(cached.info, before))
+        return cached.loaded;
+    Loaded loaded = ReadStore(hive, path);
+    struct stat after {};
+    // Only a store read from a file that held still while it was read is kept.
+    cached.valid = loaded.state == StoreState::Read && ::stat(path.c_str(), &after) == 0 && SameFile(before, after);
+    if (cached.valid) {
+        cached.path = path;
+        cached.info = after;
+        cached.loaded = loaded;
+    }
+    return loaded;
+}
+
+Loaded ReadStore(Hive hive, const std::string& path)
+{
     Loaded loaded;
     std::vector<std::uint8_t> bytes;
     if (!ReadFileBytes(FromUtf8(path), bytes)) {

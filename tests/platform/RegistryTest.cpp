@@ -151,6 +151,30 @@ TEST(Registry, AHandEditedStoreIsUsedAndTheEditIsLoggedOnce)
     EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(file + ".damaged")));
 }
 
+TEST(Registry, ReadsFollowEveryChangeOfTheFile)
+{
+    const test::ScopedRegistry registry;
+    using plat::Hive;
+    ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"gameswon", 12));
+    std::uint32_t number = 0;
+    ASSERT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"gameswon", number));
+    EXPECT_EQ(number, 12u);
+    // A person edits the file in place, keeping its size, a moment after the program read it.
+    const std::string file = registry.Folder() + "/local-machine.reg";
+    std::string text = ReadText(file);
+    text.replace(text.find("gameswon\t12"), 11, "gameswon\t34");
+    ::usleep(50000);
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
+    EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"gameswon", number));
+    EXPECT_EQ(number, 34u);
+    // Removed: nothing reads, and a new write starts a new store.
+    ASSERT_EQ(::unlink(file.c_str()), 0);
+    EXPECT_FALSE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"gameswon", number));
+    ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"playmovies", 1));
+    EXPECT_FALSE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"gameswon", number));
+    EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"playmovies", number));
+}
+
 ino_t FileIdentity(const std::string& path)
 {
     struct stat info {};
