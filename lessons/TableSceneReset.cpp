@@ -9,6 +9,7 @@
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
+#include "lessons/OnlineTurnState.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/PhysicalTurnState.h"
 #include "lessons/TableFlow.h"
@@ -37,6 +38,7 @@ void ResetTableScene()
     ResetCleanupReminder();
     ResetDrawHand();
     ResetCpuPhysicalTurn();
+    ResetOnlineTurnState();
     // The CPU begins until the physical intro settles who plays first.
     if (!IsOnlineLesson())
         HandTurnTo(PLAYER_CPU);

@@ -7,6 +7,7 @@
 #include "lessons/HandDemos.h"
 #include "lessons/DrawingHand.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineTurnState.h"
 #include "lessons/PlayerBehaviours.h"
 #include "rules/Decks.h"
 #include "tests/lessons/LessonFixture.h"
@@ -90,6 +91,9 @@ TEST_F(PlayerActorsTest, ModeChangeLeavesFreshPlayersAndKeepsTheColourChoice)
     Human().SetAttackDeclared(true);
     SetLessonBox(new Messagebox());
     SetCardBeingPaid(Card(31, PLAYER_HUMAN, true));
+    // The online flow's words of the game before: its turn count goes on into the game log.
+    s_TurnNumber = 9;
+    s_MulliganState = 2;
 
     ResetTable(2);
 
@@ -104,6 +108,8 @@ TEST_F(PlayerActorsTest, ModeChangeLeavesFreshPlayersAndKeepsTheColourChoice)
     EXPECT_EQ(GetLessonBox(), nullptr);
     EXPECT_EQ(GetCardBeingPaid(), nullptr);
     EXPECT_FALSE(GetSpellStack().IsActive());
+    EXPECT_EQ(s_TurnNumber, 0);
+    EXPECT_EQ(s_MulliganState, 0);
     s_GameMode = 1;
     SetupDecks();
     const DeckList& deck = GetDeckList(PLAYER_HUMAN);
