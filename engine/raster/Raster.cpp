@@ -340,6 +340,17 @@ int Raster::EndFrame()
     return 1;
 }
 
+std::vector<DrawPrimitive> Raster::GetFramePrimitives() const
+{
+    std::vector<DrawPrimitive> records;
+    records.reserve(static_cast<std::size_t>(m_QueuedCount));
+    // The chain EndFrame linked: head sentinel, records, tail sentinel (slot m_QueuedCount + 1).
+    for (int index = m_Pool[0].next; index > 0 && index <= m_QueuedCount; index = m_Pool[index].next) {
+        records.push_back(m_Pool[index]);
+    }
+    return records;
+}
+
 void Raster::Present(bool clear)
 {
     if (!m_Initialised || !m_BackBuffer) {

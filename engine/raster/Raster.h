@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class RasterFont;
 class SpanRasterizer;
@@ -88,6 +89,10 @@ public:
     int GetHeight() const { return m_Height; }
     std::uint64_t GetPrimitivesDrawn() const { return m_PrimitivesDrawn; }
     int GetQueuedCount() const { return m_QueuedCount; }
+    // The last frame's records in the order EndFrame drew them (back to front), until the next BeginFrame; texts
+    // are offsets into GetQueuedText. Benchmarks read them to replay a frame's primitives.
+    std::vector<DrawPrimitive> GetFramePrimitives() const;
+    std::u16string_view GetQueuedText() const { return m_TextStore; }
     // The back buffer (tests and benchmarks read it); pixels is null without one.
     PixelTarget BackBuffer();
 

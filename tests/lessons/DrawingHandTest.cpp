@@ -1,3 +1,5 @@
+#include "cards/TableInput.h"
+#include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
@@ -5,6 +7,8 @@
 #include "platform/Headless.h"
 #include "tests/lessons/LessonFixture.h"
 
+#include <cstdlib>
+#include <map>
 #include <memory>
 
 namespace {
@@ -87,6 +91,65 @@ TEST_F(DrawingHandTest, DealsEachCardTwoHundredMillisecondsApartAndAlwaysLeavesT
         EXPECT_EQ(GetCardBacksInFlight(), 0);
         Cpu().m_CardsToDraw = 0;
     }
+}
+
+TEST_F(DrawingHandTest, CardBacksFlyFromTheLibraryIntoTheCpuHandOfBacks)
+{
+    HandImages(120);
+    m_pixels.push_back(std::make_unique<std::vector<std::uint16_t>>(static_cast<std::size_t>(36 * 50)));
+    const int cardBack = GetGameDisplay()->CreateTextureFromPixels(m_pixels.back()->data(), 36, 50, 0);
+    AddTextureName(u"cardback", cardBack);
+    GameDisplay& display = *GetGameDisplay();
+    const RasterRect savedHand = display.m_CpuHandRect;
+    const int savedCount = GetTableInput().cpuHandCount;
+    display.m_CpuHandRect = RasterRect{300, 20, 500, 90};
+    GetTableInput().cpuHandCount = 2;
+    RasterRect library;
+    display.GetOpponentLibraryRect(library, false);
+    Cpu().m_CardsToDraw = 2;
+
+    // Every card back seen in flight: where it started, where it aims and where it was last drawn.
+    struct Flight {
+        int startX, startY, targetX, targetY, lastX, lastY;
+    };
+    std::map<const Sprite*, Flight> flights;
+    std::uint32_t now = 10000;
+    g_FrameMilliseconds = static_cast<float>(FRAME_MS);
+    for (int frame = 0; frame < 2000; ++frame, now += FRAME_MS) {
+        plat::headless::SetTime(now);
+        UpdateDrawHand();
+        for (const Sprite* const sprite : GetSpriteList()->GetSprites()) {
+            if (sprite->GetTexture() != cardBack)
+                continue;
+            flights.try_emplace(sprite, Flight{sprite->GetX(), sprite->GetY(), sprite->GetTargetX(),
+                                               sprite->GetTargetY(), sprite->GetX(), sprite->GetY()});
+        }
+        GetSpriteList()->UpdateAll();
+        for (const Sprite* const sprite : GetSpriteList()->GetSprites()) {
+            if (const auto found = flights.find(sprite); found != flights.end()) {
+                found->second.lastX = sprite->GetX();
+                found->second.lastY = sprite->GetY();
+            }
+        }
+        if (frame > 0 && GetDrawHandState() == 5)
+            break;
+    }
+
+    ASSERT_EQ(GetCardBacksDealt(), 2);
+    ASSERT_FALSE(flights.empty());
+    for (const auto& [sprite, f] : flights) {
+        EXPECT_EQ(f.startX, library.left);
+        EXPECT_EQ(f.startY, library.top);
+        // Beside the two backs already there, on the opponent's background rather than the human's hand row.
+        EXPECT_EQ(f.targetX, 300 + 5 + 2 * 9);
+        EXPECT_EQ(f.targetY, 20 + 5);
+        EXPECT_LE(std::abs(f.lastX - f.targetX), 2);
+        EXPECT_LE(std::abs(f.lastY - f.targetY), 2);
+    }
+    EXPECT_EQ(GetCardBacksInFlight(), 0);
+    Cpu().m_CardsToDraw = 0;
+    display.m_CpuHandRect = savedHand;
+    GetTableInput().cpuHandCount = savedCount;
 }
 
 TEST_F(DrawingHandTest, EmptyLibraryLosesWithoutACardBack)

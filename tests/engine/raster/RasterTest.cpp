@@ -694,3 +694,27 @@ TEST_F(RasterSurfaceLossTest, UnusableDesktopIsFatalWithItsMessage)
 }
 
 } // namespace
+
+TEST(RasterFramePrimitives, ListsTheLastFrameInDrawOrderUntilTheNextFrameBegins)
+{
+    auto raster = StartRaster(Mode565(8, 6));
+    raster->FillRect(0, 0, 1, 1, 10.0f, 1);
+    raster->DrawText(u"ab", RasterRect{0, 0, 8, 6}, 0, 4, 0xFFFFFF, false);
+    raster->FillRect(0, 0, 2, 2, 15000.0f, 2);
+    raster->FillRect(0, 0, 3, 3, 10.0f, 3);
+    EXPECT_TRUE(raster->GetFramePrimitives().empty()) << "nothing is linked before the frame ends";
+    raster->EndFrame();
+
+    const std::vector<DrawPrimitive> records = raster->GetFramePrimitives();
+    ASSERT_EQ(records.size(), 4U);
+    EXPECT_NE(records[0].flags & PRIM_TEXT, 0U) << "text sits at the deepest depth";
+    EXPECT_EQ(raster->GetQueuedText().substr(static_cast<std::size_t>(records[0].item),
+                                             static_cast<std::size_t>(records[0].textLength)),
+              u"ab");
+    EXPECT_EQ(records[1].item, 2);
+    EXPECT_EQ(records[2].item, 1) << "same depth: submission order";
+    EXPECT_EQ(records[3].item, 3);
+
+    raster->BeginFrame();
+    EXPECT_TRUE(raster->GetFramePrimitives().empty());
+}
