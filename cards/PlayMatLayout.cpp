@@ -336,8 +336,12 @@ void GameDisplay::LayoutPlayMat()
             online ? 2 : 0);
         m_CardWidth = BASE_CARD_WIDTH;
         m_CardHeight = BASE_CARD_HEIGHT;
+        // The online hand lies in its row; below the bottom border it would be all but hidden, as the online
+        // hand never rises.
+        const int handY = online ? z(Z_HAND_ROW).top + (z(Z_HAND_ROW).Height() - BASE_CARD_HEIGHT) / 2
+                                 : z(Z_BOTTOM_BORDER).bottom;
         for (int i = 0; i < HAND_SLOT_COUNT; ++i)
-            m_HandSlots[static_cast<std::size_t>(i)] = {z(Z_HAND_ROW).left + 71 * i + 5, z(Z_BOTTOM_BORDER).bottom};
+            m_HandSlots[static_cast<std::size_t>(i)] = {z(Z_HAND_ROW).left + 71 * i + 5, handY};
     }
 
     // 9. Pile points and boxes.
