@@ -328,8 +328,6 @@ void GameDisplay::DrawMatAndHud()
         return;
     if (m_RelayoutRequested) {
         if (!m_LayoutDone) {
-            if (m_SceneTag == 1)
-                ShowMoodWhereNoAvatar();
             LayoutPlayMat();
             raster->Invalidate();
             m_LayoutDone = true;

@@ -40,24 +40,6 @@ void ShowMood(int player, int shownLife)
     GetGameDisplay()->SetAvatarImage(GetTextureByName(name), player);
 }
 
-} // namespace
-
-void ShowMoodWhereNoAvatar()
-{
-    GameDisplay* const display = GetGameDisplay();
-    for (int player = 0; player < 2; ++player) {
-        if (display->m_AvatarImages[static_cast<std::size_t>(player)] >= 0)
-            continue;
-        const PlayerState* const record = GetPlayerState(player);
-        const std::u16string name = u"av" + Number(player) + u"_" + Number(LifeMood(record->GetDisplayedLife()));
-        // A name the scene has not loaded yet answers texture 0: wait for the real portrait.
-        if (GetTextureByName(name) > 0)
-            ShowMood(player, record->GetDisplayedLife());
-    }
-}
-
-namespace {
-
 bool IsPhysical()
 {
     return !IsOnlineLesson();

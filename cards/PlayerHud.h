@@ -21,6 +21,3 @@ int LifeMood(int shownLife);
 // One frame of player's animation at time now; shown life is the player record's displayed life.
 void StepHudLife(HudLifeAnimation& animation, int player, int realLife, int& shownLife, std::uint32_t now);
 HudLifeAnimation& GetHudLifeAnimation(int player);
-
-// Before a layout: a player without a portrait gets the mood face of the life shown, which sizes the panel.
-void ShowMoodWhereNoAvatar();

@@ -324,6 +324,27 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(r), CentreY(r))), card);
         }
         EXPECT_EQ(GetTableInput().cpuHandCount, static_cast<int>(dealt.cpuHand.size()));
+        if (online) {
+            // The portraits size both panels; the status panels and the cards on the table keep apart, and the
+            // hand lies whole in its row.
+            for (const int zone : {2, 3})
+                EXPECT_GT(display.GetZoneRectByIndex(zone).Height(), 20) << "zone " << zone;
+            for (const CardActor* const card : dealt.table) {
+                const RasterRect r = CardRect(*card);
+                for (const int zone : {2, 3, 6, 7}) {
+                    const RasterRect& panel = display.GetZoneRectByIndex(zone);
+                    EXPECT_FALSE(r.left < panel.right && panel.left < r.right && r.top < panel.bottom &&
+                                 panel.top < r.bottom)
+                        << "zone " << zone << " meets the card at " << r.left << "," << r.top;
+                }
+            }
+            for (const CardActor* const card : dealt.hand)
+                EXPECT_TRUE(Inside(display.GetZoneRectByIndex(9), CardRect(*card)));
+            // The hand row's tiles and the stack row's show: neither is the black of the table.
+            const RasterRect& handRow = display.GetZoneRectByIndex(9);
+            EXPECT_NE(PixelAt(table, handRow.right - 3, handRow.top + 3), 0);
+            EXPECT_NE(PixelAt(table, CentreX(display.GetZoneRectByIndex(8)), display.GetZoneRectByIndex(8).bottom - 2), 0);
+        }
         if (c.mode <= 2) {
             // The CPU's three backs lie on the opponent's background, beside the count.
             const RasterRect& cpuHand = display.m_CpuHandRect;
@@ -402,6 +423,14 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
         Click(CentreX(pile), CentreY(pile));
         EXPECT_TRUE(online ? IsGraveyardListOpen(0) : IsGraveyardDialogOpen(0));
         const plat::headless::Frame graveyard = DrawFrame("graveyard");
+        if (!online) {
+            // The list has room for every buried card, each in a window of its own.
+            for (const CardActor* const card : buried) {
+                const RasterRect r = CardRect(*card);
+                EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(r), CentreY(r))), card)
+                    << r.left << "," << r.top;
+            }
+        }
         if (online) {
             // The human's list covers the human's battlefield.
             EXPECT_GT(ChangedPixels(popup, graveyard, display.GetZoneRectByIndex(27)), 1000);
