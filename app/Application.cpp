@@ -24,6 +24,7 @@
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
 #include "gui/SpriteList.h"
+#include "lessons/PlayerActors.h"
 #include "lessons/LessonFlow.h"
 #include "rules/CombatDamage.h"
 #include "rules/SpellStack.h"
@@ -463,6 +464,8 @@ void ShutdownApplication()
     Step("DestroyAllActors");
     DestroyAllActors();
     PurgeRemovedActors();
+    // The lesson keeps the player actors: a later run must not read the freed ones.
+    SetPlayerActors(nullptr, nullptr);
     Step("GameDisplay::Shutdown");
     GetGameDisplay()->Shutdown();
     Step("UnbindRaster");

@@ -454,6 +454,14 @@ void LoadScene()
     GetGameDisplay()->SetMessageFrameTextures(frame);
     fields.avatarImages[1] = GetTextureByName(u"av1_0");
     fields.avatarImages[0] = GetTextureByName(u"av0_0");
+    if (mode == 3 || mode == 4) {
+        // The portraits size the online players' panels: the layout follows them.
+        GameDisplay* const display = GetGameDisplay();
+        for (int player = 0; player < 2; ++player)
+            display->SetAvatarImage(fields.avatarImages[static_cast<std::size_t>(player)], player);
+        display->m_RelayoutRequested = true;
+        display->m_LayoutDone = false;
+    }
 
     DestroyAllCardWindows();
     ClearTableEffectWords();

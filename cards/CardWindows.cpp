@@ -149,7 +149,15 @@ void OpenGraveyardDialog(int player)
         return;
     if (!dialog)
         dialog = std::make_unique<GraveyardDialog>(player);
-    const RasterRect& panel = display.GetZoneRectByIndex(PANEL_ZONES[Index(player)]);
+    // The list needs room for a card with its box and buttons; a panel smaller than that (no portrait, or one
+    // of portrait size) gives way to the player's play area, which leaves the piles on the mat free.
+    RasterRect panel = display.GetZoneRectByIndex(PANEL_ZONES[Index(player)]);
+    if (panel.Width() < 2 * display.GetCardWidth() || panel.Height() < 2 * display.GetCardHeight()) {
+        if (player == PLAYER_HUMAN)
+            display.GetPlayAreaRect(panel);
+        else
+            display.GetOpponentPlayArea(panel);
+    }
     dialog->SetRect(panel.left, panel.top, panel.right, panel.bottom, true);
     dialog->FillCards();
     display.RegisterWindow(dialog.get());

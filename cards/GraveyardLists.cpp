@@ -1,6 +1,10 @@
 #include "cards/GraveyardLists.h"
 
 #include "cards/CardWindows.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/GameDisplay.h"
+
+#include <cstddef>
 
 void OpenGraveyardList(int owner)
 {
@@ -15,6 +19,9 @@ void CloseGraveyardLists()
 
 bool IsGraveyardListOpen(int owner)
 {
+    // Online the list is the display's open byte, drawn over the owner's battlefield.
+    if (IsOnlineLesson())
+        return (owner == 0 || owner == 1) && GetGameDisplay()->m_GraveyardOpen[static_cast<std::size_t>(owner)];
     return IsGraveyardDialogOpen(owner);
 }
 

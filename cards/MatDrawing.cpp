@@ -284,9 +284,9 @@ void OnlineGraveyardClicks(GameDisplay& display)
     const float s = display.m_MatScale;
     const auto tryPile = [&](int player, MatPoint at) {
         const RasterRect hot{at.x, at.y, static_cast<int>(F(at.x) + 40.0f * s), static_cast<int>(F(at.y) + 50.0f * s)};
+        // The same open byte hides the owner's table cards and lays out the list's cascade.
         if (TakeClickInside(hot))
-            display.m_GraveyardListOpen[static_cast<std::size_t>(player)] =
-                !display.m_GraveyardListOpen[static_cast<std::size_t>(player)];
+            ToggleGraveyardDialog(player);
     };
     tryPile(PLAYER_CPU, display.m_PilePoints[5]);
     tryPile(PLAYER_HUMAN, display.m_PilePoints[2]);
@@ -315,7 +315,7 @@ void DrawOnlineGraveyardList(GameDisplay& display, int player, int firstZone)
     const bool over = Contains(close, MouseState.x, MouseState.y);
     raster->DrawText(u"X", close, 4, 2, over ? 255u : 159u, true);
     if (over && TakeClickInside(close))
-        display.m_GraveyardListOpen[static_cast<std::size_t>(player)] = false;
+        CloseGraveyardDialog(player);
     raster->SetDepth(TEXT_DEPTH_DEFAULT);
 }
 
@@ -393,9 +393,9 @@ void GameDisplay::DrawMatAndHud()
         if (IsGameBegun() && m_SceneTag == 1) {
             if (online) {
                 OnlineGraveyardClicks(*this);
-                if (m_GraveyardListOpen[PLAYER_CPU])
+                if (m_GraveyardOpen[PLAYER_CPU])
                     DrawOnlineGraveyardList(*this, PLAYER_CPU, 18);
-                if (m_GraveyardListOpen[PLAYER_HUMAN])
+                if (m_GraveyardOpen[PLAYER_HUMAN])
                     DrawOnlineGraveyardList(*this, PLAYER_HUMAN, 27);
             } else {
                 PhysicalGraveyardClicks(*this);
@@ -422,7 +422,9 @@ void GameDisplay::DrawPile(int count, int x, int y, float depth, int image)
 
 void GameDisplay::GetHandAreaRect(RasterRect& rect) const
 {
-    rect = RasterRect{GetZoneRectByIndex(13).left, GetZoneRectByIndex(41).bottom, s_ClientWidth, s_ClientHeight};
+    // Online the hand has a row of its own.
+    const int top = IsOnlineLesson() ? GetZoneRectByIndex(9).top : GetZoneRectByIndex(41).bottom;
+    rect = RasterRect{GetZoneRectByIndex(13).left, top, s_ClientWidth, s_ClientHeight};
 }
 
 void GameDisplay::DrawLabelBox(const RasterRect& rect) const

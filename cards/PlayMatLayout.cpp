@@ -336,8 +336,12 @@ void GameDisplay::LayoutPlayMat()
             online ? 2 : 0);
         m_CardWidth = BASE_CARD_WIDTH;
         m_CardHeight = BASE_CARD_HEIGHT;
+        // The online hand lies in its row; below the bottom border it would be all but hidden, as the online
+        // hand never rises.
+        const int handY = online ? z(Z_HAND_ROW).top + (z(Z_HAND_ROW).Height() - BASE_CARD_HEIGHT) / 2
+                                 : z(Z_BOTTOM_BORDER).bottom;
         for (int i = 0; i < HAND_SLOT_COUNT; ++i)
-            m_HandSlots[static_cast<std::size_t>(i)] = {z(Z_HAND_ROW).left + 71 * i + 5, z(Z_BOTTOM_BORDER).bottom};
+            m_HandSlots[static_cast<std::size_t>(i)] = {z(Z_HAND_ROW).left + 71 * i + 5, handY};
     }
 
     // 9. Pile points and boxes.
@@ -709,14 +713,17 @@ void GameDisplay::PlaceTableCardsOnline()
         const int n = std::clamp(slots.permanentCount, 0, TABLE_SLOT_COUNT);
         if (n == 0)
             continue;
-        const RasterRect& panel = GetZoneRectByIndex(player == PLAYER_HUMAN ? Z_PLAYER_STATUS : Z_OPPONENT_STATUS);
+        // The cards start right of the side's status panel and of its portrait, whichever reaches further.
+        const int panelRight = std::max(
+            GetZoneRectByIndex(player == PLAYER_HUMAN ? Z_PLAYER_STATUS : Z_OPPONENT_STATUS).right,
+            GetZoneRectByIndex(player == PLAYER_HUMAN ? Z_PLAYER_PANEL : Z_OPPONENT_PANEL).right);
         const RasterRect& half = GetZoneRectByIndex(player == PLAYER_HUMAN ? Z_PLAYER_HALF : Z_OPPONENT_HALF);
         int rows = CeilDiv(n, 8);
         int columns = 8;
         int height = 0;
         for (;;) {
             const int rowHeight = (half.Height() - 10) / rows;
-            const int available = half.right - panel.right - 5;
+            const int available = half.right - panelRight - 5;
             const int columnWidth = available / (n < columns ? n : columns);
             height = std::clamp(rowHeight - 20, MIN_CARD_HEIGHT, BASE_CARD_HEIGHT);
             if (columnWidth >= height + 20)
@@ -739,7 +746,7 @@ void GameDisplay::PlaceTableCardsOnline()
         slots.permanentHeight = height;
         slots.permanentWidth = Trunc(static_cast<float>(height) * 0.67346936f + 0.5f);
         slots.onlineColumns = columns;
-        const int left = GetZoneRectByIndex(Z_OPPONENT_STATUS).right;
+        const int left = panelRight;
         for (int i = 0; i < n; ++i)
             slots.onlineSlots[static_cast<std::size_t>(i)] =
                 MatPoint{left + (height + 25) * (i % columns) + 5, half.top + (i / columns) * (height + 25) + 10};

@@ -147,15 +147,20 @@ void LoadPlayerAreaGraphics()
         display.m_PhaseIcons[i] = display.LoadChpTexture(u"data\\icons\\" + std::u16string(PHASE_ICON_FILES[i]) + u".chp");
     display.m_SidePanelImage = display.LoadBitmapTexture(u"data\\backgrounds\\MenuDkgr.bmp");
     display.SetZoneImage(14, display.m_SidePanelImage);
-    display.m_GalvTiles[0] = display.LoadChpTexture(u"data\\backgrounds\\GalvTile2.chp");
-    display.m_GalvTiles[1] = display.LoadChpTexture(u"data\\backgrounds\\GalvTile3.chp");
+    // The mat drawing reads these as the images of their zones: caption, caption on the CPU's turn, stack row,
+    // hand row, and the two turn glows.
+    display.SetZoneImage(15, display.LoadChpTexture(u"data\\backgrounds\\GalvTile2.chp"));
+    display.SetZoneImage(16, display.LoadChpTexture(u"data\\backgrounds\\GalvTile3.chp"));
     display.SetZoneImage(10, display.LoadChpTexture(u"data\\buttons\\OnlineDim.chp"));
     display.SetZoneImage(11, display.LoadChpTexture(u"data\\buttons\\Duel.chp"));
-    display.SetZoneImage(17, display.LoadChpTexture(u"data\\backgrounds\\GalvTile.chp"));
-    display.m_MenuBlueCards = display.LoadChpTexture(u"data\\backgrounds\\MenuBlueCards.chp");
-    display.m_PlayerGlows[0] = display.LoadChpTexture(u"data\\player\\player1_glow.chp");
-    display.m_PlayerGlows[1] = display.LoadChpTexture(u"data\\player\\player2_glow.chp");
+    const int stackTile = display.LoadChpTexture(u"data\\backgrounds\\GalvTile.chp");
+    display.SetZoneImage(8, stackTile);
+    display.SetZoneImage(17, stackTile);
+    display.SetZoneImage(9, display.LoadChpTexture(u"data\\backgrounds\\MenuBlueCards.chp"));
+    display.SetZoneImage(4, display.LoadChpTexture(u"data\\player\\player1_glow.chp"));
+    display.SetZoneImage(5, display.LoadChpTexture(u"data\\player\\player2_glow.chp"));
     display.m_StatusPanelKept = display.LoadBitmapTexture(u"data\\player\\ManaStatus_onl.bmp");
+    display.SetZoneImage(6, display.m_StatusPanelKept);
     display.SetZoneImage(7, display.m_StatusPanelKept);
     for (int i = 0; i < 4; ++i) {
         display.m_ManaStatus[static_cast<std::size_t>(i)] = display.LoadBitmapTexture(

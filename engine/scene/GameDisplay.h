@@ -294,7 +294,6 @@ public:
     std::vector<PlacedCardRecord> m_PlacedCards;
     // Mat drawing state.
     RasterRect m_OpponentBackgroundRect;
-    std::array<bool, 2> m_GraveyardListOpen{};
     std::array<int, 2> m_AvatarImages{-1, -1};
     std::array<int, 2> m_AvatarOverlays{-1, -1};
     // Human life, CPU life; library, hand counts of each player (online).
@@ -365,9 +364,6 @@ public:
     int m_QuitImage = 0;
     int m_OpponentBackground = 0;
     int m_SidePanelImage = -1;
-    std::array<int, 2> m_GalvTiles{-1, -1};
-    int m_MenuBlueCards = -1;
-    std::array<int, 2> m_PlayerGlows{-1, -1};
     int m_StatusPanelKept = -1;
     std::array<int, 4> m_ManaStatus{-1, -1, -1, -1};
     int m_SmallCardBack = -1;

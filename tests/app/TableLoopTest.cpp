@@ -7,13 +7,20 @@
 #include "cards/CardActor.h"
 #include "cards/CardPicking.h"
 #include "cards/CardWindows.h"
+#include "cards/GraveyardLists.h"
 #include "cards/LifeToken.h"
 #include "cards/TableInput.h"
 #include "cards/TableReset.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "engine/scene/Actor.h"
 #include "gui/GUI_Manager.h"
+#include "gui/OldButton.h"
+#include "gui/OldDialog.h"
+#include "lessons/OnlineTurnState.h"
+#include "rules/BoardQueries.h"
+#include "screens/CoinToss.h"
 #include "rules/Decks.h"
 #include "rules/PlayerState.h"
 
@@ -41,7 +48,7 @@ protected:
         const fs::path here = m_Game.Path();
         fs::copy(game / "data", here / "data", fs::copy_options::recursive);
         for (const char* const file : {"data_en/res_str_phys_u.txt", "data_en/cards_phys_u.cfg", "level01_u.cfg",
-                                       "level03_u.cfg"})
+                                       "level03_u.cfg", "level04_u.cfg"})
             fs::copy_file(game / file, here / file, fs::copy_options::overwrite_existing);
         // A maximised window on a screen of the case's size: the client is the whole screen.
         const TableCase& c = GetParam();
@@ -90,7 +97,7 @@ void Click(int x, int y)
 std::string FrameName(const char* step)
 {
     const TableCase& c = TableLoopTest::GetParam();
-    return std::string(c.mode <= 2 ? "physical" : "online") + "-" + std::to_string(c.width) + "x" +
+    return std::string(c.mode <= 2 ? "physical" : "online") + std::to_string(c.mode) + "-" + std::to_string(c.width) + "x" +
            std::to_string(c.height) + "-" + step + ".bmp";
 }
 
@@ -149,15 +156,29 @@ struct Dealt {
     std::vector<CardActor*> table;
 };
 
-// Cards from each side's library: four in the human's hand, three in the CPU's, and two lands and two creatures
-// of each side on the table.
-Dealt DealCards()
+bool IsHandCard(const CardActor* card, int owner)
 {
-    // The decks as the intro builds them for the colours chosen.
-    SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
-    SetupDecks();
-    SetupCpuDeck();
+    return card != nullptr && card->GetOwner() == owner && card->IsHeld() && !card->IsInLibrary() &&
+           card->IsNotLeaving();
+}
+
+// Cards from each side's library: two lands and two creatures of each side on the table. The physical table also
+// gets four cards in the human's hand and three in the CPU's; the online lesson has dealt its opening hands itself.
+Dealt DealCards(bool online)
+{
+    if (!online) {
+        SetupDecks();
+        SetupCpuDeck();
+    }
     Dealt dealt;
+    if (online) {
+        for (CardActor* const card : GetCardActors()) {
+            if (IsHandCard(card, 0))
+                dealt.hand.push_back(card);
+            else if (IsHandCard(card, 1))
+                dealt.cpuHand.push_back(card);
+        }
+    }
     for (int owner = 0; owner < 2; ++owner) {
         const PlayerState& player = *GetPlayerState(owner);
         std::vector<int> lands;
@@ -175,7 +196,7 @@ Dealt DealCards()
         if (lands.size() < 2 || creatures.size() < 2 || others.size() < 4)
             return dealt;
         std::vector<CardActor*>& hand = owner == 0 ? dealt.hand : dealt.cpuHand;
-        for (int i = 0; i < (owner == 0 ? 4 : 3); ++i)
+        for (int i = 0; !online && i < (owner == 0 ? 4 : 3); ++i)
             hand.push_back(Deal(others[static_cast<std::size_t>(i)], owner, true));
         for (int i = 0; i < 2; ++i) {
             dealt.table.push_back(Deal(lands[static_cast<std::size_t>(i)], owner, false));
@@ -183,6 +204,51 @@ Dealt DealCards()
         }
     }
     return dealt;
+}
+
+// A click on the message field's button, counted from the right.
+void ClickFieldButton(int fromRight)
+{
+    const GameDisplay& display = *GetGameDisplay();
+    const RasterRect field = display.GetZoneRectByIndex(15);
+    const Raster& raster = *GetRaster();
+    const int noWidth = raster.GetTextureWidth(display.m_FixedButtons[1]);
+    const int height = raster.GetTextureHeight(display.m_FixedButtons[1]);
+    const int yesWidth = raster.GetTextureWidth(display.m_FixedButtons[0]);
+    const int y = field.bottom - 3 - height / 2;
+    Click(fromRight == 0 ? field.right - 3 - noWidth / 2 : field.right - 3 - noWidth - 3 - yesWidth / 2, y);
+    RunFramesOf20(6);
+}
+
+bool ClickMessageWindowButton()
+{
+    for (const OldDialog* const dialog : GetGameDisplay()->m_RegisteredMessageDialogs) {
+        const OldButton* const button = dialog->GetButtonA();
+        if (button == nullptr || dialog->IsHidden() || button->IsHidden() || button->GetParent() != dialog)
+            continue;
+        Click((button->GetLeft() + button->GetRight()) / 2, (button->GetTop() + button->GetBottom()) / 2);
+        RunFramesOf20(6);
+        return true;
+    }
+    return false;
+}
+
+// The online opening answered by clicks as a learner gives them: the lesson's windows, the dice (the winner goes
+// first) and the mulligan question (keep).
+void PlayOnlineOpening(bool& tossSeen)
+{
+    for (int i = 0; i < 400 && s_MulliganState != 1; ++i) {
+        if (ClickMessageWindowButton())
+            continue;
+        const bool toss = FindActorByName(u"cointoss") != nullptr;
+        tossSeen = tossSeen || toss;
+        if (toss)
+            ClickFieldButton(GetHumanDieValue() > GetCpuDieValue() ? 1 : 0);
+        else if (tossSeen)
+            ClickFieldButton(0);
+        else
+            RunFramesOf20(1);
+    }
 }
 
 RasterRect CardRect(const CardActor& card)
@@ -216,6 +282,9 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
     const TableCase c = GetParam();
     RunInside([c] {
         TickOnce();
+        // The decks as the intro builds them for the colours chosen.
+        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
+        plat::SeedRand(7);
         ResetTable(c.mode);
         TickOnce();
         ASSERT_EQ(s_GameMode, c.mode);
@@ -223,17 +292,28 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
         ASSERT_EQ(s_ClientWidth, c.width);
         ASSERT_EQ(s_ClientHeight, c.height);
         RunFramesOf20(60);
+        const bool online = c.mode >= 3;
+        if (online) {
+            bool tossSeen = false;
+            PlayOnlineOpening(tossSeen);
+            EXPECT_TRUE(tossSeen);
+            ASSERT_EQ(s_MulliganState, 1);
+            DrawFrame("opening");
+        }
         GameDisplay& display = *GetGameDisplay();
-        const Dealt dealt = DealCards();
-        ASSERT_EQ(dealt.hand.size(), 4u);
-        RunFramesOf20(30);
+        const Dealt dealt = DealCards(online);
+        ASSERT_GE(dealt.hand.size(), 4u);
+        // The online table gives a card its window once it has reached its place.
+        RunFramesOf20(60);
 
         const plat::headless::Frame table = DrawFrame("table");
         const RasterRect screen{0, 0, c.width, c.height};
         for (const CardActor* const card : dealt.table) {
             const RasterRect r = CardRect(*card);
             EXPECT_TRUE(Inside(screen, r)) << r.left << "," << r.top;
-            EXPECT_NE(GetGUIManager()->GetWindowAt(CentreX(r), CentreY(r)), nullptr);
+            EXPECT_NE(GetGUIManager()->GetWindowAt(CentreX(r), CentreY(r)), nullptr)
+                << card->m_Position.x << "," << card->m_Position.y << " -> " << card->m_TargetPoint.x << ","
+                << card->m_TargetPoint.y << " tap " << card->GetTapState() << " stopped " << card->m_EasingStopped;
         }
         // The human's hand lies in the hand area, each card in a window of its own.
         RasterRect handArea;
@@ -243,7 +323,28 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             EXPECT_GE(r.top, handArea.top - 40) << r.top;
             EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(r), CentreY(r))), card);
         }
-        EXPECT_EQ(GetTableInput().cpuHandCount, 3);
+        EXPECT_EQ(GetTableInput().cpuHandCount, static_cast<int>(dealt.cpuHand.size()));
+        if (online) {
+            // The portraits size both panels; the status panels and the cards on the table keep apart, and the
+            // hand lies whole in its row.
+            for (const int zone : {2, 3})
+                EXPECT_GT(display.GetZoneRectByIndex(zone).Height(), 20) << "zone " << zone;
+            for (const CardActor* const card : dealt.table) {
+                const RasterRect r = CardRect(*card);
+                for (const int zone : {2, 3, 6, 7}) {
+                    const RasterRect& panel = display.GetZoneRectByIndex(zone);
+                    EXPECT_FALSE(r.left < panel.right && panel.left < r.right && r.top < panel.bottom &&
+                                 panel.top < r.bottom)
+                        << "zone " << zone << " meets the card at " << r.left << "," << r.top;
+                }
+            }
+            for (const CardActor* const card : dealt.hand)
+                EXPECT_TRUE(Inside(display.GetZoneRectByIndex(9), CardRect(*card)));
+            // The hand row's tiles and the stack row's show: neither is the black of the table.
+            const RasterRect& handRow = display.GetZoneRectByIndex(9);
+            EXPECT_NE(PixelAt(table, handRow.right - 3, handRow.top + 3), 0);
+            EXPECT_NE(PixelAt(table, CentreX(display.GetZoneRectByIndex(8)), display.GetZoneRectByIndex(8).bottom - 2), 0);
+        }
         if (c.mode <= 2) {
             // The CPU's three backs lie on the opponent's background, beside the count.
             const RasterRect& cpuHand = display.m_CpuHandRect;
@@ -273,8 +374,11 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
         Mouse(plat::EventType::ButtonUp, CentreX(home), CentreY(home));
         RunFramesOf20(30);
         EXPECT_EQ(GetDraggedCard(), nullptr);
-        EXPECT_TRUE(dragged->IsHeld());
-        EXPECT_LE(std::abs(CardRect(*dragged).left - home.left), 16);
+        // Online a press and release on a hand card is the learner's click on it, which the lesson answers.
+        if (!online) {
+            EXPECT_TRUE(dragged->IsHeld());
+            EXPECT_LE(std::abs(CardRect(*dragged).left - home.left), 16);
+        }
 
         // Rest on a table card of the CPU: nothing before 500 ms, the zoom after, the text box after 1000 ms.
         CardActor* const hovered = dealt.table.back();
@@ -317,9 +421,22 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             pile = RasterRect{at.x, at.y, at.x + 20, at.y + 20};
         }
         Click(CentreX(pile), CentreY(pile));
-        EXPECT_TRUE(IsGraveyardDialogOpen(0));
-        DrawFrame("graveyard");
+        EXPECT_TRUE(online ? IsGraveyardListOpen(0) : IsGraveyardDialogOpen(0));
+        const plat::headless::Frame graveyard = DrawFrame("graveyard");
+        if (!online) {
+            // The list has room for every buried card, each in a window of its own.
+            for (const CardActor* const card : buried) {
+                const RasterRect r = CardRect(*card);
+                EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(r), CentreY(r))), card)
+                    << r.left << "," << r.top;
+            }
+        }
+        if (online) {
+            // The human's list covers the human's battlefield.
+            EXPECT_GT(ChangedPixels(popup, graveyard, display.GetZoneRectByIndex(27)), 1000);
+        }
         Click(CentreX(pile), CentreY(pile));
+        EXPECT_FALSE(online ? IsGraveyardListOpen(0) : IsGraveyardDialogOpen(0));
 
         // The physical table's life token, dragged onto the cell of 20 life.
         if (c.mode <= 2) {
@@ -344,10 +461,11 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLessons, TableLoopTest,
-                         ::testing::Values(TableCase{1, 800, 600}, TableCase{1, 1024, 768}),
+                         ::testing::Values(TableCase{1, 800, 600}, TableCase{1, 1024, 768}, TableCase{3, 800, 600},
+                                           TableCase{3, 1024, 768}, TableCase{4, 800, 600}, TableCase{4, 1024, 768}),
                          [](const ::testing::TestParamInfo<TableCase>& info) {
                              return std::string(info.param.mode <= 2 ? "Physical" : "Online") +
-                                    std::to_string(info.param.width);
+                                    std::to_string(info.param.mode) + "_" + std::to_string(info.param.width);
                          });
 
 } // namespace

@@ -63,31 +63,31 @@ TEST_F(MatDrawingTest, OnlineGraveyardClicksOpenAndCloseTheList)
     display.m_PilePoints[5] = MatPoint{100, 100};
     display.m_PilePoints[2] = MatPoint{100, 400};
     display.m_Zones[18].rect = RasterRect{200, 50, 500, 250};
-    display.m_GraveyardListOpen = {false, false};
+    display.m_GraveyardOpen = {false, false};
 
     Click(140, 150);
     display.DrawMatAndHud();
-    EXPECT_TRUE(display.m_GraveyardListOpen[PLAYER_CPU]);
-    EXPECT_FALSE(display.m_GraveyardListOpen[PLAYER_HUMAN]);
+    EXPECT_TRUE(display.m_GraveyardOpen[PLAYER_CPU]);
+    EXPECT_FALSE(display.m_GraveyardOpen[PLAYER_HUMAN]);
     EXPECT_EQ(MouseState.leftClicked, 0);
     EXPECT_NE(MouseState.clickConsumed, 0);
 
     Click(141, 150);
     display.DrawMatAndHud();
-    EXPECT_TRUE(display.m_GraveyardListOpen[PLAYER_CPU]) << "outside the hot rectangle";
+    EXPECT_TRUE(display.m_GraveyardOpen[PLAYER_CPU]) << "outside the hot rectangle";
     EXPECT_NE(MouseState.leftClicked, 0);
 
     Click(470, 60);  // the list's close box: (457, 50)-(477, 70)
     display.DrawMatAndHud();
-    EXPECT_FALSE(display.m_GraveyardListOpen[PLAYER_CPU]);
+    EXPECT_FALSE(display.m_GraveyardOpen[PLAYER_CPU]);
     EXPECT_EQ(MouseState.leftClicked, 0);
 
     Click(110, 410);
     display.DrawMatAndHud();
-    EXPECT_TRUE(display.m_GraveyardListOpen[PLAYER_HUMAN]);
+    EXPECT_TRUE(display.m_GraveyardOpen[PLAYER_HUMAN]);
     Click(110, 410);
     display.DrawMatAndHud();
-    EXPECT_FALSE(display.m_GraveyardListOpen[PLAYER_HUMAN]) << "a second click closes it";
+    EXPECT_FALSE(display.m_GraveyardOpen[PLAYER_HUMAN]) << "a second click closes it";
 }
 
 } // namespace
