@@ -21,6 +21,7 @@
 #include "rules/PendingCards.h"
 #include "rules/PendingObjects.h"
 #include "rules/PlayerState.h"
+#include "rules/ResolutionPrompts.h"
 #include "rules/SpellStack.h"
 #include "rules/TableSelection.h"
 #include "rules/Targets.h"
@@ -29,11 +30,16 @@
 
 void OnCardActorRemoved(Actor* actor)
 {
+    if (actor == nullptr)
+        return;
+    // Player actors are plain actors, yet the lessons and the stack keep pointers to them too.
+    ForgetFlowCard(actor);
+    GetSpellStack().ForgetPlayerActor(actor);
     CardActor* const card = AsCardActor(actor);
     if (card == nullptr)
         return;
     ForgetTableCard(card);
-    ForgetFlowCard(actor);
+    ForgetSpentSorcery(card);
     if (GetDraggedCard() == card)
         SetDraggedCard(nullptr);
     ForgetSelectedCard(card);

@@ -286,6 +286,10 @@ void UpdateActors()
 
 void DestroyAllActors()
 {
+    // The game lets go of each actor first, so no record keeps a pointer past the purge.
+    for (Actor* const actor : s_ActorList) {
+        CallGame(s_Game.OnCardActorRemoved, actor);
+    }
     for (Actor* const actor : s_ActorList) {
         s_RemovedActors.emplace_back(actor);
     }

@@ -127,7 +127,8 @@ struct ActorGameActions {
     void (*StampLessonTime)() = nullptr;
     void (*RaiseState13Flag)() = nullptr;
     void (*PostDialogEvent)(int event, Actor* card) = nullptr;
-    // Removal: the card lists, the game's records and the card window let go of the actor.
+    // Removal: the card lists, the game's records and the card window let go of the actor. Destroying every
+    // actor also calls OnCardActorRemoved for each.
     void (*ClearCardFromLists)(Actor* actor) = nullptr;
     void (*OnCardActorRemoved)(Actor* actor) = nullptr;
     void (*ReleaseActorCardWindow)(Actor* actor) = nullptr;
