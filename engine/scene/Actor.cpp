@@ -323,6 +323,11 @@ bool IsOnlineLesson()
     return s_GameMode > 2;
 }
 
+bool IsPhysicalLesson()
+{
+    return s_GameMode == 1 || s_GameMode == 2;
+}
+
 void SetActorGameActions(const ActorGameActions& actions)
 {
     s_Game = actions;

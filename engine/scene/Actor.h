@@ -113,6 +113,8 @@ int GetActorCount();
 Actor* GetActorAt(int index);
 // True when the running game mode is an online lesson (3 or 4); the scene loader sets the mode.
 bool IsOnlineLesson();
+// True when the running game mode is a physical lesson (1 or 2); false for the menus and while a switch is pending.
+bool IsPhysicalLesson();
 
 // What the game does when the registry calls up into it; app/ fills these at start-up. An entry left null
 // does nothing (a lookup answers null).
