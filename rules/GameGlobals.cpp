@@ -5,7 +5,6 @@
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
 #include "gui/DialogManager.h"
-#include "lessons/DrawHand.h"
 #include "lessons/HandDemos.h"
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
@@ -84,13 +83,6 @@ void ResetGameState()
     ClearLibraryActors();
     ClearBlockLinkMap();
     ClearCombatDamageRecords();
-}
-
-void ResetHandAnimationState()
-{
-    DrawHandState& hand = GetDrawHand();
-    hand.state = 0;
-    hand.toDeal = 7;
 }
 
 void ResetRulesState()

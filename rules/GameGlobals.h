@@ -9,8 +9,6 @@ class Actor;
 void OnCardActorRemoved(Actor* actor);
 // The registry calls it after destroying every actor: every rules record back to its start.
 void ResetGameState();
-// The drawing hand starts again with a full opening hand to deal.
-void ResetHandAnimationState();
 // Everything the rules keep: player records, payment, stack, combat records, block links, library actors,
 // pending sets and tips, decks, target choice. Life is 20 afterwards.
 void ResetRulesState();
