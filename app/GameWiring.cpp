@@ -20,7 +20,6 @@
 #include "gui/WordBalloon.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
-#include "lessons/PhysicalLesson.h"
 #include "lessons/PlayerResponse.h"
 #include "lessons/PlayerActors.h"
 #include "rules/PendingCards.h"
@@ -60,15 +59,6 @@ void ClearSprites()
     }
 }
 
-// The rules' globals and the physical lesson's countered card let go of a removed actor.
-void ForgetRemovedActor(Actor* actor)
-{
-    OnCardActorRemoved(actor);
-    if (actor != nullptr && static_cast<Actor*>(g_CounteredCard) == actor) {
-        g_CounteredCard = nullptr;
-    }
-}
-
 // The card a library row shows at the offset past the next draw; the texture map compares names lower-cased.
 int GetLibraryCardTexture(int player, int offset)
 {
@@ -90,12 +80,6 @@ int GetLibraryScroll()
     return human != nullptr ? human->m_LibraryScroll : 0;
 }
 
-void ResetGame()
-{
-    ResetGameState();
-    g_CounteredCard = nullptr;
-}
-
 } // namespace
 
 void BindGameToEngine()
@@ -109,10 +93,10 @@ void BindGameToEngine()
     actors.RaiseState13Flag = RaiseState13Flag;
     actors.PostDialogEvent = PostDialogEvent;
     actors.ClearCardFromLists = ClearCardFromLists;
-    actors.OnCardActorRemoved = ForgetRemovedActor;
+    actors.OnCardActorRemoved = OnCardActorRemoved;
     actors.ReleaseActorCardWindow = ReleaseActorCardWindow;
     actors.RebuildCardLists = RebuildCardLists;
-    actors.ResetGameState = ResetGame;
+    actors.ResetGameState = ResetGameState;
     actors.ClearGuiWindows = ClearGuiWindows;
     actors.ClearSprites = ClearSprites;
     actors.DestroyIntro = DestroyIntro;

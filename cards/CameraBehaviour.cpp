@@ -57,16 +57,6 @@ FrameRateCounter s_Counter;
 bool s_SituationChanged = true;
 std::array<int, 12> s_TableTextures{};
 
-bool IsPhysical()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
-}
-
-bool IsOnline()
-{
-    return s_GameMode == 3 || s_GameMode == 4;
-}
-
 void DrawMatAndHud()
 {
     if (GameDisplay* const display = GetGameDisplay())
@@ -93,7 +83,7 @@ void DrawLessonBlockLinks()
     const bool humanBlocks = human != nullptr && human->GetState() == STATE_COMBAT &&
                              (s_HumanBlockStep == 1 || s_HumanBlockStep == 2);
     const bool cpuBlocks = cpu != nullptr && cpu->GetState() == STATE_COMBAT && s_CpuBlockStep == 1;
-    if (IsPhysical() && (humanBlocks || cpuBlocks)) {
+    if (IsPhysicalLesson() && (humanBlocks || cpuBlocks)) {
         DrawBlockLinks();
         return;
     }
@@ -220,11 +210,11 @@ void RunTableSteps()
     Run(s_Steps.UpdateStackPrompt);
     if (IsIntroRunning() && !IntroGate(15))
         Run(s_Steps.UpdateBoardCensus);
-    else if (IsOnline())
+    else if (IsOnlineLesson())
         Run(s_Steps.DrawOnlineTable);
     else if (s_GameMode > 0)
         Run(s_Steps.DrawPhysicalTable);
-    if (IsOnline())
+    if (IsOnlineLesson())
         Run(s_Steps.LayOutGraveyardLists);
 }
 
@@ -239,7 +229,7 @@ void RunGameSteps()
 {
     TableInputState& input = GetTableInput();
     CardActor* const hovered = input.hoveredCard;
-    if (IsOnline()) {
+    if (IsOnlineLesson()) {
         Run(s_Steps.BuildActionableCards);
         Run(s_Steps.ProcessSelectedCard);
         Run(s_Steps.CpuOnlineRespond);
@@ -292,9 +282,9 @@ void CameraBehaviour(Actor* camera)
     RunTableSteps();
     if (GameIsRunning())
         RunGameSteps();
-    if (IsPhysical() && GetTableFlow().gameStarted)
+    if (IsPhysicalLesson() && GetTableFlow().gameStarted)
         Run(s_Steps.DetectSituationChange);
     Run(s_Steps.AnswerQuitWarning);
-    if (IsOnline())
+    if (IsOnlineLesson())
         Run(s_Steps.DrawGameLog);
 }

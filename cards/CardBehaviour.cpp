@@ -6,6 +6,7 @@
 #include "cards/TableInput.h"
 #include "engine/core/Easing.h"
 #include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
@@ -24,16 +25,6 @@ constexpr float HALF_TURN = 3.14159f;
 constexpr int ONLINE_DRAG_END_STATE = 22;
 constexpr int HUMAN_CAN_CAST_STATE = 5;
 
-bool IsPhysical()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
-}
-
-bool IsOnline()
-{
-    return s_GameMode == 3 || s_GameMode == 4;
-}
-
 void StartAtLibraryPile(CardActor& card)
 {
     const GameDisplay& display = *GetGameDisplay();
@@ -44,7 +35,7 @@ void StartAtLibraryPile(CardActor& card)
         display.GetPlayerLibraryRect(pile, false);
     const Vector3 start{static_cast<float>(pile.left), static_cast<float>(pile.top), LIBRARY_PILE_DEPTH};
     card.m_Position = start;
-    const bool keepTarget = IsOnline() && card.GetOwner() == 0 && GetTableFlow().onlineDrawWord != 0;
+    const bool keepTarget = IsOnlineLesson() && card.GetOwner() == 0 && GetTableFlow().onlineDrawWord != 0;
     if (!keepTarget)
         card.m_TargetPoint = start;
 }
@@ -79,7 +70,7 @@ void LayOutUnheld(CardActor& card)
         ChooseOnlineTarget(card);
         return;
     }
-    if (IsPhysical() && flow.followSlots[0] == &card && flow.followSlots[1] != nullptr) {
+    if (IsPhysicalLesson() && flow.followSlots[0] == &card && flow.followSlots[1] != nullptr) {
         int width = 0;
         int height = 0;
         GetGameDisplay()->GetCardDrawSize(flow.followSlots[1], width, height, false);
@@ -87,7 +78,7 @@ void LayOutUnheld(CardActor& card)
         card.m_Position.y = flow.followSlots[1]->m_Position.y + static_cast<float>(height) * flow.followFactors[1];
         return;
     }
-    if (IsPhysical() && flow.followSlots[1] == &card)
+    if (IsPhysicalLesson() && flow.followSlots[1] == &card)
         return;
     const Vector3 kept = card.m_TargetPoint;
     ChooseOnlineTarget(card);
@@ -119,7 +110,7 @@ void Move(CardActor& card)
         if (!card.m_EasingStopped)
             StepTowards(card.m_Position.x, card.m_Position.y, card.m_TargetPoint.x, card.m_TargetPoint.y,
                         CARD_EASING_RATE);
-        if (IsOnline() && card.IsSummoningSick() && card.m_Position.x == card.m_TargetPoint.x &&
+        if (IsOnlineLesson() && card.IsSummoningSick() && card.m_Position.x == card.m_TargetPoint.x &&
             card.m_Position.y == card.m_TargetPoint.y)
             card.m_Arrived = true;
         return;
@@ -131,9 +122,9 @@ void Move(CardActor& card)
     }
     const Actor* const human = GetHumanPlayerActor();
     const bool humanMayDrag = human != nullptr && human->GetState() != ONLINE_DRAG_END_STATE;
-    if (IsPhysical() || (IsOnline() && humanMayDrag && card.m_DrawAnimation == 0))
+    if (IsPhysicalLesson() || (IsOnlineLesson() && humanMayDrag && card.m_DrawAnimation == 0))
         FollowMouse(card);
-    else if (IsOnline())
+    else if (IsOnlineLesson())
         card.EndDrag();
     TableInputState& input = GetTableInput();
     if (input.faceDownDrag) {
@@ -160,12 +151,12 @@ bool DrawHighlight(const CardActor& card, const RasterRect& rect, float depth)
                                    static_cast<float>(rect.right), static_cast<float>(rect.bottom), depth,
                                    RASTER_FLAG_KEYED);
     };
-    if ((IsOnline() && flow.onlineChosenCard == &card) || flow.awaitingPayment == &card) {
+    if ((IsOnlineLesson() && flow.onlineChosenCard == &card) || flow.awaitingPayment == &card) {
         if (((s_FrameCounter - 1) & 8) == 0)
             drawGlow();
         return true;
     }
-    if (IsOnline() && input.pointedCard == &card && card.GetCardType() != CT_LAND) {
+    if (IsOnlineLesson() && input.pointedCard == &card && card.GetCardType() != CT_LAND) {
         const Actor* const human = GetHumanPlayerActor();
         const bool humanMayCast = flow.humanTurn && human != nullptr && human->GetState() == HUMAN_CAN_CAST_STATE &&
                                   GetSpellStack().GetCount() == 0;

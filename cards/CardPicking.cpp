@@ -6,6 +6,7 @@
 #include "cards/TableInput.h"
 #include "cards/TableScene.h"
 #include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/DialogManager.h"
@@ -24,16 +25,6 @@ namespace {
 constexpr float PREVIEW_DEPTH = 19900.0f;
 constexpr float EMPTY_PREVIEW_DEPTH = 500.0f;
 constexpr std::uint16_t WHITE = 0xFFFF;
-
-bool IsPhysical()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
-}
-
-bool IsOnline()
-{
-    return s_GameMode == 3 || s_GameMode == 4;
-}
 
 bool IntroHidesTable()
 {
@@ -73,7 +64,7 @@ void ClearPicking(TableInputState& input)
 // The hover text box beside the card's window, kept on the client; at the zoom place in the fixed rectangle.
 void DrawHoverPopup(TableInputState& input, CardActor& card)
 {
-    if (!(IsOnline() || IsIntroRunning() || input.fixedZoom))
+    if (!(IsOnlineLesson() || IsIntroRunning() || input.fixedZoom))
         return;
     input.popupShown = true;
     CardOverLay* const overlay = GetCardOverlay(card);
@@ -105,7 +96,7 @@ namespace {
 
 bool IsLessonTagBusy(int tag)
 {
-    if (!IsPhysical())
+    if (!IsPhysicalLesson())
         return false;
     const int last = s_GameMode == 1 ? 57 : 59;
     if (tag < 56 || tag > last)
@@ -168,7 +159,7 @@ bool UpdateCardZoom()
     if (MouseState.leftHeld != 0)
         return false;
     CardActor* const hovered = input.hoveredCard;
-    if (IsOnline() && IsIntroFinished() && hovered != nullptr && !hovered->IsSummoningSick() && IsMouseInHoverCorner()) {
+    if (IsOnlineLesson() && IsIntroFinished() && hovered != nullptr && !hovered->IsSummoningSick() && IsMouseInHoverCorner()) {
         input.zoomShown = true;
         return false;
     }
@@ -222,9 +213,9 @@ void DrawCardPreview()
     }
     if (input.previewRequested)
         input.focusedCard = input.requestedCard;
-    else if (IsPhysical() && input.zoomShown && input.pointedCard != nullptr)
+    else if (IsPhysicalLesson() && input.zoomShown && input.pointedCard != nullptr)
         input.focusedCard = input.pointedCard;
-    else if (IsOnline())
+    else if (IsOnlineLesson())
         input.focusedCard = input.pointedCard != nullptr ? input.pointedCard : input.lastPointedCard;
     if (IntroHidesTable())
         input.focusedCard = nullptr;
@@ -235,19 +226,19 @@ void DrawCardPreview()
     const RasterRect& rect = GetGameDisplay()->m_PreviewRect;
     CardOverLay* const overlay = input.focusedCard != nullptr ? GetCardOverlay(*input.focusedCard) : nullptr;
     if (overlay == nullptr) {
-        if (IsOnline())
+        if (IsOnlineLesson())
             DrawPileImage(rect, 6, EMPTY_PREVIEW_DEPTH);
     } else if (!input.focusedCard->m_Arrived || input.focusedCard->IsSummoningSick()) {
         CardActor* const pending = GetSpellStack().GetTopCard();
         const int style = pending != nullptr && !input.focusedCard->IsSummoningSick() && IsMouseInHoverCorner() ? 2 : 1;
-        if (IsPhysical())
+        if (IsPhysicalLesson())
             DrawFrameRect(static_cast<float>(rect.left - 1), static_cast<float>(rect.top - 1),
                           static_cast<float>(rect.right + 1), static_cast<float>(rect.bottom + 1), PREVIEW_DEPTH,
                           WHITE, false, 1.0f);
         overlay->Draw(rect, input.focusedCard, style, PREVIEW_DEPTH);
         if (style == 2 && input.focusedCard == pending)
             overlay->Draw(rect, nullptr, OVERLAY_EFFECT_PANEL, PREVIEW_DEPTH);
-    } else if (IsOnline()) {
+    } else if (IsOnlineLesson()) {
         DrawPileImage(rect, 6, EMPTY_PREVIEW_DEPTH);
     }
     if (temporary != nullptr) {

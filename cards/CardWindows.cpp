@@ -3,6 +3,7 @@
 #include "cards/CardActor.h"
 #include "cards/CardWindow.h"
 #include "cards/GraveyardDialog.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_Manager.h"
@@ -30,11 +31,6 @@ constexpr int ONLINE_LIST_STEP = 12;
 
 std::vector<std::unique_ptr<CardWindow>> s_CardWindows;
 std::array<std::unique_ptr<GraveyardDialog>, PLAYER_COUNT> s_GraveyardDialogs;
-
-bool IsOnline()
-{
-    return s_GameMode > 2;
-}
 
 bool IsPlayer(int player)
 {
@@ -136,7 +132,7 @@ void OpenGraveyardDialog(int player)
 {
     if (!IsPlayer(player))
         return;
-    if (IsOnline()) {
+    if (IsOnlineLesson()) {
         GetGameDisplay()->m_GraveyardOpen[Index(player)] = true;
         return;
     }
@@ -168,7 +164,7 @@ void CloseGraveyardDialog(int player)
     if (!IsPlayer(player))
         return;
     GameDisplay& display = *GetGameDisplay();
-    if (IsOnline()) {
+    if (IsOnlineLesson()) {
         const PlayerState* const state = GetPlayerState(player);
         const MatPoint& pile = display.m_PilePoints[static_cast<std::size_t>(GRAVEYARD_POINTS[Index(player)])];
         const int count = state != nullptr ? std::clamp(state->m_GraveyardCount, 0, GRAVEYARD_CAPACITY) : 0;
@@ -205,12 +201,12 @@ void ToggleGraveyardDialog(int player)
 {
     if (!IsPlayer(player))
         return;
-    const bool open = IsOnline() ? GetGameDisplay()->m_GraveyardOpen[Index(player)] : IsGraveyardDialogOpen(player);
+    const bool open = IsOnlineLesson() ? GetGameDisplay()->m_GraveyardOpen[Index(player)] : IsGraveyardDialogOpen(player);
     if (open) {
         CloseGraveyardDialog(player);
         return;
     }
-    if (!IsOnline() && IsAdviceBlocked())
+    if (!IsOnlineLesson() && IsAdviceBlocked())
         return;
     OpenGraveyardDialog(player);
 }
@@ -218,7 +214,7 @@ void ToggleGraveyardDialog(int player)
 void LayOutOnlineGraveyards()
 {
     GameDisplay& display = *GetGameDisplay();
-    if (!IsOnline())
+    if (!IsOnlineLesson())
         return;
     for (int player = 0; player < PLAYER_COUNT; ++player) {
         const PlayerState* const state = GetPlayerState(player);

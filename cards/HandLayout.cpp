@@ -5,6 +5,7 @@
 #include "cards/TableInput.h"
 #include "cards/TableScene.h"
 #include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
@@ -31,11 +32,6 @@ namespace {
 constexpr int ATTACHMENT_OFFSET = 12;
 constexpr float MARKER_DEPTH = 199.0f;
 constexpr int STATE_13 = 13;
-
-bool IsPhysical()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
-}
 
 int SlotX(int slot)
 {
@@ -209,7 +205,7 @@ void UpdatePhaseNumber()
         flow.afterCombat = false;
     }
     int& phase = GetTableInput().phaseNumber;
-    const int next = PhaseForState(state, phase, !IsPhysical());
+    const int next = PhaseForState(state, phase, !IsPhysicalLesson());
     if (next >= 0)
         phase = next;
 }
@@ -275,7 +271,7 @@ void UpdateHandCards()
         if (card == nullptr)
             continue;
         if (card->GetOwner() != 0) {
-            const bool shown = IsPhysical() && card->m_BeingDragged && card->m_Arrived;
+            const bool shown = IsPhysicalLesson() && card->m_BeingDragged && card->m_Arrived;
             if ((card->IsHeld() || shown) && card->m_DrawAnimation == 0)
                 ++input.cpuNotAnimating;
             continue;
@@ -329,7 +325,7 @@ void UpdateHandLayout()
             if (input.pointedOutCardType != -1 && card->GetCardType() == input.pointedOutCardType)
                 card->m_TargetPoint.y = static_cast<float>(RaisedTop());
         }
-        if (!IsPhysical() || hovered >= 0)
+        if (!IsPhysicalLesson() || hovered >= 0)
             continue;
         bool isHovered = false;
         if (input.insertingCard == nullptr)
@@ -362,7 +358,7 @@ void UpdateHandLayout()
 
 static bool MayDrawFromLibrary()
 {
-    if (!IsPhysical() || GetTableFlow().cardDrawnByHand != nullptr || !(IsIntroFinished() || IntroGate(15)))
+    if (!IsPhysicalLesson() || GetTableFlow().cardDrawnByHand != nullptr || !(IsIntroFinished() || IntroGate(15)))
         return false;
     const Actor* const human = GetHumanPlayerActor();
     const Actor* const cpu = GetCpuPlayerActor();

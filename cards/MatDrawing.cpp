@@ -35,11 +35,6 @@ bool GateOrFinished(int gate)
     return IsIntroFinished() || IntroGate(gate);
 }
 
-bool IsPhysical()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
-}
-
 // Until the turn drivers keep their own flags the rules' turn word stands for both.
 bool IsCpuTurn()
 {
@@ -346,7 +341,7 @@ void GameDisplay::DrawMatAndHud()
         const bool online = IsOnlineLesson();
         for (int zone = 36; zone <= 41; ++zone)
             DrawZone(*this, zone, ZoneRule::A, DEPTH_BACKDROP);
-        if (m_SceneTag != 0 && IsPhysical() && GateOrFinished(17)) {
+        if (m_SceneTag != 0 && IsPhysicalLesson() && GateOrFinished(17)) {
             const RasterRect& panel = GetZoneRectByIndex(2);
             Tile(GetTextureByName(u"gbottile"), m_PhaseBackground.left, panel.top, m_PhaseBackground.right,
                  m_PreviewRect.top - 6, DEPTH_BACKDROP);

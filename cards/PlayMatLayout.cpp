@@ -10,6 +10,8 @@
 #include "rules/Usability.h"
 #include "screens/Intro.h"
 
+#include "engine/scene/Actor.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -76,11 +78,6 @@ RasterRect Rect(int left, int top, int right, int bottom)
     rect.right = right;
     rect.bottom = bottom;
     return rect;
-}
-
-bool IsPhysicalTable()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
 }
 
 int TextureWidth(const GameDisplay& display, int texture)
@@ -179,7 +176,7 @@ void GameDisplay::LayoutPlayMat()
     const int R = s_ClientWidth;
     const int B = s_ClientHeight;
     const bool online = IsOnlineLesson();
-    const bool physical = IsPhysicalTable();
+    const bool physical = IsPhysicalLesson();
     const auto W = [this](int zone) { return GetZoneImageWidth(zone); };
     const auto H = [this](int zone) { return GetZoneImageHeight(zone); };
     const auto set = [this](int zone, int left, int top, int right, int bottom, int kind) {
@@ -763,7 +760,7 @@ void GameDisplay::GetCardDrawSize(const CardActor* card, int& width, int& height
         return;
     const bool turned = card->GetTapState() == TAP_TAPPED && !ignoreTap &&
                         (card->m_Flags & ACTOR_FLAG_KEEP_UPRIGHT) == 0;
-    const bool physical = IsPhysicalTable();
+    const bool physical = IsPhysicalLesson();
     if (physical && card->IsLand())
         GetPileCardSize(card->GetOwner(), width, height);
     else

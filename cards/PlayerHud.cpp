@@ -40,11 +40,6 @@ void ShowMood(int player, int shownLife)
     GetGameDisplay()->SetAvatarImage(GetTextureByName(name), player);
 }
 
-bool IsPhysical()
-{
-    return !IsOnlineLesson();
-}
-
 bool GateOrFinished(int gate)
 {
     return IsIntroFinished() || IntroGate(gate);
@@ -58,7 +53,7 @@ int LibraryLeft(int player)
 
 void DrawLibraryCount(const GameDisplay& display, Raster& raster, int player)
 {
-    const bool physical = IsPhysical();
+    const bool physical = !IsOnlineLesson();
     const int gate = player == PLAYER_HUMAN ? (physical ? 13 : 20) : (physical ? 14 : 26);
     if (!IntroGate(15) && !IntroGate(gate))
         return;
@@ -261,11 +256,11 @@ void DrawPlayerHud()
         StepHudLife(GetHudLifeAnimation(player), player, record->GetLife(), shown, now);
         record->SetDisplayedLife(shown);
     }
-    if (!IsPhysical())
+    if (IsOnlineLesson())
         DrawLifeNumbers(*display, *raster);
     DrawLibraryCount(*display, *raster, PLAYER_HUMAN);
     DrawLibraryCount(*display, *raster, PLAYER_CPU);
-    if (IsPhysical()) {
+    if (!IsOnlineLesson()) {
         DrawPhysicalCpuHand(*display, *raster);
         DrawGraveyards(*display, *raster);
     } else {

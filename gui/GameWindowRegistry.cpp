@@ -1,6 +1,7 @@
 // The game windows that are shown, front-most last, mirrored into the toolkit's registry.
 #include "gui/GameWindowRegistry.h"
 
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/Dialog.h"
@@ -12,11 +13,6 @@
 namespace {
 
 GameWindowActions s_Game;
-
-bool IsPhysicalLesson()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
-}
 
 void CloseGraveyardLists()
 {

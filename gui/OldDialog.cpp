@@ -4,6 +4,7 @@
 #include "engine/core/LanguageManager.h"
 #include "engine/core/StringTable.h"
 #include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
@@ -35,11 +36,6 @@ constexpr std::uint32_t LINE_HOVER_COLOUR = 0x0000FFFF;
 constexpr std::uint32_t LINE_COLOUR = 0x00FFFF00;
 
 OldDialogActions s_Rules;
-
-bool IsOnlineLesson()
-{
-    return s_GameMode > 2;
-}
 
 bool PointIn(const RasterRect& rect, int x, int y)
 {

@@ -28,6 +28,11 @@ void SetWordBalloonQueries(const WordBalloonQueries& queries)
     s_Queries = queries;
 }
 
+const WordBalloonQueries& GetWordBalloonQueries()
+{
+    return s_Queries;
+}
+
 WordBalloon::WordBalloon() : Messagebox(WORD_BALLOON_KIND)
 {
     SetSkin(BALLOON_SKIN, true, false);

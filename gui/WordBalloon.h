@@ -16,6 +16,7 @@ struct WordBalloonQueries {
     bool (*CanPlayerRespond)(int player) = nullptr;
 };
 void SetWordBalloonQueries(const WordBalloonQueries& queries);
+const WordBalloonQueries& GetWordBalloonQueries();
 
 class WordBalloon : public Messagebox {
 public:

@@ -11,6 +11,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/Wave.h"
 #include "lessons/CleanupReminder.h"
+#include "lessons/CpuBlockDecision.h"
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/OnlineTurnState.h"
@@ -463,70 +464,6 @@ void ChooseCpuBlockers()
             s_CpuBlockStep = 3;
         return;
     }
-    PlayerState& cpu = Cpu();
-    int incoming = 0;
-    std::vector<CardActor*> attackers;
-    for (CardActor* c : GetCardActors()) {
-        if (c->GetOwner() != PLAYER_HUMAN || c->GetCardType() != CT_CREATURE || !c->IsAttacking() || !c->CanAct() ||
-            c->GetStats().power <= 0)
-            continue;
-        incoming += c->GetStats().power;
-        const ManaCost& walk = c->GetStats().walk;
-        if (c->GetStats().isUnblockable || (walk.Total() != 0 && CountCardsPayableWith(PLAYER_CPU, walk) != 0))
-            continue;
-        attackers.push_back(c);
-    }
+    ChooseCpuBlocks(AttackerPower::AboveZero);
     s_CpuBlockStep = 2;
-    if (attackers.empty())
-        return;
-    const int guard = cpu.m_Life + cpu.m_PreventDamage;
-    std::vector<CardActor*> candidates;
-    for (CardActor* c : GetCardActors()) {
-        if (c->GetOwner() != PLAYER_CPU || c->GetBlockedAttacker() != nullptr || !IsAbleToBlock(c) ||
-            candidates.size() >= CARD_SLOT_COUNT)
-            continue;
-        if (c->GetAbility()->costType == COSTTYPE_TAP && incoming < guard)
-            continue;
-        candidates.push_back(c);
-    }
-    if (candidates.empty())
-        return;
-    std::stable_sort(attackers.begin(), attackers.end(),
-                     [](const CardActor* a, const CardActor* b) { return a->GetStats().power > b->GetStats().power; });
-    for (CardActor* attacker : attackers) {
-        const int bits = GetCombatFlags(attacker);
-        for (CardActor* blocker : candidates) {
-            if (!CanBlockWith(blocker, bits) || blocker->GetTapState() == TAP_TAPPED ||
-                blocker->GetBlockedAttacker() != nullptr)
-                continue;
-            CardActor* pumpSource = blocker->CanActivate(nullptr, EFFECT_PTMOD_MANAPUMP);
-            const CardAbility* pump = pumpSource != nullptr ? pumpSource->GetAbility() : nullptr;
-            if (pump != nullptr && pump->effect.toughModAmt < 1)
-                pump = nullptr;
-            const int power = attacker->GetStats().power;
-            if (SecondKillsFirstAndSurvives(attacker, blocker) || SecondSurvivesFirst(attacker, blocker) ||
-                (pump == nullptr && CreaturesTrade(attacker, blocker))) {
-                AssignBlocker(attacker, blocker);
-                incoming -= power;
-                break;
-            }
-            if (FirstKillsSecond(attacker, blocker)) {
-                if (incoming < guard) {
-                    const int r = blocker->GetRemainingToughness(false, false);
-                    if (pump != nullptr && r <= power) {
-                        const int n = DivideRoundUp(power - r + 1, pump->effect.toughModAmt);
-                        ManaCost total;
-                        for (int i = 0; i < n && i < 40; ++i)
-                            total.Add(pump->cost);
-                        if (n > 0 && n <= 40 && CanPay(PLAYER_CPU, total, true))
-                            AssignBlocker(attacker, blocker);
-                    }
-                } else {
-                    AssignBlocker(attacker, blocker);
-                    incoming -= power;
-                }
-                break;
-            }
-        }
-    }
 }

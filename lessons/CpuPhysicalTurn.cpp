@@ -11,6 +11,7 @@
 #include "gui/Messagebox.h"
 #include "gui/WordBalloon.h"
 #include "lessons/Advice.h"
+#include "lessons/CpuBlockDecision.h"
 #include "lessons/DrawingHand.h"
 #include "lessons/HandDemos.h"
 #include "lessons/LessonBox.h"
@@ -48,7 +49,6 @@ namespace {
 constexpr int BOX_ERROR = 11;
 constexpr int STATE_WAITING = 13;
 constexpr int MAX_HAND = 7;
-constexpr int MAX_BLOCK_CANDIDATES = 40;
 // A draw that hits no card is drawn again; this many tries end the discard even if the generator never helps.
 constexpr int MAX_DISCARD_DRAWS = 1000;
 constexpr int DIALOG_EVENT_CPU_ATTACKS = 12;
@@ -632,47 +632,11 @@ std::vector<CardActor*> CpuHand()
     return hand;
 }
 
-bool IsHumanAttacker(const CardActor* c)
-{
-    return c->IsAttacking() && c->GetCardType() == CT_CREATURE && c->GetStats().power != 0 && c->CanAct() &&
-           c->GetOwner() == PLAYER_HUMAN;
-}
-
-bool CannotBeBlocked(const CardActor* c)
-{
-    const ManaCost& walk = c->GetStats().walk;
-    return c->GetStats().isUnblockable || (walk.Total() != 0 && CountCardsPayableWith(PLAYER_CPU, walk) != 0);
-}
-
 void BlocksDecided()
 {
     s_CpuBlockStep = 2;
     Advice().combatAdviceAnswer = false;
     PostDialogEvent(DIALOG_EVENT_CPU_BLOCKS, nullptr);
-}
-
-// The pump the candidate could use to survive: its own or an attached card's, with a toughness gain.
-const CardAbility* FindPump(CardActor* candidate)
-{
-    const CardActor* const source = candidate->CanActivate(nullptr, EFFECT_PTMOD_MANAPUMP);
-    const CardAbility* const pump = source != nullptr ? source->GetAbility() : nullptr;
-    return pump != nullptr && pump->effect.toughModAmt > 0 ? pump : nullptr;
-}
-
-// A losing block is worth it when enough pumps are affordable to keep the candidate alive.
-bool PumpSaves(const CardActor* attacker, const CardActor* candidate, const CardAbility& pump)
-{
-    const int power = attacker->GetStats().power;
-    const int toughness = candidate->GetRemainingToughness(false, false);
-    if (toughness > power)
-        return false;
-    const int count = DivideRoundUp(power - toughness + 1, pump.effect.toughModAmt);
-    if (count <= 0 || count > MAX_BLOCK_CANDIDATES)
-        return false;
-    ManaCost total;
-    for (int i = 0; i < count; ++i)
-        total.Add(pump.cost);
-    return CanPay(PLAYER_CPU, total, true);
 }
 
 } // namespace
@@ -698,64 +662,7 @@ void DecideCpuPhysicalBlocks()
             s_CpuBlockStep = Human().IsAttackDeclared() ? 3 : 0;
         return;
     }
-    int attackingPower = 0;
-    std::vector<CardActor*> attackers;
-    for (CardActor* c : GetCardActors()) {
-        if (!IsHumanAttacker(c))
-            continue;
-        attackingPower += c->GetStats().power;
-        if (!CannotBeBlocked(c))
-            attackers.push_back(c);
-    }
-    if (attackers.empty()) {
-        BlocksDecided();
-        return;
-    }
-    const PlayerState& cpu = Cpu();
-    const auto isSafe = [&] { return cpu.m_Life + cpu.m_PreventDamage > attackingPower; };
-    std::vector<CardActor*> candidates;
-    for (CardActor* c : GetCardActors()) {
-        if (static_cast<int>(candidates.size()) >= MAX_BLOCK_CANDIDATES)
-            break;
-        if (c->GetBlockedAttacker() != nullptr || c->GetOwner() != PLAYER_CPU || !IsAbleToBlock(c))
-            continue;
-        const CardAbility* const ability = c->GetAbility();
-        if (ability != nullptr && ability->costType == COSTTYPE_TAP && isSafe())
-            continue;
-        candidates.push_back(c);
-    }
-    if (candidates.empty()) {
-        BlocksDecided();
-        return;
-    }
-    // Equal power keeps creation order, so a seeded game replays the same blocks.
-    std::stable_sort(attackers.begin(), attackers.end(), [](const CardActor* a, const CardActor* b) {
-        if (a->GetStats().power != b->GetStats().power)
-            return a->GetStats().power > b->GetStats().power;
-        return a->GetSerial() < b->GetSerial();
-    });
-    for (CardActor* attacker : attackers) {
-        const int bits = GetCombatFlags(attacker);
-        for (CardActor* candidate : candidates) {
-            if (!CanBlockWith(candidate, bits) || candidate->GetTapState() == TAP_TAPPED ||
-                candidate->GetBlockedAttacker() != nullptr)
-                continue;
-            const CardAbility* const pump = FindPump(candidate);
-            bool block = SecondKillsFirstAndSurvives(attacker, candidate) ||
-                         SecondSurvivesFirst(attacker, candidate) ||
-                         (pump == nullptr && CreaturesTrade(attacker, candidate));
-            const bool decided = block || FirstKillsSecond(attacker, candidate);
-            if (!decided)
-                continue;
-            if (!block)
-                block = !isSafe() || (pump != nullptr && PumpSaves(attacker, candidate, *pump));
-            if (block) {
-                AssignBlocker(attacker, candidate);
-                attackingPower -= attacker->GetStats().power;
-            }
-            break;
-        }
-    }
+    ChooseCpuBlocks(AttackerPower::NotZero);
     BlocksDecided();
 }
 

@@ -29,6 +29,7 @@ constexpr float CARD_BACK_DEPTH = 500.0f;
 constexpr std::uint32_t PRESS_MS = 100;
 constexpr std::uint32_t DEAL_INTERVAL_MS = 200;
 constexpr int START_Y = -350;
+constexpr int OPENING_HAND = 7;
 
 struct DrawingHand {
     int state = HAND_AT_REST;
@@ -245,6 +246,12 @@ int GetCardBacksInFlight()
 const Sprite* GetDrawHandSprite()
 {
     return s_Hand.hand.get();
+}
+
+void ResetHandAnimationState()
+{
+    s_Hand.state = HAND_START;
+    s_Hand.toDeal = OPENING_HAND;
 }
 
 void ResetDrawHand()

@@ -15,5 +15,7 @@ int GetDrawHandState();
 int GetCardBacksDealt();
 int GetCardBacksInFlight();
 const Sprite* GetDrawHandSprite();
+// A new game: the hand starts again with a full opening hand to deal.
+void ResetHandAnimationState();
 // A new scene: the hand at rest, its sprites off the list.
 void ResetDrawHand();

@@ -136,13 +136,7 @@ CleanupRequest FindCleanupRequest()
 void ShowCleanupBox(const CleanupRequest& request)
 {
     GameDisplay* const display = GetGameDisplay();
-    Messagebox* box = GetLessonBox();
-    if (box == nullptr) {
-        box = new Messagebox();
-        SetLessonBox(box);
-    } else if (display != nullptr && display->IsWindowRegistered(box)) {
-        display->UnregisterWindow(box);
-    }
+    Messagebox* const box = ReuseLessonBox();
     box->SetKind(BOX_CLEANUP);
     box->SetScaledSize(200, 200);
     const char16_t* const format = GetString(request.key);

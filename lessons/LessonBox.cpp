@@ -26,6 +26,18 @@ void SetLessonBox(Messagebox* box)
     s_pLessonBox.reset(box);
 }
 
+Messagebox* ReuseLessonBox()
+{
+    if (s_pLessonBox == nullptr) {
+        s_pLessonBox = std::make_unique<Messagebox>();
+        return s_pLessonBox.get();
+    }
+    GameDisplay* const display = GetGameDisplay();
+    if (display != nullptr && display->IsWindowRegistered(s_pLessonBox.get()))
+        display->UnregisterWindow(s_pLessonBox.get());
+    return s_pLessonBox.get();
+}
+
 void CloseLessonBox()
 {
     if (s_pLessonBox == nullptr)

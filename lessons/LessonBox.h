@@ -7,6 +7,8 @@ class CardActor;
 // The box the flows show; null when none. The owner deletes it through CloseLessonBox or the scene reset.
 Messagebox* GetLessonBox();
 void SetLessonBox(Messagebox* box);
+// The box a flow fills anew: a new one when there is none, else the current one taken off the display.
+Messagebox* ReuseLessonBox();
 // Deletes the box only while the display still has it registered; an unregistered box is left alone.
 void CloseLessonBox();
 // Deletes the box without unregistering (the display's list was already emptied).

@@ -71,13 +71,7 @@ bool HasLandwalkAgainstHuman(const CardActor& target)
 void ShowRefusal(const BlockRefusal& refusal, CardActor* blocker, CardActor* target)
 {
     GameDisplay* const display = GetGameDisplay();
-    Messagebox* box = GetLessonBox();
-    if (box == nullptr) {
-        box = new Messagebox();
-        SetLessonBox(box);
-    } else if (display != nullptr && display->IsWindowRegistered(box)) {
-        display->UnregisterWindow(box);
-    }
+    Messagebox* const box = ReuseLessonBox();
     box->SetKind(BOX_BAD_BLOCKER);
     box->SetScaledSize(200, 200);
     const bool namesTarget = refusal.row == 2;

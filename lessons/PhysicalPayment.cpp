@@ -78,14 +78,7 @@ bool IsPaymentGated()
 void SacrificeCostPrompt(CardActor* card)
 {
     GameDisplay* const display = GetGameDisplay();
-    Messagebox* box = GetLessonBox();
-    const bool created = box == nullptr;
-    if (created) {
-        box = new Messagebox();
-        SetLessonBox(box);
-    } else if (display != nullptr && display->IsWindowRegistered(box)) {
-        display->UnregisterWindow(box);
-    }
+    Messagebox* const box = ReuseLessonBox();
     box->SetKind(BOX_SACRIFICE);
     box->CreateButtons(1);
     box->SetScaledSize(300, 200);

@@ -37,6 +37,16 @@ void SetCpuPlayerActor(const Actor* cpu)
     s_pCpuPlayerActor = cpu;
 }
 
+void ForgetPlayerActor(const Actor* actor)
+{
+    if (actor == nullptr)
+        return;
+    if (s_pHumanPlayerActor == actor)
+        s_pHumanPlayerActor = nullptr;
+    if (s_pCpuPlayerActor == actor)
+        s_pCpuPlayerActor = nullptr;
+}
+
 void StampLessonTime()
 {
     s_LessonTime = plat::TimeGetTime();

@@ -6,13 +6,15 @@
 
 class Actor;
 
-// The human's and the CPU's player actors (null when the scene has none); compared, never used.
+// The human's and the CPU's player actors (null when the scene has none or the actor was removed).
 const Actor* GetHumanPlayerActor();
 const Actor* GetCpuPlayerActor();
 void SetPlayerActors(const Actor* human, const Actor* cpu);
 // Each driver names its own actor on its first frame.
 void SetHumanPlayerActor(const Actor* human);
 void SetCpuPlayerActor(const Actor* cpu);
+// The registry removed the actor: a player slot naming it is emptied.
+void ForgetPlayerActor(const Actor* actor);
 
 // The lesson's advice timer: the moment the human player's actor last entered state 1.
 void StampLessonTime();

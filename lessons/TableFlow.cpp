@@ -4,7 +4,10 @@
 #include "engine/scene/FrameState.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/PhysicalAdviceState.h"
+#include "lessons/LessonBox.h"
 #include "lessons/PhysicalBlocks.h"
+#include "lessons/PhysicalLesson.h"
+#include "lessons/PlayerActors.h"
 
 #include <algorithm>
 
@@ -23,6 +26,11 @@ void ForgetFlowCard(const Actor* actor)
 {
     if (actor == nullptr)
         return;
+    ForgetPlayerActor(actor);
+    if (static_cast<const Actor*>(g_CounteredCard) == actor)
+        g_CounteredCard = nullptr;
+    if (static_cast<const Actor*>(GetCardBeingPaid()) == actor)
+        SetCardBeingPaid(nullptr);
     ForgetPhysicalBlockCard(actor);
     ForgetAdviceCard(actor);
     ForgetCpuPhysicalCard(actor);

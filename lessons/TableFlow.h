@@ -57,7 +57,7 @@ struct TableFlowState {
     std::set<CardActor*> stepCards;
 };
 TableFlowState& GetTableFlow();
-// A removed card actor leaves every slot and set.
+// A removed actor leaves every lesson slot and set, the player slots included.
 void ForgetFlowCard(const Actor* actor);
 
 // Per-frame lesson steps.

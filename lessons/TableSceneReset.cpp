@@ -33,6 +33,7 @@ void ResetTableScene()
     GetTableFlow() = TableFlowState();
     GetTableInput().focusedCard = nullptr;
     SetCardBeingPaid(nullptr);
+    SetSpellPaymentUnderWay(false);
     SetLessonPendingCard(nullptr);
     SetLessonSecondCard(nullptr);
     ResetCleanupReminder();

@@ -1,6 +1,7 @@
 #include "rules/CpuPayment.h"
 
 #include "cards/CardActor.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
@@ -14,11 +15,6 @@ ManaCost s_Tally;
 std::vector<CardActor*> s_TappedSources;
 
 constexpr int ANY_COLOUR = 0;
-
-bool IsPhysicalLesson()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
-}
 
 bool QualifiesAsSource(const CardActor& card, int colour)
 {

@@ -45,11 +45,6 @@ PlayerState& Cpu()
     return *GetPlayerState(PLAYER_CPU);
 }
 
-bool IsPhysical()
-{
-    return s_GameMode == 1 || s_GameMode == 2;
-}
-
 int HumanHandSize()
 {
     const std::vector<CardActor*> cards = GetCardActors();
@@ -391,7 +386,7 @@ bool HeldBackForCombat(const CardActor* card, int free)
     const int type = card->GetCardType();
     if (s_PastCombat || (type != CT_CREATURE && type != CT_ARTIFACT) || card->GetStats().haste)
         return false;
-    if (IsPhysical())
+    if (IsPhysicalLesson())
         return CountAbleAttackers(PLAYER_CPU) > 0;
     const bool keepsMana = (FindCardActorByState(PLAYER_CPU) & 16) != 0 || HasUsableAbility(PLAYER_CPU);
     return free < 4 && keepsMana;

@@ -5,7 +5,6 @@
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
 #include "gui/DialogManager.h"
-#include "lessons/DrawHand.h"
 #include "lessons/HandDemos.h"
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
@@ -21,6 +20,7 @@
 #include "rules/PendingCards.h"
 #include "rules/PendingObjects.h"
 #include "rules/PlayerState.h"
+#include "rules/ResolutionPrompts.h"
 #include "rules/SpellStack.h"
 #include "rules/TableSelection.h"
 #include "rules/Targets.h"
@@ -29,11 +29,16 @@
 
 void OnCardActorRemoved(Actor* actor)
 {
+    if (actor == nullptr)
+        return;
+    // Player actors are plain actors, yet the lessons and the stack keep pointers to them too.
+    ForgetFlowCard(actor);
+    GetSpellStack().ForgetPlayerActor(actor);
     CardActor* const card = AsCardActor(actor);
     if (card == nullptr)
         return;
     ForgetTableCard(card);
-    ForgetFlowCard(actor);
+    ForgetSpentSorcery(card);
     if (GetDraggedCard() == card)
         SetDraggedCard(nullptr);
     ForgetSelectedCard(card);
@@ -78,13 +83,6 @@ void ResetGameState()
     ClearLibraryActors();
     ClearBlockLinkMap();
     ClearCombatDamageRecords();
-}
-
-void ResetHandAnimationState()
-{
-    DrawHandState& hand = GetDrawHand();
-    hand.state = 0;
-    hand.toDeal = 7;
 }
 
 void ResetRulesState()

@@ -4,12 +4,11 @@
 
 class Actor;
 
-// Clears every rules record that refers to the actor; the registry calls it when the actor is removed.
+// Clears every game record that refers to the actor (a card or a player); the registry calls it when the actor is
+// removed and for each actor when it destroys them all.
 void OnCardActorRemoved(Actor* actor);
 // The registry calls it after destroying every actor: every rules record back to its start.
 void ResetGameState();
-// The drawing hand starts again with a full opening hand to deal.
-void ResetHandAnimationState();
 // Everything the rules keep: player records, payment, stack, combat records, block links, library actors,
 // pending sets and tips, decks, target choice. Life is 20 afterwards.
 void ResetRulesState();

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class Actor;
 class CardActor;
 class SpellStack;
 
@@ -11,6 +12,8 @@ class SpellStack;
 bool IsOnlinePromptShowing();
 // The human's sorcery shown on its way to the graveyard, or null.
 CardActor* GetSpentSorcery();
+// A removed card is no longer the spent sorcery.
+void ForgetSpentSorcery(const Actor* actor);
 // The clip the prompts last asked for; cleared on demand.
 const std::u16string& GetLastPromptVoice();
 void ClearLastPromptVoice();

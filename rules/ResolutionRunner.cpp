@@ -217,6 +217,12 @@ CardActor* GetSpentSorcery()
     return s_pSpentSorcery;
 }
 
+void ForgetSpentSorcery(const Actor* actor)
+{
+    if (actor != nullptr && static_cast<const Actor*>(s_pSpentSorcery) == actor)
+        s_pSpentSorcery = nullptr;
+}
+
 int CountCardsStillInLibrary()
 {
     int count = 0;

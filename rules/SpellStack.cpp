@@ -419,6 +419,22 @@ void SpellStack::ForgetCard(const CardActor* card)
         m_PromptCard = nullptr;
 }
 
+void SpellStack::ForgetPlayerActor(const Actor* actor)
+{
+    if (actor == nullptr)
+        return;
+    if (m_PlayerActor == actor)
+        m_PlayerActor = nullptr;
+    if (m_CpuActor == actor)
+        m_CpuActor = nullptr;
+    for (StackEntry& entry : m_Entries) {
+        if (entry.targetPlayer == actor)
+            entry.targetPlayer = nullptr;
+    }
+    if (m_ResolvingTargetPlayer == actor)
+        m_ResolvingTargetPlayer = nullptr;
+}
+
 void SpellStack::Reset(int physical)
 {
     for (StackEntry& entry : m_Entries)

@@ -55,6 +55,8 @@ public:
 
     // A removed card leaves every entry and the resolving block; null clears the resolving block and the pause.
     void ForgetCard(const CardActor* card);
+    // A removed player actor is no longer a side nor a target.
+    void ForgetPlayerActor(const Actor* actor);
     void Reset(int physical);
     void OpenWindow();
     void Shutdown();

@@ -286,6 +286,10 @@ void UpdateActors()
 
 void DestroyAllActors()
 {
+    // The game lets go of each actor first, so no record keeps a pointer past the purge.
+    for (Actor* const actor : s_ActorList) {
+        CallGame(s_Game.OnCardActorRemoved, actor);
+    }
     for (Actor* const actor : s_ActorList) {
         s_RemovedActors.emplace_back(actor);
     }
@@ -317,6 +321,11 @@ bool IsOnlineLesson()
 {
     // The running mode itself: while a switch is pending (-1) no lesson runs.
     return s_GameMode > 2;
+}
+
+bool IsPhysicalLesson()
+{
+    return s_GameMode == 1 || s_GameMode == 2;
 }
 
 void SetActorGameActions(const ActorGameActions& actions)

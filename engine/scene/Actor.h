@@ -113,6 +113,8 @@ int GetActorCount();
 Actor* GetActorAt(int index);
 // True when the running game mode is an online lesson (3 or 4); the scene loader sets the mode.
 bool IsOnlineLesson();
+// True when the running game mode is a physical lesson (1 or 2); false for the menus and while a switch is pending.
+bool IsPhysicalLesson();
 
 // What the game does when the registry calls up into it; app/ fills these at start-up. An entry left null
 // does nothing (a lookup answers null).
@@ -127,7 +129,8 @@ struct ActorGameActions {
     void (*StampLessonTime)() = nullptr;
     void (*RaiseState13Flag)() = nullptr;
     void (*PostDialogEvent)(int event, Actor* card) = nullptr;
-    // Removal: the card lists, the game's records and the card window let go of the actor.
+    // Removal: the card lists, the game's records and the card window let go of the actor. Destroying every
+    // actor also calls OnCardActorRemoved for each.
     void (*ClearCardFromLists)(Actor* actor) = nullptr;
     void (*OnCardActorRemoved)(Actor* actor) = nullptr;
     void (*ReleaseActorCardWindow)(Actor* actor) = nullptr;

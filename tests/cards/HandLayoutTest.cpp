@@ -133,6 +133,7 @@ TEST_F(HandLayoutTest, LibraryDrawNeedsCardsLeftAndNoPlayerInState13)
 
 TEST_F(HandLayoutTest, SparkleOfLifetimeOneLivesTwoFramesAtSixty)
 {
+    const float savedFramesPerSecond = s_FramesPerSecond;
     s_FramesPerSecond = 60.0f;
     Actor* const spark = SpawnActor(u"sparkle", 0, SparkleBehaviour, 10, 10, 0, 0, 0, 0);
     spark->m_Lifetime = 1;
@@ -140,6 +141,7 @@ TEST_F(HandLayoutTest, SparkleOfLifetimeOneLivesTwoFramesAtSixty)
     EXPECT_TRUE(IsActorRegistered(spark));
     SparkleBehaviour(spark);
     EXPECT_FALSE(IsActorRegistered(spark));
+    s_FramesPerSecond = savedFramesPerSecond;
 }
 
 TEST_F(HandLayoutTest, BigSparkAtStepTwoEndsInItsThirdCall)

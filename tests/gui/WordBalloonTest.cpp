@@ -21,6 +21,7 @@ protected:
     void SetUp() override
     {
         MessageboxFixture::SetUp();
+        m_savedQueries = GetWordBalloonQueries();
         for (const char* name : {"lt", "t", "rt", "l", "r", "lb", "b", "rb"}) {
             WriteImage(std::string(name) + ".bmp", CORNER, CORNER, 0x2040A0);
         }
@@ -39,13 +40,17 @@ protected:
     }
     void TearDown() override
     {
-        SetWordBalloonQueries(WordBalloonQueries{});
+        // Later suites run with the program's own wiring.
+        SetWordBalloonQueries(m_savedQueries);
         MessageboxFixture::TearDown();
     }
     static const GUI_ImageElement* Piece(const WordBalloon& balloon, int piece)
     {
         return balloon.GetPieces()[piece].element.get();
     }
+
+private:
+    WordBalloonQueries m_savedQueries;
 };
 
 TEST_F(WordBalloonTest, ThePointerReplacesItsCornerAndMovesWithTheSide)

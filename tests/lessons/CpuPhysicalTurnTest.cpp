@@ -80,6 +80,8 @@ protected:
     {
         Frame();
         ASSERT_EQ(m_cpu->m_Flags & ACTOR_FLAG_FIRST_FRAME, 0u);
+        // The game start sets the opening hand to deal; the intro this fixture skips would have dealt it.
+        ResetDrawHand();
         GetCpuPhysicalTurnWords().delay = 0;
         SetDrawHandStopped(true);
     }

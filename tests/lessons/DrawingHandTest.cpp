@@ -152,6 +152,17 @@ TEST_F(DrawingHandTest, CardBacksFlyFromTheLibraryIntoTheCpuHandOfBacks)
     GetTableInput().cpuHandCount = savedCount;
 }
 
+TEST_F(DrawingHandTest, ANewGameDealsTheSevenCardOpeningHand)
+{
+    HandImages(120);
+    ResetHandAnimationState();
+    EXPECT_EQ(GetDrawHandState(), 0);
+    int frames = 0;
+    const std::vector<std::uint32_t> launches = RunUntilAtRest(5000, frames);
+    EXPECT_EQ(GetDrawHandState(), 5);
+    EXPECT_EQ(static_cast<int>(launches.size()), 7);
+}
+
 TEST_F(DrawingHandTest, EmptyLibraryLosesWithoutACardBack)
 {
     HandImages(120);

@@ -23,6 +23,8 @@ protected:
         rulesgame::DefineSyntheticCards();
         GetGameDisplay()->LayoutPlayMat();
         GetGameDisplay()->m_LayoutDone = true;
+        // The display outlives each case: no step is highlighted until a driver picks one.
+        GetGameDisplay()->m_CurrentPhase = -1;
         m_savedFramesPerSecond = s_FramesPerSecond;
         s_FramesPerSecond = 60.0f;
         ResetTableScene();

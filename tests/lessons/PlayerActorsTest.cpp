@@ -8,6 +8,8 @@
 #include "lessons/DrawingHand.h"
 #include "lessons/LessonBox.h"
 #include "lessons/OnlineTurnState.h"
+#include "lessons/PhysicalLesson.h"
+#include "lessons/PlayerActors.h"
 #include "lessons/PlayerBehaviours.h"
 #include "rules/Decks.h"
 #include "tests/lessons/LessonFixture.h"
@@ -125,6 +127,35 @@ TEST_F(PlayerActorsTest, BusyTestsFollowTheDrawingHandAndTheDemos)
     SetHandDemosIdle(false);
     EXPECT_TRUE(IsHandDemoBusy());
     SetHandDemosIdle(true);
+}
+
+TEST_F(PlayerActorsTest, RemovedActorsLeaveThePlayerSlotsAndTheCardRecords)
+{
+    Actor* const human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    Actor* const cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    SetPlayerActors(human, cpu);
+    GetSpellStack().m_PlayerActor = human;
+    GetSpellStack().m_CpuActor = cpu;
+    CardActor* const paid = Card(30, PLAYER_HUMAN);
+    CardActor* const countered = Card(30, PLAYER_HUMAN);
+    SetCardBeingPaid(paid);
+    g_CounteredCard = countered;
+
+    RemoveActor(human);
+    RemoveActor(paid);
+    EXPECT_EQ(GetHumanPlayerActor(), nullptr);
+    EXPECT_EQ(GetCpuPlayerActor(), cpu);
+    EXPECT_EQ(GetSpellStack().m_PlayerActor, nullptr);
+    EXPECT_EQ(GetSpellStack().m_CpuActor, cpu);
+    EXPECT_EQ(GetCardBeingPaid(), nullptr);
+    EXPECT_EQ(g_CounteredCard, countered);
+
+    // A scene reset lets go of everything still registered.
+    DestroyAllActors();
+    EXPECT_EQ(GetCpuPlayerActor(), nullptr);
+    EXPECT_EQ(GetSpellStack().m_CpuActor, nullptr);
+    EXPECT_EQ(g_CounteredCard, nullptr);
+    PurgeRemovedActors();
 }
 
 } // namespace

@@ -1,5 +1,4 @@
 #include "cards/CardWindows.h"
-#include "lessons/DrawHand.h"
 #include "rules/GameGlobals.h"
 #include "rules/PendingObjects.h"
 #include "tests/rules/RulesFixture.h"
@@ -33,16 +32,6 @@ TEST_F(RulesTest, NewGameDeletesPendingObjectsAndCardWindows)
     EXPECT_EQ(GetCardWindowCount(), 0);
     ResetGameState();
     EXPECT_EQ(deleted, 2) << "a second reset finds nothing to delete";
-}
-
-TEST(HandAnimationStateTest, ResetDealsAFullHandAgain)
-{
-    DrawHandState& hand = GetDrawHand();
-    hand = DrawHandState{3, 2};
-    ResetHandAnimationState();
-    EXPECT_EQ(hand.state, 0);
-    EXPECT_EQ(hand.toDeal, 7);
-    hand = DrawHandState();
 }
 
 } // namespace

@@ -310,13 +310,20 @@ TEST_F(ActorTest, QueuedCardActorsMoveToTheEndOnce)
     EXPECT_EQ(Frame(), (Names{u"a", u"plain", u"z"}));
 }
 
-TEST(OnlineLessonTest, ModesAboveTwoAreOnline)
+TEST(OnlineLessonTest, ModesAboveTwoAreOnlineAndOneAndTwoPhysical)
 {
-    const std::pair<int, bool> cases[] = {{-1, false}, {0, false}, {1, false}, {2, false}, {3, true}, {4, true}};
+    struct Case {
+        int mode;
+        bool online;
+        bool physical;
+    };
+    const Case cases[] = {{-1, false, false}, {0, false, false}, {1, false, true},
+                          {2, false, true},   {3, true, false},   {4, true, false}};
     const int previous = s_GameMode;
-    for (const auto& [mode, online] : cases) {
-        s_GameMode = mode;
-        EXPECT_EQ(IsOnlineLesson(), online) << mode;
+    for (const Case& c : cases) {
+        s_GameMode = c.mode;
+        EXPECT_EQ(IsOnlineLesson(), c.online) << c.mode;
+        EXPECT_EQ(IsPhysicalLesson(), c.physical) << c.mode;
     }
     s_GameMode = previous;
 }
