@@ -12,6 +12,7 @@
 #include "cards/GameLog.h"
 #include "lessons/PlayerActors.h"
 #include "rules/BoardQueries.h"
+#include "rules/ManaPool.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -195,7 +196,13 @@ GameResult PlayGame(const GameSetup& setup)
             lastClicks = state;
             lastChange = frame;
         } else if (frame - lastChange > STALL_FRAMES) {
-            result.stall = where;
+            result.stall = where + " paying " + std::to_string(GetPaymentState().paying) + " owed " +
+                           std::to_string(GetPaymentState().outstanding.Total()) + " lands";
+            for (const CardActor* const card : GetCardActors())
+                if (card->GetOwner() == 0 && card->IsLand() && !card->IsHeld())
+                    result.stall += " " + std::to_string(card->GetTapState());
+            result.stall += " pool " + std::to_string(GetPlayerState(0)->m_ManaPool.Total()) + " mouse " +
+                            std::to_string(MouseState.x) + "," + std::to_string(MouseState.y);
             break;
         }
     }
