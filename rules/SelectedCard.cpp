@@ -3,7 +3,6 @@
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
 #include "cards/MessagePrompts.h"
-#include "cards/TableInput.h"
 #include "engine/core/RegistrySettings.h"
 #include "engine/core/StringTable.h"
 #include "engine/scene/FrameState.h"
@@ -213,13 +212,9 @@ void Activate(CardActor& card)
 
 void ProcessSelectedCard()
 {
-    // Online the selected card is the one under the mouse: the mana click that follows reads it, and without it
-    // no land could ever be tapped to pay.
-    TableSelection& selection = GetTableSelection();
-    if (!selection.xCostCollecting)
-        selection.selectedCard = GetTableInput().pointedCard;
     if (IsDriverWaiting())
         return;
+    TableSelection& selection = GetTableSelection();
     if (selection.pendingAbility == nullptr && !selection.spellPayment) {
         PickUpSelectedCard();
         return;
