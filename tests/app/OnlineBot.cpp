@@ -116,7 +116,7 @@ bool LandsCover(const ManaCost& cost)
 
 int HumanState()
 {
-    const Actor* const human = GetHumanPlayerActor();
+    const Actor* const human = FindActorByName(u"player");
     return human == nullptr ? -1 : human->GetState();
 }
 
