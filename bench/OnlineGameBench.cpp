@@ -153,6 +153,7 @@ GameResult PlayGame(unsigned seed, bool draw, bool timePhases)
     s_RequestedGameMode = 3;
     s_GameMode = -1;
     test::OnlineBot bot;
+    bot.SetLandsOnly(true);
     // The scene load is start-up, not the game.
     for (int i = 0; i < 10 && s_GameMode != 3; ++i) {
         plat::headless::AdvanceTime(FRAME_MS);

@@ -28,6 +28,7 @@
 #include "rules/StackPrompts.h"
 #include "rules/HumanPayment.h"
 #include "rules/SelectedCard.h"
+#include "rules/TableSelection.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
 #include "screens/GameInterface.h"
@@ -230,6 +231,10 @@ void RunGameSteps()
     TableInputState& input = GetTableInput();
     CardActor* const hovered = input.hoveredCard;
     if (IsOnlineLesson()) {
+        // The selected card is the one under the mouse: the selection and the mana click below read it, and
+        // without it no land could ever be tapped to pay.
+        if (!GetTableSelection().xCostCollecting)
+            GetTableSelection().selectedCard = input.pointedCard;
         Run(s_Steps.BuildActionableCards);
         Run(s_Steps.ProcessSelectedCard);
         Run(s_Steps.CpuOnlineRespond);

@@ -640,6 +640,8 @@ void AnswerMulligan(int answer)
     ++s_TurnNumber;
     Log(s_HumanTurn ? u"ONL_GL_PlayerTurn" : u"ONL_GL_OppTurn", IntToWString(s_TurnNumber));
     s_GameBegun = true;
+    // The camera's game steps (mana clicks, the selected card, the CPU's answers) run only once the game started.
+    GetTableFlow().gameStarted = true;
 }
 
 int GetMulligansLeft()

@@ -13,6 +13,9 @@
 #include "gui/OldDialog.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
+#include "lessons/PlayerActors.h"
+#include "rules/BoardQueries.h"
+#include "rules/ManaPool.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "screens/CoinToss.h"
@@ -74,6 +77,49 @@ std::vector<const GUI_Window*> HandWindows()
     return hand;
 }
 
+bool IsOwnCreatureOnTable(const CardActor* card)
+{
+    return card->GetOwner() == 0 && card->GetCardType() == CT_CREATURE && !card->IsHeld() && card->IsNotLeaving() &&
+           !card->IsOnStack() && card->GetTapState() != TAP_OFF_TABLE;
+}
+
+bool IsOwnReadyLand(const CardActor* card)
+{
+    return card->GetOwner() == 0 && card->IsLand() && !card->IsHeld() && card->IsNotLeaving() &&
+           card->GetTapState() == TAP_READY;
+}
+
+// The colours a land gives, as printed on it.
+const ManaCost& Produces(const CardActor* land)
+{
+    return land->GetAbility()->effect.manaProduced;
+}
+
+// Covers the coloured symbols first with lands of that colour, then the generic part with whatever is left.
+bool LandsCover(const ManaCost& cost)
+{
+    std::vector<const CardActor*> lands;
+    for (const CardActor* const card : GetCardActors())
+        if (IsOwnReadyLand(card))
+            lands.push_back(card);
+    for (int colour = 1; colour < 6; ++colour) {
+        for (int need = cost.At(colour); need > 0; --need) {
+            const auto it = std::find_if(lands.begin(), lands.end(),
+                                         [colour](const CardActor* land) { return Produces(land).At(colour) > 0; });
+            if (it == lands.end())
+                return false;
+            lands.erase(it);
+        }
+    }
+    return static_cast<int>(lands.size()) >= cost.generic;
+}
+
+int HumanState()
+{
+    const Actor* const human = FindActorByName(u"player");
+    return human == nullptr ? -1 : human->GetState();
+}
+
 } // namespace
 
 void OnlineBot::Click(int x, int y)
@@ -83,6 +129,24 @@ void OnlineBot::Click(int x, int y)
     ++m_Clicks;
 }
 
+// A card lies partly off the screen at the bottom (the hand peeks in): click the part that shows.
+void OnlineBot::ClickWindow(const GUI_Window* w)
+{
+    const int bottom = s_ClientHeight > 0 ? std::min(w->GetBottom(), s_ClientHeight - 1) : w->GetBottom();
+    Click((w->GetLeft() + w->GetRight()) / 2, (w->GetTop() + bottom) / 2);
+}
+
+bool OnlineBot::ClickCard(const CardActor* card)
+{
+    for (const GUI_Window* const window : GetGUIManager()->GetWindows()) {
+        if (!window->IsHidden() && GetCardWindowActor(window) == card && card != GetCloseUpWindow()->GetCardActor()) {
+            ClickWindow(window);
+            return true;
+        }
+    }
+    return false;
+}
+
 void OnlineBot::Step()
 {
     if (!m_Pending.empty()) {
@@ -90,7 +154,7 @@ void OnlineBot::Step()
         m_Pending.erase(m_Pending.begin());
         static constexpr plat::EventType ORDER[] = {plat::EventType::MouseMove, plat::EventType::ButtonDown,
                                                     plat::EventType::ButtonUp};
-        QueueMouse(ORDER[m_Phase++], p.x, p.y);
+        QueueMouse(ORDER[m_Phase++ % 3], p.x, p.y);
         if (m_Pending.empty())
             m_Wait = PAUSE_FRAMES;
         return;
@@ -99,7 +163,15 @@ void OnlineBot::Step()
         --m_Wait;
         return;
     }
-    if (ClickMessageWindowButton() || AnswerDice() || DiscardOrPlayLand())
+    if (m_TriedTurn != s_TurnNumber) {
+        m_TriedTurn = s_TurnNumber;
+        m_Tried.clear();
+    }
+    if (ClickMessageWindowButton() || AnswerDice() || Discard() || PayWithLand() || (!m_LandsOnly && Block()))
+        return;
+    if (s_HumanTurn && s_MulliganState == 1 && HumanState() == 5 && (PlayLand() || (!m_LandsOnly && CastCreature())))
+        return;
+    if (s_HumanTurn && HumanState() == 7 && !m_LandsOnly && DeclareAttacker())
         return;
     // Nothing else to do: the right-most button of the message field passes, keeps, or says OK.
     PressFieldButton(0);
@@ -127,28 +199,126 @@ bool OnlineBot::AnswerDice()
     return true;
 }
 
-bool OnlineBot::DiscardOrPlayLand()
+bool OnlineBot::Discard()
 {
-    if (!s_HumanTurn || s_MulliganState != 1)
-        return false;
     const std::vector<const GUI_Window*> hand = HandWindows();
-    // The hand peeks in at the bottom of the table: click the part that shows.
-    const auto clickWindow = [this](const GUI_Window* w) {
-        Click((w->GetLeft() + w->GetRight()) / 2, (w->GetTop() + (s_ClientHeight > 0 ? std::min(w->GetBottom(), s_ClientHeight - 1) : w->GetBottom())) / 2);
-    };
-    if (hand.size() > 7 && IsMessageShown(u"ONL_YouDiscardText")) {
-        clickWindow(hand.front());
-        return true;
-    }
+    if (hand.size() <= 7 || !IsMessageShown(u"ONL_YouDiscardText"))
+        return false;
+    ++m_Discards;
+    ClickWindow(hand.front());
+    return true;
+}
+
+bool OnlineBot::PlayLand()
+{
     if (m_LandTurn == s_TurnNumber)
         return false;
-    for (const GUI_Window* w : hand) {
+    for (const GUI_Window* w : HandWindows()) {
         if (GetCardWindowActor(w)->IsLand()) {
             m_LandTurn = s_TurnNumber;
             ++m_LandsPlayed;
-            clickWindow(w);
+            ClickWindow(w);
             return true;
         }
+    }
+    return false;
+}
+
+// The payment prompt shows what is still owed: tap a land of a colour still wanted, else any for the generic
+// part; with nothing that fits, cancel.
+bool OnlineBot::PayWithLand()
+{
+    const PaymentState& payment = GetPaymentState();
+    if (!payment.paying)
+        return false;
+    const ManaCost& owed = payment.outstanding;
+    const CardActor* fallback = nullptr;
+    for (const CardActor* const card : GetCardActors()) {
+        if (!IsOwnReadyLand(card))
+            continue;
+        const ManaCost& gives = Produces(card);
+        for (int colour = 1; colour < 6; ++colour) {
+            if (owed.At(colour) > 0 && gives.At(colour) > 0 && ClickCard(card)) {
+                ++m_LandsTappedToPay;
+                return true;
+            }
+        }
+        if (fallback == nullptr)
+            fallback = card;
+    }
+    if (owed.generic > 0 && fallback != nullptr && ClickCard(fallback)) {
+        ++m_LandsTappedToPay;
+        return true;
+    }
+    PressFieldButton(0);
+    return true;
+}
+
+// The first creature in the hand its untapped lands can pay for, once per card and turn.
+bool OnlineBot::CastCreature()
+{
+    for (const GUI_Window* w : HandWindows()) {
+        const CardActor* const card = GetCardWindowActor(w);
+        if (card->GetCardType() != CT_CREATURE || !LandsCover(card->GetCost()) ||
+            std::find(m_Tried.begin(), m_Tried.end(), card) != m_Tried.end())
+            continue;
+        m_Tried.push_back(card);
+        ++m_CastsStarted;
+        ClickWindow(w);
+        return true;
+    }
+    return false;
+}
+
+// Every creature that can attack, one click each; then the field button ends the declaration.
+bool OnlineBot::DeclareAttacker()
+{
+    for (const CardActor* const card : GetCardActors()) {
+        if (!IsOwnCreatureOnTable(card) || card->GetTapState() != TAP_READY || card->IsAttacking() ||
+            card->IsSummoningSick() || card->GetStats().cannotAttack ||
+            std::find(m_Tried.begin(), m_Tried.end(), card) != m_Tried.end())
+            continue;
+        m_Tried.push_back(card);
+        if (ClickCard(card)) {
+            ++m_AttackersDeclared;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Once per CPU attack: the biggest attacker gets the first untapped creature able to stop it.
+bool OnlineBot::Block()
+{
+    if (s_HumanBlockStep != 1 || !s_HumanBlockingEntered || m_BlockTurn == s_TurnNumber)
+        return false;
+    const CardActor* attacker = nullptr;
+    for (const CardActor* const card : GetCardActors()) {
+        if (card->GetOwner() == 1 && card->IsAttacking() && !card->IsHeld() &&
+            (attacker == nullptr || card->GetStats().power > attacker->GetStats().power))
+            attacker = card;
+    }
+    m_BlockTurn = s_TurnNumber;
+    if (attacker == nullptr)
+        return false;
+    for (const CardActor* const card : GetCardActors()) {
+        const CreatureStats& stats = card->GetStats();
+        if (!IsOwnCreatureOnTable(card) || card->GetTapState() == TAP_TAPPED || stats.hasCannotBlock ||
+            (attacker->GetStats().flying && !stats.flying && !stats.flyBlock) || attacker->GetStats().isUnblockable)
+            continue;
+        if (!ClickCard(card))
+            continue;
+        // The second click lands on the attacker once the first has picked the blocker.
+        const std::vector<Point> first = m_Pending;
+        if (!ClickCard(attacker)) {
+            m_Pending = first;
+            return true;
+        }
+        std::vector<Point> both = first;
+        both.insert(both.end(), m_Pending.begin(), m_Pending.end());
+        m_Pending = both;
+        ++m_BlocksTried;
+        return true;
     }
     return false;
 }
@@ -156,6 +326,9 @@ bool OnlineBot::DiscardOrPlayLand()
 void OnlineBot::PressFieldButton(int fromRight)
 {
     const GameDisplay& display = *GetGameDisplay();
+    // Before the scene has loaded its buttons there is nothing to press.
+    if (display.m_FixedButtons[BUTTON_NO] < 0 || display.m_FixedButtons[BUTTON_YES] < 0)
+        return;
     const RasterRect& field = display.GetZoneRectByIndex(FIELD_ZONE);
     const Raster& raster = *GetRaster();
     const int noWidth = raster.GetTextureWidth(display.m_FixedButtons[BUTTON_NO]);

@@ -1,10 +1,12 @@
 // A scripted learner for the online lesson. Each frame it looks at what a person sees (message windows and their
-// buttons, the message field's buttons, the dice, the cards in its hand) and acts only by queuing mouse events.
+// buttons, the message field's buttons and payment symbols, the dice, the cards in its hand and on the table, the
+// phase) and acts only by queuing mouse events.
 #pragma once
 
 #include <vector>
 
 class CardActor;
+class GUI_Window;
 
 namespace test {
 
@@ -12,8 +14,18 @@ class OnlineBot {
 public:
     // Once before every frame: queues the next event of the click under way, or chooses the next click.
     void Step();
+    // Lands only: the learner plays lands and passes; it never casts, attacks or blocks, so a test may set up
+    // the table's creatures and blocks itself.
+    void SetLandsOnly(bool landsOnly) { m_LandsOnly = landsOnly; }
     int Clicks() const { return m_Clicks; }
     int LandsPlayed() const { return m_LandsPlayed; }
+    // Creatures whose cast the bot started by clicking them in the hand.
+    int CastsStarted() const { return m_CastsStarted; }
+    // Clicks on the learner's own lands while a payment was open.
+    int LandsTappedToPay() const { return m_LandsTappedToPay; }
+    int AttackersDeclared() const { return m_AttackersDeclared; }
+    int BlocksTried() const { return m_BlocksTried; }
+    int Discards() const { return m_Discards; }
 
 private:
     struct Point {
@@ -21,17 +33,34 @@ private:
         int y;
     };
     void Click(int x, int y);
+    void ClickWindow(const GUI_Window* window);
+    bool ClickCard(const CardActor* card);
     bool ClickMessageWindowButton();
     bool AnswerDice();
-    bool DiscardOrPlayLand();
+    bool Discard();
+    bool PlayLand();
+    bool PayWithLand();
+    bool CastCreature();
+    bool DeclareAttacker();
+    bool Block();
     void PressFieldButton(int fromRight);
 
+    bool m_LandsOnly = false;
     std::vector<Point> m_Pending;
+    std::vector<const CardActor*> m_Tried;
     int m_Phase = 0;
     int m_Clicks = 0;
     int m_LandsPlayed = 0;
+    int m_CastsStarted = 0;
+    int m_LandsTappedToPay = 0;
+    int m_AttackersDeclared = 0;
+    int m_BlocksTried = 0;
+    int m_Discards = 0;
     int m_Wait = 0;
     int m_LandTurn = -1;
+    int m_CastTurn = -1;
+    int m_BlockTurn = -1;
+    int m_TriedTurn = -1;
 };
 
 } // namespace test

@@ -142,6 +142,7 @@ TEST_F(OnlineMomentsTest, AGameReachesItsDealACombatWithBlockersASpellOnTheStack
         s_RequestedGameMode = 3;
         s_GameMode = -1;
         test::OnlineBot bot;
+        bot.SetLandsOnly(true);
         bool started = false;
         bool creaturesPlaced = false;
         for (; frame < MAX_FRAMES; ++frame) {

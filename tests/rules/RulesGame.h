@@ -68,6 +68,72 @@ inline void DefineSyntheticCards()
     }
 }
 
+// Every card in exactly one place, 40 per owner, pools never negative, tap states 0-3, blocker links symmetric,
+// the stack within its capacity.
+inline void CheckTable(const char* where, std::vector<std::string>& faults)
+{
+    int places[2] = {0, 0};
+    for (int player = 0; player < 2; ++player) {
+        const PlayerState& record = *GetPlayerState(player);
+        places[player] += record.m_LibraryCount - record.m_NextDrawIndex;
+        const ManaCost& pool = record.m_ManaPool;
+        for (int i = 0; i < 6; ++i)
+            if (pool.At(i) < 0)
+                faults.push_back(std::string(where) + ": negative pool counter");
+    }
+    for (const CardActor* const card : GetCardActors()) {
+        const int owner = card->GetOwner();
+        if (owner != 0 && owner != 1)
+            continue;
+        int found = 0;
+        if (card->IsHeld() && card->IsInLibrary())
+            ++found;  // a dealt card not yet in hand counts with the library
+        if (card->IsHeld() && !card->IsInLibrary() && card->IsNotLeaving())
+            ++found;
+        if (!card->IsHeld() && card->IsNotLeaving() && !card->IsOnStack() && card->GetTapState() != TAP_OFF_TABLE)
+            ++found;
+        if (card->IsOnStack() && card->IsNotLeaving() && !card->IsHeld() && card->GetTapState() == TAP_OFF_TABLE)
+            ++found;
+        if (card->IsExitMoveBackward())
+            ++found;
+        if (card->IsExitMoveForward()) {
+            const PlayerState& record = *GetPlayerState(owner);
+            int listed = 0;
+            for (int i = 0; i < record.m_GraveyardCount; ++i)
+                listed += record.m_Graveyard[static_cast<std::size_t>(i)] == card;
+            if (listed == 1)
+                ++found;
+        }
+        if (found != 1)
+            faults.push_back(std::string(where) + ": card " + std::to_string(card->GetId()) + " in " +
+                             std::to_string(found) + " places");
+        ++places[owner];
+        if (card->GetTapState() < 0 || card->GetTapState() > 3)
+            faults.push_back(std::string(where) + ": tap state out of range");
+        for (int slot = 0; slot < CARD_SLOT_COUNT; ++slot) {
+            if (const CardActor* const blocker = card->GetBlocker(slot); blocker != nullptr &&
+                                                                         blocker->GetBlockedAttacker() != card)
+                faults.push_back(std::string(where) + ": one-sided block link");
+        }
+        if (const CardActor* const attacker = card->GetBlockedAttacker()) {
+            bool listed = false;
+            for (int slot = 0; slot < CARD_SLOT_COUNT; ++slot)
+                listed = listed || attacker->GetBlocker(slot) == card;
+            if (!listed)
+                faults.push_back(std::string(where) + ": one-sided blocked-attacker link");
+        }
+    }
+    // A dealt card still marked as in the library has its actor already: the library's range starts after it.
+    for (int player = 0; player < 2; ++player) {
+        if (places[player] != DECK_SIZE)
+            faults.push_back(std::string(where) + ": player " + std::to_string(player) + " has " +
+                             std::to_string(places[player]) + " cards");
+    }
+    const int count = GetSpellStack().GetCount();
+    if (count < 0 || count > STACK_CAPACITY)
+        faults.push_back(std::string(where) + ": stack count out of range");
+}
+
 struct Timings {
     double untap = 0, draw = 0, land = 0, cast = 0, combat = 0, burn = 0, checks = 0;
     // The part of the above the CPU spends choosing (land, plays, attackers, blocks).
@@ -416,68 +482,7 @@ private:
     {
         const std::size_t faultsBefore = faults.size();
         const auto start = Clock::now();
-        int places[2] = {0, 0};
-        for (int player = 0; player < 2; ++player) {
-            const PlayerState& record = *GetPlayerState(player);
-            places[player] += record.m_LibraryCount - record.m_NextDrawIndex;
-            const ManaCost& pool = record.m_ManaPool;
-            for (int i = 0; i < 6; ++i)
-                if (pool.At(i) < 0)
-                    faults.push_back(std::string(where) + ": negative pool counter");
-        }
-        for (const CardActor* const card : GetCardActors()) {
-            const int owner = card->GetOwner();
-            if (owner != 0 && owner != 1)
-                continue;
-            int found = 0;
-            if (card->IsHeld() && card->IsInLibrary())
-                ++found;  // a dealt card not yet in hand counts with the library
-            if (card->IsHeld() && !card->IsInLibrary() && card->IsNotLeaving())
-                ++found;
-            if (!card->IsHeld() && card->IsNotLeaving() && !card->IsOnStack() && card->GetTapState() != TAP_OFF_TABLE)
-                ++found;
-            if (card->IsOnStack() && card->IsNotLeaving() && !card->IsHeld() && card->GetTapState() == TAP_OFF_TABLE)
-                ++found;
-            if (card->IsExitMoveBackward())
-                ++found;
-            if (card->IsExitMoveForward()) {
-                const PlayerState& record = *GetPlayerState(owner);
-                int listed = 0;
-                for (int i = 0; i < record.m_GraveyardCount; ++i)
-                    listed += record.m_Graveyard[static_cast<std::size_t>(i)] == card;
-                if (listed == 1)
-                    ++found;
-            }
-            if (found != 1)
-                faults.push_back(std::string(where) + ": card " + std::to_string(card->GetId()) + " in " +
-                                 std::to_string(found) + " places");
-            if (card->IsHeld() && card->IsInLibrary() && owner == PLAYER_HUMAN)
-                continue;
-            ++places[owner];
-            if (card->GetTapState() < 0 || card->GetTapState() > 3)
-                faults.push_back(std::string(where) + ": tap state out of range");
-            for (int slot = 0; slot < CARD_SLOT_COUNT; ++slot) {
-                if (const CardActor* const blocker = card->GetBlocker(slot); blocker != nullptr &&
-                                                                             blocker->GetBlockedAttacker() != card)
-                    faults.push_back(std::string(where) + ": one-sided block link");
-            }
-            if (const CardActor* const attacker = card->GetBlockedAttacker()) {
-                bool listed = false;
-                for (int slot = 0; slot < CARD_SLOT_COUNT; ++slot)
-                    listed = listed || attacker->GetBlocker(slot) == card;
-                if (!listed)
-                    faults.push_back(std::string(where) + ": one-sided blocked-attacker link");
-            }
-        }
-        // The human's dealt cards still held in the library are counted by the library's range already.
-        for (int player = 0; player < 2; ++player) {
-            if (places[player] != DECK_SIZE)
-                faults.push_back(std::string(where) + ": player " + std::to_string(player) + " has " +
-                                 std::to_string(places[player]) + " cards");
-        }
-        const int count = GetSpellStack().GetCount();
-        if (count < 0 || count > STACK_CAPACITY)
-            faults.push_back(std::string(where) + ": stack count out of range");
+        CheckTable(where, faults);
         if (faults.size() != faultsBefore)
             Log(0, "fault");
         if (timings != nullptr)
