@@ -13,10 +13,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <initializer_list>
 #include <functional>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace test {
 
@@ -86,6 +89,19 @@ protected:
             ::setenv("XDG_RUNTIME_DIR", m_PreviousRuntime->c_str(), 1);
         else
             ::unsetenv("XDG_RUNTIME_DIR");
+    }
+
+    // The shipped data set and the given level scripts in the test's own install folder: loading cards writes
+    // beside them.
+    void UseShippedData(std::initializer_list<const char*> levels)
+    {
+        const std::filesystem::path game = TESSEL_GAME_DIR;
+        const std::filesystem::path here = m_Game.Path();
+        std::filesystem::copy(game / "data", here / "data", std::filesystem::copy_options::recursive);
+        std::vector<std::string> files = {"data_en/res_str_phys_u.txt", "data_en/cards_phys_u.cfg"};
+        files.insert(files.end(), levels.begin(), levels.end());
+        for (const std::string& file : files)
+            std::filesystem::copy_file(game / file, here / file, std::filesystem::copy_options::overwrite_existing);
     }
 
     // Start-up, frames ticks and shutdown.

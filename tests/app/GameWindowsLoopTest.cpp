@@ -32,12 +32,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        // The shipped data in a folder of the test's own: loading cards writes beside them.
-        const fs::path game = TESSEL_GAME_DIR;
-        const fs::path here = m_Game.Path();
-        fs::copy(game / "data", here / "data", fs::copy_options::recursive);
-        for (const char* const file : {"data_en/res_str_phys_u.txt", "data_en/cards_phys_u.cfg", "level01_u.cfg"})
-            fs::copy_file(game / file, here / file, fs::copy_options::overwrite_existing);
+        UseShippedData({"level01_u.cfg"});
     }
 };
 

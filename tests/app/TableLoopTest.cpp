@@ -44,12 +44,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        const fs::path game = TESSEL_GAME_DIR;
-        const fs::path here = m_Game.Path();
-        fs::copy(game / "data", here / "data", fs::copy_options::recursive);
-        for (const char* const file : {"data_en/res_str_phys_u.txt", "data_en/cards_phys_u.cfg", "level01_u.cfg",
-                                       "level03_u.cfg", "level04_u.cfg"})
-            fs::copy_file(game / file, here / file, fs::copy_options::overwrite_existing);
+        UseShippedData({"level01_u.cfg", "level03_u.cfg", "level04_u.cfg"});
         // A maximised window on a screen of the case's size: the client is the whole screen.
         const TableCase& c = GetParam();
         plat::headless::SetScreenMetrics({c.width, c.height, c.width, c.height});
