@@ -6,6 +6,7 @@
 //                        which runs the CPU's online answers, is called through the engine's table and is not)
 //   OnlineGame_NotDrawn  the same game with the raster inactive: everything queued, nothing drawn
 // Drawn minus NotDrawn is the drawing; the counters give each phase's milliseconds a game.
+#include "bench/ShippedGame.h"
 #include "app/Application.h"
 #include "app/MainLoop.h"
 #include "cards/CardBehaviour.h"
@@ -39,40 +40,9 @@ using Clock = std::chrono::steady_clock;
 constexpr int MAX_FRAMES = 200000;
 constexpr std::uint32_t FRAME_MS = 17;
 
-struct TempRoot {
-    fs::path path = fs::temp_directory_path() / ("tessel-online-bench-" + std::to_string(::getpid()));
-    ~TempRoot()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
-
-// A settings store and a runtime folder of the benchmark's own, and a copy of the build's data set.
 bool PrepareOnce()
 {
-    static bool s_ready = false;
-    static bool s_done = false;
-    if (s_done)
-        return s_ready;
-    s_done = true;
-    static const TempRoot s_root;
-    const fs::path& root = s_root.path;
-    fs::create_directories(root / "config");
-    fs::create_directories(root / "runtime");
-    ::setenv("XDG_RUNTIME_DIR", (root / "runtime").c_str(), 1);
-    plat::Init(plat::BackendKind::Headless);
-    plat::SetConfigFolder((root / "config").string());
-    const fs::path built = fs::path(plat::ExecutableFolder()) / ".." / "game";
-    if (!fs::exists(built / "data_en" / "cards_phys_u.cfg"))
-        return false;
-    std::error_code error;
-    fs::copy(built, root / "game", fs::copy_options::recursive, error);
-    if (error)
-        return false;
-    plat::SetCurrentFolder((root / "game").string());
-    s_ready = true;
-    return true;
+    return bench::PrepareShippedGame("tessel-online-bench");
 }
 
 // Time spent in each timed behaviour kind during one game.

@@ -4,6 +4,7 @@
 // Table_Primitives draws the very list of primitives such a frame queued, alone on the raster; the summary printed
 // at the end sets them against each other and splits the rest into the table's own work, the card behaviours, the
 // queueing of the primitives, the present and the clear after it.
+#include "bench/ShippedGame.h"
 #include "app/Application.h"
 #include "app/MainLoop.h"
 #include "cards/Card.h"
@@ -41,41 +42,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TempRoot {
-    fs::path path = fs::temp_directory_path() / ("tessel-table-bench-" + std::to_string(::getpid()));
-    ~TempRoot()
-    {
-        std::error_code ignored;
-        fs::remove_all(path, ignored);
-    }
-};
-
-// A settings store and a runtime folder of the benchmark's own; a copy of the build's data set, since loading
-// cards writes beside them.
 bool PrepareOnce()
 {
-    static bool s_ready = false;
-    static bool s_done = false;
-    if (s_done)
-        return s_ready;
-    s_done = true;
-    static const TempRoot s_root;
-    const fs::path& root = s_root.path;
-    fs::create_directories(root / "config");
-    fs::create_directories(root / "runtime");
-    ::setenv("XDG_RUNTIME_DIR", (root / "runtime").c_str(), 1);
-    plat::Init(plat::BackendKind::Headless);
-    plat::SetConfigFolder((root / "config").string());
-    const fs::path built = fs::path(plat::ExecutableFolder()) / ".." / "game";
-    if (!fs::exists(built / "data_en" / "cards_phys_u.cfg"))
-        return false;
-    std::error_code error;
-    fs::copy(built, root / "game", fs::copy_options::recursive, error);
-    if (error)
-        return false;
-    plat::SetCurrentFolder((root / "game").string());
-    s_ready = true;
-    return true;
+    return bench::PrepareShippedGame("tessel-table-bench");
 }
 
 class CallbackDriver final : public MainLoopDriver {
