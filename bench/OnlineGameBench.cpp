@@ -83,24 +83,6 @@ struct GameResult {
     bool cpuLost = false;
 };
 
-class CallbackDriver final : public MainLoopDriver {
-public:
-    std::function<void()> body;
-    void BeforePass(int) override
-    {
-        if (!body)
-            return;
-        const std::function<void()> run = std::move(body);
-        body = nullptr;
-        run();
-        plat::Event quit;
-        quit.type = plat::EventType::Quit;
-        plat::PostEvent(quit);
-    }
-    void AfterTick(int) override {}
-    bool Wait() override { return false; }
-};
-
 bool TickOnce()
 {
     for (int i = 0; i < 100; ++i) {
@@ -173,7 +155,7 @@ void RunGames(benchmark::State& state, bool draw)
     for (auto _ : state) {
         plat::headless::Reset();
         GameResult result;
-        CallbackDriver driver;
+        bench::CallbackDriver driver;
         driver.body = [&] { result = PlayGame(seed, draw, draw); };
         ApplicationOptions options;
         options.driver = &driver;

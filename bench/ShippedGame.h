@@ -1,15 +1,20 @@
+// The program's loop for a benchmark: a shipped data set to run in, and a body run inside the loop.
+//
 // A settings store and a runtime folder of the benchmark's own, and a copy of the build's data set (loading cards
 // writes beside them), made once per process and removed at its end.
 #pragma once
 
+#include "app/MainLoop.h"
 #include "platform/Platform.h"
 
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace bench {
 
@@ -49,5 +54,24 @@ inline bool PrepareShippedGame(const std::string& name)
     s_ready = true;
     return true;
 }
+
+// Runs its body once at the loop's first pass, then asks the program to quit.
+class CallbackDriver final : public MainLoopDriver {
+public:
+    std::function<void()> body;
+    void BeforePass(int) override
+    {
+        if (!body)
+            return;
+        const std::function<void()> run = std::move(body);
+        body = nullptr;
+        run();
+        plat::Event quit;
+        quit.type = plat::EventType::Quit;
+        plat::PostEvent(quit);
+    }
+    void AfterTick(int) override {}
+    bool Wait() override { return false; }
+};
 
 } // namespace bench

@@ -47,24 +47,6 @@ bool PrepareOnce()
     return bench::PrepareShippedGame("tessel-table-bench");
 }
 
-class CallbackDriver final : public MainLoopDriver {
-public:
-    std::function<void()> body;
-    void BeforePass(int) override
-    {
-        if (!body)
-            return;
-        const std::function<void()> run = std::move(body);
-        body = nullptr;
-        run();
-        plat::Event quit;
-        quit.type = plat::EventType::Quit;
-        plat::PostEvent(quit);
-    }
-    void AfterTick(int) override {}
-    bool Wait() override { return false; }
-};
-
 void TickOnce()
 {
     for (int i = 0; i < 100 && MainLoopPass() != LoopPass::Ticked; ++i) {
@@ -158,7 +140,7 @@ void RunOnTable(benchmark::State& state, const std::function<void(const std::vec
         return;
     }
     plat::headless::Reset();
-    CallbackDriver driver;
+    bench::CallbackDriver driver;
     driver.body = [&] {
         const std::vector<CardActor*> table = SetUpTable(static_cast<int>(state.range(0)));
         if (table.size() < 20 || GetTableInput().hoveredCard == nullptr) {
