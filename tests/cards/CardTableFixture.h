@@ -4,6 +4,7 @@
 
 #include "cards/Card.h"
 #include "cards/CardDatabase.h"
+#include "cards/TableScene.h"
 #include "engine/core/LanguageManager.h"
 #include "engine/scene/ScriptParser.h"
 #include "platform/Platform.h"
@@ -34,6 +35,7 @@ protected:
         BuildCardVocabulary();
         for (CARD& card : g_CardDefs)
             card = CARD();
+        ReleaseCardOverlays();
         Log().clear();
         m_PreviousSink = plat::SetLogSink(&CaptureLog);
     }
@@ -41,6 +43,8 @@ protected:
     void TearDown() override
     {
         plat::SetLogSink(m_PreviousSink);
+        // The overlays that loadcard made point into the definitions and the texts emptied here.
+        ReleaseCardOverlays();
         for (CARD& card : g_CardDefs)
             card = CARD();
         DeleteLanguageManager();

@@ -6,6 +6,7 @@
 #include "cards/CardWindow.h"
 #include "cards/CardWindows.h"
 #include "cards/TableInput.h"
+#include "cards/TableScene.h"
 #include "engine/core/Easing.h"
 #include "engine/scene/FrameState.h"
 #include "gui/GUI_Manager.h"
@@ -40,6 +41,10 @@ protected:
         GetTableFlow() = TableFlowState();
         MouseState = MouseRecord();
         MarkIntroEnded();
+        // Overlays left by an earlier test may point into texts and definitions it has emptied.
+        ReleaseCardOverlays();
+        // No layout has run: an earlier test's preview rectangle would turn a hover into a fixed zoom.
+        GetGameDisplay()->m_PreviewRect = RasterRect{};
     }
 
     void TearDown() override
@@ -52,6 +57,7 @@ protected:
         MouseState = MouseRecord();
         g_FrameMilliseconds = 0.0f;
         GetGUIManager()->SetHWnd(false);
+        ReleaseCardOverlays();
         SceneFixture::TearDown();
     }
 
