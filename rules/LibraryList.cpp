@@ -168,6 +168,8 @@ void SpellStack::CloseLibraryList()
 
 void SpellStack::RelayoutLibraryList()
 {
+    // The list keeps the opponent's half it was opened on: the library's own relayout would move it onto the
+    // player's half, over the land area a searched land is dragged to.
     if (IsLibraryListOpen())
-        s_pLibraryList->Relayout();
+        s_pLibraryList->CardListDialog::Relayout();
 }

@@ -58,8 +58,15 @@ protected:
         s_ScreenRect = RasterRect{0, 0, 640, 480};
         GameDisplay& display = *GetGameDisplay();
         // The message field's buttons: OK and Cancel at (267, 437)-(307, 457).
+        // Zones, piles and the advice position start as no earlier test left them.
+        for (MatZone& zone : display.m_Zones)
+            zone.rect = RasterRect{};
+        display.m_PilePoints = {};
+        display.m_LastLessonBoxX = -1;
+        display.m_LastLessonBoxY = -1;
         display.m_Zones[15].rect = RasterRect{10, 400, 310, 460};
         display.m_Zones[12].rect = RasterRect{20, 10, 620, 390};
+        display.m_Zones[13].rect = RasterRect{20, 390, 620, 480};
         for (int& button : display.m_FixedButtons)
             button = Image(40, 20);
         GetPaymentState().paying = false;
@@ -407,10 +414,15 @@ TEST_F(ResolutionRunnerTest, PhysicalSearchWithoutLandsOffersCancelAndLeavesTheL
     ASSERT_TRUE(GetSpellStack().IsLibraryListOpen());
     EXPECT_EQ(GetSpellStack().GetLibraryList()->GetCardCount(), 2);
     EXPECT_GE(Window().GetTop(), GetSpellStack().GetLibraryList()->GetBottom()) << "the window sits under the list";
-    // After the table's layout changed the window still sits under the list.
+    // After the table's layout changed the list stays on the opponent's half and the window under it.
+    const LibraryDialog& list = *GetSpellStack().GetLibraryList();
+    const RasterRect opened{list.GetLeft(), list.GetTop(), list.GetRight(), list.GetBottom()};
     Window().MoveTo(0, 0, true);
     PlaceStackWindow();
-    EXPECT_GE(Window().GetTop(), GetSpellStack().GetLibraryList()->GetBottom());
+    EXPECT_EQ(list.GetTop(), opened.top);
+    EXPECT_EQ(list.GetBottom(), opened.bottom);
+    EXPECT_GT(list.GetRight(), list.GetLeft());
+    EXPECT_GE(Window().GetTop(), list.GetBottom());
     ASSERT_EQ(Window().GetButtonCount(), 1);
     Press(0);
     Frame();
