@@ -226,6 +226,17 @@ void StartHandMove(Sprite& hand, const char16_t* texture)
     hand.SetStartTime(plat::TimeGetTime());
 }
 
+void TakeHandAway(LifeToken& token)
+{
+    Sprite* const hand = token.hand.get();
+    if (hand != nullptr && hand->IsListed()) {
+        if (SpriteList* const list = FindSpriteList())
+            list->Remove(hand);
+        hand->SetListed(false);
+    }
+    token.handStep = 0;
+}
+
 void HandStep(LifeToken& token)
 {
     Sprite* const hand = token.hand.get();
@@ -275,12 +286,8 @@ void HandStep(LifeToken& token)
     case 4: {
         RasterRect bounds;
         hand->GetBounds(bounds);
-        if (bounds.bottom <= 0 || bounds.top >= s_ClientHeight || bounds.right <= 0 || bounds.left >= s_ClientWidth) {
-            if (SpriteList* const list = FindSpriteList())
-                list->Remove(hand);
-            hand->SetListed(false);
-            token.handStep = 0;
-        }
+        if (bounds.bottom <= 0 || bounds.top >= s_ClientHeight || bounds.right <= 0 || bounds.left >= s_ClientWidth)
+            TakeHandAway(token);
         break;
     }
     default:
@@ -354,8 +361,11 @@ void LifeTokenBehaviour(Actor* actor)
     if (!FirstFrame(*token, *actor, player))
         return;
     const PlayerState* const record = GetPlayerState(player);
-    if (record != nullptr && record->HasLost())
+    if (record != nullptr && record->HasLost()) {
+        // The token is no longer drawn: a hand caught carrying it would hang over the track holding nothing.
+        TakeHandAway(*token);
         return;
+    }
     SyncRect(*token);
     if (player == PLAYER_HUMAN)
         HumanStep(*token, *actor);

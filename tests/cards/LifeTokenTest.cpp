@@ -21,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 TEST(WrapLifeToTrackTest, WrapsOntoTwentyCells)
@@ -290,6 +293,20 @@ TEST_F(LifeTokenTest, CpuHandCarriesTheTokenWhenLifeChanges)
     PlayerState::SetLife(PLAYER_CPU, 25, 0);
     ASSERT_TRUE(RunUntil([&] { return cpu.IsIdle() && cpu.shownLife == 25; }));
     EXPECT_EQ(GetLifeAtTokenRect(PLAYER_CPU, cpu.rect), 5);
+}
+
+TEST_F(LifeTokenTest, CpuHandLeavesWhenTheCpuLosesWhileItCarriesTheToken)
+{
+    StartTokens();
+    LifeToken& cpu = *GetLifeToken(PLAYER_CPU);
+    PlayerState::SetLife(PLAYER_CPU, 5, 0);
+    ASSERT_TRUE(RunUntil([&] { return cpu.handStep == 3; }));
+    PlayerState::SetLife(PLAYER_CPU, 0, 0);
+    Frame();
+    EXPECT_FALSE(cpu.hand->IsListed());
+    const std::vector<Sprite*>& shown = GetSpriteList()->GetSprites();
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), cpu.hand.get()), shown.end());
+    EXPECT_TRUE(cpu.IsIdle());
 }
 
 TEST_F(LifeTokenTest, HumanTokenIsPlacedDraggedSnappedAndCorrected)
