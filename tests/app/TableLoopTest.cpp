@@ -18,12 +18,15 @@
 #include "gui/GUI_Manager.h"
 #include "gui/OldButton.h"
 #include "gui/OldDialog.h"
+#include "gui/Sprite.h"
+#include "gui/SpriteList.h"
 #include "lessons/OnlineTurnState.h"
 #include "rules/BoardQueries.h"
 #include "screens/CoinToss.h"
 #include "rules/Decks.h"
 #include "rules/PlayerState.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -449,6 +452,14 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             RunFramesOf20(60);
             EXPECT_EQ(token->actor->GetState(), TOKEN_SETTLED);
             EXPECT_EQ(GetLifeAtTokenRect(PLAYER_HUMAN, token->rect), 20);
+            // The CPU's hand has set its token on the cell of 20 and left the screen.
+            const LifeToken* const cpu = GetLifeToken(PLAYER_CPU);
+            ASSERT_NE(cpu, nullptr);
+            EXPECT_EQ(cpu->actor->GetState(), TOKEN_SETTLED);
+            EXPECT_EQ(GetLifeAtTokenRect(PLAYER_CPU, cpu->rect), 20);
+            EXPECT_TRUE(cpu->IsIdle());
+            const std::vector<Sprite*>& sprites = GetSpriteList()->GetSprites();
+            EXPECT_EQ(std::find(sprites.begin(), sprites.end(), cpu->hand.get()), sprites.end());
             DrawFrame("lifetoken");
         }
         (void)popup;
