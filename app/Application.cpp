@@ -25,6 +25,8 @@
 #include "gui/GUI_System.h"
 #include "gui/SpriteList.h"
 #include "lessons/PlayerActors.h"
+#include "lessons/CpuPhysicalTurn.h"
+#include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
 #include "rules/CombatDamage.h"
 #include "rules/SpellStack.h"
@@ -452,6 +454,12 @@ void ShutdownApplication()
     ClearCombatDamageRecords();
     Step("CloseAllLessonDialogs");
     CloseAllLessonDialogs();
+    // The lesson box and the CPU's turn balloon are file statics: left alive, they would unregister themselves
+    // from the display after it has gone.
+    Step("DeleteLessonBox");
+    DeleteLessonBox();
+    Step("ResetCpuPhysicalTurn");
+    ResetCpuPhysicalTurn();
     Step("GUI_System::Shutdown");
     GUI_System::Shutdown();
     Step("DeleteHintRegistry");

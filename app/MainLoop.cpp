@@ -479,10 +479,11 @@ void LoadScene()
 
 void FillPhaseNames(bool online)
 {
+    // The phase bar draws the display's names.
     const auto& keys = online ? ONLINE_PHASES : PHYSICAL_PHASES;
-    TableSceneFields& fields = GetTableSceneFields();
+    GameDisplay& display = *GetGameDisplay();
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        CopyPhaseName(fields.phaseNames[i], keys[i]);
+        CopyPhaseName(display.m_PhaseNames[i], keys[i]);
     }
 }
 

@@ -10,7 +10,6 @@ constexpr int PHASE_NAME_COUNT = 12;
 constexpr int PHASE_NAME_CAPACITY = 38;
 
 struct TableSceneFields {
-    std::array<std::array<char16_t, PHASE_NAME_CAPACITY>, PHASE_NAME_COUNT> phaseNames{};
     std::array<int, 2> manaBarImages{-1, -1};  // -1: the default image
     std::array<int, 2> avatarImages{-1, -1};   // by player index
     bool hoverReset = false;

@@ -104,6 +104,8 @@ void Start(std::uint32_t now)
     s_Hand.hand->SetStartTime(now);
     s_Hand.hand->SetDepth(HAND_DEPTH);
     s_Hand.hand->SetSyncWindow(false);
+    // The hand image lies on black, which must not cover the table.
+    s_Hand.hand->SetColorKeyed(true);
     if (!s_Hand.hand->IsListed())
         List(s_Hand.hand.get());
     s_Hand.state = HAND_COMING_DOWN;

@@ -386,11 +386,11 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
     for (const auto& [label, facts] : s_Steps)
         labels.push_back(label);
     const std::vector<std::string> expected = {
-        "SaveSettings",          "DestroyIntro",         "SpellStack::Shutdown", "ClearCombatDamageRecords",
-        "CloseAllLessonDialogs", "GUI_System::Shutdown", "DeleteHintRegistry",   "ReleaseCardOverlays",
-        "ClearStringTables",     "DestroyAllActors",     "GameDisplay::Shutdown", "UnbindRaster",
-        "DestroyPrivateHeap",    "ShutdownSound",        "ReleaseDisplayDevice", "DeleteSingletons",
-        "RestoreDisplayMode"};
+        "SaveSettings",          "DestroyIntro",          "SpellStack::Shutdown", "ClearCombatDamageRecords",
+        "CloseAllLessonDialogs", "DeleteLessonBox",       "ResetCpuPhysicalTurn", "GUI_System::Shutdown",
+        "DeleteHintRegistry",    "ReleaseCardOverlays",   "ClearStringTables",    "DestroyAllActors",
+        "GameDisplay::Shutdown", "UnbindRaster",          "DestroyPrivateHeap",   "ShutdownSound",
+        "ReleaseDisplayDevice",  "DeleteSingletons",      "RestoreDisplayMode"};
     ASSERT_EQ(labels, expected);
 
     // Each observable step changes its fact between its own label and the next one, and nowhere else.

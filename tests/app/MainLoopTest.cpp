@@ -500,7 +500,7 @@ TEST_F(MainLoopTest, PhaseNamesAreCutTo37UnitsAndMissingKeysLeaveEmptySlots)
     RunInside([] {
         RequestMode(1);
         TickOnce();
-        const auto& names = GetTableSceneFields().phaseNames;
+        const auto& names = GetGameDisplay()->m_PhaseNames;
         EXPECT_EQ(std::u16string(names[0].data()), u"Untap");
         EXPECT_EQ(std::u16string(names[1].data()), u"");
         EXPECT_EQ(std::u16string(names[3].data()), u"Main");

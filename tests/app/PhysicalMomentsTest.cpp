@@ -1,0 +1,405 @@
+// The physical lesson in the real frame loop with the shipped data, drawn at its telling moments: the opening
+// deal, a spell on the stack, a combat with a blocker and the end of the game. The lesson's intro and advice that
+// would deal the learner's hand and the CPU's drawn cards are staged here; the turn drivers do the rest. The
+// frames are saved when TESSEL_SAVE_FRAMES names a folder.
+#include "tests/app/AppFixture.h"
+
+#include "cards/Card.h"
+#include "cards/CardActor.h"
+#include "cards/LifeToken.h"
+#include "cards/TableInput.h"
+#include "cards/TableReset.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
+#include "engine/scene/FrameState.h"
+#include "engine/scene/GameDisplay.h"
+#include "gui/Sprite.h"
+#include "lessons/Advice.h"
+#include "lessons/CpuPhysicalTurn.h"
+#include "lessons/DrawingHand.h"
+#include "lessons/OnlineTurnState.h"
+#include "lessons/PhysicalTurnState.h"
+#include "lessons/PlayerActors.h"
+#include "rules/BoardQueries.h"
+#include "rules/CombatDamage.h"
+#include "rules/Decks.h"
+#include "rules/PendingCards.h"
+#include "rules/PlayerState.h"
+#include "rules/SpellStack.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct MomentsCase {
+    int mode;
+    int width;
+    int height;
+};
+
+class PhysicalMomentsTest : public test::AppFixture, public ::testing::WithParamInterface<MomentsCase> {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        UseShippedData({"level01_u.cfg", "level02_u.cfg"});
+        const MomentsCase& c = GetParam();
+        plat::headless::SetScreenMetrics({c.width, c.height, c.width, c.height});
+        SetSetting(u"winmax", 1);
+    }
+};
+
+using Frame = plat::headless::Frame;
+
+// Frames a moment is left to settle (cards easing in, labels appearing) before it is drawn.
+constexpr int SETTLE_FRAMES = 8;
+
+void Tick(bool draw = false)
+{
+    if (draw)
+        GetRaster()->Invalidate();
+    plat::headless::AdvanceTime(17);
+    for (int i = 0; i < 100; ++i) {
+        if (MainLoopPass() == LoopPass::Ticked)
+            return;
+    }
+    ADD_FAILURE() << "no frame was ticked";
+}
+
+// Ticks until the condition holds; false when it never did.
+bool TickUntil(const std::function<bool()>& done, int maxFrames)
+{
+    for (int i = 0; i < maxFrames; ++i) {
+        if (done())
+            return true;
+        Tick();
+    }
+    return done();
+}
+
+Frame DrawFrame(const char* moment)
+{
+    Tick(true);
+    Frame frame = plat::headless::LastFrame();
+    if (const char* const folder = std::getenv("TESSEL_SAVE_FRAMES")) {
+        const MomentsCase& c = PhysicalMomentsTest::GetParam();
+        plat::headless::SaveFrameBmp(frame, std::string(folder) + "/physical" + std::to_string(c.mode) + "-" +
+                                                std::to_string(c.width) + "-" + moment + ".bmp");
+    }
+    return frame;
+}
+
+std::uint16_t PixelAt(const Frame& frame, int x, int y)
+{
+    if (x < 0 || y < 0 || x >= frame.width || y >= frame.height)
+        return 0;
+    return frame.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) + static_cast<std::size_t>(x)];
+}
+
+// How many pixels of the rectangle differ between two frames.
+int ChangedPixels(const Frame& a, const Frame& b, const RasterRect& rect)
+{
+    int changed = 0;
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, a.height); ++y) {
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, a.width); ++x)
+            changed += PixelAt(a, x, y) != PixelAt(b, x, y) ? 1 : 0;
+    }
+    return changed;
+}
+
+int BlackPixels(const Frame& frame, const RasterRect& rect)
+{
+    int black = 0;
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, frame.height); ++y) {
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, frame.width); ++x)
+            black += PixelAt(frame, x, y) == 0 ? 1 : 0;
+    }
+    return black;
+}
+
+// Pixels of the 5-6-5 frame whose three channels are all near full.
+int WhitePixels(const Frame& frame, const RasterRect& rect)
+{
+    int count = 0;
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, frame.height); ++y) {
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, frame.width); ++x) {
+            const std::uint16_t p = PixelAt(frame, x, y);
+            count += ((p >> 11) & 31) >= 28 && ((p >> 5) & 63) >= 56 && (p & 31) >= 28 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+int Area(const RasterRect& r)
+{
+    return std::max(0, r.right - r.left) * std::max(0, r.bottom - r.top);
+}
+
+RasterRect CardRect(const CardActor& card)
+{
+    int width = 0;
+    int height = 0;
+    GetGameDisplay()->GetCardDrawSize(&card, width, height, false);
+    const int x = static_cast<int>(card.m_Position.x);
+    const int y = static_cast<int>(card.m_Position.y);
+    return RasterRect{x, y, x + width, y + height};
+}
+
+void Mouse(plat::EventType type, int x, int y)
+{
+    plat::Event event;
+    event.type = type;
+    event.x = x;
+    event.y = y;
+    event.button = plat::BUTTON_LEFT;
+    plat::headless::QueueEvent(event);
+    Tick();
+}
+
+// The learner drags the life token onto the cell of its life, as the lesson asks at the start and after each
+// change.
+void MoveLifeToken(int life)
+{
+    LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
+    ASSERT_NE(token, nullptr);
+    const RasterRect cell = GetLifeTrackCell(PLAYER_HUMAN, life);
+    const int fx = (token->rect.left + token->rect.right) / 2;
+    const int fy = (token->rect.top + token->rect.bottom) / 2;
+    const int cx = (cell.left + cell.right) / 2;
+    const int cy = (cell.top + cell.bottom) / 2;
+    Mouse(plat::EventType::MouseMove, fx, fy);
+    Mouse(plat::EventType::ButtonDown, fx, fy);
+    for (int step = 1; step <= 4; ++step)
+        Mouse(plat::EventType::MouseMove, fx + (cx - fx) * step / 4, fy + (cy - fy) * step / 4);
+    Mouse(plat::EventType::ButtonUp, cx, cy);
+    ASSERT_TRUE(TickUntil([token] { return token->IsReady(); }, 120));
+}
+
+bool IsLifeTokenMisplaced()
+{
+    const LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
+    return token != nullptr && token->actor != nullptr && token->actor->GetState() == TOKEN_MISPLACED &&
+           token->IsIdle();
+}
+
+CardActor* Deal(int id, int owner, bool held)
+{
+    CardActor* const card = CreateCardActor(id, owner);
+    if (card == nullptr)
+        return nullptr;
+    card->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+    card->SetOwner(owner);
+    card->SetOwnerRecord(GetPlayerState(owner));
+    card->SetHeld(held);
+    card->SetInLibrary(false);
+    card->m_DeckCardMarker = 0;
+    card->m_DealMark = 0;
+    card->SetTapState(held ? TAP_OFF_TABLE : TAP_READY);
+    card->SetPlayedMark(held ? 0 : 1);
+    return card;
+}
+
+bool IsCreature(int id)
+{
+    return id > 0 && id < CD_NUMBER_OF_CARD_DEFS && g_CardDefs[static_cast<std::size_t>(id)].GetCardType() == CT_CREATURE;
+}
+
+bool IsLand(int id)
+{
+    return id > 0 && id < CD_NUMBER_OF_CARD_DEFS && g_CardDefs[static_cast<std::size_t>(id)].IsLand();
+}
+
+int Cost(int id)
+{
+    return g_CardDefs[static_cast<std::size_t>(id)].GetManaCounters()->Total();
+}
+
+// Takes the first library entry from the next draw on that passes the test: it is swapped to the next draw and
+// drawn. 0 when none does.
+int DrawFirst(int owner, const std::function<bool(int)>& keep)
+{
+    PlayerState& record = *GetPlayerState(owner);
+    for (int i = record.m_NextDrawIndex; i < record.m_LibraryCount; ++i) {
+        const int id = record.m_Library[static_cast<std::size_t>(i)];
+        if (!keep(id))
+            continue;
+        std::swap(record.m_Library[static_cast<std::size_t>(i)],
+                  record.m_Library[static_cast<std::size_t>(record.m_NextDrawIndex)]);
+        ++record.m_NextDrawIndex;
+        return id;
+    }
+    return 0;
+}
+
+// The cheapest creature left in the owner's library.
+int CheapestCreature(int owner)
+{
+    const PlayerState& record = *GetPlayerState(owner);
+    int best = 0;
+    for (int i = record.m_NextDrawIndex; i < record.m_LibraryCount; ++i) {
+        const int id = record.m_Library[static_cast<std::size_t>(i)];
+        if (IsCreature(id) && (best == 0 || Cost(id) < Cost(best)))
+            best = id;
+    }
+    return best;
+}
+
+// One frame of the table with the learner's part that the lesson asks for: the life token kept on its cell.
+// Dead creatures leave at once, as the learner's clean-up and the CPU's bury hand (not built yet) would take them.
+void TickTable()
+{
+    if (IsLifeTokenMisplaced())
+        MoveLifeToken(GetPlayerState(PLAYER_HUMAN)->GetLife());
+    ClearPendingCards();
+    Tick();
+}
+
+bool TickTableUntil(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 1500; ++i) {
+        if (done())
+            return true;
+        TickTable();
+    }
+    return done();
+}
+
+TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
+{
+    const MomentsCase c = GetParam();
+    RunInside([c] {
+        Tick();
+        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
+        plat::SeedRand(5);
+        ResetTable(c.mode);
+        Tick();
+        ASSERT_EQ(s_GameMode, c.mode);
+        ASSERT_TRUE(TickUntil([] { return GetCpuPlayerActor() != nullptr && GetHumanPlayerActor() != nullptr; }, 60));
+        for (int i = 0; i < 30; ++i)
+            Tick();
+        const Frame empty = DrawFrame("empty");
+        // The phase bar names the steps of the turn in white.
+        const RasterRect& untap = GetGameDisplay()->m_PhaseRects[0];
+        EXPECT_GT(WhitePixels(empty, untap), 10) << "no phase name";
+        // The CPU's token asks for the learner's once its own pause is over.
+        ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
+        MoveLifeToken(20);
+
+        // The deal: the intro would put the learner's opening seven in the hand; the drawing hand deals the
+        // CPU's, one back after another.
+        PlayerState& human = *GetPlayerState(PLAYER_HUMAN);
+        std::vector<CardActor*> hand;
+        for (int i = 0; i < 7; ++i)
+            hand.push_back(Deal(human.m_Library[static_cast<std::size_t>(i)], PLAYER_HUMAN, true));
+        ASSERT_TRUE(TickUntil([] { return GetDrawHandState() == 2 && GetCardBacksDealt() >= 4; }, 600));
+        const Frame deal = DrawFrame("deal");
+        Sprite const* const drawHand = GetDrawHandSprite();
+        ASSERT_NE(drawHand, nullptr);
+        // The hand shows over the CPU's library, and the black around it is keyed out: the table shows there.
+        const RasterRect handRect{drawHand->GetX(), std::max(0, drawHand->GetY()),
+                                  drawHand->GetX() + drawHand->GetWidth(), drawHand->GetY() + drawHand->GetHeight()};
+        EXPECT_GT(handRect.bottom, 20);
+        EXPECT_GT(ChangedPixels(empty, deal, handRect), Area(handRect) / 4);
+        EXPECT_LT(BlackPixels(deal, handRect) - BlackPixels(empty, handRect), Area(handRect) / 10);
+        for (CardActor* card : hand) {
+            const RasterRect r = CardRect(*card);
+            EXPECT_GT(ChangedPixels(empty, deal, r), Area(r) / 2) << r.left << "," << r.top;
+        }
+        ASSERT_TRUE(TickUntil([] { return GetDrawHandState() >= 4 && GetCardBacksInFlight() == 0; }, 600));
+
+        // What the lesson's advice would do once the backs have landed: the CPU's seven become its hand, with the
+        // cheapest creature of its library among them so that it has a spell to cast. Lands and creatures already
+        // on the table give the CPU mana and attackers and the learner blockers.
+        PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
+        const int cpuCreature = CheapestCreature(PLAYER_CPU);
+        ASSERT_NE(cpuCreature, 0);
+        for (int i = 0; i < 7; ++i) {
+            const int id = DrawFirst(PLAYER_CPU, [&](int card) { return i == 0 ? card == cpuCreature : true; });
+            ASSERT_NE(Deal(id, PLAYER_CPU, true), nullptr);
+        }
+        cpu.m_CardsToDraw = 0;
+        for (int i = 0; i < 4; ++i)
+            Deal(DrawFirst(PLAYER_CPU, IsLand), PLAYER_CPU, false);
+        std::vector<CardActor*> cpuAttackers;
+        for (int i = 0; i < 2; ++i)
+            cpuAttackers.push_back(Deal(DrawFirst(PLAYER_CPU, IsCreature), PLAYER_CPU, false));
+        for (int i = 0; i < 2; ++i)
+            Deal(DrawFirst(PLAYER_HUMAN, IsLand), PLAYER_HUMAN, false);
+        std::vector<CardActor*> blockers;
+        for (int i = 0; i < 2; ++i)
+            blockers.push_back(Deal(DrawFirst(PLAYER_HUMAN, IsCreature), PLAYER_HUMAN, false));
+        Actor* const cpuActor = FindActorByName(u"cpuplayer");
+        ASSERT_NE(cpuActor, nullptr);
+
+        // The CPU's turn runs on: it attacks first and holds its creature back for after combat. While the
+        // learner chooses blockers the first attacker is blocked by the first creature that can; the turn advice
+        // then lets the attack go on.
+        ASSERT_TRUE(TickTableUntil(
+            [cpuActor] { return cpuActor->GetState() == CPU_STEP_ATTACK && cpuActor->m_BehaviourData == 2; }));
+        CardActor* attacker = nullptr;
+        CardActor* blocker = nullptr;
+        for (CardActor* const a : cpuAttackers) {
+            for (CardActor* const b : blockers) {
+                if (attacker == nullptr && a->IsAttacking() && CanBlockWith(b, GetCombatFlags(a))) {
+                    AssignBlocker(a, b);
+                    attacker = a;
+                    blocker = b;
+                }
+            }
+        }
+        ASSERT_NE(attacker, nullptr);
+        for (int i = 0; i < SETTLE_FRAMES; ++i)
+            Tick();
+        const Frame combat = DrawFrame("combat");
+        EXPECT_EQ(blocker->GetBlockedAttacker(), attacker);
+        EXPECT_TRUE(attacker->IsAttacking());
+        for (const CardActor* const card : {attacker, blocker}) {
+            const RasterRect r = CardRect(*card);
+            EXPECT_GT(ChangedPixels(empty, combat, r), Area(r) / 2) << r.left << "," << r.top;
+        }
+        cpuActor->m_BehaviourData = 3;
+
+        // After combat the learner reads the advice on the CPU's spell while it waits on the stack.
+        const int cpuHandBefore = GetTableInput().cpuHandCount;
+        ASSERT_TRUE(TickTableUntil([cpuActor] {
+            if (cpuActor->GetState() == CPU_STEP_MAIN2)
+                SetStackAdviceAnswer(false, false);
+            return GetSpellStack().GetTopCard() != nullptr;
+        }));
+        for (int i = 0; i < SETTLE_FRAMES; ++i)
+            Tick();
+        DrawFrame("spell");
+        const CardActor* const spell = GetSpellStack().GetTopCard();
+        ASSERT_NE(spell, nullptr);
+        EXPECT_EQ(spell->GetOwner(), PLAYER_CPU);
+        EXPECT_FALSE(spell->IsHeld());
+        EXPECT_EQ(GetTableInput().cpuHandCount, cpuHandBefore - 1);
+        SetStackAdviceAnswer(true, false);
+
+        // The CPU ends its turn with its balloon to the learner.
+        ASSERT_TRUE(TickTableUntil([] { return GetCpuTurnBalloon() != nullptr; }));
+
+        // The end: the learner's life goes to 0 and the token is told of the change.
+        const int previous = human.GetLife();
+        human.SetLife(0, false);
+        ChangeLifeTotal(GetLifeToken(PLAYER_HUMAN), 0, previous);
+        for (int i = 0; i < SETTLE_FRAMES; ++i)
+            Tick();
+        DrawFrame("end");
+        EXPECT_TRUE(human.HasLost());
+        EXPECT_EQ(s_GameMode, c.mode);
+    });
+    // The CPU's turn balloon was shown: the shutdown released it while the display was still there.
+    EXPECT_EQ(GetCpuTurnBalloon(), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothGames, PhysicalMomentsTest,
+                         ::testing::Values(MomentsCase{1, 800, 600}, MomentsCase{2, 1024, 768}),
+                         [](const ::testing::TestParamInfo<MomentsCase>& info) {
+                             return "Mode" + std::to_string(info.param.mode) + "_" + std::to_string(info.param.width);
+                         });
+
+} // namespace
