@@ -1,6 +1,7 @@
 #include "app/Console.h"
 
 #include "app/MainLoop.h"
+#include "cards/LifeToken.h"
 #include "cards/TableScene.h"
 #include "engine/core/QuitRequest.h"
 #include "engine/core/TextHelpers.h"
@@ -124,7 +125,7 @@ void CommandSetLife()
     const int previous = PlayerState::GetLife(PLAYER_HUMAN);
     PlayerState::SetLife(PLAYER_HUMAN, life, 0);
     if (!IsOnlineLesson() && IsLifeTokenReady())
-        ChangeLifeTotal(PLAYER_HUMAN, life - previous);
+        ChangeLifeTotal(GetLifeToken(PLAYER_HUMAN), 1, previous);
 }
 
 void CommandSetCpuLife()

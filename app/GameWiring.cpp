@@ -6,6 +6,7 @@
 #include "cards/CardActor.h"
 #include "cards/CardCommands.h"
 #include "cards/CardWindows.h"
+#include "cards/LifeToken.h"
 #include "engine/core/LanguageManager.h"
 #include "engine/raster/RasterFonts.h"
 #include "engine/scene/Actor.h"
@@ -106,6 +107,7 @@ void BindGameToEngine()
 
     DialogGameQueries dialogs;
     dialogs.CountPendingCards = CountPendingCards;
+    dialogs.IsLifeTokenReady = IsLifeTokenReady;
     SetDialogGameQueries(dialogs);
 
     WordBalloonQueries balloons;

@@ -2,6 +2,7 @@
 
 #include "cards/CardActor.h"
 #include "cards/CardWindows.h"
+#include "cards/LifeToken.h"
 #include "cards/TableInput.h"
 #include "cards/TableScene.h"
 #include "engine/raster/Raster.h"

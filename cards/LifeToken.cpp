@@ -185,6 +185,23 @@ void MarkLifeTokenChanged()
         token->lastActivity = plat::TimeGetTime();
 }
 
+void ShowHumanLifeChange(int reason, int previousLife)
+{
+    ChangeLifeTotal(GetLifeToken(PLAYER_HUMAN), reason, previousLife);
+}
+
+bool IsLifeTokenReady()
+{
+    const LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
+    return token == nullptr || token->IsReady();
+}
+
+bool IsLifeTokenIdle()
+{
+    const LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
+    return token == nullptr || token->IsIdle();
+}
+
 void ChangeLifeTotal(LifeToken* token, int reason, int previousLife)
 {
     if (token == nullptr)

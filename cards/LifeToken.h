@@ -73,6 +73,11 @@ void DestroyLifeTokens();
 LifeToken* GetLifeToken(int player);
 // Shows a change of the human's life: reason 0 damage, 1 life gained or lost.
 void ChangeLifeTotal(LifeToken* token, int reason, int previousLife);
+// The human's token shows a change of the human's life from previousLife (no token: nothing).
+void ShowHumanLifeChange(int reason, int previousLife);
+// The human's token; a table without one never holds anything back.
+bool IsLifeTokenReady();
+bool IsLifeTokenIdle();
 // Both tokens' per-frame handling: placing, dragging and snapping, the CPU's hand, the box and the drawing.
 void LifeTokenBehaviour(Actor* actor);
 // The error box of a token dropped on a cell that does not show its player's life.

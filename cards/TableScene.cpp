@@ -45,12 +45,3 @@ void RestorePopupRect(const PopupRect& /*rect*/)
 {
 }
 
-// A table without a life token never holds the stack back.
-bool IsLifeTokenReady()
-{
-    return true;
-}
-
-void ChangeLifeTotal(int /*player*/, int /*delta*/)
-{
-}

@@ -60,6 +60,3 @@ PopupRect& GetSavedPopupRect();
 void SavePopupRect();
 void RestorePopupRect(const PopupRect& rect);
 
-// The console's setlife: the physical lesson's token shows a change once it is ready.
-bool IsLifeTokenReady();
-void ChangeLifeTotal(int player, int delta);

@@ -62,17 +62,6 @@ bool IsStackIdle()
     return stack.GetCount() == 0 && !stack.IsPaused();
 }
 
-bool IsLifeTokenReady()
-{
-    const LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
-    return token == nullptr || token->IsReady();
-}
-
-bool IsLifeTokenIdle()
-{
-    const LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
-    return token == nullptr || token->IsIdle();
-}
 
 void StartGame(Actor* actor)
 {

@@ -4,6 +4,7 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/Actor.h"
 #include "engine/sound/Wave.h"
+#include "cards/LifeToken.h"
 #include "cards/TableScene.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
@@ -482,7 +483,7 @@ void DealCombatDamage(int p)
             if (IsOnlineLesson())
                 PlayStream(u"data\\sfx\\combatd.wav");
             else
-                ChangeLifeTotal(PLAYER_HUMAN, defender.GetLife() - previous);
+                ShowHumanLifeChange(0, previous);
         }
     }
     for (CardActor* const card : GetCardActors()) {

@@ -1,5 +1,6 @@
 #include "rules/ManaPool.h"
 
+#include "cards/LifeToken.h"
 #include "cards/CardActor.h"
 #include "engine/core/StringTable.h"
 #include "engine/scene/Actor.h"
@@ -188,8 +189,11 @@ void ApplyManaBurn(int player)
     if (human.m_ManaPool.Total() != 0 && sources.empty()) {
         ClearPlayerManaPool(PLAYER_HUMAN);
     } else if (human.m_ManaPool.Total() != 0) {
+        const int previous = human.GetLife();
         human.TakeDamage(human.m_ManaPool.Total(), true);
         PlayStream(u"data\\sfx\\manaburn.wav");
+        if (!IsOnlineLesson())
+            ShowHumanLifeChange(1, previous);
         ClearPlayerManaPool(PLAYER_HUMAN);
     }
 }

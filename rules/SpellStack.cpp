@@ -705,7 +705,7 @@ void SpellStack::HandleDamage()
         if (human.TakeDamage(amount, true) > 0) {
             Sound(SOUND_DAMAGE);
             if (s_GameMode == 2 || (s_GameMode == 1 && caster == PLAYER_HUMAN)) {
-                ChangeLifeTotal(PLAYER_HUMAN, human.GetLife() - previous);
+                ShowHumanLifeChange(0, previous);
             } else if (s_GameMode == 1) {
                 MarkLifeTokenChanged();
                 Pause();
@@ -770,7 +770,7 @@ void SpellStack::HandleModLife()
     if (amount == 0)
         return;
     if (side == PLAYER_HUMAN && s_GameMode == 2) {
-        ChangeLifeTotal(PLAYER_HUMAN, record.GetLife() - previous);
+        ShowHumanLifeChange(1, previous);
     } else if (s_GameMode == 1) {
         if (side == PLAYER_HUMAN)
             MarkLifeTokenChanged();
@@ -792,7 +792,7 @@ void SpellStack::HandleModLifeXAttackers()
     const int previous = record.GetLife();
     record.ChangeLife(amount);
     if (side == PLAYER_HUMAN && amount != 0 && m_Physical != 0)
-        ChangeLifeTotal(PLAYER_HUMAN, record.GetLife() - previous);
+        ShowHumanLifeChange(1, previous);
 }
 
 void SpellStack::HandleDrainLife()
@@ -808,7 +808,7 @@ void SpellStack::HandleDrainLife()
         const int previous = record.GetLife();
         record.ChangeLife(amount);
         if (m_Physical != 0 && amount != 0 && caster == PLAYER_HUMAN)
-            ChangeLifeTotal(PLAYER_HUMAN, record.GetLife() - previous);
+            ShowHumanLifeChange(1, previous);
         return;
     }
     const int side = SideOf(m_ResolvingTargetPlayer);
@@ -821,7 +821,7 @@ void SpellStack::HandleDrainLife()
         const int dealt = effect.drainIsDamage ? human.TakeDamage(amount, true) : human.TakeDamage(amount, false);
         cpu.ChangeLife(amount);
         if (dealt > 0 && s_GameMode == 2) {
-            ChangeLifeTotal(PLAYER_HUMAN, human.GetLife() - previous);
+            ShowHumanLifeChange(effect.drainIsDamage ? 0 : 1, previous);
         } else if (dealt > 0 && s_GameMode == 1) {
             MarkLifeTokenChanged();
             Pause();
@@ -833,7 +833,7 @@ void SpellStack::HandleDrainLife()
         const int previous = human.GetLife();
         human.ChangeLife(amount);
         if (amount != 0 && s_GameMode == 2) {
-            ChangeLifeTotal(PLAYER_HUMAN, human.GetLife() - previous);
+            ShowHumanLifeChange(1, previous);
         } else if (amount != 0 && s_GameMode == 1) {
             MarkLifeTokenChanged();
             Pause();
@@ -879,7 +879,7 @@ void SpellStack::HandleGainLifeOrPrevent()
         const int previous = record->GetLife();
         record->ChangeLife(life);
         if (side == PLAYER_HUMAN && s_GameMode == 2 && life != 0)
-            ChangeLifeTotal(PLAYER_HUMAN, record->GetLife() - previous);
+            ShowHumanLifeChange(1, previous);
         aimed = true;
     }
     if (!aimed)
@@ -1025,7 +1025,7 @@ void SpellStack::HandleDestroyGainLife(bool byPower)
         const int previous = record.GetLife();
         record.ChangeLife(gain);
         if (m_Physical != 0 && caster == PLAYER_HUMAN)
-            ChangeLifeTotal(PLAYER_HUMAN, record.GetLife() - previous);
+            ShowHumanLifeChange(1, previous);
     }
     if (!left && !willRegenerate)
         Sound(SOUND_FIZZLE);

@@ -181,8 +181,12 @@ void MoveLifeToken(int life)
 bool IsLifeTokenMisplaced()
 {
     const LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
+    // The token takes no drag while either player waits in state 13.
+    const Actor* const human = GetHumanPlayerActor();
+    const Actor* const cpu = GetCpuPlayerActor();
     return token != nullptr && token->actor != nullptr && token->actor->GetState() == TOKEN_MISPLACED &&
-           token->IsIdle();
+           token->IsIdle() && human != nullptr && cpu != nullptr && human->GetState() != 13 &&
+           cpu->GetState() != 13;
 }
 
 CardActor* Deal(int id, int owner, bool held)
@@ -251,9 +255,9 @@ int CheapestCreature(int owner)
 // Dead creatures leave at once, as the learner's clean-up and the CPU's bury hand (not built yet) would take them.
 void TickTable()
 {
+    ClearPendingCards();
     if (IsLifeTokenMisplaced())
         MoveLifeToken(GetPlayerState(PLAYER_HUMAN)->GetLife());
-    ClearPendingCards();
     Tick();
 }
 

@@ -13,6 +13,7 @@
 #include "lessons/GameBlock.h"
 #include "lessons/PlayerActors.h"
 #include "platform/Headless.h"
+#include "rules/CombatDamage.h"
 #include "rules/Decks.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
@@ -183,6 +184,31 @@ TEST_F(LifeTokenTest, ChangeLifeTotalPicksKeyVoiceAndBox)
         EXPECT_TRUE(token->IsBoxShown());
         EXPECT_EQ(token->actor->GetState(), c.okButton ? TOKEN_SETTLED : TOKEN_MISPLACED) << c.from << "->" << c.to;
     }
+}
+
+// Combat damage from the CPU reaches the learner's token in the physical lesson only.
+TEST_F(LifeTokenTest, CombatDamageToTheLearnerIsShownOnThePhysicalToken)
+{
+    const int savedMode = s_GameMode;
+    for (const int mode : {1, 2, 3}) {
+        SCOPED_TRACE(mode);
+        s_GameMode = mode;
+        LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
+        token->DeleteBox();
+        token->actor->SetState(TOKEN_SETTLED);
+        PlayerState::SetLife(PLAYER_HUMAN, 20, 1);
+        GetPlayerState(PLAYER_HUMAN)->m_DamageThisTurn = 3;
+        DealCombatDamage(PLAYER_CPU);
+        EXPECT_EQ(PlayerState::GetLife(PLAYER_HUMAN), 17);
+        if (mode == 3) {
+            EXPECT_EQ(token->box, nullptr);
+            continue;
+        }
+        ASSERT_NE(token->box, nullptr);
+        EXPECT_EQ(token->boxKey, u"PHYS_TakingDamage");
+        EXPECT_EQ(token->actor->GetState(), TOKEN_MISPLACED);
+    }
+    s_GameMode = savedMode;
 }
 
 TEST_F(LifeTokenTest, TheBoxIsFormattedAndReusedAndNoneShowsAtZero)
