@@ -449,8 +449,17 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             }
         }
         if (online) {
-            // The human's list covers the human's battlefield.
-            EXPECT_GT(ChangedPixels(popup, graveyard, display.GetZoneRectByIndex(27)), 1000);
+            // The human's list covers the human's battlefield and leaves the portrait beside it alone; its cards
+            // cascade down the list, each in a window of its own.
+            const RasterRect& list = display.GetZoneRectByIndex(27);
+            EXPECT_GT(ChangedPixels(popup, graveyard, list), 1000);
+            EXPECT_GE(list.left, display.GetZoneRectByIndex(3).right);
+            for (const CardActor* const card : buried) {
+                const RasterRect r = CardRect(*card);
+                EXPECT_TRUE(Inside(list, r)) << r.left << "," << r.top;
+            }
+            const RasterRect top = CardRect(*buried.back());
+            EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(top), CentreY(top))), buried.back());
         }
         Click(CentreX(pile), CentreY(pile));
         EXPECT_FALSE(online ? IsGraveyardListOpen(0) : IsGraveyardDialogOpen(0));
