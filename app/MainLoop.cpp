@@ -388,6 +388,7 @@ void FrameTick()
         // Nothing else asks for a redraw while the console is typed into: it would show only after an expose.
         GetRaster()->Invalidate();
     }
+    display->DrawStandbyPrompt();
     display->UpdateMessageDialogs();
     display->DrawFrame();
     display->CheckMessageButtonClick();
