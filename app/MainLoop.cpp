@@ -485,6 +485,8 @@ void FillPhaseNames(bool online)
     for (std::size_t i = 0; i < keys.size(); ++i) {
         CopyPhaseName(fields.phaseNames[i], keys[i]);
     }
+    // The phase bar writes the display's own slots beside its icons.
+    GetGameDisplay()->m_PhaseNames = fields.phaseNames;
 }
 
 void RefreshMousePosition()
