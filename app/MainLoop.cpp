@@ -388,6 +388,7 @@ void FrameTick()
         // Nothing else asks for a redraw while the console is typed into: it would show only after an expose.
         GetRaster()->Invalidate();
     }
+    display->DrawStandbyPrompt();
     display->UpdateMessageDialogs();
     display->DrawFrame();
     display->CheckMessageButtonClick();
@@ -485,6 +486,8 @@ void FillPhaseNames(bool online)
     for (std::size_t i = 0; i < keys.size(); ++i) {
         CopyPhaseName(display.m_PhaseNames[i], keys[i]);
     }
+    // The phase bar writes the display's own slots beside its icons.
+    GetGameDisplay()->m_PhaseNames = fields.phaseNames;
 }
 
 void RefreshMousePosition()

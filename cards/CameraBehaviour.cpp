@@ -141,6 +141,7 @@ CameraSteps MakeRealSteps()
     steps.UpdateBoardCensus = ::UpdateBoardCensus;
     steps.DrawOnlineTable = ::DrawOnlineTable;
     steps.DrawPhysicalTable = ::DrawPhysicalTable;
+    steps.LayOutGraveyardLists = ::LayOutOnlineGraveyards;
     steps.BuildActionableCards = ::BuildActionableCards;
     steps.ProcessSelectedCard = ::ProcessSelectedCard;
     steps.CpuOnlineRespond = [] { ::CpuOnlineRespond(); };

@@ -23,6 +23,11 @@ bool Contains(const RasterRect& rect, int x, int y)
     return x >= rect.left && x <= rect.right && y >= rect.top && y <= rect.bottom;
 }
 
+bool SameRect(const RasterRect& a, const RasterRect& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
 // The corner square of a button in the field: 3 pixels in from its right and bottom.
 RasterRect ButtonRect(int image, int right, int bottom)
 {
@@ -78,6 +83,8 @@ int GameDisplay::ShowMessagePromptInRect(std::u16string_view text, int kind, con
     if (!s_PromptOwner.empty() && s_PromptOwner != text)
         return 0;
     QueueText(text, rect, static_cast<int>(depth));
+    if (SameRect(rect, GetZoneRectByIndex(FIELD_ZONE)))
+        m_MessageFieldTaken = true;
     if (kind < 1 || kind > 3)
         return 0;
     struct Button {
@@ -120,6 +127,7 @@ int GameDisplay::ShowSymbolPrompt(std::u16string_view text, int kind, const int*
         return 0;
     const RasterRect& field = GetZoneRectByIndex(FIELD_ZONE);
     QueueText(text, field, 500);
+    m_MessageFieldTaken = true;
     for (int i = 0; symbolSlots != nullptr && i < SYMBOL_SLOTS; ++i) {
         const int code = symbolSlots[i * 3];
         if (code <= 0 || code >= static_cast<int>(m_LargeSymbols.size()))
@@ -135,6 +143,19 @@ int GameDisplay::ShowSymbolPrompt(std::u16string_view text, int kind, const int*
     const RasterRect button = ButtonRect(image, field.right, field.bottom);
     QueueButton(image, button, 500.0f, false, m_SickImage);
     return TakeClick(button) ? 1 : 0;
+}
+
+void GameDisplay::ShowStandbyPrompt(std::u16string_view text)
+{
+    m_StandbyPrompt = text;
+}
+
+void GameDisplay::DrawStandbyPrompt()
+{
+    if (!m_StandbyPrompt.empty() && !m_MessageFieldTaken)
+        ShowMessagePrompt(m_StandbyPrompt, 0);
+    m_StandbyPrompt.clear();
+    m_MessageFieldTaken = false;
 }
 
 void GameDisplay::DrawShadowedText(std::u16string_view text, const RasterRect& rect, int alignment, int font,

@@ -97,6 +97,11 @@ bool ConfirmOnline(const SpellStack& stack)
         return false;
     }
     const char16_t* const text = GetString(prompt.key);
+    // The waiting notes only fill a field that no other prompt holds: the turn's own prompt and its button win.
+    if (stack.m_PromptState == 4 || stack.m_PromptState == 5) {
+        GetGameDisplay()->ShowStandbyPrompt(text != nullptr ? text : u"");
+        return false;
+    }
     return GetGameDisplay()->ShowMessagePrompt(text != nullptr ? text : u"", prompt.kind) == 1;
 }
 

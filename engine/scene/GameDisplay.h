@@ -277,6 +277,10 @@ public:
                                 float depth);
     // The payment prompt: five {code, x, y} symbol slots or null; kind 5 OK, 6 Cancel.
     int ShowSymbolPrompt(std::u16string_view text, int kind, const int* symbolSlots);
+    // A buttonless text for the message field that gives way to any other prompt shown there in the same frame;
+    // the frame's end draws it when the field stayed free, whatever order the prompts came in.
+    void ShowStandbyPrompt(std::u16string_view text);
+    void DrawStandbyPrompt();
     void DrawShadowedText(std::u16string_view text, const RasterRect& rect, int alignment, int font,
                           std::uint32_t colour, int dx, int dy, std::uint32_t shadowColour) const;
     // The nine frame pieces of every message window, now and for those made later.
@@ -350,6 +354,9 @@ public:
     std::array<int, 3> m_SmallRarity{};
     std::array<std::array<int, 15>, 6> m_DieFrames{};
     std::array<int, 4> m_FixedButtons{};
+    // This frame's standby text, and whether another prompt has taken the message field.
+    std::u16string m_StandbyPrompt;
+    bool m_MessageFieldTaken = false;
     int m_StackEdge = 0;
     int m_CardGlow = 0;
     int m_InsertCard = 0;

@@ -511,6 +511,8 @@ TEST_F(MainLoopTest, PhaseNamesAreCutTo37UnitsAndMissingKeysLeaveEmptySlots)
         TickOnce();
         EXPECT_EQ(std::u16string(names[0].data()), u"Untap step");
         EXPECT_EQ(std::u16string(names[1].data()), u"");
+        // The phase bar reads the display's slots.
+        EXPECT_EQ(GetGameDisplay()->m_PhaseNames, names);
     });
 }
 

@@ -21,6 +21,7 @@
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
 #include "lessons/OnlineTurnState.h"
+#include "lessons/TurnFlags.h"
 #include "rules/BoardQueries.h"
 #include "screens/CoinToss.h"
 #include "rules/Decks.h"
@@ -117,6 +118,15 @@ std::uint16_t PixelAt(const plat::headless::Frame& frame, int x, int y)
     if (x < 0 || y < 0 || x >= frame.width || y >= frame.height)
         return 0;
     return frame.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(frame.width) + static_cast<std::size_t>(x)];
+}
+
+// A 5-6-5 frame pixel within a few steps of a 24-bit colour.
+bool NearColour(std::uint16_t pixel, int red, int green, int blue)
+{
+    const int r = (pixel >> 11 & 31) * 255 / 31;
+    const int g = (pixel >> 5 & 63) * 255 / 63;
+    const int b = (pixel & 31) * 255 / 31;
+    return std::abs(r - red) <= 12 && std::abs(g - green) <= 12 && std::abs(b - blue) <= 12;
 }
 
 // How many pixels of the rectangle differ between two frames.
@@ -393,6 +403,18 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
         }
         EXPECT_EQ(GetTableInput().focusedCard, hovered);
         EXPECT_GT(ChangedPixels(table, zoom, display.m_PreviewRect), 1000);
+        if (online) {
+            // The turn glow rims the side panel of the player whose turn it is; the status panel inside shows.
+            const bool human = IsHumansTurn();
+            const RasterRect& status = display.GetZoneRectByIndex(human ? 7 : 6);
+            const int rimGreen = human ? 0x60 : 0xd0;
+            int covered = 0;
+            for (int y = status.top + 6; y < status.bottom - 6; ++y) {
+                for (int x = status.left + 6; x < status.right - 6; ++x)
+                    covered += NearColour(PixelAt(zoom, x, y), 0xff, rimGreen, 0x40) ? 1 : 0;
+            }
+            EXPECT_EQ(covered, 0) << "glow pixels over the " << (human ? "learner's" : "CPU's") << " status panel";
+        }
         // The close-up window over the preview shows the still copy of the focused card.
         const RasterRect& preview = display.m_PreviewRect;
         EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(preview), CentreY(preview))),
@@ -430,8 +452,17 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             }
         }
         if (online) {
-            // The human's list covers the human's battlefield.
-            EXPECT_GT(ChangedPixels(popup, graveyard, display.GetZoneRectByIndex(27)), 1000);
+            // The human's list covers the human's battlefield and leaves the portrait beside it alone; its cards
+            // cascade down the list, each in a window of its own.
+            const RasterRect& list = display.GetZoneRectByIndex(27);
+            EXPECT_GT(ChangedPixels(popup, graveyard, list), 1000);
+            EXPECT_GE(list.left, display.GetZoneRectByIndex(3).right);
+            for (const CardActor* const card : buried) {
+                const RasterRect r = CardRect(*card);
+                EXPECT_TRUE(Inside(list, r)) << r.left << "," << r.top;
+            }
+            const RasterRect top = CardRect(*buried.back());
+            EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(CentreX(top), CentreY(top))), buried.back());
         }
         Click(CentreX(pile), CentreY(pile));
         EXPECT_FALSE(online ? IsGraveyardListOpen(0) : IsGraveyardDialogOpen(0));

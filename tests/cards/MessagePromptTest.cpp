@@ -97,6 +97,31 @@ TEST_F(MessagePromptTest, AnotherOwnerOrARunningPaymentHidesThePrompt)
     EXPECT_TRUE(OnlinePromptOwner().empty()) << "an answer frees the field";
 }
 
+TEST_F(MessagePromptTest, AStandbyTextYieldsToAnyPromptOfTheSameFrameInEitherOrder)
+{
+    GameDisplay& display = *GetGameDisplay();
+    Raster& raster = *GetRaster();
+    for (const bool standbyFirst : {true, false}) {
+        if (standbyFirst)
+            display.ShowStandbyPrompt(u"Waiting");
+        display.ShowMessagePrompt(u"Pick", 1);
+        if (!standbyFirst)
+            display.ShowStandbyPrompt(u"Waiting");
+        const int before = raster.GetQueuedCount();
+        display.DrawStandbyPrompt();
+        EXPECT_EQ(raster.GetQueuedCount(), before) << (standbyFirst ? "standby first" : "standby last");
+    }
+    // A prompt in a rectangle of its own leaves the field free; the standby text lasts one frame.
+    display.ShowMessagePromptInRect(u"Elsewhere", 0, RasterRect{400, 10, 600, 60}, false, 500.0f);
+    display.ShowStandbyPrompt(u"Waiting");
+    int before = raster.GetQueuedCount();
+    display.DrawStandbyPrompt();
+    EXPECT_GT(raster.GetQueuedCount(), before);
+    before = raster.GetQueuedCount();
+    display.DrawStandbyPrompt();
+    EXPECT_EQ(raster.GetQueuedCount(), before);
+}
+
 TEST_F(MessagePromptTest, SymbolPromptDrawsItsSlotsAndAnswersItsButton)
 {
     GameDisplay& display = *GetGameDisplay();

@@ -1,3 +1,5 @@
+#include "engine/core/StringTable.h"
+#include "engine/scene/GameDisplay.h"
 #include "lessons/Advice.h"
 #include "rules/StackPrompts.h"
 #include "tests/rules/RulesFixture.h"
@@ -107,6 +109,32 @@ TEST_F(StackPromptTest, NothingConfirmsWhileTheStackIsInactiveOrOnlineWithoutACl
         stack.ConfirmPrompt();
         EXPECT_EQ(stack.m_State, STACK_HUMAN_ACTS) << "online waits for the field's button, prompt " << prompt;
     }
+}
+
+// On the learner's turn the stack's waiting notes (prompt states 4 and 5) would share the message field with the
+// turn's own prompt and its button: they only stand by, and the frame's end shows them in a field left free.
+TEST_F(StackPromptTest, OnlineWaitingNotesStandByInsteadOfTakingTheField)
+{
+    SetMode(4);
+    SpellStack& stack = GetSpellStack();
+    stack.OpenWindow();
+    GameDisplay& display = *GetGameDisplay();
+    display.DrawStandbyPrompt();
+    const std::pair<int, const char16_t*> notes[] = {{4, u"STACK_WAITING_FOR_PLAYER"},
+                                                     {5, u"STACK_WAITING_FOR_OPPONENT"}};
+    for (const auto& [prompt, key] : notes) {
+        stack.m_PromptState = prompt;
+        stack.ConfirmPrompt();
+        const char16_t* const text = GetString(key);
+        EXPECT_EQ(display.m_StandbyPrompt, text != nullptr ? text : u"") << prompt;
+        EXPECT_FALSE(display.m_MessageFieldTaken) << prompt;
+        display.DrawStandbyPrompt();
+        EXPECT_TRUE(display.m_StandbyPrompt.empty());
+    }
+    stack.m_PromptState = 6;
+    stack.ConfirmPrompt();
+    EXPECT_TRUE(display.m_StandbyPrompt.empty()) << "a prompt with a button takes the field itself";
+    display.DrawStandbyPrompt();
 }
 
 TEST_F(StackPromptTest, ArrowColourFollowsTheFirstColouredCounter)

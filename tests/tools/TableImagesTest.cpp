@@ -9,6 +9,7 @@
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -36,6 +37,8 @@ struct Image {
     int height = 0;
     int frames = 0;
     bool keySafe = true;
+    // 0xRRGGBB per pixel, top row first; .bmp files only.
+    std::vector<std::uint32_t> pixels;
 };
 
 Image ReadImage(const std::string& installPath)
@@ -54,12 +57,15 @@ Image ReadImage(const std::string& installPath)
         const std::size_t start = Le(bytes, 10, 4);
         if (image.width <= 0 || image.height <= 0 || bytes.size() != start + row * image.height)
             return image;
+        image.pixels.resize(static_cast<std::size_t>(image.width) * image.height);
         for (int y = 0; y < image.height; ++y) {
             for (int x = 0; x < image.width; ++x) {
                 const std::size_t at = start + y * row + x * 3;
                 const int b = bytes[at], g = bytes[at + 1], r = bytes[at + 2];
                 if ((r | g | b) != 0 && r < 8 && g < 8 && b < 8)
                     image.keySafe = false;
+                image.pixels[static_cast<std::size_t>(image.height - 1 - y) * image.width + x] =
+                    static_cast<std::uint32_t>(r << 16 | g << 8 | b);
             }
         }
         image.frames = 1;
@@ -309,6 +315,47 @@ TEST(TableImagesTest, FixedFilesOfTheTableHaveTheirZoneSizes)
         const Image stage = ReadImage("data/player/ManaStatus" + std::to_string(i) + ".bmp");
         EXPECT_EQ(stage.width, status.width);
         EXPECT_EQ(stage.height, status.height);
+    }
+}
+
+// The online HUD writes the library and hand counts and the six mana pools centred in boxes placed at fixed
+// fractions of the status panel (the large layout at full size, the small one at 0.7 with boxes of a fixed size in
+// screen pixels). Each box must lie on one plain plate of the panel's image, or the counts run into its drawing.
+TEST(TableImagesTest, StatusPanelCountsLieOnPlainPlates)
+{
+    const Image panel = ReadImage("data/player/ManaStatus_onl.bmp");
+    ASSERT_TRUE(panel.valid);
+    struct Layout {
+        double left;
+        double right;
+        double boxWidth;
+        double boxHeight;
+        std::vector<double> leftRows;
+        std::vector<double> rightRows;
+    };
+    const Layout layouts[] = {
+        {0.12, 0.58, 30, 20, {0.09, 0.42}, {0.04, 0.2, 0.37, 0.53, 0.69, 0.85}},
+        {0.17, 0.63, 12 / 0.7, 15 / 0.7, {0.07, 0.39}, {0.02, 0.19, 0.34, 0.5, 0.67, 0.82}},
+    };
+    const auto plain = [&](double fx, double fy, const Layout& layout) {
+        const int x0 = static_cast<int>(fx * panel.width);
+        const int y0 = static_cast<int>(fy * panel.height);
+        const int x1 = std::min(x0 + static_cast<int>(layout.boxWidth), panel.width);
+        const int y1 = std::min(y0 + static_cast<int>(layout.boxHeight), panel.height);
+        const std::uint32_t first = panel.pixels[static_cast<std::size_t>(y0) * panel.width + x0];
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) {
+                if (panel.pixels[static_cast<std::size_t>(y) * panel.width + x] != first)
+                    return false;
+            }
+        }
+        return true;
+    };
+    for (const Layout& layout : layouts) {
+        for (const double row : layout.leftRows)
+            EXPECT_TRUE(plain(layout.left, row, layout)) << "pile box at " << layout.left << ", " << row;
+        for (const double row : layout.rightRows)
+            EXPECT_TRUE(plain(layout.right, row, layout)) << "mana box at " << layout.right << ", " << row;
     }
 }
 
