@@ -486,8 +486,6 @@ void FillPhaseNames(bool online)
     for (std::size_t i = 0; i < keys.size(); ++i) {
         CopyPhaseName(display.m_PhaseNames[i], keys[i]);
     }
-    // The phase bar writes the display's own slots beside its icons.
-    GetGameDisplay()->m_PhaseNames = fields.phaseNames;
 }
 
 void RefreshMousePosition()
