@@ -198,6 +198,8 @@ GameResult PlayGame(const GameSetup& setup)
         if (state != lastClicks) {
             lastClicks = state;
             lastChange = frame;
+        } else if (frame - lastChange == 200 && std::getenv("BOTDBG")) {
+            plat::headless::SaveFrameBmp(plat::headless::LastFrame(), "/tmp/bot19/stall.bmp");
         } else if (frame - lastChange > STALL_FRAMES) {
             result.stall = where + " paying " + std::to_string(GetPaymentState().paying) + " owed " +
                            std::to_string(GetPaymentState().outstanding.Total()) + " lands";
@@ -269,6 +271,10 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         for (const auto& [human, cpu] : {std::pair{0, 2}, std::pair{1, 3}, std::pair{4, 0}})
             for (int seed = 0; seed < seeds; ++seed)
                 setups.push_back({mode, human, cpu, static_cast<unsigned>(7 + seed)});
+    if (const char* only = std::getenv("TESSEL_ONLINE_ONLY")) {
+        const std::size_t pick = static_cast<std::size_t>(std::atoi(only));
+        setups = {setups.at(pick)};
+    }
     int games = 0, turns = 0, frames = 0, humanWins = 0, cpuWins = 0, draws = 0, longest = 0;
     for (const GameSetup& setup : setups) {
         GameResult first;
