@@ -198,9 +198,9 @@ GameResult PlayGame(const GameSetup& setup)
         if (state != lastClicks) {
             lastClicks = state;
             lastChange = frame;
-        } else if (frame - lastChange == 200 && std::getenv("BOTDBG")) {
-            plat::headless::SaveFrameBmp(plat::headless::LastFrame(), "/tmp/bot19/stall.bmp");
         } else if (frame - lastChange > STALL_FRAMES) {
+            if (const char* const folder = std::getenv("TESSEL_SAVE_FRAMES"))
+                plat::headless::SaveFrameBmp(plat::headless::LastFrame(), std::string(folder) + "/online-stall.bmp");
             result.stall = where + " paying " + std::to_string(GetPaymentState().paying) + " owed " +
                            std::to_string(GetPaymentState().outstanding.Total()) + " lands";
             for (const CardActor* const card : GetCardActors())
