@@ -10,6 +10,7 @@
 #include "engine/scene/FrameState.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
+#include "rules/Decks.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 
