@@ -10,6 +10,8 @@
 #include "rules/Decks.h"
 #include "rules/PlayerState.h"
 #include "cards/GameLog.h"
+#include "cards/PlayerHud.h"
+#include "engine/scene/GameDisplay.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "rules/BoardQueries.h"
@@ -78,6 +80,23 @@ TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
     });
 }
 
+// What the last game left on the panels (a lit step, a life change still playing) is gone once the next loads.
+TEST_F(OnlineGameTest, ANewGameStartsWithNoStepLitAndNoLifeChangePlaying)
+{
+    RunInside([] {
+        GetGameDisplay()->m_CurrentPhase = 7;
+        GetHudLifeAnimation(PLAYER_HUMAN) = HudLifeAnimation{true, 1000000u, -1, 0, 0};
+        SetChosenColours(0, 1, 2, 3, 4);
+        plat::SeedRand(7);
+        s_RequestedGameMode = 3;
+        s_GameMode = -1;
+        for (int frame = 0; frame < 20 && s_GameMode != 3; ++frame)
+            TickOnce();
+        ASSERT_EQ(s_GameMode, 3);
+        EXPECT_EQ(GetGameDisplay()->m_CurrentPhase, -1);
+        EXPECT_FALSE(GetHudLifeAnimation(PLAYER_HUMAN).active);
+    });
+}
 
 struct GameSetup {
     int mode;
