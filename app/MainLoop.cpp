@@ -6,6 +6,7 @@
 #include "cards/CardWindows.h"
 #include "cards/LifeToken.h"
 #include "cards/PlayerHud.h"
+#include "rules/PlayerState.h"
 #include "cards/TableScene.h"
 #include "engine/core/LanguageManager.h"
 #include "engine/core/PrivateHeap.h"
@@ -462,6 +463,11 @@ void LoadScene()
             display->SetAvatarImage(fields.avatarImages[static_cast<std::size_t>(player)], player);
             // A life change the last game left running would play on in this one.
             GetHudLifeAnimation(player) = HudLifeAnimation{};
+            // The panels show the starting life at once, as the physical lessons do, not a count up from zero.
+            if (PlayerState* const record = GetPlayerState(player)) {
+                record->SetLife(STARTING_LIFE, true);
+                record->SetDisplayedLife(STARTING_LIFE);
+            }
         }
         // No step is lit until this game's turn drivers reach one.
         display->m_CurrentPhase = -1;

@@ -80,12 +80,14 @@ TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
     });
 }
 
-// What the last game left on the panels (a lit step, a life change still playing) is gone once the next loads.
-TEST_F(OnlineGameTest, ANewGameStartsWithNoStepLitAndNoLifeChangePlaying)
+// What the last game or a fresh start left on the panels (a lit step, a life change still playing, a shown life
+// other than the starting one) is gone once the next game loads.
+TEST_F(OnlineGameTest, ANewGameStartsWithNoStepLitAndItsStartingLifeShown)
 {
     RunInside([] {
         GetGameDisplay()->m_CurrentPhase = 7;
         GetHudLifeAnimation(PLAYER_HUMAN) = HudLifeAnimation{true, 1000000u, -1, 0, 0};
+        GetPlayerState(PLAYER_CPU)->SetDisplayedLife(3);
         SetChosenColours(0, 1, 2, 3, 4);
         plat::SeedRand(7);
         s_RequestedGameMode = 3;
@@ -95,6 +97,7 @@ TEST_F(OnlineGameTest, ANewGameStartsWithNoStepLitAndNoLifeChangePlaying)
         ASSERT_EQ(s_GameMode, 3);
         EXPECT_EQ(GetGameDisplay()->m_CurrentPhase, -1);
         EXPECT_FALSE(GetHudLifeAnimation(PLAYER_HUMAN).active);
+        EXPECT_EQ(GetPlayerState(PLAYER_CPU)->GetDisplayedLife(), 20);
     });
 }
 
