@@ -5,6 +5,8 @@
 #include "cards/CardDatabase.h"
 #include "cards/CardWindows.h"
 #include "cards/LifeToken.h"
+#include "cards/PlayerHud.h"
+#include "rules/PlayerState.h"
 #include "cards/TableScene.h"
 #include "engine/core/LanguageManager.h"
 #include "engine/core/PrivateHeap.h"
@@ -458,8 +460,18 @@ void LoadScene()
     if (mode == 3 || mode == 4) {
         // The portraits size the online players' panels: the layout follows them.
         GameDisplay* const display = GetGameDisplay();
-        for (int player = 0; player < 2; ++player)
+        for (int player = 0; player < 2; ++player) {
             display->SetAvatarImage(fields.avatarImages[static_cast<std::size_t>(player)], player);
+            // A life change the last game left running would play on in this one.
+            GetHudLifeAnimation(player) = HudLifeAnimation{};
+            // The panels show the starting life at once, as the physical lessons do, not a count up from zero.
+            if (PlayerState* const record = GetPlayerState(player)) {
+                record->SetLife(STARTING_LIFE, true);
+                record->SetDisplayedLife(STARTING_LIFE);
+            }
+        }
+        // No step is lit until this game's turn drivers reach one.
+        display->m_CurrentPhase = -1;
         display->m_RelayoutRequested = true;
         display->m_LayoutDone = false;
     }

@@ -105,15 +105,12 @@ GameResult PlayGame(unsigned seed, bool draw, bool timePhases)
     s_RequestedGameMode = 3;
     s_GameMode = -1;
     test::OnlineBot bot;
-    bot.SetLandsOnly(true);
     // The scene load is start-up, not the game.
     for (int i = 0; i < 10 && s_GameMode != 3; ++i) {
         plat::headless::AdvanceTime(FRAME_MS);
         TickOnce();
     }
     Raster& raster = *GetRaster();
-    // The turn count runs on from the previous game of the run.
-    const int firstTurn = s_TurnNumber;
     const Clock::time_point start = Clock::now();
     for (int frame = 0; frame < MAX_FRAMES; ++frame) {
         if (s_RequestedGameMode != 3 || s_GameMode != 3) {
@@ -122,7 +119,9 @@ GameResult PlayGame(unsigned seed, bool draw, bool timePhases)
         }
         result.humanLost = result.humanLost || GetPlayerState(0)->HasLost();
         result.cpuLost = result.cpuLost || GetPlayerState(1)->HasLost();
-        result.turns = s_TurnNumber - firstTurn;
+        // The count starts afresh once the hand is kept; before that it may still show the previous game's.
+        if (s_GameBegun)
+            result.turns = s_TurnNumber;
         if (timePhases)
             WrapBehaviours();
         bot.Step();

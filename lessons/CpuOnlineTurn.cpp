@@ -395,6 +395,9 @@ void CpuOnlineTurn(Actor* actor)
         actor->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
         s_CpuBlockStep = 0;
         actor->SetState(0);
+        // A game played before this one in the same run leaves its turn count and any payment it broke off.
+        s_TurnNumber = 0;
+        GetPaymentState().paying = false;
         GetTableFlow().paymentInProgress = false;
         cpu.m_DrewFromEmptyLibrary = false;
         return;

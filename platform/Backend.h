@@ -17,6 +17,8 @@ public:
 
     virtual std::uint32_t Time() = 0;
     virtual void Sleep(std::uint32_t ms) = 0;
+    // The time of day the user is shown.
+    virtual void LocalClock(int& hours, int& minutes, int& seconds) = 0;
 
     virtual int ShowMessageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) = 0;
     virtual int SpawnAndWait(std::u16string_view program, const std::vector<std::u16string>& args) = 0;
@@ -69,6 +71,8 @@ bool SpawnProcessDetached(const std::string& nativeProgram, const std::vector<st
 // Milliseconds of the system-wide monotonic clock (since boot), wrapping at 2^32: the real backend's clock, so
 // values taken from it (the random seed) differ from run to run.
 std::uint32_t MonotonicMilliseconds();
+// The wall clock's time of day in the local time zone.
+void WallClock(int& hours, int& minutes, int& seconds);
 // Reaps detached children that have ended.
 void ReapDetachedProcesses();
 // The English language name of a POSIX locale string such as "fr_FR.UTF-8".

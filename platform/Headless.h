@@ -25,7 +25,7 @@ void SetUserLocaleLanguageName(std::u16string name);
 // The system locale: its language's English name and ANSI code page (default "English", 1252).
 void SetSystemLocale(std::u16string languageName, int codePage);
 
-// The clock.
+// The clock; the time of day is the clock counted from midnight.
 void SetTime(std::uint32_t ms);
 void AdvanceTime(std::uint32_t ms);
 

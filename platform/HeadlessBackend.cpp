@@ -120,6 +120,14 @@ public:
 
     std::uint32_t Time() override { return State().time; }
     void Sleep(std::uint32_t ms) override { State().time += ms; }
+    // The stepped clock counted from midnight, so that a replayed run shows the same times.
+    void LocalClock(int& hours, int& minutes, int& seconds) override
+    {
+        const std::uint32_t daySeconds = State().time / 1000u % 86400u;
+        hours = static_cast<int>(daySeconds / 3600u);
+        minutes = static_cast<int>(daySeconds / 60u % 60u);
+        seconds = static_cast<int>(daySeconds % 60u);
+    }
 
     int ShowMessageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) override
     {

@@ -478,7 +478,7 @@ std::uint32_t MonotonicMilliseconds()
     return static_cast<std::uint32_t>(ms & 0xFFFFFFFFu);
 }
 
-void GetLocalClock(int& hours, int& minutes, int& seconds)
+void WallClock(int& hours, int& minutes, int& seconds)
 {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -486,6 +486,11 @@ void GetLocalClock(int& hours, int& minutes, int& seconds)
     hours = local.tm_hour;
     minutes = local.tm_min;
     seconds = local.tm_sec;
+}
+
+void GetLocalClock(int& hours, int& minutes, int& seconds)
+{
+    TheBackend().LocalClock(hours, minutes, seconds);
 }
 
 std::uint32_t TimeGetTime()

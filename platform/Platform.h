@@ -113,7 +113,7 @@ bool RegDeleteValue(Hive hive, std::u16string_view key, std::u16string_view name
 
 // Milliseconds of the system-wide monotonic clock; wraps at 2^32. Headless: the clock the test steps.
 std::uint32_t TimeGetTime();
-// The local wall-clock time of day.
+// The local wall-clock time of day. Headless: the stepped clock counted from midnight.
 void GetLocalClock(int& hours, int& minutes, int& seconds);
 // Sleeps; headless advances its clock instead.
 void SleepMs(std::uint32_t ms);

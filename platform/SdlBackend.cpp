@@ -116,6 +116,8 @@ public:
 
     void Sleep(std::uint32_t ms) override { SDL_Delay(ms); }
 
+    void LocalClock(int& hours, int& minutes, int& seconds) override { WallClock(hours, minutes, seconds); }
+
     int ShowMessageBox(std::u16string_view text, std::u16string_view caption, std::uint32_t flags) override
     {
         const std::string message = ToUtf8(text);

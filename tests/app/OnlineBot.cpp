@@ -16,6 +16,7 @@
 #include "lessons/PlayerActors.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
+#include "rules/PlayerState.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "screens/CoinToss.h"
@@ -129,20 +130,40 @@ void OnlineBot::Click(int x, int y)
     ++m_Clicks;
 }
 
-// A card lies partly off the screen at the bottom (the hand peeks in): click the part that shows.
-void OnlineBot::ClickWindow(const GUI_Window* w)
+// Cards overlap (lands of a kind lie in a pile, the hand peeks in at the bottom): click a point where this card
+// shows on top, the middle of its window when that shows, else the first such point on a coarse grid.
+bool OnlineBot::ClickWindow(const GUI_Window* w)
 {
+    const CardActor* const card = GetCardWindowActor(w);
     const int bottom = s_ClientHeight > 0 ? std::min(w->GetBottom(), s_ClientHeight - 1) : w->GetBottom();
-    Click((w->GetLeft() + w->GetRight()) / 2, (w->GetTop() + bottom) / 2);
+    const auto shows = [card, w](int x, int y) {
+        const GUI_Window* const top = GetGUIManager()->GetWindowAt(x, y);
+        return top == w || (card != nullptr && GetCardWindowActor(top) == card);
+    };
+    const int midX = (w->GetLeft() + w->GetRight()) / 2;
+    const int midY = (w->GetTop() + bottom) / 2;
+    if (shows(midX, midY)) {
+        Click(midX, midY);
+        return true;
+    }
+    constexpr int GRID = 4;
+    for (int y = w->GetTop() + GRID / 2; y < bottom; y += GRID) {
+        for (int x = w->GetLeft() + GRID / 2; x < w->GetRight(); x += GRID) {
+            if (shows(x, y)) {
+                Click(x, y);
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 bool OnlineBot::ClickCard(const CardActor* card)
 {
     for (const GUI_Window* const window : GetGUIManager()->GetWindows()) {
-        if (!window->IsHidden() && GetCardWindowActor(window) == card && card != GetCloseUpWindow()->GetCardActor()) {
-            ClickWindow(window);
+        if (!window->IsHidden() && GetCardWindowActor(window) == card && card != GetCloseUpWindow()->GetCardActor() &&
+            ClickWindow(window))
             return true;
-        }
     }
     return false;
 }
@@ -204,8 +225,9 @@ bool OnlineBot::Discard()
     const std::vector<const GUI_Window*> hand = HandWindows();
     if (hand.size() <= 7 || !IsMessageShown(u"ONL_YouDiscardText"))
         return false;
+    if (!ClickWindow(hand.front()))
+        return false;
     ++m_Discards;
-    ClickWindow(hand.front());
     return true;
 }
 
@@ -214,10 +236,9 @@ bool OnlineBot::PlayLand()
     if (m_LandTurn == s_TurnNumber)
         return false;
     for (const GUI_Window* w : HandWindows()) {
-        if (GetCardWindowActor(w)->IsLand()) {
+        if (GetCardWindowActor(w)->IsLand() && ClickWindow(w)) {
             m_LandTurn = s_TurnNumber;
             ++m_LandsPlayed;
-            ClickWindow(w);
             return true;
         }
     }
@@ -232,26 +253,45 @@ bool OnlineBot::PayWithLand()
     if (!payment.paying)
         return false;
     const ManaCost& owed = payment.outstanding;
-    const CardActor* fallback = nullptr;
-    for (const CardActor* const card : GetCardActors()) {
-        if (!IsOwnReadyLand(card))
-            continue;
-        const ManaCost& gives = Produces(card);
-        for (int colour = 1; colour < 6; ++colour) {
-            if (owed.At(colour) > 0 && gives.At(colour) > 0 && ClickCard(card)) {
-                ++m_LandsTappedToPay;
+    const auto wanted = [&owed](const CardActor* land) {
+        for (int colour = 1; colour < 6; ++colour)
+            if (owed.At(colour) > 0 && Produces(land).At(colour) > 0)
                 return true;
-            }
+        return false;
+    };
+    for (const CardActor* const card : GetCardActors()) {
+        if (IsOwnReadyLand(card) && wanted(card) && ClickCard(card)) {
+            ++m_LandsTappedToPay;
+            return true;
         }
-        if (fallback == nullptr)
-            fallback = card;
     }
-    if (owed.generic > 0 && fallback != nullptr && ClickCard(fallback)) {
-        ++m_LandsTappedToPay;
+    // Only generic owed and mana in the pool: a person clicks a number shown in the pool before tapping more.
+    if (!owed.HasColour() && owed.generic > 0 && ClickPoolRow())
         return true;
+    for (const CardActor* const card : GetCardActors()) {
+        if (owed.generic > 0 && IsOwnReadyLand(card) && ClickCard(card)) {
+            ++m_LandsTappedToPay;
+            return true;
+        }
     }
     PressFieldButton(0);
     return true;
+}
+
+// The pool on the learner's status panel shows a count beside each symbol it holds: click the first one shown.
+bool OnlineBot::ClickPoolRow()
+{
+    const ManaCost& pool = GetPlayerState(0)->m_ManaPool;
+    const int shown[6] = {pool.white, pool.blue, pool.black, pool.red, pool.green, pool.generic};
+    const auto& boxes = GetGameDisplay()->m_CounterBoxes[0];
+    for (std::size_t row = 0; row < 6; ++row) {
+        if (shown[row] <= 0)
+            continue;
+        Click((boxes[row].left + boxes[row].right) / 2, (boxes[row].top + boxes[row].bottom) / 2);
+        ++m_PoolRowsClicked;
+        return true;
+    }
+    return false;
 }
 
 // The first creature in the hand its untapped lands can pay for, once per card and turn.
@@ -263,8 +303,9 @@ bool OnlineBot::CastCreature()
             std::find(m_Tried.begin(), m_Tried.end(), card) != m_Tried.end())
             continue;
         m_Tried.push_back(card);
+        if (!ClickWindow(w))
+            continue;
         ++m_CastsStarted;
-        ClickWindow(w);
         return true;
     }
     return false;

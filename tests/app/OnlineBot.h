@@ -23,6 +23,8 @@ public:
     int CastsStarted() const { return m_CastsStarted; }
     // Clicks on the learner's own lands while a payment was open.
     int LandsTappedToPay() const { return m_LandsTappedToPay; }
+    // Clicks on a symbol of the learner's mana pool while generic mana was owed.
+    int PoolRowsClicked() const { return m_PoolRowsClicked; }
     int AttackersDeclared() const { return m_AttackersDeclared; }
     int BlocksTried() const { return m_BlocksTried; }
     int Discards() const { return m_Discards; }
@@ -33,13 +35,14 @@ private:
         int y;
     };
     void Click(int x, int y);
-    void ClickWindow(const GUI_Window* window);
+    bool ClickWindow(const GUI_Window* window);
     bool ClickCard(const CardActor* card);
     bool ClickMessageWindowButton();
     bool AnswerDice();
     bool Discard();
     bool PlayLand();
     bool PayWithLand();
+    bool ClickPoolRow();
     bool CastCreature();
     bool DeclareAttacker();
     bool Block();
@@ -53,6 +56,7 @@ private:
     int m_LandsPlayed = 0;
     int m_CastsStarted = 0;
     int m_LandsTappedToPay = 0;
+    int m_PoolRowsClicked = 0;
     int m_AttackersDeclared = 0;
     int m_BlocksTried = 0;
     int m_Discards = 0;

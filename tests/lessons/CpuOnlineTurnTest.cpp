@@ -160,6 +160,17 @@ TEST_F(CpuOnlineTurnTest, AQuietTurnRunsToTheHandOverAndDiscardsToSeven)
     EXPECT_FALSE(s_CpuSkipNextDraw);
 }
 
+// A second game in the same run counts its turns from the start and owes nothing from the first.
+TEST_F(CpuOnlineTurnTest, TheFirstFrameStartsTheTurnCountAndThePaymentAfresh)
+{
+    s_TurnNumber = 16;
+    GetPaymentState().paying = true;
+    m_cpu->m_Flags |= ACTOR_FLAG_FIRST_FRAME;
+    CpuOnlineTurn(m_cpu);
+    EXPECT_EQ(s_TurnNumber, 0);
+    EXPECT_FALSE(GetPaymentState().paying);
+}
+
 TEST_F(CpuOnlineTurnTest, DrawingFromAnEmptyLibraryLosesTheGame)
 {
     s_MulliganState = 1;

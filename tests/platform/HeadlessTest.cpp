@@ -86,6 +86,12 @@ TEST(Headless, ClockSystemFactsAndEvents)
     hl::AdvanceTime(16);
     plat::SleepMs(4);
     EXPECT_EQ(plat::TimeGetTime(), 20u);
+    // The time of day follows the stepped clock, so a replayed run shows the same times.
+    hl::SetTime((26u * 3600u + 2u * 60u + 3u) * 1000u + 999u);
+    int hours = -1, minutes = -1, seconds = -1;
+    plat::GetLocalClock(hours, minutes, seconds);
+    EXPECT_EQ(hours * 10000 + minutes * 100 + seconds, 20203);
+    hl::SetTime(20);
 
     hl::SetDesktopMode({640, 480, 32, 75, 0xFF0000, 0xFF00, 0xFF});
     hl::SetDisplayModes({{800, 600, 16, 60, 0xF800, 0x7E0, 0x1F}});
