@@ -382,8 +382,11 @@ void DeclareAttackers(Actor* actor)
             actor->SetState(5);
             return;
         }
+        // Mode 3 waits for the learner to click a creature that could attack; that click then declares it.
         if (s_GameMode == 4)
             ConsumeClick();
+        else if (GetSelectedAttackCandidate() == nullptr)
+            return;
         if (display != nullptr)
             display->m_CurrentPhase = 6;
         s_Words.attackEntered = true;

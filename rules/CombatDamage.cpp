@@ -10,6 +10,7 @@
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
+#include "rules/TableSelection.h"
 
 #include <algorithm>
 
@@ -307,6 +308,17 @@ bool AnyFirstStrikeInCombat()
             return true;
     }
     return false;
+}
+
+CardActor* GetSelectedAttackCandidate()
+{
+    if (MouseState.leftClicked == 0)
+        return nullptr;
+    CardActor* const card = GetTableSelection().selectedCard;
+    if (card == nullptr || card->GetOwner() != 0 || !IsCreature(*card) || card->IsHeld() || card->IsSummoningSick() ||
+        card->GetTapState() != TAP_READY || !card->IsNotLeaving())
+        return nullptr;
+    return card;
 }
 
 void SortByToughness(CardActor** cards, int count)

@@ -39,6 +39,8 @@ CardActor* FindBlockerWithDamage(int player, int& position);
 int SumBlockerPower(const CardActor* attacker);
 int SumAttackingPower(int player);
 bool AnyFirstStrikeInCombat();
+// The learner's ready creature it has just clicked, or null.
+CardActor* GetSelectedAttackCandidate();
 // Highest toughness first, a flyer before a non-flyer of equal toughness; empty entries stay in place.
 void SortByToughness(CardActor** cards, int count);
 

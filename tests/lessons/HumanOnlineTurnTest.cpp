@@ -4,6 +4,7 @@
 #include "lessons/PhysicalTurnState.h"
 #include "rules/BoardQueries.h"
 #include "rules/Decks.h"
+#include "rules/TableSelection.h"
 #include "tests/rules/RulesFixture.h"
 
 #include <vector>
@@ -124,6 +125,44 @@ TEST_F(HumanOnlineTurnTest, TheBeginnersFirstTurnDrawsNothingAndLaterTurnsUntapF
     HumanOnlineTurn(m_human);
     EXPECT_EQ(m_human->GetState(), 22);
     EXPECT_EQ(Human().m_CardsToDraw, 1);
+    GetTableInput().pickingReady = 0;
+}
+
+// Mode 3 shows no attack prompt until the learner clicks a creature that could attack, and that click declares
+// it; mode 4 enters the step at once.
+TEST_F(HumanOnlineTurnTest, ModeThreeEntersTheAttackStepOnTheLearnersClickOnACreature)
+{
+    for (const int mode : {3, 4}) {
+        SCOPED_TRACE(mode);
+        TearDown();
+        SetUp();
+        SetMode(mode);
+        GetTableInput().pickingReady = 1;
+        s_MulliganState = 1;
+        s_GameBegun = true;
+        m_human->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+        s_HumanTurn = true;
+        CardActor& creature = OnTable(Creature(2, 2));
+        creature.SetTapState(TAP_READY);
+        m_human->SetState(7);
+        for (int frame = 0; frame < 3; ++frame)
+            HumanOnlineTurn(m_human);
+        EXPECT_EQ(s_DeclaringAttack, mode == 4);
+        if (mode == 4)
+            continue;
+        GetTableSelection().selectedCard = &creature;
+        GetTableInput().pointedCard = &creature;
+        MouseState.leftClicked = 1;
+        HumanOnlineTurn(m_human);
+        EXPECT_FALSE(s_DeclaringAttack);
+        EXPECT_EQ(MouseState.leftClicked, 1);
+        HumanOnlineTurn(m_human);
+        EXPECT_TRUE(s_DeclaringAttack);
+        EXPECT_TRUE(creature.IsAttacking());
+        EXPECT_EQ(MouseState.leftClicked, 0);
+        GetTableSelection().selectedCard = nullptr;
+        GetTableInput().pointedCard = nullptr;
+    }
     GetTableInput().pickingReady = 0;
 }
 
