@@ -81,10 +81,12 @@ void DrawLessonBlockLinks()
 {
     const Actor* const human = GetHumanPlayerActor();
     const Actor* const cpu = GetCpuPlayerActor();
-    const bool humanBlocks = human != nullptr && human->GetState() == STATE_COMBAT &&
-                             (s_HumanBlockStep == 1 || s_HumanBlockStep == 2);
-    const bool cpuBlocks = cpu != nullptr && cpu->GetState() == STATE_COMBAT && s_CpuBlockStep == 1;
-    if (IsPhysicalLesson() && (humanBlocks || cpuBlocks)) {
+    // Every block shows while the defender answers an attack: the CPU's blocks against the learner's attack
+    // until they are settled, the learner's own while it is still choosing them.
+    const bool humanAttacks = human != nullptr && human->GetState() == STATE_COMBAT &&
+                              (s_CpuBlockStep == 1 || s_CpuBlockStep == 2);
+    const bool cpuAttacks = cpu != nullptr && cpu->GetState() == STATE_COMBAT && s_HumanBlockStep == 1;
+    if (IsPhysicalLesson() && (humanAttacks || cpuAttacks)) {
         DrawBlockLinks();
         return;
     }

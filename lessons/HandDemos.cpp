@@ -1,8 +1,10 @@
 #include "lessons/HandDemos.h"
 
+#include "cards/CardActor.h"
 #include "engine/scene/Actor.h"
 #include "lessons/PhysicalTurnState.h"
 #include "lessons/PlayerActors.h"
+#include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/CpuPayment.h"
 
@@ -10,6 +12,16 @@ namespace {
 
 bool s_Idle = true;
 bool s_CpuListEmpty = true;
+// When the last tap was shown; the next one follows after the pause so that each tap can be seen.
+std::uint32_t s_LastTapShown = 0;
+bool s_TapShown = false;
+
+// The table turns a tapped card only once its tap has been shown.
+void ShowTap(CardActor* card)
+{
+    card->m_Flags &= ~ACTOR_FLAG_KEEP_UPRIGHT;
+    ForgetCpuTappedSource(card);
+}
 
 } // namespace
 
@@ -56,10 +68,21 @@ void ResetHandDemos()
 
 void StepCpuHandAnimation()
 {
-    ClearCpuTappedSources();
+    const std::vector<CardActor*>& sources = GetCpuTappedSources();
+    if (sources.empty())
+        return;
+    const std::uint32_t now = plat::TimeGetTime();
+    if (s_TapShown && now - s_LastTapShown < CPU_TAP_PLAYBACK_MS)
+        return;
+    ShowTap(sources.front());
+    s_LastTapShown = now;
+    s_TapShown = true;
 }
 
 void ResetCpuHandAnimation()
 {
-    ClearCpuTappedSources();
+    // Taps not yet played back are shown at once: no card stays upright while it is tapped.
+    while (!GetCpuTappedSources().empty())
+        ShowTap(GetCpuTappedSources().front());
+    s_TapShown = false;
 }

@@ -2,6 +2,8 @@
 // says otherwise, and their new-game clean-up has nothing to clear.
 #pragma once
 
+#include <cstdint>
+
 void ClearHandAnimationLists();
 // Empties the acting hand's work and deletes the lesson's pending objects.
 void ResetPendingObjects();
@@ -13,7 +15,11 @@ bool CpuListEmpty();
 // One step of the demonstrations; until they exist, the CPU's untap step untaps its cards at once.
 void StepHandDemos();
 void ResetHandDemos();
-// The CPU-side hand animation plays back the sources the CPU tapped; until it exists it empties their set.
+// The pause between two of the CPU's taps played back on the table.
+constexpr std::uint32_t CPU_TAP_PLAYBACK_MS = 250;
+
+// The CPU-side hand animation plays back the sources the CPU tapped, in the set's order, one at a time: the card
+// turns on the table and leaves the set. Until the hand itself is drawn nothing more is shown.
 void StepCpuHandAnimation();
 void ResetCpuHandAnimation();
 void SetCpuListEmpty(bool empty);

@@ -22,12 +22,14 @@
 #include "lessons/PlayerActors.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
+#include "rules/CpuPayment.h"
 #include "rules/Decks.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -133,6 +135,22 @@ int WhitePixels(const Frame& frame, const RasterRect& rect)
     return count;
 }
 
+// Pixels near the colour (5-6-5 channels within 3 of the colour's).
+int PixelsNear(const Frame& frame, const RasterRect& rect, int red, int green, int blue)
+{
+    int count = 0;
+    for (int y = std::max(rect.top, 0); y < std::min(rect.bottom, frame.height); ++y) {
+        for (int x = std::max(rect.left, 0); x < std::min(rect.right, frame.width); ++x) {
+            const std::uint16_t p = PixelAt(frame, x, y);
+            count += std::abs(((p >> 11) & 31) - (red >> 3)) <= 3 && std::abs(((p >> 5) & 63) - (green >> 2)) <= 3 &&
+                             std::abs((p & 31) - (blue >> 3)) <= 3
+                         ? 1
+                         : 0;
+        }
+    }
+    return count;
+}
+
 int Area(const RasterRect& r)
 {
     return std::max(0, r.right - r.left) * std::max(0, r.bottom - r.top);
@@ -176,6 +194,13 @@ void MoveLifeToken(int life)
         Mouse(plat::EventType::MouseMove, fx + (cx - fx) * step / 4, fy + (cy - fy) * step / 4);
     Mouse(plat::EventType::ButtonUp, cx, cy);
     ASSERT_TRUE(TickUntil([token] { return token->IsReady(); }, 120));
+}
+
+// Drawn turned: a tapped card lies on its side.
+bool IsDrawnTurned(const CardActor& card)
+{
+    const RasterRect r = CardRect(card);
+    return r.right - r.left > r.bottom - r.top;
 }
 
 bool IsLifeTokenMisplaced()
@@ -314,6 +339,26 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         }
         ASSERT_TRUE(TickUntil([] { return GetDrawHandState() >= 4 && GetCardBacksInFlight() == 0; }, 600));
 
+        // The held cards rest with their tops showing below the table; the mouse on one lifts the whole hand
+        // into view, the pointed card at once and its neighbours in a ripple, and they sink back when it leaves.
+        const int restTop = static_cast<int>(hand[3]->m_Position.y);
+        EXPECT_LT(restTop, c.height);
+        Mouse(plat::EventType::MouseMove, static_cast<int>(hand[3]->m_Position.x) + 30, (restTop + c.height) / 2);
+        for (int i = 0; i < 60; ++i)
+            Tick();
+        const Frame raised = DrawFrame("hover");
+        for (const CardActor* card : hand) {
+            const RasterRect r = CardRect(*card);
+            EXPECT_LE(r.bottom, c.height) << "a raised card shows whole: " << r.left << "," << r.top;
+            EXPECT_LT(r.top, restTop);
+            EXPECT_GT(ChangedPixels(deal, raised, r), Area(r) / 2) << r.left << "," << r.top;
+        }
+        Mouse(plat::EventType::MouseMove, c.width / 2, c.height / 3);
+        for (int i = 0; i < 60; ++i)
+            Tick();
+        for (const CardActor* card : hand)
+            EXPECT_EQ(static_cast<int>(card->m_Position.y), restTop);
+
         // What the lesson's advice would do once the backs have landed: the CPU's seven become its hand, with the
         // cheapest creature of its library among them so that it has a spell to cast. Lands and creatures already
         // on the table give the CPU mana and attackers and the learner blockers.
@@ -355,6 +400,9 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
             }
         }
         ASSERT_NE(attacker, nullptr);
+        // The advice holds the learner's blocking step while the blocks are being made.
+        s_HumanBlockStep = 1;
+        ASSERT_TRUE(TickUntil([] { return GetCpuTappedSources().empty(); }, 120)) << "the taps are played back";
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
         const Frame combat = DrawFrame("combat");
@@ -364,6 +412,26 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
             const RasterRect r = CardRect(*card);
             EXPECT_GT(ChangedPixels(empty, combat, r), Area(r) / 2) << r.left << "," << r.top;
         }
+        // Every attacker lies turned with its label; the blocker carries its own, and a link joins the pair.
+        for (const CardActor* const card : cpuAttackers) {
+            if (!card->IsAttacking())
+                continue;
+            EXPECT_TRUE(IsDrawnTurned(*card)) << "an attacker is tapped";
+            const RasterRect r = CardRect(*card);
+            EXPECT_GT(PixelsNear(combat, RasterRect{r.left, r.top, r.right, r.top + 16}, 255, 255, 0), 10)
+                << "no Attacking label";
+        }
+        const RasterRect blockerRect = CardRect(*blocker);
+        EXPECT_GT(PixelsNear(combat, RasterRect{blockerRect.left, blockerRect.bottom - 16, blockerRect.right,
+                                                blockerRect.bottom},
+                             255, 255, 0),
+                  10)
+            << "no Blocking label";
+        const RasterRect attackerRect = CardRect(*attacker);
+        const RasterRect between{std::min(attackerRect.left, blockerRect.left) - 40, attackerRect.bottom,
+                                 std::max(attackerRect.right, blockerRect.right) + 40, blockerRect.top};
+        EXPECT_GT(PixelsNear(combat, between, 204, 204, 0), 50) << "no link between the attacker and its blocker";
+        s_HumanBlockStep = 3;
         cpuActor->m_BehaviourData = 3;
 
         // After combat the learner reads the advice on the CPU's spell while it waits on the stack.
@@ -373,6 +441,7 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
                 SetStackAdviceAnswer(false, false);
             return GetSpellStack().GetTopCard() != nullptr;
         }));
+        ASSERT_TRUE(TickUntil([] { return GetCpuTappedSources().empty(); }, 120)) << "the taps are played back";
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
         DrawFrame("spell");
@@ -381,6 +450,17 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         EXPECT_EQ(spell->GetOwner(), PLAYER_CPU);
         EXPECT_FALSE(spell->IsHeld());
         EXPECT_EQ(GetTableInput().cpuHandCount, cpuHandBefore - 1);
+        // The lands that paid for it lie turned.
+        int tappedLands = 0;
+        for (int i = 0; i < GetActorCount(); ++i) {
+            const CardActor* const card = AsCardActor(GetActorAt(i));
+            if (card == nullptr || card->GetOwner() != PLAYER_CPU || !card->IsLand() || card->IsHeld() ||
+                card->GetTapState() != TAP_TAPPED)
+                continue;
+            ++tappedLands;
+            EXPECT_TRUE(IsDrawnTurned(*card)) << "a land the CPU paid with shows untapped";
+        }
+        EXPECT_GE(tappedLands, Cost(spell->GetId()));
         SetStackAdviceAnswer(true, false);
 
         // The CPU ends its turn with its balloon to the learner.

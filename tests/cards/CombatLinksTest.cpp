@@ -1,6 +1,10 @@
+#include "cards/CameraBehaviour.h"
 #include "cards/Card.h"
+#include "cards/TableInput.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/GameDisplay.h"
+#include "lessons/OnlineTurnState.h"
+#include "lessons/PlayerActors.h"
 #include "lessons/TurnFlags.h"
 #include "rules/CombatLinks.h"
 #include "tests/cards/TableBehaviourFixture.h"
@@ -181,6 +185,45 @@ TEST_F(CombatLinksTest, CombatStepBelongsToThePlayerWhoseTurnItIs)
         EXPECT_EQ(IsPlayerInCombatStep(c.index), c.expected)
             << c.humansTurn << " " << c.humanState << " " << c.cpuState << " " << c.index;
     }
+}
+
+// The table's frame step shows every block, with no card pointed at, while the defending side answers the attack:
+// the learner attacks and the CPU's blocks are chosen or made, or the CPU attacks and the learner is blocking.
+TEST_F(CombatLinksTest, TheTableShowsEveryBlockWhileTheDefenderAnswersTheAttack)
+{
+    Actor* const human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    Actor* const cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    SetPlayerActors(human, cpu);
+    CardActor* const attacker = Creature(400.0f, 50.0f, 1);
+    CardActor* const blocker = Creature(100.0f, 300.0f);
+    Block(attacker, blocker);
+    GetTableInput().pointedCard = nullptr;
+    void (*const drawBlockLinks)() = GetCameraSteps().DrawBlockLinks;
+    ASSERT_NE(drawBlockLinks, nullptr);
+    struct Case {
+        const char* name;
+        int humanState, cpuState, cpuBlockStep, humanBlockStep;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"learner attacks, CPU choosing blocks", 7, 0, 1, 0, true},
+        {"learner attacks, CPU blocks made", 7, 0, 2, 0, true},
+        {"learner attacks, blocks settled", 7, 0, 3, 0, false},
+        {"CPU attacks, learner blocking", 0, 7, 0, 1, true},
+        {"CPU attacks, learner's blocks made", 0, 7, 0, 2, false},
+        {"learner attacks, a stale learner's block step", 7, 0, 0, 1, false},
+        {"CPU attacks, a stale CPU block step", 0, 7, 1, 0, false},
+    };
+    for (const Case& c : cases) {
+        human->m_State = c.humanState;
+        cpu->m_State = c.cpuState;
+        s_CpuBlockStep = c.cpuBlockStep;
+        s_HumanBlockStep = c.humanBlockStep;
+        EXPECT_EQ(Queued(drawBlockLinks) > 0, c.shown) << c.name;
+    }
+    s_CpuBlockStep = 0;
+    s_HumanBlockStep = 0;
+    SetPlayerActors(nullptr, nullptr);
 }
 
 } // namespace
