@@ -205,7 +205,8 @@ void UpdatePhaseNumber()
             return;
         flow.afterCombat = false;
     }
-    int& phase = GetTableInput().phaseNumber;
+    // The phase bar lights the display's current phase: the drivers set combat steps, the turn states the rest.
+    int& phase = GetGameDisplay()->m_CurrentPhase;
     const int next = PhaseForState(state, phase, !IsPhysicalLesson());
     if (next >= 0)
         phase = next;

@@ -96,6 +96,37 @@ TEST_F(HandLayoutTest, CardEasesTowardItsTargetUnlessTheEasingIsStopped)
     EXPECT_EQ(stopped->m_Position.x, 0.0f);
 }
 
+// The phase bar reads the display's current phase: each turn state of the active player lights its step, so a
+// combat step lit by a driver gives way to the second main phase and to the next turn's untap.
+TEST_F(HandLayoutTest, ActivePlayersStateLightsThePhaseBarStep)
+{
+    Actor* const human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    Actor* const cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    SetPlayerActors(human, cpu);
+    TableFlowState& flow = GetTableFlow();
+    flow.gameStarted = true;
+    GameDisplay& display = *GetGameDisplay();
+    struct Case {
+        bool humanTurn;
+        int state;
+        bool afterCombat;
+        int lit;
+        int phase;
+    };
+    const Case cases[] = {{false, 21, false, 7, 2}, {true, 22, false, 0, 0}, {true, 5, false, 6, 3},  {true, 9, true, 7, 8},
+                          {true, 5, true, 7, 10},  {true, 18, true, 10, 11}, {false, 1, false, 11, 0},
+                          {false, 5, false, -1, 3}};
+    for (const Case& c : cases) {
+        flow.humanTurn = c.humanTurn;
+        flow.cpuTurn = !c.humanTurn;
+        flow.afterCombat = c.afterCombat;
+        (c.humanTurn ? human : cpu)->SetState(c.state);
+        display.m_CurrentPhase = c.lit;
+        UpdateHandLayout();
+        EXPECT_EQ(display.m_CurrentPhase, c.phase) << "state " << c.state << ", lit " << c.lit;
+    }
+}
+
 TEST_F(HandLayoutTest, LibraryDrawNeedsCardsLeftAndNoPlayerInState13)
 {
     static const std::vector<std::uint16_t> s_back(40 * 56, 0x1234);
