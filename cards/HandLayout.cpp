@@ -13,6 +13,7 @@
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
 #include "lessons/OnlineTurnState.h"
+#include "lessons/PhysicalTurnState.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
@@ -203,7 +204,7 @@ void UpdatePhaseNumber()
     if (state == 18 || state == 19 || state == 0 || state == 1) {
         if (state <= 1 && !(IsIntroFinished() && flow.gameStarted))
             return;
-        flow.afterCombat = false;
+        s_PastCombat = false;
     }
     // The phase bar lights the display's current phase: the drivers set combat steps, the turn states the rest.
     int& phase = GetGameDisplay()->m_CurrentPhase;
@@ -243,7 +244,8 @@ int PhaseForState(int state, int phase, bool online)
     case 21: case 2: return 2;
     case 3: case 6: return 3;
     case 4: case 15: return 10;
-    case 5: return flow.afterCombat ? 10 : 3;
+    // The drivers' after-combat flag tells the second main phase from the first.
+    case 5: return s_PastCombat ? 10 : 3;
     case 13: case 14: return 5;
     case 9: case 10: case 11: case 12: return 8;
     case 7:

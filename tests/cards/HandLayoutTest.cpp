@@ -2,6 +2,7 @@
 #include "cards/HandLayout.h"
 #include "cards/TableEffects.h"
 #include "cards/TableScene.h"
+#include "lessons/PhysicalTurnState.h"
 #include "rules/PlayerState.h"
 #include "tests/cards/TableBehaviourFixture.h"
 
@@ -119,12 +120,14 @@ TEST_F(HandLayoutTest, ActivePlayersStateLightsThePhaseBarStep)
     for (const Case& c : cases) {
         flow.humanTurn = c.humanTurn;
         flow.cpuTurn = !c.humanTurn;
-        flow.afterCombat = c.afterCombat;
+        s_PastCombat = c.afterCombat;
         (c.humanTurn ? human : cpu)->SetState(c.state);
         display.m_CurrentPhase = c.lit;
         UpdateHandLayout();
         EXPECT_EQ(display.m_CurrentPhase, c.phase) << "state " << c.state << ", lit " << c.lit;
     }
+    EXPECT_FALSE(s_PastCombat) << "a new turn starts before combat";
+    s_PastCombat = false;
 }
 
 TEST_F(HandLayoutTest, LibraryDrawNeedsCardsLeftAndNoPlayerInState13)
