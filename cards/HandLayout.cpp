@@ -178,12 +178,12 @@ bool StaysRaised(const TableInputState& input)
     return Contains(raised, MouseState.x, MouseState.y);
 }
 
+// The turn flags the drivers of both lessons hand over; the table flow's copies follow only the physical lesson.
 const Actor* ActivePlayer()
 {
-    const TableFlowState& flow = GetTableFlow();
-    if (flow.humanTurn)
+    if (s_HumanTurn)
         return GetHumanPlayerActor();
-    if (flow.cpuTurn)
+    if (s_CpuTurn)
         return GetCpuPlayerActor();
     return nullptr;
 }
@@ -253,7 +253,7 @@ int PhaseForState(int state, int phase, bool online)
             return 5;
         if (s_HumanBlockStep != 0 || s_CpuBlockStep != 0)
             return 7;
-        if (phase < 6 && (flow.onlineAttackWord == 1 || (flow.cpuTurn && flow.cpuAttackDecision)))
+        if (phase < 6 && (flow.onlineAttackWord == 1 || (s_CpuTurn && flow.cpuAttackDecision)))
             return 6;
         return -1;
     default: return -1;

@@ -118,8 +118,8 @@ TEST_F(HandLayoutTest, ActivePlayersStateLightsThePhaseBarStep)
                           {true, 5, true, 7, 10},  {true, 18, true, 10, 11}, {false, 1, false, 11, 0},
                           {false, 5, false, -1, 3}};
     for (const Case& c : cases) {
-        flow.humanTurn = c.humanTurn;
-        flow.cpuTurn = !c.humanTurn;
+        s_HumanTurn = c.humanTurn;
+        s_CpuTurn = !c.humanTurn;
         s_PastCombat = c.afterCombat;
         (c.humanTurn ? human : cpu)->SetState(c.state);
         display.m_CurrentPhase = c.lit;
@@ -127,7 +127,7 @@ TEST_F(HandLayoutTest, ActivePlayersStateLightsThePhaseBarStep)
         EXPECT_EQ(display.m_CurrentPhase, c.phase) << "state " << c.state << ", lit " << c.lit;
     }
     EXPECT_FALSE(s_PastCombat) << "a new turn starts before combat";
-    s_PastCombat = false;
+    ResetPhysicalTurnState();
 }
 
 TEST_F(HandLayoutTest, LibraryDrawNeedsCardsLeftAndNoPlayerInState13)
