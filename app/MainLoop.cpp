@@ -480,6 +480,8 @@ void LoadScene()
     ClearTableEffectWords();
     RestartCameraClock();
     ResetHover();
+    // A new game lights no step of the phase bar until its first turn begins.
+    GetGameDisplay()->m_CurrentPhase = -1;
     ResetOnlineLesson(1);
     if (mode != 0) {
         ClearGameLog();

@@ -91,7 +91,7 @@ void DrawLessonBlockLinks()
         return;
     }
     CardActor* const pointed = GetTableInput().pointedCard;
-    const int phase = GetTableInput().phaseNumber;
+    const int phase = GetGameDisplay()->m_CurrentPhase;
     if (pointed != nullptr && phase >= FIRST_BLOCK_PHASE && phase <= LAST_BLOCK_PHASE && !ShouldDrawBlockLink(pointed))
         DrawAttackerBlockLinks(pointed);
 }

@@ -13,6 +13,7 @@
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
 #include "lessons/OnlineTurnState.h"
+#include "lessons/PhysicalTurnState.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
@@ -177,12 +178,12 @@ bool StaysRaised(const TableInputState& input)
     return Contains(raised, MouseState.x, MouseState.y);
 }
 
+// The turn flags the drivers of both lessons hand over; the table flow's copies follow only the physical lesson.
 const Actor* ActivePlayer()
 {
-    const TableFlowState& flow = GetTableFlow();
-    if (flow.humanTurn)
+    if (s_HumanTurn)
         return GetHumanPlayerActor();
-    if (flow.cpuTurn)
+    if (s_CpuTurn)
         return GetCpuPlayerActor();
     return nullptr;
 }
@@ -203,9 +204,10 @@ void UpdatePhaseNumber()
     if (state == 18 || state == 19 || state == 0 || state == 1) {
         if (state <= 1 && !(IsIntroFinished() && flow.gameStarted))
             return;
-        flow.afterCombat = false;
+        s_PastCombat = false;
     }
-    int& phase = GetTableInput().phaseNumber;
+    // The phase bar lights the display's current phase: the drivers set combat steps, the turn states the rest.
+    int& phase = GetGameDisplay()->m_CurrentPhase;
     const int next = PhaseForState(state, phase, !IsPhysicalLesson());
     if (next >= 0)
         phase = next;
@@ -242,7 +244,8 @@ int PhaseForState(int state, int phase, bool online)
     case 21: case 2: return 2;
     case 3: case 6: return 3;
     case 4: case 15: return 10;
-    case 5: return flow.afterCombat ? 10 : 3;
+    // The drivers' after-combat flag tells the second main phase from the first.
+    case 5: return s_PastCombat ? 10 : 3;
     case 13: case 14: return 5;
     case 9: case 10: case 11: case 12: return 8;
     case 7:
@@ -250,7 +253,7 @@ int PhaseForState(int state, int phase, bool online)
             return 5;
         if (s_HumanBlockStep != 0 || s_CpuBlockStep != 0)
             return 7;
-        if (phase < 6 && (flow.onlineAttackWord == 1 || (flow.cpuTurn && flow.cpuAttackDecision)))
+        if (phase < 6 && (flow.onlineAttackWord == 1 || (s_CpuTurn && flow.cpuAttackDecision)))
             return 6;
         return -1;
     default: return -1;

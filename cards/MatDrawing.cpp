@@ -377,8 +377,10 @@ void GameDisplay::DrawMatAndHud()
         if (m_SceneTag == 1) {
             for (int player = 0; player < 2; ++player) {
                 const int image = m_AvatarImages[static_cast<std::size_t>(player)];
+                // The panel takes the portrait's size times the mat scale: the portrait is scaled with it, as
+                // drawn unscaled the small layout would show only its top-left part.
                 if (image >= 0)
-                    Into(image, GetZoneRectByIndex(player == 0 ? 3 : 2), 0.0f, PRIM_COLOR_KEY);
+                    Stretch(image, GetZoneRectByIndex(player == 0 ? 3 : 2), 0.0f, PRIM_COLOR_KEY);
             }
         }
         if (online)

@@ -60,6 +60,8 @@ enum Zone : int {
 constexpr int MAT_WIDTH = 283;
 constexpr int MAT_HEIGHT = 116;
 constexpr int PREVIEW_WIDTH = 192;
+// Keeps the life number off the portrait's frame.
+constexpr int LIFE_INSET = 4;
 constexpr int PREVIEW_HEIGHT = 276;
 constexpr int PHYSICAL_PHASE_ICON_HEIGHT = 17;
 constexpr float SLOT_DEPTH_LANDS = 500.0f;
@@ -375,6 +377,11 @@ void GameDisplay::LayoutPlayMat()
                 m_CounterBoxes[static_cast<std::size_t>(player)][static_cast<std::size_t>(i)] =
                     Rect(x, y, x + boxWidth, y + boxHeight);
             }
+            // Each player's life is written in the lower right corner of its portrait.
+            const RasterRect portrait = z(player == 0 ? Z_PLAYER_PANEL : Z_OPPONENT_PANEL);
+            m_LifeRects[static_cast<std::size_t>(player)] =
+                Rect(portrait.left + LIFE_INSET, portrait.top + LIFE_INSET, portrait.right - LIFE_INSET,
+                     portrait.bottom - LIFE_INSET);
             MatPoint* const points = &m_PilePoints[static_cast<std::size_t>(player * 3)];
             points[0] = {boxes[0].left, boxes[0].top};
             points[1] = {panel.left, panel.top + Trunc(0.33f * ph)};

@@ -25,6 +25,7 @@ constexpr std::uint32_t HUMAN_LEAD_MS = 75;
 constexpr std::uint32_t CPU_LEAD_MS = 200;
 constexpr std::uint32_t HEARTBEAT_MS = 50;
 constexpr int HEARTBEAT_FRAMES = 6;
+constexpr int LIFE_NUMBER_DEPTH = 0;
 
 std::array<HudLifeAnimation, 2> s_Animations;
 
@@ -76,7 +77,9 @@ void DrawLifeNumbers(const GameDisplay& display, Raster& raster)
 {
     if (!IntroGate(15) && !IntroGate(17))
         return;
-    raster.SetDepth(19900);
+    // The numbers lie on the portraits, which are drawn at the front depth before the HUD: the same depth keeps
+    // the numbers over them.
+    raster.SetDepth(LIFE_NUMBER_DEPTH);
     for (int player = 0; player < 2; ++player) {
         raster.DrawText(Number(GetPlayerState(player)->GetDisplayedLife()),
                         display.m_LifeRects[static_cast<std::size_t>(player)], 8, 12, 0xffffffu, false);

@@ -53,8 +53,6 @@ struct TableInputState {
     bool faceDownDrag = false;
     bool relayout = false;
     int pointedOutCardType = -1;
-    // The phase the phase bar shows (0-11).
-    int phaseNumber = 0;
 };
 TableInputState& GetTableInput();
 // A table reset: the next frame picks nothing.

@@ -285,7 +285,6 @@ void ManaBurn()
 void SetAfterCombat(bool after)
 {
     s_PastCombat = after;
-    GetTableFlow().afterCombat = after;
 }
 
 void SetCpuAttacking(bool attacking)

@@ -22,7 +22,6 @@ struct TableFlowState {
     bool gameStarted = false;
     bool humanTurn = false;
     bool cpuTurn = false;
-    bool afterCombat = false;
     bool phaseSkip = false;
     int onlineAttackWord = 0;
     int onlineDrawWord = 0;

@@ -310,9 +310,10 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         for (int i = 0; i < 30; ++i)
             Tick();
         const Frame empty = DrawFrame("empty");
-        // The phase bar names the steps of the turn in white.
-        const RasterRect& untap = GetGameDisplay()->m_PhaseRects[0];
-        EXPECT_GT(WhitePixels(empty, untap), 10) << "no phase name";
+        // The phase bar names the steps of the turn in white, the lit one in its own colour.
+        const GameDisplay& shown = *GetGameDisplay();
+        const RasterRect& unlit = shown.m_PhaseRects[shown.m_CurrentPhase == 0 ? 2 : 0];
+        EXPECT_GT(WhitePixels(empty, unlit), 10) << "no phase name";
         // The CPU's token asks for the learner's once its own pause is over.
         ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
         MoveLifeToken(20);

@@ -352,6 +352,21 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             const RasterRect& handRow = display.GetZoneRectByIndex(9);
             EXPECT_NE(PixelAt(table, handRow.right - 3, handRow.top + 3), 0);
             EXPECT_NE(PixelAt(table, CentreX(display.GetZoneRectByIndex(8)), display.GetZoneRectByIndex(8).bottom - 2), 0);
+            // Each portrait shows whole at both sizes (its shirt near the panel's bottom), with the player's life
+            // written over it in white.
+            for (int player = 0; player < 2; ++player) {
+                const RasterRect& panel = display.GetZoneRectByIndex(player == 0 ? 3 : 2);
+                const std::uint16_t shirt = PixelAt(table, CentreX(panel), panel.top + panel.Height() * 93 / 100);
+                EXPECT_TRUE(player == 0 ? NearColour(shirt, 0x3a, 0x5a, 0x9a) : NearColour(shirt, 0x6a, 0x2a, 0x5a))
+                    << "player " << player << " portrait cut off: " << shirt;
+                int white = 0;
+                const RasterRect& life = display.m_LifeRects[static_cast<std::size_t>(player)];
+                for (int y = std::max(life.top, 0); y < std::min(life.bottom, table.height); ++y) {
+                    for (int x = std::max(life.left, 0); x < std::min(life.right, table.width); ++x)
+                        white += NearColour(PixelAt(table, x, y), 255, 255, 255) ? 1 : 0;
+                }
+                EXPECT_GT(white, 10) << "no life number on player " << player << "'s portrait";
+            }
         }
         if (c.mode <= 2) {
             // The CPU's three backs lie on the opponent's background, beside the count.

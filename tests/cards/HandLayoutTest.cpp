@@ -2,6 +2,7 @@
 #include "cards/HandLayout.h"
 #include "cards/TableEffects.h"
 #include "cards/TableScene.h"
+#include "lessons/PhysicalTurnState.h"
 #include "rules/PlayerState.h"
 #include "tests/cards/TableBehaviourFixture.h"
 
@@ -94,6 +95,39 @@ TEST_F(HandLayoutTest, CardEasesTowardItsTargetUnlessTheEasingIsStopped)
     EXPECT_EQ(moving->m_Position.x, 300.0f);
     EXPECT_EQ(moving->m_Position.y, 200.0f);
     EXPECT_EQ(stopped->m_Position.x, 0.0f);
+}
+
+// The phase bar reads the display's current phase: each turn state of the active player lights its step, so a
+// combat step lit by a driver gives way to the second main phase and to the next turn's untap.
+TEST_F(HandLayoutTest, ActivePlayersStateLightsThePhaseBarStep)
+{
+    Actor* const human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    Actor* const cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    SetPlayerActors(human, cpu);
+    TableFlowState& flow = GetTableFlow();
+    flow.gameStarted = true;
+    GameDisplay& display = *GetGameDisplay();
+    struct Case {
+        bool humanTurn;
+        int state;
+        bool afterCombat;
+        int lit;
+        int phase;
+    };
+    const Case cases[] = {{false, 21, false, 7, 2}, {true, 22, false, 0, 0}, {true, 5, false, 6, 3},  {true, 9, true, 7, 8},
+                          {true, 5, true, 7, 10},  {true, 18, true, 10, 11}, {false, 1, false, 11, 0},
+                          {false, 5, false, -1, 3}};
+    for (const Case& c : cases) {
+        s_HumanTurn = c.humanTurn;
+        s_CpuTurn = !c.humanTurn;
+        s_PastCombat = c.afterCombat;
+        (c.humanTurn ? human : cpu)->SetState(c.state);
+        display.m_CurrentPhase = c.lit;
+        UpdateHandLayout();
+        EXPECT_EQ(display.m_CurrentPhase, c.phase) << "state " << c.state << ", lit " << c.lit;
+    }
+    EXPECT_FALSE(s_PastCombat) << "a new turn starts before combat";
+    ResetPhysicalTurnState();
 }
 
 TEST_F(HandLayoutTest, LibraryDrawNeedsCardsLeftAndNoPlayerInState13)
