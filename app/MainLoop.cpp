@@ -470,8 +470,6 @@ void LoadScene()
                 record->SetDisplayedLife(STARTING_LIFE);
             }
         }
-        // No step is lit until this game's turn drivers reach one.
-        display->m_CurrentPhase = -1;
         display->m_RelayoutRequested = true;
         display->m_LayoutDone = false;
     }
