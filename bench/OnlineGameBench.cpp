@@ -2,13 +2,15 @@
 // of the tests against the CPU's drivers, from the coin toss to the window that ends the game. Each iteration is
 // one game, timed from its first frame to its last (start-up and loading left out).
 //   OnlineGame_Drawn     every frame drawn and presented, as if the window were exposed each time; the drivers'
-//                        behaviours (player, cpuplayer) and the cards' timed apart with the clock (the camera,
-//                        which runs the CPU's online answers, is called through the engine's table and is not)
+//                        behaviours (player, cpuplayer) with the CPU's online answers, the cards' behaviours and
+//                        the camera's rules steps (stack prompt, census, actionable cards, selected card, mana
+//                        clicks and counts) timed apart with the clock
 //   OnlineGame_NotDrawn  the same game with the raster inactive: everything queued, nothing drawn
 // Drawn minus NotDrawn is the drawing; the counters give each phase's milliseconds a game.
 #include "bench/ShippedGame.h"
 #include "app/Application.h"
 #include "app/MainLoop.h"
+#include "cards/CameraBehaviour.h"
 #include "cards/CardBehaviour.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
@@ -46,7 +48,7 @@ bool PrepareOnce()
 }
 
 // Time spent in each timed behaviour kind during one game.
-enum Phase { PHASE_DRIVERS, PHASE_CARDS, PHASE_COUNT };
+enum Phase { PHASE_DRIVERS, PHASE_CARDS, PHASE_RULES, PHASE_COUNT };
 Clock::duration s_Spent[PHASE_COUNT];
 
 template <ActorBehaviour Real, Phase P>
@@ -57,9 +59,41 @@ void Timed(Actor* actor)
     s_Spent[P] += Clock::now() - start;
 }
 
+// The camera's rules steps, and the CPU's online answers it runs for the drivers, each through the clock.
+using Step = void (*)();
+constexpr int TIMED_STEP_COUNT = 7;
+Step s_RealSteps[TIMED_STEP_COUNT];
+
+template <int I, Phase P>
+void TimedStep()
+{
+    const Clock::time_point start = Clock::now();
+    s_RealSteps[I]();
+    s_Spent[P] += Clock::now() - start;
+}
+
+void WrapCameraSteps()
+{
+    CameraSteps& steps = GetCameraSteps();
+    Step* const slots[TIMED_STEP_COUNT] = {&steps.UpdateStackPrompt,   &steps.UpdateBoardCensus,
+                                           &steps.BuildActionableCards, &steps.ProcessSelectedCard,
+                                           &steps.HandleManaClick,     &steps.UpdateAvailableMana,
+                                           &steps.CpuOnlineRespond};
+    const Step timed[TIMED_STEP_COUNT] = {
+        TimedStep<0, PHASE_RULES>, TimedStep<1, PHASE_RULES>, TimedStep<2, PHASE_RULES>,  TimedStep<3, PHASE_RULES>,
+        TimedStep<4, PHASE_RULES>, TimedStep<5, PHASE_RULES>, TimedStep<6, PHASE_DRIVERS>};
+    for (int i = 0; i < TIMED_STEP_COUNT; ++i) {
+        if (*slots[i] != nullptr && *slots[i] != timed[i]) {
+            s_RealSteps[i] = *slots[i];
+            *slots[i] = timed[i];
+        }
+    }
+}
+
 // Every actor running one of the timed behaviours runs it through the clock instead.
 void WrapBehaviours()
 {
+    WrapCameraSteps();
     for (int i = 0; i < GetActorCount(); ++i) {
         Actor* const actor = GetActorAt(i);
         if (actor == nullptr)
@@ -179,6 +213,7 @@ void RunGames(benchmark::State& state, bool draw)
     if (draw) {
         state.counters["drivers_ms"] = spent[PHASE_DRIVERS] / games;
         state.counters["cards_ms"] = spent[PHASE_CARDS] / games;
+        state.counters["rules_ms"] = spent[PHASE_RULES] / games;
     }
 }
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -319,6 +320,10 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         EXPECT_EQ(first.frameSum, again.frameSum)
             << name << ": frames first differ at " << (differ.first - first.frameSums.begin());
         EXPECT_GE(first.landsTapped, first.humanCreatures) << name;
+        std::printf("%s: %d turns, %d frames, %d creatures cast by the learner, %s, log %016zx\n", name.c_str(),
+                    first.turns, first.frames, first.casts,
+                    first.humanLost ? (first.cpuLost ? "both lost" : "CPU won") : (first.cpuLost ? "learner won" : "no end"),
+                    std::hash<std::string>{}(first.log));
         ++games;
         turns += first.turns;
         frames += first.frames;
