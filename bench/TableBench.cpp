@@ -5,6 +5,7 @@
 // at the end sets them against each other and splits the rest into the table's own work, the card behaviours, the
 // queueing of the primitives, the present and the clear after it.
 #include "bench/ShippedGame.h"
+#include "tests/cards/DealtCard.h"
 #include "app/Application.h"
 #include "app/MainLoop.h"
 #include "cards/Card.h"
@@ -63,19 +64,7 @@ void Ticks(int frames)
 
 CardActor* Deal(int id, int owner, bool held)
 {
-    CardActor* const card = CreateCardActor(id, owner);
-    if (card == nullptr)
-        return nullptr;
-    card->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
-    card->SetOwner(owner);
-    card->SetOwnerRecord(GetPlayerState(owner));
-    card->SetHeld(held);
-    card->SetInLibrary(false);
-    card->m_DeckCardMarker = 0;
-    card->m_DealMark = 0;
-    card->SetTapState(held ? TAP_OFF_TABLE : TAP_READY);
-    card->SetPlayedMark(held ? 0 : 1);
-    return card;
+    return test::DealCard(id, owner, held);
 }
 
 // Five cards in each hand; four lands and six creatures of each side on the table. Returns the table's cards.

@@ -3,6 +3,7 @@
 // would deal the learner's hand and the CPU's drawn cards are staged here; the turn drivers do the rest. The
 // frames are saved when TESSEL_SAVE_FRAMES names a folder.
 #include "tests/app/AppFixture.h"
+#include "tests/cards/DealtCard.h"
 
 #include "cards/Card.h"
 #include "cards/CardActor.h"
@@ -216,19 +217,7 @@ bool IsLifeTokenMisplaced()
 
 CardActor* Deal(int id, int owner, bool held)
 {
-    CardActor* const card = CreateCardActor(id, owner);
-    if (card == nullptr)
-        return nullptr;
-    card->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
-    card->SetOwner(owner);
-    card->SetOwnerRecord(GetPlayerState(owner));
-    card->SetHeld(held);
-    card->SetInLibrary(false);
-    card->m_DeckCardMarker = 0;
-    card->m_DealMark = 0;
-    card->SetTapState(held ? TAP_OFF_TABLE : TAP_READY);
-    card->SetPlayedMark(held ? 0 : 1);
-    return card;
+    return test::DealCard(id, owner, held);
 }
 
 bool IsCreature(int id)

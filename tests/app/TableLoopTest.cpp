@@ -2,6 +2,7 @@
 // hands and onto the table, then a hand card dragged, a table card hovered until its zoom and its text box show, a
 // graveyard opened by a click on its pile and, at the physical table, the life token dragged onto its cell.
 #include "tests/app/AppFixture.h"
+#include "tests/cards/DealtCard.h"
 
 #include "cards/Card.h"
 #include "cards/CardActor.h"
@@ -140,22 +141,9 @@ int ChangedPixels(const plat::headless::Frame& a, const plat::headless::Frame& b
     return changed;
 }
 
-// The card as a lesson deals it: in the hand, or on the table and ready.
 CardActor* Deal(int id, int owner, bool held)
 {
-    CardActor* const card = CreateCardActor(id, owner);
-    if (card == nullptr)
-        return nullptr;
-    card->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
-    card->SetOwner(owner);
-    card->SetOwnerRecord(GetPlayerState(owner));
-    card->SetHeld(held);
-    card->SetInLibrary(false);
-    card->m_DeckCardMarker = 0;
-    card->m_DealMark = 0;
-    card->SetTapState(held ? TAP_OFF_TABLE : TAP_READY);
-    card->SetPlayedMark(held ? 0 : 1);
-    return card;
+    return test::DealCard(id, owner, held);
 }
 
 struct Dealt {

@@ -10,6 +10,7 @@
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
+#include "tests/cards/DealtCard.h"
 #include "tests/cards/TableBehaviourFixture.h"
 #include "tests/rules/RulesGame.h"
 
@@ -45,17 +46,7 @@ protected:
     // A card of that identifier registered in the actor list: on the table and ready, or held.
     static CardActor* Card(int id, int owner, bool held = false)
     {
-        CardActor* const card = CreateCardActor(id, owner);
-        card->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
-        card->SetOwner(owner);
-        card->SetOwnerRecord(GetPlayerState(owner));
-        card->SetHeld(held);
-        card->SetInLibrary(false);
-        card->m_DeckCardMarker = 0;
-        card->m_DealMark = 0;
-        card->SetTapState(held ? TAP_OFF_TABLE : TAP_READY);
-        card->SetPlayedMark(held ? 0 : 1);
-        return card;
+        return test::DealCard(id, owner, held);
     }
 
     // The human's library of count cards, all the same creature unless given.
