@@ -117,14 +117,7 @@ struct GameResult {
     bool cpuLost = false;
 };
 
-bool TickOnce()
-{
-    for (int i = 0; i < 100; ++i) {
-        if (MainLoopPass() == LoopPass::Ticked)
-            return true;
-    }
-    return false;
-}
+using bench::TickOnce;
 
 // One game from the seed: the mode is asked for, the scene loads, then frames run until the game's end window
 // has sent the learner back to the menus.

@@ -74,4 +74,14 @@ public:
     bool Wait() override { return false; }
 };
 
+// Runs loop passes until one ticks a frame; false when none did.
+inline bool TickOnce()
+{
+    for (int i = 0; i < 100; ++i) {
+        if (MainLoopPass() == LoopPass::Ticked)
+            return true;
+    }
+    return false;
+}
+
 } // namespace bench

@@ -48,11 +48,7 @@ bool PrepareOnce()
     return bench::PrepareShippedGame("tessel-table-bench");
 }
 
-void TickOnce()
-{
-    for (int i = 0; i < 100 && MainLoopPass() != LoopPass::Ticked; ++i) {
-    }
-}
+using bench::TickOnce;
 
 void Ticks(int frames)
 {

@@ -315,7 +315,7 @@ CardActor* GetSelectedAttackCandidate()
     if (MouseState.leftClicked == 0)
         return nullptr;
     CardActor* const card = GetTableSelection().selectedCard;
-    if (card == nullptr || card->GetOwner() != 0 || !IsCreature(*card) || card->IsHeld() || card->IsSummoningSick() ||
+    if (card == nullptr || card->GetOwner() != PLAYER_HUMAN || !IsCreature(*card) || card->IsHeld() || card->IsSummoningSick() ||
         card->GetTapState() != TAP_READY || !card->IsNotLeaving())
         return nullptr;
     return card;

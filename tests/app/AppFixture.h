@@ -49,6 +49,27 @@ inline std::string CardFileText()
     return "definecard CD_WENORTH\r\nName = Wenorth\r\n_end\r\n";
 }
 
+// Runs loop passes until one ticks a frame.
+inline void TickOnce()
+{
+    for (int i = 0; i < 100; ++i) {
+        if (MainLoopPass() == LoopPass::Ticked)
+            return;
+    }
+    ADD_FAILURE() << "no frame was ticked";
+}
+
+// A left-button mouse event for the next frame, at client pixels.
+inline void QueueLeftMouse(plat::EventType type, int x, int y)
+{
+    plat::Event event;
+    event.type = type;
+    event.x = x;
+    event.y = y;
+    event.button = plat::BUTTON_LEFT;
+    plat::headless::QueueEvent(event);
+}
+
 // Runs a function inside the real loop: at the first pass, before any scene is loaded; then asks to quit.
 class InsideRun final : public MainLoopDriver {
 public:

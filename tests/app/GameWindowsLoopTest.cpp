@@ -36,24 +36,7 @@ protected:
     }
 };
 
-void TickOnce()
-{
-    for (int i = 0; i < 100; ++i) {
-        if (MainLoopPass() == LoopPass::Ticked)
-            return;
-    }
-    ADD_FAILURE() << "no frame was ticked";
-}
-
-void QueueMouse(plat::EventType type, int x, int y)
-{
-    plat::Event event;
-    event.type = type;
-    event.x = x;
-    event.y = y;
-    event.button = plat::BUTTON_LEFT;
-    plat::headless::QueueEvent(event);
-}
+using test::TickOnce;
 
 // Move, press and release on the window's centre, a frame each, as a learner clicks. The window gives
 // client coordinates, which the program scales to the back buffer's.
@@ -64,11 +47,11 @@ void ClickCentre(const GUI_Window* window)
     plat::GetClientSize(width, height);
     const int x = (window->GetLeft() + window->GetRight()) / 2 * width / s_ScreenRect.Width();
     const int y = (window->GetTop() + window->GetBottom()) / 2 * height / s_ScreenRect.Height();
-    QueueMouse(plat::EventType::MouseMove, x, y);
+    test::QueueLeftMouse(plat::EventType::MouseMove, x, y);
     TickOnce();
-    QueueMouse(plat::EventType::ButtonDown, x, y);
+    test::QueueLeftMouse(plat::EventType::ButtonDown, x, y);
     TickOnce();
-    QueueMouse(plat::EventType::ButtonUp, x, y);
+    test::QueueLeftMouse(plat::EventType::ButtonUp, x, y);
     TickOnce();
 }
 

@@ -43,14 +43,7 @@ void Queue(const plat::Event& event)
 }
 
 // Passes until a frame is ticked (the first one loads the pending scene).
-void TickOnce()
-{
-    for (int i = 0; i < 100; ++i) {
-        if (MainLoopPass() == LoopPass::Ticked)
-            return;
-    }
-    ADD_FAILURE() << "no frame was ticked";
-}
+using test::TickOnce;
 
 void RequestMode(int mode)
 {

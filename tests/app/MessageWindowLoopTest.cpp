@@ -13,14 +13,7 @@ namespace {
 
 class MessageWindowLoopTest : public test::AppFixture {};
 
-void TickOnce()
-{
-    for (int i = 0; i < 100; ++i) {
-        if (MainLoopPass() == LoopPass::Ticked)
-            return;
-    }
-    ADD_FAILURE() << "no frame was ticked";
-}
+using test::TickOnce;
 
 int AskForOk()
 {

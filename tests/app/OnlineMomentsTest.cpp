@@ -42,11 +42,7 @@ void Tick(bool draw)
     if (draw)
         GetRaster()->Invalidate();
     plat::headless::AdvanceTime(17);
-    for (int i = 0; i < 100; ++i) {
-        if (MainLoopPass() == LoopPass::Ticked)
-            return;
-    }
-    ADD_FAILURE() << "no frame was ticked";
+    test::TickOnce();
 }
 
 std::vector<CardActor*> CardsWhere(bool (*keep)(const CardActor&))

@@ -65,11 +65,7 @@ void Tick(bool draw = false)
     if (draw)
         GetRaster()->Invalidate();
     plat::headless::AdvanceTime(17);
-    for (int i = 0; i < 100; ++i) {
-        if (MainLoopPass() == LoopPass::Ticked)
-            return;
-    }
-    ADD_FAILURE() << "no frame was ticked";
+    test::TickOnce();
 }
 
 // Ticks until the condition holds; false when it never did.
@@ -169,12 +165,7 @@ RasterRect CardRect(const CardActor& card)
 
 void Mouse(plat::EventType type, int x, int y)
 {
-    plat::Event event;
-    event.type = type;
-    event.x = x;
-    event.y = y;
-    event.button = plat::BUTTON_LEFT;
-    plat::headless::QueueEvent(event);
+    test::QueueLeftMouse(type, x, y);
     Tick();
 }
 

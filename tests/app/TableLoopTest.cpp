@@ -57,14 +57,7 @@ protected:
     }
 };
 
-void TickOnce()
-{
-    for (int i = 0; i < 100; ++i) {
-        if (MainLoopPass() == LoopPass::Ticked)
-            return;
-    }
-    ADD_FAILURE() << "no frame was ticked";
-}
+using test::TickOnce;
 
 // Frames of 20 ms on the stepped clock.
 void RunFramesOf20(int frames)
@@ -77,12 +70,7 @@ void RunFramesOf20(int frames)
 
 void Mouse(plat::EventType type, int x, int y)
 {
-    plat::Event event;
-    event.type = type;
-    event.x = x;
-    event.y = y;
-    event.button = plat::BUTTON_LEFT;
-    plat::headless::QueueEvent(event);
+    test::QueueLeftMouse(type, x, y);
     plat::headless::AdvanceTime(20);
     TickOnce();
 }
