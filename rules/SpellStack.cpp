@@ -70,6 +70,11 @@ std::u16string NameOf(const CardActor* card)
 
 } // namespace
 
+bool IsSpellEntry(const StackEntry& entry)
+{
+    return entry.card != nullptr && !entry.isAbility && entry.combatDamageKind == 0;
+}
+
 SpellStack& GetSpellStack()
 {
     return s_Stack;
@@ -140,9 +145,10 @@ void SpellStack::CastSpell(CardActor* card, CardActor* targetCard, Actor* target
                 else if (target.opponent)
                     entry.targetPlayer = ActorOf(1 - card->GetOwner());
             }
-            // A counter without a target takes the spell just below; on an empty stack there is none.
-            if (effect.effectType == EFFECT_COUNTER && targetCard == nullptr)
-                entry.targetCard = m_Count > 0 ? m_Entries[m_Count - 1].card : nullptr;
+            // A counter without a target takes the spell just below; an ability or combat damage is no spell.
+            if (effect.effectType == EFFECT_COUNTER && targetCard == nullptr && m_Count > 0 &&
+                IsSpellEntry(m_Entries[m_Count - 1]))
+                entry.targetCard = m_Entries[m_Count - 1].card;
             card->SetHeld(false);
             card->SetOnStack(true);
             card->SetPlayedMark(1);
@@ -475,6 +481,17 @@ StackEntry* SpellStack::GetTopEntry()
 StackEntry* SpellStack::GetEntry(int index)
 {
     return index >= 0 && index < m_Count ? &m_Entries[index] : nullptr;
+}
+
+bool SpellStack::IsSpellOnStack(const CardActor* card) const
+{
+    if (card == nullptr || !card->IsOnStack())
+        return false;
+    for (int i = 0; i < m_Count; ++i) {
+        if (m_Entries[i].card == card && IsSpellEntry(m_Entries[i]))
+            return true;
+    }
+    return false;
 }
 
 StackEntry* SpellStack::FindEntry(const CardActor* card, const Actor* target)
@@ -958,7 +975,8 @@ void SpellStack::HandleRaise()
 void SpellStack::HandleCounter()
 {
     CardActor* const target = m_ResolvingTargetCard;
-    if (target == nullptr || m_ResolvingEffect == nullptr || m_ResolvingCard == nullptr ||
+    // Only a spell still on the stack can be countered; a permanent in play never is.
+    if (!IsSpellOnStack(target) || m_ResolvingEffect == nullptr || m_ResolvingCard == nullptr ||
         !m_ResolvingCard->IsNotLeaving()) {
         Sound(SOUND_FIZZLE);
         return;

@@ -33,6 +33,9 @@ struct StackEntry {
     int combatDamageKind = 0;  // 0 spell or ability, 1 regular, 2 first strike
 };
 
+// A card cast as a spell: not an ability of a card on the table, not a combat-damage step.
+bool IsSpellEntry(const StackEntry& entry);
+
 struct PendingPump {
     int power = 0;
     int toughness = 0;
@@ -86,6 +89,8 @@ public:
     StackEntry* GetTopEntry();
     StackEntry* GetEntry(int index);
     StackEntry* FindEntry(const CardActor* card, const Actor* target);
+    // The card stands on the stack as a spell, not as the source of an ability.
+    bool IsSpellOnStack(const CardActor* card) const;
     bool HasEntryOfPlayer(int owner, bool respondingOnly) const;
     int GetTopController() const;
     int GetPendingDamage(const Actor* target, bool includeCurrent) const;

@@ -93,6 +93,62 @@ TEST_F(SpellStackTest, AutomaticPlayerTargetsAndCounterBelow)
     EXPECT_EQ(Stack().GetCount(), 0);
 }
 
+// A counter answers a spell on the stack only: never an ability's source on the table, nor combat damage.
+TEST_F(SpellStackTest, ACounterAnswersOnlyASpell)
+{
+    enum Below { SPELL, ABILITY, COMBAT_DAMAGE, NOTHING };
+    struct Row {
+        const char* name;
+        Below below;
+        bool aimAtSource;
+        bool countered;
+    };
+    const Row rows[] = {
+        {"a spell below", SPELL, false, true},
+        {"an ability below", ABILITY, false, false},
+        {"an ability below, its source named", ABILITY, true, false},
+        {"combat damage below", COMBAT_DAMAGE, false, false},
+        {"an empty stack", NOTHING, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Clear();
+        SetUp();
+        SetMode(3);  // combat damage waits for no dragged card
+        CARD& totem = Define(CT_ARTIFACT);
+        totem.m_Ability.costType = COSTTYPE_NOTAP;
+        totem.m_Ability.effect.effectType = EFFECT_MODLIFE;
+        totem.m_Ability.effect.modLifeAmt = 2;
+        totem.m_Ability.target.caster = true;
+        CardActor& source = OnTable(totem, PLAYER_CPU);
+        CardActor& ogre = InHand(Creature(3, 3), PLAYER_CPU);
+        switch (row.below) {
+        case SPELL:
+            Stack().CastSpell(&ogre, nullptr, nullptr, false, false);
+            break;
+        case ABILITY:
+            Stack().ActivateAbility(&source, nullptr, nullptr, false);
+            break;
+        case COMBAT_DAMAGE:
+            Stack().PushCombatDamage(PLAYER_CPU, 1);
+            break;
+        case NOTHING:
+            break;
+        }
+        CardActor& counter = InHand(Spell(CT_INSTANT, EFFECT_COUNTER));
+        Stack().CastSpell(&counter, row.aimAtSource ? &source : nullptr, nullptr, false, false);
+        EXPECT_EQ(Stack().GetTopEntry()->targetCard, row.below == SPELL ? &ogre : row.aimAtSource ? &source : nullptr);
+        ResolveAll();
+        EXPECT_EQ(Stack().GetCount(), 0);
+        EXPECT_TRUE(source.CanAct());
+        EXPECT_EQ(Cpu().GetLife(), row.below == ABILITY ? 22 : 20);
+        if (row.below == SPELL) {
+            EXPECT_EQ(ogre.IsNotLeaving(), !row.countered);
+        }
+        EXPECT_FALSE(counter.IsNotLeaving());  // the spent counter goes to the graveyard
+    }
+}
+
 TEST_F(SpellStackTest, AFullStackRefusesThe41stPush)
 {
     const CARD& bolt = Spell(CT_INSTANT, EFFECT_NONE);
