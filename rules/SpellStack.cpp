@@ -369,7 +369,10 @@ void SpellStack::Resolve()
             m_ResolvingTargetCard = top.targetCard;
             m_ResolvingTargetPlayer = top.targetPlayer;
             const int effectType = m_ResolvingEffect->effectType;
-            RunHandler(effectType);
+            if (IsTargetInItsZone())
+                RunHandler(effectType);
+            else
+                ResolveWithoutTarget(effectType);
             if (!top.isAbility && effectType == EFFECT_ADDABILITYTOSTACK)
                 ReplaceWithAbility(top, m_Physical == 0);
             else
@@ -584,6 +587,46 @@ void SpellStack::Fizzle()
 {
     if (!m_ResolvingIsAbility)
         Sound(SOUND_FIZZLE);
+}
+
+bool SpellStack::IsTargetInItsZone() const
+{
+    const CardActor* const target = m_ResolvingTargetCard;
+    if (target == nullptr || m_ResolvingTarget == nullptr)
+        return true;
+    switch (m_ResolvingTarget->state) {
+    case INPLAY:
+    case TAPPED:
+    case UNTAPPED:
+    case ATTACKING:
+    case BLOCKING:
+    case ATTACKING_OR_BLOCKING:
+    case ATTACKING_UNBLOCKED:
+    case ENCHANTED:
+    case SUMMONING_SICKNESS:
+        return target->CanAct();
+    case GRAVEYARD:
+        return target->IsExitMoveForward();
+    case ON_STACK:
+        return IsSpellOnStack(target);
+    case LIBRARY:
+        return target->IsInLibrary();
+    case HAND:
+        return target->IsHeld() && !target->IsInLibrary();
+    default:
+        // A record that names no zone: the handler decides.
+        return true;
+    }
+}
+
+void SpellStack::ResolveWithoutTarget(int effectType)
+{
+    m_ResolvingTargetCard = nullptr;
+    // An aura with nothing to enchant still goes to the graveyard.
+    if (effectType == EFFECT_ENCHANT)
+        HandleEnchant();
+    else
+        Fizzle();
 }
 
 void SpellStack::RunHandler(int effectType)

@@ -137,6 +137,11 @@ private:
     void OpenPromptWindow();
     void DeletePromptWindows();
     void Pause();
+    // Whether the resolving target card is still in the zone its target record names (in play, a graveyard, the
+    // stack, a library or a hand); a record that names none, or no target card, passes.
+    bool IsTargetInItsZone() const;
+    // A target gone from its zone: the entry does nothing beyond what a spell without a target does.
+    void ResolveWithoutTarget(int effectType);
     void RunHandler(int effectType);
     int Amount(int base);
     void Fizzle();

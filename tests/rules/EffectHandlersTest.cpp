@@ -145,6 +145,57 @@ TEST_F(EffectHandlersTest, RaiseTakesTheCardOutOfEitherGraveyard)
     }
 }
 
+// A target that has left the zone its target record names between cast and resolution is no longer aimed at.
+TEST_F(EffectHandlersTest, ATargetGoneFromItsZoneIsLeftAlone)
+{
+    // Flying for a chosen creature: the creature dies before resolution, and the source does not fly instead.
+    CARD& wings = Creature(1, 1);
+    wings.m_Ability.costType = COSTTYPE_NOTAP;
+    wings.m_Ability.effect.effectType = EFFECT_ADDFLYING;
+    wings.m_Ability.effect.needsTarget = true;
+    wings.m_Ability.target.state = INPLAY;
+    wings.m_Ability.target.type = TT_CREATURE;
+    CardActor& bird = OnTable(wings);
+    CardActor& chosen = OnTable(Creature(2, 2));
+    Stack().ActivateAbility(&bird, &chosen, nullptr, false);
+    chosen.LeavePlay(LEAVE_DESTROY);
+    ResolveAll();
+    EXPECT_EQ(Stack().GetCount(), 0);
+    EXPECT_FALSE(bird.GetStats().flying);
+
+    // A pump of its own creature, which went back to the hand before resolution.
+    CARD& shade = Creature(1, 1);
+    shade.m_Ability.costType = COSTTYPE_NOTAP;
+    shade.m_Ability.effect.effectType = EFFECT_PTMOD_MANAPUMP;
+    shade.m_Ability.effect.powerModAmt = 1;
+    shade.m_Ability.target.state = INPLAY;
+    shade.m_Ability.target.type = TT_SELF;
+    CardActor& pumped = OnTable(shade);
+    Stack().ActivateAbility(&pumped, nullptr, nullptr, false);
+    pumped.ClearPlayState(true);
+    ResolveAll();
+    EXPECT_EQ(pumped.GetPumpCount(), 0);
+
+    // A raise into play whose card another raise took from the graveyard to the hand first.
+    CARD& toPlay = Spell(CT_SORCERY, EFFECT_RAISE);
+    toPlay.m_SpellEffect.raiseTutorType = RAISETUTOR_TOPLAY;
+    toPlay.m_SpellTarget.state = GRAVEYARD;
+    CARD& toHand = Spell(CT_INSTANT, EFFECT_RAISE);
+    toHand.m_SpellEffect.raiseTutorType = RAISETUTOR_TOHAND;
+    toHand.m_SpellTarget.state = GRAVEYARD;
+    CardActor& dead = OnTable(Creature(2, 2));
+    PutCardIntoGraveyard(&dead);
+    CardActor& late = InHand(toPlay);
+    Stack().CastSpell(&late, &dead, nullptr, false, false);
+    Cast(toHand, &dead, nullptr);
+    ResolveAll();
+    EXPECT_EQ(Stack().GetCount(), 0);
+    EXPECT_TRUE(dead.IsHeld());
+    EXPECT_EQ(dead.GetTapState(), TAP_OFF_TABLE);
+    EXPECT_FALSE(dead.CanAct());
+    EXPECT_FALSE(late.IsNotLeaving());  // the spent sorcery still goes to the graveyard
+}
+
 TEST_F(EffectHandlersTest, CpuDiscardsAndDrawsOnline)
 {
     SetMode(3);
