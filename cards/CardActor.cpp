@@ -502,7 +502,14 @@ void CardActor::ClearPlayState(bool full)
                 blocker->m_pBlockedAttacker = nullptr;
             blocker = nullptr;
         }
+        // A blocker that leaves is dropped from its attacker's list; the attacker stays blocked.
+        if (m_pBlockedAttacker != nullptr)
+            m_pBlockedAttacker->RemoveBlocker(this);
+        m_pBlockedAttacker = nullptr;
     }
+    // Off the table a card is in no combat.
+    m_Attacking = false;
+    m_Blocked = false;
     const int reason = m_ExitMove == -1 ? LEAVE_FOLLOW_HOST : LEAVE_SACRIFICE;
     // Leaving detaches the aura from this card's list, so walk a copy.
     const auto attachments = m_Attachments;

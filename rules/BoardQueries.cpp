@@ -346,7 +346,8 @@ void PutCardIntoGraveyard(CardActor* card)
     if (card == nullptr)
         return;
     card->SetExitMove(1);
-    card->SetTapState(TAP_READY);
+    // Off the table: neither tapped nor untapped.
+    card->SetTapState(TAP_OFF_TABLE);
     card->SetHost(nullptr);
     const int owner = card->GetOwner();
     if (GameDisplay* const display = GetGameDisplay()) {

@@ -43,7 +43,7 @@ bool HumanHasNoTappedCards();
 bool UntapCpuCards();
 void ReadySickNonLands(int player);
 void PutLeavingCardsIntoGraveyard();
-// Sends a leaving card to its owner's graveyard at once: exit move +1, tap state 3, no host, appended to the
+// Sends a leaving card to its owner's graveyard at once: exit move +1, tap state 0, no host, appended to the
 // owner's graveyard (a card already listed, or a full graveyard, is refused), out of the pending set.
 void PutCardIntoGraveyard(CardActor* card);
 bool RemoveFromGraveyard(CardActor* card);

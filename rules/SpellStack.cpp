@@ -1002,8 +1002,11 @@ void SpellStack::HandleRaise()
         break;
     case RAISETUTOR_TOPLAY:
     case RAISETUTOR_TOPLAYTAPPED:
+        // Only a creature turns or is new to the table; another permanent comes back untapped.
         if (card->GetCardType() == CT_CREATURE)
             card->SetTapState(m_ResolvingEffect->raiseTutorType == RAISETUTOR_TOPLAY ? TAP_NEW : TAP_TAPPED);
+        else
+            card->SetTapState(TAP_READY);
         card->SetExitMove(0);
         card->SetHeld(false);
         card->SetPlayedMark(1);

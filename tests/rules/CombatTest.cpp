@@ -1,3 +1,4 @@
+#include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "tests/rules/RulesFixture.h"
 
@@ -170,6 +171,51 @@ TEST_F(CombatTest, StaticBonusesOfGlobalEnchantments)
 } // namespace
 
 namespace {
+
+// Killed in the first-strike step, a creature leaves combat at once: in its graveyard it is off the table and
+// marks nothing, and the regular step neither counts it nor deals damage by it.
+TEST_F(CombatTest, ACreatureKilledByFirstStrikeLeavesCombat)
+{
+    SetMode(3);
+    CardActor& attacker = Attacker(2, 2, PLAYER_HUMAN);
+    CARD& striker = Creature(3, 3);
+    striker.m_Stats.firstStrike = true;
+    CardActor& blocker = OnTable(striker, PLAYER_CPU);
+    AssignBlocker(&attacker, &blocker);
+    AssignCombatDamage(PLAYER_HUMAN, true);
+    GetSpellStack().PushCombatDamage(PLAYER_HUMAN, 2);
+    GetSpellStack().m_State = STACK_RESOLVE;
+    GetSpellStack().Resolve();
+    ASSERT_TRUE(attacker.IsExitMoveForward());  // in the graveyard once the stack emptied
+    EXPECT_EQ(attacker.GetTapState(), TAP_OFF_TABLE);
+    EXPECT_FALSE(attacker.IsAttacking());
+    EXPECT_FALSE(attacker.IsBlocked());
+    EXPECT_EQ(attacker.CountBlockers(), 0);
+    EXPECT_EQ(blocker.GetBlockedAttacker(), nullptr);
+    EXPECT_EQ(CountAttackingCreatures(PLAYER_HUMAN), 0);
+    EXPECT_FALSE(AssignCombatDamage(PLAYER_HUMAN, false));
+    GetSpellStack().PushCombatDamage(PLAYER_HUMAN, 1);
+    GetSpellStack().m_State = STACK_RESOLVE;
+    GetSpellStack().Resolve();
+    EXPECT_EQ(blocker.GetDamage(), 0);
+    EXPECT_EQ(Cpu().GetLife(), 20);
+
+    // A blocker killed first leaves its attacker blocked, with no link to a dead card.
+    Clear();
+    SetUp();
+    CardActor& first = Attacker(3, 3, PLAYER_CPU, false, true);
+    CardActor& victim = Blocker(first, 1, 1);
+    AssignCombatDamage(PLAYER_CPU, true);
+    DealCombatDamage(PLAYER_CPU);
+    ASSERT_FALSE(victim.IsNotLeaving());
+    EXPECT_EQ(victim.GetBlockedAttacker(), nullptr);
+    EXPECT_EQ(first.CountBlockers(), 0);
+    EXPECT_TRUE(first.IsBlocked());
+    EXPECT_TRUE(first.IsAttacking());
+    AssignCombatDamage(PLAYER_CPU, false);
+    DealCombatDamage(PLAYER_CPU);
+    EXPECT_EQ(Human().GetLife(), 20);
+}
 
 TEST_F(CombatTest, ALeavingAttackerReleasesItsBlockers)
 {
