@@ -362,6 +362,8 @@ bool TryAbilities(const Context& ctx)
         if (d.landToSacrifice != nullptr)
             d.landToSacrifice->LeavePlay(LEAVE_SACRIFICE);
         s_ActingCard = source;
+        // The key goes in with the source: a decision aimed at a creature is looked up by that creature, so a
+        // source without a tap cost would otherwise answer it again on every call while mana lasts.
         s_Used.insert(d.key);
         s_Used.insert(source);
         if (taps)

@@ -237,6 +237,45 @@ TEST_F(CpuOnlineResponseTest, GreumdreGivesUpALandOnlyWhenItActs)
     EXPECT_EQ(lands(), 6);
 }
 
+// Abilities without a tap cost and mana for several uses: one human creature is answered by one CPU ability per
+// exchange, however often the CPU is asked, and again once the exchange is over.
+TEST_F(CpuOnlineResponseTest, AHumanCreatureIsAnsweredOncePerExchange)
+{
+    HumanTurn(18);
+    CARD& tapper = Creature(1, 1);
+    tapper.m_Ability.costType = COSTTYPE_NOTAP;
+    tapper.m_Ability.cost = kRed;
+    tapper.m_Ability.effect.effectType = EFFECT_TAP;
+    tapper.m_Ability.effect.needsTarget = true;
+    tapper.m_Ability.target.type = TT_CREATURE;
+    tapper.m_Ability.target.owner = OWNER_OPPONENT;
+    tapper.m_Ability.target.state = INPLAY;
+    tapper.m_Ability.target.color = ManaCost(1, 1, 1, 1, 1, 1);
+    CardActor& first = OnTable(tapper, PLAYER_CPU);
+    CardActor& second = OnTable(tapper, PLAYER_CPU);
+    CardActor& blocker = OnTable(Creature(2, 2));
+    CpuLands(6);
+    auto answers = [&blocker] {
+        int count = 0;
+        for (int i = 0; i < StackCount(); ++i)
+            count += GetSpellStack().GetEntry(i)->targetCard == &blocker ? 1 : 0;
+        return count;
+    };
+    ASSERT_TRUE(CpuOnlineRespond());
+    EXPECT_EQ(GetSpellStack().GetTopCard(), &first);
+    for (int call = 0; call < 4; ++call)
+        EXPECT_FALSE(CpuOnlineRespond());
+    EXPECT_EQ(answers(), 1);
+    EXPECT_TRUE(IsOnlineResponseKeyUsed(&blocker));
+    EXPECT_TRUE(IsOnlineResponseKeyUsed(&first));
+    EXPECT_FALSE(IsOnlineResponseKeyUsed(&second));
+
+    // The stack emptied: a new exchange may answer the creature again.
+    GetSpellStack().Reset(0);
+    EXPECT_TRUE(CpuOnlineRespond());
+    EXPECT_EQ(answers(), 1);
+}
+
 TEST_F(CpuOnlineResponseTest, ActionableCardsAreOnlyTheHumansActionsUnderWay)
 {
     CardActor& ability = OnTable(Creature(1, 1));
