@@ -50,8 +50,25 @@ void TickOnce()
     test::TickOnce();
 }
 
-// The bot answers the toss, keeps its hand and reaches its own turn, where it plays a land by clicking it.
-TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
+// How the scripted learner clicks: the move, the press and the release a frame each, or the move and the press in
+// one frame, as a quick real mouse gives them. A card must take the press either way.
+class OnlineClickTest : public OnlineGameTest, public ::testing::WithParamInterface<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(ClickStyles, OnlineClickTest, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "MoveAndPressTogether" : "MoveThenPress");
+});
+
+bool OwnLandOnTable()
+{
+    for (const CardActor* const card : GetCardActors())
+        if (card->GetOwner() == 0 && card->IsLand() && !card->IsHeld() && card->IsNotLeaving() &&
+            card->GetTapState() != TAP_OFF_TABLE)
+            return true;
+    return false;
+}
+
+// The bot answers the toss, keeps its hand and reaches its own turn, where its first click on a land plays it.
+TEST_P(OnlineClickTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
 {
     RunInside([] {
         SetChosenColours(0, 1, 2, 3, 4);
@@ -59,11 +76,16 @@ TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
         s_RequestedGameMode = 3;
         s_GameMode = -1;
         test::OnlineBot bot;
+        bot.SetMoveAndPressTogether(GetParam());
         bool tossSeen = false;
         int frame = 0;
-        for (; frame < 900 && bot.LandsPlayed() == 0; ++frame) {
+        int landClickedAt = -1;
+        // The land flies to the table within a few frames of the click.
+        for (; frame < 900 && (landClickedAt < 0 || frame < landClickedAt + 20); ++frame) {
             bot.Step();
             TickOnce();
+            if (landClickedAt < 0 && bot.LandsPlayed() != 0)
+                landClickedAt = frame;
             const bool toss = FindActorByName(u"cointoss") != nullptr;
             tossSeen = tossSeen || toss;
             if (tossSeen && !toss) {
@@ -73,6 +95,7 @@ TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
         EXPECT_TRUE(tossSeen);
         EXPECT_EQ(s_MulliganState, 1);
         EXPECT_EQ(bot.LandsPlayed(), 1);
+        EXPECT_TRUE(OwnLandOnTable());
         EXPECT_TRUE(s_HumanTurn);
     });
 }
@@ -250,7 +273,7 @@ GameResult PlayGame(const GameSetup& setup)
 
 
 // The learner's first creature comes to the table paid by clicking its lands, the table sound at every frame.
-TEST_F(OnlineGameTest, TheLearnersFirstCreatureIsPaidByTappingLands)
+TEST_P(OnlineClickTest, TheLearnersFirstCreatureIsPaidByTappingLands)
 {
     RunInside([] {
         SetChosenColours(4, 4, 2, 2, 2);
@@ -258,6 +281,7 @@ TEST_F(OnlineGameTest, TheLearnersFirstCreatureIsPaidByTappingLands)
         s_RequestedGameMode = 3;
         s_GameMode = -1;
         test::OnlineBot bot;
+        bot.SetMoveAndPressTogether(GetParam());
         std::vector<std::string> faults;
         const auto ownCreatureOnTable = [] {
             for (const CardActor* const card : GetCardActors())
