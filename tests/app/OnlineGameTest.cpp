@@ -12,6 +12,9 @@
 #include "cards/GameLog.h"
 #include "cards/PlayerHud.h"
 #include "engine/scene/GameDisplay.h"
+#include "engine/raster/Raster.h"
+#include "gui/OldButton.h"
+#include "gui/OldDialog.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "rules/BoardQueries.h"
@@ -97,6 +100,62 @@ TEST_P(OnlineClickTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
         EXPECT_EQ(bot.LandsPlayed(), 1);
         EXPECT_TRUE(OwnLandOnTable());
         EXPECT_TRUE(s_HumanTurn);
+    });
+}
+
+// The mulligan question of the basic game has an arrow at its buttons, pointing at them from their right; the full
+// game asks without one.
+class MulliganArrowTest : public OnlineGameTest, public ::testing::WithParamInterface<int> {};
+
+INSTANTIATE_TEST_SUITE_P(Modes, MulliganArrowTest, ::testing::Values(3, 4));
+
+TEST_P(MulliganArrowTest, TheBasicGamePointsAtTheMulliganButtons)
+{
+    const int mode = GetParam();
+    RunInside([mode] {
+        SetChosenColours(0, 1, 2, 3, 4);
+        plat::SeedRand(7);
+        s_RequestedGameMode = mode;
+        s_GameMode = -1;
+        test::OnlineBot bot;
+        bool tossSeen = false;
+        const auto asked = [&tossSeen] {
+            tossSeen = tossSeen || FindActorByName(u"cointoss") != nullptr;
+            if (!tossSeen || FindActorByName(u"cointoss") != nullptr || s_MulliganState != 0)
+                return false;
+            for (const OldDialog* const dialog : GetGameDisplay()->m_RegisteredMessageDialogs)
+                if (!dialog->IsHidden() && dialog->GetButtonA() != nullptr && !dialog->GetButtonA()->IsHidden() &&
+                    dialog->GetButtonA()->GetParent() == dialog)
+                    return false;
+            return true;
+        };
+        // The question stands once the toss and the opening windows are answered and nothing new comes up.
+        int standing = 0;
+        for (int frame = 0; frame < 900 && standing < 10; ++frame) {
+            standing = asked() ? standing + 1 : 0;
+            if (standing == 0)
+                bot.Step();
+            TickOnce();
+        }
+        ASSERT_TRUE(asked());
+        GetRaster()->Invalidate();
+        TickOnce();
+        const plat::headless::Frame& shown = plat::headless::LastFrame();
+        if (const char* const folder = std::getenv("TESSEL_SAVE_FRAMES"))
+            plat::headless::SaveFrameBmp(shown, std::string(folder) + "/mulligan-mode" + std::to_string(mode) + ".bmp");
+        // The arrow's yellow, in the 70 by 43 pixels right of the field's corner.
+        const RasterRect& field = GetGameDisplay()->GetZoneRectByIndex(15);
+        int yellow = 0;
+        for (int y = field.bottom - 38; y < field.bottom + 5; ++y) {
+            for (int x = field.right; x < field.right + 70; ++x) {
+                const std::uint16_t pixel = shown.pixels[static_cast<std::size_t>(y * shown.width + x)];
+                yellow += (pixel >> 11) >= 28 && (pixel >> 5 & 63) >= 44 && (pixel >> 5 & 63) <= 60 && (pixel & 31) <= 12;
+            }
+        }
+        if (mode == 3)
+            EXPECT_GT(yellow, 150);
+        else
+            EXPECT_EQ(yellow, 0);
     });
 }
 
