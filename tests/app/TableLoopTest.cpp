@@ -8,6 +8,7 @@
 #include "cards/CardActor.h"
 #include "cards/CardPicking.h"
 #include "cards/CardWindows.h"
+#include "cards/CornerButtons.h"
 #include "cards/GraveyardLists.h"
 #include "cards/LifeToken.h"
 #include "cards/TableInput.h"
@@ -487,6 +488,44 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
         (void)popup;
     });
 }
+
+// The online table's corner buttons lie whole in the window at both sizes, and the quit button among them asks for
+// the warning when a learner clicks it.
+class CornerButtonsLoopTest : public TableLoopTest {};
+
+TEST_P(CornerButtonsLoopTest, TheCornerButtonsLieInsideTheWindowAndTheQuitButtonAsks)
+{
+    const TableCase c = GetParam();
+    RunInside([c] {
+        TickOnce();
+        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
+        plat::SeedRand(7);
+        ResetTable(c.mode);
+        TickOnce();
+        ASSERT_EQ(s_GameMode, c.mode);
+        RunFramesOf20(10);
+        const GameDisplay& display = *GetGameDisplay();
+        const RasterRect client{0, 0, c.width, c.height};
+        for (const int zone : {10, 11}) {
+            const RasterRect& r = display.GetZoneRectByIndex(zone);
+            EXPECT_GT(r.Height(), 0) << "zone " << zone;
+            EXPECT_TRUE(Inside(client, r)) << "zone " << zone << " at " << r.left << "," << r.top << "," << r.right
+                                           << "," << r.bottom;
+        }
+        const RasterRect quit = display.GetZoneRectByIndex(10);
+        Click(CentreX(quit), CentreY(quit));
+        EXPECT_TRUE(IsQuitPromptPending());
+        RunFramesOf20(2);
+        DrawFrame("quit-warning");
+        ClearQuitPrompt();
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(OnlineSizes, CornerButtonsLoopTest,
+                         ::testing::Values(TableCase{3, 800, 600}, TableCase{3, 1024, 768}, TableCase{4, 800, 600}),
+                         [](const ::testing::TestParamInfo<TableCase>& info) {
+                             return "Online" + std::to_string(info.param.mode) + "_" + std::to_string(info.param.width);
+                         });
 
 INSTANTIATE_TEST_SUITE_P(BothLessons, TableLoopTest,
                          ::testing::Values(TableCase{1, 800, 600}, TableCase{1, 1024, 768}, TableCase{3, 800, 600},
