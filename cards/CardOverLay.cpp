@@ -323,15 +323,25 @@ void CardOverLay::DrawLargeFaceTexts(const RasterRect& rect, const CardActor* ca
 
 void CardOverLay::DrawPopup(RasterRect& rect, const GUI_Window* window)
 {
+    if (window == nullptr) {
+        DrawPopupBeside(rect, nullptr);
+        return;
+    }
+    const RasterRect own{window->GetLeft(), window->GetTop(), window->GetRight(), window->GetBottom()};
+    DrawPopupBeside(rect, &own);
+}
+
+void CardOverLay::DrawPopupBeside(RasterRect& rect, const RasterRect* clearOf)
+{
     if (IsIntroRunning() && IntroGate(GATE_POPUP_HIDDEN) && !IntroGate(GATE_POPUP_SHOWN))
         return;
-    if (window != nullptr) {
-        rect.left = window->GetLeft() + 4;
-        rect.top = window->GetBottom() + 2;
+    if (clearOf != nullptr) {
+        rect.left = clearOf->left + 4;
+        rect.top = clearOf->bottom + 2;
         rect.right = rect.left + m_PopupWidth;
         rect.bottom = rect.top + m_PopupHeight;
         if (rect.bottom + 2 > s_ClientHeight) {
-            rect.top = window->GetTop() - m_PopupHeight - 2;
+            rect.top = clearOf->top - m_PopupHeight - 2;
             rect.bottom = rect.top + m_PopupHeight;
         }
         if (rect.right + 4 > s_ClientWidth)
