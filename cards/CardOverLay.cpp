@@ -13,7 +13,6 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
-#include "gui/GUI_Window.h"
 #include "platform/Platform.h"
 #include "screens/Intro.h"
 
@@ -321,17 +320,7 @@ void CardOverLay::DrawLargeFaceTexts(const RasterRect& rect, const CardActor* ca
     raster->SetDepth(TEXT_DEPTH_RESTING);
 }
 
-void CardOverLay::DrawPopup(RasterRect& rect, const GUI_Window* window)
-{
-    if (window == nullptr) {
-        DrawPopupBeside(rect, nullptr);
-        return;
-    }
-    const RasterRect own{window->GetLeft(), window->GetTop(), window->GetRight(), window->GetBottom()};
-    DrawPopupBeside(rect, &own);
-}
-
-void CardOverLay::DrawPopupBeside(RasterRect& rect, const RasterRect* clearOf)
+void CardOverLay::DrawPopup(RasterRect& rect, const RasterRect* clearOf)
 {
     if (IsIntroRunning() && IntroGate(GATE_POPUP_HIDDEN) && !IntroGate(GATE_POPUP_SHOWN))
         return;

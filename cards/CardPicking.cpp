@@ -119,11 +119,11 @@ void DrawHoverPopup(TableInputState& input, CardActor& card)
         return;
     RasterRect rect{input.zoomX, input.zoomY, input.zoomX, input.zoomY};
     if (input.fixedZoom || input.windowUnderMouse == nullptr) {
-        overlay->DrawPopupBeside(rect, nullptr);
+        overlay->DrawPopup(rect, nullptr);
         return;
     }
     const RasterRect pile = PileRect(card, *input.windowUnderMouse);
-    overlay->DrawPopupBeside(rect, &pile);
+    overlay->DrawPopup(rect, &pile);
 }
 
 } // namespace
