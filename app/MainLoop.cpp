@@ -6,6 +6,7 @@
 #include "cards/CardWindows.h"
 #include "cards/LifeToken.h"
 #include "cards/PlayerHud.h"
+#include "cards/TableInput.h"
 #include "rules/PlayerState.h"
 #include "cards/TableScene.h"
 #include "engine/core/LanguageManager.h"
@@ -69,6 +70,11 @@ bool IsMouseEvent(plat::EventType type)
 bool RasterExists()
 {
     return GetRaster()->IsInitialised();
+}
+
+bool PressWaits()
+{
+    return MouseState.leftClicked != 0 || MouseState.rightClicked != 0;
 }
 
 void RefreshScreenRect()
@@ -367,6 +373,10 @@ void FrameTick()
     if (s_GameMode == s_RequestedGameMode) {
         GetGUIManager()->Update();
         GetSpriteList()->UpdateAll();
+        // The cards and the turn drivers read the press against the card under the mouse; the frame's own picking
+        // comes after them, so a press that came with the move onto a card would find the card left behind.
+        if (PressWaits() && FindActorByName(u"camera") != nullptr && GetTableInput().pickingReady != 0)
+            UpdateCardUnderCursor();
         UpdateActors();
         UpdateParticles();
         UpdateHandCards();

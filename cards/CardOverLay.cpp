@@ -13,7 +13,6 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
-#include "gui/GUI_Window.h"
 #include "platform/Platform.h"
 #include "screens/Intro.h"
 
@@ -321,17 +320,17 @@ void CardOverLay::DrawLargeFaceTexts(const RasterRect& rect, const CardActor* ca
     raster->SetDepth(TEXT_DEPTH_RESTING);
 }
 
-void CardOverLay::DrawPopup(RasterRect& rect, const GUI_Window* window)
+void CardOverLay::DrawPopup(RasterRect& rect, const RasterRect* clearOf)
 {
     if (IsIntroRunning() && IntroGate(GATE_POPUP_HIDDEN) && !IntroGate(GATE_POPUP_SHOWN))
         return;
-    if (window != nullptr) {
-        rect.left = window->GetLeft() + 4;
-        rect.top = window->GetBottom() + 2;
+    if (clearOf != nullptr) {
+        rect.left = clearOf->left + 4;
+        rect.top = clearOf->bottom + 2;
         rect.right = rect.left + m_PopupWidth;
         rect.bottom = rect.top + m_PopupHeight;
         if (rect.bottom + 2 > s_ClientHeight) {
-            rect.top = window->GetTop() - m_PopupHeight - 2;
+            rect.top = clearOf->top - m_PopupHeight - 2;
             rect.bottom = rect.top + m_PopupHeight;
         }
         if (rect.right + 4 > s_ClientWidth)

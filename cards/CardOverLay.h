@@ -9,7 +9,6 @@
 
 class CardActor;
 class CardBase;
-class GUI_Window;
 struct FormattedText;
 
 constexpr int MAX_COST_SYMBOLS = 5;
@@ -42,9 +41,10 @@ public:
     // Queues the face in rect (boxes relative to its top-left corner); card is the actor whose current power and
     // toughness the large face shows.
     void Draw(const RasterRect& rect, const CardActor* card, int mode, float depth) const;
-    // The rules text in a pale box under the window (above it near the bottom of the screen); without a window
-    // at rect's top-left. The box measures its text on the first frame and fits it from the next.
-    void DrawPopup(RasterRect& rect, const GUI_Window* window);
+    // The rules text in a pale box under the rectangle it keeps clear of (a card's window or its pile; above it
+    // near the bottom of the screen); without one at rect's top-left. The box measures its text on the first frame
+    // and fits it from the next.
+    void DrawPopup(RasterRect& rect, const RasterRect* clearOf);
     // Composes the small card in "smallcardtemp" and saves it at path; false when the picture could not be
     // composed or written (the composed picture then stays in "smallcardtemp").
     bool RenderSmallCard(const std::u16string_view path);

@@ -2,6 +2,7 @@
 
 #include "cards/CardActor.h"
 #include "cards/CardOverLay.h"
+#include "cards/CardWindow.h"
 #include "cards/CardWindows.h"
 #include "cards/TableInput.h"
 #include "cards/TableScene.h"
@@ -19,6 +20,9 @@
 #include "rules/Decks.h"
 #include "rules/SpellStack.h"
 #include "screens/Intro.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -61,7 +65,50 @@ void ClearPicking(TableInputState& input)
     input.hoverReaction = 0;
 }
 
-// The hover text box beside the card's window, kept on the client; at the zoom place in the fixed rectangle.
+bool IsTableLand(const CardActor* card)
+{
+    return card != nullptr && card->IsLand() && !card->IsHeld() && !card->IsInLibrary() &&
+           card->GetTapState() != TAP_OFF_TABLE;
+}
+
+bool Overlap(const RasterRect& a, const GUI_Window& b)
+{
+    return a.left < b.GetRight() && b.GetLeft() < a.right && a.top < b.GetBottom() && b.GetTop() < a.bottom;
+}
+
+// The rectangle round the card's window and the windows of the lands piled with it (the same owner's lands of the
+// same kind, overlapping): an untapped land under a tapped one shows only as a strip, which the text box must
+// leave free for the click.
+RasterRect PileRect(const CardActor& card, const GUI_Window& window)
+{
+    RasterRect pile{window.GetLeft(), window.GetTop(), window.GetRight(), window.GetBottom()};
+    if (!IsTableLand(&card))
+        return pile;
+    std::vector<const GUI_Window*> others;
+    for (const GUI_Window* const other : GetGUIManager()->GetWindows()) {
+        const CardActor* const land = GetCardWindowActor(other);
+        if (other != &window && other != GetCloseUpWindow() && IsTableLand(land) &&
+            land->GetOwner() == card.GetOwner() && land->GetBasicLandKind() == card.GetBasicLandKind())
+            others.push_back(other);
+    }
+    // Grow until no further window of the kind touches the pile.
+    for (bool grown = true; grown;) {
+        grown = false;
+        for (auto it = others.begin(); it != others.end();) {
+            if (!Overlap(pile, **it)) {
+                ++it;
+                continue;
+            }
+            pile = RasterRect{std::min(pile.left, (*it)->GetLeft()), std::min(pile.top, (*it)->GetTop()),
+                              std::max(pile.right, (*it)->GetRight()), std::max(pile.bottom, (*it)->GetBottom())};
+            it = others.erase(it);
+            grown = true;
+        }
+    }
+    return pile;
+}
+
+// The hover text box beside the card's pile, kept on the client; at the zoom place in the fixed rectangle.
 void DrawHoverPopup(TableInputState& input, CardActor& card)
 {
     if (!(IsOnlineLesson() || IsIntroRunning() || input.fixedZoom))
@@ -70,9 +117,13 @@ void DrawHoverPopup(TableInputState& input, CardActor& card)
     CardOverLay* const overlay = GetCardOverlay(card);
     if (overlay == nullptr)
         return;
-    // At the zoom place in the fixed rectangle, else beside the card's window.
     RasterRect rect{input.zoomX, input.zoomY, input.zoomX, input.zoomY};
-    overlay->DrawPopup(rect, input.fixedZoom ? nullptr : input.windowUnderMouse);
+    if (input.fixedZoom || input.windowUnderMouse == nullptr) {
+        overlay->DrawPopup(rect, nullptr);
+        return;
+    }
+    const RasterRect pile = PileRect(card, *input.windowUnderMouse);
+    overlay->DrawPopup(rect, &pile);
 }
 
 } // namespace

@@ -7,9 +7,11 @@
 #include "cards/TableEffects.h"
 #include "cards/TableInput.h"
 #include "engine/core/TextHelpers.h"
+#include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
 #include "lessons/ActorTypes.h"
@@ -40,6 +42,13 @@
 #include <vector>
 
 namespace {
+
+constexpr int MESSAGE_FIELD_ZONE = 15;
+constexpr int ARROW_RAISE = 16;
+constexpr float ARROW_WIDTH = 70.0f;
+constexpr float ARROW_ABOVE = 22.0f;
+constexpr float ARROW_BELOW = 21.0f;
+constexpr float ARROW_DEPTH = 20.0f;
 
 struct HumanTurnWords {
     bool landPlayed = false;
@@ -185,6 +194,20 @@ bool ShowLost()
     return true;
 }
 
+// The basic game points at the question's buttons from their right: the arrow's tip 16 pixels above the corner of
+// the message field they hang from.
+void DrawMulliganArrow()
+{
+    Raster* const raster = GetRaster();
+    const int texture = GetTextureByName(u"hintarrow_left");
+    if (raster == nullptr || texture <= 0)
+        return;
+    const RasterRect& field = GetGameDisplay()->GetZoneRectByIndex(MESSAGE_FIELD_ZONE);
+    const float x = static_cast<float>(field.right);
+    const float y = static_cast<float>(field.bottom - ARROW_RAISE);
+    raster->DrawTextureEx(texture, x, y - ARROW_ABOVE, x + ARROW_WIDTH, y + ARROW_BELOW, ARROW_DEPTH, PRIM_COLOR_KEY);
+}
+
 void Mulligan()
 {
     if (!s_Words.mulliganVoice) {
@@ -194,8 +217,11 @@ void Mulligan()
     }
     Explain(KeyText(s_Words.mulligansLeft > 6 ? u"ONL_MulliganExpText" : u"ONL_MulliganExpText2"));
     const int answer = ShowKeyPrompt(u"ONL_MulliganPrompt", 2);
-    if (answer == 0)
+    if (answer == 0) {
+        if (s_GameMode == 3)
+            DrawMulliganArrow();
         return;
+    }
     ConsumeClick();
     StopVoiceQueue();
     AnswerMulligan(answer);

@@ -171,11 +171,13 @@ bool OnlineBot::ClickCard(const CardActor* card)
 void OnlineBot::Step()
 {
     if (!m_Pending.empty()) {
-        const Point p = m_Pending.front();
-        m_Pending.erase(m_Pending.begin());
         static constexpr plat::EventType ORDER[] = {plat::EventType::MouseMove, plat::EventType::ButtonDown,
                                                     plat::EventType::ButtonUp};
-        QueueMouse(ORDER[m_Phase++ % 3], p.x, p.y);
+        do {
+            const Point p = m_Pending.front();
+            m_Pending.erase(m_Pending.begin());
+            QueueMouse(ORDER[m_Phase++ % 3], p.x, p.y);
+        } while (m_MoveAndPressTogether && m_Phase % 3 == 1 && !m_Pending.empty());
         if (m_Pending.empty())
             m_Wait = PAUSE_FRAMES;
         return;

@@ -17,6 +17,9 @@ public:
     // Lands only: the learner plays lands and passes; it never casts, attacks or blocks, so a test may set up
     // the table's creatures and blocks itself.
     void SetLandsOnly(bool landsOnly) { m_LandsOnly = landsOnly; }
+    // A quick hand moves onto the point and presses in the same frame, as a real mouse often does; by default
+    // the move, the press and the release each take a frame.
+    void SetMoveAndPressTogether(bool together) { m_MoveAndPressTogether = together; }
     int Clicks() const { return m_Clicks; }
     int LandsPlayed() const { return m_LandsPlayed; }
     // Creatures whose cast the bot started by clicking them in the hand.
@@ -49,6 +52,7 @@ private:
     void PressFieldButton(int fromRight);
 
     bool m_LandsOnly = false;
+    bool m_MoveAndPressTogether = false;
     std::vector<Point> m_Pending;
     std::vector<const CardActor*> m_Tried;
     int m_Phase = 0;

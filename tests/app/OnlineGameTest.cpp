@@ -12,6 +12,9 @@
 #include "cards/GameLog.h"
 #include "cards/PlayerHud.h"
 #include "engine/scene/GameDisplay.h"
+#include "engine/raster/Raster.h"
+#include "gui/OldButton.h"
+#include "gui/OldDialog.h"
 #include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "rules/BoardQueries.h"
@@ -50,8 +53,25 @@ void TickOnce()
     test::TickOnce();
 }
 
-// The bot answers the toss, keeps its hand and reaches its own turn, where it plays a land by clicking it.
-TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
+// How the scripted learner clicks: the move, the press and the release a frame each, or the move and the press in
+// one frame, as a quick real mouse gives them. A card must take the press either way.
+class OnlineClickTest : public OnlineGameTest, public ::testing::WithParamInterface<bool> {};
+
+INSTANTIATE_TEST_SUITE_P(ClickStyles, OnlineClickTest, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "MoveAndPressTogether" : "MoveThenPress");
+});
+
+bool OwnLandOnTable()
+{
+    for (const CardActor* const card : GetCardActors())
+        if (card->GetOwner() == 0 && card->IsLand() && !card->IsHeld() && card->IsNotLeaving() &&
+            card->GetTapState() != TAP_OFF_TABLE)
+            return true;
+    return false;
+}
+
+// The bot answers the toss, keeps its hand and reaches its own turn, where its first click on a land plays it.
+TEST_P(OnlineClickTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
 {
     RunInside([] {
         SetChosenColours(0, 1, 2, 3, 4);
@@ -59,11 +79,16 @@ TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
         s_RequestedGameMode = 3;
         s_GameMode = -1;
         test::OnlineBot bot;
+        bot.SetMoveAndPressTogether(GetParam());
         bool tossSeen = false;
         int frame = 0;
-        for (; frame < 900 && bot.LandsPlayed() == 0; ++frame) {
+        int landClickedAt = -1;
+        // The land flies to the table within a few frames of the click.
+        for (; frame < 900 && (landClickedAt < 0 || frame < landClickedAt + 20); ++frame) {
             bot.Step();
             TickOnce();
+            if (landClickedAt < 0 && bot.LandsPlayed() != 0)
+                landClickedAt = frame;
             const bool toss = FindActorByName(u"cointoss") != nullptr;
             tossSeen = tossSeen || toss;
             if (tossSeen && !toss) {
@@ -73,7 +98,64 @@ TEST_F(OnlineGameTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
         EXPECT_TRUE(tossSeen);
         EXPECT_EQ(s_MulliganState, 1);
         EXPECT_EQ(bot.LandsPlayed(), 1);
+        EXPECT_TRUE(OwnLandOnTable());
         EXPECT_TRUE(s_HumanTurn);
+    });
+}
+
+// The mulligan question of the basic game has an arrow at its buttons, pointing at them from their right; the full
+// game asks without one.
+class MulliganArrowTest : public OnlineGameTest, public ::testing::WithParamInterface<int> {};
+
+INSTANTIATE_TEST_SUITE_P(Modes, MulliganArrowTest, ::testing::Values(3, 4));
+
+TEST_P(MulliganArrowTest, TheBasicGamePointsAtTheMulliganButtons)
+{
+    const int mode = GetParam();
+    RunInside([mode] {
+        SetChosenColours(0, 1, 2, 3, 4);
+        plat::SeedRand(7);
+        s_RequestedGameMode = mode;
+        s_GameMode = -1;
+        test::OnlineBot bot;
+        bool tossSeen = false;
+        const auto asked = [&tossSeen] {
+            tossSeen = tossSeen || FindActorByName(u"cointoss") != nullptr;
+            if (!tossSeen || FindActorByName(u"cointoss") != nullptr || s_MulliganState != 0)
+                return false;
+            for (const OldDialog* const dialog : GetGameDisplay()->m_RegisteredMessageDialogs)
+                if (!dialog->IsHidden() && dialog->GetButtonA() != nullptr && !dialog->GetButtonA()->IsHidden() &&
+                    dialog->GetButtonA()->GetParent() == dialog)
+                    return false;
+            return true;
+        };
+        // The question stands once the toss and the opening windows are answered and nothing new comes up.
+        int standing = 0;
+        for (int frame = 0; frame < 900 && standing < 10; ++frame) {
+            standing = asked() ? standing + 1 : 0;
+            if (standing == 0)
+                bot.Step();
+            TickOnce();
+        }
+        ASSERT_TRUE(asked());
+        GetRaster()->Invalidate();
+        TickOnce();
+        const plat::headless::Frame& shown = plat::headless::LastFrame();
+        if (const char* const folder = std::getenv("TESSEL_SAVE_FRAMES"))
+            plat::headless::SaveFrameBmp(shown, std::string(folder) + "/mulligan-mode" + std::to_string(mode) + ".bmp");
+        // The arrow's yellow, in the 70 by 43 pixels right of the field's corner.
+        const RasterRect& field = GetGameDisplay()->GetZoneRectByIndex(15);
+        int yellow = 0;
+        for (int y = field.bottom - 38; y < field.bottom + 5; ++y) {
+            for (int x = field.right; x < field.right + 70; ++x) {
+                const std::uint16_t pixel = shown.pixels[static_cast<std::size_t>(y * shown.width + x)];
+                yellow += (pixel >> 11) >= 28 && (pixel >> 5 & 63) >= 44 && (pixel >> 5 & 63) <= 60 && (pixel & 31) <= 12;
+            }
+        }
+        if (mode == 3)
+            EXPECT_GT(yellow, 150);
+        else
+            EXPECT_EQ(yellow, 0);
     });
 }
 
@@ -250,7 +332,7 @@ GameResult PlayGame(const GameSetup& setup)
 
 
 // The learner's first creature comes to the table paid by clicking its lands, the table sound at every frame.
-TEST_F(OnlineGameTest, TheLearnersFirstCreatureIsPaidByTappingLands)
+TEST_P(OnlineClickTest, TheLearnersFirstCreatureIsPaidByTappingLands)
 {
     RunInside([] {
         SetChosenColours(4, 4, 2, 2, 2);
@@ -258,6 +340,7 @@ TEST_F(OnlineGameTest, TheLearnersFirstCreatureIsPaidByTappingLands)
         s_RequestedGameMode = 3;
         s_GameMode = -1;
         test::OnlineBot bot;
+        bot.SetMoveAndPressTogether(GetParam());
         std::vector<std::string> faults;
         const auto ownCreatureOnTable = [] {
             for (const CardActor* const card : GetCardActors())

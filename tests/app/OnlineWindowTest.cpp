@@ -303,8 +303,9 @@ TEST_F(OnlineWindowTest, AGameTakesClicksOnTheTossAndAHandCardAndClosesCleanly)
     ASSERT_FALSE(window.empty()) << "no window appeared";
 
     // Click where the child says, a person's pause apart, until the toss and a land were clicked and a few
-    // hundred frames were drawn; bounded for a loaded machine.
-    std::set<std::string> clicked;
+    // hundred frames were drawn; bounded for a loaded machine. Each click moves and presses at once, as a quick
+    // hand does: the first press on a card must take it.
+    std::multiset<std::string> clicked;
     ChildState state;
     int lastClickFrame = -1;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(150);
@@ -317,14 +318,15 @@ TEST_F(OnlineWindowTest, AGameTakesClicksOnTheTossAndAHandCardAndClosesCleanly)
         // Let the table take the last click before the next.
         if (state.frame < 0 || state.kind == "none" || state.frame < lastClickFrame + 20)
             continue;
-        EXPECT_EQ(Xdo({"mousemove", "--window", window, std::to_string(state.x), std::to_string(state.y)}), 0);
-        EXPECT_EQ(Xdo({"click", "1"}), 0);
+        const std::string x = std::to_string(state.x);
+        const std::string y = std::to_string(state.y);
+        EXPECT_EQ(Xdo({"mousemove", "--window", window, x, y, "click", "1"}), 0);
         clicked.insert(state.kind);
         lastClickFrame = state.frame;
     }
     EXPECT_GE(state.frame, 300);
-    EXPECT_EQ(clicked.count("toss"), 1u);
-    EXPECT_EQ(clicked.count("card"), 1u);
+    EXPECT_GE(clicked.count("toss"), 1u);
+    EXPECT_EQ(clicked.count("card"), 1u) << "a land took more than one click";
     EXPECT_GT(state.lands, 0) << "the clicked land never reached the table";
 
     // The window on the server's screen shows the table: far more colours than a menu's flat fill.

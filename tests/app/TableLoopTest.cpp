@@ -7,7 +7,9 @@
 #include "cards/Card.h"
 #include "cards/CardActor.h"
 #include "cards/CardPicking.h"
+#include "cards/CardWindow.h"
 #include "cards/CardWindows.h"
+#include "cards/CornerButtons.h"
 #include "cards/GraveyardLists.h"
 #include "cards/LifeToken.h"
 #include "cards/TableInput.h"
@@ -31,6 +33,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -487,6 +490,135 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
         (void)popup;
     });
 }
+
+// A point where the card shows on top of the table, the first on a coarse grid over its windows.
+bool PointOnCard(const CardActor* card, int& x, int& y)
+{
+    for (const GUI_Window* const window : GetGUIManager()->GetWindows()) {
+        if (GetCardWindowActor(window) != card || window == GetCloseUpWindow())
+            continue;
+        for (y = window->GetTop() + 1; y < window->GetBottom(); y += 2) {
+            for (x = window->GetLeft() + 1; x < window->GetRight(); x += 2) {
+                if (GetCardWindowActor(GetGUIManager()->GetWindowAt(x, y)) == card)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::vector<RasterRect> CardWindowRects(const CardActor* card)
+{
+    std::vector<RasterRect> rects;
+    for (const GUI_Window* const window : GetGUIManager()->GetWindows()) {
+        if (GetCardWindowActor(window) == card && window != GetCloseUpWindow())
+            rects.push_back(RasterRect{window->GetLeft(), window->GetTop(), window->GetRight(), window->GetBottom()});
+    }
+    return rects;
+}
+
+// Two lands of a kind make a pile, the tapped one lying over the untapped one, which shows only as a strip. Resting
+// on either, the text box that comes after a second covers neither card, so the strip stays there to be clicked.
+class LandPileLoopTest : public TableLoopTest {};
+
+TEST_P(LandPileLoopTest, TheTextBoxOfAPiledLandCoversNeitherCard)
+{
+    const TableCase c = GetParam();
+    RunInside([c] {
+        TickOnce();
+        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
+        plat::SeedRand(7);
+        ResetTable(c.mode);
+        TickOnce();
+        ASSERT_EQ(s_GameMode, c.mode);
+        RunFramesOf20(60);
+        bool tossSeen = false;
+        PlayOnlineOpening(tossSeen);
+        ASSERT_EQ(s_MulliganState, 1);
+        // Two basic lands of one kind from the learner's library.
+        std::map<int, std::vector<int>> lands;
+        for (const int id : GetPlayerState(0)->m_Library) {
+            if (id > 0 && id < CD_NUMBER_OF_CARD_DEFS && g_CardDefs[static_cast<std::size_t>(id)].IsLand())
+                lands[g_CardDefs[static_cast<std::size_t>(id)].GetBasicLandKind()].push_back(id);
+        }
+        const auto kind = std::find_if(lands.begin(), lands.end(),
+                                       [](const auto& entry) { return entry.first >= 0 && entry.second.size() >= 2; });
+        ASSERT_NE(kind, lands.end());
+        CardActor* const under = Deal(kind->second[0], 0, false);
+        CardActor* const over = Deal(kind->second[1], 0, false);
+        RunFramesOf20(60);
+        over->SetTapState(TAP_TAPPED);
+        RunFramesOf20(10);
+        const RasterRect pile = CardRect(*under);
+        const RasterRect top = CardRect(*over);
+        ASSERT_TRUE(pile.left < top.right && top.left < pile.right && pile.top < top.bottom && top.top < pile.bottom)
+            << "the two lands do not lie in one pile";
+        for (const CardActor* const rested : {under, over}) {
+            SCOPED_TRACE(rested == under ? "resting on the untapped land" : "resting on the tapped land");
+            int x = 0;
+            int y = 0;
+            ASSERT_TRUE(PointOnCard(rested, x, y));
+            Mouse(plat::EventType::MouseMove, x, y);
+            RunFramesOf20(10);
+            ASSERT_EQ(GetTableInput().hoveredCard, rested);
+            const plat::headless::Frame before = DrawFrame(rested == under ? "pile-under-resting" : "pile-over-resting");
+            RunFramesOf20(50);
+            EXPECT_TRUE(GetTableInput().popupShown);
+            const plat::headless::Frame after = DrawFrame(rested == under ? "pile-under-popup" : "pile-over-popup");
+            EXPECT_GT(ChangedPixels(before, after, RasterRect{0, 0, c.width, c.height}), 1000) << "no text box";
+            for (const CardActor* const card : {under, over}) {
+                for (const RasterRect& r : CardWindowRects(card))
+                    EXPECT_EQ(ChangedPixels(before, after, r), 0)
+                        << "the text box covers the " << (card == under ? "untapped" : "tapped") << " land";
+            }
+            Mouse(plat::EventType::MouseMove, 1, c.height / 2);
+        }
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(OnlineSizes, LandPileLoopTest,
+                         ::testing::Values(TableCase{3, 800, 600}, TableCase{3, 1024, 768}),
+                         [](const ::testing::TestParamInfo<TableCase>& info) {
+                             return "Online" + std::to_string(info.param.mode) + "_" + std::to_string(info.param.width);
+                         });
+
+// The online table's corner buttons lie whole in the window at both sizes, and the quit button among them asks for
+// the warning when a learner clicks it.
+class CornerButtonsLoopTest : public TableLoopTest {};
+
+TEST_P(CornerButtonsLoopTest, TheCornerButtonsLieInsideTheWindowAndTheQuitButtonAsks)
+{
+    const TableCase c = GetParam();
+    RunInside([c] {
+        TickOnce();
+        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
+        plat::SeedRand(7);
+        ResetTable(c.mode);
+        TickOnce();
+        ASSERT_EQ(s_GameMode, c.mode);
+        RunFramesOf20(10);
+        const GameDisplay& display = *GetGameDisplay();
+        const RasterRect client{0, 0, c.width, c.height};
+        for (const int zone : {10, 11}) {
+            const RasterRect& r = display.GetZoneRectByIndex(zone);
+            EXPECT_GT(r.Height(), 0) << "zone " << zone;
+            EXPECT_TRUE(Inside(client, r)) << "zone " << zone << " at " << r.left << "," << r.top << "," << r.right
+                                           << "," << r.bottom;
+        }
+        const RasterRect quit = display.GetZoneRectByIndex(10);
+        Click(CentreX(quit), CentreY(quit));
+        EXPECT_TRUE(IsQuitPromptPending());
+        RunFramesOf20(2);
+        DrawFrame("quit-warning");
+        ClearQuitPrompt();
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(OnlineSizes, CornerButtonsLoopTest,
+                         ::testing::Values(TableCase{3, 800, 600}, TableCase{3, 1024, 768}, TableCase{4, 800, 600}),
+                         [](const ::testing::TestParamInfo<TableCase>& info) {
+                             return "Online" + std::to_string(info.param.mode) + "_" + std::to_string(info.param.width);
+                         });
 
 INSTANTIATE_TEST_SUITE_P(BothLessons, TableLoopTest,
                          ::testing::Values(TableCase{1, 800, 600}, TableCase{1, 1024, 768}, TableCase{3, 800, 600},

@@ -7,7 +7,6 @@
 #include "engine/core/StringTable.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
-#include "gui/GUI_Window.h"
 #include "tests/engine/scene/SceneFixture.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
@@ -205,8 +204,7 @@ TEST_F(CardFaceTest, PopupMeasuresOnItsFirstFrameAndStaysOnScreen)
     CardOverLay overlay;
     overlay.Init(m_Elf);
     overlay.SetPopupText(u"POP_CD_ELF");
-    GUI_Window window(GUI_KIND_WINDOW);
-    window.SetRect(10, 20, 76, 118, false);
+    RasterRect window{10, 20, 76, 118};
     RasterRect popup;
     overlay.DrawPopup(popup, &window);
     EXPECT_EQ(popup.Height(), 0);  // the first frame only measures
@@ -225,8 +223,7 @@ TEST_F(CardFaceTest, PopupMeasuresOnItsFirstFrameAndStaysOnScreen)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        window.SetRect(c.window.left, c.window.top, c.window.right, c.window.bottom, false);
-        overlay.DrawPopup(popup, &window);
+        overlay.DrawPopup(popup, &c.window);
         EXPECT_EQ(popup.left, c.expected.left);
         EXPECT_EQ(popup.top, c.expected.top);
         EXPECT_EQ(popup.right, c.expected.right);
