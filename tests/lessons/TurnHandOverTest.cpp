@@ -1,6 +1,6 @@
 // Whose turn it is, as everything that asks sees it: after each hand-over of each lesson's drivers the turn glow,
-// who answers a combat-damage entry, whether a mana creature may be tapped and whether a click on an instant starts
-// its casting all follow the turn.
+// the field caption, who answers a combat-damage entry, whether a mana creature may be tapped and whether a click on
+// an instant starts its casting all follow the turn.
 #include "engine/raster/Raster.h"
 #include "gui/GUI_System.h"
 #include "lessons/CpuOnlineTurn.h"
@@ -30,9 +30,13 @@ constexpr RasterRect CPU_PANEL{600, 20, 780, 100};
 constexpr RasterRect CPU_STATUS{600, 100, 780, 150};
 constexpr RasterRect HUMAN_STATUS{600, 400, 780, 450};
 constexpr RasterRect HUMAN_PANEL{600, 450, 780, 580};
+// The field caption (zone 15), which takes the image of zone 16 on the CPU's turn.
+constexpr RasterRect CAPTION{100, 300, 300, 340};
 // Shades of blue read the same in 555 and 565 pixels.
 constexpr std::uint16_t HUMAN_GLOW = 0x0011;
 constexpr std::uint16_t CPU_GLOW = 0x0007;
+constexpr std::uint16_t HUMAN_CAPTION = 0x0015;
+constexpr std::uint16_t CPU_CAPTION = 0x0003;
 // A card identifier the synthetic set leaves free.
 constexpr int FREE_INSTANT = 40;
 
@@ -166,12 +170,18 @@ protected:
         display.m_Zones[3].rect = HUMAN_PANEL;
         display.m_ZoneImages[4] = Image(CPU_GLOW);
         display.m_ZoneImages[5] = Image(HUMAN_GLOW);
+        display.m_Zones[15].rect = CAPTION;
+        display.m_Zones[15].kind = 1;
+        display.m_ZoneImages[15] = Image(HUMAN_CAPTION);
+        display.m_ZoneImages[16] = Image(CPU_CAPTION);
     }
 
     // Online the glow lies over the side panel of the player whose turn it is; on the physical table a green
-    // frame rims the CPU's panel while the CPU has the turn.
+    // frame rims the CPU's panel while the CPU has the turn. The field caption shows whose turn it is.
     void ExpectGlowOn(int mode, int side)
     {
+        const int caption = DrawAndCount(CAPTION, side == PLAYER_HUMAN ? HUMAN_CAPTION : CPU_CAPTION);
+        EXPECT_EQ(caption, (CAPTION.right - CAPTION.left) * (CAPTION.bottom - CAPTION.top)) << "the field caption";
         if (mode >= 3) {
             const RasterRect cpuSide{CPU_PANEL.left, CPU_PANEL.top, CPU_STATUS.right, CPU_STATUS.bottom};
             const RasterRect humanSide{HUMAN_STATUS.left, HUMAN_STATUS.top, HUMAN_STATUS.right, HUMAN_PANEL.bottom};
