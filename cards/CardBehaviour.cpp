@@ -158,7 +158,7 @@ bool DrawHighlight(const CardActor& card, const RasterRect& rect, float depth)
     }
     if (IsOnlineLesson() && input.pointedCard == &card && card.GetCardType() != CT_LAND) {
         const Actor* const human = GetHumanPlayerActor();
-        const bool humanMayCast = flow.humanTurn && human != nullptr && human->GetState() == HUMAN_CAN_CAST_STATE &&
+        const bool humanMayCast = s_HumanTurn && human != nullptr && human->GetState() == HUMAN_CAN_CAST_STATE &&
                                   GetSpellStack().GetCount() == 0;
         const bool instant = card.GetCardType() == CT_INSTANT && !flow.instantGlowSuppress;
         if ((humanMayCast || instant) && CanAffordCard(&card, false, true) &&

@@ -35,12 +35,6 @@ bool GateOrFinished(int gate)
     return IsIntroFinished() || IntroGate(gate);
 }
 
-// Until the turn drivers keep their own flags the rules' turn word stands for both.
-bool IsCpuTurn()
-{
-    return !IsHumansTurn();
-}
-
 // The physical lesson sets the game-begun byte when its intro is finished.
 bool IsGameBegun()
 {
@@ -171,8 +165,8 @@ void DrawTurnGlow(const GameDisplay& display)
     const RasterRect& panel3 = display.GetZoneRectByIndex(3);
     const RasterRect& panel2 = display.GetZoneRectByIndex(2);
     const RasterRect& status6 = display.GetZoneRectByIndex(6);
-    if (!IsCpuTurn()) {
-        if (IsHumansTurn() && GateOrFinished(15)) {
+    if (!s_CpuTurn) {
+        if (s_HumanTurn && GateOrFinished(15)) {
             const RasterRect side{status7.left, status7.top, status7.right, panel3.bottom};
             Stretch(display.GetZoneImage(5), side, DEPTH_TURN_GLOW, PRIM_COLOR_KEY);
         }
@@ -201,7 +195,7 @@ void DrawPhysicalTable(GameDisplay& display)
     display.m_CpuHandRect = display.m_OpponentBackgroundRect;
     int phaseImage = -1;
     if (IntroGate(15))
-        phaseImage = GetTextureByName(IsCpuTurn() ? u"phasebg_silver" : u"phasebg_gold");
+        phaseImage = GetTextureByName(s_CpuTurn ? u"phasebg_silver" : u"phasebg_gold");
     else if (IntroGate(8))
         phaseImage = GetTextureByName(u"phasebg_gold");
     Stretch(phaseImage, display.m_PhaseBackground, DEPTH_PHASE_BACKGROUND);
@@ -212,7 +206,7 @@ void DrawPhysicalTable(GameDisplay& display)
     }
     const RasterRect& bottom = display.GetZoneRectByIndex(37);
     Tile(GetTextureByName(u"gbottile"), bottom.left, bottom.top, bottom.right, bottom.bottom, DEPTH_BACKDROP);
-    if (!IsCpuTurn()) {
+    if (!s_CpuTurn) {
         display.SetStatusPanelImage(GetTextureByName(u"manabar1"), 1, false);
         display.SetStatusPanelImage(GetTextureByName(u"manabarG2"), 0, false);
     } else {
@@ -242,7 +236,7 @@ void DrawTableZones(const GameDisplay& display, bool online)
         if (!GateOrFinished(25))
             continue;
         // On the CPU's turn the caption takes the image of zone 16.
-        if (IsGameBegun() && !IsHumansTurn()) {
+        if (IsGameBegun() && !s_HumanTurn) {
             const RasterRect& r = display.GetZoneRectByIndex(15);
             Tile(display.GetZoneImage(16), r.left, r.top, r.right, r.bottom, DEPTH_BACKDROP);
         } else {

@@ -276,7 +276,7 @@ void DrawFrames(const CardActor* card, const RasterRect& rect, float depth, bool
     if (card != flow.onlineChosenCard && card != flow.awaitingPayment && card != flow.focusCard)
         return;
     if (turned) {
-        const Actor* const active = flow.humanTurn ? GetHumanPlayerActor() : GetCpuPlayerActor();
+        const Actor* const active = s_HumanTurn ? GetHumanPlayerActor() : GetCpuPlayerActor();
         const bool explained = active != nullptr && IsBasicLessonStep(active->GetState()) &&
                                flow.stepCards.contains(const_cast<CardActor*>(card));
         if (explained)

@@ -247,8 +247,7 @@ void EndOfTurn(Actor* actor)
     ResetOnlineLesson(0);
     ApplyManaBurn(PLAYER_HUMAN);
     actor->SetState(0);
-    s_CpuTurn = false;
-    s_HumanTurn = true;
+    HandTurnTo(PLAYER_HUMAN);
     ResetCombatDamage(true);
     if (s_CombatDamageWord == 4)
         s_CombatDamageWord = 7;

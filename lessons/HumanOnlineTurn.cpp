@@ -175,8 +175,7 @@ void FirstFrame(Actor* actor)
     actor->SetState(0);
     s_HumanBlockStep = 0;
     s_MulliganState = 0;
-    s_HumanTurn = false;
-    s_CpuTurn = false;
+    ClearTurn();
     Human().m_DrewFromEmptyLibrary = false;
 }
 
@@ -494,8 +493,7 @@ void EndOfTurn(Actor* actor)
     ConsumeClick();
     ApplyManaBurn(PLAYER_HUMAN);
     actor->SetState(0);
-    s_CpuTurn = true;
-    s_HumanTurn = false;
+    HandTurnTo(PLAYER_CPU);
     ResetCombatDamage(true);
     ++s_Words.turnsTaken;
     ++s_CompletedTurns;

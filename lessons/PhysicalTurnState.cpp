@@ -1,10 +1,5 @@
 #include "lessons/PhysicalTurnState.h"
 
-#include "lessons/TableFlow.h"
-#include "lessons/TurnFlags.h"
-
-bool s_CpuTurn = false;
-bool s_HumanTurn = false;
 bool s_PastCombat = false;
 int s_AttackStep = 0;
 bool s_HumanEndOfTurn = false;
@@ -14,20 +9,9 @@ int s_ForcedHumanState = 0;
 int s_CleanupKind = -1;
 int s_FirstBlockShown = 0;
 
-void HandTurnTo(int side)
-{
-    const bool human = side == 0;
-    s_HumanTurn = human;
-    s_CpuTurn = !human;
-    GetTableFlow().humanTurn = human;
-    GetTableFlow().cpuTurn = !human;
-    SetHumansTurn(human);
-}
-
 void ResetPhysicalTurnState()
 {
-    s_CpuTurn = false;
-    s_HumanTurn = false;
+    ClearTurn();
     s_PastCombat = false;
     s_AttackStep = 0;
     s_HumanEndOfTurn = false;

@@ -1,8 +1,9 @@
 // The physical turn drivers' shared words: whose turn it is, where combat stands, and the human's turn count.
 #pragma once
 
-extern bool s_CpuTurn;
-extern bool s_HumanTurn;
+// Whose turn it is.
+#include "lessons/TurnFlags.h"
+
 // Set once the turn's combat is over (the second main phase).
 extern bool s_PastCombat;
 // 2 while the human's declared attack waits for the CPU's answer.
@@ -21,6 +22,4 @@ extern int s_CleanupKind;
 // Set on the first frame of a game in which the human may block.
 extern int s_FirstBlockShown;
 
-// Exactly one side has the turn: every copy of the turn flags follows (0 the human, 1 the CPU).
-void HandTurnTo(int side);
 void ResetPhysicalTurnState();

@@ -3,6 +3,9 @@
 // lesson flows exist the steps do nothing and the words keep what the table or a test puts there.
 #pragma once
 
+// Whose turn it is.
+#include "lessons/TurnFlags.h"
+
 #include <array>
 #include <cstdint>
 #include <set>
@@ -20,8 +23,6 @@ struct ActorLink {
 
 struct TableFlowState {
     bool gameStarted = false;
-    bool humanTurn = false;
-    bool cpuTurn = false;
     bool phaseSkip = false;
     int onlineAttackWord = 0;
     int onlineDrawWord = 0;

@@ -1,22 +1,25 @@
-// Placeholder until the turn drivers exist.
 #include "lessons/TurnFlags.h"
+
+bool s_HumanTurn = false;
+bool s_CpuTurn = false;
+
+void HandTurnTo(int side)
+{
+    s_HumanTurn = side == 0;
+    s_CpuTurn = side != 0;
+}
+
+void ClearTurn()
+{
+    s_HumanTurn = false;
+    s_CpuTurn = false;
+}
 
 namespace {
 
-bool s_HumansTurn = true;
 std::uint32_t s_CpuLastDraw = 0;
 
 } // namespace
-
-bool IsHumansTurn()
-{
-    return s_HumansTurn;
-}
-
-void SetHumansTurn(bool humans)
-{
-    s_HumansTurn = humans;
-}
 
 void SetCpuLastDrawTime(std::uint32_t time)
 {

@@ -1,11 +1,17 @@
-// What the turn drivers share with the rules: whose turn it is and the CPU's last draw. Until the drivers exist
-// the rules-level game sets them.
+// What the turn drivers share with the table and the rules: whose turn it is, the CPU's last draw, the combat
+// and end-of-turn flags.
 #pragma once
 
 #include <cstdint>
 
-bool IsHumansTurn();
-void SetHumansTurn(bool humans);
+// Whose turn it is: while a game runs exactly one is set. Only HandTurnTo and ClearTurn write them.
+extern bool s_HumanTurn;
+extern bool s_CpuTurn;
+// Gives the turn to that side (0 the human, 1 the CPU).
+void HandTurnTo(int side);
+// Nobody has the turn while a game is set up, until the coin toss or the intro settles who begins.
+void ClearTurn();
+
 void SetCpuLastDrawTime(std::uint32_t time);
 std::uint32_t GetCpuLastDrawTime();
 // The combat flag: a combat is being fought out on the table.

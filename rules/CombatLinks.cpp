@@ -102,11 +102,11 @@ bool IsMouseOverCardOnline(const CardActor* card, int x, int y)
 
 bool IsPlayerInCombatStep(int player)
 {
-    if (player == 0 && IsHumansTurn()) {
+    if (player == 0 && s_HumanTurn) {
         if (const Actor* const human = FindActorByName(u"player"))
             return IsInCombatState(human);
     }
-    if (IsHumansTurn())
+    if (s_HumanTurn)
         return false;
     return IsInCombatState(FindActorByName(u"cpuplayer"));
 }

@@ -217,7 +217,7 @@ bool CanTapForManaNow()
 {
     if (IsSpellStackBusy() || IsCombatDeclaring())
         return false;
-    if (IsHumansTurn() && IsPlayerActorWaiting(PLAYER_CPU))
+    if (s_HumanTurn && IsPlayerActorWaiting(PLAYER_CPU))
         return false;
     if (!IsFreePlay())
         return true;

@@ -77,7 +77,7 @@ bool IsDriverWaiting()
     const TableSelection& selection = GetTableSelection();
     if (GetLessonPendingCard() != nullptr || selection.settingsMenuOpen || IsSpellStackBusy())
         return true;
-    if (IsHumansTurn() && IsPlayerActorWaiting(PLAYER_CPU))
+    if (s_HumanTurn && IsPlayerActorWaiting(PLAYER_CPU))
         return true;
     if (GetFreePlayFlag() != 0 && IsPlayerActorWaiting(PLAYER_HUMAN))
         return true;

@@ -281,7 +281,7 @@ void SpellStack::Update()
         return;
     const bool second = TickCountdown();
     bool waiting = false;
-    if (!second && m_State == STACK_OPEN && !IsOnlinePromptShowing() && IsHumansTurn()) {
+    if (!second && m_State == STACK_OPEN && !IsOnlinePromptShowing() && s_HumanTurn) {
         const int cpuState = m_CpuActor->GetState();
         for (const int state : CPU_STATE_WAITS)
             waiting = waiting || cpuState == state;
@@ -529,7 +529,7 @@ int SpellStack::GetTopController() const
     const StackEntry& top = m_Entries[m_Count - 1];
     if (top.card != nullptr)
         return top.card->GetOwner() == PLAYER_HUMAN ? STACK_HUMAN_ACTS : STACK_CPU_ACTS;
-    return IsHumansTurn() ? STACK_CPU_ACTS : STACK_HUMAN_ACTS;
+    return s_HumanTurn ? STACK_CPU_ACTS : STACK_HUMAN_ACTS;
 }
 
 int SpellStack::GetPendingDamage(const Actor* target, bool includeCurrent) const

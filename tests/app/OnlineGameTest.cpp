@@ -243,6 +243,8 @@ GameResult PlayGame(const GameSetup& setup)
     GameResult result;
     SetPlayerActors(nullptr, nullptr);
     GetTableFlow() = TableFlowState();
+    // The last game ended on someone's turn; a program starts with nobody's.
+    ClearTurn();
     SetChosenColours(setup.human, setup.human, setup.cpu, setup.cpu, setup.cpu);
     plat::SeedRand(setup.seed);
     s_RequestedGameMode = setup.mode;

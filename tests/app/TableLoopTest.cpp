@@ -399,7 +399,7 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
         EXPECT_GT(ChangedPixels(table, zoom, display.m_PreviewRect), 1000);
         if (online) {
             // The turn glow rims the side panel of the player whose turn it is; the status panel inside shows.
-            const bool human = IsHumansTurn();
+            const bool human = s_HumanTurn;
             const RasterRect& status = display.GetZoneRectByIndex(human ? 7 : 6);
             const int rimGreen = human ? 0x60 : 0xd0;
             int covered = 0;

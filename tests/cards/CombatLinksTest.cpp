@@ -7,6 +7,7 @@
 #include "lessons/PlayerActors.h"
 #include "lessons/TurnFlags.h"
 #include "rules/CombatLinks.h"
+#include "rules/PlayerState.h"
 #include "tests/cards/TableBehaviourFixture.h"
 
 #include <functional>
@@ -25,7 +26,7 @@ protected:
     void TearDown() override
     {
         GetGameDisplay()->m_PlacedCards.clear();
-        SetHumansTurn(false);
+        ClearTurn();
         TableBehaviourTest::TearDown();
     }
 
@@ -179,7 +180,7 @@ TEST_F(CombatLinksTest, CombatStepBelongsToThePlayerWhoseTurnItIs)
         {false, 0, 15, 1, false}, {false, 0, 6, 1, false}, {true, 10, 11, 0, true},
     };
     for (const Case& c : cases) {
-        SetHumansTurn(c.humansTurn);
+        HandTurnTo(c.humansTurn ? PLAYER_HUMAN : PLAYER_CPU);
         human->m_State = c.humanState;
         cpu->m_State = c.cpuState;
         EXPECT_EQ(IsPlayerInCombatStep(c.index), c.expected)

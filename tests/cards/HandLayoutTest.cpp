@@ -118,8 +118,7 @@ TEST_F(HandLayoutTest, ActivePlayersStateLightsThePhaseBarStep)
                           {true, 5, true, 7, 10},  {true, 18, true, 10, 11}, {false, 1, false, 11, 0},
                           {false, 5, false, -1, 3}};
     for (const Case& c : cases) {
-        s_HumanTurn = c.humanTurn;
-        s_CpuTurn = !c.humanTurn;
+        HandTurnTo(c.humanTurn ? PLAYER_HUMAN : PLAYER_CPU);
         s_PastCombat = c.afterCombat;
         (c.humanTurn ? human : cpu)->SetState(c.state);
         display.m_CurrentPhase = c.lit;

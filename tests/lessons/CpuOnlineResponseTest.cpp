@@ -39,14 +39,12 @@ protected:
 public:
     void CpuTurn(int cpuState)
     {
-        s_CpuTurn = true;
-        s_HumanTurn = false;
+        HandTurnTo(PLAYER_CPU);
         m_cpu->m_State = cpuState;
     }
     void HumanTurn(int humanState)
     {
-        s_HumanTurn = true;
-        s_CpuTurn = false;
+        HandTurnTo(PLAYER_HUMAN);
         m_human->m_State = humanState;
     }
     void CpuLands(int count)

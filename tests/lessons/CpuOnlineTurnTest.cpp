@@ -44,7 +44,7 @@ protected:
             attackers.push_back(&a);
         }
         Human().SetAttackDeclared(true);
-        s_HumanTurn = true;
+        HandTurnTo(PLAYER_HUMAN);
         s_CpuBlockStep = 1;
         return attackers;
     }
@@ -142,7 +142,7 @@ TEST_F(CpuOnlineTurnTest, AQuietTurnRunsToTheHandOverAndDiscardsToSeven)
     Cpu().m_LibraryCount = 40;
     for (int i = 0; i < 9; ++i)
         InHand(Creature(1, 1), PLAYER_CPU).SetInLibrary(false);
-    s_CpuTurn = true;
+    HandTurnTo(PLAYER_CPU);
     s_CpuSkipNextDraw = true;
     const int turn = s_TurnNumber;
     int frames = 0;
@@ -178,7 +178,7 @@ TEST_F(CpuOnlineTurnTest, DrawingFromAnEmptyLibraryLosesTheGame)
     CpuOnlineTurn(m_cpu);
     Cpu().m_LibraryCount = 7;  // everything dealt
     s_CompletedTurns = 1;
-    s_CpuTurn = true;
+    HandTurnTo(PLAYER_CPU);
     for (int frame = 0; frame < 200 && !Cpu().HasLost(); ++frame)
         CpuOnlineTurn(m_cpu);
     EXPECT_TRUE(Cpu().HasLost());

@@ -108,7 +108,7 @@ TEST_F(HumanOnlineTurnTest, TheBeginnersFirstTurnDrawsNothingAndLaterTurnsUntapF
     m_human->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
     Human().m_LibraryCount = 40;
     Human().m_NextDrawIndex = 7;
-    s_HumanTurn = true;
+    HandTurnTo(PLAYER_HUMAN);
     m_human->SetState(20);
     for (int frame = 0; frame < 20 && m_human->GetState() != 5; ++frame)
         HumanOnlineTurn(m_human);
@@ -141,7 +141,7 @@ TEST_F(HumanOnlineTurnTest, ModeThreeEntersTheAttackStepOnTheLearnersClickOnACre
         s_MulliganState = 1;
         s_GameBegun = true;
         m_human->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
-        s_HumanTurn = true;
+        HandTurnTo(PLAYER_HUMAN);
         CardActor& creature = OnTable(Creature(2, 2));
         creature.SetTapState(TAP_READY);
         m_human->SetState(7);

@@ -177,13 +177,13 @@ TEST_F(HumanPaymentTest, TapAllowedOnlineFollowsTheDriversGates)
     };
     for (const Case& c : cases) {
         SetFreePlayFlag(c.freePlay ? 1 : 0);
-        SetHumansTurn(c.humansTurn);
+        HandTurnTo(c.humansTurn ? PLAYER_HUMAN : PLAYER_CPU);
         SetCombatFlag(c.combat);
         m_human->SetState(c.humanState);
         m_cpu->SetState(c.cpuState);
         EXPECT_EQ(CanTapForManaNow(), c.allowed) << c.name;
     }
-    SetHumansTurn(true);
+    ClearTurn();
 
     SetMode(1);
     SetFreePlayFlag(0);

@@ -304,7 +304,7 @@ private:
 
     void Turn(int p)
     {
-        SetHumansTurn(p == PLAYER_HUMAN);
+        HandTurnTo(p);
         Log(p, "turn");
         Timed(&Timings::untap, [&] {
             if (p == PLAYER_HUMAN)
@@ -341,8 +341,6 @@ private:
                 }
             }
         });
-        s_CpuTurn = p == PLAYER_CPU;
-        s_HumanTurn = p == PLAYER_HUMAN;
         s_PastCombat = false;
         Timed(&Timings::cast, [&] {
             if (p == PLAYER_CPU) {
