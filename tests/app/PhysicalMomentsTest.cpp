@@ -453,8 +453,16 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         ChangeLifeTotal(GetLifeToken(PLAYER_HUMAN), 0, previous);
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
-        DrawFrame("end");
+        const Frame end = DrawFrame("end");
         EXPECT_TRUE(human.HasLost());
+        // The balloon is open: both library counts still show in white on their piles.
+        RasterRect library;
+        GetGameDisplay()->GetPlayerLibraryRect(library, false);
+        EXPECT_GT(WhitePixels(end, RasterRect{library.left, library.top, library.left + 30, library.top + 20}), 10)
+            << "no count on the learner's library";
+        GetGameDisplay()->GetOpponentLibraryRect(library, false);
+        EXPECT_GT(WhitePixels(end, RasterRect{library.left, library.top, library.left + 30, library.top + 20}), 10)
+            << "no count on the CPU's library";
         EXPECT_EQ(s_GameMode, c.mode);
     });
     // The CPU's turn balloon was shown: the shutdown released it while the display was still there.
