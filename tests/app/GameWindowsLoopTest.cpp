@@ -131,7 +131,7 @@ TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
             const int pointerWidth = GetRaster()->GetTextureWidth(balloon->GetPointerTexture());
             const int pointerHeight = GetRaster()->GetTextureHeight(balloon->GetPointerTexture());
             // The area beside the balloon that the tail may cover: right of its bottom corner or left of its top.
-            const int reach = pointerWidth - 8;
+            const int reach = pointerWidth - 14;  // past the corner the tail replaces
             const int x0 = side == POINTER_BOTTOM_RIGHT ? balloon->GetRight() : balloon->GetLeft() - reach;
             const int y0 = side == POINTER_BOTTOM_RIGHT ? balloon->GetBottom() - pointerHeight : balloon->GetTop();
             int tailPixels = 0;
