@@ -109,6 +109,13 @@ TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
         EXPECT_EQ(GetQuitWarningBox(), nullptr);
         EXPECT_FALSE(quit->IsDisabled());
 
+        // The table's quit button: its dark teal label (36, 83, 83) stands out from the face around it.
+        const plat::headless::Frame quitFrame = DrawFrame("loop-quit.bmp");
+        const std::uint16_t plate = PixelAt(quitFrame, quit->GetLeft() + 6, (quit->GetTop() + quit->GetBottom()) / 2);
+        const int faceLuma =
+            (299 * (((plate >> 11) & 31) << 3) + 587 * (((plate >> 5) & 63) << 2) + 114 * ((plate & 31) << 3)) / 1000;
+        EXPECT_GE(faceLuma - (299 * 36 + 587 * 83 + 114 * 83) / 1000, 90) << "the Quit label is hard to read";
+
         // Word balloons pointing down and right, then up and left, answered OK. The tail is a solid wedge past
         // the balloon's edge, not a sliver.
         for (const int side : {POINTER_BOTTOM_RIGHT, POINTER_TOP_LEFT}) {
