@@ -42,6 +42,16 @@ bool Unit(ArrowPoint a, ArrowPoint& out)
     return true;
 }
 
+// How far a line from the rectangle's centre along the unit direction runs before it leaves the rectangle.
+float CentreToEdge(const RasterRect& r, ArrowPoint dir)
+{
+    const float halfWidth = static_cast<float>(r.right - r.left) / 2.0f;
+    const float halfHeight = static_cast<float>(r.bottom - r.top) / 2.0f;
+    const float across = std::fabs(dir.x) > 0.0f ? halfWidth / std::fabs(dir.x) : halfHeight;
+    const float down = std::fabs(dir.y) > 0.0f ? halfHeight / std::fabs(dir.y) : halfWidth;
+    return std::min(across, down);
+}
+
 ArrowPoint LeftOf(ArrowPoint d)
 {
     return {d.y, -d.x};
@@ -214,10 +224,14 @@ void GameDisplay::DrawLinkBetweenRects(const RasterRect& a, const RasterRect& b,
     ArrowPoint dir;
     if (!Unit(cb - ca, dir))
         return;
-    const ArrowPoint f = cb - dir * (static_cast<float>(std::min(b.right - b.left, b.bottom - b.top)) / 2.0f);
+    // The link runs between the edges, and a head's tip, which reaches the half-width past its end, stops at the
+    // edge: a head inside a card would cover its name, and a start inside it the label along its edge.
+    const float endReach = endHead ? static_cast<float>(halfWidth) : 0.0f;
+    const float startReach = startHead ? static_cast<float>(halfWidth) : 0.0f;
+    const ArrowPoint f = cb - dir * (CentreToEdge(b, dir) + endReach);
     if (!Unit(ca - f, dir))
         return;
-    const ArrowPoint g = ca - dir * (static_cast<float>(std::min(a.right - a.left, a.bottom - a.top)) / 2.0f);
+    const ArrowPoint g = ca - dir * (CentreToEdge(a, dir) + startReach);
     const ArrowPoint c = f - g;
     const float n = Length(c);
     ArrowPoint chat;

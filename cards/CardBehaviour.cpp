@@ -29,10 +29,12 @@ void StartAtLibraryPile(CardActor& card)
 {
     const GameDisplay& display = *GetGameDisplay();
     RasterRect pile;
+    // The human's cards rest on the pile's raised top, where the layout puts them: a card whose target lay lower
+    // would show its back over the pile and its count until it arrived.
     if (card.GetOwner() == 1)
         display.GetOpponentLibraryRect(pile, false);
     else
-        display.GetPlayerLibraryRect(pile, false);
+        display.GetPlayerLibraryRect(pile, true);
     const Vector3 start{static_cast<float>(pile.left), static_cast<float>(pile.top), LIBRARY_PILE_DEPTH};
     card.m_Position = start;
     const bool keepTarget = IsOnlineLesson() && card.GetOwner() == 0 && GetTableFlow().onlineDrawWord != 0;

@@ -133,61 +133,75 @@ void CardListDialog::ClearCards()
 void CardListDialog::LayoutGrid()
 {
     m_Returning.clear();
+    PlaceGrid();
+    // The scroll buttons take the text area's right margin: with the margin changed the area is recomputed (a box
+    // sized to its grid widens by it) and the grid placed again in it, or the buttons would stand past the box's
+    // edge. A narrower area only adds rows, so the second placement needs the buttons as well.
+    const bool scrolls = m_VisibleRows < m_TotalRows;
+    const int margin = scrolls ? m_pScrollUp->GetWidth() : 0;
+    if (margin != m_Margins[2]) {
+        m_Margins[2] = margin;
+        if (m_GridColumns >= 1 && m_GridRows >= 1)
+            CardListDialog::SetGridSize(m_GridColumns, m_GridRows);
+        else
+            SetRect(m_Left, m_Top, m_Right, m_Bottom, true);
+        PlaceGrid();
+    }
+    SetScrollButtonsShown(scrolls);
+    if (scrolls) {
+        m_pScrollUp->SetDisabled(m_FirstRow == 0);
+        m_pScrollDown->SetDisabled(m_FirstRow + m_VisibleRows >= m_TotalRows);
+    }
+    RelayoutButtons();
+}
+
+void CardListDialog::PlaceGrid()
+{
     const int n = GetCardCount();
     if (n == 0) {
         m_TotalRows = 0;
         m_VisibleRows = 0;
         m_FirstRow = 0;
-    } else {
-        const GameDisplay& display = *GetGameDisplay();
-        const int cw = display.GetCardWidth();
-        const int ch = display.GetCardHeight();
-        const RasterRect& r = m_TextRect;
-        const int w = r.right - r.left - GRID_SLACK;
-        const int h = r.bottom - r.top;
-        // A text area narrower or lower than one card still shows one column and one row.
-        const int columns = std::max(1, cw + CARD_GAP > 0 ? w / (cw + CARD_GAP) : 1);
-        const int fitting = std::max(1, ch > 0 ? h / ch : 1);
-        const int used = (cw + CARD_GAP) * columns - CARD_GAP;
-        const int x0 = (w - used) / 2;
-        m_TotalRows = (n + columns - 1) / columns;
-        m_VisibleRows = std::min(fitting, m_TotalRows);
-        if (m_FirstRow + m_VisibleRows > m_TotalRows)
-            m_FirstRow = m_VisibleRows < m_TotalRows ? m_TotalRows - m_VisibleRows : 0;
+        return;
+    }
+    const GameDisplay& display = *GetGameDisplay();
+    const int cw = display.GetCardWidth();
+    const int ch = display.GetCardHeight();
+    const RasterRect& r = m_TextRect;
+    const int w = r.right - r.left - GRID_SLACK;
+    // The button row lies along the text area's bottom: the cards keep above it.
+    const int h = r.bottom - r.top - GetButtonRowExtent(GetButtonCount(), m_Arrangement);
+    // A text area narrower or lower than one card still shows one column and one row.
+    const int columns = std::max(1, cw + CARD_GAP > 0 ? w / (cw + CARD_GAP) : 1);
+    const int fitting = std::max(1, ch > 0 ? h / ch : 1);
+    const int used = (cw + CARD_GAP) * columns - CARD_GAP;
+    const int x0 = (w - used) / 2;
+    m_TotalRows = (n + columns - 1) / columns;
+    m_VisibleRows = std::min(fitting, m_TotalRows);
+    if (m_FirstRow + m_VisibleRows > m_TotalRows)
+        m_FirstRow = m_VisibleRows < m_TotalRows ? m_TotalRows - m_VisibleRows : 0;
 
-        const int gap = (h - ch * m_VisibleRows) / (m_VisibleRows + 1);
-        const int y0 = (h - ((ch + gap) * m_VisibleRows + gap)) / 2 + gap;
-        int x = 0;
-        int y = 0;
-        for (int i = 0; i < n; ++i) {
-            CardWindow* const window = m_CardWindows[static_cast<std::size_t>(i)];
-            if (i < m_FirstRow * columns || i >= (m_FirstRow + fitting) * columns) {
-                window->SetHidden(true);
-                continue;
-            }
-            window->SetHidden(false);
-            const int left = r.left + x0 + x;
-            const int top = r.top + y0 + y;
-            window->MoveTo(left, top, true);
-            PlaceActor(window->GetCardActor(), static_cast<float>(left), static_cast<float>(top));
-            x += cw + CARD_GAP;
-            if (x + cw > used) {
-                x = 0;
-                y += ch + gap;
-            }
+    const int gap = (h - ch * m_VisibleRows) / (m_VisibleRows + 1);
+    const int y0 = (h - ((ch + gap) * m_VisibleRows + gap)) / 2 + gap;
+    int x = 0;
+    int y = 0;
+    for (int i = 0; i < n; ++i) {
+        CardWindow* const window = m_CardWindows[static_cast<std::size_t>(i)];
+        if (i < m_FirstRow * columns || i >= (m_FirstRow + fitting) * columns) {
+            window->SetHidden(true);
+            continue;
+        }
+        window->SetHidden(false);
+        const int left = r.left + x0 + x;
+        const int top = r.top + y0 + y;
+        window->MoveTo(left, top, true);
+        PlaceActor(window->GetCardActor(), static_cast<float>(left), static_cast<float>(top));
+        x += cw + CARD_GAP;
+        if (x + cw > used) {
+            x = 0;
+            y += ch + gap;
         }
     }
-
-    const bool scrolls = m_VisibleRows < m_TotalRows;
-    SetScrollButtonsShown(scrolls);
-    if (scrolls) {
-        m_Margins[2] = m_pScrollUp->GetWidth();
-        m_pScrollUp->SetDisabled(m_FirstRow == 0);
-        m_pScrollDown->SetDisabled(m_FirstRow + m_VisibleRows >= m_TotalRows);
-    } else {
-        m_Margins[2] = 0;
-    }
-    RelayoutButtons();
 }
 
 void CardListDialog::SetScrollButtonsShown(bool shown)
@@ -209,7 +223,9 @@ void CardListDialog::SetGridSize(int columns, int rows)
     const GameDisplay& display = *GetGameDisplay();
     const int width = GetInsetLeft() + GetInsetRight() + (display.GetCardWidth() + CARD_GAP) * columns +
                       m_Margins[0] + GRID_SLACK + m_Margins[2];
-    const int height = GetInsetTop() + GetInsetBottom() + display.GetCardHeight() * rows + m_Margins[1] + m_Margins[3];
+    // The button row is laid out along the text area's bottom: the grid gets room above it.
+    const int height = GetInsetTop() + GetInsetBottom() + display.GetCardHeight() * rows +
+                       GetButtonRowExtent(GetButtonCount(), m_Arrangement) + m_Margins[1] + m_Margins[3];
     SetRect(m_Left, m_Top, m_Left + width, m_Top + height, true);
 }
 

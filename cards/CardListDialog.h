@@ -60,6 +60,8 @@ protected:
     void EndDrag();
     int IndexOf(const CardWindow* window) const;
     void SetScrollButtonsShown(bool shown);
+    // Steps 2 to 7 of the grid's layout: rows, the first row shown, and each card's place in the text area.
+    void PlaceGrid();
 
     int m_Player = 0;
     std::vector<CardWindow*> m_CardWindows;

@@ -17,6 +17,8 @@ namespace {
 constexpr int TEXT_DEPTH_RESTING = 19999;
 constexpr int CPU_PLAYER = 1;
 constexpr int AURA_STEP = 12;
+constexpr int SMALL_FACE_PT_TOP = 85;
+constexpr int SMALL_FACE_HEIGHT = 98;
 // Colours as 0x00BBGGRR.
 constexpr std::uint32_t COLOUR_YELLOW = 0x00FFFF;
 constexpr std::uint32_t COLOUR_GREEN = 0x00FF00;
@@ -179,7 +181,9 @@ void DrawCardStateLabels(const CardActor& card, int width, int height, float dep
         return;
     const int ox = static_cast<int>(card.m_Position.x) + 2;
     const int oy = static_cast<int>(card.m_Position.y) + AuraOffset(card);
-    const int bottom = oy + height;
+    // "Blocking" sits on the power/toughness box (row 85 of the small face's 98), not over it: the arrow that
+    // ends at the blocker's top edge and the label leave both its name and its strength readable.
+    const int bottom = oy + height * SMALL_FACE_PT_TOP / SMALL_FACE_HEIGHT;
     raster->SetDepth(static_cast<int>(depth));
     const auto label = [](const char16_t* key) -> std::u16string_view {
         const char16_t* const text = GetString(key);

@@ -29,6 +29,9 @@ constexpr int PILE_SMALL = 5;
 constexpr int PILE_LARGE = 6;
 constexpr int SMALL_CARD_WIDTH = 66;
 constexpr int SMALL_CARD_HEIGHT = 98;
+// The small face's text box (rows 65 to 92, below the type strip) at the scale of the large template the text
+// is laid out on, as deep as the large face's text: the same lines show, none cut and none over the type strip.
+constexpr RasterRect SMALL_TEXT_ON_LARGE{13, 183, 183, 259};
 constexpr int TEXT_DEPTH_RESTING = 19999;
 constexpr std::uint32_t DRAW_KEYED = 0x80000000u;
 constexpr std::uint32_t COLOUR_BLACK = 0x000000;
@@ -380,8 +383,7 @@ bool CardOverLay::RenderSmallCard(const std::u16string_view path)
             raster->FillTexture(large, 0);
             const std::uint32_t colour = raster->HasFilteredStretch() ? 0xF0F0F0 : 0x404040;
             raster->SetDepth(0);
-            GetGameDisplay()->DrawWrappedText(m_CloseUpText, RasterRect{13, 178, 183, 246}, 4, 0, colour, large, 0,
-                                              false);
+            GetGameDisplay()->DrawWrappedText(m_CloseUpText, SMALL_TEXT_ON_LARGE, 4, 0, colour, large, 0, false);
             raster->SetDepth(TEXT_DEPTH_RESTING);
             // Laid out for this width only: the large face lays it out again for its own.
             ResetFormattedText(m_CloseUpText);

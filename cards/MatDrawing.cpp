@@ -368,13 +368,18 @@ void GameDisplay::DrawMatAndHud()
             Stretch(GetZoneImage(6), GetZoneRectByIndex(6), DEPTH_BACKDROP);
         if (online)
             DrawOnlineStatusPanel(*this);
-        if (m_SceneTag == 1) {
+        // The physical panels lie over the CPU's hand backs and the learner's lands: no portrait belongs there.
+        if (m_SceneTag == 1 && online) {
             for (int player = 0; player < 2; ++player) {
-                const int image = m_AvatarImages[static_cast<std::size_t>(player)];
+                const auto p = static_cast<std::size_t>(player);
+                const RasterRect& panel = GetZoneRectByIndex(player == 0 ? 3 : 2);
                 // The panel takes the portrait's size times the mat scale: the portrait is scaled with it, as
                 // drawn unscaled the small layout would show only its top-left part.
-                if (image >= 0)
-                    Stretch(image, GetZoneRectByIndex(player == 0 ? 3 : 2), 0.0f, PRIM_COLOR_KEY);
+                if (m_AvatarImages[p] >= 0)
+                    Stretch(m_AvatarImages[p], panel, 0.0f, PRIM_COLOR_KEY);
+                // The heartbeat of a life gain beats over the portrait, queued after it at the same depth.
+                if (m_AvatarImages[p] >= 0 && m_AvatarOverlays[p] >= 0)
+                    Stretch(m_AvatarOverlays[p], panel, 0.0f, PRIM_COLOR_KEY);
             }
         }
         if (online)
@@ -465,8 +470,10 @@ void GameDisplay::SetAvatarImage(int image, int player)
         return;
     m_AvatarImages[static_cast<std::size_t>(player)] = image;
     m_AvatarOverlays[static_cast<std::size_t>(player)] = -1;
-    // Avatars are authored at panel size: the panel takes the avatar's image and so its size.
-    SetZoneImage(player == 0 ? 3 : 2, image);
+    // Online avatars are authored at panel size: the panel takes the avatar's image and so its size. The
+    // physical panels keep their own size, as they hold no portrait.
+    if (IsOnlineLesson())
+        SetZoneImage(player == 0 ? 3 : 2, image);
 }
 
 void GameDisplay::SetAvatarOverlay(int image, int player)

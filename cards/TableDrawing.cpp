@@ -19,6 +19,7 @@
 #include "rules/BoardSteps.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
+#include "screens/Intro.h"
 
 #include <algorithm>
 #include <array>
@@ -45,6 +46,11 @@ constexpr int ZONE_HAND_ROW = 9;
 constexpr int PILE_FACE_DOWN = 5;
 constexpr float SHIELD_UPRIGHT_Y = 45.0f;
 constexpr float SHIELD_TURNED_Y = 22.0f;
+constexpr int ZONE_HAND_ROW_END = 17;
+constexpr int STACK_ROW_GATE = 24;
+constexpr float STACK_ROW_DEPTH = 500.0f;
+constexpr int STACK_ROW_INSET = 4;
+constexpr int STACK_ROW_FAN = 12;
 
 struct OwnerCounts {
     std::array<int, LAND_KIND_COUNT> kindCounts{};
@@ -565,6 +571,37 @@ static void DrawOnlineBlockers(const std::vector<CardActor*>& cards)
     }
 }
 
+// A spell waiting on the stack stands at the free end of the stack row, right of the game log, and rises over
+// the hand row's end behind the hand: the learner sees the card a prompt to respond is about, and the mouse finds
+// it there. Abilities and cards awaiting the hand the stack draws itself.
+static void DrawStackRowCards()
+{
+    if (!IsIntroFinished() && !IntroGate(STACK_ROW_GATE))
+        return;
+    SpellStack& stack = GetSpellStack();
+    std::vector<CardActor*> spells;
+    for (int i = 0; i < stack.GetCount(); ++i) {
+        const StackEntry* const entry = stack.GetEntry(i);
+        if (entry != nullptr && entry->card != nullptr && !entry->isAbility &&
+            (entry->card->m_Flags & ACTOR_FLAG_AWAITING_HAND) == 0)
+            spells.push_back(entry->card);
+    }
+    const GameDisplay& display = *GetGameDisplay();
+    const RasterRect& end = display.GetZoneRectByIndex(ZONE_HAND_ROW_END);
+    const int width = display.GetCardWidth();
+    const int height = display.GetCardHeight();
+    const int count = static_cast<int>(spells.size());
+    // The top of the stack lies rightmost and in front.
+    for (int i = 0; i < count; ++i) {
+        CardActor* const spell = spells[static_cast<std::size_t>(i)];
+        const int x = end.right - STACK_ROW_INSET - width - STACK_ROW_FAN * (count - 1 - i);
+        const int y = end.bottom - STACK_ROW_INSET - height;
+        DrawFace(spell->m_Texture, RectAt(static_cast<float>(x), static_cast<float>(y), width, height),
+                 STACK_ROW_DEPTH - static_cast<float>(i));
+        CreateCardWindowAt(spell, x, y, width, height);
+    }
+}
+
 void DrawOnlineTable()
 {
     BeginFrame();
@@ -593,6 +630,7 @@ void DrawOnlineTable()
     if (changed)
         display.PlaceTableCardsOnline();
     DrawOnlineBlockers(cards);
+    DrawStackRowCards();
 
     for (CardActor* card : cards) {
         bool land = false;

@@ -124,6 +124,12 @@ void WordBalloon::PlacePointer()
             corner->SetRect(m_Right - m_ReplacedCornerWidth, m_Bottom - height, width, height);
         if (bottom != nullptr && top != nullptr)
             bottom->SetSize(top->GetWidth() + d, top->GetHeight());
+        // The right edge ends where a pointer taller than the corner begins: the wedge opens into the balloon.
+        GUI_ImageElement* const right = m_Pieces[PIECE_R].element.get();
+        if (right != nullptr && right->GetY() + right->GetHeight() > m_Bottom - height) {
+            const int edgeBottom = std::max(right->GetY(), m_Bottom - height);
+            right->SetRect(right->GetX(), right->GetY(), right->GetWidth(), edgeBottom - right->GetY());
+        }
     } else if (m_PointerSide == POINTER_TOP_LEFT) {
         GUI_ImageElement* const corner = m_Pieces[PIECE_LT].element.get();
         if (corner != nullptr)

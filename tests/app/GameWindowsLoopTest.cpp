@@ -12,12 +12,14 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_Manager.h"
+#include "gui/OldDialog.h"
 #include "gui/QuitButton.h"
 #include "gui/TextButton.h"
 #include "gui/WordBalloon.h"
 #include "rules/Decks.h"
 #include "rules/PlayerState.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -109,6 +111,44 @@ TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
         EXPECT_EQ(GetQuitWarningBox(), nullptr);
         EXPECT_FALSE(quit->IsDisabled());
 
+        // The table's quit button: its dark teal label (36, 83, 83) stands out from the face around it.
+        const plat::headless::Frame quitFrame = DrawFrame("loop-quit.bmp");
+        const std::uint16_t plate = PixelAt(quitFrame, quit->GetLeft() + 6, (quit->GetTop() + quit->GetBottom()) / 2);
+        const int faceLuma =
+            (299 * (((plate >> 11) & 31) << 3) + 587 * (((plate >> 5) & 63) << 2) + 114 * ((plate & 31) << 3)) / 1000;
+        EXPECT_GE(faceLuma - (299 * 36 + 587 * 83 + 114 * 83) / 1000, 90) << "the Quit label is hard to read";
+
+        // A message window of the table: its panel runs on evenly under the top corners and between its tiles.
+        const auto askForOk = [&display] {
+            display.AddMessageWindow(7, 0, u"Each player starts by drawing seven cards.", 300, 160, nullptr, true, 300,
+                                     200, 1, u"psok", u"psokmo", nullptr, 0, 0, 0);
+        };
+        askForOk();
+        TickOnce();
+        askForOk();
+        const plat::headless::Frame windowFrame = DrawFrame("loop-messagewindow.bmp");
+        const OldDialog* const window = display.GetMessageDialog(7);
+        const auto luma = [&windowFrame](int x, int y) {
+            const std::uint16_t p = PixelAt(windowFrame, x, y);
+            return (299 * (((p >> 11) & 31) << 3) + 587 * (((p >> 5) & 63) << 2) + 114 * ((p & 31) << 3)) / 1000;
+        };
+        const int middle = (window->GetLeft() + window->GetRight()) / 2;
+        // Under the top-left corner piece and beside it, 30 pixels down: no step between them.
+        EXPECT_LE(std::abs(luma(window->GetLeft() + 16, window->GetTop() + 30) - luma(middle, window->GetTop() + 30)), 12)
+            << "a notch under the top corner";
+        // Below the text's two lines and left of the OK button, more than one tile high: each row's mean over 40
+        // pixels, which evens out the panel's grain, stays level.
+        int darkest = 255;
+        int brightest = 0;
+        for (int y = window->GetTop() + 95; y < window->GetBottom() - 15; ++y) {
+            int sum = 0;
+            for (int x = middle - 20; x < middle + 20; ++x)
+                sum += luma(x, y);
+            darkest = std::min(darkest, sum / 40);
+            brightest = std::max(brightest, sum / 40);
+        }
+        EXPECT_LE(brightest - darkest, 6) << "seams across the panel: " << darkest << " to " << brightest;
+
         // Word balloons pointing down and right, then up and left, answered OK. The tail is a solid wedge past
         // the balloon's edge, not a sliver.
         for (const int side : {POINTER_BOTTOM_RIGHT, POINTER_TOP_LEFT}) {
@@ -131,7 +171,7 @@ TEST_F(GameWindowsLoopTest, BoxBalloonAndGraveyardListAreShownAndAnswered)
             const int pointerWidth = GetRaster()->GetTextureWidth(balloon->GetPointerTexture());
             const int pointerHeight = GetRaster()->GetTextureHeight(balloon->GetPointerTexture());
             // The area beside the balloon that the tail may cover: right of its bottom corner or left of its top.
-            const int reach = pointerWidth - 8;
+            const int reach = pointerWidth - 14;  // past the corner the tail replaces
             const int x0 = side == POINTER_BOTTOM_RIGHT ? balloon->GetRight() : balloon->GetLeft() - reach;
             const int y0 = side == POINTER_BOTTOM_RIGHT ? balloon->GetBottom() - pointerHeight : balloon->GetTop();
             int tailPixels = 0;

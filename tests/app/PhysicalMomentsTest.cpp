@@ -402,12 +402,21 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
             EXPECT_GT(PixelsNear(combat, RasterRect{r.left, r.top, r.right, r.top + 16}, 255, 255, 0), 10)
                 << "no Attacking label";
         }
+        // "Blocking" stands on the blocker's power/toughness box (row 85 of the face's 98), leaving the box clear,
+        // and the link's head stops at its top edge, leaving its name clear.
         const RasterRect blockerRect = CardRect(*blocker);
-        EXPECT_GT(PixelsNear(combat, RasterRect{blockerRect.left, blockerRect.bottom - 16, blockerRect.right,
-                                                blockerRect.bottom},
-                             255, 255, 0),
+        const int ptTop = blockerRect.top + blockerRect.Height() * 85 / 98;
+        EXPECT_GT(PixelsNear(combat, RasterRect{blockerRect.left, ptTop - 16, blockerRect.right, ptTop}, 255, 255, 0),
                   10)
             << "no Blocking label";
+        EXPECT_EQ(PixelsNear(combat, RasterRect{blockerRect.left, ptTop + 1, blockerRect.right, blockerRect.bottom},
+                             255, 255, 0),
+                  0)
+            << "the Blocking label covers the power and toughness";
+        EXPECT_EQ(PixelsNear(combat, RasterRect{blockerRect.left, blockerRect.top, blockerRect.right, blockerRect.top + 12},
+                             204, 204, 0),
+                  0)
+            << "the link's head covers the blocker's name";
         const RasterRect attackerRect = CardRect(*attacker);
         const RasterRect between{std::min(attackerRect.left, blockerRect.left) - 40, attackerRect.bottom,
                                  std::max(attackerRect.right, blockerRect.right) + 40, blockerRect.top};
@@ -453,8 +462,16 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         ChangeLifeTotal(GetLifeToken(PLAYER_HUMAN), 0, previous);
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
-        DrawFrame("end");
+        const Frame end = DrawFrame("end");
         EXPECT_TRUE(human.HasLost());
+        // The balloon is open: both library counts still show in white on their piles.
+        RasterRect library;
+        GetGameDisplay()->GetPlayerLibraryRect(library, false);
+        EXPECT_GT(WhitePixels(end, RasterRect{library.left, library.top, library.left + 30, library.top + 20}), 10)
+            << "no count on the learner's library";
+        GetGameDisplay()->GetOpponentLibraryRect(library, false);
+        EXPECT_GT(WhitePixels(end, RasterRect{library.left, library.top, library.left + 30, library.top + 20}), 10)
+            << "no count on the CPU's library";
         EXPECT_EQ(s_GameMode, c.mode);
     });
     // The CPU's turn balloon was shown: the shutdown released it while the display was still there.

@@ -466,15 +466,18 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
             ASSERT_NE(token, nullptr);
             ASSERT_NE(token->actor, nullptr);
-            const RasterRect cell = GetLifeTrackCell(PLAYER_HUMAN, 20);
-            const RasterRect from = token->rect;
-            Mouse(plat::EventType::MouseMove, CentreX(from), CentreY(from));
-            Mouse(plat::EventType::ButtonDown, CentreX(from), CentreY(from));
-            for (int step = 1; step <= 4; ++step)
-                Mouse(plat::EventType::MouseMove, CentreX(from) + (CentreX(cell) - CentreX(from)) * step / 4,
-                      CentreY(from) + (CentreY(cell) - CentreY(from)) * step / 4);
-            Mouse(plat::EventType::ButtonUp, CentreX(cell), CentreY(cell));
-            RunFramesOf20(60);
+            const auto moveToken = [token](int life) {
+                const RasterRect cell = GetLifeTrackCell(PLAYER_HUMAN, life);
+                const RasterRect from = token->rect;
+                Mouse(plat::EventType::MouseMove, CentreX(from), CentreY(from));
+                Mouse(plat::EventType::ButtonDown, CentreX(from), CentreY(from));
+                for (int step = 1; step <= 4; ++step)
+                    Mouse(plat::EventType::MouseMove, CentreX(from) + (CentreX(cell) - CentreX(from)) * step / 4,
+                          CentreY(from) + (CentreY(cell) - CentreY(from)) * step / 4);
+                Mouse(plat::EventType::ButtonUp, CentreX(cell), CentreY(cell));
+                RunFramesOf20(60);
+            };
+            moveToken(20);
             EXPECT_EQ(token->actor->GetState(), TOKEN_SETTLED);
             EXPECT_EQ(GetLifeAtTokenRect(PLAYER_HUMAN, token->rect), 20);
             // The CPU's hand has set its token on the cell of 20 and left the screen.
@@ -485,7 +488,19 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             EXPECT_TRUE(cpu->IsIdle());
             const std::vector<Sprite*>& sprites = GetSpriteList()->GetSprites();
             EXPECT_EQ(std::find(sprites.begin(), sprites.end(), cpu->hand.get()), sprites.end());
-            DrawFrame("lifetoken");
+            const plat::headless::Frame settled = DrawFrame("lifetoken");
+
+            // A life change plays on the physical table without a portrait, before and after the layout that
+            // closing the token's box brings: the panel's zone lies over the learner's lands.
+            PlayerState& human = *GetPlayerState(PLAYER_HUMAN);
+            human.SetLife(17, false);
+            ChangeLifeTotal(token, 0, 20);
+            RunFramesOf20(60);
+            RasterRect lands;
+            display.GetPlayerLandArea(lands);
+            EXPECT_EQ(ChangedPixels(settled, DrawFrame("lifechange"), lands), 0);
+            moveToken(17);
+            EXPECT_EQ(ChangedPixels(settled, DrawFrame("lifemoved"), lands), 0);
         }
         (void)popup;
     });

@@ -96,8 +96,9 @@ protected:
 TEST_F(CardListDialogTest, SevenCardsInAThreeByTwoGridScrollRowByRow)
 {
     auto list = MakeList(7);
-    EXPECT_EQ(list->GetWidth(), 150);
-    EXPECT_EQ(list->GetHeight(), 105);
+    // Three columns, the scroll buttons' margin and the Close button's row.
+    EXPECT_EQ(list->GetWidth(), 166);
+    EXPECT_EQ(list->GetHeight(), 133);
     EXPECT_EQ(list->GetTotalRows(), 3);
     EXPECT_EQ(list->GetVisibleRows(), 2);
     EXPECT_EQ(Hidden(*list), (std::vector<bool>{false, false, false, false, false, false, true}));
@@ -119,7 +120,7 @@ TEST_F(CardListDialogTest, SevenCardsInAThreeByTwoGridScrollRowByRow)
     EXPECT_TRUE(up->IsDisabled());
     EXPECT_FALSE(down->IsDisabled());
     EXPECT_EQ(up->GetLeft(), 160);
-    EXPECT_EQ(down->GetBottom(), 110);
+    EXPECT_EQ(down->GetBottom(), 138);
 
     ClickWindow(down);
     EXPECT_EQ(list->GetFirstRow(), 1);
@@ -250,6 +251,47 @@ TEST_F(CardListDialogTest, ClearingTheCardsMidDragLeavesNoDanglingDrag)
     MoveTo(100, 100, GUI_KEY_LBUTTON);
     GetGUIManager()->DispatchEvent(Mouse(GUI_MOUSE_LEFT_UP, 100, 100));
     EXPECT_EQ(list->GetCardWindow(0)->GetLeft(), 17);
+}
+
+// On its first show the list takes the panel's rectangle, or its grid size: the Close button and the scroll
+// buttons lie inside the box and clear of every card shown.
+TEST_F(CardListDialogTest, ButtonsAndScrollArrowsKeepInsideTheBoxAndOffTheCards)
+{
+    struct Case {
+        int cards;
+        bool grid;
+    };
+    const auto meets = [](const GUI_Window& a, const GUI_Window& b) {
+        return a.GetLeft() < b.GetRight() && b.GetLeft() < a.GetRight() && a.GetTop() < b.GetBottom() &&
+               b.GetTop() < a.GetBottom();
+    };
+    for (const Case& c : {Case{7, false}, Case{2, false}, Case{7, true}}) {
+        FillGraveyard(c.cards);
+        GraveyardDialog list(0);
+        list.SetRect(20, 20, 170, 120, true);
+        if (c.grid)
+            list.SetGridSize(3, 2);
+        else
+            list.FillCards();
+        std::vector<const GUI_Window*> buttons{list.GetButton(0)};
+        for (const GUI_Window* const arrow : {list.GetScrollUpButton(), list.GetScrollDownButton()}) {
+            if (list.HasChild(arrow))
+                buttons.push_back(arrow);
+        }
+        EXPECT_EQ(buttons.size(), c.cards == 7 ? 3u : 1u) << c.cards << " cards";
+        for (const GUI_Window* const button : buttons) {
+            EXPECT_TRUE(button->GetLeft() >= list.GetLeft() && button->GetRight() <= list.GetRight() &&
+                        button->GetTop() >= list.GetTop() && button->GetBottom() <= list.GetBottom())
+                << c.cards << " cards, grid " << c.grid << ": a button at " << button->GetLeft() << ","
+                << button->GetTop() << " outside the box to " << list.GetRight() << "," << list.GetBottom();
+            for (int i = 0; i < list.GetCardCount(); ++i) {
+                const CardWindow* const card = list.GetCardWindow(i);
+                EXPECT_FALSE(!card->IsHidden() && meets(*card, *button))
+                    << c.cards << " cards, grid " << c.grid << ": card " << i << " under a button at "
+                    << button->GetLeft() << "," << button->GetTop();
+            }
+        }
+    }
 }
 
 TEST_F(CardListDialogTest, MovingTheListCarriesTheCardsAndStaysOnScreen)

@@ -189,6 +189,34 @@ TEST_F(CardFaceTest, SmallCardComposesFrameArtAndCostSymbolsIntoTheSavedFile)
     EXPECT_EQ(saved.At(symbolX, 7) & 0xF8F8F8, 0xF800F8u);
 }
 
+// The rules and flavour text of a small card lie in its text box, below the type strip (row 65) and down to the
+// box's end (row 92): five lines show whole, as on the large face.
+TEST_F(CardFaceTest, SmallCardTextFillsItsBoxBelowTheTypeStrip)
+{
+    AddFormattedText(u"COText_CD_ELF", u"One line|Two lines|Three lines|Four lines|Five lines");
+    CardOverLay overlay;
+    overlay.Init(m_Elf);
+    overlay.SetCloseUpText(u"COText_CD_ELF");
+    ASSERT_TRUE(overlay.RenderSmallCard(u"elf.bmp"));
+    RasterBitmap saved;
+    ASSERT_TRUE(LoadBitmapFile(u"elf.bmp", saved));
+    const std::uint32_t frame = saved.At(1, 90);
+    // Rows with text left of the power/toughness, in the frame's solid green below the art.
+    const auto textIn = [&](int top, int bottom) {
+        int rows = 0;
+        for (int y = top; y < bottom; ++y) {
+            bool text = false;
+            for (int x = 4; x < 40; ++x)
+                text = text || saved.At(x, y) != frame;
+            rows += text ? 1 : 0;
+        }
+        return rows;
+    };
+    EXPECT_EQ(textIn(56, 65), 0) << "text over the type strip";
+    EXPECT_GT(textIn(86, 93), 1) << "the fifth line is cut";
+    EXPECT_EQ(textIn(93, 97), 0);
+}
+
 TEST_F(CardFaceTest, SmallCardIsNotComposedWithoutItsTemplate)
 {
     ReleaseSmallCardAssets();

@@ -1,8 +1,12 @@
 #include "engine/raster/Raster.h"
+#include "engine/raster/RasterTypes.h"
 #include "rules/PlayerState.h"
 #include "tests/cards/TableDrawFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -88,6 +92,50 @@ TEST_F(MatDrawingTest, OnlineGraveyardClicksOpenAndCloseTheList)
     Click(110, 410);
     display.DrawMatAndHud();
     EXPECT_FALSE(display.m_GraveyardOpen[PLAYER_HUMAN]) << "a second click closes it";
+}
+
+// What the last frame drew of these textures, in drawing order (back to front).
+std::vector<int> DrawnOf(const std::vector<int>& textures)
+{
+    Raster& raster = *GetRaster();
+    raster.EndFrame();
+    std::vector<int> drawn;
+    for (const DrawPrimitive& record : raster.GetFramePrimitives()) {
+        const bool texture = (record.flags & (PRIM_FILL | PRIM_TEXT | PRIM_TRIANGLE)) == 0;
+        if (texture && std::find(textures.begin(), textures.end(), record.item) != textures.end())
+            drawn.push_back(record.item);
+    }
+    raster.BeginFrame();
+    return drawn;
+}
+
+// Online the portraits fill the panels and a life gain's heartbeat beats over the learner's; the physical panels
+// lie over the CPU's hand backs and the learner's lands and show no portrait, and keep their size.
+TEST_F(MatDrawingTest, PortraitsAndTheirHeartbeatShowOnlyOnline)
+{
+    struct Case {
+        int mode;
+        std::vector<int> drawn;
+    };
+    GameDisplay& display = *GetGameDisplay();
+    const int portrait = Image(20, 20);
+    const int heart = Image(20, 20);
+    const int panel = Image(8, 8);
+    // Online the panel's own image is the portrait too: the panel, the portrait in front, the heart over it.
+    for (const Case& c : {Case{3, {portrait, portrait, heart}}, Case{1, {}}}) {
+        s_GameMode = c.mode;
+        display.m_SceneTag = 1;
+        display.m_ScreenId = 11;
+        display.SetZoneImage(3, panel);
+        display.m_Zones[3] = MatZone{4, RasterRect{10, 10, 30, 30}};
+        display.SetAvatarImage(portrait, PLAYER_HUMAN);
+        display.SetAvatarOverlay(heart, PLAYER_HUMAN);
+        EXPECT_EQ(display.GetZoneImage(3), c.mode == 3 ? portrait : panel) << "mode " << c.mode;
+        GetRaster()->BeginFrame();
+        display.DrawMatAndHud();
+        EXPECT_EQ(DrawnOf({portrait, heart}), c.drawn) << "mode " << c.mode;
+    }
+    display.SetAvatarImage(-1, PLAYER_HUMAN);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "cards/CardIds.h"
 #include "engine/scene/GameDisplay.h"
 #include "rules/PlayerState.h"
+#include "rules/SpellStack.h"
 #include "tests/cards/TableBehaviourFixture.h"
 
 #include <gtest/gtest.h>
@@ -411,6 +412,38 @@ TEST_F(TableDrawingTest, OnlineBlockersAreStackedOnTheirAttacker)
     EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(404, 200 - 5 + 2)), second);
     GetGUIManager()->UnregisterWindow(GetGUIManager()->GetWindowAt(404, 200 - 10 + 2));
     EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(404, 200 - 5 + 2)), first);
+}
+
+} // namespace
+
+namespace {
+
+// Online, the CPU's spell waiting on the stack stands at the stack row's end, right of the log, whole on the
+// screen, and the mouse finds it there; a resolved spell leaves the row.
+TEST_F(TableDrawingTest, OnlineStackRowShowsTheSpellOnTheStack)
+{
+    SetMode(3);
+    GameDisplay& display = *GetGameDisplay();
+    display.LayoutPlayMat();
+    ResetTableDrawing();
+    SpellStack& stack = GetSpellStack();
+    stack.Reset(0);
+    CardActor* const spell = OnTable(m_Sorcery, PLAYER_CPU);
+    spell->m_Texture = Image({66, 98});
+    stack.CastSpell(spell, nullptr, nullptr, false, false);
+    ASSERT_EQ(stack.GetTopCard(), spell);
+    DrawOnlineTable();
+    const RasterRect& end = display.GetZoneRectByIndex(17);
+    const int x = end.right - 10;
+    const int y = end.bottom - 10;
+    EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(x, y)), spell);
+    EXPECT_LE(end.bottom, s_ClientHeight);
+    EXPECT_GE(end.left, display.GetZoneRectByIndex(8).right) << "the row's end lies right of the log";
+
+    stack.Reset(0);
+    RebuildCardWindows();
+    DrawOnlineTable();
+    EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(x, y)), nullptr);
 }
 
 } // namespace

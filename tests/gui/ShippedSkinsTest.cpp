@@ -2,9 +2,12 @@
 // ring reads on its sides, and the panel under the text is dark enough for the boxes' white text.
 #include "tests/gui/GuiFixture.h"
 
+#include "engine/scene/FrameState.h"
+#include "gui/WordBalloon.h"
 #include "platform/Headless.h"
 
 #include <cstdlib>
+#include <cmath>
 #include <string>
 
 namespace guitest {
@@ -88,6 +91,42 @@ TEST_F(ShippedSkinsTest, EachSkinDrawsAFinishedFrameAroundADarkPanel)
             plat::headless::SaveFrameBmp(plat::headless::LastFrame(), std::string(saveTo) + "/" + skin.frame);
         }
     }
+}
+
+// The balloon's text reaches 4 pixels into its frame pieces: its ring lies further out, and a band of panel
+// keeps the text and the buttons laid out along the text area off it.
+TEST_F(ShippedSkinsTest, TheBalloonsRingKeepsClearOfItsTextArea)
+{
+    const std::string data = std::string(TESSEL_GAME_DIR) + "/data";
+    const std::u16string folder(data.begin(), data.end());
+    GUI_System::SetDataDirectory(folder.c_str());
+    Raster* const raster = GetRaster();
+    s_ScreenRect = RasterRect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
+    WordBalloon balloon;
+    balloon.SetRect(40, 30, 280, 130, true);
+    raster->BeginFrame();
+    raster->ClearBackBuffer(raster->MakeColor(30, 110, 40, 255));
+    balloon.Draw();
+    raster->Invalidate();
+    raster->EndFrame();
+    const PixelTarget target = raster->BackBuffer();
+    const auto panelAt = [&target](int x, int y) {
+        int r = 0, g = 0, b = 0;
+        Channels(target.pixels[static_cast<std::size_t>(y * target.width + x)], r, g, b);
+        return std::abs(r - 0x2e) <= 16 && std::abs(g - 0x21) <= 16 && std::abs(b - 0x45) <= 16;
+    };
+    const RasterRect& text = balloon.GetTextRect();
+    ASSERT_TRUE(text.left > 40 && text.right < 280 && text.top > 30 && text.bottom < 130)
+        << text.left << "," << text.top << " " << text.right << "," << text.bottom;
+    const int midX = (text.left + text.right) / 2;
+    const int midY = (text.top + text.bottom) / 2;
+    for (int gap = 1; gap <= 3; ++gap) {
+        EXPECT_TRUE(panelAt(text.left - gap, midY)) << "left, " << gap;
+        EXPECT_TRUE(panelAt(text.right - 1 + gap, midY)) << "right, " << gap;
+        EXPECT_TRUE(panelAt(midX, text.top - gap)) << "top, " << gap;
+        EXPECT_TRUE(panelAt(midX, text.bottom - 1 + gap)) << "bottom, " << gap;
+    }
+    s_ScreenRect = RasterRect{};
 }
 
 } // namespace
