@@ -287,10 +287,10 @@ CardArtPlan PlanCardArt(const CardArtFacts& card)
     CardArtPlan plan;
     plan.motif = MotifOf(card);
     if (card.cardType == "CT_CREATURE") {
-        // Stronger creatures stand taller, the weakest still a third of the picture or more; a broad figure
-        // shrinks to keep inside it, and stands where it fits.
+        // Stronger creatures stand taller, the weakest still over half the picture; the head stays below its top,
+        // a broad figure shrinks to keep inside it, and each stands where it fits.
         const int half = CreatureFigureHalfWidth(plan.motif);
-        const int height = std::min({60 + (card.power + card.toughness) * 3, 92, (W / 2 - 4) * 100 / half});
+        const int height = std::min({66 + (card.power + card.toughness) * 3, 96, ground + 2, (W / 2 - 4) * 100 / half});
         const int reach = half * height / 100 + 2;
         const int at = reach >= W - reach ? W / 2 : reach + dice.Next(W - 2 * reach);
         sketch.Place(at, ground + 4, height, dice.Next(2) == 0);

@@ -758,7 +758,7 @@ void Lion(Pen& p)
     for (int i = 0; i < 12; ++i) {
         mane.insert(mane.end(), {24 + COS[i] * 20 / 100, 58 + SIN[i] * 22 / 100});
         const int j = (i + 1) % 12;
-        mane.insert(mane.end(), {24 + (COS[i] + COS[j]) * 6 / 100, 58 + (SIN[i] + SIN[j]) * 7 / 100});
+        mane.insert(mane.end(), {24 + (COS[i] + COS[j]) * 8 / 100, 58 + (SIN[i] + SIN[j]) * 9 / 100});
     }
     p.Poly(mane);
     p.O(32, 56, 8, 8);
