@@ -14,6 +14,12 @@ std::string Join(std::initializer_list<int> numbers)
     return text;
 }
 
+// A soft glow around a figure is no part of its outline.
+bool IsSolid(const std::string& colour)
+{
+    return colour.size() != 9 || std::stoi(colour.substr(7), nullptr, 16) >= 0x80;
+}
+
 } // namespace
 
 void ArtSketch::Line(const std::string& text)
@@ -84,7 +90,8 @@ void ArtSketch::Oval(int cx, int cy, int rx, int ry, const std::string& colour)
     const int y0 = PixelY(cy + ry);
     const int y1 = PixelY(cy - ry);
     Ellipse(x0, y0, std::max(1, x1 - x0), std::max(1, y1 - y0), colour);
-    Cover(x0, y0, x0 + std::max(1, x1 - x0), y0 + std::max(1, y1 - y0));
+    if (IsSolid(colour))
+        Cover(x0, y0, x0 + std::max(1, x1 - x0), y0 + std::max(1, y1 - y0));
 }
 
 void ArtSketch::Box(int x0, int y0, int x1, int y1, const std::string& colour)
@@ -97,7 +104,8 @@ void ArtSketch::Box(int x0, int y0, int x1, int y1, const std::string& colour)
     const int w = std::max(1, right - left);
     const int h = std::max(1, bottom - top);
     Rect(left, top, w, h, colour);
-    Cover(left, top, left + w, top + h);
+    if (IsSolid(colour))
+        Cover(left, top, left + w, top + h);
 }
 
 void ArtSketch::Shape(std::initializer_list<int> corners, const std::string& colour)
@@ -111,7 +119,8 @@ void ArtSketch::Shape(const std::vector<int>& corners, const std::string& colour
     for (std::size_t i = 0; i + 1 < corners.size(); i += 2) {
         pixels[i] = PixelX(corners[i]);
         pixels[i + 1] = PixelY(corners[i + 1]);
-        Cover(pixels[i], pixels[i + 1], pixels[i] + 1, pixels[i + 1] + 1);
+        if (IsSolid(colour))
+            Cover(pixels[i], pixels[i + 1], pixels[i] + 1, pixels[i + 1] + 1);
     }
     Poly(pixels, colour);
 }

@@ -1,7 +1,7 @@
 // The drawing lines of one generated picture (tools/ArtCompiler.h), written either in pixels or in the units of a
 // figure placed on the picture: 100 units are the figure's height, x grows the way it faces and y upwards from
-// the ground it stands on. The pixels the figure's lines cover are kept, so a composer knows how much of the
-// picture its subject fills.
+// the ground it stands on. The pixels the figure's solid lines cover are kept (a faint glow around it is no part
+// of it), so a composer knows how much of the picture its subject fills.
 #pragma once
 
 #include "tools/ArtCanvas.h"
@@ -30,7 +30,7 @@ public:
     void Shape(std::initializer_list<int> corners, const std::string& colour);
     void Shape(const std::vector<int>& corners, const std::string& colour);
 
-    // What the figure's lines cover, clipped to the picture; empty while it has none.
+    // What the figure's solid lines (alpha of half or more) cover, clipped to the picture; empty while it has none.
     ArtRect FigureBounds() const;
     const std::string& Text() const { return m_text; }
 

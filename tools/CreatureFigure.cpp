@@ -511,15 +511,16 @@ void Merfolk(Pen& p)
 
 void CloudSpirit(Pen& p)
 {
-    for (const int x : {-14, -4, 6, 14})
-        p.B(x, 14 + (x & 7), x + 2, 60, p.glow);
-    p.O(-20, 72, 16, 12);
-    p.O(0, 84, 20, 16);
-    p.O(20, 74, 16, 12);
-    p.O(0, 68, 30, 10);
-    p.O(-6, 80, 3, 3, p.detail);
-    p.O(6, 80, 3, 3, p.detail);
-    p.O(0, 71, 5, 2, p.detail);
+    for (const int x : {-22, -12, 12, 22})
+        p.B(x, 12 + (x & 7), x + 2, 50, p.glow);
+    p.P({-12, 52, 12, 52, 4, 30, 8, 12, -2, 24, -8, 36});
+    p.O(-20, 66, 18, 14);
+    p.O(0, 82, 22, 18);
+    p.O(20, 68, 18, 14);
+    p.O(0, 60, 30, 12);
+    p.O(-7, 76, 3, 3, p.detail);
+    p.O(7, 76, 3, 3, p.detail);
+    p.O(0, 66, 6, 2, p.detail);
 }
 
 void Sprites(Pen& p)
