@@ -43,7 +43,9 @@ public:
     // 0x00RRGGBB; 0 outside the canvas.
     std::uint32_t At(int x, int y) const;
 
-    // Every primitive is clipped to the canvas and blends its colour's alpha over what is there.
+    // Every primitive is clipped to the canvas and blends its colour's alpha over what is there. Over the colour
+    // key (exact black) there is nothing to blend with: an edge pixel takes the colour when covered at least half
+    // and stays the key otherwise, so no dark seam joins a keyed shape to its transparent surround.
     void Fill(const ArtRect& rect, ArtColour colour);
     void Gradient(const ArtRect& rect, ArtColour from, ArtColour to, bool horizontal);
     // From inner at the rectangle's centre to outer at its edge, along the inscribed ellipse's radius.
@@ -52,7 +54,9 @@ public:
     // A face with a light top-left and a dark bottom-right border (swapped when sunken).
     void Bevel(const ArtRect& rect, ArtColour face, ArtColour light, ArtColour dark, int thickness, bool sunken);
     void Ellipse(const ArtRect& rect, ArtColour colour);
-    // Adds a seeded value in -amount..amount to each pixel's three channels alike.
+    // A closed outline of three or more corners (x, y pairs), filled by the even-odd rule.
+    void Polygon(const std::vector<int>& corners, ArtColour colour);
+    // Adds a seeded value in -amount..amount to each pixel's three channels alike; the key stays the key.
     void Noise(const ArtRect& rect, int amount, std::uint32_t seed);
     // Lines split at '|', placed by the style's alignment and centred vertically in rect. False when the face
     // cannot be opened.

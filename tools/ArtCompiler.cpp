@@ -17,7 +17,7 @@ namespace datac {
 namespace {
 
 // Part of every cache name: a change of the drawing code draws every image again.
-constexpr std::string_view ART_VERSION = "art 2";
+constexpr std::string_view ART_VERSION = "art 3";
 constexpr int MAX_SIDE = 4096;
 constexpr int MAX_TEMPLATE_DEPTH = 8;
 constexpr char DEFAULT_FACE[] = "DejaVuSans";
@@ -241,6 +241,17 @@ public:
             return DrawBevel(error);
         if (kind == "ellipse")
             return Need(5, 5, error) && Box(error) && Colour(4, error) && (m_canvas.Ellipse(m_box, *m_colour), true);
+        if (kind == "poly") {
+            if (m_positional.size() < 7 || m_positional.size() % 2 == 0)
+                return Fail(error, "expected three or more corners (x y) and a colour");
+            std::vector<int> corners(m_positional.size() - 1);
+            for (std::size_t i = 0; i < corners.size(); ++i) {
+                if (!Evaluate(m_positional[i], corners[i], error))
+                    return false;
+                corners[i] += i % 2 == 0 ? m_originX : m_originY;
+            }
+            return Colour(m_positional.size() - 1, error) && (m_canvas.Polygon(corners, *m_colour), true);
+        }
         if (kind == "noise") {
             int amount = 0;
             int seed = 1;

@@ -10,7 +10,8 @@
 //   image <path>.bmp <width> <height> use <template> <param>=<value> ...      an image of one template, one line
 // A path ending in .chp gives a 16-bit pixel file, .spk a sprite pack; "frames=<n>" after the size cuts the
 // canvas into n columns of equal width, one frame each (W is the whole strip). Opaque colours darker than the
-// 16-bit formats keep are lifted to (8, 8, 8): exact black is the transparent colour key and nothing else.
+// 16-bit formats keep are lifted to (8, 8, 8): exact black is the transparent colour key and nothing else, and
+// a shape's edge over it is cut whole rather than blended towards black.
 // A path may hold one group "{a,b,...}": the same picture is written once for each ("res_{en,fr}\1.bmp").
 //
 // Drawing lines (positions and sizes are integer expressions of numbers, W and H (the canvas size), + - * /
@@ -22,6 +23,7 @@
 //   frame <x> <y> <w> <h> <colour> [<thickness>]
 //   bevel <x> <y> <w> <h> <face> <light> <dark> [<thickness>] [sunken]
 //   ellipse <x> <y> <w> <h> <colour>
+//   poly <x1> <y1> <x2> <y2> <x3> <y3> ... <colour>          a filled outline of three or more corners
 //   noise <x> <y> <w> <h> <amount> [<seed>]
 //   text <x> <y> <w> <h> "<text>" [font=<DejaVu face>] [size=<px>] [colour=<colour>] [align=left|centre|right]
 //        [shadow=<colour>]                                  '|' breaks the line; centred vertically in the box

@@ -1,5 +1,7 @@
 #include "tools/CardArt.h"
 
+#include "tools/ArtSketch.h"
+#include "tools/CreatureFigure.h"
 #include "tools/SourceText.h"
 
 #include <algorithm>
@@ -75,101 +77,146 @@ int PaletteOf(const std::string& cost)
     return 5;
 }
 
-enum class Shape { Humanoid, Flyer, Beast, Serpent, Wall, Tree };
+// Cosine and sine of the twelfths and sixteenths of a turn, in hundredths, for rings and stars.
+constexpr int COS12[] = {100, 87, 50, 0, -50, -87, -100, -87, -50, 0, 50, 87};
+constexpr int SIN12[] = {0, 50, 87, 100, 87, 50, 0, -50, -87, -100, -87, -50};
+constexpr int COS16[] = {100, 92, 71, 38, 0, -38, -71, -92, -100, -92, -71, -38, 0, 38, 71, 92};
+constexpr int SIN16[] = {0, 38, 71, 92, 100, 92, 71, 38, 0, -38, -71, -92, -100, -92, -71, -38};
 
-Shape ShapeOf(const std::string& type)
+bool IsAura(const CardArtFacts& card)
 {
-    const auto has = [&](std::initializer_list<std::string_view> words) {
-        return std::any_of(words.begin(), words.end(),
-                           [&](std::string_view word) { return type.find(word) != std::string::npos; });
-    };
-    if (has({"Drake", "Bat", "Dragon", "Bird", "Angel", "Pegasus", "Griffin", "Sphinx"}))
-        return Shape::Flyer;
-    if (has({"Boar", "Bear", "Wolf", "Wolves", "Rhino", "Lion", "Rat", "Crab", "Spider", "Turtle", "Tortoise",
-             "Nightmare"}))
-        return Shape::Beast;
-    if (has({"Wurm", "Serpent", "Leviathan"}))
-        return Shape::Serpent;
-    if (has({"Wall", "Guardian", "Shieldbearers"}))
-        return Shape::Wall;
-    if (has({"Treefolk", "Elemental"}))
-        return Shape::Tree;
-    return Shape::Humanoid;
+    return card.type.starts_with("Enchant ");
 }
 
-class Picture {
-public:
-    void Line(const std::string& text) { m_text += "  " + text + "\n"; }
-    void Ellipse(int x, int y, int w, int h, const std::string& colour)
-    {
-        Line("ellipse " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(w) + " " +
-             std::to_string(h) + " " + colour);
-    }
-    void Rect(int x, int y, int w, int h, const std::string& colour)
-    {
-        Line("rect " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(w) + " " +
-             std::to_string(h) + " " + colour);
-    }
-    const std::string& Text() const { return m_text; }
-
-private:
-    std::string m_text;
-};
-
-// The subject stands on the ground line; scale grows with power and toughness.
-void DrawCreature(Picture& picture, Shape shape, int x, int ground, int scale, const std::string& body,
-                  const std::string& detail, Dice& dice)
+std::string MotifOf(const CardArtFacts& card)
 {
-    const int s = scale;
-    switch (shape) {
-    case Shape::Humanoid:
-        picture.Ellipse(x - s / 3, ground - s * 2, s * 2 / 3, s * 2, body);         // robe
-        picture.Ellipse(x - s / 4, ground - s * 2 - s / 2, s / 2, s / 2, body);    // head
-        picture.Rect(x + s / 3, ground - s * 2 - s / 4, 3, s * 2, detail);        // staff or spear
-        picture.Ellipse(x - s / 2, ground - s * 3 / 2, s / 3, s / 3, body);        // shoulder
-        if (dice.Next(2) == 0)
-            picture.Ellipse(x - s * 2 / 3, ground - s * 3 / 2, s / 2, s * 2 / 3, detail);  // shield
-        else
-            picture.Ellipse(x + s / 3 - s / 6, ground - s * 2 - s / 2, s / 3, s / 3, detail);  // lantern or orb
-        break;
-    case Shape::Flyer:
-        picture.Ellipse(x - s * 3 / 2, ground - s * 2 - s / 3, s * 3 / 2, s / 2, body);  // wings
-        picture.Ellipse(x, ground - s * 2 - s / 3, s * 3 / 2, s / 2, body);
-        picture.Ellipse(x - s / 3, ground - s * 2, s * 2 / 3, s / 2, body);              // body
-        picture.Ellipse(x + s / 4, ground - s * 2 - s / 4, s / 3, s / 3, body);          // head
-        picture.Ellipse(x + s / 3, ground - s * 2 - s / 6, 3, 3, detail);                // eye
-        break;
-    case Shape::Beast:
-        picture.Ellipse(x - s, ground - s * 3 / 2, s * 2, s, body);                      // body
-        picture.Ellipse(x + s * 2 / 3, ground - s * 2, s * 2 / 3, s * 2 / 3, body);      // head
-        for (int leg = 0; leg < 4; ++leg)
-            picture.Rect(x - s * 3 / 4 + leg * s / 2, ground - s * 2 / 3, s / 6 + 1, s * 2 / 3, body);
-        picture.Ellipse(x + s, ground - s * 7 / 4, 3, 3, detail);
-        break;
-    case Shape::Serpent:
-        for (int part = 0; part < 6; ++part) {
-            const int wave = (part % 2 == 0 ? -1 : 1) * s / 3;
-            picture.Ellipse(x - s * 2 + part * s * 2 / 3, ground - s + wave - s / 2, s * 2 / 3 + 2, s * 2 / 3, body);
-        }
-        picture.Ellipse(x + s * 2, ground - s * 2, s * 2 / 3, s / 2, body);
-        picture.Ellipse(x + s * 2 + s / 3, ground - s * 2 + 2, 3, 3, detail);
-        break;
-    case Shape::Wall:
-        for (int row = 0; row < 4; ++row) {
-            for (int brick = 0; brick < 5; ++brick) {
-                const int bx = x - s * 3 / 2 + brick * s * 3 / 5 + (row % 2) * s * 3 / 10;
-                picture.Rect(bx, ground - (row + 1) * s / 2, s * 3 / 5 - 2, s / 2 - 2, body);
-            }
-        }
-        picture.Rect(x - s * 3 / 2, ground - 2 * s - 2, s * 3 + s * 3 / 10, 2, detail);
-        break;
-    case Shape::Tree:
-        picture.Rect(x - s / 4, ground - s * 2, s / 2, s * 2, body);
-        picture.Ellipse(x - s, ground - s * 3, s * 2, s * 3 / 2, body);
-        picture.Ellipse(x - s / 3, ground - s * 2 - s / 2, s / 5, s / 5, detail);
-        picture.Ellipse(x + s / 6, ground - s * 2 - s / 2, s / 5, s / 5, detail);
-        break;
+    if (card.cardType == "CT_CREATURE")
+        return CreatureFigureOf(card.type);
+    if (card.cardType == "CT_SORCERY")
+        return "ritual";
+    if (card.cardType == "CT_INSTANT")
+        return "bolt";
+    if (card.cardType == "CT_ENCHANT")
+        return IsAura(card) ? "aura" : "sigil";
+    if (card.cardType == "CT_ARTIFACT")
+        return "relic";
+    return "land";
+}
+
+// The sorcery's rite: a ring of standing stones on the ground and a pillar of light rising from it to the sky.
+void DrawRitual(ArtSketch& sketch, int x, int ground, const FigureInk& ink, const std::string& floor, Dice& dice)
+{
+    sketch.Place(x, ground, 100, dice.Next(2) == 0);
+    sketch.Line("radial " + std::to_string(x - 46) + " " + std::to_string(ground - 58) + " 92 80 " + ink.detail +
+                "c0 " + ink.detail + "00");
+    sketch.Oval(0, 2, 40, 9, ink.detail);
+    sketch.Oval(0, 2, 33, 6, floor);
+    sketch.Box(-9, 0, 9, ground + 8, "#fff8e0a0");
+    sketch.Box(-4, 0, 4, ground + 8, "#fffff0e0");
+    const int stones[][3] = {{-30, 6, 16}, {-14, 9, 12}, {14, 9, 12}, {30, 6, 17}, {-40, -1, 22}, {40, -2, 24}};
+    for (const auto& stone : stones) {
+        const int left = stone[0] - 4 - dice.Next(2);
+        sketch.Shape({left, stone[1], left + 9, stone[1], left + 8, stone[1] + stone[2], left + 4, stone[1] + stone[2] + 3,
+                      left + 1, stone[1] + stone[2]},
+                     ink.body);
     }
+    sketch.Oval(0, 64 + dice.Next(12), 9, 9, ink.glow);
+    sketch.Oval(0, 70, 5, 5, ink.detail);
+}
+
+// The instant's strike: a forked bolt from the top of the sky to the ground, bursting where it lands.
+void DrawBolt(ArtSketch& sketch, int x, int ground, const FigureInk& ink, Dice& dice)
+{
+    sketch.Place(x, ground, 100, dice.Next(2) == 0);
+    const int top = ground + 4;
+    std::vector<int> path = {dice.Next(30) - 24, top};
+    const int steps = 5;
+    for (int i = 1; i < steps; ++i)
+        path.insert(path.end(), {(i % 2 == 0 ? -10 : 12) + dice.Next(8), top - top * i / steps});
+    path.insert(path.end(), {0, 0});
+    const auto outline = [&](int half) {
+        std::vector<int> corners;
+        for (std::size_t i = 0; i < path.size(); i += 2)
+            corners.insert(corners.end(), {path[i] - half, path[i + 1]});
+        for (std::size_t i = path.size(); i >= 2; i -= 2)
+            corners.insert(corners.end(), {path[i - 2] + half, path[i - 1]});
+        return corners;
+    };
+    sketch.Line("radial " + std::to_string(x - 34) + " " + std::to_string(ground - 30) + " 68 56 #fffff0f0 " +
+                ink.detail + "00");
+    sketch.Shape(outline(9), ink.detail + "70");
+    sketch.Shape(outline(3), "#fffff8");
+    // Sparks thrown up and sideways from where it lands.
+    for (const int angle : {1, 2, 3, 4, 5}) {
+        const int tipX = COS12[angle] * 30 / 100;
+        const int tipY = SIN12[angle] * 22 / 100 + 2;
+        sketch.Shape({-3, 2, tipX, tipY, 3, 2}, ink.detail);
+    }
+}
+
+// An aura: a creature (or a hill, for a land's) held inside a ring of glowing charms.
+void DrawAura(ArtSketch& sketch, int x, int ground, const CardArtFacts& card, const FigureInk& ink, Dice& dice)
+{
+    const int height = 62;
+    const int middle = height / 2 + 4;
+    const bool mirrored = dice.Next(2) == 0;
+    const auto ring = [&](bool front) {
+        sketch.Place(x, ground, 100, false);
+        for (int i = 0; i < 12; ++i) {
+            if ((SIN12[i] < 0) != front)
+                continue;
+            const int cx = COS12[i] * 36 / 100;
+            const int cy = middle - SIN12[i] * 12 / 100 + COS12[i] * 8 / 100;
+            sketch.Oval(cx, cy, 6, 6, ink.glow);
+            sketch.Oval(cx, cy, 3, 3, ink.detail);
+        }
+    };
+    sketch.Line("radial " + std::to_string(x - 44) + " " + std::to_string(ground - middle - 40) + " 88 80 " + ink.detail +
+                "a0 " + ink.detail + "00");
+    ring(false);
+    if (card.type.find("Land") != std::string::npos) {
+        sketch.Place(x, ground, 100, mirrored);
+        sketch.Shape({-34, 0, -12, 40, -4, 34, 8, 56, 34, 0}, ink.body);
+        sketch.Shape({4, 50, 8, 56, 13, 48}, "#f8f8f8");
+    } else {
+        sketch.Place(x, ground, height, mirrored);
+        DrawCreatureFigure(sketch, "person", ink);
+    }
+    sketch.Place(x, ground, 100, false);
+    sketch.Oval(0, height + 10, 10, 3, ink.detail);
+    ring(true);
+}
+
+// An enchantment of the whole game: a great star over the land, its light falling on the hills below.
+void DrawSigil(ArtSketch& sketch, int x, int ground, const FigureInk& ink, Dice& dice)
+{
+    const int cy = 58 + dice.Next(10);
+    sketch.Place(x, ground, 100, false);
+    sketch.Line("radial " + std::to_string(x - 52) + " " + std::to_string(ground - cy - 52) + " 104 104 #fffff0d0 " +
+                ink.detail + "00");
+    for (const int foot : {-50, -20, 14, 44})
+        sketch.Shape({-3, cy, foot - 6, 0, foot + 6, 0, 3, cy}, ink.detail + "60");
+    std::vector<int> star;
+    for (int i = 0; i < 16; ++i) {
+        const int radius = i % 2 == 0 ? 32 : 13;
+        star.insert(star.end(), {COS16[i] * radius / 100, cy + SIN16[i] * radius / 100});
+    }
+    sketch.Shape(star, ink.detail);
+    sketch.Oval(0, cy, 9, 9, ink.body);
+    sketch.Oval(0, cy, 4, 4, "#fffff0");
+}
+
+// An artifact: a gem floating over a stone pedestal.
+void DrawRelic(ArtSketch& sketch, int x, int ground, const FigureInk& ink, Dice& dice)
+{
+    sketch.Place(x, ground, 100, dice.Next(2) == 0);
+    const int lift = dice.Next(8);
+    sketch.Line("radial " + std::to_string(x - 36) + " " + std::to_string(ground - 96 - lift) + " 72 72 " + ink.detail +
+                "c0 " + ink.detail + "00");
+    sketch.Shape({-24, 0, 24, 0, 18, 10, 10, 12, 8, 36, 14, 40, -14, 40, -8, 36, -10, 12, -18, 10}, ink.body);
+    sketch.Shape({0, 82 + lift, 15, 62 + lift, 0, 44 + lift, -15, 62 + lift}, ink.detail);
+    sketch.Shape({0, 82 + lift, 15, 62 + lift, 0, 62 + lift}, "#ffffffa0");
+    sketch.Shape({0, 44 + lift, -15, 62 + lift, 0, 62 + lift}, "#00000040");
 }
 
 } // namespace
@@ -208,90 +255,92 @@ std::vector<CardArtFacts> ReadCardArtFacts(const std::string& sourceText)
     return cards;
 }
 
+CardArtPlan PlanCardArt(const CardArtFacts& card)
+{
+    Dice dice(card.id);
+    const Palette& palette = PALETTES[PaletteOf(card.cost)];
+    const int W = CARD_ART_WIDTH;
+    const int H = CARD_ART_HEIGHT;
+    ArtSketch sketch(W, H);
+    // Sky, a sun or moon, three ridges of hills, then the subject, then grain and a vignette.
+    const std::uint32_t top = Mix(palette.skyTop, palette.shade, dice.Next(96));
+    const std::uint32_t low = Mix(palette.skyLow, palette.accent, dice.Next(96));
+    sketch.Line("gradient 0 0 " + std::to_string(W) + " " + std::to_string(H) + " " + Hex(top) + " " + Hex(low));
+    const int sun = 14 + dice.Next(22);
+    sketch.Line("radial " + std::to_string(dice.Next(W - sun) - sun / 2) + " " + std::to_string(4 + dice.Next(20) - sun / 2) +
+                " " + std::to_string(sun * 2) + " " + std::to_string(sun * 2) + " " + Hex(palette.accent, 220) + " " +
+                Hex(palette.accent, 0));
+    const int ground = H - 18 - dice.Next(14);
+    for (int ridge = 0; ridge < 3; ++ridge) {
+        const std::uint32_t colour = Mix(Mix(low, palette.ground, 110 + ridge * 50), palette.shade, ridge * 30);
+        const int width = 90 + dice.Next(110);
+        const int height = 30 + dice.Next(30) - ridge * 6;
+        sketch.Ellipse(dice.Next(W) - width / 2, ground - height / 2 + ridge * 6, width, height, Hex(colour));
+    }
+    const std::string floor = Hex(Mix(palette.ground, palette.shade, 90));
+    sketch.Rect(0, ground, W, H - ground, floor);
+
+    const FigureInk ink{Hex(Mix(palette.shade, 0x101010, dice.Next(80)) | 0x080808), Hex(palette.accent),
+                        Hex(palette.accent, 90)};
+    const std::string body = ink.body;
+    const int x = 50 + dice.Next(W - 100);
+    CardArtPlan plan;
+    plan.motif = MotifOf(card);
+    if (card.cardType == "CT_CREATURE") {
+        // Stronger creatures stand taller, the weakest still over half the picture; the head stays below its top,
+        // a broad figure shrinks to keep inside it, and each stands where it fits.
+        const int half = CreatureFigureHalfWidth(plan.motif);
+        const int height = std::min({66 + (card.power + card.toughness) * 3, 96, ground + 2, (W / 2 - 4) * 100 / half});
+        const int reach = half * height / 100 + 2;
+        const int at = reach >= W - reach ? W / 2 : reach + dice.Next(W - 2 * reach);
+        sketch.Place(at, ground + 4, height, dice.Next(2) == 0);
+        DrawCreatureFigure(sketch, plan.motif, ink);
+    } else if (plan.motif == "ritual") {
+        DrawRitual(sketch, x, ground + 4, ink, floor, dice);
+    } else if (plan.motif == "bolt") {
+        DrawBolt(sketch, x, ground + 4, ink, dice);
+    } else if (plan.motif == "aura") {
+        DrawAura(sketch, x, ground + 4, card, ink, dice);
+    } else if (plan.motif == "sigil") {
+        DrawSigil(sketch, x, ground + 4, ink, dice);
+    } else if (plan.motif == "relic") {
+        DrawRelic(sketch, x, ground + 4, ink, dice);
+    } else {
+        // Lands: the landscape itself, with a feature of the land's kind repeated along the ground.
+        const int count = 3 + dice.Next(4);
+        for (int i = 0; i < count; ++i) {
+            const int fx = dice.Next(W);
+            const int size = 10 + dice.Next(16);
+            if (card.type.find("Forest") != std::string::npos) {
+                sketch.Rect(fx - 2, ground - size, 4, size, body);
+                sketch.Ellipse(fx - size / 2, ground - size * 2, size, size * 3 / 2, Hex(Mix(palette.ground, palette.shade, 60)));
+            } else if (card.type.find("Island") != std::string::npos) {
+                sketch.Ellipse(fx - size, ground + 4 + dice.Next(10), size * 2, 3, Hex(palette.accent, 160));
+            } else if (card.type.find("Mountain") != std::string::npos) {
+                for (int step = 0; step < size; step += 3)
+                    sketch.Rect(fx - step, ground - size * 2 + step * 2, step * 2 + 1, 6, body);
+                sketch.Rect(fx - 1, ground - size * 2, 3, 4, Hex(0xF8F8F8));  // snow cap
+            } else if (card.type.find("Swamp") != std::string::npos) {
+                sketch.Rect(fx, ground - size * 2, 3, size * 2, body);
+                sketch.Ellipse(fx - size, ground + 2 + dice.Next(12), size * 2, 4, Hex(palette.accent, 90));
+            } else {
+                sketch.Rect(fx - size, ground + 3 + dice.Next(14), size * 2, 2, Hex(palette.accent, 170));
+            }
+        }
+    }
+    sketch.Line("noise 0 0 " + std::to_string(W) + " " + std::to_string(H) + " 5 " + std::to_string(dice.Next(100000)));
+    sketch.Line("frame 0 0 " + std::to_string(W) + " " + std::to_string(H) + " #00000060 2");
+    plan.subject = sketch.FigureBounds();
+    plan.source = "image data\\cardart\\" + card.id + ".bmp " + std::to_string(W) + " " + std::to_string(H) + "\n" +
+                  sketch.Text() + "end\n";
+    return plan;
+}
+
 std::string CardArtSource(const std::vector<CardArtFacts>& cards)
 {
     std::string source;
-    for (const CardArtFacts& card : cards) {
-        Dice dice(card.id);
-        const Palette& palette = PALETTES[PaletteOf(card.cost)];
-        Picture picture;
-        const int W = CARD_ART_WIDTH;
-        const int H = CARD_ART_HEIGHT;
-        // Sky, a sun or moon, three ridges of hills, then the subject, then grain and a vignette.
-        const std::uint32_t top = Mix(palette.skyTop, palette.shade, dice.Next(96));
-        const std::uint32_t low = Mix(palette.skyLow, palette.accent, dice.Next(96));
-        picture.Line("gradient 0 0 " + std::to_string(W) + " " + std::to_string(H) + " " + Hex(top) + " " + Hex(low));
-        const int sun = 14 + dice.Next(22);
-        picture.Line("radial " + std::to_string(dice.Next(W - sun) - sun / 2) + " " + std::to_string(4 + dice.Next(20) - sun / 2) +
-                     " " + std::to_string(sun * 2) + " " + std::to_string(sun * 2) + " " + Hex(palette.accent, 220) + " " +
-                     Hex(palette.accent, 0));
-        const int ground = H - 18 - dice.Next(14);
-        for (int ridge = 0; ridge < 3; ++ridge) {
-            const std::uint32_t colour = Mix(Mix(low, palette.ground, 110 + ridge * 50), palette.shade, ridge * 30);
-            const int width = 90 + dice.Next(110);
-            const int height = 30 + dice.Next(30) - ridge * 6;
-            picture.Ellipse(dice.Next(W) - width / 2, ground - height / 2 + ridge * 6, width, height, Hex(colour));
-        }
-        picture.Rect(0, ground, W, H - ground, Hex(Mix(palette.ground, palette.shade, 90)));
-
-        const std::string body = Hex(Mix(palette.shade, 0x101010, dice.Next(80)) | 0x080808);
-        const std::string detail = Hex(palette.accent);
-        const int x = 50 + dice.Next(W - 100);
-        if (card.cardType == "CT_CREATURE") {
-            const int scale = std::clamp(10 + (card.power + card.toughness) * 3 / 2, 12, 30);
-            DrawCreature(picture, ShapeOf(card.type), x, ground + 4, scale, body, detail, dice);
-        } else if (card.cardType == "CT_LAND") {
-            // Lands: the landscape itself, with a feature of the land's kind repeated along the ground.
-            const int count = 3 + dice.Next(4);
-            for (int i = 0; i < count; ++i) {
-                const int fx = dice.Next(W);
-                const int size = 10 + dice.Next(16);
-                if (card.type.find("Forest") != std::string::npos) {
-                    picture.Rect(fx - 2, ground - size, 4, size, body);
-                    picture.Ellipse(fx - size / 2, ground - size * 2, size, size * 3 / 2, Hex(Mix(palette.ground, palette.shade, 60)));
-                } else if (card.type.find("Island") != std::string::npos) {
-                    picture.Ellipse(fx - size, ground + 4 + dice.Next(10), size * 2, 3, Hex(palette.accent, 160));
-                } else if (card.type.find("Mountain") != std::string::npos) {
-                    for (int step = 0; step < size; step += 3)
-                        picture.Rect(fx - step, ground - size * 2 + step * 2, step * 2 + 1, 6, body);
-                    picture.Rect(fx - 1, ground - size * 2, 3, 4, Hex(0xF8F8F8));  // snow cap
-                } else if (card.type.find("Swamp") != std::string::npos) {
-                    picture.Rect(fx, ground - size * 2, 3, size * 2, body);
-                    picture.Ellipse(fx - size, ground + 2 + dice.Next(12), size * 2, 4, Hex(palette.accent, 90));
-                } else {
-                    picture.Rect(fx - size, ground + 3 + dice.Next(14), size * 2, 2, Hex(palette.accent, 170));
-                }
-            }
-        } else if (card.cardType == "CT_ARTIFACT") {
-            const int size = 28 + dice.Next(16);
-            picture.Line("bevel " + std::to_string(x - size / 2) + " " + std::to_string(ground - size) + " " +
-                         std::to_string(size) + " " + std::to_string(size) + " " + Hex(0x8A8070) + " " + Hex(0xE0D8C0) +
-                         " " + Hex(0x302820) + " 3");
-            picture.Ellipse(x - size / 4, ground - size * 3 / 4, size / 2, size / 2, detail);
-            picture.Ellipse(x - size / 8, ground - size * 5 / 8, size / 4, size / 4, Hex(0x302820));
-        } else {
-            // Spells: a burst of light over the land; enchantments a ring of runes.
-            const int size = 40 + dice.Next(30);
-            const int cy = ground - 20 - dice.Next(20);
-            picture.Line("radial " + std::to_string(x - size / 2) + " " + std::to_string(cy - size / 2) + " " +
-                         std::to_string(size) + " " + std::to_string(size) + " " + Hex(0xFFFFF0, 240) + " " +
-                         Hex(palette.accent, 0));
-            const bool ring = card.cardType == "CT_ENCHANT";
-            const int rays = ring ? 8 : 4 + dice.Next(4);
-            for (int i = 0; i < rays; ++i) {
-                const int dx = (dice.Next(size) - size / 2) * (ring ? 1 : 2) / 2;
-                const int dy = (dice.Next(size) - size / 2) / 2;
-                picture.Ellipse(x + dx - 3, cy + dy - 3, 6, 6, ring ? detail : Hex(0xFFFFFF, 200));
-            }
-            if (ring)
-                picture.Line("frame " + std::to_string(x - size / 3) + " " + std::to_string(cy - size / 3) + " " +
-                             std::to_string(size * 2 / 3) + " " + std::to_string(size * 2 / 3) + " " + detail + " 2");
-        }
-        picture.Line("noise 0 0 " + std::to_string(W) + " " + std::to_string(H) + " 5 " + std::to_string(dice.Next(100000)));
-        picture.Line("frame 0 0 " + std::to_string(W) + " " + std::to_string(H) + " #00000060 2");
-        source += "image data\\cardart\\" + card.id + ".bmp " + std::to_string(W) + " " + std::to_string(H) + "\n" +
-                  picture.Text() + "end\n";
-    }
+    for (const CardArtFacts& card : cards)
+        source += PlanCardArt(card).source;
     return source;
 }
 

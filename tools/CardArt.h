@@ -3,6 +3,8 @@
 // share a picture. The descriptions go through the art step like any other (tools/ArtCompiler.h).
 #pragma once
 
+#include "tools/ArtCanvas.h"
+
 #include <string>
 #include <vector>
 
@@ -22,6 +24,18 @@ struct CardArtFacts {
 
 // The cards of the readable sources, in source order; lines the art does not need are skipped.
 std::vector<CardArtFacts> ReadCardArtFacts(const std::string& sourceText);
+
+// What one card's picture shows: a creature's figure (tools/CreatureFigure.h); for the other kinds "ritual"
+// (sorceries), "bolt" (instants), "aura" (enchantments of a creature or a land), "sigil" (enchantments of the
+// whole game), "relic" (artifacts) or "land". subject is what the figure or motif covers, in pixels, empty for
+// lands, whose picture is the landscape itself.
+struct CardArtPlan {
+    std::string motif;
+    ArtRect subject;
+    std::string source;  // the image's art description
+};
+
+CardArtPlan PlanCardArt(const CardArtFacts& card);
 
 // An art source ("image data\cardart\<id>.bmp ... end") for the cards.
 std::string CardArtSource(const std::vector<CardArtFacts>& cards);

@@ -127,6 +127,38 @@ end
     }
 }
 
+// Over the colour key a shape's edge is either the shape or the key: blending it towards black would leave a
+// dark ring wherever the key is cut away. Polygons fill by their corners, with blended edges elsewhere.
+TEST(ArtCompiler, ShapesOverTheKeyAreCutWholeAndPolygonsFillTheirOutline)
+{
+    datac::Diagnostics diagnostics;
+    datac::ArtCompiler compiler;
+    ASSERT_TRUE(compiler.AddSource("keyed.art",
+                                   "image keyed.bmp 20 20\n  fill #000000\n  ellipse 0 0 20 20 #ff8040\n"
+                                   "  noise 0 0 20 20 6 1\nend\n"
+                                   "image plain.bmp 12 12\n  fill #102030\n  poly 0 0 12 0 0 12 #ffffff\nend\n",
+                                   diagnostics))
+        << (diagnostics.Messages().empty() ? "" : diagnostics.Messages()[0]);
+    const RasterBitmap keyed = Decode(compiler.Images()[0].bmp);
+    int key = 0;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 20; ++x) {
+            const std::uint32_t pixel = keyed.At(x, y);
+            key += pixel == 0 ? 1 : 0;
+            const int red = static_cast<int>(pixel >> 16);
+            EXPECT_TRUE(pixel == 0 || red >= 0xF0) << x << "," << y << ": " << std::hex << pixel;
+        }
+    }
+    EXPECT_GT(key, 20);  // the corners stay transparent, noise and all
+    EXPECT_EQ(keyed.At(0, 0), 0u);
+    const RasterBitmap plain = Decode(compiler.Images()[1].bmp);
+    EXPECT_EQ(plain.At(1, 1), 0xFFFFFFu);
+    EXPECT_EQ(plain.At(10, 10), 0x102030u);
+    const std::uint32_t edge = plain.At(6, 5);  // the diagonal crosses it: half of each
+    EXPECT_GT(edge & 0xFF, 0x30u);
+    EXPECT_LT(edge & 0xFF, 0xF0u);
+}
+
 TEST(ArtCompiler, FaultsAreReportedWithTheirLine)
 {
     struct Case {
@@ -146,6 +178,7 @@ TEST(ArtCompiler, FaultsAreReportedWithTheirLine)
         {"image a.bmp 10 10\n  text 0 0 10 10 \"x\n", "x.art:2: a quote is not closed"},
         {"image a.bmp 10 10\n  fill #000000\n", "x.art:2: the last block lacks its 'end'"},
         {"template loop\n  use loop\nend\nimage a.bmp 4 4 use loop\n", "x.art:2: templates nest too deep"},
+        {"image a.bmp 10 10\n  poly 0 0 5 5 #ffffff\nend\n", "x.art:2: expected three or more corners"},
     };
     for (const Case& c : cases) {
         datac::Diagnostics diagnostics;

@@ -376,4 +376,40 @@ TEST(TableImagesTest, NoOpaqueColourOfAnImageTurnsIntoTheColourKey)
     EXPECT_TRUE(unsafe.empty()) << unsafe.size() << " images, the first " << (unsafe.empty() ? "" : unsafe[0]);
 }
 
+// Where a keyed symbol or token is cut out of its transparent surround, its edge keeps its own colour: an edge
+// blended towards the key's black draws a dark ring around it on every mat and card it lies on.
+TEST(TableImagesTest, KeyedSymbolsAndTokensHaveNoDarkRingAtTheKey)
+{
+    std::vector<std::string> paths;
+    for (const auto& entry : std::filesystem::directory_iterator(GAME + "/data/symbols"))
+        paths.push_back(entry.path().lexically_relative(GAME).string());
+    for (const char* path : {"data/table/token_gold.bmp", "data/table/token_silver.bmp"})
+        paths.push_back(path);
+    for (const std::string& path : paths) {
+        const Image image = ReadImage(path);
+        ASSERT_TRUE(image.valid) << path;
+        const auto at = [&](int x, int y) {
+            return x < 0 || y < 0 || x >= image.width || y >= image.height
+                       ? 0u
+                       : image.pixels[static_cast<std::size_t>(y) * image.width + x];
+        };
+        int keyed = 0;
+        int dark = 0;
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                const std::uint32_t pixel = at(x, y);
+                if (pixel == 0) {
+                    ++keyed;
+                    continue;
+                }
+                const bool edge = at(x - 1, y) == 0 || at(x + 1, y) == 0 || at(x, y - 1) == 0 || at(x, y + 1) == 0;
+                const std::uint32_t brightest = std::max({pixel >> 16, (pixel >> 8) & 0xFF, pixel & 0xFF});
+                dark += edge && brightest < 0x30 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(keyed, 0) << path << " has no transparent surround";
+        EXPECT_EQ(dark, 0) << path << ": " << dark << " near-black pixels at the key";
+    }
+}
+
 } // namespace
