@@ -73,7 +73,7 @@ inline void UseMaximisedScreen()
     DeleteRegistrySettings();
 }
 
-// The sizes a run draws at, as the benchmarks print them: "client 800x600, back buffer 800x600".
+// The sizes a run draws at, as the benchmarks print them: "client 800x600, back buffer 1024x768".
 inline std::string DrawnSizes()
 {
     int width = 0;
