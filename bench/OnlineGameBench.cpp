@@ -1,6 +1,7 @@
 // Whole online games in the real frame loop on the headless backend with the build's data set: the scripted learner
-// of the tests against the CPU's drivers, from the coin toss to the window that ends the game. Each iteration is
-// one game, timed from its first frame to its last (start-up and loading left out).
+// of the tests against the CPU's drivers, from the coin toss to the window that ends the game, in a window
+// maximised on an 800x600 screen (the label gives the client and back-buffer sizes). Each iteration is one game,
+// timed from its first frame to its last (start-up and loading left out).
 //   OnlineGame_Drawn     every frame drawn and presented, as if the window were exposed each time; the drivers'
 //                        behaviours (player, cpuplayer) with the CPU's online answers, the cards' behaviours and
 //                        the camera's rules steps (stack prompt, census, actionable cards, selected card, mana
@@ -178,11 +179,16 @@ void RunGames(benchmark::State& state, bool draw)
     double spent[PHASE_COUNT] = {};
     int humanWins = 0;
     int games = 0;
+    std::string sizes;
     for (auto _ : state) {
         plat::headless::Reset();
+        bench::UseMaximisedScreen();
         GameResult result;
         bench::CallbackDriver driver;
-        driver.body = [&] { result = PlayGame(seed, draw, draw); };
+        driver.body = [&] {
+            sizes = bench::DrawnSizes();
+            result = PlayGame(seed, draw, draw);
+        };
         ApplicationOptions options;
         options.driver = &driver;
         RunApplication(options);
@@ -200,6 +206,7 @@ void RunGames(benchmark::State& state, bool draw)
     }
     if (games == 0)
         return;
+    state.SetLabel(sizes);
     state.counters["frames"] = frames / games;
     state.counters["turns"] = turns / games;
     state.counters["learner_wins"] = humanWins;

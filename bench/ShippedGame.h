@@ -5,6 +5,9 @@
 #pragma once
 
 #include "app/MainLoop.h"
+#include "engine/core/RegistrySettings.h"
+#include "engine/raster/Raster.h"
+#include "platform/Headless.h"
 #include "platform/Platform.h"
 
 #include <unistd.h>
@@ -53,6 +56,33 @@ inline bool PrepareShippedGame(const std::string& name)
     plat::SetCurrentFolder((root / "game").string());
     s_ready = true;
     return true;
+}
+
+// The screen the benchmarks' window is maximised on, as in the frame-loop tests: the client is the whole screen;
+// the back buffer keeps the size of the desktop's display mode.
+constexpr int SCREEN_WIDTH = 800;
+constexpr int SCREEN_HEIGHT = 600;
+
+// After each reset of the headless backend, before the program starts. The settings written first take their
+// screen-relative defaults from this screen.
+inline void UseMaximisedScreen()
+{
+    plat::headless::SetScreenMetrics({SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT});
+    // The first use writes the defaults, taken from this screen; winmax then holds for this run.
+    GetRegistrySettings()->SetInt(u"winmax", 1);
+    DeleteRegistrySettings();
+}
+
+// The sizes a run draws at, as the benchmarks print them: "client 800x600, back buffer 1024x768".
+inline std::string DrawnSizes()
+{
+    int width = 0;
+    int height = 0;
+    plat::GetClientSize(width, height);
+    const Raster* const raster = GetRaster();
+    return "client " + std::to_string(width) + "x" + std::to_string(height) + ", back buffer " +
+           std::to_string(raster != nullptr ? raster->GetWidth() : 0) + "x" +
+           std::to_string(raster != nullptr ? raster->GetHeight() : 0);
 }
 
 // Runs its body once at the loop's first pass, then asks the program to quit.

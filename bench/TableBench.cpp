@@ -1,6 +1,7 @@
-// A full frame of the table on the headless backend with the build's data set, in the physical lesson (mode 1,
-// with an arrow between two cards) and the online one (mode 3, with the game log): both hands, twenty permanents,
-// a card hovered long enough for its zoom, the HUD and the phase bar. Table_Frame is the whole frame;
+// A full frame of the table on the headless backend with the build's data set, in a window maximised on an 800x600
+// screen (the label gives the client and back-buffer sizes), in the physical lesson (mode 1, with an arrow between
+// two cards) and the online one (mode 3, with the game log): both hands, twenty permanents, a card hovered long
+// enough for its zoom, the HUD and the phase bar. Table_Frame is the whole frame;
 // Table_Primitives draws the very list of primitives such a frame queued, alone on the raster; the summary printed
 // at the end sets them against each other and splits the rest into the table's own work, the card behaviours, the
 // queueing of the primitives, the present and the clear after it.
@@ -118,6 +119,9 @@ std::vector<CardActor*> SetUpTable(int mode)
     return table;
 }
 
+// What each lesson mode's frames are drawn at, for the summary.
+std::map<int, std::string> s_Sizes;
+
 void RunOnTable(benchmark::State& state, const std::function<void(const std::vector<CardActor*>&)>& measure)
 {
     if (!PrepareOnce()) {
@@ -125,13 +129,17 @@ void RunOnTable(benchmark::State& state, const std::function<void(const std::vec
         return;
     }
     plat::headless::Reset();
+    bench::UseMaximisedScreen();
     bench::CallbackDriver driver;
     driver.body = [&] {
-        const std::vector<CardActor*> table = SetUpTable(static_cast<int>(state.range(0)));
+        const int mode = static_cast<int>(state.range(0));
+        const std::vector<CardActor*> table = SetUpTable(mode);
         if (table.size() < 20 || GetTableInput().hoveredCard == nullptr) {
             state.SkipWithError("the table could not be set up");
             return;
         }
+        s_Sizes[mode] = bench::DrawnSizes();
+        state.SetLabel(s_Sizes[mode]);
         measure(table);
     };
     ApplicationOptions options;
@@ -403,7 +411,8 @@ void PrintSummary(const SummaryReporter& reporter, int mode)
     if (frame <= 0 || primitives <= 0)
         return;
     const Composition& c = s_Compositions[mode];
-    std::printf("\n== %s lesson (mode %d), CPU time per frame, medians\n", mode <= 2 ? "physical" : "online", mode);
+    std::printf("\n== %s lesson (mode %d), %s maximised, CPU time per frame, medians\n",
+                mode <= 2 ? "physical" : "online", mode, s_Sizes[mode].c_str());
     std::printf("primitives of one frame (pixels clipped to the screen):\n");
     std::printf("  %4d texture copies   %8.0f px\n", c.copies, c.copyPixels);
     std::printf("  %4d stretched copies %8.0f px\n", c.stretched, c.stretchedPixels);

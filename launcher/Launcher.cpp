@@ -95,6 +95,19 @@ bool IsPlainFolderName(std::u16string_view name)
            name.find(u'\\') == std::u16string_view::npos && name.find(u"..") == std::u16string_view::npos;
 }
 
+// The language's name as the install prompt shows it: a text from the disc's table, cut so that the prompt stays
+// narrower than the screen. A pair of surrogates is never split.
+std::u16string BoundedLanguageName(std::u16string name)
+{
+    if (name.size() <= LANGUAGE_NAME_MAX)
+        return name;
+    std::size_t length = LANGUAGE_NAME_MAX;
+    if (name[length - 1] >= 0xD800 && name[length - 1] <= 0xDBFF)
+        --length;
+    name.resize(length);
+    return name;
+}
+
 LauncherRect Union(const LauncherRect& a, const LauncherRect& b)
 {
     if (a.right <= a.left || a.bottom <= a.top)
@@ -392,10 +405,14 @@ bool Launcher::LauncherMessageBox(std::u16string_view text, bool ask) const
     return plat::MessageBox(text, LAUNCHER_TITLE, flags) == plat::IDOK;
 }
 
+void Launcher::ShowError(std::u16string_view text) const
+{
+    plat::MessageBox(text, LAUNCHER_TITLE, plat::MB_OK | plat::MB_ICONERROR);
+}
+
 void Launcher::ShowStartFailure(std::u16string_view program) const
 {
-    plat::MessageBox(FillPrompt(Text(u"STR_START_FAILED"), program), LAUNCHER_TITLE,
-                     plat::MB_OK | plat::MB_ICONERROR);
+    ShowError(FillPrompt(Text(u"STR_START_FAILED"), program));
 }
 
 void Launcher::OnLauncherButton(int index)
@@ -411,7 +428,8 @@ void Launcher::OnLauncherButton(int index)
     }
     switch (index) {
     case MAIN_INSTALL: {
-        const std::u16string prompt = FillPrompt(Text(u"STR_INSTALL_PROMPT"), Text(m_DataLanguageKey));
+        const std::u16string language = BoundedLanguageName(Text(m_DataLanguageKey));
+        const std::u16string prompt = FillPrompt(Text(u"STR_INSTALL_PROMPT"), language);
         if (!LauncherMessageBox(prompt, true))
             return;
         const std::u16string program = m_DataLanguageFolder + std::u16string(LauncherProgramFile(u"install.exe"));
@@ -422,6 +440,8 @@ void Launcher::OnLauncherButton(int index)
         HitStoredPointer();
         if (result < 0)
             ShowStartFailure(program);
+        else if (result != 0 || !m_bInstalled)
+            ShowError(Text(u"STR_INSTALL_FAILED"));
         return;
     }
     case MAIN_UNINSTALL: {
@@ -449,7 +469,7 @@ void Launcher::OnLauncherButton(int index)
         return;
     case MAIN_BROWSE:
         if (!plat::OpenFolder(m_DiscFolder))
-            ShowStartFailure(m_DiscFolder);
+            ShowError(FillPrompt(Text(u"STR_OPEN_FAILED"), m_DiscFolder));
         return;
     case MAIN_EXIT:
         DestroyLauncherWindow();

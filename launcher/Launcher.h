@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,6 +19,8 @@ constexpr int LAUNCHER_WIDTH = 795;
 constexpr int LAUNCHER_HEIGHT = 580;
 constexpr int LAUNCHER_BUTTONS = 8;
 constexpr char16_t LAUNCHER_TITLE[] = u"Dorvane";
+// The most units of the data language's name the install prompt shows.
+constexpr std::size_t LANGUAGE_NAME_MAX = 32;
 
 enum LauncherMenu { MENU_MAIN = 0, MENU_LANGUAGE = 1 };
 enum MainMenuButton { MAIN_INSTALL, MAIN_UNINSTALL, MAIN_PLAY, MAIN_LANGUAGE_PACKS, MAIN_BROWSE, MAIN_EXIT };
@@ -71,6 +74,7 @@ private:
     void OnLauncherButton(int index);
     void OnLanguagePack(int index);
     bool LauncherMessageBox(std::u16string_view text, bool ask) const;
+    void ShowError(std::u16string_view text) const;
     void ShowStartFailure(std::u16string_view program) const;
     void DestroyLauncherWindow();
     void LauncherShutdown();

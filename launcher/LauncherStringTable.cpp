@@ -26,6 +26,8 @@ constexpr BuiltInText BUILT_IN_TEXTS[] = {
     {u"STR_UNINSTALL_PROMPT", u"The tutorial will now be removed from this computer.\nDo you want to continue?"},
     {u"STR_LANGINST_COMPLETE", u"The language pack has been installed."},
     {u"STR_START_FAILED", u"%s could not be started."},
+    {u"STR_OPEN_FAILED", u"%s could not be opened."},
+    {u"STR_INSTALL_FAILED", u"The tutorial could not be installed."},
     {u"STR_ENGLISH", u"English"},
     {u"STR_FRENCH", u"French"},
     {u"STR_GERMAN", u"German"},

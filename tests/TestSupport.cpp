@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <link.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -260,6 +262,21 @@ std::string CaptureLine(const std::vector<std::string>& command, const std::vect
     std::string text;
     std::getline(file, text);
     return text;
+}
+
+void KeepLoadedLibrariesUntilExit()
+{
+    std::vector<std::string> names;
+    ::dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* out) {
+            if (info->dlpi_name != nullptr && info->dlpi_name[0] != '\0')
+                static_cast<std::vector<std::string>*>(out)->push_back(info->dlpi_name);
+            return 0;
+        },
+        &names);
+    // Opening a loaded library again with RTLD_NODELETE marks it to stay; the handle is never closed.
+    for (const std::string& name : names)
+        ::dlopen(name.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 } // namespace test

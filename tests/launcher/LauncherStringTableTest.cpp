@@ -106,11 +106,11 @@ TEST(LauncherStringTable, TheDiscTableHoldsEveryKeyInEveryLanguage)
     LauncherStringTable table;
     ASSERT_TRUE(table.Load(plat::FromUtf8(std::string(TESSEL_DISC_DIR) + "/res_str.txt")));
     EXPECT_EQ(table.SectionCount(), 9u);
-    const std::u16string_view keys[] = {u"STR_INSTALL_PROMPT", u"STR_UNINSTALL_PROMPT", u"STR_LANGINST_COMPLETE",
-                                        u"STR_START_FAILED",   u"STR_ENGLISH",          u"STR_FRENCH",
-                                        u"STR_GERMAN",         u"STR_SPANISH",          u"STR_PORTUGUESE",
-                                        u"STR_ITALIAN",        u"STR_RUSSIAN",          u"STR_CHINESE",
-                                        u"STR_KOREAN"};
+    const std::u16string_view keys[] = {
+        u"STR_INSTALL_PROMPT", u"STR_UNINSTALL_PROMPT", u"STR_LANGINST_COMPLETE", u"STR_START_FAILED",
+        u"STR_OPEN_FAILED",    u"STR_INSTALL_FAILED",   u"STR_ENGLISH",           u"STR_FRENCH",
+        u"STR_GERMAN",         u"STR_SPANISH",          u"STR_PORTUGUESE",        u"STR_ITALIAN",
+        u"STR_RUSSIAN",        u"STR_CHINESE",          u"STR_KOREAN"};
     for (const int code : {1, 2, 3, 4, 5, 6, 7, 9, 11}) {
         for (const std::u16string_view key : keys)
             EXPECT_NE(table.Lookup(code, key), nullptr) << code << " " << std::string(key.begin(), key.end());

@@ -255,6 +255,57 @@ TEST_F(LauncherTest, InstallRunsTheDataLanguagesInstallerAndShowsPlay)
     EXPECT_EQ(m_Launcher->GetPressed(), -1);
 }
 
+TEST_F(LauncherTest, AFailedInstallShowsAnErrorAndTheLauncherStays)
+{
+    struct Case {
+        const char* what;
+        int exitCode;
+    };
+    // Without the stand-in the installer records nothing.
+    for (const Case& c : {Case{"the installer fails", 3}, Case{"no installation is found afterwards", 0}}) {
+        Start();
+        hl::QueueSpawnResult(c.exitCode);
+        Click(INSTALL);
+        ASSERT_EQ(hl::Spawns().size(), 1u) << c.what;
+        ASSERT_EQ(hl::MessageBoxes().size(), 2u) << c.what;
+        EXPECT_EQ(hl::MessageBoxes()[1].text, u"The tutorial could not be installed.") << c.what;
+        EXPECT_EQ(hl::MessageBoxes()[1].flags, plat::MB_OK | plat::MB_ICONERROR) << c.what;
+        EXPECT_TRUE(m_Launcher->IsRunning()) << c.what;
+        EXPECT_FALSE(hl::WindowMinimized()) << c.what;
+        EXPECT_EQ(Enabled(MENU_MAIN), NOT_INSTALLED) << c.what;
+        m_Launcher.reset();
+        hl::Reset();
+    }
+}
+
+TEST_F(LauncherTest, TheInstallPromptCutsAnOverlongLanguageName)
+{
+    const std::string grinning = "\xF0\x9F\x98\x80";  // one character, two UTF-16 units
+    struct Case {
+        std::string name;
+        std::size_t shown;  // units of the name in the prompt
+    };
+    const Case cases[] = {
+        {std::string(LANGUAGE_NAME_MAX, 'x'), LANGUAGE_NAME_MAX},
+        {std::string(5000, 'x'), LANGUAGE_NAME_MAX},
+        // The cut falls inside a surrogate pair: the whole character goes.
+        {std::string(LANGUAGE_NAME_MAX - 1, 'x') + grinning + "yy", LANGUAGE_NAME_MAX - 1},
+    };
+    const std::u16string_view before = u"The tutorial will now be installed in ";
+    for (const Case& c : cases) {
+        m_Disc.Write("res_str.txt", test::Utf16Le("_begin EN\nSTR_ENGLISH " + c.name + "\n_end\n"));
+        hl::QueueMessageBoxAnswer(plat::IDCANCEL);
+        Start();
+        Click(INSTALL);
+        ASSERT_EQ(hl::MessageBoxes().size(), 1u);
+        const std::u16string& text = hl::MessageBoxes()[0].text;
+        const std::u16string firstLine = text.substr(0, text.find(u'\n'));
+        EXPECT_EQ(firstLine, std::u16string(before) + plat::FromUtf8(c.name).substr(0, c.shown) + u".") << c.name.size();
+        m_Launcher.reset();
+        hl::Reset();
+    }
+}
+
 TEST_F(LauncherTest, CancellingThePromptStartsNothing)
 {
     hl::QueueMessageBoxAnswer(plat::IDCANCEL);
@@ -419,6 +470,13 @@ TEST_F(LauncherTest, BrowseOpensTheDiscFolderAndStays)
     // A click plays the sound from the launcher's own folder.
     EXPECT_EQ(hl::StartedClips().size(), 1u);
     EXPECT_GT(hl::StartedClips()[0], 44u);
+    // Nothing opens folders on this desktop: the folder could not be opened, and the launcher stays.
+    hl::QueueSpawnResult(-1);
+    Click(BROWSE);
+    ASSERT_EQ(hl::MessageBoxes().size(), 1u);
+    EXPECT_EQ(hl::MessageBoxes()[0].text, Disc("") + u" could not be opened.");
+    EXPECT_EQ(hl::MessageBoxes()[0].flags, plat::MB_OK | plat::MB_ICONERROR);
+    EXPECT_TRUE(m_Launcher->IsRunning());
 }
 
 TEST_F(LauncherTest, TheChinesePackIsOfferedFromWindows2000OnOrForChineseData)
