@@ -150,14 +150,17 @@ int main(int argc, char** argv)
                                                      : static_cast<long>(script.actions.back().frame) + 1;
         driver = std::make_unique<ScriptedRun>(std::move(script), frames, options.frameMs, options.drawEveryFrame);
         app.seed = options.seed.value_or(DEFAULT_HEADLESS_SEED);
+        app.singleInstance = false;
     } else {
         driver = std::make_unique<RealTimePacing>();
     }
     app.driver = driver.get();
     int exitCode = RunApplication(app);
-    if (options.headless) {
+    // A headless run is judged by a script or a test: one that never started, or lost a frame it was asked to
+    // save, failed.
+    if (options.headless && exitCode == 0) {
         const auto* run = static_cast<const ScriptedRun*>(driver.get());
-        if (run->FailedSaves() > 0 && exitCode == 0)
+        if (StartupRefusedTheRun() || run->FailedSaves() > 0)
             exitCode = 1;
     }
     plat::Shutdown();

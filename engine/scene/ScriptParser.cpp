@@ -285,10 +285,35 @@ ScriptCommand FindCommand(std::u16string_view word)
     return found == s_Commands.end() ? nullptr : found->second;
 }
 
+// Lines are counted only as far as the cursor has come, once over the whole text.
+class LineCounter {
+public:
+    explicit LineCounter(const char16_t* text) : m_Counted(text) {}
+
+    int LineAt(const char16_t* cursor)
+    {
+        for (; m_Counted < cursor; ++m_Counted)
+            m_Line += *m_Counted == u'\n' ? 1 : 0;
+        return m_Line;
+    }
+
+private:
+    const char16_t* m_Counted;
+    int m_Line = 1;
+};
+
+// A word that is no command is skipped; a mistyped command would otherwise leave its scene silently short.
+void ReportSkippedToken(LineCounter& lines, std::u16string_view token)
+{
+    plat::OutputDebugString(u"Script: line " + IntToWString(lines.LineAt(s_Cursor)) + u": \"" +
+                            std::u16string(token) + u"\" is no command; skipped\n");
+}
+
 void RunWithSections(const char16_t* text)
 {
     const SavedCursor saved;
     s_Cursor = text;
+    LineCounter lines(text);
     bool run = true;
     for (std::u16string token = ScriptNextToken(); !token.empty(); token = ScriptNextToken()) {
         if (EqualsNoCase(token, u"[DATA]")) {
@@ -302,15 +327,19 @@ void RunWithSections(const char16_t* text)
         if (!run) {
             continue;
         }
-        if (const ScriptCommand command = FindCommand(token)) {
+        const ScriptCommand command = FindCommand(token);
+        if (command != nullptr) {
             command();
         }
         // A setting "name = value" is consumed whole and has no effect.
         const char16_t* const beforeLookAhead = s_Cursor;
         if (ScriptNextToken() == u"=") {
             ScriptNextToken();
-        } else {
-            s_Cursor = beforeLookAhead;
+            continue;
+        }
+        s_Cursor = beforeLookAhead;
+        if (command == nullptr) {
+            ReportSkippedToken(lines, token);
         }
     }
 }
@@ -341,18 +370,13 @@ void RunScriptFile(const char16_t* text)
     }
     const SavedCursor saved;
     s_Cursor = text;
-    // Lines are counted only as far as the cursor has come, once over the whole file.
-    const char16_t* counted = text;
-    int line = 1;
+    LineCounter lines(text);
     for (std::u16string token = ScriptNextToken(); !token.empty(); token = ScriptNextToken()) {
         if (const ScriptCommand command = FindCommand(token)) {
             command();
             continue;
         }
-        for (; counted < s_Cursor; ++counted)
-            line += *counted == u'\n' ? 1 : 0;
-        plat::OutputDebugString(u"Script: line " + IntToWString(line) + u": \"" + token +
-                                u"\" is no command; skipped\n");
+        ReportSkippedToken(lines, token);
     }
 }
 

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +50,18 @@ protected:
     pid_t Run(const std::vector<std::string>& args, const std::vector<std::string>& env)
     {
         const pid_t pid = SpawnProgram(TESSEL, args, env);
+        if (pid > 0)
+            m_Children.push_back(pid);
+        return pid;
+    }
+
+    // As Run, with the program's standard error kept in a file.
+    pid_t RunKeepingErrors(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                           const std::string& errorFile)
+    {
+        std::vector<std::string> shell = {"-c", "exec \"$0\" \"$@\" 2>\"" + errorFile + "\"", TESSEL};
+        shell.insert(shell.end(), args.begin(), args.end());
+        const pid_t pid = SpawnProgram("/bin/sh", shell, env);
         if (pid > 0)
             m_Children.push_back(pid);
         return pid;
@@ -239,21 +253,56 @@ TEST_F(TesselProgramTest, BadScriptsAreRefusedWithTheirLine)
     EXPECT_EQ(WaitProgramExit(pid, 30), 1);
 }
 
-TEST_F(TesselProgramTest, ASecondCopyExits0WhileTheFirstRuns)
+// A running copy holds the lock; a headless run has no window to raise, so it runs all the same, and several
+// run side by side.
+TEST_F(TesselProgramTest, AHeadlessRunTakesNoLockAndRunsBesideARunningCopy)
 {
+    const std::string lock = m_Runtime.File("VarrowTutorTessel_Intl-" + std::to_string(::getuid()) + ".lock");
+    const int held = ::open(lock.c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
     const pid_t first = Run({"--headless", "--frames", "100000000"}, Env());
     ASSERT_GT(first, 0);
-    const std::string lock = m_Runtime.File("VarrowTutorTessel_Intl-" + std::to_string(::getuid()) + ".lock");
-    for (int i = 0; i < 200 && !plat::IsReadable(plat::FromUtf8(lock)); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const pid_t second = Run({"--headless", "--frames", "5"}, Env());
-    EXPECT_EQ(WaitProgramExit(second, 30), 0);
+    const std::string saved = m_Work.File("second.bmp");
+    m_Work.Write("save.txt", "3 save " + saved + "\n");
+    const pid_t second = Run({"--headless", "--script", m_Work.File("save.txt")}, Env());
+    EXPECT_EQ(WaitProgramExit(second, 60), 0);
+    EXPECT_TRUE(plat::IsReadable(plat::FromUtf8(saved)));
+    EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(lock + ".raise")));
     int status = 0;
     EXPECT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first copy ended";
     kill(first, SIGKILL);
     waitpid(first, nullptr, 0);
+    ::close(held);
+}
+
+// A start-up that ends at a fatal box is a failed run, and the box's words reach stderr.
+TEST_F(TesselProgramTest, AHeadlessRunThatStopsAtAFatalBoxSaysWhyAndExits1)
+{
+    struct Case {
+        const char* name;
+        std::string cards;  // empty: no language data at all
+    };
+    const std::vector<Case> cases = {
+        {"no language data", ""},
+        {"a card file without a card", "# no cards yet\r\n"},
+    };
+    for (const Case& c : cases) {
+        const test::TempDir install;
+        if (!c.cards.empty()) {
+            std::vector<std::uint8_t> strings;
+            ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(std::string(TESSEL_GAME_DIR) + "/data_en/res_str_phys_u.txt"),
+                                            strings));
+            install.Write("data_en/res_str_phys_u.txt", strings);
+            install.Write("data_en/cards_phys_u.cfg", test::Utf16Le(c.cards));
+        }
+        const std::string errors = m_Work.File("errors.txt");
+        const pid_t pid = RunKeepingErrors({"--headless", "--install-dir", install.Path()}, Env(), errors);
+        EXPECT_EQ(WaitProgramExit(pid, 60), 1) << c.name;
+        std::vector<std::uint8_t> text;
+        ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(errors), text)) << c.name;
+        EXPECT_NE(std::string(text.begin(), text.end()).find("(data_en\\): "), std::string::npos) << c.name;
+    }
 }
 
 // The program's window, in this process, under Xvfb: what xdotool does with the mouse arrives as the window

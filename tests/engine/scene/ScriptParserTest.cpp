@@ -147,9 +147,16 @@ TEST_F(LevelScriptTest, SectionsSettingsCommentsAndUnknownWords)
                              "[DATA]\n"
                              "spawn indata 0 camera 0 0 0 0 0 0\n"
                              "# spawn commented 0 camera 0 0 0 0 0 0\n"
-                             "[Init] spawn backinit 0 camera 0 0 0 0 0 0 ; spawn remark 0 camera 0 0 0 0 0 0\n");
+                             "[Init] spawn backinit 0 camera 0 0 0 0 0 0 ; spawn remark 0 camera 0 0 0 0 0 0\n"
+                             "[DATA] mistyped\n");
     SetScriptSections(true, false);
+    const test::ScopedLog log;
     ASSERT_TRUE(RunLevelScript(u"level.cfg"));
+    // An unknown word in a running section is named with its line, as in a command file; settings and the
+    // words of a section that does not run are not.
+    EXPECT_EQ(log.Count("is no command"), 2) << log.Text();
+    EXPECT_NE(log.Text().find("line 5: \"frobnicate\" is no command"), std::string::npos) << log.Text();
+    EXPECT_NE(log.Text().find("line 5: \"twice\" is no command"), std::string::npos) << log.Text();
     EXPECT_NE(FindActorByName(u"before"), nullptr);
     EXPECT_NE(FindActorByName(u"ininit"), nullptr);
     EXPECT_NE(FindActorByName(u"afterjunk"), nullptr);
