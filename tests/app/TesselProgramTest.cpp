@@ -464,4 +464,50 @@ TEST_F(TesselProgramTest, TheWindowTakesClicksAndKeysUnderXvfbAndClosesCleanly)
     EXPECT_EQ(Setting(u"playmovies"), 0);
 }
 
+// Under a window manager, which frames the window and places the frame where the program asks, a window left
+// alone comes back at the same place on every start: the stored rectangle is the place asked for.
+TEST_F(TesselProgramTest, TheWindowStaysWhereItWasAcrossStartsUnderAWindowManager)
+{
+    const char* const windowManager = "/usr/bin/openbox";
+    if (::access(windowManager, X_OK) != 0)
+        GTEST_SKIP() << "no window manager (openbox) is installed";
+    const test::ScopedXvfb display;
+    if (!display.Available())
+        GTEST_SKIP() << "Xvfb is not installed";
+    if (!HaveXdotool())
+        GTEST_SKIP() << "xdotool is not installed";
+    const std::vector<std::string> xenv = {"DISPLAY=" + display.Display()};
+    const pid_t manager = SpawnProgram(windowManager, {}, xenv);
+    ASSERT_GT(manager, 0);
+    m_Children.push_back(manager);  // killed with the test's programs
+    std::string managed;
+    for (int i = 0; i < 100 && managed.find("window id") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        managed = test::CaptureLine({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, xenv, m_Work);
+    }
+    ASSERT_NE(managed.find("window id"), std::string::npos) << "the window manager did not start";
+
+    Settings({{u"winx1", 100}, {u"winy1", 80}, {u"winx2", 900}, {u"winy2", 680}});
+    std::vector<std::string> env = Env();
+    env.insert(env.end(), {"DISPLAY=" + display.Display(), "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"});
+    for (int start = 1; start <= 2; ++start) {
+        const pid_t pid = Run({}, env);
+        ASSERT_GT(pid, 0);
+        std::string window;
+        for (int i = 0; i < 200 && window.empty(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            window = test::CaptureLine({"xdotool", "search", "--onlyvisible", "--name", "Varrow"}, xenv, m_Work);
+        }
+        ASSERT_FALSE(window.empty()) << "no window appeared at start " << start;
+        // The manager frames the window a moment after it appears.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        kill(pid, SIGTERM);
+        ASSERT_EQ(WaitProgramExit(pid, 30), 0);
+        EXPECT_EQ(Setting(u"winx1"), 100) << "start " << start;
+        EXPECT_EQ(Setting(u"winy1"), 80) << "start " << start;
+        EXPECT_EQ(Setting(u"winx2"), 900) << "start " << start;
+        EXPECT_EQ(Setting(u"winy2"), 680) << "start " << start;
+    }
+}
+
 } // namespace
