@@ -196,7 +196,9 @@ TEST_F(TesselProgramTest, ASavedFrameShowsWhatWasDrawnAtItsFrame)
     Settings({{u"consoleenabled", 1}, {u"winx1", 0}, {u"winy1", 0}, {u"winx2", 800}, {u"winy2", 600}});
     const std::string closed = m_Work.File("closed.bmp");
     const std::string open = m_Work.File("open.bmp");
-    m_Work.Write("console.txt", "3 save " + closed + "\n4 char 96\n6 save " + open + "\n");
+    const std::string shut = m_Work.File("shut.bmp");
+    m_Work.Write("console.txt",
+                 "3 save " + closed + "\n4 char 96\n6 save " + open + "\n8 char 96\n10 save " + shut + "\n");
     const pid_t pid = Run({"--headless", "--script", m_Work.File("console.txt")}, Env());
     EXPECT_EQ(WaitProgramExit(pid, 60), 0);
     std::vector<std::uint8_t> before;
@@ -212,6 +214,16 @@ TEST_F(TesselProgramTest, ASavedFrameShowsWhatWasDrawnAtItsFrame)
         EXPECT_NEAR(channel, 32, 8);
     }
     EXPECT_EQ(BmpPixel(after, 10, 590), BmpPixel(before, 10, 590));
+    // Closed again, the strip is gone, also where the menus draw nothing of their own (they keep their frame
+    // between draws).
+    std::vector<std::uint8_t> closedAgain;
+    ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(shut), closedAgain));
+    ASSERT_GT(closedAgain.size(), 54u);
+    for (const int channel : BmpPixel(after, 700, 560)) {
+        EXPECT_NEAR(channel, 32, 8);
+    }
+    EXPECT_EQ(BmpPixel(closedAgain, 700, 560), BmpPixel(before, 700, 560));
+    EXPECT_EQ(BmpPixel(closedAgain, 790, 590), BmpPixel(before, 790, 590));
 }
 
 TEST_F(TesselProgramTest, AScriptEndsWithItsQuitOrItsLastFrame)
