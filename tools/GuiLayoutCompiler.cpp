@@ -11,6 +11,7 @@
 #include "tools/OutputFile.h"
 #include "tools/SourceText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <memory>
@@ -507,7 +508,7 @@ bool CompileGuiLayout(std::string_view source, const std::string& fileName, std:
         open.push_back({indent, raw});
     }
     if (!sawScreen)
-        diagnostics.Error(fileName, "holds no \"screen\" line");
+        diagnostics.Error(fileName, std::max(number, 1), "ends without a \"screen\" line");
     RecordWriter writer;
     if (!screen.Save(writer))
         diagnostics.Error(fileName, "a text is longer than 32767 units");

@@ -115,6 +115,7 @@ TEST_F(GuiCompilerTest, LayoutErrorsNameFileAndLine)
         {"screen\nwindow bgimage=art/../../x.bmp\n",
          "bad.gui.txt:2: bgimage: the path art/../../x.bmp leaves the data folder"},
         {"window\n", "bad.gui.txt:1: a layout begins with the line \"screen\""},
+        {"# only a remark\n\n", "bad.gui.txt:2: ends without a \"screen\" line"},
         {"screen\nwidget name=a\n", "bad.gui.txt:2: unknown window kind widget"},
         {"screen\n\nwindow rect=1,2,3\n", "bad.gui.txt:3: rect: expects 4 numbers separated by commas"},
         {"screen\nlabel image=x.bmp\n", "bad.gui.txt:2: image: unknown field image"},
