@@ -156,12 +156,16 @@ int main(int argc, char** argv)
     }
     app.driver = driver.get();
     int exitCode = RunApplication(app);
-    // A headless run is judged by a script or a test: one that never started, or lost a frame it was asked to
-    // save, failed.
+    // A headless run is judged by a script or a test: one that never started, or did not write a frame it was
+    // asked to save (the save failed, or the run ended before its frame), failed.
     if (options.headless && exitCode == 0) {
         const auto* run = static_cast<const ScriptedRun*>(driver.get());
-        if (StartupRefusedTheRun() || run->FailedSaves() > 0)
+        if (StartupRefusedTheRun() || run->SavesNotWritten() > 0) {
+            if (run->SavesNotWritten() > 0)
+                std::fprintf(stderr, "Tessel: %d frame(s) the script asked to save were not written\n",
+                             run->SavesNotWritten());
             exitCode = 1;
+        }
     }
     plat::Shutdown();
     return exitCode;

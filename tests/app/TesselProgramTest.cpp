@@ -228,17 +228,20 @@ TEST_F(TesselProgramTest, ASavedFrameShowsWhatWasDrawnAtItsFrame)
 
 TEST_F(TesselProgramTest, AScriptEndsWithItsQuitOrItsLastFrame)
 {
-    // A frame after the end is never saved.
+    // A frame after the end is never saved, and a save asked for but not written fails the run.
     const std::string late = m_Work.File("late.bmp");
     m_Work.Write("quit.txt", "5 quit\n10 save " + late + "\n");
     pid_t pid = Run({"--headless", "--script", m_Work.File("quit.txt")}, Env());
-    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 1);
     EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(late)));
-    // The console's quit command, typed.
+    m_Work.Write("quit.txt", "5 quit\n");
+    pid = Run({"--headless", "--script", m_Work.File("quit.txt")}, Env());
+    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
+    // The console's quit command, typed: the run ends long before the late frame.
     m_Work.Write("console.txt", "0 char 96\n1 text quit\n1 char 13\n50000 save " + late + "\n");
     Settings({{u"consoleenabled", 1}});
     pid = Run({"--headless", "--script", m_Work.File("console.txt")}, Env());
-    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 1);
     EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(late)));
     // Without a quit the run ends after its last scripted frame.
     const std::string last = m_Work.File("last.bmp");
