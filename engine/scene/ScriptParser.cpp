@@ -2,6 +2,7 @@
 
 #include "engine/core/PrivateHeap.h"
 #include "engine/core/TextHelpers.h"
+#include "engine/core/UndecodableFile.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/SpritePack.h"
@@ -120,6 +121,19 @@ void Command_Load()
     AddTextureData(name, data, size);
 }
 
+// A pack whose count promises frames but none of which lies within the file holds no image to read; a count of
+// 0 or less is a pack without frames, as the data may mean it.
+void ReportUnreadablePack(std::u16string_view path, const void* data, std::size_t size)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    const bool promisesFrames =
+        size < 4 || static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+                                              static_cast<std::uint32_t>(bytes[3]) << 24) > 0;
+    if (promisesFrames) {
+        ReportUndecodableFile(path, "a sprite pack");
+    }
+}
+
 void Command_LoadSprite()
 {
     const std::u16string name = ScriptNextToken();
@@ -132,6 +146,7 @@ void Command_LoadSprite()
     }
     const std::vector<SpriteFrame> frames = ReadSpriteFrames(static_cast<const std::uint8_t*>(data), size);
     if (frames.empty()) {
+        ReportUnreadablePack(path, data, size);
         AddTextureName(name, -1);
         return;
     }
@@ -158,6 +173,7 @@ void Command_LoadRamTexture()
     }
     const std::vector<SpriteFrame> frames = ReadSpriteFrames(static_cast<const std::uint8_t*>(data), size);
     if (frames.empty()) {
+        ReportUnreadablePack(path, data, size);
         return;
     }
     const SpriteFrame& last = frames.back();

@@ -235,9 +235,15 @@ TEST_F(LevelScriptTest, LoadSpriteMakesATexturePerGoodFrame)
     test::PutU32(huge, 8);
     Write("huge.spr", huge);
     WriteScript("level.cfg", "loadsprite two two.spr 1\nloadsprite odd odd.spr 1\nloadsprite none none.spr 1\n"
-                             "loadsprite bad bad.spr 1\nloadsprite huge huge.spr 1\nloadsprite gone gone.spr 1\n");
+                             "loadsprite bad bad.spr 1\nloadsprite huge huge.spr 1\nloadsprite gone gone.spr 1\n"
+                             "loadramtexture badram bad.spr\n");
     const int before = GetGameDisplay()->GetTextureCount();
+    const test::ScopedLog log;
     ASSERT_TRUE(RunLevelScript(u"level.cfg"));
+    // Packs that promise frames and hold none are named once; a pack of no frames and a missing one are not.
+    EXPECT_EQ(log.Count("bad.spr cannot be decoded as a sprite pack"), 1) << log.Text();
+    EXPECT_EQ(log.Count("huge.spr cannot be decoded as a sprite pack"), 1) << log.Text();
+    EXPECT_EQ(log.Count("cannot be decoded"), 2) << log.Text();
 
     const int two = GetTextureByName(u"two");
     ASSERT_EQ(two, before);
