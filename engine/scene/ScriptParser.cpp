@@ -204,6 +204,9 @@ void Command_LoadFont()
     const void* data = ReadWholeFile(path, false, &size);
     if (data != nullptr) {
         GetGameDisplay()->LoadFont8(data, size, count);
+        if (GetGameDisplay()->m_Font8 < 0) {
+            ReportUndecodableFile(path, "a glyph font");
+        }
     }
 }
 
@@ -220,35 +223,40 @@ void Command_LoadBackground()
 
 using FontLoader = void (GameDisplay::*)(const void*, std::size_t, int);
 
-void LoadGameFontWith(FontLoader loader)
+// slot is the display's font the loader fills: -1 after it when the file held no glyph.
+void LoadGameFontWith(FontLoader loader, int GameDisplay::*slot)
 {
     const std::u16string path = ScriptNextToken();
     const int count = ScriptReadInt();
     std::size_t size = 0;
     const void* data = ReadWholeFile(path, false, &size);
     if (data != nullptr) {
-        (GetGameDisplay()->*loader)(data, size, count);
+        GameDisplay* const display = GetGameDisplay();
+        (display->*loader)(data, size, count);
+        if (display->*slot < 0) {
+            ReportUndecodableFile(path, "a glyph font");
+        }
     }
 }
 
 void Command_LoadGameFont()
 {
-    LoadGameFontWith(&GameDisplay::LoadGameFont);
+    LoadGameFontWith(&GameDisplay::LoadGameFont, &GameDisplay::m_GameFont);
 }
 
 void Command_LoadGameFont2()
 {
-    LoadGameFontWith(&GameDisplay::LoadGameFont2);
+    LoadGameFontWith(&GameDisplay::LoadGameFont2, &GameDisplay::m_GameFont2);
 }
 
 void Command_LoadBigGameFont()
 {
-    LoadGameFontWith(&GameDisplay::LoadBigGameFont);
+    LoadGameFontWith(&GameDisplay::LoadBigGameFont, &GameDisplay::m_BigGameFont);
 }
 
 void Command_LoadBigGameFont2()
 {
-    LoadGameFontWith(&GameDisplay::LoadBigGameFont2);
+    LoadGameFontWith(&GameDisplay::LoadBigGameFont2, &GameDisplay::m_BigGameFont2);
 }
 
 void Command_LoadChop()

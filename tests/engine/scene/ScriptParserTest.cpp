@@ -299,10 +299,14 @@ TEST_F(LevelScriptTest, FontAndBackgroundCommandsFillTheDisplay)
     Write("font16.chp", font16);
     Write("back1.chp", test::ChpFile(4, 4, 1));
     Write("back2.chp", test::ChpFile(2, 2, 1));
+    Write("cutfont.chp", {0, 0, 1, 0});
+    Write("cutback.chp", {0, 0, 1, 0});
     WriteScript("level.cfg", "loadfont font8.chp 5\nloadgamefont font16.chp 2\nloadgamefont2 font16.chp 1\n"
                              "loadbiggamefont font16.chp 2\nloadbiggamefont2 gone.chp 2\n"
                              "loadbackground back1.chp back2.chp\n");
+    const test::ScopedLog log;
     ASSERT_TRUE(RunLevelScript(u"level.cfg"));
+    EXPECT_EQ(log.Count("cannot be decoded"), 0) << log.Text();
     GameDisplay& display = *GetGameDisplay();
     EXPECT_EQ(display.m_Font8, 1);
     EXPECT_EQ(display.m_GameFont, 4);
@@ -314,6 +318,16 @@ TEST_F(LevelScriptTest, FontAndBackgroundCommandsFillTheDisplay)
     EXPECT_EQ(display.GetTextureRecord(4).width, 16);
     EXPECT_EQ(display.GetTextureRecord(9).width, 4);
     EXPECT_EQ(display.GetTextureCount(), 11);
+
+    // A font or background file that holds no glyph or image leaves its slot empty and is named once.
+    WriteScript("cut.cfg", "loadfont cutfont.chp 5\nloadgamefont2 cutfont.chp 1\n"
+                           "loadbackground back1.chp cutback.chp\n");
+    ASSERT_TRUE(RunLevelScript(u"cut.cfg"));
+    EXPECT_EQ(display.m_Font8, -1);
+    EXPECT_EQ(display.m_GameFont2, -1);
+    EXPECT_EQ(display.m_BackgroundTextures[1], -1);
+    EXPECT_EQ(log.Count("cutfont.chp cannot be decoded as a glyph font"), 1) << log.Text();
+    EXPECT_EQ(log.Count("cutback.chp cannot be decoded as a .chp image"), 1) << log.Text();
 }
 
 } // namespace
