@@ -63,6 +63,7 @@ constexpr int GREEN_MASK_MIN_BIT = 9;
 constexpr int BLUE_MASK_MIN_BIT = 4;
 
 bool s_bDesktopKnown = false;
+bool s_bStartupRefused = false;
 ShutdownStepObserver s_ShutdownObserver = nullptr;
 
 void Step(std::string_view name)
@@ -81,6 +82,14 @@ void StartupBox(int message, std::uint32_t flags = plat::MB_OK)
     plat::MessageBox(StartupMessage(message), StartupMessage(MSG_APP_TITLE), flags);
 }
 
+// A check that fails ends the run at the first turn of the loop; nobody asked for that quit.
+void RefuseStartup(int message)
+{
+    StartupBox(message);
+    s_bStartupRefused = true;
+    PostQuitMessage(0);
+}
+
 void ResetApplicationState()
 {
     s_ScreenWidth = 1280;
@@ -95,6 +104,7 @@ void ResetApplicationState()
     s_bShuttingDown = false;
     s_DesktopMode = {};
     s_bDesktopKnown = false;
+    s_bStartupRefused = false;
     s_bDisplayDeviceOpen = false;
     s_bConsoleEnabled = false;
     s_bConsoleOpen = false;
@@ -179,10 +189,8 @@ void ReadSettings()
 void CheckScreenAndDevice()
 {
     const plat::ScreenMetrics metrics = plat::GetScreenMetrics();
-    if (metrics.width < DESKTOP_MIN_WIDTH || metrics.height < DESKTOP_MIN_HEIGHT) {
-        StartupBox(MSG_SCREEN_TOO_SMALL);
-        PostQuitMessage(0);
-    }
+    if (metrics.width < DESKTOP_MIN_WIDTH || metrics.height < DESKTOP_MIN_HEIGHT)
+        RefuseStartup(MSG_SCREEN_TOO_SMALL);
     std::uint32_t version = 0;
     std::uint32_t platform = 0;
     GetDXVersion(version, platform);
@@ -196,27 +204,23 @@ void CheckScreenAndDevice()
 void CheckDisplayDevice()
 {
     if (!plat::DisplayDeviceAvailable()) {
-        StartupBox(MSG_NO_DISPLAY_DEVICE);
-        PostQuitMessage(0);
+        RefuseStartup(MSG_NO_DISPLAY_DEVICE);
         return;
     }
     s_bDisplayDeviceOpen = true;
     plat::DisplayMode mode;
     if (!plat::GetDesktopMode(mode)) {
-        StartupBox(MSG_NO_DISPLAY_MODE);
-        PostQuitMessage(0);
+        RefuseStartup(MSG_NO_DISPLAY_MODE);
         return;
     }
     if (mode.bitsPerPixel < DESKTOP_BITS) {
-        StartupBox(MSG_DEPTH_TOO_LOW);
+        RefuseStartup(MSG_DEPTH_TOO_LOW);
         s_bDisplayDeviceOpen = false;
-        PostQuitMessage(0);
         return;
     }
     if (!AreUsableColourMasks(mode.redMask, mode.greenMask, mode.blueMask)) {
-        StartupBox(MSG_BAD_COLOUR_MASKS);
+        RefuseStartup(MSG_BAD_COLOUR_MASKS);
         s_bDisplayDeviceOpen = false;
-        PostQuitMessage(0);
     }
 }
 
@@ -365,14 +369,16 @@ int RunApplication(const ApplicationOptions& options)
 {
     ResetApplicationState();
     BindGameToEngine();
-    if (!plat::AcquireInstanceLock(APPLICATION_INSTANCE_NAME)) {
+    if (options.singleInstance && !plat::AcquireInstanceLock(APPLICATION_INSTANCE_NAME)) {
         plat::RequestRaiseRunningInstance(APPLICATION_INSTANCE_NAME);
+        s_bStartupRefused = true;
         return 0;
     }
     CheckDisplayMode();
     s_bSceneReady = 0;
     GetGameDisplay()->m_RasterName = RASTER_LIBRARY_NAME;
     if (!SettleLanguage()) {
+        s_bStartupRefused = true;
         DeleteSingletons();
         plat::ReleaseInstanceLock();
         return 0;
@@ -493,6 +499,11 @@ void ShutdownApplication()
         plat::ChangeDisplayMode(s_DesktopMode);
     plat::DestroyMainWindow();
     plat::ReleaseInstanceLock();
+}
+
+bool StartupRefusedTheRun()
+{
+    return s_bStartupRefused;
 }
 
 void SetShutdownStepObserver(ShutdownStepObserver observer)

@@ -59,11 +59,17 @@ struct ApplicationOptions {
     std::optional<std::uint32_t> seed;
     // Drives the loop: pacing or a scripted run; null waits for events.
     MainLoopDriver* driver = nullptr;
+    // One running copy: a second gives way to the first. A headless run has no window to raise and takes no lock.
+    bool singleInstance = true;
 };
 
 // Start-up, the main loop and shutdown: the exit code of the quit request, or 0 when start-up stops early
 // (a second copy, or no language data).
 int RunApplication(const ApplicationOptions& options);
+
+// Whether the last run ended at start-up (a second copy, no language data, a failed display check) rather than
+// by a quit that was asked for.
+bool StartupRefusedTheRun();
 
 // The teardown after the loop.
 void ShutdownApplication();

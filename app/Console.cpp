@@ -515,6 +515,14 @@ void UpdateConsole()
     }
 }
 
+void EraseConsole()
+{
+    const Console& console = *s_pConsole;
+    Raster* const raster = GetRaster();
+    if (raster->IsInitialised())
+        raster->FillRectNow(console.left, console.top, console.right, console.bottom, 0);
+}
+
 void DrawConsoleGlyph(int x, int y, int glyph)
 {
     GameDisplay* const display = GetGameDisplay();

@@ -78,6 +78,9 @@ void ConsolePrint(std::u16string_view line);
 void RunConsoleCommand(std::u16string_view line);
 // The console's frame: rectangle, output, input handling and drawing.
 void UpdateConsole();
+// Blanks the strip the console last drew. A scene that keeps its frame between draws (the menus) never draws
+// over it by itself, so a closed console would stay on screen.
+void EraseConsole();
 void DrawConsoleGlyph(int x, int y, int glyph);
 
 // The text of a line up to its terminator.

@@ -165,8 +165,12 @@ void OnChar(char16_t ch)
         return;
     if (ch == CONSOLE_TOGGLE_CHAR) {
         s_bConsoleOpen = !s_bConsoleOpen;
-        if (RasterExists())
-            GetRaster()->Invalidate();  // a closed console leaves the screen at once
+        if (!RasterExists())
+            return;
+        // A closed console leaves the screen at once.
+        if (!s_bConsoleOpen)
+            EraseConsole();
+        GetRaster()->Invalidate();
         return;
     }
     if (s_bConsoleOpen)

@@ -287,8 +287,12 @@ void ScriptedRun::AfterTick(int frame)
 {
     while (m_NextSave < m_Script.actions.size() && m_Script.actions[m_NextSave].frame <= frame) {
         const ScriptedAction& action = m_Script.actions[m_NextSave++];
-        if (!action.save || action.frame != frame)
+        if (!action.save)
             continue;
+        if (action.frame != frame) {
+            ++m_SkippedSaves;
+            continue;
+        }
         if (plat::headless::SaveFrameBmp(plat::headless::LastFrame(), action.path)) {
             ++m_Saved;
         } else {
@@ -297,6 +301,13 @@ void ScriptedRun::AfterTick(int frame)
         }
     }
     plat::headless::AdvanceTime(m_FrameMs);
+}
+
+int ScriptedRun::SavesNotWritten() const
+{
+    const auto unreached = std::count_if(m_Script.actions.begin() + static_cast<std::ptrdiff_t>(m_NextSave),
+                                         m_Script.actions.end(), [](const ScriptedAction& a) { return a.save; });
+    return m_FailedSaves + m_SkippedSaves + static_cast<int>(unreached);
 }
 
 // The window is inactive: no frame ticks, so the next scripted events come at once.

@@ -53,6 +53,8 @@ public:
     // Frames saved, and those that could not be written.
     int SavedCount() const { return m_Saved; }
     int FailedSaves() const { return m_FailedSaves; }
+    // Saves the script asked for that were not written: failed, or never reached because the run ended first.
+    int SavesNotWritten() const;
 
 private:
     void QueueEventsUpTo(int frame);
@@ -64,6 +66,7 @@ private:
     std::uint32_t m_FrameMs = DEFAULT_SCRIPT_FRAME_MS;
     int m_Saved = 0;
     int m_FailedSaves = 0;
+    int m_SkippedSaves = 0;
     bool m_DrawEveryFrame = false;
 };
 

@@ -150,15 +150,22 @@ int main(int argc, char** argv)
                                                      : static_cast<long>(script.actions.back().frame) + 1;
         driver = std::make_unique<ScriptedRun>(std::move(script), frames, options.frameMs, options.drawEveryFrame);
         app.seed = options.seed.value_or(DEFAULT_HEADLESS_SEED);
+        app.singleInstance = false;
     } else {
         driver = std::make_unique<RealTimePacing>();
     }
     app.driver = driver.get();
     int exitCode = RunApplication(app);
-    if (options.headless) {
+    // A headless run is judged by a script or a test: one that never started, or did not write a frame it was
+    // asked to save (the save failed, or the run ended before its frame), failed.
+    if (options.headless && exitCode == 0) {
         const auto* run = static_cast<const ScriptedRun*>(driver.get());
-        if (run->FailedSaves() > 0 && exitCode == 0)
+        if (StartupRefusedTheRun() || run->SavesNotWritten() > 0) {
+            if (run->SavesNotWritten() > 0)
+                std::fprintf(stderr, "Tessel: %d frame(s) the script asked to save were not written\n",
+                             run->SavesNotWritten());
             exitCode = 1;
+        }
     }
     plat::Shutdown();
     return exitCode;

@@ -12,7 +12,7 @@ void Parse_DefineCard();
 // small image missing on disk is composed and written there; one that cannot be written stays in memory.
 void Parse_LoadCard();
 
-struct CARD;
+class CARD;
 class CardOverLay;
 // The text of the popup beside a zoomed card: name, cost (not for lands), type, power and toughness (creatures),
 // then the rules text.

@@ -228,20 +228,33 @@ void GUI_Interface::GetBounds(int& left, int& top, int& right, int& bottom) cons
 bool GUI_Interface::LoadFromFile(std::u16string_view path)
 {
     std::vector<std::uint8_t> bytes;
-    if (!plat::ReadFileBytes(GUI_System::JoinPath(GUI_System::GetDataDirectory(), path), bytes) || bytes.empty())
+    if (!plat::ReadFileBytes(GUI_System::JoinPath(GUI_System::GetDataDirectory(), path), bytes))
         return false;
-    return ParseLayoutStream(bytes.data(), bytes.size());
+    std::string fault;
+    if (ParseLayoutStream(bytes.data(), bytes.size(), &fault))
+        return true;
+    plat::OutputDebugStringA("GUI: the layout " + plat::ToUtf8(path) + " " + fault + "; the screen is incomplete\n");
+    return false;
 }
 
-bool GUI_Interface::ParseLayoutStream(const std::uint8_t* data, std::size_t size)
+// A cut file is refused, not taken for a shorter screen: a screen missing its last windows would show without a
+// word why.
+bool GUI_Interface::ParseLayoutStream(const std::uint8_t* data, std::size_t size, std::string* fault)
 {
+    const auto fail = [fault](const char* why) {
+        if (fault != nullptr)
+            *fault = why;
+        return false;
+    };
     RecordCursor cursor(data, size);
     RecordChunk chunk;
     bool sawScreen = false;
-    while (cursor.ReadChunk(chunk)) {
+    while (cursor.Remaining() > 0) {
+        if (!cursor.ReadChunk(chunk))
+            return fail("ends inside a record");
         if (chunk.tag == TAG_GINT) {
             if (!Load(chunk.payload, chunk.size, chunk.VersionTenths()))
-                return false;
+                return fail("has a screen record that cannot be read");
             sawScreen = true;
             m_LoadedVersion = chunk.VersionTenths();
             if (m_LoadedVersion > 10)
@@ -254,9 +267,11 @@ bool GUI_Interface::ParseLayoutStream(const std::uint8_t* data, std::size_t size
         if (!window)
             continue;
         if (!window->Load(chunk.payload, chunk.size, chunk.VersionTenths()))
-            return false;
+            return fail("has a window record that cannot be read");
         AddWindow(window.release());
     }
+    if (!sawScreen)
+        return fail("holds no screen record");
     OnLoaded();
     return true;
 }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -54,10 +55,11 @@ public:
     GUI_Window* GetCaptureWindow() const { return m_pCaptureWindow; }
     GUI_Window* GetHoverWindow() const { return m_pHoverWindow; }
     void GetBounds(int& left, int& top, int& right, int& bottom) const;
-    // A path relative to the data folder; false for a missing or empty file or a record that fails.
+    // A path relative to the data folder; false for a missing file or a stream that fails (logged with the path).
     bool LoadFromFile(std::u16string_view path);
-    // The contents of a layout file.
-    bool ParseLayoutStream(const std::uint8_t* data, std::size_t size);
+    // The contents of a layout file. False for a stream that ends inside a chunk, holds no screen record or has
+    // a window record that fails; the windows read before the fault stay. fault (when given) says which.
+    bool ParseLayoutStream(const std::uint8_t* data, std::size_t size, std::string* fault = nullptr);
     bool IsHidden() const { return m_bHidden; }
     void SetHidden(bool hidden) { m_bHidden = hidden; }
     const std::vector<GUI_Window*>& GetWindows() const { return m_Windows; }

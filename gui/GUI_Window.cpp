@@ -13,8 +13,6 @@
 namespace {
 
 constexpr int NO_LIMIT = INT_MAX;
-// Child records nest no deeper than this; a hostile file must not exhaust the stack.
-constexpr int MAX_RECORD_NESTING = 64;
 int s_LoadNesting = 0;
 
 // Rectangles from records are kept within +-10^7 so that widths and piece sums cannot overflow.

@@ -12,6 +12,9 @@
 
 // Strings in a record hold at most this many units; a longer one fails the save.
 constexpr std::size_t RECORD_STRING_MAX = 32767;
+// The deepest level of child windows a loader keeps, a screen's own windows being level 0; deeper records are
+// skipped, so a hostile file cannot exhaust the stack.
+constexpr int MAX_RECORD_NESTING = 64;
 
 // A tag or version from its first four letters, the first in the lowest byte.
 constexpr std::uint32_t MakeRecordTag(const char (&text)[5])

@@ -37,7 +37,6 @@ constexpr int BOX_MAIN2 = 6;
 constexpr int BOX_ATTACK_PROMPT = 49;
 constexpr int BOX_CPU_ANSWER = 51;
 constexpr int ATTACK_EFFECT = 27;
-constexpr int ANSWERED_TWICE = 666;
 
 void StopVoices()
 {

@@ -29,7 +29,8 @@ void SetSystemLocale(std::u16string languageName, int codePage);
 void SetTime(std::uint32_t ms);
 void AdvanceTime(std::uint32_t ms);
 
-// Message boxes: answers are taken in order; with none queued the first button (IDOK or IDYES) is chosen.
+// Message boxes: answers are taken in order; with none queued the first button (IDOK or IDYES) is chosen. Each
+// box's caption and text also go to the log.
 struct MessageBoxRecord {
     std::u16string text;
     std::u16string caption;

@@ -133,6 +133,8 @@ public:
     {
         HeadlessState& state = State();
         state.messageBoxes.push_back({std::u16string(text), std::u16string(caption), flags});
+        // Nobody sees a headless box: what it says goes to the log, as the real backend's does too.
+        OutputDebugStringA(ToUtf8(caption) + ": " + ToUtf8(text) + "\n");
         if (!state.messageBoxAnswers.empty()) {
             const int answer = state.messageBoxAnswers.front();
             state.messageBoxAnswers.pop_front();

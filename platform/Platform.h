@@ -251,8 +251,9 @@ void RaiseMainWindow();
 // Minimises the window to the task bar, and shows it normally again.
 void MinimizeMainWindow();
 void RestoreMainWindow();
-// The window's client area in screen coordinates: the same kind of rectangle CreateMainWindow takes, so a
-// rectangle saved at exit places the window exactly where it was at the next start.
+// Where the window is, as CreateMainWindow takes it: the position asked for (the frame's corner under a window
+// manager, which places the frame there) and the client area's size, so a rectangle saved at exit places the
+// window exactly where it was at the next start.
 Rect GetWindowRect();
 void GetClientSize(int& width, int& height);
 bool IsWindowMaximized();

@@ -447,6 +447,11 @@ bool AudioPlayClip(const void* waveFile, std::size_t size)
     return true;
 }
 
+bool AudioCanPlayClip(const void* waveFile, std::size_t size)
+{
+    return DecodeWave(static_cast<const std::uint8_t*>(waveFile), size) != nullptr;
+}
+
 void AudioStopClip()
 {
     const std::lock_guard lock(s_mutex);

@@ -72,6 +72,8 @@ void AudioPauseOutput(bool paused);
 // Plays a whole wave file held in memory (the data is copied). False only while an earlier clip still sounds;
 // data the player cannot decode starts nothing and counts as played, so a bad clip never blocks its caller.
 bool AudioPlayClip(const void* waveFile, std::size_t size);
+// Whether AudioPlayClip could decode the data: a PCM wave file the mixer plays.
+bool AudioCanPlayClip(const void* waveFile, std::size_t size);
 // Stops the clip that sounds, if any.
 void AudioStopClip();
 bool AudioClipPlaying();

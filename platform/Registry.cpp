@@ -9,11 +9,13 @@
 //
 // Names and texts escape '\t', '\n', '\r' and '\\' with a backslash. A person may edit the file: a store that
 // parses is used even when its checksum no longer matches (that is logged). Only a missing file reads as empty;
-// a file that does not parse is kept aside as "<file>.damaged" before the next write replaces it, and a file that
+// a file that does not parse is kept aside under the first free name of "<file>.damaged", "<file>.damaged.2", ...
+// before the next write replaces it (a kept copy is never replaced), and a file that
 // exists but cannot be read refuses every write, so no write ever throws away settings it could not see.
 #include "platform/Platform.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -327,6 +329,32 @@ Loaded ReadStore(Hive hive, const std::string& path)
     return loaded;
 }
 
+// The most damaged copies kept beside one store; past it the damaged store itself stays where it is.
+constexpr int MAX_KEPT_COPIES = 100;
+
+// Moves the damaged store to the first name no earlier copy holds. A hard link claims the name atomically and
+// fails on one that exists, so two programs keeping copies at once never replace each other's.
+std::optional<std::string> KeepDamaged(const std::string& path)
+{
+    for (int n = 1; n <= MAX_KEPT_COPIES; ++n) {
+        const std::string kept = path + ".damaged" + (n == 1 ? std::string() : "." + std::to_string(n));
+        if (::link(path.c_str(), kept.c_str()) == 0) {
+            ::unlink(path.c_str());
+            return kept;
+        }
+        if (errno == EEXIST)
+            continue;
+        // A file system without hard links: a name nothing holds is taken by a rename.
+        struct stat info {};
+        if (::lstat(kept.c_str(), &info) == 0)
+            continue;
+        if (errno == ENOENT && ::rename(path.c_str(), kept.c_str()) == 0)
+            return kept;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 // Writes the store over what Load found: never over a file it could not read, and a damaged file is kept.
 bool Save(Hive hive, const Store& store, StoreState found)
 {
@@ -340,12 +368,12 @@ bool Save(Hive hive, const Store& store, StoreState found)
     if (!MakeDirectories(FromUtf8(folder)))
         return false;
     if (found == StoreState::Damaged) {
-        const std::string kept = path + ".damaged";
-        if (::rename(path.c_str(), kept.c_str()) != 0) {
+        const std::optional<std::string> kept = KeepDamaged(path);
+        if (!kept) {
             Log(path + " is damaged and could not be kept aside; nothing is written to it");
             return false;
         }
-        Log(path + " is damaged: its values are lost; it was kept as " + kept + " and a new store started");
+        Log(path + " is damaged: its values are lost; it was kept as " + *kept + " and a new store started");
     }
     const std::string content = Serialize(store);
     return WriteFileAtomic(FromUtf8(path), content.data(), content.size());

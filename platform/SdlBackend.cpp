@@ -330,7 +330,9 @@ public:
         SDL_RaiseWindow(m_window);
     }
 
-    // The client area: SDL places and sizes windows by it, and a frame's size depends on the window manager.
+    // What CreateWindow would be asked for to put the window back: SDL sizes a window by its client area, but a
+    // window manager places the frame's corner at the position asked for, so the corner is the client's less the
+    // frame's left and top borders (none when the manager does not tell them).
     Rect WindowRect() override
     {
         if (m_window == nullptr)
@@ -341,6 +343,12 @@ public:
         int h = 0;
         SDL_GetWindowPosition(m_window, &x, &y);
         SDL_GetWindowSize(m_window, &w, &h);
+        int top = 0;
+        int left = 0;
+        if (SDL_GetWindowBordersSize(m_window, &top, &left, nullptr, nullptr) == 0) {
+            x -= left;
+            y -= top;
+        }
         return {x, y, x + w, y + h};
     }
 

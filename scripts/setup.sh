@@ -7,7 +7,7 @@ PACKAGES=(
     build-essential g++ cmake ninja-build pkg-config
     libsdl2-dev libfreetype-dev fonts-dejavu-core fonts-dejavu-extra
     libgtest-dev libbenchmark-dev
-    xvfb xauth xdotool xfonts-base x11-utils
+    xvfb xauth xdotool xfonts-base x11-utils openbox
     espeak-ng sox
     clang libclang-rt-dev
 )

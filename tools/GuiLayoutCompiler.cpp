@@ -11,6 +11,7 @@
 #include "tools/OutputFile.h"
 #include "tools/SourceText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <memory>
@@ -390,8 +391,30 @@ bool SplitPairs(std::string_view text, std::vector<Pair>& out, std::string& erro
     return true;
 }
 
+// The fields that name a file under the data folder.
+bool IsPathField(std::string_view key)
+{
+    return key == "skin" || key == "bgimage" || key == "image" || key == "mask" || key.ends_with(".image");
+}
+
+// What the loader would refuse or read otherwise is refused here, on its line.
+bool CheckValue(const Pair& pair, std::string& error)
+{
+    if (plat::FromUtf8(pair.value).size() > RECORD_STRING_MAX) {
+        error = "a text holds at most " + std::to_string(RECORD_STRING_MAX) + " units";
+        return false;
+    }
+    if (IsPathField(pair.key) && LeavesDataFolder(pair.value)) {
+        error = "the path " + pair.value + " leaves the data folder";
+        return false;
+    }
+    return true;
+}
+
 bool ApplyField(GUI_Window& window, unsigned kind, const Pair& pair, std::string& error)
 {
+    if (!CheckValue(pair, error))
+        return false;
     for (const Field& field : WINDOW_FIELDS) {
         if (field.key == pair.key && (field.kinds & kind) != 0)
             return field.apply(window, -1, pair.value, error);
@@ -422,6 +445,8 @@ bool CompileGuiLayout(std::string_view source, const std::string& fileName, std:
                       Diagnostics& diagnostics)
 {
     const std::size_t errorsBefore = diagnostics.Messages().size();
+    if (!CheckUtf8Source(source, fileName, diagnostics))
+        return false;
     GUI_Interface screen;
     bool sawScreen = false;
     std::vector<Open> open;
@@ -468,6 +493,13 @@ bool CompileGuiLayout(std::string_view source, const std::string& fileName, std:
         }
         while (!open.empty() && open.back().indent >= indent)
             open.pop_back();
+        if (open.size() > static_cast<std::size_t>(MAX_RECORD_NESTING)) {
+            diagnostics.Error(fileName, number,
+                              "a window nested " + std::to_string(open.size()) +
+                                  " levels deep; the program keeps none deeper than " +
+                                  std::to_string(MAX_RECORD_NESTING));
+            continue;
+        }
         GUI_Window* const raw = window.get();
         if (open.empty())
             screen.AddWindow(window.release());
@@ -476,7 +508,7 @@ bool CompileGuiLayout(std::string_view source, const std::string& fileName, std:
         open.push_back({indent, raw});
     }
     if (!sawScreen)
-        diagnostics.Error(fileName, "holds no \"screen\" line");
+        diagnostics.Error(fileName, std::max(number, 1), "ends without a \"screen\" line");
     RecordWriter writer;
     if (!screen.Save(writer))
         diagnostics.Error(fileName, "a text is longer than 32767 units");

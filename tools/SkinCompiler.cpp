@@ -78,6 +78,8 @@ bool CompileSkin(std::string_view source, const std::string& fileName, std::vect
                  Diagnostics& diagnostics)
 {
     const std::size_t errorsBefore = diagnostics.Messages().size();
+    if (!CheckUtf8Source(source, fileName, diagnostics))
+        return false;
     out = {0xFF, 0xFE};
     AppendUtf16(out, u"GSKNV1.0\r\n");
     std::string_view line;
@@ -87,6 +89,11 @@ bool CompileSkin(std::string_view source, const std::string& fileName, std::vect
         const std::string text = TrimBlanks(line);
         if (text.empty() || text.starts_with("//"))
             continue;
+        // The reader cuts a longer line.
+        if (plat::FromUtf8(text).size() > SKIN_LINE_MAX) {
+            diagnostics.Error(fileName, number, "a line holds at most " + std::to_string(SKIN_LINE_MAX) + " units");
+            continue;
+        }
         const std::vector<std::string> tokens = Tokens(text);
         const std::u16string key = plat::FromUtf8(tokens[0]);
         if (tokens.size() < 2) {
@@ -96,6 +103,8 @@ bool CompileSkin(std::string_view source, const std::string& fileName, std::vect
         if (IsPieceKey(key)) {
             if (tokens.size() > 8)
                 diagnostics.Error(fileName, number, "a piece takes an image and at most six numbers");
+            if (LeavesDataFolder(tokens[1]))
+                diagnostics.Error(fileName, number, "the image " + tokens[1] + " leaves the data folder");
             for (std::size_t i = 2; i < tokens.size(); ++i) {
                 if (!IsInteger(tokens[i]))
                     diagnostics.Error(fileName, number, "'" + tokens[i] + "' is not a whole number");

@@ -9,6 +9,42 @@ namespace {
 constexpr std::string_view BLANKS = " \t\r";
 }
 
+bool CheckUtf8Source(std::string_view source, const std::string& fileName, Diagnostics& diagnostics)
+{
+    if (source.starts_with("\xEF\xBB\xBF")) {
+        diagnostics.Error(fileName, 1, "starts with a byte-order mark; save the source as UTF-8 without one");
+        return false;
+    }
+    if (source.starts_with("\xFF\xFE") || source.starts_with("\xFE\xFF")) {
+        diagnostics.Error(fileName, 1, "is UTF-16; sources are UTF-8");
+        return false;
+    }
+    const std::size_t nul = source.find('\0');
+    if (nul != std::string_view::npos) {
+        const auto line = 1 + std::count(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(nul), '\n');
+        diagnostics.Error(fileName, static_cast<int>(line), "holds a NUL byte (UTF-16?); sources are UTF-8");
+        return false;
+    }
+    return true;
+}
+
+bool LeavesDataFolder(std::string_view path)
+{
+    if (path.starts_with('\\') || path.starts_with('/') || (path.size() >= 2 && path[1] == ':'))
+        return true;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        const std::size_t end = path.find_first_of("\\/", start);
+        const std::string_view step = path.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (step == "..")
+            return true;
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return false;
+}
+
 std::string TrimBlanks(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(BLANKS);

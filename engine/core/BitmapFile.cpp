@@ -1,5 +1,6 @@
 #include "engine/core/BitmapFile.h"
 
+#include "engine/core/UndecodableFile.h"
 #include "platform/Platform.h"
 
 #include <algorithm>
@@ -236,5 +237,9 @@ bool LoadBitmapFile(std::u16string_view path, RasterBitmap& out, int* bitCount)
     if (path.empty() || !plat::ReadFileBytes(path, bytes)) {
         return false;
     }
-    return DecodeBitmap(bytes.data(), bytes.size(), out, bitCount);
+    if (!DecodeBitmap(bytes.data(), bytes.size(), out, bitCount)) {
+        ReportUndecodableFile(path, "a .bmp image");
+        return false;
+    }
+    return true;
 }

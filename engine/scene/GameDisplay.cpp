@@ -4,6 +4,7 @@
 #include "engine/core/PrivateHeap.h"
 #include "engine/core/QuitRequest.h"
 #include "engine/core/TextHelpers.h"
+#include "engine/core/UndecodableFile.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/ChpFile.h"
 #include "platform/Platform.h"
@@ -227,6 +228,9 @@ int GameDisplay::LoadChpTexture(std::u16string_view path)
     const OwnedFile file(path);
     ChpImage image;
     if (!ParseChp(file.data, file.size, false, image)) {
+        if (file.data != nullptr) {
+            ReportUndecodableFile(path, "a .chp image");
+        }
         return -1;
     }
     return CreateTexture(image.width, image.height, path, image.pixels, 16, TEXTURE_KIND_SURFACE);
@@ -237,6 +241,9 @@ int GameDisplay::LoadChpFrames(const void* fileData, std::size_t size, std::u16s
 {
     ChpImage image;
     if (!ParseChp(fileData, size, true, image) || image.frameCount == 0) {
+        if (fileData != nullptr) {
+            ReportUndecodableFile(path, "a .chp image");
+        }
         return -1;
     }
     const int first = CreateTexture(image.width, image.height, path, image.Frame(0), 16, TEXTURE_KIND_SURFACE);
@@ -254,10 +261,15 @@ void GameDisplay::LoadBackground(const void* data1, std::size_t size1, std::u16s
     const std::u16string_view names[BACKGROUND_TEXTURE_COUNT] = {name1, name2};
     for (int i = 0; i < BACKGROUND_TEXTURE_COUNT; ++i) {
         ChpImage image;
+        if (!ParseChp(data[i], sizes[i], false, image)) {
+            if (data[i] != nullptr) {
+                ReportUndecodableFile(names[i], "a .chp image");
+            }
+            m_BackgroundTextures[i] = -1;
+            continue;
+        }
         m_BackgroundTextures[i] =
-            ParseChp(data[i], sizes[i], false, image)
-                ? CreateTexture(image.width, image.height, names[i], image.pixels, 16, TEXTURE_KIND_SURFACE)
-                : -1;
+            CreateTexture(image.width, image.height, names[i], image.pixels, 16, TEXTURE_KIND_SURFACE);
     }
 }
 

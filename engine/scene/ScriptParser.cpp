@@ -2,6 +2,7 @@
 
 #include "engine/core/PrivateHeap.h"
 #include "engine/core/TextHelpers.h"
+#include "engine/core/UndecodableFile.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/SpritePack.h"
@@ -120,6 +121,19 @@ void Command_Load()
     AddTextureData(name, data, size);
 }
 
+// A pack whose count promises frames but none of which lies within the file holds no image to read; a count of
+// 0 or less is a pack without frames, as the data may mean it.
+void ReportUnreadablePack(std::u16string_view path, const void* data, std::size_t size)
+{
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    const bool promisesFrames =
+        size < 4 || static_cast<std::int32_t>(bytes[0] | bytes[1] << 8 | bytes[2] << 16 |
+                                              static_cast<std::uint32_t>(bytes[3]) << 24) > 0;
+    if (promisesFrames) {
+        ReportUndecodableFile(path, "a sprite pack");
+    }
+}
+
 void Command_LoadSprite()
 {
     const std::u16string name = ScriptNextToken();
@@ -132,6 +146,7 @@ void Command_LoadSprite()
     }
     const std::vector<SpriteFrame> frames = ReadSpriteFrames(static_cast<const std::uint8_t*>(data), size);
     if (frames.empty()) {
+        ReportUnreadablePack(path, data, size);
         AddTextureName(name, -1);
         return;
     }
@@ -158,6 +173,7 @@ void Command_LoadRamTexture()
     }
     const std::vector<SpriteFrame> frames = ReadSpriteFrames(static_cast<const std::uint8_t*>(data), size);
     if (frames.empty()) {
+        ReportUnreadablePack(path, data, size);
         return;
     }
     const SpriteFrame& last = frames.back();
@@ -188,6 +204,9 @@ void Command_LoadFont()
     const void* data = ReadWholeFile(path, false, &size);
     if (data != nullptr) {
         GetGameDisplay()->LoadFont8(data, size, count);
+        if (GetGameDisplay()->m_Font8 < 0) {
+            ReportUndecodableFile(path, "a glyph font");
+        }
     }
 }
 
@@ -204,35 +223,40 @@ void Command_LoadBackground()
 
 using FontLoader = void (GameDisplay::*)(const void*, std::size_t, int);
 
-void LoadGameFontWith(FontLoader loader)
+// slot is the display's font the loader fills: -1 after it when the file held no glyph.
+void LoadGameFontWith(FontLoader loader, int GameDisplay::*slot)
 {
     const std::u16string path = ScriptNextToken();
     const int count = ScriptReadInt();
     std::size_t size = 0;
     const void* data = ReadWholeFile(path, false, &size);
     if (data != nullptr) {
-        (GetGameDisplay()->*loader)(data, size, count);
+        GameDisplay* const display = GetGameDisplay();
+        (display->*loader)(data, size, count);
+        if (display->*slot < 0) {
+            ReportUndecodableFile(path, "a glyph font");
+        }
     }
 }
 
 void Command_LoadGameFont()
 {
-    LoadGameFontWith(&GameDisplay::LoadGameFont);
+    LoadGameFontWith(&GameDisplay::LoadGameFont, &GameDisplay::m_GameFont);
 }
 
 void Command_LoadGameFont2()
 {
-    LoadGameFontWith(&GameDisplay::LoadGameFont2);
+    LoadGameFontWith(&GameDisplay::LoadGameFont2, &GameDisplay::m_GameFont2);
 }
 
 void Command_LoadBigGameFont()
 {
-    LoadGameFontWith(&GameDisplay::LoadBigGameFont);
+    LoadGameFontWith(&GameDisplay::LoadBigGameFont, &GameDisplay::m_BigGameFont);
 }
 
 void Command_LoadBigGameFont2()
 {
-    LoadGameFontWith(&GameDisplay::LoadBigGameFont2);
+    LoadGameFontWith(&GameDisplay::LoadBigGameFont2, &GameDisplay::m_BigGameFont2);
 }
 
 void Command_LoadChop()
@@ -285,10 +309,35 @@ ScriptCommand FindCommand(std::u16string_view word)
     return found == s_Commands.end() ? nullptr : found->second;
 }
 
+// Lines are counted only as far as the cursor has come, once over the whole text.
+class LineCounter {
+public:
+    explicit LineCounter(const char16_t* text) : m_Counted(text) {}
+
+    int LineAt(const char16_t* cursor)
+    {
+        for (; m_Counted < cursor; ++m_Counted)
+            m_Line += *m_Counted == u'\n' ? 1 : 0;
+        return m_Line;
+    }
+
+private:
+    const char16_t* m_Counted;
+    int m_Line = 1;
+};
+
+// A word that is no command is skipped; a mistyped command would otherwise leave its scene silently short.
+void ReportSkippedToken(LineCounter& lines, std::u16string_view token)
+{
+    plat::OutputDebugString(u"Script: line " + IntToWString(lines.LineAt(s_Cursor)) + u": \"" +
+                            std::u16string(token) + u"\" is no command; skipped\n");
+}
+
 void RunWithSections(const char16_t* text)
 {
     const SavedCursor saved;
     s_Cursor = text;
+    LineCounter lines(text);
     bool run = true;
     for (std::u16string token = ScriptNextToken(); !token.empty(); token = ScriptNextToken()) {
         if (EqualsNoCase(token, u"[DATA]")) {
@@ -302,15 +351,19 @@ void RunWithSections(const char16_t* text)
         if (!run) {
             continue;
         }
-        if (const ScriptCommand command = FindCommand(token)) {
+        const ScriptCommand command = FindCommand(token);
+        if (command != nullptr) {
             command();
         }
         // A setting "name = value" is consumed whole and has no effect.
         const char16_t* const beforeLookAhead = s_Cursor;
         if (ScriptNextToken() == u"=") {
             ScriptNextToken();
-        } else {
-            s_Cursor = beforeLookAhead;
+            continue;
+        }
+        s_Cursor = beforeLookAhead;
+        if (command == nullptr) {
+            ReportSkippedToken(lines, token);
         }
     }
 }
@@ -341,18 +394,13 @@ void RunScriptFile(const char16_t* text)
     }
     const SavedCursor saved;
     s_Cursor = text;
-    // Lines are counted only as far as the cursor has come, once over the whole file.
-    const char16_t* counted = text;
-    int line = 1;
+    LineCounter lines(text);
     for (std::u16string token = ScriptNextToken(); !token.empty(); token = ScriptNextToken()) {
         if (const ScriptCommand command = FindCommand(token)) {
             command();
             continue;
         }
-        for (; counted < s_Cursor; ++counted)
-            line += *counted == u'\n' ? 1 : 0;
-        plat::OutputDebugString(u"Script: line " + IntToWString(line) + u": \"" + token +
-                                u"\" is no command; skipped\n");
+        ReportSkippedToken(lines, token);
     }
 }
 

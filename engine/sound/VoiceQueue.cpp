@@ -1,6 +1,7 @@
 #include "engine/sound/VoiceQueue.h"
 
 #include "engine/core/LanguageManager.h"
+#include "engine/core/UndecodableFile.h"
 #include "platform/Platform.h"
 
 #include <deque>
@@ -79,6 +80,8 @@ void QueueVoice(const char16_t* path, bool clearFirst)
     VoiceClip clip;
     if (!plat::ReadFileBytes(resolved, clip.data))
         clip.data.clear();
+    else if (!plat::AudioCanPlayClip(clip.data.data(), clip.data.size()))
+        ReportUndecodableFile(resolved, "a .wav voice clip");
     clip.lengthMs = EstimateVoiceLength(clip.data.size());
     s_Clips.push_back(std::move(clip));
 }

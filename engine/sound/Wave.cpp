@@ -1,5 +1,6 @@
 #include "engine/sound/Wave.h"
 
+#include "engine/core/UndecodableFile.h"
 #include "engine/scene/Actor.h"
 #include "engine/sound/SoundError.h"
 #include "engine/sound/WaveHeader.h"
@@ -189,6 +190,7 @@ void LoadEffect(std::u16string_view path, int slot, std::uint32_t /*flags*/)
     EffectHeader effect;
     const auto fileSize = static_cast<std::uint64_t>(std::max<std::int64_t>(file.Size(), 0));
     if (file.Read(header, sizeof header) != sizeof header || !ParseEffectHeader(header, fileSize, effect)) {
+        ReportUndecodableFile(path, "a .wav sound");
         ReleaseSlot(slot);
         return;
     }

@@ -1,5 +1,6 @@
 #include "engine/sound/Wave.h"
 
+#include "engine/core/UndecodableFile.h"
 #include "engine/sound/SoundError.h"
 #include "engine/sound/WaveFile.h"
 #include "engine/sound/WaveStream.h"
@@ -73,8 +74,11 @@ int PlayStream(std::u16string_view path)
     // Sound that did not start stays silent, the stream included.
     if (!IsSoundOn() || !IsSoundDeviceOpen())
         return STREAM_FAILED;
-    if (!s_Stream.reader.Open(path))
+    if (!s_Stream.reader.Open(path)) {
+        if (s_Stream.reader.LastError() == WaveError::InvalidFile)
+            ReportUndecodableFile(path, "a .wav sound");
         return STREAM_FAILED;
+    }
     const WaveFormat& format = s_Stream.reader.Format();
     // A half holds one second; whole frames keep the two halves and the loop aligned.
     const std::size_t align = std::max<std::size_t>(format.blockAlign, 1);

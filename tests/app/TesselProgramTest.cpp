@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +50,18 @@ protected:
     pid_t Run(const std::vector<std::string>& args, const std::vector<std::string>& env)
     {
         const pid_t pid = SpawnProgram(TESSEL, args, env);
+        if (pid > 0)
+            m_Children.push_back(pid);
+        return pid;
+    }
+
+    // As Run, with the program's standard error kept in a file.
+    pid_t RunKeepingErrors(const std::vector<std::string>& args, const std::vector<std::string>& env,
+                           const std::string& errorFile)
+    {
+        std::vector<std::string> shell = {"-c", "exec \"$0\" \"$@\" 2>\"" + errorFile + "\"", TESSEL};
+        shell.insert(shell.end(), args.begin(), args.end());
+        const pid_t pid = SpawnProgram("/bin/sh", shell, env);
         if (pid > 0)
             m_Children.push_back(pid);
         return pid;
@@ -182,7 +196,9 @@ TEST_F(TesselProgramTest, ASavedFrameShowsWhatWasDrawnAtItsFrame)
     Settings({{u"consoleenabled", 1}, {u"winx1", 0}, {u"winy1", 0}, {u"winx2", 800}, {u"winy2", 600}});
     const std::string closed = m_Work.File("closed.bmp");
     const std::string open = m_Work.File("open.bmp");
-    m_Work.Write("console.txt", "3 save " + closed + "\n4 char 96\n6 save " + open + "\n");
+    const std::string shut = m_Work.File("shut.bmp");
+    m_Work.Write("console.txt",
+                 "3 save " + closed + "\n4 char 96\n6 save " + open + "\n8 char 96\n10 save " + shut + "\n");
     const pid_t pid = Run({"--headless", "--script", m_Work.File("console.txt")}, Env());
     EXPECT_EQ(WaitProgramExit(pid, 60), 0);
     std::vector<std::uint8_t> before;
@@ -198,21 +214,34 @@ TEST_F(TesselProgramTest, ASavedFrameShowsWhatWasDrawnAtItsFrame)
         EXPECT_NEAR(channel, 32, 8);
     }
     EXPECT_EQ(BmpPixel(after, 10, 590), BmpPixel(before, 10, 590));
+    // Closed again, the strip is gone, also where the menus draw nothing of their own (they keep their frame
+    // between draws).
+    std::vector<std::uint8_t> closedAgain;
+    ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(shut), closedAgain));
+    ASSERT_GT(closedAgain.size(), 54u);
+    for (const int channel : BmpPixel(after, 700, 560)) {
+        EXPECT_NEAR(channel, 32, 8);
+    }
+    EXPECT_EQ(BmpPixel(closedAgain, 700, 560), BmpPixel(before, 700, 560));
+    EXPECT_EQ(BmpPixel(closedAgain, 790, 590), BmpPixel(before, 790, 590));
 }
 
 TEST_F(TesselProgramTest, AScriptEndsWithItsQuitOrItsLastFrame)
 {
-    // A frame after the end is never saved.
+    // A frame after the end is never saved, and a save asked for but not written fails the run.
     const std::string late = m_Work.File("late.bmp");
     m_Work.Write("quit.txt", "5 quit\n10 save " + late + "\n");
     pid_t pid = Run({"--headless", "--script", m_Work.File("quit.txt")}, Env());
-    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 1);
     EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(late)));
-    // The console's quit command, typed.
+    m_Work.Write("quit.txt", "5 quit\n");
+    pid = Run({"--headless", "--script", m_Work.File("quit.txt")}, Env());
+    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
+    // The console's quit command, typed: the run ends long before the late frame.
     m_Work.Write("console.txt", "0 char 96\n1 text quit\n1 char 13\n50000 save " + late + "\n");
     Settings({{u"consoleenabled", 1}});
     pid = Run({"--headless", "--script", m_Work.File("console.txt")}, Env());
-    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 1);
     EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(late)));
     // Without a quit the run ends after its last scripted frame.
     const std::string last = m_Work.File("last.bmp");
@@ -239,21 +268,56 @@ TEST_F(TesselProgramTest, BadScriptsAreRefusedWithTheirLine)
     EXPECT_EQ(WaitProgramExit(pid, 30), 1);
 }
 
-TEST_F(TesselProgramTest, ASecondCopyExits0WhileTheFirstRuns)
+// A running copy holds the lock; a headless run has no window to raise, so it runs all the same, and several
+// run side by side.
+TEST_F(TesselProgramTest, AHeadlessRunTakesNoLockAndRunsBesideARunningCopy)
 {
+    const std::string lock = m_Runtime.File("VarrowTutorTessel_Intl-" + std::to_string(::getuid()) + ".lock");
+    const int held = ::open(lock.c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
     const pid_t first = Run({"--headless", "--frames", "100000000"}, Env());
     ASSERT_GT(first, 0);
-    const std::string lock = m_Runtime.File("VarrowTutorTessel_Intl-" + std::to_string(::getuid()) + ".lock");
-    for (int i = 0; i < 200 && !plat::IsReadable(plat::FromUtf8(lock)); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const pid_t second = Run({"--headless", "--frames", "5"}, Env());
-    EXPECT_EQ(WaitProgramExit(second, 30), 0);
+    const std::string saved = m_Work.File("second.bmp");
+    m_Work.Write("save.txt", "3 save " + saved + "\n");
+    const pid_t second = Run({"--headless", "--script", m_Work.File("save.txt")}, Env());
+    EXPECT_EQ(WaitProgramExit(second, 60), 0);
+    EXPECT_TRUE(plat::IsReadable(plat::FromUtf8(saved)));
+    EXPECT_FALSE(plat::IsReadable(plat::FromUtf8(lock + ".raise")));
     int status = 0;
     EXPECT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first copy ended";
     kill(first, SIGKILL);
     waitpid(first, nullptr, 0);
+    ::close(held);
+}
+
+// A start-up that ends at a fatal box is a failed run, and the box's words reach stderr.
+TEST_F(TesselProgramTest, AHeadlessRunThatStopsAtAFatalBoxSaysWhyAndExits1)
+{
+    struct Case {
+        const char* name;
+        std::string cards;  // empty: no language data at all
+    };
+    const std::vector<Case> cases = {
+        {"no language data", ""},
+        {"a card file without a card", "# no cards yet\r\n"},
+    };
+    for (const Case& c : cases) {
+        const test::TempDir install;
+        if (!c.cards.empty()) {
+            std::vector<std::uint8_t> strings;
+            ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(std::string(TESSEL_GAME_DIR) + "/data_en/res_str_phys_u.txt"),
+                                            strings));
+            install.Write("data_en/res_str_phys_u.txt", strings);
+            install.Write("data_en/cards_phys_u.cfg", test::Utf16Le(c.cards));
+        }
+        const std::string errors = m_Work.File("errors.txt");
+        const pid_t pid = RunKeepingErrors({"--headless", "--install-dir", install.Path()}, Env(), errors);
+        EXPECT_EQ(WaitProgramExit(pid, 60), 1) << c.name;
+        std::vector<std::uint8_t> text;
+        ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(errors), text)) << c.name;
+        EXPECT_NE(std::string(text.begin(), text.end()).find("(data_en\\): "), std::string::npos) << c.name;
+    }
 }
 
 // The SDL2 backend in this process for one test; the headless one is back after it, also when an assertion ends
@@ -430,6 +494,52 @@ TEST_F(TesselProgramTest, TheWindowTakesClicksAndKeysUnderXvfbAndClosesCleanly)
     EXPECT_EQ(exitCode, 0);
     EXPECT_GT(Setting(u"winx2"), 0);
     EXPECT_EQ(Setting(u"playmovies"), 0);
+}
+
+// Under a window manager, which frames the window and places the frame where the program asks, a window left
+// alone comes back at the same place on every start: the stored rectangle is the place asked for.
+TEST_F(TesselProgramTest, TheWindowStaysWhereItWasAcrossStartsUnderAWindowManager)
+{
+    const char* const windowManager = "/usr/bin/openbox";
+    if (::access(windowManager, X_OK) != 0)
+        GTEST_SKIP() << "no window manager (openbox) is installed";
+    const test::ScopedXvfb display;
+    if (!display.Available())
+        GTEST_SKIP() << "Xvfb is not installed";
+    if (!HaveXdotool())
+        GTEST_SKIP() << "xdotool is not installed";
+    const std::vector<std::string> xenv = {"DISPLAY=" + display.Display()};
+    const pid_t manager = SpawnProgram(windowManager, {}, xenv);
+    ASSERT_GT(manager, 0);
+    m_Children.push_back(manager);  // killed with the test's programs
+    std::string managed;
+    for (int i = 0; i < 100 && managed.find("window id") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        managed = test::CaptureLine({"xprop", "-root", "_NET_SUPPORTING_WM_CHECK"}, xenv, m_Work);
+    }
+    ASSERT_NE(managed.find("window id"), std::string::npos) << "the window manager did not start";
+
+    Settings({{u"winx1", 100}, {u"winy1", 80}, {u"winx2", 900}, {u"winy2", 680}});
+    std::vector<std::string> env = Env();
+    env.insert(env.end(), {"DISPLAY=" + display.Display(), "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"});
+    for (int start = 1; start <= 2; ++start) {
+        const pid_t pid = Run({}, env);
+        ASSERT_GT(pid, 0);
+        std::string window;
+        for (int i = 0; i < 200 && window.empty(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            window = test::CaptureLine({"xdotool", "search", "--onlyvisible", "--name", "Varrow"}, xenv, m_Work);
+        }
+        ASSERT_FALSE(window.empty()) << "no window appeared at start " << start;
+        // The manager frames the window a moment after it appears.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        kill(pid, SIGTERM);
+        ASSERT_EQ(WaitProgramExit(pid, 30), 0);
+        EXPECT_EQ(Setting(u"winx1"), 100) << "start " << start;
+        EXPECT_EQ(Setting(u"winy1"), 80) << "start " << start;
+        EXPECT_EQ(Setting(u"winx2"), 900) << "start " << start;
+        EXPECT_EQ(Setting(u"winy2"), 680) << "start " << start;
+    }
 }
 
 } // namespace

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int y = 0; y < bitmap.height && bitmap.width > 0; ++y) {
             sum += bitmap.At(bitmap.width - 1, y);
         }
-        static volatile std::uint32_t s_sink;
+        [[maybe_unused]] static volatile std::uint32_t s_sink;
         s_sink = sum;
     }
     return 0;

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     LauncherStringTable table;
     table.LoadFromBytes(data, size);
-    static volatile std::size_t s_sink;
+    [[maybe_unused]] static volatile std::size_t s_sink;
     for (const int code : {1, 2, 3, 8, 9, 11}) {
         for (const char16_t* key : {u"STR_INSTALL_PROMPT", u"str_english", u"", u"K"}) {
             const std::u16string text = LauncherText(table, code, key);

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!skin.Parse(bytes.data(), bytes.size()))
         return 0;
     for (const std::u16string_view key : WINDOW_PIECE_KEYS) {
-        static volatile std::size_t s_sink;
+        [[maybe_unused]] static volatile std::size_t s_sink;
         s_sink = ParseSkinPieceValue(skin.Lookup(key)).file.size();
     }
     return 0;

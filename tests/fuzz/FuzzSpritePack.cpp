@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t count = static_cast<std::size_t>(frame.width) * frame.height;
         sum += frame.pixels[0] + frame.pixels[count - 1];
     }
-    static volatile std::uint32_t s_sink;
+    [[maybe_unused]] static volatile std::uint32_t s_sink;
     s_sink = sum;
     return 0;
 }

@@ -270,12 +270,43 @@ TEST_F(LayoutRecordsTest, ScreensLoadFromStreamsOfBothScreenVersions)
     EXPECT_FALSE(none.LoadFromFile(u"GUI\\Interfaces\\Empty.GUI"));
     EXPECT_FALSE(none.LoadFromFile(u"GUI\\Interfaces\\Missing.GUI"));
 
-    // A file cut inside its third window keeps the two complete windows before the cut.
+}
+
+// A stream cut inside a record, or without a screen record, fails to load and the log names the file; the
+// windows read before the fault stay.
+TEST_F(LayoutRecordsTest, CutStreamsAndStreamsWithoutAScreenFailWithTheFileNamed)
+{
+    RecordWriter old;
+    old.BeginRecord(TAG_GINT, 10);
+    old.EndRecord();
+    for (int i = 0; i < 3; ++i)
+        GUI_Window(0, 0, 5, 5).Save(old);
     std::vector<std::uint8_t> cutStream = old.Bytes();
     cutStream.resize(cutStream.size() - 5);
     GUI_Interface cut;
-    EXPECT_TRUE(cut.ParseLayoutStream(cutStream.data(), cutStream.size()));
+    EXPECT_FALSE(cut.ParseLayoutStream(cutStream.data(), cutStream.size()));
     EXPECT_EQ(cut.GetWindows().size(), 2u);
+
+    RecordWriter windowsOnly;
+    GUI_Window(0, 0, 5, 5).Save(windowsOnly);
+    m_dir.Write("GUI/Interfaces/Cut.GUI", cutStream);
+    m_dir.Write("GUI/Interfaces/NoScreen.GUI", windowsOnly.Bytes());
+    m_dir.Write("GUI/Interfaces/Empty.GUI", std::string());
+    struct Case {
+        const char16_t* path;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {u"GUI\\Interfaces\\Cut.GUI", "GUI\\Interfaces\\Cut.GUI ends inside a record"},
+        {u"GUI\\Interfaces\\NoScreen.GUI", "GUI\\Interfaces\\NoScreen.GUI holds no screen record"},
+        {u"GUI\\Interfaces\\Empty.GUI", "GUI\\Interfaces\\Empty.GUI holds no screen record"},
+    };
+    for (const Case& c : cases) {
+        const test::ScopedLog log;
+        GUI_Interface screen;
+        EXPECT_FALSE(screen.LoadFromFile(c.path)) << c.logged;
+        EXPECT_EQ(log.Count(c.logged), 1) << log.Text();
+    }
 }
 
 } // namespace

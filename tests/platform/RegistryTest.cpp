@@ -118,6 +118,31 @@ TEST(Registry, DamagedFilesAreKeptAsideAndUnreadableOnesRefuseWrites)
     }
 }
 
+// Each damaged store is kept under the first free name: no kept copy is ever replaced, and the log names it.
+TEST(Registry, EveryDamagedStoreIsKeptUnderTheFirstFreeName)
+{
+    using plat::Hive;
+    const test::ScopedRegistry registry;
+    const std::string file = registry.Folder() + "/local-machine.reg";
+    const std::vector<std::pair<std::string, std::string>> rounds = {
+        {"first damage", file + ".damaged"},
+        {"second damage", file + ".damaged.2"},
+        {"third damage", file + ".damaged.3"},
+    };
+    for (const auto& [content, kept] : rounds) {
+        const test::ScopedLog log;
+        std::ofstream(file, std::ios::binary | std::ios::trunc) << content;
+        ASSERT_TRUE(plat::RegSetDword(Hive::LocalMachine, CONFIG, u"playmovies", 0)) << content;
+        EXPECT_EQ(ReadText(kept), content);
+        EXPECT_NE(log.Text().find("kept as " + kept + " "), std::string::npos) << log.Text();
+    }
+    EXPECT_EQ(ReadText(file + ".damaged"), "first damage");
+    EXPECT_EQ(ReadText(file + ".damaged.2"), "second damage");
+    std::uint32_t number = 99;
+    EXPECT_TRUE(plat::RegGetDword(Hive::LocalMachine, CONFIG, u"playmovies", number));
+    EXPECT_EQ(number, 0u);
+}
+
 TEST(Registry, AHandEditedStoreIsUsedAndTheEditIsLoggedOnce)
 {
     const test::ScopedRegistry registry;

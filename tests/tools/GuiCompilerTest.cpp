@@ -97,11 +97,25 @@ TEST_F(GuiCompilerTest, AMinimalWindowMatchesTheProgramsOwnBytes)
 TEST_F(GuiCompilerTest, LayoutErrorsNameFileAndLine)
 {
     struct Case {
-        const char* source;
-        const char* message;
+        std::string source;
+        std::string message;
     };
+    using namespace std::string_literals;
     const Case cases[] = {
+        {"\xEF\xBB\xBFscreen\nwindow\n",
+         "bad.gui.txt:1: starts with a byte-order mark; save the source as UTF-8 without one"},
+        {"\xFF\xFEs\0c\0r\0e\0e\0n\0\n\0"s, "bad.gui.txt:1: is UTF-16; sources are UTF-8"},
+        {"screen\nwindow\nl\0a\0b\0e\0l\0\n\0"s, "bad.gui.txt:3: holds a NUL byte (UTF-16?); sources are UTF-8"},
+        {"screen\nwindow\nlabel text=" + std::string(RECORD_STRING_MAX + 1, 'a') + "\n",
+         "bad.gui.txt:3: text: a text holds at most 32767 units"},
+        {"screen\nwindow skin=..\\..\\home\\x.skn\n",
+         "bad.gui.txt:2: skin: the path ..\\..\\home\\x.skn leaves the data folder"},
+        {"screen\npicture image=/etc/x.bmp\n", "bad.gui.txt:2: image: the path /etc/x.bmp leaves the data folder"},
+        {"screen\nbutton up.image=C:\\x.bmp\n", "bad.gui.txt:2: up.image: the path C:\\x.bmp leaves the data folder"},
+        {"screen\nwindow bgimage=art/../../x.bmp\n",
+         "bad.gui.txt:2: bgimage: the path art/../../x.bmp leaves the data folder"},
         {"window\n", "bad.gui.txt:1: a layout begins with the line \"screen\""},
+        {"# only a remark\n\n", "bad.gui.txt:2: ends without a \"screen\" line"},
         {"screen\nwidget name=a\n", "bad.gui.txt:2: unknown window kind widget"},
         {"screen\n\nwindow rect=1,2,3\n", "bad.gui.txt:3: rect: expects 4 numbers separated by commas"},
         {"screen\nlabel image=x.bmp\n", "bad.gui.txt:2: image: unknown field image"},
@@ -112,10 +126,35 @@ TEST_F(GuiCompilerTest, LayoutErrorsNameFileAndLine)
     for (const Case& c : cases) {
         datac::Diagnostics diagnostics;
         std::vector<std::uint8_t> bytes;
-        EXPECT_FALSE(datac::CompileGuiLayout(c.source, "bad.gui.txt", bytes, diagnostics)) << c.source;
-        ASSERT_FALSE(diagnostics.Messages().empty()) << c.source;
-        EXPECT_EQ(diagnostics.Messages()[0], c.message) << c.source;
+        EXPECT_FALSE(datac::CompileGuiLayout(c.source, "bad.gui.txt", bytes, diagnostics)) << c.message;
+        ASSERT_FALSE(diagnostics.Messages().empty()) << c.message;
+        EXPECT_EQ(diagnostics.Messages()[0], c.message);
     }
+}
+
+// A chain of windows as deep as the loader keeps compiles and loads whole; one level more is refused on its line.
+TEST_F(GuiCompilerTest, LayoutsNestNoDeeperThanTheLoaderKeeps)
+{
+    const auto chain = [](int levels) {
+        std::string source = "screen\n";
+        for (int level = 0; level < levels; ++level)
+            source += std::string(static_cast<std::size_t>(level), ' ') + "window name=w" + std::to_string(level) + "\n";
+        return source;
+    };
+    datac::Diagnostics diagnostics;
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(datac::CompileGuiLayout(chain(MAX_RECORD_NESTING + 1), "deep.gui.txt", bytes, diagnostics));
+    GUI_Interface screen;
+    ASSERT_TRUE(screen.ParseLayoutStream(bytes.data(), bytes.size()));
+    EXPECT_NE(screen.FindWindow(u"w0", GUI_KIND_ANY), nullptr);
+    const std::string deepest = "w" + std::to_string(MAX_RECORD_NESTING);
+    EXPECT_NE(screen.FindWindow(std::u16string(deepest.begin(), deepest.end()), GUI_KIND_ANY), nullptr);
+
+    datac::Diagnostics refused;
+    EXPECT_FALSE(datac::CompileGuiLayout(chain(MAX_RECORD_NESTING + 2), "deep.gui.txt", bytes, refused));
+    ASSERT_EQ(refused.Messages().size(), 1u);
+    EXPECT_EQ(refused.Messages()[0], "deep.gui.txt:" + std::to_string(MAX_RECORD_NESTING + 3) +
+                                         ": a window nested 65 levels deep; the program keeps none deeper than 64");
 }
 
 TEST_F(GuiCompilerTest, SkinsCompileToWhatTheReaderReadsAndReportBadLines)
@@ -132,10 +171,15 @@ TEST_F(GuiCompilerTest, SkinsCompileToWhatTheReaderReadsAndReportBadLines)
     EXPECT_EQ(skin.Lookup(u"WINDOW_BG_ALPHAENABLE"), u"1");
 
     struct Case {
-        const char* source;
-        const char* message;
+        std::string source;
+        std::string message;
     };
     const Case cases[] = {
+        {"\xEF\xBB\xBFWINDOW_CENTER a.bmp\n",
+         "b.skn.txt:1: starts with a byte-order mark; save the source as UTF-8 without one"},
+        {"WINDOW_CENTER ..\\x.bmp\n", "b.skn.txt:1: the image ..\\x.bmp leaves the data folder"},
+        {"// c\nBUTTON_UP_BORDER_T \\x.bmp 1\n", "b.skn.txt:2: the image \\x.bmp leaves the data folder"},
+        {"WINDOW_CENTER " + std::string(SKIN_LINE_MAX, 'a') + ".bmp\n", "b.skn.txt:1: a line holds at most 1023 units"},
         {"WINDOW_BORDER_LT\n", "b.skn.txt:1: key WINDOW_BORDER_LT has no value"},
         {"\nWINDOW_BORDER_X a.bmp\n", "b.skn.txt:2: unknown skin key WINDOW_BORDER_X"},
         {"BUTTON_UP_CENTER a.bmp 1 x\n", "b.skn.txt:1: 'x' is not a whole number"},
@@ -144,8 +188,8 @@ TEST_F(GuiCompilerTest, SkinsCompileToWhatTheReaderReadsAndReportBadLines)
     for (const Case& c : cases) {
         datac::Diagnostics errors;
         std::vector<std::uint8_t> out;
-        EXPECT_FALSE(datac::CompileSkin(c.source, "b.skn.txt", out, errors)) << c.source;
-        ASSERT_FALSE(errors.Messages().empty());
+        EXPECT_FALSE(datac::CompileSkin(c.source, "b.skn.txt", out, errors)) << c.message;
+        ASSERT_FALSE(errors.Messages().empty()) << c.message;
         EXPECT_EQ(errors.Messages()[0], c.message);
     }
 }

@@ -147,9 +147,16 @@ TEST_F(LevelScriptTest, SectionsSettingsCommentsAndUnknownWords)
                              "[DATA]\n"
                              "spawn indata 0 camera 0 0 0 0 0 0\n"
                              "# spawn commented 0 camera 0 0 0 0 0 0\n"
-                             "[Init] spawn backinit 0 camera 0 0 0 0 0 0 ; spawn remark 0 camera 0 0 0 0 0 0\n");
+                             "[Init] spawn backinit 0 camera 0 0 0 0 0 0 ; spawn remark 0 camera 0 0 0 0 0 0\n"
+                             "[DATA] mistyped\n");
     SetScriptSections(true, false);
+    const test::ScopedLog log;
     ASSERT_TRUE(RunLevelScript(u"level.cfg"));
+    // An unknown word in a running section is named with its line, as in a command file; settings and the
+    // words of a section that does not run are not.
+    EXPECT_EQ(log.Count("is no command"), 2) << log.Text();
+    EXPECT_NE(log.Text().find("line 5: \"frobnicate\" is no command"), std::string::npos) << log.Text();
+    EXPECT_NE(log.Text().find("line 5: \"twice\" is no command"), std::string::npos) << log.Text();
     EXPECT_NE(FindActorByName(u"before"), nullptr);
     EXPECT_NE(FindActorByName(u"ininit"), nullptr);
     EXPECT_NE(FindActorByName(u"afterjunk"), nullptr);
@@ -228,9 +235,15 @@ TEST_F(LevelScriptTest, LoadSpriteMakesATexturePerGoodFrame)
     test::PutU32(huge, 8);
     Write("huge.spr", huge);
     WriteScript("level.cfg", "loadsprite two two.spr 1\nloadsprite odd odd.spr 1\nloadsprite none none.spr 1\n"
-                             "loadsprite bad bad.spr 1\nloadsprite huge huge.spr 1\nloadsprite gone gone.spr 1\n");
+                             "loadsprite bad bad.spr 1\nloadsprite huge huge.spr 1\nloadsprite gone gone.spr 1\n"
+                             "loadramtexture badram bad.spr\n");
     const int before = GetGameDisplay()->GetTextureCount();
+    const test::ScopedLog log;
     ASSERT_TRUE(RunLevelScript(u"level.cfg"));
+    // Packs that promise frames and hold none are named once; a pack of no frames and a missing one are not.
+    EXPECT_EQ(log.Count("bad.spr cannot be decoded as a sprite pack"), 1) << log.Text();
+    EXPECT_EQ(log.Count("huge.spr cannot be decoded as a sprite pack"), 1) << log.Text();
+    EXPECT_EQ(log.Count("cannot be decoded"), 2) << log.Text();
 
     const int two = GetTextureByName(u"two");
     ASSERT_EQ(two, before);
@@ -286,10 +299,14 @@ TEST_F(LevelScriptTest, FontAndBackgroundCommandsFillTheDisplay)
     Write("font16.chp", font16);
     Write("back1.chp", test::ChpFile(4, 4, 1));
     Write("back2.chp", test::ChpFile(2, 2, 1));
+    Write("cutfont.chp", {0, 0, 1, 0});
+    Write("cutback.chp", {0, 0, 1, 0});
     WriteScript("level.cfg", "loadfont font8.chp 5\nloadgamefont font16.chp 2\nloadgamefont2 font16.chp 1\n"
                              "loadbiggamefont font16.chp 2\nloadbiggamefont2 gone.chp 2\n"
                              "loadbackground back1.chp back2.chp\n");
+    const test::ScopedLog log;
     ASSERT_TRUE(RunLevelScript(u"level.cfg"));
+    EXPECT_EQ(log.Count("cannot be decoded"), 0) << log.Text();
     GameDisplay& display = *GetGameDisplay();
     EXPECT_EQ(display.m_Font8, 1);
     EXPECT_EQ(display.m_GameFont, 4);
@@ -301,6 +318,16 @@ TEST_F(LevelScriptTest, FontAndBackgroundCommandsFillTheDisplay)
     EXPECT_EQ(display.GetTextureRecord(4).width, 16);
     EXPECT_EQ(display.GetTextureRecord(9).width, 4);
     EXPECT_EQ(display.GetTextureCount(), 11);
+
+    // A font or background file that holds no glyph or image leaves its slot empty and is named once.
+    WriteScript("cut.cfg", "loadfont cutfont.chp 5\nloadgamefont2 cutfont.chp 1\n"
+                           "loadbackground back1.chp cutback.chp\n");
+    ASSERT_TRUE(RunLevelScript(u"cut.cfg"));
+    EXPECT_EQ(display.m_Font8, -1);
+    EXPECT_EQ(display.m_GameFont2, -1);
+    EXPECT_EQ(display.m_BackgroundTextures[1], -1);
+    EXPECT_EQ(log.Count("cutfont.chp cannot be decoded as a glyph font"), 1) << log.Text();
+    EXPECT_EQ(log.Count("cutback.chp cannot be decoded as a .chp image"), 1) << log.Text();
 }
 
 } // namespace

@@ -156,6 +156,7 @@ TEST_F(SoundStreamTest, FilesThatCannotBeStreamedAreRefused)
         {"three channels", 22, 3},
         {"rate beyond the mixer", 24, 0x7FFFFFFF},
     };
+    const test::ScopedLog log;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::vector<std::uint8_t> bytes = test::ConstantWave({}, 1000, 1000);
@@ -168,6 +169,9 @@ TEST_F(SoundStreamTest, FilesThatCannotBeStreamedAreRefused)
         EXPECT_FALSE(IsStreamPlaying());
     }
     EXPECT_EQ(PlayStream(u"data\\missing.wav"), STREAM_FAILED);
+    // A file that holds no sound is named once; a missing one is not.
+    EXPECT_EQ(log.Count("music.wav cannot be decoded as a .wav sound"), 1) << log.Text();
+    EXPECT_EQ(log.Count("missing.wav"), 0) << log.Text();
 }
 
 } // namespace

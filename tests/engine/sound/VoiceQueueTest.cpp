@@ -143,8 +143,13 @@ TEST_F(VoiceQueueTest, AClipThePlayerCannotDecodeDoesNotBlockTheQueue)
 {
     m_dir.Write("data/vo/bad.wav", std::string_view("RIFF\x04\0\0\0WAVX", 12));
     const std::size_t a = WriteClip("a.wav", 100);
+    const test::ScopedLog log;
     QueueVoice(u"data\\vo\\bad.wav", false);
     QueueVoice(u"data\\vo\\a.wav", false);
+    QueueVoice(u"data\\vo\\bad.wav", false);
+    // The clip that holds no sound is named once; the good one is not.
+    EXPECT_EQ(log.Count("bad.wav cannot be decoded as a .wav voice clip"), 1) << log.Text();
+    EXPECT_EQ(log.Count("cannot be decoded"), 1) << log.Text();
     UpdateVoiceQueue();
     plat::headless::AdvanceTime(EstimateVoiceLength(12));
     UpdateVoiceQueue();
