@@ -10,6 +10,7 @@
 #include "rules/Decks.h"
 #include "rules/PlayerState.h"
 #include "cards/GameLog.h"
+#include "cards/TableReset.h"
 #include "cards/PlayerHud.h"
 #include "engine/scene/GameDisplay.h"
 #include "lessons/PlayerActors.h"
@@ -155,23 +156,21 @@ std::string Where(int frame)
            std::to_string(s_CpuBlockStep);
 }
 
-// One game in the real frame loop, the bot for the learner; every frame checked.
-GameResult PlayGame(const GameSetup& setup)
+// One game in the real frame loop, the bot for the learner; every frame checked. The game starts as the menus
+// start one, through the table reset, so nothing the last game left carries over.
+GameResult PlayGame(const GameSetup& setup, int frameLimit = FRAME_LIMIT)
 {
     GameResult result;
-    SetPlayerActors(nullptr, nullptr);
-    GetTableFlow() = TableFlowState();
     SetChosenColours(setup.human, setup.human, setup.cpu, setup.cpu, setup.cpu);
+    ResetTable(setup.mode);
     plat::SeedRand(setup.seed);
-    s_RequestedGameMode = setup.mode;
-    s_GameMode = -1;
     test::OnlineBot bot;
     bool tossSeen = false;
     bool humanTurn = false;
     int logCount = 0;
     int lastChange = 0;
     std::string lastClicks;
-    for (int frame = 0; frame < FRAME_LIMIT; ++frame) {
+    for (int frame = 0; frame < frameLimit; ++frame) {
         bot.Step();
         TickOnce();
         result.frames = frame + 1;
@@ -278,6 +277,29 @@ TEST_F(OnlineGameTest, TheLearnersFirstCreatureIsPaidByTappingLands)
         EXPECT_GE(bot.LandsTappedToPay(), 1);
         EXPECT_TRUE(faults.empty()) << (faults.empty() ? "" : faults.front());
     });
+}
+
+// A game's frames, from the first after the scene load, are the same whoever had the turn when the last game
+// in the process ended.
+TEST_F(OnlineGameTest, AGameDrawsTheSameWhateverTheLastGameLeft)
+{
+    constexpr int FRAMES = 60;
+    const GameSetup setup{3, 1, 3, 7};
+    std::vector<GameResult> plays;
+    for (const int lastTurn : {PLAYER_HUMAN, PLAYER_CPU}) {
+        plat::headless::SetTime(0);
+        RunInside([&] {
+            HandTurnTo(lastTurn);
+            plays.push_back(PlayGame(setup, FRAMES));
+        });
+    }
+    ASSERT_EQ(plays.size(), 2u);
+    ASSERT_EQ(plays[0].frameSums.size(), static_cast<std::size_t>(FRAMES));
+    const auto differ = std::mismatch(plays[0].frameSums.begin(), plays[0].frameSums.end(),
+                                      plays[1].frameSums.begin(), plays[1].frameSums.end());
+    EXPECT_EQ(differ.first, plays[0].frameSums.end())
+        << "frames first differ at " << (differ.first - plays[0].frameSums.begin());
+    EXPECT_EQ(plays[0].log, plays[1].log);
 }
 
 // Whole games for several modes, colour pairs and seeds, every frame checked, each seed played twice for the
