@@ -7,7 +7,9 @@
 #include "engine/scene/FrameState.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
+#include "cards/CardIds.h"
 #include "rules/Decks.h"
+#include "rules/SpellStack.h"
 #include "rules/PlayerState.h"
 #include "cards/GameLog.h"
 #include "cards/TableReset.h"
@@ -19,6 +21,7 @@
 #include "rules/ManaPool.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -121,7 +124,17 @@ struct GameResult {
     int casts = 0;
     int landsTapped = 0;
     int humanCreatures = 0;
+    std::array<int, static_cast<std::size_t>(test::Prompt::Count)> answered{};
 };
+
+std::string AnsweredText(const GameResult& result)
+{
+    std::string text;
+    for (std::size_t kind = 0; kind < result.answered.size(); ++kind)
+        text += std::string(text.empty() ? "" : ", ") + test::PromptName(static_cast<test::Prompt>(kind)) + " " +
+                std::to_string(result.answered[kind]);
+    return text;
+}
 
 constexpr int FRAME_LIMIT = 20000;
 // A person would give up on a table that shows the same step for this long.
@@ -154,6 +167,43 @@ std::string Where(int frame)
            " stack " + std::to_string(GetSpellStack().GetCount()) + " paused " +
            std::to_string(GetSpellStack().IsPaused()) + " blocks " + std::to_string(s_HumanBlockStep) + "/" +
            std::to_string(s_CpuBlockStep);
+}
+
+// The CPU's sorcery makes the learner discard two cards: the field asks, the learner clicks two cards of its hand,
+// and the stack goes on.
+TEST_F(OnlineGameTest, TheLearnerDiscardsToTheCpusSpellByClickingCardsOfItsHand)
+{
+    RunInside([] {
+        SetChosenColours(0, 1, 2, 3, 4);
+        ResetTable(3);
+        plat::SeedRand(7);
+        test::OnlineBot bot;
+        int frame = 0;
+        for (; frame < 900 && !(s_GameBegun && GetSpellStack().GetCount() == 0 && !GetSpellStack().IsPaused() &&
+                                FindActorByName(u"cointoss") == nullptr);
+             ++frame) {
+            bot.Step();
+            TickOnce();
+        }
+        ASSERT_TRUE(s_GameBegun) << Where(frame);
+        const int held = HeldCards(PLAYER_HUMAN);
+        const int buried = GetPlayerState(PLAYER_HUMAN)->m_GraveyardCount;
+        ASSERT_GE(held, 2);
+        CardActor* const spell = CreateCardActor(CD_ESKINRIC, PLAYER_CPU);
+        ASSERT_NE(spell, nullptr);
+        GetSpellStack().CastSpell(spell, nullptr, FindActorByName(u"player"), true, false);
+        bool asked = false;
+        for (int more = 0; more < 600 && (GetSpellStack().GetCount() != 0 || GetSpellStack().IsPaused()); ++more) {
+            bot.Step();
+            TickOnce();
+            asked = asked || GetSpellStack().IsPaused();
+        }
+        EXPECT_TRUE(asked);
+        EXPECT_FALSE(GetSpellStack().IsPaused()) << Where(frame);
+        EXPECT_EQ(bot.Answered(test::Prompt::SpellDiscard), 2);
+        EXPECT_EQ(HeldCards(PLAYER_HUMAN), held - 2);
+        EXPECT_EQ(GetPlayerState(PLAYER_HUMAN)->m_GraveyardCount, buried + 2);
+    });
 }
 
 // One game in the real frame loop, the bot for the learner; every frame checked. The game starts as the menus
@@ -244,6 +294,8 @@ GameResult PlayGame(const GameSetup& setup, int frameLimit = FRAME_LIMIT)
     result.humanCreatures = creatures;
     result.casts = bot.CastsStarted();
     result.landsTapped = bot.LandsTappedToPay();
+    for (std::size_t kind = 0; kind < result.answered.size(); ++kind)
+        result.answered[kind] = bot.Answered(static_cast<test::Prompt>(kind));
     return result;
 }
 
@@ -320,6 +372,7 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         setups = {setups.at(pick)};
     }
     int games = 0, turns = 0, frames = 0, humanWins = 0, cpuWins = 0, draws = 0, longest = 0;
+    GameResult all;
     for (const GameSetup& setup : setups) {
         GameResult first;
         GameResult again;
@@ -338,10 +391,10 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         EXPECT_EQ(first.frameSum, again.frameSum)
             << name << ": frames first differ at " << (differ.first - first.frameSums.begin());
         EXPECT_GE(first.landsTapped, first.humanCreatures) << name;
-        std::printf("%s: %d turns, %d frames, %d creatures cast by the learner, %s, log %016zx\n", name.c_str(),
-                    first.turns, first.frames, first.casts,
+        std::printf("%s: %d turns, %d frames, %d creatures cast by the learner, %s, log %016zx; answered %s\n",
+                    name.c_str(), first.turns, first.frames, first.casts,
                     first.humanLost ? (first.cpuLost ? "both lost" : "CPU won") : (first.cpuLost ? "learner won" : "no end"),
-                    std::hash<std::string>{}(first.log));
+                    std::hash<std::string>{}(first.log), AnsweredText(first).c_str());
         ++games;
         turns += first.turns;
         frames += first.frames;
@@ -349,11 +402,13 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         cpuWins += first.humanLost && !first.cpuLost;
         draws += first.humanLost && first.cpuLost;
         longest = std::max(longest, first.frames);
+        for (std::size_t kind = 0; kind < all.answered.size(); ++kind)
+            all.answered[kind] += first.answered[kind];
     }
     std::printf("games %d  average turns %.1f  average frames %.0f  learner wins %d  CPU wins %d  draws %d  "
-                "longest %d frames\n",
+                "longest %d frames; answered %s\n",
                 games, static_cast<double>(turns) / games, static_cast<double>(frames) / games, humanWins, cpuWins,
-                draws, longest);
+                draws, longest, AnsweredText(all).c_str());
 }
 
 } // namespace
