@@ -107,6 +107,8 @@ struct GameSetup {
     int human;
     int cpu;
     unsigned seed;
+    // When set, both libraries are milled down to this many cards once the hands are kept.
+    int libraryLeft = -1;
 };
 
 struct GameResult {
@@ -124,6 +126,9 @@ struct GameResult {
     int casts = 0;
     int landsTapped = 0;
     int humanCreatures = 0;
+    int deckingTurn = 0;
+    int frameBound = 0;
+    int longestTurn = 0;
     std::array<int, static_cast<std::size_t>(test::Prompt::Count)> answered{};
 };
 
@@ -136,9 +141,11 @@ std::string AnsweredText(const GameResult& result)
     return text;
 }
 
-constexpr int FRAME_LIMIT = 20000;
 // A person would give up on a table that shows the same step for this long.
 constexpr int STALL_FRAMES = 1500;
+// Nor does a turn, nor the opening up to the kept hands, take longer (the longest turn of the whole-game sweep
+// takes well under half of it).
+constexpr int TURN_FRAMES = STALL_FRAMES;
 constexpr std::size_t TIME_PREFIX = 10;
 
 int HeldCards(int owner)
@@ -206,9 +213,24 @@ TEST_F(OnlineGameTest, TheLearnerDiscardsToTheCpusSpellByClickingCardsOfItsHand)
     });
 }
 
+// Every game ends by decking at the latest: a side that draws from an empty library loses. Each side draws one
+// card in each of its turns, the side that begins not in its first, so with at most L cards left in a library
+// once the hands are kept the second side's (L + 1)-th draw comes in turn 2(L + 1) and the first side's in the
+// turn after.
+int DeckingTurn()
+{
+    int left = 0;
+    for (const int side : {PLAYER_HUMAN, PLAYER_CPU}) {
+        const PlayerState& record = *GetPlayerState(side);
+        left = std::max(left, record.m_LibraryCount - record.m_NextDrawIndex);
+    }
+    return 2 * (left + 1) + 1;
+}
+
 // One game in the real frame loop, the bot for the learner; every frame checked. The game starts as the menus
-// start one, through the table reset, so nothing the last game left carries over.
-GameResult PlayGame(const GameSetup& setup, int frameLimit = FRAME_LIMIT)
+// start one, through the table reset, so nothing the last game left carries over. Without a frame count it is
+// played to its end, which must come by the decking turn, every turn within its frames.
+GameResult PlayGame(const GameSetup& setup, int frameCount = 0)
 {
     GameResult result;
     SetChosenColours(setup.human, setup.human, setup.cpu, setup.cpu, setup.cpu);
@@ -220,10 +242,41 @@ GameResult PlayGame(const GameSetup& setup, int frameLimit = FRAME_LIMIT)
     int logCount = 0;
     int lastChange = 0;
     std::string lastClicks;
-    for (int frame = 0; frame < frameLimit; ++frame) {
+    int turnNumber = 0;
+    int turnStart = 0;
+    result.frameBound = frameCount > 0 ? frameCount : TURN_FRAMES;
+    for (int frame = 0; frame < result.frameBound; ++frame) {
         bot.Step();
         TickOnce();
         result.frames = frame + 1;
+        if (frameCount == 0 && result.deckingTurn == 0 && s_GameBegun) {
+            // The rest of each library goes to the graveyard from the top, as a spell that mills it sends it.
+            for (const int side : {PLAYER_HUMAN, PLAYER_CPU}) {
+                PlayerState& record = *GetPlayerState(side);
+                while (setup.libraryLeft >= 0 && record.m_LibraryCount - record.m_NextDrawIndex > setup.libraryLeft) {
+                    CardActor* const card =
+                        CreateCardActor(record.m_Library[static_cast<std::size_t>(record.m_NextDrawIndex)], side);
+                    ++record.m_NextDrawIndex;
+                    if (card != nullptr) {
+                        card->SetInLibrary(false);
+                        card->LeavePlay(LEAVE_NO_REGENERATION);
+                    }
+                }
+            }
+            result.deckingTurn = DeckingTurn();
+            result.frameBound = frame + 1 + result.deckingTurn * TURN_FRAMES;
+        }
+        if (s_TurnNumber != turnNumber) {
+            result.longestTurn = std::max(result.longestTurn, frame - turnStart);
+            turnNumber = s_TurnNumber;
+            turnStart = frame;
+        }
+        if (result.deckingTurn != 0 && s_TurnNumber > result.deckingTurn)
+            result.faults.push_back(Where(frame) + ": past the decking turn " + std::to_string(result.deckingTurn));
+        if (result.deckingTurn != 0 && frame - turnStart > TURN_FRAMES)
+            result.faults.push_back(Where(frame) + ": a turn of more than " + std::to_string(TURN_FRAMES) + " frames");
+        if (!result.faults.empty())
+            break;
         for (const std::uint16_t pixel : plat::headless::LastFrame().pixels)
             result.frameSum = (result.frameSum ^ pixel) * 1099511628211ull;
         result.frameSums.push_back(result.frameSum);
@@ -354,6 +407,18 @@ TEST_F(OnlineGameTest, AGameDrawsTheSameWhateverTheLastGameLeft)
     EXPECT_EQ(plays[0].log, plays[1].log);
 }
 
+// With the libraries emptied once the hands are kept, the side that draws first loses by decking, in time.
+TEST_F(OnlineGameTest, AGameEndsByDeckingAtTheLatest)
+{
+    GameResult result;
+    plat::headless::SetTime(0);
+    RunInside([&] { result = PlayGame({3, 4, 0, 7, 0}); });
+    EXPECT_TRUE(result.faults.empty()) << (result.faults.empty() ? "" : result.faults.front());
+    EXPECT_EQ(result.deckingTurn, 3);
+    EXPECT_TRUE(result.ended) << result.stall;
+    EXPECT_TRUE(result.humanLost || result.cpuLost);
+}
+
 // Whole games for several modes, colour pairs and seeds, every frame checked, each seed played twice for the
 // replay. Slow in the sanitizer build, so it runs only with TESSEL_ONLINE_GAMES set (a count of seeds per setup).
 TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
@@ -384,15 +449,19 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         const std::string name = "mode " + std::to_string(setup.mode) + " colours " + std::to_string(setup.human) +
                                  "/" + std::to_string(setup.cpu) + " seed " + std::to_string(setup.seed);
         EXPECT_TRUE(first.faults.empty()) << name << ": " << (first.faults.empty() ? "" : first.faults.front());
-        EXPECT_TRUE(first.ended) << name << " stalled: " << first.stall;
+        EXPECT_TRUE(first.ended) << name << (first.stall.empty() ? " no end within " + std::to_string(first.frameBound) +
+                                                                   " frames, decking in turn " +
+                                                                   std::to_string(first.deckingTurn)
+                                                             : " stalled: " + first.stall);
         EXPECT_EQ(first.log, again.log) << name;
         const auto differ = std::mismatch(first.frameSums.begin(), first.frameSums.end(), again.frameSums.begin(),
                                           again.frameSums.end());
         EXPECT_EQ(first.frameSum, again.frameSum)
             << name << ": frames first differ at " << (differ.first - first.frameSums.begin());
         EXPECT_GE(first.landsTapped, first.humanCreatures) << name;
-        std::printf("%s: %d turns, %d frames, %d creatures cast by the learner, %s, log %016zx; answered %s\n",
-                    name.c_str(), first.turns, first.frames, first.casts,
+        std::printf("%s: %d turns (decking in turn %d), %d frames (longest turn %d), %d creatures cast by the learner, "
+                    "%s, log %016zx; answered %s\n",
+                    name.c_str(), first.turns, first.deckingTurn, first.frames, first.longestTurn, first.casts,
                     first.humanLost ? (first.cpuLost ? "both lost" : "CPU won") : (first.cpuLost ? "learner won" : "no end"),
                     std::hash<std::string>{}(first.log), AnsweredText(first).c_str());
         ++games;
