@@ -144,7 +144,7 @@ std::string AnsweredText(const GameResult& result)
 // A person would give up on a table that shows the same step for this long.
 constexpr int STALL_FRAMES = 1500;
 // Nor does a turn, nor the opening up to the kept hands, take longer (the longest turn of the whole-game sweep
-// takes well under half of it).
+// takes under half of it).
 constexpr int TURN_FRAMES = STALL_FRAMES;
 constexpr std::size_t TIME_PREFIX = 10;
 
