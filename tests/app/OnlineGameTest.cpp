@@ -12,6 +12,7 @@
 #include "rules/SpellStack.h"
 #include "rules/PlayerState.h"
 #include "cards/GameLog.h"
+#include "cards/MessagePrompts.h"
 #include "cards/TableReset.h"
 #include "cards/PlayerHud.h"
 #include "engine/scene/GameDisplay.h"
@@ -203,7 +204,11 @@ TEST_F(OnlineGameTest, TheLearnerDiscardsToTheCpusSpellByClickingCardsOfItsHand)
         for (int more = 0; more < 600 && (GetSpellStack().GetCount() != 0 || GetSpellStack().IsPaused()); ++more) {
             bot.Step();
             TickOnce();
-            asked = asked || GetSpellStack().IsPaused();
+            // The frame that first shows the prompt in the field.
+            const char* const folder = std::getenv("TESSEL_SAVE_FRAMES");
+            if (!asked && !OnlinePromptOwner().empty() && folder != nullptr)
+                plat::headless::SaveFrameBmp(plat::headless::LastFrame(), std::string(folder) + "/online-discard.bmp");
+            asked = asked || !OnlinePromptOwner().empty();
         }
         EXPECT_TRUE(asked);
         EXPECT_FALSE(GetSpellStack().IsPaused()) << Where(frame);
