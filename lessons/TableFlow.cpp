@@ -1,6 +1,7 @@
 #include "lessons/TableFlow.h"
 
 #include "cards/CardActor.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/PhysicalAdviceState.h"
@@ -8,6 +9,7 @@
 #include "lessons/PhysicalBlocks.h"
 #include "lessons/PhysicalLesson.h"
 #include "lessons/PlayerActors.h"
+#include "rules/SpellStack.h"
 
 #include <algorithm>
 
@@ -53,8 +55,14 @@ void ForgetFlowCard(const Actor* actor)
                   [actor](const CardActor* card) { return static_cast<const Actor*>(card) == actor; });
 }
 
-void HandleCardTapPhysical(CardActor* /*card*/)
+// Online, a press only answers a card choice of a paused resolution (the cards to discard); the physical
+// lesson's handling comes with its lesson flow.
+void HandleCardTapPhysical(CardActor* card)
 {
+    if (!IsOnlineLesson())
+        return;
+    SpellStack& stack = GetSpellStack();
+    stack.m_PromptCard = stack.IsPaused() ? card : nullptr;
 }
 
 // Steps 6, 14, 15 and 17 of the basic game explain a card on the table.

@@ -3,6 +3,8 @@
 #include "cards/CardActor.h"
 #include "cards/CardWindow.h"
 #include "cards/CardWindows.h"
+#include "cards/LibraryDialog.h"
+#include "cards/MessagePrompts.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
@@ -17,6 +19,7 @@
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
+#include "rules/SpellStack.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "screens/CoinToss.h"
@@ -121,7 +124,44 @@ int HumanState()
     return human == nullptr ? -1 : human->GetState();
 }
 
+// The message field shows the text of that key, its %0 and %1 filled in: the part after its last placeholder
+// is what the field's text ends with.
+bool FieldShows(std::u16string_view key)
+{
+    std::u16string_view tail = KeyText(key);
+    for (std::size_t at = tail.find(u'%'); at != std::u16string_view::npos; at = tail.find(u'%'))
+        tail.remove_prefix(std::min(at + 2, tail.size()));
+    const std::u16string& field = OnlinePromptOwner();
+    return !field.empty() && field.size() >= tail.size() && field.ends_with(tail);
+}
+
+// What a person sees change on the table when a press of the field's button was taken.
+std::string Situation()
+{
+    const Actor* const cpu = FindActorByName(u"cpuplayer");
+    return std::to_string(s_TurnNumber) + "/" + std::to_string(HumanState()) + "/" +
+           std::to_string(cpu != nullptr ? cpu->GetState() : -1) + "/" + std::to_string(s_MulliganState) + "/" +
+           std::to_string(GetSpellStack().GetCount()) + "/" + std::to_string(GetSpellStack().IsPaused()) + "/" +
+           std::to_string(s_HumanBlockStep) + "/" + std::to_string(s_CpuBlockStep) + "/" +
+           std::to_string(FindActorByName(u"cointoss") != nullptr);
+}
+
+bool LibraryListShown()
+{
+    for (const GUI_Window* const window : GetGUIManager()->GetWindows())
+        if (dynamic_cast<const LibraryDialog*>(window) != nullptr && !window->IsHidden())
+            return true;
+    return false;
+}
+
 } // namespace
+
+const char* PromptName(Prompt kind)
+{
+    static constexpr const char* NAMES[] = {"toss",         "window",        "field",       "payment",
+                                            "hand discard", "spell discard", "library look"};
+    return NAMES[static_cast<std::size_t>(kind)];
+}
 
 void OnlineBot::Click(int x, int y)
 {
@@ -190,13 +230,20 @@ void OnlineBot::Step()
         m_TriedTurn = s_TurnNumber;
         m_Tried.clear();
     }
-    if (ClickMessageWindowButton() || AnswerDice() || Discard() || PayWithLand() || (!m_LandsOnly && Block()))
+    if (!m_FieldPressedAt.empty()) {
+        if (Situation() != m_FieldPressedAt)
+            Answer(Prompt::Field);
+        m_FieldPressedAt.clear();
+    }
+    if (ClickMessageWindowButton() || AnswerDice() || Discard() || DiscardToSpell() || CloseLibraryLook() ||
+        PayWithLand() || (!m_LandsOnly && Block()))
         return;
     if (s_HumanTurn && s_MulliganState == 1 && HumanState() == 5 && (PlayLand() || (!m_LandsOnly && CastCreature())))
         return;
     if (s_HumanTurn && HumanState() == 7 && !m_LandsOnly && DeclareAttacker())
         return;
     // Nothing else to do: the right-most button of the message field passes, keeps, or says OK.
+    m_FieldPressedAt = Situation();
     PressFieldButton(0);
 }
 
@@ -208,6 +255,7 @@ bool OnlineBot::ClickMessageWindowButton()
         if (button == nullptr || dialog->IsHidden() || button->IsHidden() || button->GetParent() != dialog)
             continue;
         Click((button->GetLeft() + button->GetRight()) / 2, (button->GetTop() + button->GetBottom()) / 2);
+        Answer(Prompt::Window);
         return true;
     }
     return false;
@@ -219,6 +267,9 @@ bool OnlineBot::AnswerDice()
     if (FindActorByName(u"cointoss") == nullptr)
         return false;
     PressFieldButton(GetHumanDieValue() > GetCpuDieValue() ? 1 : 0);
+    if (!m_TossAnswered)
+        Answer(Prompt::Toss);
+    m_TossAnswered = true;
     return true;
 }
 
@@ -230,6 +281,31 @@ bool OnlineBot::Discard()
     if (!ClickWindow(hand.front()))
         return false;
     ++m_Discards;
+    Answer(Prompt::HandDiscard);
+    return true;
+}
+
+// A resolving spell asks for cards from the hand: the field says so, and a click on a hand card gives one.
+bool OnlineBot::DiscardToSpell()
+{
+    if (!FieldShows(u"ONL_PROMPT_DISCARD_1") && !FieldShows(u"ONL_PROMPT_DISCARD_N"))
+        return false;
+    for (const GUI_Window* const w : HandWindows()) {
+        if (ClickWindow(w)) {
+            Answer(Prompt::SpellDiscard);
+            return true;
+        }
+    }
+    return false;
+}
+
+// A spell shows cards of a library in a list: the field's OK closes it.
+bool OnlineBot::CloseLibraryLook()
+{
+    if (!LibraryListShown() || !FieldShows(u"STACK_OK_TO_CONTINUE"))
+        return false;
+    PressFieldButton(0);
+    Answer(Prompt::LibraryLook);
     return true;
 }
 
@@ -254,6 +330,8 @@ bool OnlineBot::PayWithLand()
     const PaymentState& payment = GetPaymentState();
     if (!payment.paying)
         return false;
+    // Every step below is one answer: a land, a pool symbol, or the cancel.
+    Answer(Prompt::Payment);
     const ManaCost& owed = payment.outstanding;
     const auto wanted = [&owed](const CardActor* land) {
         for (int colour = 1; colour < 6; ++colour)

@@ -3,12 +3,27 @@
 // phase) and acts only by queuing mouse events.
 #pragma once
 
+#include <array>
+#include <string>
 #include <vector>
 
 class CardActor;
 class GUI_Window;
 
 namespace test {
+
+// The kinds of prompt the learner answers.
+enum class Prompt {
+    Toss,          // the dice: go first or acknowledge (once a game)
+    Window,        // a message window's button
+    Field,         // the message field's button (pass, keep, OK) when the press moved the game on
+    Payment,       // a land or pool symbol clicked, or the payment cancelled
+    HandDiscard,   // the end of turn's discard down to seven
+    SpellDiscard,  // a card chosen to discard to a resolving spell
+    LibraryLook,   // a library list shown by a spell, closed with OK
+    Count
+};
+const char* PromptName(Prompt kind);
 
 class OnlineBot {
 public:
@@ -31,6 +46,7 @@ public:
     int AttackersDeclared() const { return m_AttackersDeclared; }
     int BlocksTried() const { return m_BlocksTried; }
     int Discards() const { return m_Discards; }
+    int Answered(Prompt kind) const { return m_Answered[static_cast<std::size_t>(kind)]; }
 
 private:
     struct Point {
@@ -43,6 +59,9 @@ private:
     bool ClickMessageWindowButton();
     bool AnswerDice();
     bool Discard();
+    bool DiscardToSpell();
+    bool CloseLibraryLook();
+    void Answer(Prompt kind) { ++m_Answered[static_cast<std::size_t>(kind)]; }
     bool PlayLand();
     bool PayWithLand();
     bool ClickPoolRow();
@@ -69,6 +88,10 @@ private:
     int m_CastTurn = -1;
     int m_BlockTurn = -1;
     int m_TriedTurn = -1;
+    std::array<int, static_cast<std::size_t>(Prompt::Count)> m_Answered{};
+    // What the table showed when the field's button was last pressed; empty when no press waits for its effect.
+    std::string m_FieldPressedAt;
+    bool m_TossAnswered = false;
 };
 
 } // namespace test

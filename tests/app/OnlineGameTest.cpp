@@ -7,9 +7,13 @@
 #include "engine/scene/FrameState.h"
 #include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalTurnState.h"
+#include "cards/CardIds.h"
 #include "rules/Decks.h"
+#include "rules/SpellStack.h"
 #include "rules/PlayerState.h"
 #include "cards/GameLog.h"
+#include "cards/MessagePrompts.h"
+#include "cards/TableReset.h"
 #include "cards/PlayerHud.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/raster/Raster.h"
@@ -21,6 +25,7 @@
 #include "rules/ManaPool.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -185,6 +190,8 @@ struct GameSetup {
     int human;
     int cpu;
     unsigned seed;
+    // When set, both libraries are milled down to this many cards once the hands are kept.
+    int libraryLeft = -1;
 };
 
 struct GameResult {
@@ -202,11 +209,26 @@ struct GameResult {
     int casts = 0;
     int landsTapped = 0;
     int humanCreatures = 0;
+    int deckingTurn = 0;
+    int frameBound = 0;
+    int longestTurn = 0;
+    std::array<int, static_cast<std::size_t>(test::Prompt::Count)> answered{};
 };
 
-constexpr int FRAME_LIMIT = 20000;
+std::string AnsweredText(const GameResult& result)
+{
+    std::string text;
+    for (std::size_t kind = 0; kind < result.answered.size(); ++kind)
+        text += std::string(text.empty() ? "" : ", ") + test::PromptName(static_cast<test::Prompt>(kind)) + " " +
+                std::to_string(result.answered[kind]);
+    return text;
+}
+
 // A person would give up on a table that shows the same step for this long.
 constexpr int STALL_FRAMES = 1500;
+// Nor does a turn, nor the opening up to the kept hands, take longer (the longest turn of the whole-game sweep
+// takes under half of it).
+constexpr int TURN_FRAMES = STALL_FRAMES;
 constexpr std::size_t TIME_PREFIX = 10;
 
 int HeldCards(int owner)
@@ -237,28 +259,111 @@ std::string Where(int frame)
            std::to_string(s_CpuBlockStep);
 }
 
-// One game in the real frame loop, the bot for the learner; every frame checked.
-GameResult PlayGame(const GameSetup& setup)
+// The CPU's sorcery makes the learner discard two cards: the field asks, the learner clicks two cards of its hand,
+// and the stack goes on.
+TEST_F(OnlineGameTest, TheLearnerDiscardsToTheCpusSpellByClickingCardsOfItsHand)
+{
+    RunInside([] {
+        SetChosenColours(0, 1, 2, 3, 4);
+        ResetTable(3);
+        plat::SeedRand(7);
+        test::OnlineBot bot;
+        int frame = 0;
+        for (; frame < 900 && !(s_GameBegun && GetSpellStack().GetCount() == 0 && !GetSpellStack().IsPaused() &&
+                                FindActorByName(u"cointoss") == nullptr);
+             ++frame) {
+            bot.Step();
+            TickOnce();
+        }
+        ASSERT_TRUE(s_GameBegun) << Where(frame);
+        const int held = HeldCards(PLAYER_HUMAN);
+        const int buried = GetPlayerState(PLAYER_HUMAN)->m_GraveyardCount;
+        ASSERT_GE(held, 2);
+        CardActor* const spell = CreateCardActor(CD_ESKINRIC, PLAYER_CPU);
+        ASSERT_NE(spell, nullptr);
+        GetSpellStack().CastSpell(spell, nullptr, FindActorByName(u"player"), true, false);
+        bool asked = false;
+        for (int more = 0; more < 600 && (GetSpellStack().GetCount() != 0 || GetSpellStack().IsPaused()); ++more) {
+            bot.Step();
+            TickOnce();
+            // The frame that first shows the prompt in the field.
+            const char* const folder = std::getenv("TESSEL_SAVE_FRAMES");
+            if (!asked && !OnlinePromptOwner().empty() && folder != nullptr)
+                plat::headless::SaveFrameBmp(plat::headless::LastFrame(), std::string(folder) + "/online-discard.bmp");
+            asked = asked || !OnlinePromptOwner().empty();
+        }
+        EXPECT_TRUE(asked);
+        EXPECT_FALSE(GetSpellStack().IsPaused()) << Where(frame);
+        EXPECT_EQ(bot.Answered(test::Prompt::SpellDiscard), 2);
+        EXPECT_EQ(HeldCards(PLAYER_HUMAN), held - 2);
+        EXPECT_EQ(GetPlayerState(PLAYER_HUMAN)->m_GraveyardCount, buried + 2);
+    });
+}
+
+// Every game ends by decking at the latest: a side that draws from an empty library loses. Each side draws one
+// card in each of its turns, the side that begins not in its first, so with at most L cards left in a library
+// once the hands are kept the second side's (L + 1)-th draw comes in turn 2(L + 1) and the first side's in the
+// turn after.
+int DeckingTurn()
+{
+    int left = 0;
+    for (const int side : {PLAYER_HUMAN, PLAYER_CPU}) {
+        const PlayerState& record = *GetPlayerState(side);
+        left = std::max(left, record.m_LibraryCount - record.m_NextDrawIndex);
+    }
+    return 2 * (left + 1) + 1;
+}
+
+// One game in the real frame loop, the bot for the learner; every frame checked. The game starts as the menus
+// start one, through the table reset, so nothing the last game left carries over. Without a frame count it is
+// played to its end, which must come by the decking turn, every turn within its frames.
+GameResult PlayGame(const GameSetup& setup, int frameCount = 0)
 {
     GameResult result;
-    SetPlayerActors(nullptr, nullptr);
-    GetTableFlow() = TableFlowState();
-    // The last game ended on someone's turn; a program starts with nobody's.
-    ClearTurn();
     SetChosenColours(setup.human, setup.human, setup.cpu, setup.cpu, setup.cpu);
+    ResetTable(setup.mode);
     plat::SeedRand(setup.seed);
-    s_RequestedGameMode = setup.mode;
-    s_GameMode = -1;
     test::OnlineBot bot;
     bool tossSeen = false;
     bool humanTurn = false;
     int logCount = 0;
     int lastChange = 0;
     std::string lastClicks;
-    for (int frame = 0; frame < FRAME_LIMIT; ++frame) {
+    int turnNumber = 0;
+    int turnStart = 0;
+    result.frameBound = frameCount > 0 ? frameCount : TURN_FRAMES;
+    for (int frame = 0; frame < result.frameBound; ++frame) {
         bot.Step();
         TickOnce();
         result.frames = frame + 1;
+        if (frameCount == 0 && result.deckingTurn == 0 && s_GameBegun) {
+            // The rest of each library goes to the graveyard from the top, as a spell that mills it sends it.
+            for (const int side : {PLAYER_HUMAN, PLAYER_CPU}) {
+                PlayerState& record = *GetPlayerState(side);
+                while (setup.libraryLeft >= 0 && record.m_LibraryCount - record.m_NextDrawIndex > setup.libraryLeft) {
+                    CardActor* const card =
+                        CreateCardActor(record.m_Library[static_cast<std::size_t>(record.m_NextDrawIndex)], side);
+                    ++record.m_NextDrawIndex;
+                    if (card != nullptr) {
+                        card->SetInLibrary(false);
+                        card->LeavePlay(LEAVE_NO_REGENERATION);
+                    }
+                }
+            }
+            result.deckingTurn = DeckingTurn();
+            result.frameBound = frame + 1 + result.deckingTurn * TURN_FRAMES;
+        }
+        if (s_TurnNumber != turnNumber) {
+            result.longestTurn = std::max(result.longestTurn, frame - turnStart);
+            turnNumber = s_TurnNumber;
+            turnStart = frame;
+        }
+        if (result.deckingTurn != 0 && s_TurnNumber > result.deckingTurn)
+            result.faults.push_back(Where(frame) + ": past the decking turn " + std::to_string(result.deckingTurn));
+        if (result.deckingTurn != 0 && frame - turnStart > TURN_FRAMES)
+            result.faults.push_back(Where(frame) + ": a turn of more than " + std::to_string(TURN_FRAMES) + " frames");
+        if (!result.faults.empty())
+            break;
         for (const std::uint16_t pixel : plat::headless::LastFrame().pixels)
             result.frameSum = (result.frameSum ^ pixel) * 1099511628211ull;
         result.frameSums.push_back(result.frameSum);
@@ -329,6 +434,8 @@ GameResult PlayGame(const GameSetup& setup)
     result.humanCreatures = creatures;
     result.casts = bot.CastsStarted();
     result.landsTapped = bot.LandsTappedToPay();
+    for (std::size_t kind = 0; kind < result.answered.size(); ++kind)
+        result.answered[kind] = bot.Answered(static_cast<test::Prompt>(kind));
     return result;
 }
 
@@ -365,6 +472,41 @@ TEST_P(OnlineClickTest, TheLearnersFirstCreatureIsPaidByTappingLands)
     });
 }
 
+// A game's frames, from the first after the scene load, are the same whoever had the turn when the last game
+// in the process ended.
+TEST_F(OnlineGameTest, AGameDrawsTheSameWhateverTheLastGameLeft)
+{
+    constexpr int FRAMES = 60;
+    const GameSetup setup{3, 1, 3, 7};
+    std::vector<GameResult> plays;
+    for (const int lastTurn : {PLAYER_HUMAN, PLAYER_CPU}) {
+        plat::headless::SetTime(0);
+        RunInside([&] {
+            HandTurnTo(lastTurn);
+            plays.push_back(PlayGame(setup, FRAMES));
+        });
+    }
+    ASSERT_EQ(plays.size(), 2u);
+    ASSERT_EQ(plays[0].frameSums.size(), static_cast<std::size_t>(FRAMES));
+    const auto differ = std::mismatch(plays[0].frameSums.begin(), plays[0].frameSums.end(),
+                                      plays[1].frameSums.begin(), plays[1].frameSums.end());
+    EXPECT_EQ(differ.first, plays[0].frameSums.end())
+        << "frames first differ at " << (differ.first - plays[0].frameSums.begin());
+    EXPECT_EQ(plays[0].log, plays[1].log);
+}
+
+// With the libraries emptied once the hands are kept, the side that draws first loses by decking, in time.
+TEST_F(OnlineGameTest, AGameEndsByDeckingAtTheLatest)
+{
+    GameResult result;
+    plat::headless::SetTime(0);
+    RunInside([&] { result = PlayGame({3, 4, 0, 7, 0}); });
+    EXPECT_TRUE(result.faults.empty()) << (result.faults.empty() ? "" : result.faults.front());
+    EXPECT_EQ(result.deckingTurn, 3);
+    EXPECT_TRUE(result.ended) << result.stall;
+    EXPECT_TRUE(result.humanLost || result.cpuLost);
+}
+
 // Whole games for several modes, colour pairs and seeds, every frame checked, each seed played twice for the
 // replay. Slow in the sanitizer build, so it runs only with TESSEL_ONLINE_GAMES set (a count of seeds per setup).
 TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
@@ -383,6 +525,7 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         setups = {setups.at(pick)};
     }
     int games = 0, turns = 0, frames = 0, humanWins = 0, cpuWins = 0, draws = 0, longest = 0;
+    GameResult all;
     for (const GameSetup& setup : setups) {
         GameResult first;
         GameResult again;
@@ -394,17 +537,21 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         const std::string name = "mode " + std::to_string(setup.mode) + " colours " + std::to_string(setup.human) +
                                  "/" + std::to_string(setup.cpu) + " seed " + std::to_string(setup.seed);
         EXPECT_TRUE(first.faults.empty()) << name << ": " << (first.faults.empty() ? "" : first.faults.front());
-        EXPECT_TRUE(first.ended) << name << " stalled: " << first.stall;
+        EXPECT_TRUE(first.ended) << name << (first.stall.empty() ? " no end within " + std::to_string(first.frameBound) +
+                                                                   " frames, decking in turn " +
+                                                                   std::to_string(first.deckingTurn)
+                                                             : " stalled: " + first.stall);
         EXPECT_EQ(first.log, again.log) << name;
         const auto differ = std::mismatch(first.frameSums.begin(), first.frameSums.end(), again.frameSums.begin(),
                                           again.frameSums.end());
         EXPECT_EQ(first.frameSum, again.frameSum)
             << name << ": frames first differ at " << (differ.first - first.frameSums.begin());
         EXPECT_GE(first.landsTapped, first.humanCreatures) << name;
-        std::printf("%s: %d turns, %d frames, %d creatures cast by the learner, %s, log %016zx\n", name.c_str(),
-                    first.turns, first.frames, first.casts,
+        std::printf("%s: %d turns (decking in turn %d), %d frames (longest turn %d), %d creatures cast by the learner, "
+                    "%s, log %016zx; answered %s\n",
+                    name.c_str(), first.turns, first.deckingTurn, first.frames, first.longestTurn, first.casts,
                     first.humanLost ? (first.cpuLost ? "both lost" : "CPU won") : (first.cpuLost ? "learner won" : "no end"),
-                    std::hash<std::string>{}(first.log));
+                    std::hash<std::string>{}(first.log), AnsweredText(first).c_str());
         ++games;
         turns += first.turns;
         frames += first.frames;
@@ -412,11 +559,13 @@ TEST_F(OnlineGameTest, WholeGamesEndWithTheTableSoundAndReplayTheSame)
         cpuWins += first.humanLost && !first.cpuLost;
         draws += first.humanLost && first.cpuLost;
         longest = std::max(longest, first.frames);
+        for (std::size_t kind = 0; kind < all.answered.size(); ++kind)
+            all.answered[kind] += first.answered[kind];
     }
     std::printf("games %d  average turns %.1f  average frames %.0f  learner wins %d  CPU wins %d  draws %d  "
-                "longest %d frames\n",
+                "longest %d frames; answered %s\n",
                 games, static_cast<double>(turns) / games, static_cast<double>(frames) / games, humanWins, cpuWins,
-                draws, longest);
+                draws, longest, AnsweredText(all).c_str());
 }
 
 } // namespace
