@@ -2,7 +2,8 @@
 # Usage: scripts/test.sh
 #
 # Installs what is missing, builds everything into build-test/ (Debug, AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test. Exits with the status of ctest.
+# UndefinedBehaviorSanitizer) and runs every test; then replays whole online games in the shipped build type
+# (build/) and runs the file readers under libFuzzer (build-fuzz/). Exits non-zero when any of them fails.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -24,6 +25,13 @@ echo "== test"
 status=0
 # --no-tests=error: a build that lost its tests must not pass.
 ctest --test-dir "$build" -j "$jobs" --timeout 600 --output-on-failure --no-tests=error || status=$?
+
+# Whole online games replay the same frames in the build type that ships too (the optimiser must not change them).
+ship="$root/build"
+echo "== shipped build ($ship)"
+cmake -S "$root" -B "$ship" -G Ninja --log-level=WARNING -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$ship" -j "$jobs" --target test_app tessel_data
+ctest --test-dir "$ship" -R '^OnlineGameTest\.WholeGamesOfOneSeed$' --output-on-failure --no-tests=error || status=$?
 
 # The file readers under libFuzzer (clang), each for a short, bounded time.
 fuzz="$root/build-fuzz"
