@@ -25,7 +25,7 @@ enum CardSet { SYNTHETIC_CARDS, SHIPPED_CARDS, CARD_SET_COUNT };
 constexpr std::uint32_t ONE_GAME_SEEDS = 100;
 constexpr std::uint32_t THOUSAND = 1000;
 
-struct GameSpec {
+struct GameSetup {
     int mode;
     std::uint32_t seed;
     int colourA;
@@ -33,23 +33,23 @@ struct GameSpec {
 };
 
 // One game a pass: an online lesson's, its seed going round the first hundred.
-GameSpec OneGame(std::uint32_t index)
+GameSetup OneGame(std::uint32_t index)
 {
     return {4, 1 + index % ONE_GAME_SEEDS, 3, 4};
 }
 
 // The thousand: every mode and colour pair in turn.
-GameSpec ThousandGame(std::uint32_t index)
+GameSetup ThousandGame(std::uint32_t index)
 {
     const std::uint32_t seed = index + 1;
     return {1 + static_cast<int>(seed % 4), seed, static_cast<int>(seed % 5), static_cast<int>((seed + 1) % 5)};
 }
 
-int Play(const GameSpec& spec, rulesgame::Timings* timings)
+int Play(const GameSetup& setup, rulesgame::Timings* timings)
 {
     rulesgame::Game game;
     game.timings = timings;
-    game.Play(spec.mode, spec.seed, spec.colourA, spec.colourB);
+    game.Play(setup.mode, setup.seed, setup.colourA, setup.colourB);
     return game.turns;
 }
 

@@ -1,6 +1,7 @@
 // The per-frame drawing of the mat, the screen frame and the GUI screens, and the display's small drawing helpers.
 #include "cards/CardWindows.h"
 #include "cards/PlayerHud.h"
+#include "cards/TableDrawing.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
@@ -310,6 +311,11 @@ void DrawOnlineGraveyardList(GameDisplay& display, int player, int firstZone)
 
 } // namespace
 
+bool IsStackRowShown()
+{
+    return GateOrFinished(24);
+}
+
 void GameDisplay::DrawMatAndHud()
 {
     Raster* const raster = GetRaster();
@@ -344,7 +350,7 @@ void GameDisplay::DrawMatAndHud()
                           DEPTH_PANELS, MakeColor(0, 0, 0, 255), true, 0);
         }
         if (m_SceneTag != 0 && online) {
-            const bool stackRow = GateOrFinished(24);
+            const bool stackRow = IsStackRowShown();
             const RasterRect& hand = GetZoneRectByIndex(9);
             const RasterRect& stack = GetZoneRectByIndex(8);
             if (GetZoneImage(9) != 0)

@@ -19,7 +19,6 @@
 #include "rules/BoardSteps.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <array>
@@ -47,7 +46,6 @@ constexpr int PILE_FACE_DOWN = 5;
 constexpr float SHIELD_UPRIGHT_Y = 45.0f;
 constexpr float SHIELD_TURNED_Y = 22.0f;
 constexpr int ZONE_HAND_ROW_END = 17;
-constexpr int STACK_ROW_GATE = 24;
 constexpr float STACK_ROW_DEPTH = 500.0f;
 constexpr int STACK_ROW_INSET = 4;
 constexpr int STACK_ROW_FAN = 12;
@@ -576,7 +574,7 @@ static void DrawOnlineBlockers(const std::vector<CardActor*>& cards)
 // it there. Abilities and cards awaiting the hand the stack draws itself.
 static void DrawStackRowCards()
 {
-    if (!IsIntroFinished() && !IntroGate(STACK_ROW_GATE))
+    if (!IsStackRowShown())
         return;
     SpellStack& stack = GetSpellStack();
     std::vector<CardActor*> spells;

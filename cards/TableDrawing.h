@@ -6,6 +6,9 @@
 class CardActor;
 struct MatSlot;
 
+// Whether the online stack row is shown yet: the intro opens it at its step, and it stays once the intro ends.
+bool IsStackRowShown();
+
 // Called by the camera once a frame, one per lesson flavour.
 void DrawPhysicalTable();
 void DrawOnlineTable();
