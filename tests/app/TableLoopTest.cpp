@@ -264,17 +264,23 @@ bool Inside(const RasterRect& outer, const RasterRect& inner)
            inner.bottom <= outer.bottom;
 }
 
+// A game of the mode begun as the menus begin one: the decks the intro builds for the colours chosen, a fixed seed,
+// the table reset and its first frame.
+void BeginGame(int mode)
+{
+    TickOnce();
+    SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
+    plat::SeedRand(7);
+    ResetTable(mode);
+    TickOnce();
+    ASSERT_EQ(s_GameMode, mode);
+}
+
 TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
 {
     const TableCase c = GetParam();
     RunInside([c] {
-        TickOnce();
-        // The decks as the intro builds them for the colours chosen.
-        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
-        plat::SeedRand(7);
-        ResetTable(c.mode);
-        TickOnce();
-        ASSERT_EQ(s_GameMode, c.mode);
+        ASSERT_NO_FATAL_FAILURE(BeginGame(c.mode));
         // The table fills the window's client.
         ASSERT_EQ(s_ClientWidth, c.width);
         ASSERT_EQ(s_ClientHeight, c.height);
@@ -540,12 +546,7 @@ TEST_P(LandPileLoopTest, TheTextBoxOfAPiledLandCoversNeitherCard)
 {
     const TableCase c = GetParam();
     RunInside([c] {
-        TickOnce();
-        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
-        plat::SeedRand(7);
-        ResetTable(c.mode);
-        TickOnce();
-        ASSERT_EQ(s_GameMode, c.mode);
+        ASSERT_NO_FATAL_FAILURE(BeginGame(c.mode));
         RunFramesOf20(60);
         bool tossSeen = false;
         PlayOnlineOpening(tossSeen);
@@ -605,12 +606,7 @@ TEST_P(CornerButtonsLoopTest, TheCornerButtonsLieInsideTheWindowAndTheQuitButton
 {
     const TableCase c = GetParam();
     RunInside([c] {
-        TickOnce();
-        SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
-        plat::SeedRand(7);
-        ResetTable(c.mode);
-        TickOnce();
-        ASSERT_EQ(s_GameMode, c.mode);
+        ASSERT_NO_FATAL_FAILURE(BeginGame(c.mode));
         RunFramesOf20(10);
         const GameDisplay& display = *GetGameDisplay();
         const RasterRect client{0, 0, c.width, c.height};
