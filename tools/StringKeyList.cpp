@@ -43,11 +43,16 @@ bool ParseMark(const std::string& mark, KeySpec& wanted)
     }
     if (mark.size() >= 2 && mark[0] == '%' && mark[1] >= '0' && mark[1] <= '9') {
         const unsigned bit = 1u << (mark[1] - '0');
-        if (mark.size() == 2) {
+        std::string_view rest = std::string_view(mark).substr(2);
+        if (rest.starts_with('n')) {
+            wanted.counts |= bit;
+            rest.remove_prefix(1);
+        }
+        if (rest.empty()) {
             wanted.required |= bit;
             return true;
         }
-        if (mark.size() == 3 && mark[2] == '?') {
+        if (rest == "?") {
             wanted.optional |= bit;
             return true;
         }
@@ -92,6 +97,29 @@ void CheckPrintf(const KeySpec& wanted, std::u16string_view text, std::vector<st
         faults.push_back(std::string("must hold exactly one '%") + wanted.printfConversion + "' and no other '%'");
 }
 
+bool IsLetter(char16_t ch)
+{
+    return (ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z');
+}
+
+// The word after a count, when it is an English plural ("lands", "cards", "times"): with the count 1 it reads
+// wrong. Words ending in "ss", "us" or "is" are no plurals.
+std::u16string PluralAfter(std::u16string_view text, std::size_t after)
+{
+    if (after >= text.size() || text[after] != u' ')
+        return {};
+    std::size_t end = after + 1;
+    while (end < text.size() && IsLetter(text[end]))
+        ++end;
+    const std::u16string_view word = text.substr(after + 1, end - after - 1);
+    if (word.size() < 3 || word.back() != u's')
+        return {};
+    const char16_t before = word[word.size() - 2];
+    if (before == u's' || before == u'u' || before == u'i')
+        return {};
+    return std::u16string(word);
+}
+
 void CheckPlaceholders(const KeySpec& wanted, std::u16string_view text, std::vector<std::string>& faults)
 {
     unsigned used = 0;
@@ -102,8 +130,15 @@ void CheckPlaceholders(const KeySpec& wanted, std::u16string_view text, std::vec
             faults.push_back("a '%' that is no placeholder would be shown as it stands");
             continue;
         }
-        used |= 1u << (text[i + 1] - u'0');
+        const int n = text[i + 1] - u'0';
+        used |= 1u << n;
         ++i;
+        if ((wanted.counts & (1u << n)) != 0) {
+            const std::u16string plural = PluralAfter(text, i + 1);
+            if (!plural.empty())
+                faults.push_back("reads '1 " + plat::ToUtf8(plural) + "' when its count %" + std::to_string(n) +
+                                 " is 1");
+        }
     }
     for (int n = 0; n < MAX_PLACEHOLDERS; ++n) {
         const unsigned bit = 1u << n;

@@ -5,6 +5,7 @@
 // List syntax: one key a line, then its marks, separated by blanks; '#' starts a comment line.
 //   %3      the caller fills %3 and the text must show it
 //   %3?     the caller fills %3; the text may leave it out
+//   %3n     (also %3n?) the caller fills %3 with a count that can be 1: no plural noun may follow it ("1 lands")
 //   %d, %s  the text is a printf format with exactly this one conversion and no other '%'
 //   fmtlang a plain text that the program parses as formatted text (markers, '#' symbol runs)
 //   altfmt  the key may instead be authored as "FMT_" + key (formatted)
@@ -32,6 +33,7 @@ struct KeySpec {
     int line = 0;
     unsigned required = 0; // bit n: %n must appear
     unsigned optional = 0; // bit n: %n may appear
+    unsigned counts = 0;   // bit n: %n is a count that can be 1
     char printfConversion = 0; // 'd' or 's'
     bool formattedLanguage = false;
     bool alternativeFormatted = false;

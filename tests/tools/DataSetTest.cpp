@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -25,6 +27,9 @@ namespace {
 
 const std::string SOURCE_DATA = std::string(TESSEL_SOURCE_DIR) + "/data";
 const std::string GAME = TESSEL_GAME_DIR;
+// The speech engine's pace, with room on both sides; a cut clip falls far below.
+constexpr double MIN_SECONDS_PER_WORD = 0.15;
+constexpr double MAX_SECONDS_PER_WORD = 0.9;
 
 std::string ReadUtf8(const std::string& path)
 {
@@ -262,6 +267,136 @@ TEST_F(DataSetTest, FragmentClipsEndWithAShortPause)
             faults.push_back(clip.clip + ": " + std::to_string(pauseMs) + " ms of silence at its end");
     }
     EXPECT_GT(fragments, 100u);
+    EXPECT_TRUE(faults.empty()) << Names(faults);
+}
+
+// What each clip says, in lower case, as the speech engine is given it: its quoted words or its key's text.
+std::map<std::string, std::string> SpokenClips(const std::map<std::u16string, std::u16string>& compiled)
+{
+    std::vector<datac::ClipSource> clips;
+    datac::Diagnostics diagnostics;
+    for (const std::string source : {"/voice/clips.en.txt", "/voice/online.en.txt"})
+        EXPECT_TRUE(datac::ParseClipSources(source, ReadUtf8(SOURCE_DATA + source), clips, diagnostics));
+    std::map<std::string, std::string> spoken;
+    for (const datac::ClipSource& clip : clips) {
+        std::string words = clip.literal;
+        if (!clip.key.empty()) {
+            const auto entry = compiled.find(plat::FromUtf8(clip.key));
+            words = entry == compiled.end() ? "" : datac::SpokenWords(entry->second, clip.key.starts_with("FMT_"));
+        }
+        std::transform(words.begin(), words.end(), words.begin(), [](unsigned char ch) { return std::tolower(ch); });
+        spoken[clip.clip] = words;
+    }
+    return spoken;
+}
+
+std::vector<std::string> Sentences(const std::string& words)
+{
+    std::vector<std::string> sentences;
+    std::string current;
+    for (const char ch : words) {
+        current += ch;
+        if (ch == '.' || ch == '!' || ch == '?') {
+            const std::size_t start = current.find_first_not_of(' ');
+            if (start != std::string::npos)
+                sentences.push_back(current.substr(start));
+            current.clear();
+        }
+    }
+    return sentences;
+}
+
+// A clip and the box it is played with must make one point: what the box asks the learner to do, the clip says,
+// and neither says what the table does not do. Clips played one after the other never say a sentence twice.
+TEST_F(DataSetTest, ClipsAgreeWithTheirBoxesAndPairsSayNoSentenceTwice)
+{
+    const std::map<std::u16string, std::u16string> compiled = CompiledTexts();
+    const std::map<std::string, std::string> spoken = SpokenClips(compiled);
+    struct Pair {
+        const char* clip;
+        const char* box;
+        const char* says;    // both say it (empty: no check)
+        const char* saysNot; // neither says it
+    };
+    const Pair pairs[] = {
+        {"vo_phys\\AttackDeclare", "PHYS_ATTACK_Declare", "click it again", "drag"},
+        {"vo_phys\\AttackDeclare_misclick_done", "PHYS_ATTACK_Declare_Misclick_Done", "click a creature", "drag"},
+        {"vo_phys\\basic_tavevsar_MustAttack", "PHYS_BASIC_MustAttack_1", "to make it attack", "drag"},
+        {"vo_phys\\basic_tavevsar_MustAttack_N", "PHYS_BASIC_MustAttack_N", "click each of them", "drag"},
+        {"vo_phys\\ERROR_CantDropToAttack", "PHYSDLG_ERROR_CantDropToAttack", "click attack", "drag"},
+        {"vo_phys\\basic_couldplay_zolaksar", "PHYSDLG_CARDSPECIFIC_PLAYCARDTOGETEXTRALAND", "on the table tapped", ""},
+        {"vo_phys\\basic_spell_zolaksar01", "PHYS_PROMPT_ZOLAKSAR_SEARCH", "arrives tapped", ""},
+        {"vo_phys\\basic_OppSpell_nodumber", "PHYS_BASIC_OPPSPELL_NODUMBER", "to your graveyard", "goes to your"},
+        {"vo_phys\\basic_oppspell_galumsk", "PHYS_BASIC_OPPSPELL_GALUMSK", "drag it", "goes to your"},
+        {"vo_phys\\basic_oppspell_damage_kill", "PHYS_BASIC_OPPSPELL_DAMAGE_DESTROY", "drag it", ""},
+        {"vo_phys\\basic_oppspell_damage_killwounded", "PHYS_BASIC_OPPSPELL_DAMAGE_DESTROY_WOUNDED", "drag it", ""},
+        // The fight clips follow who won, not the box: the lost fight must not hear "both survive".
+        {"vo_phys\\basic_1on1Combat_nokill", "PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_DIE", "", "both survive"},
+        {"vo_phys\\basic_1on1Combat_nokill", "PRE_PHYSDLG_BASIC_OPPATTACK_1ON1_KILL", "", "both survive"},
+        {"vo_phys\\basic_1on1Combat_Kill", "PRE_PHYSDLG_BASIC_OPPATTACK_1ON1_DIE", "destroy", "both survive"},
+        {"vo_phys\\basic_1on1Combat_Kill", "PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_TRADE", "destroy", "both survive"},
+        {"vo_phys\\prompt_spell_draw_N", "PHYS_PROMPT_SPELL_DRAW_N", "cards", "draw a card"},
+        {"vo_phys\\prompt_oppspell_discard_N", "PHYS_PROMPT_OPPSPELL_DISCARD_N", "cards", "discard a card"},
+        {"vo_phys\\prompt_oppspell_discard_1", "PHYS_PROMPT_OPPSPELL_DISCARD_1", "discard a card", "ability"},
+        // The CPU's first clip comes before its decision, which may be a mulligan.
+        {"vo_phys\\adv_mulligan1a", "FMT_INTRO_MULLIGAN_CPU_YES", "", "keep"},
+        {"vo_phys\\adv_mulligan2a", "FMT_INTRO_MULLIGAN_CPU_ANOTHER_YES", "", "keep"},
+        // The learner decides first here: the CPU has not decided yet.
+        {"vo_phys\\adv_mulligan3b", "FMT_INTRO_MULLIGAN_PLAYER", "mulligan", "your turn to decide"},
+    };
+    for (const Pair& pair : pairs) {
+        const auto clip = spoken.find(pair.clip);
+        const auto box = compiled.find(plat::FromUtf8(pair.box));
+        ASSERT_NE(clip, spoken.end()) << pair.clip;
+        ASSERT_NE(box, compiled.end()) << pair.box;
+        std::string boxWords = datac::SpokenWords(box->second, std::string_view(pair.box).starts_with("FMT_"));
+        std::transform(boxWords.begin(), boxWords.end(), boxWords.begin(),
+                       [](unsigned char ch) { return std::tolower(ch); });
+        for (const auto& [who, words] : {std::pair{pair.clip, clip->second}, std::pair{pair.box, boxWords}}) {
+            if (*pair.says != 0) {
+                EXPECT_NE(words.find(pair.says), std::string::npos) << who << " does not say '" << pair.says << "'";
+            }
+            if (*pair.saysNot != 0) {
+                EXPECT_EQ(words.find(pair.saysNot), std::string::npos) << who << " says '" << pair.saysNot << "'";
+            }
+        }
+    }
+    // Played one after the other by the mulligan and draw steps.
+    const std::pair<const char*, const char*> sequences[] = {
+        {"vo_phys\\adv_mulligan1a", "vo_phys\\adv_mulligan1b_no"}, {"vo_phys\\adv_mulligan1a", "vo_phys\\adv_mulligan1b_yes"},
+        {"vo_phys\\adv_mulligan2a", "vo_phys\\adv_mulligan2b_no"}, {"vo_phys\\adv_mulligan2a", "vo_phys\\adv_mulligan2b_yes"},
+        {"vo_phys\\adv_mulligan3a", "vo_phys\\adv_mulligan3b"},    {"vo_phys\\adv_mulligan6", "vo_phys\\adv_mulligan3b"},
+        {"vo_phys\\adv_mulligan5a", "vo_phys\\adv_mulligan5b"},    {"vo_phys\\basic_intro11a", "vo_phys\\basic_intro11b"},
+    };
+    for (const auto& [first, second] : sequences) {
+        ASSERT_TRUE(spoken.contains(first) && spoken.contains(second)) << first << " " << second;
+        const std::vector<std::string> later = Sentences(spoken.at(second));
+        for (const std::string& sentence : Sentences(spoken.at(first)))
+            EXPECT_EQ(std::find(later.begin(), later.end(), sentence), later.end())
+                << first << " and " << second << " both say '" << sentence << "'";
+    }
+}
+
+// A clip cut short by the speech engine or the trim lasts far less than its words take to say.
+TEST_F(DataSetTest, EveryClipLastsAsLongAsItsWords)
+{
+    std::vector<std::string> faults;
+    for (const auto& [clip, words] : SpokenClips(CompiledTexts())) {
+        std::ifstream in(datac::ClipOutputPath(GAME, "data_en", clip), std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::size_t count = 0;
+        std::istringstream split(words);
+        for (std::string word; split >> word;)
+            count += std::any_of(word.begin(), word.end(), [](unsigned char ch) { return std::isalnum(ch); }) ? 1 : 0;
+        if (count == 0)
+            continue; // a pause, such as "."
+        const double seconds = bytes.size() > datac::WAVE_HEADER_BYTES
+                                   ? static_cast<double>(bytes.size() - datac::WAVE_HEADER_BYTES) /
+                                         datac::VOICE_SAMPLE_RATE
+                                   : 0.0;
+        if (seconds < count * MIN_SECONDS_PER_WORD || seconds > count * MAX_SECONDS_PER_WORD + 1.0)
+            faults.push_back(clip + ": " + std::to_string(count) + " words in " + std::to_string(seconds) + " s");
+    }
     EXPECT_TRUE(faults.empty()) << Names(faults);
 }
 

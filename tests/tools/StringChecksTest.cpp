@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 bool HasMessage(const datac::Diagnostics& diagnostics, std::string_view fragment)
@@ -65,6 +68,59 @@ TEST(StringChecksTest, SpokenWordsDropMarkers)
     EXPECT_TRUE(datac::IsFragment(". That means you need"));
     EXPECT_FALSE(datac::IsFragment("to make it stronger."));
     EXPECT_FALSE(datac::IsFragment("Go!"));
+}
+
+// Keys with the arguments their callers pass (a name, a count that can be 1, a number), as the key list must
+// give them, and texts that break or keep them.
+TEST(StringChecksTest, TextsMustShowWhatTheirCallersPassAndCountsReadRight)
+{
+    struct Case {
+        const char* key;
+        const char* marks;
+        const char16_t* text;
+        const char* fault; // empty: the text is accepted
+    };
+    const Case cases[] = {
+        {"PHYS_BASIC_MustAttack_1", "%0", u"%0 must attack every turn if it can.", ""},
+        {"PHYS_BASIC_MustAttack_1", "%0", u"Tavevsar must attack every turn.", "lacks %0"},
+        {"PHYS_ATTACK_Declare", "", u"Click %0 to attack.", "shows %0, which no caller fills"},
+        {"PHYS_TappedWrongLand_N", "fmtlang %1n %0? %2? %3? %4? %5? %6?", u"Tap exactly %1 lands to pay #%1 ~.",
+         "reads '1 lands' when its count %1 is 1"},
+        {"PHYS_TappedWrongLand_N", "fmtlang %1n %0? %2? %3? %4? %5? %6?",
+         u"Tap exactly %1 of your lands to pay #%1 ~.", ""},
+        {"ONL_GL_OppPaysManaSink", "%0n %1", u"Opponent taps %0 lands to counter %1.", "reads '1 lands'"},
+        {"ONL_GL_OppPaysManaSink", "%0n %1", u"Opponent pays %0 mana against %1.", ""},
+        {"PHYS_PROMPT_SPELL_DRAW_N", "%1 %0?", u"%0 lets you draw %1 cards.", ""},
+        {"PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_DIE", "%0 %1 %2? %3? %4? %5? %6? %7?",
+         u"%1 dealt %3 %7 to %0. %1 survives.", ""},
+        {"PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_DIE", "%0 %1 %2? %3? %4? %5? %6? %7?", u"%0 lost %8 life.",
+         "shows %8, which no caller fills"},
+    };
+    datac::Diagnostics diagnostics;
+    std::vector<datac::KeySpec> shipped;
+    ASSERT_TRUE(datac::ReadKeyList(std::string(TESSEL_SOURCE_DIR) + "/data/lists/string-keys.txt", shipped, diagnostics));
+    for (const Case& c : cases) {
+        std::vector<datac::KeySpec> specs;
+        ASSERT_TRUE(datac::ParseKeyList("keys.txt", std::string(c.key) + " " + c.marks + "\n", specs, diagnostics));
+        const datac::KeySpec& wanted = specs.front();
+        std::vector<std::string> faults;
+        datac::CheckText(wanted, false, c.text, faults);
+        std::string all;
+        for (const std::string& fault : faults)
+            all += fault + "; ";
+        if (*c.fault == 0) {
+            EXPECT_TRUE(faults.empty()) << c.key << ": " << all;
+        } else {
+            EXPECT_NE(all.find(c.fault), std::string::npos) << c.key << ": " << all;
+        }
+        // The shipped list passes the same arguments for the key.
+        const auto listed = std::find_if(shipped.begin(), shipped.end(),
+                                         [&](const datac::KeySpec& s) { return s.key == c.key; });
+        ASSERT_NE(listed, shipped.end()) << c.key;
+        EXPECT_EQ(listed->required, wanted.required) << c.key;
+        EXPECT_EQ(listed->optional, wanted.optional) << c.key;
+        EXPECT_EQ(listed->counts, wanted.counts) << c.key;
+    }
 }
 
 // A recording cannot say what fills a placeholder, and a text cut down to its other sentences loses its point
