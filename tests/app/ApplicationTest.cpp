@@ -6,6 +6,7 @@
 #include "engine/core/PrivateHeap.h"
 #include "engine/core/QuitRequest.h"
 #include "engine/core/StringTable.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "gui/GUI_System.h"
 
@@ -18,6 +19,7 @@
 #include <climits>
 #include <cstdlib>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -429,6 +431,44 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
     click.button = plat::BUTTON_LEFT;
     MainWndProc(click);
     EXPECT_EQ(MouseState.leftClicked, 0);
+}
+
+// After the first frame asks for the first game mode, whose frames update the actors; there it spawns an actor
+// whose behaviour throws. Gives up at frame 50.
+class ThrowingActorRun final : public MainLoopDriver {
+public:
+    void BeforePass(int frame) override
+    {
+        if (frame >= 50)
+            PostQuitMessage(9);
+    }
+    void AfterTick(int frame) override
+    {
+        if (frame == 0)
+            s_RequestedGameMode = 1;
+        if (s_GameMode == 1 && FindActorByName(u"thrower") == nullptr) {
+            s_GamesWon = 5;
+            SpawnActor(u"thrower", 0, [](Actor*) { throw std::out_of_range("the actor's own error"); }, 0, 0, 0, 0,
+                       0, 0);
+        }
+    }
+    bool Wait() override { return false; }
+};
+
+TEST_F(StartupTest, AnExceptionInTheLoopIsLoggedAndEndsTheRunWithItsSettingsSaved)
+{
+    const test::ScopedLog log;
+    ThrowingActorRun run;
+    ApplicationOptions options;
+    options.driver = &run;
+    int code = 0;
+    EXPECT_NO_THROW(code = RunApplication(options));
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(log.Count("Tessel: stopped by an exception in the tick of frame 2: the actor's own error\n"), 1)
+        << log.Text();
+    EXPECT_EQ(Setting(u"gameswon"), 5);
+    EXPECT_TRUE(s_bShuttingDown);
+    EXPECT_FALSE(plat::HasMainWindow());
 }
 
 TEST_F(StartupTest, ExitCodeIsTheQuitRequests)
