@@ -359,10 +359,12 @@ namespace {
 TEST_F(ConsoleDrawingTest, ANarrowedConsoleDrawsTheCursorWithinTheShownText)
 {
     GetRaster()->SetActive(true);
+    UpdateConsole();  // a new line: editing starts
     for (const char c : std::string_view("abcdefghij"))
         QueueConsoleChar(static_cast<char16_t>(c));
     QueueConsoleKey(CONSOLE_HOME);
     UpdateConsole();
+    ASSERT_EQ(GetConsole().length, 10);
     GetRaster()->EndFrame();
     GetRaster()->BeginFrame();
     // 64 wide: the strip runs from x 32, and shows the last 6 characters of the 10.
