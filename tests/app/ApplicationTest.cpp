@@ -6,8 +6,9 @@
 #include "engine/core/PrivateHeap.h"
 #include "engine/core/QuitRequest.h"
 #include "engine/core/StringTable.h"
-#include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
+#include "gui/GUI_Interface.h"
+#include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
 
 #include <fcntl.h>
@@ -433,38 +434,43 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
     EXPECT_EQ(MouseState.leftClicked, 0);
 }
 
-// After the first frame asks for the first game mode, whose frames update the actors; there it spawns an actor
-// whose behaviour throws. Gives up at frame 50.
-class ThrowingActorRun final : public MainLoopDriver {
+// A screen whose frame update throws.
+class ThrowingScreen final : public GUI_Interface {
+public:
+    void Update() override { throw std::out_of_range("the screen's own error"); }
+};
+
+// Shows the throwing screen once the first frame has loaded the menus; gives up at frame 50.
+class ThrowingScreenRun final : public MainLoopDriver {
 public:
     void BeforePass(int frame) override
     {
         if (frame >= 50)
             PostQuitMessage(9);
     }
-    void AfterTick(int frame) override
+    void AfterTick(int) override
     {
-        if (frame == 0)
-            s_RequestedGameMode = 1;
-        if (s_GameMode == 1 && FindActorByName(u"thrower") == nullptr) {
+        if (!GetGUIManager()->HasInterface(&m_Screen)) {
             s_GamesWon = 5;
-            SpawnActor(u"thrower", 0, [](Actor*) { throw std::out_of_range("the actor's own error"); }, 0, 0, 0, 0,
-                       0, 0);
+            GetGUIManager()->AddInterface(&m_Screen);
         }
     }
     bool Wait() override { return false; }
+
+private:
+    ThrowingScreen m_Screen;
 };
 
 TEST_F(StartupTest, AnExceptionInTheLoopIsLoggedAndEndsTheRunWithItsSettingsSaved)
 {
     const test::ScopedLog log;
-    ThrowingActorRun run;
+    ThrowingScreenRun run;
     ApplicationOptions options;
     options.driver = &run;
     int code = 0;
     EXPECT_NO_THROW(code = RunApplication(options));
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(log.Count("Tessel: stopped by an exception in the tick of frame 2: the actor's own error\n"), 1)
+    EXPECT_EQ(log.Count("Tessel: stopped by an exception in the tick of frame 1: the screen's own error\n"), 1)
         << log.Text();
     EXPECT_EQ(Setting(u"gameswon"), 5);
     EXPECT_TRUE(s_bShuttingDown);
