@@ -1,7 +1,10 @@
 // libFuzzer target over the settings store: any bytes as a hive's file, read through the value getters for the
 // keys and names the bytes could hold, then a number written that must read back. The store lives in a
-// temporary configuration folder, emptied before every run (damaged files are kept aside there).
+// temporary configuration folder, emptied before every run (damaged files are kept aside there), in memory
+// where the system offers it: every write of the store is flushed to its disk.
 #include "platform/Platform.h"
+
+#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -73,7 +76,13 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
     // Quiet: damaged and hand-edited stores are reported to the log.
     plat::SetLogSink([](std::string_view) {});
     std::random_device random;
-    s_Folder = std::filesystem::temp_directory_path() / ("tessel-fuzz-store-" + std::to_string(random()));
+    std::error_code error;
+    const std::filesystem::path memory = "/dev/shm";
+    const std::filesystem::path base =
+        std::filesystem::is_directory(memory, error) && ::access(memory.c_str(), W_OK) == 0
+            ? memory
+            : std::filesystem::temp_directory_path();
+    s_Folder = base / ("tessel-fuzz-store-" + std::to_string(random()));
     std::filesystem::create_directories(s_Folder);
     plat::SetConfigFolder(s_Folder.string());
     std::atexit(&RemoveFolder);
