@@ -577,6 +577,7 @@ LoopPass MainLoopPass()
     }
     if (s_bAppActive == 0)
         return LoopPass::Idle;
+    SetActivity(LoopWork::FrameTick, s_FrameCounter);
     UpdateStream();
     if (s_RequestedGameMode != s_GameMode) {
         SetActivity(LoopWork::SceneLoad, s_RequestedGameMode);
