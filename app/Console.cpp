@@ -31,23 +31,23 @@ constexpr int GLYPH_COUNT = 64;
 constexpr int EFFECT_FULL_VOLUME = 255;
 
 std::unique_ptr<Console> s_pConsole = std::make_unique<Console>();
-// Typed characters as they are; editing keys with EDIT_KEY set, so a typed character of the same number (such
-// as the pound sign, 163) is still text.
-constexpr std::uint16_t EDIT_KEY = 0x100;
-std::array<std::uint16_t, CONSOLE_QUEUE_CAPACITY> s_Queue{};
+// Typed units as they are; editing keys with EDIT_KEY set, above every unit, so that no typed unit (such as
+// the pound sign, 163) can pass for one.
+constexpr std::uint32_t EDIT_KEY = 0x10000;
+std::array<std::uint32_t, CONSOLE_QUEUE_CAPACITY> s_Queue{};
 int s_QueueCount = 0;
 
-void Queue(std::uint16_t entry)
+void Queue(std::uint32_t entry)
 {
     if (s_QueueCount < CONSOLE_QUEUE_CAPACITY)
         s_Queue[static_cast<std::size_t>(s_QueueCount++)] = entry;
 }
 
-std::uint16_t NextQueued()
+std::uint32_t NextQueued()
 {
     if (s_QueueCount == 0)
         return 0;
-    const std::uint16_t entry = s_Queue[0];
+    const std::uint32_t entry = s_Queue[0];
     std::copy(s_Queue.begin() + 1, s_Queue.begin() + s_QueueCount, s_Queue.begin());
     --s_QueueCount;
     return entry;
@@ -266,13 +266,32 @@ void Insert(Console& console, char16_t ch)
     console.input[static_cast<std::size_t>(console.length)] = 0;
 }
 
-void HandleChar(Console& console, std::uint16_t entry)
+// Only what the glyph font can show goes into the line: a unit it has no glyph for (0 among them) would be
+// invisible in the line, or cut the line short where its text is read.
+bool IsDrawable(char16_t ch)
 {
-    const auto ch = static_cast<std::uint8_t>(entry & 0xFF);
-    if ((entry & EDIT_KEY) == 0 && ch >= CONSOLE_END) {
-        Insert(console, static_cast<char16_t>(ch));
-        ResetBrowsing(console);
-        return;
+    const int glyph = static_cast<int>(UpperCaseChar(ch)) - GLYPH_FIRST_CODE;
+    return ch != 0 && glyph >= 0 && glyph < GLYPH_COUNT;
+}
+
+void HandleChar(Console& console, std::uint32_t entry)
+{
+    const bool editKey = (entry & EDIT_KEY) != 0;
+    const auto ch = static_cast<char16_t>(entry & 0xFFFF);
+    if (!editKey) {
+        switch (ch) {
+        case CONSOLE_BACKSPACE:
+        case CONSOLE_TAB:
+        case CONSOLE_ENTER:
+        case CONSOLE_ESCAPE:
+            break;
+        default:
+            if (IsDrawable(ch)) {
+                Insert(console, ch);
+                ResetBrowsing(console);
+            }
+            return;
+        }
     }
     switch (ch) {
     case CONSOLE_BACKSPACE:
@@ -316,8 +335,6 @@ void HandleChar(Console& console, std::uint16_t entry)
         BrowseHistory(console, false);
         break;
     default:
-        Insert(console, static_cast<char16_t>(ch));
-        ResetBrowsing(console);
         break;
     }
 }
@@ -415,13 +432,15 @@ void DrawInput(const Console& console)
                   static_cast<float>(console.right), static_cast<float>(console.bottom), CONSOLE_RECT_DEPTH,
                   raster->MakeColor(32, 32, 32, 255), true, 1.0f);
     DrawChar(console.left, console.bottom - 8, u'-');
-    const int fit = std::max(console.right / CONSOLE_GLYPH_SIZE - 2, 0);
-    const int first = std::max(console.length - fit, 0);
+    // A window narrowed below the line shows its end; the first column and the cursor stay within the text.
     const std::u16string_view line = ConsoleLineText(console.input);
+    const int shown = static_cast<int>(line.size());
+    const int fit = std::max(console.right / CONSOLE_GLYPH_SIZE - 2, 0);
+    const int first = std::clamp(shown - fit, 0, shown);
     DrawText(console, line.substr(static_cast<std::size_t>(first)), console.bottom - 9);
+    const int cursor = std::clamp(console.cursor, first, shown);
     if (console.state != CONSOLE_LINE_ENTERED)
-        DrawCursor(console.left + CONSOLE_GLYPH_SIZE * (console.cursor - first) + CONSOLE_GLYPH_SIZE,
-                   console.bottom - 8);
+        DrawCursor(console.left + CONSOLE_GLYPH_SIZE * (cursor - first) + CONSOLE_GLYPH_SIZE, console.bottom - 8);
 }
 
 } // namespace
@@ -438,19 +457,19 @@ void InitConsole()
     s_bFrameRateDisplay = false;
 }
 
-void QueueConsoleChar(std::uint8_t ch)
+void QueueConsoleChar(char16_t ch)
 {
     Queue(ch);
 }
 
 void QueueConsoleKey(ConsoleCode code)
 {
-    Queue(static_cast<std::uint16_t>(EDIT_KEY | code));
+    Queue(EDIT_KEY | code);
 }
 
-std::uint8_t NextConsoleChar()
+char16_t NextConsoleChar()
 {
-    return static_cast<std::uint8_t>(NextQueued() & 0xFF);
+    return static_cast<char16_t>(NextQueued() & 0xFFFF);
 }
 
 void ConsolePrint(std::u16string_view line)
@@ -500,7 +519,7 @@ void UpdateConsole()
         break;
     case CONSOLE_EDITING:
         while (s_QueueCount > 0) {
-            const std::uint16_t entry = NextQueued();
+            const std::uint32_t entry = NextQueued();
             if (entry == CONSOLE_TOGGLE)
                 break;
             HandleChar(console, entry);

@@ -67,12 +67,13 @@ extern bool s_bConsoleOpen;
 Console& GetConsole();
 // Start-up: state 0, every line and index emptied, the character queue empty.
 void InitConsole();
-// A typed character; dropped when the queue already holds 16. Characters from 163 up are inserted as text.
-void QueueConsoleChar(std::uint8_t ch);
+// A typed UTF-16 unit; dropped when the queue already holds 16. Backspace, Tab, Enter and Escape edit; a unit
+// the glyph font can draw is inserted; any other is ignored when it is taken.
+void QueueConsoleChar(char16_t ch);
 // An editing key (CONSOLE_END to CONSOLE_DELETE); dropped like a character when the queue is full.
 void QueueConsoleKey(ConsoleCode code);
 // The oldest queued character or editing code, 0 when none.
-std::uint8_t NextConsoleChar();
+char16_t NextConsoleChar();
 // Appends one line to the output ring, cut to 79 units.
 void ConsolePrint(std::u16string_view line);
 void RunConsoleCommand(std::u16string_view line);

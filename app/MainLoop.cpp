@@ -32,7 +32,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <exception>
 #include <limits>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -44,6 +46,39 @@ constexpr char16_t SPLASH_VOICE[] = u"vo_phys\\basic_splash_1a.wav";
 constexpr char16_t CTRL_U = 21;
 constexpr char16_t CONSOLE_TOGGLE_CHAR = 96;
 constexpr int POPUP_DRAG_BAR_HEIGHT = 22;
+// The exit code of a run that an exception ended.
+constexpr int EXCEPTION_EXIT_CODE = 1;
+
+// What the loop is doing, kept cheaply at every step and put into words only when an exception ends the run.
+enum class LoopWork { Driver, Event, SceneLoad, FrameTick, Waiting };
+struct LoopActivity {
+    LoopWork work = LoopWork::Driver;
+    int number = 0;
+};
+LoopActivity s_Activity;
+
+void SetActivity(LoopWork work, int number)
+{
+    s_Activity = {work, number};
+}
+
+std::string DescribeActivity()
+{
+    const std::string number = std::to_string(s_Activity.number);
+    switch (s_Activity.work) {
+    case LoopWork::Event:
+        return "handling an event of type " + number;
+    case LoopWork::SceneLoad:
+        return "loading the scene of game mode " + number;
+    case LoopWork::FrameTick:
+        return "the tick of frame " + number;
+    case LoopWork::Waiting:
+        return "waiting for an event";
+    case LoopWork::Driver:
+        break;
+    }
+    return "the run's driver at frame " + number;
+}
 
 constexpr std::array<std::u16string_view, 5> LEVEL_SCRIPTS = {
     u"", u"level01_u.cfg", u"level02_u.cfg", u"level03_u.cfg", u"level04_u.cfg"};
@@ -174,7 +209,7 @@ void OnChar(char16_t ch)
         return;
     }
     if (s_bConsoleOpen)
-        QueueConsoleChar(static_cast<std::uint8_t>(ch & 0xFF));
+        QueueConsoleChar(ch);
 }
 
 // The open console's editing keys: the window gives them as keys, never as characters.
@@ -536,42 +571,70 @@ LoopPass MainLoopPass()
     }
     plat::Event event;
     if (plat::PollEvent(event)) {
+        SetActivity(LoopWork::Event, static_cast<int>(event.type));
         MainWndProc(event);
         return LoopPass::Dispatched;
     }
     if (s_bAppActive == 0)
         return LoopPass::Idle;
+    SetActivity(LoopWork::FrameTick, s_FrameCounter);
     UpdateStream();
-    if (s_RequestedGameMode != s_GameMode)
+    if (s_RequestedGameMode != s_GameMode) {
+        SetActivity(LoopWork::SceneLoad, s_RequestedGameMode);
         SwitchScene();
+    }
     if (IsQuitRequested() || !GetRaster()->IsReady())
         return LoopPass::Idle;
+    SetActivity(LoopWork::FrameTick, s_FrameCounter);
     FrameTick();
     return LoopPass::Ticked;
 }
 
-void RunMainLoop(MainLoopDriver* driver)
+namespace {
+
+// One pass with what drives it; false once the quit request ended the loop.
+bool DrivenPass(MainLoopDriver* driver)
 {
-    for (;;) {
-        if (driver != nullptr)
-            driver->BeforePass(s_FrameCounter);
-        const int frame = s_FrameCounter;
-        const LoopPass pass = MainLoopPass();
-        if (pass == LoopPass::Quit)
-            return;
-        if (pass == LoopPass::Ticked && driver != nullptr)
-            driver->AfterTick(frame);
-        if (pass == LoopPass::Idle && s_bAppActive == 0) {
-            if (driver != nullptr) {
-                if (!driver->Wait())
-                    PostQuitMessage(0);
+    SetActivity(LoopWork::Driver, s_FrameCounter);
+    if (driver != nullptr)
+        driver->BeforePass(s_FrameCounter);
+    const int frame = s_FrameCounter;
+    const LoopPass pass = MainLoopPass();
+    if (pass == LoopPass::Quit)
+        return false;
+    SetActivity(LoopWork::Driver, frame);
+    if (pass == LoopPass::Ticked && driver != nullptr)
+        driver->AfterTick(frame);
+    if (pass == LoopPass::Idle && s_bAppActive == 0) {
+        SetActivity(LoopWork::Waiting, 0);
+        if (driver != nullptr) {
+            if (!driver->Wait())
+                PostQuitMessage(0);
+        } else {
+            plat::Event event;
+            if (plat::WaitEvent(event)) {
+                SetActivity(LoopWork::Event, static_cast<int>(event.type));
+                MainWndProc(event);
             } else {
-                plat::Event event;
-                if (plat::WaitEvent(event))
-                    MainWndProc(event);
-                else
-                    PostQuitMessage(0);  // nothing can wake the loop any more
+                PostQuitMessage(0);  // nothing can wake the loop any more
             }
         }
+    }
+    return true;
+}
+
+} // namespace
+
+// An exception that reaches the loop ends the run as a quit request would: the shutdown that follows still saves
+// the settings and statistics.
+void RunMainLoop(MainLoopDriver* driver)
+{
+    try {
+        while (DrivenPass(driver)) {
+        }
+    } catch (const std::exception& error) {
+        plat::OutputDebugStringA("Tessel: stopped by an exception in " + DescribeActivity() + ": " + error.what() +
+                                 "\n");
+        PostQuitMessage(EXCEPTION_EXIT_CODE);
     }
 }

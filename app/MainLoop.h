@@ -49,5 +49,6 @@ public:
     virtual bool Wait() = 0;
 };
 
-// Runs passes until the quit request; without a driver an inactive window waits for the next event.
+// Runs passes until the quit request; without a driver an inactive window waits for the next event. A standard
+// exception that reaches the loop is logged with what was running and ends it with the quit request's code 1.
 void RunMainLoop(MainLoopDriver* driver);

@@ -7,6 +7,8 @@
 #include "engine/core/QuitRequest.h"
 #include "engine/core/StringTable.h"
 #include "engine/scene/GameDisplay.h"
+#include "gui/GUI_Interface.h"
+#include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
 
 #include <fcntl.h>
@@ -18,6 +20,7 @@
 #include <climits>
 #include <cstdlib>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -429,6 +432,49 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
     click.button = plat::BUTTON_LEFT;
     MainWndProc(click);
     EXPECT_EQ(MouseState.leftClicked, 0);
+}
+
+// A screen whose frame update throws.
+class ThrowingScreen final : public GUI_Interface {
+public:
+    void Update() override { throw std::out_of_range("the screen's own error"); }
+};
+
+// Shows the throwing screen once the first frame has loaded the menus; gives up at frame 50.
+class ThrowingScreenRun final : public MainLoopDriver {
+public:
+    void BeforePass(int frame) override
+    {
+        if (frame >= 50)
+            PostQuitMessage(9);
+    }
+    void AfterTick(int) override
+    {
+        if (!GetGUIManager()->HasInterface(&m_Screen)) {
+            s_GamesWon = 5;
+            GetGUIManager()->AddInterface(&m_Screen);
+        }
+    }
+    bool Wait() override { return false; }
+
+private:
+    ThrowingScreen m_Screen;
+};
+
+TEST_F(StartupTest, AnExceptionInTheLoopIsLoggedAndEndsTheRunWithItsSettingsSaved)
+{
+    const test::ScopedLog log;
+    ThrowingScreenRun run;
+    ApplicationOptions options;
+    options.driver = &run;
+    int code = 0;
+    EXPECT_NO_THROW(code = RunApplication(options));
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(log.Count("Tessel: stopped by an exception in the tick of frame 1: the screen's own error\n"), 1)
+        << log.Text();
+    EXPECT_EQ(Setting(u"gameswon"), 5);
+    EXPECT_TRUE(s_bShuttingDown);
+    EXPECT_FALSE(plat::HasMainWindow());
 }
 
 TEST_F(StartupTest, ExitCodeIsTheQuitRequests)

@@ -114,10 +114,13 @@ TEST_F(ConsoleTest, EditingKeysMoveTheCursorAndRemoveCharacters)
     EXPECT_EQ(GetConsole().cursor, 3);
     Key(CONSOLE_ESCAPE);
     EXPECT_EQ(Input(), u"");
-    // Typed characters with the editing keys' numbers are text.
+    // Typed characters with the editing keys' numbers (End, Left, Delete) edit nothing; the font has no glyphs
+    // for them either.
+    Type("ab");
+    Key(CONSOLE_HOME);
     Type("\xA3\xA5\xA9");
-    EXPECT_EQ(Input(), u"\u00A3\u00A5\u00A9");
-    EXPECT_EQ(GetConsole().cursor, 3);
+    EXPECT_EQ(Input(), u"ab");
+    EXPECT_EQ(GetConsole().cursor, 0);
 }
 
 TEST_F(ConsoleTest, UnknownLinesAreEchoedThenReported)
@@ -196,6 +199,37 @@ TEST_F(ConsoleTest, InsertionStopsAtTheConsoleWidthAndWithinTheLine)
         Type("abcdefghij");
     }
     EXPECT_EQ(Input().size(), static_cast<std::size_t>(CONSOLE_LINE_MAX));
+}
+
+TEST_F(ConsoleTest, TypedUnitsTheFontCannotDrawAreIgnored)
+{
+    struct Case {
+        char16_t unit;
+        std::u16string line;
+    };
+    // Units whose low byte is 0, or a letter, must not enter the line as their low byte.
+    const std::vector<Case> cases = {
+        {u'\u0100', u"xy"}, {u'\u4E00', u"xy"}, {u'\u0141', u"xy"}, {u'\u00A3', u"xy"},
+        {u'a', u"xay"},      {u'_', u"x_y"},      {0, u"xy"},
+    };
+    for (const Case& c : cases) {
+        Key(CONSOLE_ESCAPE);
+        QueueConsoleChar(u'x');
+        QueueConsoleChar(c.unit);
+        QueueConsoleChar(u'y');
+        UpdateConsole();
+        const Console& console = GetConsole();
+        EXPECT_EQ(Input(), c.line) << static_cast<int>(c.unit);
+        EXPECT_EQ(console.length, static_cast<int>(Input().size())) << static_cast<int>(c.unit);
+        EXPECT_EQ(console.cursor, console.length) << static_cast<int>(c.unit);
+    }
+    // What follows an ignored unit is still run.
+    Key(CONSOLE_ESCAPE);
+    QueueConsoleChar(u'\u0100');
+    Type("numactors");
+    Key(CONSOLE_ENTER);
+    UpdateConsole();
+    EXPECT_EQ(LastConsoleOutput(), u"NumActors = 0\n");
 }
 
 TEST_F(ConsoleTest, PrintCutsLinesTo79Units)
@@ -316,6 +350,34 @@ TEST_F(ConsoleDrawingTest, TheCursorIsGrey)
         EXPECT_EQ(frame.pixels[767 * frame.pitch + x], grey) << x;
     }
     EXPECT_EQ(frame.pixels[766 * frame.pitch + 520], GetRaster()->MakeColor(32, 32, 32, 255));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ConsoleDrawingTest, ANarrowedConsoleDrawsTheCursorWithinTheShownText)
+{
+    GetRaster()->SetActive(true);
+    UpdateConsole();  // a new line: editing starts
+    for (const char c : std::string_view("abcdefghij"))
+        QueueConsoleChar(static_cast<char16_t>(c));
+    QueueConsoleKey(CONSOLE_HOME);
+    UpdateConsole();
+    ASSERT_EQ(GetConsole().length, 10);
+    GetRaster()->EndFrame();
+    GetRaster()->BeginFrame();
+    // 64 wide: the strip runs from x 32, and shows the last 6 characters of the 10.
+    s_ScreenRect = {0, 0, 64, 768};
+    UpdateConsole();
+    GetRaster()->EndFrame();
+    const PixelTarget frame = GetRaster()->BackBuffer();
+    const std::uint16_t grey = GetRaster()->MakeColor(128, 128, 128, 255);
+    // The cursor stands in the first shown column, not four columns left of it outside the strip.
+    for (int x = 40; x < 48; ++x) {
+        EXPECT_EQ(frame.pixels[767 * frame.pitch + x], grey) << x;
+    }
+    EXPECT_NE(frame.pixels[767 * frame.pitch + 8], grey);
 }
 
 } // namespace

@@ -251,6 +251,22 @@ TEST_F(TesselProgramTest, AScriptEndsWithItsQuitOrItsLastFrame)
     EXPECT_TRUE(plat::IsReadable(plat::FromUtf8(last)));
 }
 
+TEST_F(TesselProgramTest, AUnitOutsideTheConsoleFontAndANarrowedWindowEndTheRunNormally)
+{
+    // U+0100 was kept as its low byte, 0, inside the line; the narrowed window then drew past the line's end.
+    Settings({{u"consoleenabled", 1}});
+    const std::string narrow = m_Work.File("narrow.bmp");
+    m_Work.Write("narrow.txt", "0 move 10 10\n2 char 96\n3 char 256\n4 text ab\n6 size 16 16 restored\n8 save " +
+                                   narrow + "\n10 quit\n");
+    const pid_t pid = Run({"--headless", "--script", m_Work.File("narrow.txt")}, Env());
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(WaitProgramExit(pid, 60), 0);
+    std::vector<std::uint8_t> frame;
+    ASSERT_TRUE(plat::ReadFileBytes(plat::FromUtf8(narrow), frame));
+    EXPECT_GT(frame.size(), 54u);
+    EXPECT_EQ(Setting(u"playmovies"), 0);
+}
+
 TEST_F(TesselProgramTest, BadScriptsAreRefusedWithTheirLine)
 {
     const std::vector<std::string> scripts = {"5 jump\n", "x move 1 2\n", "1 move 1\n", "1 down sideways\n",

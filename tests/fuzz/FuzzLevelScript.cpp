@@ -1,5 +1,7 @@
 // libFuzzer target over the level-script runner: the input is written as a level script into a temporary folder
-// (the current folder, so the commands' files resolve there) and run with both sections, commands included.
+// and run with both sections, commands included. Each run enters that folder, so the commands' files resolve (and
+// the cards they load write) there, and leaves it again: corpus folders named relative to where the target was
+// started are read and written there, and its findings are written there too.
 #include "app/GameWiring.h"
 #include "engine/core/PrivateHeap.h"
 #include "engine/scene/Actor.h"
@@ -13,10 +15,32 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
 std::filesystem::path s_Folder;
+std::filesystem::path s_StartFolder;
+std::string s_ArtifactPrefix;
+std::vector<char*> s_Arguments;
+
+// A finding is written while the run is inside the temporary folder: unless told otherwise, it goes where the
+// target was started.
+void WriteFindingsWhereStarted(int* argc, char*** argv)
+{
+    for (int i = 1; i < *argc; ++i) {
+        const std::string_view argument = (*argv)[i];
+        if (argument.starts_with("-artifact_prefix=") || argument.starts_with("-exact_artifact_path="))
+            return;
+    }
+    s_ArtifactPrefix = "-artifact_prefix=" + s_StartFolder.string() + "/";
+    s_Arguments.assign(*argv, *argv + *argc);
+    s_Arguments.insert(s_Arguments.begin() + 1, s_ArtifactPrefix.data());
+    s_Arguments.push_back(nullptr);
+    *argc += 1;
+    *argv = s_Arguments.data();
+}
 
 void RemoveFolder()
 {
@@ -26,7 +50,7 @@ void RemoveFolder()
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     plat::Init(plat::BackendKind::Headless);
     plat::SetLogSink([](std::string_view) {});
@@ -34,7 +58,8 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
     std::random_device random;
     s_Folder = std::filesystem::temp_directory_path() / ("tessel-fuzz-script-" + std::to_string(random()));
     std::filesystem::create_directories(s_Folder);
-    std::filesystem::current_path(s_Folder);
+    s_StartFolder = std::filesystem::current_path();
+    WriteFindingsWhereStarted(argc, argv);
     std::atexit(&RemoveFolder);
     plat::WindowDesc desc;
     desc.width = 64;
@@ -47,7 +72,9 @@ extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    std::filesystem::current_path(s_Folder);
     if (!plat::WriteFileAtomic(u"level.cfg", data, size)) {
+        std::filesystem::current_path(s_StartFolder);
         return 0;
     }
     ResetPrivateHeap();
@@ -61,5 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   u"loadfont level.cfg 300 loadgamefont level.cfg 300 loadbackground level.cfg level.cfg");
     DestroyAllActors();
     PurgeRemovedActors();
+    std::filesystem::current_path(s_StartFolder);
     return 0;
 }
