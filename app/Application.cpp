@@ -24,7 +24,7 @@
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
 #include "gui/SpriteList.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"

@@ -22,7 +22,7 @@
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
 #include "lessons/PlayerResponse.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "rules/PendingCards.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"

@@ -12,7 +12,7 @@
 #include "engine/scene/ScriptParser.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameQueries.h"
 #include "rules/SpellStack.h"

@@ -7,7 +7,7 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/HintRegistry.h"
 #include "gui/Messagebox.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "platform/Platform.h"
 #include "gui/Sprite.h"
 #include "rules/PendingCards.h"

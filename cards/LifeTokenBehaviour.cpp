@@ -12,7 +12,7 @@
 #include "gui/GUI_Manager.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "platform/Platform.h"
 #include "rules/CpuRevealList.h"
 #include "rules/PendingCards.h"

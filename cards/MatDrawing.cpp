@@ -9,7 +9,7 @@
 #include "engine/scene/ScriptParser.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
-#include "lessons/TurnFlags.h"
+#include "gamestate/TurnFlags.h"
 #include "rules/PlayerState.h"
 #include "screens/Intro.h"
 

@@ -13,7 +13,7 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardSteps.h"

@@ -8,13 +8,13 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
-#include "lessons/GameBlock.h"
+#include "gamestate/GameBlock.h"
 #include "rules/Decks.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
 #include "rules/RulesStateWord.h"
 #include "rules/SpellStack.h"
-#include "screens/SettingsMenu.h"
+#include "gamestate/SettingsMenu.h"
 #include "lessons/TableSceneReset.h"
 
 namespace {

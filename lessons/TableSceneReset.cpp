@@ -9,9 +9,9 @@
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PlayerActors.h"
-#include "lessons/PhysicalTurnState.h"
+#include "lessons/OnlineTurnServices.h"
+#include "gamestate/PlayerActors.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
@@ -34,8 +34,7 @@ void ResetTableScene()
     GetTableInput().focusedCard = nullptr;
     SetCardBeingPaid(nullptr);
     SetSpellPaymentUnderWay(false);
-    SetLessonPendingCard(nullptr);
-    SetLessonSecondCard(nullptr);
+    ResetLessonState();
     ResetCleanupReminder();
     ResetDrawHand();
     ResetCpuPhysicalTurn();

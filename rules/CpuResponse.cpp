@@ -5,7 +5,7 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "lessons/LessonFlow.h"
-#include "lessons/PhysicalTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"

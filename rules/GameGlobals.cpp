@@ -9,7 +9,7 @@
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
-#include "lessons/TurnFlags.h"
+#include "gamestate/TurnFlags.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/CpuPayment.h"

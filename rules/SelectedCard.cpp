@@ -9,7 +9,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "gui/DialogManager.h"
 #include "lessons/LessonFlow.h"
-#include "lessons/TurnFlags.h"
+#include "gamestate/TurnFlags.h"
 #include "rules/BoardQueries.h"
 #include "rules/CpuPlayChoice.h"
 #include "rules/GameQueries.h"

@@ -24,8 +24,8 @@
 #include "rules/StackPrompts.h"
 #include "rules/Targets.h"
 #include "cards/LifeToken.h"
-#include "lessons/TurnFlags.h"
-#include "screens/PhaseStops.h"
+#include "gamestate/TurnFlags.h"
+#include "gamestate/PhaseStops.h"
 
 #include <string>
 

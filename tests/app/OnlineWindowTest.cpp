@@ -13,8 +13,8 @@
 #include "gui/GUI_Window.h"
 #include "gui/OldButton.h"
 #include "gui/OldDialog.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PhysicalTurnState.h"
+#include "lessons/OnlineTurnServices.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "rules/Decks.h"
 #include "screens/CoinToss.h"
 

@@ -11,7 +11,7 @@
 #include "engine/scene/FrameState.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "screens/Intro.h"
 #include "tests/engine/scene/SceneFixture.h"
