@@ -2,9 +2,9 @@
 
 #include "cards/CameraBehaviour.h"
 #include "cards/Card.h"
-#include "cards/CardPicking.h"
 #include "cards/CardActor.h"
 #include "cards/CardCommands.h"
+#include "cards/CardPicking.h"
 #include "cards/CardWindows.h"
 #include "cards/LifeToken.h"
 #include "engine/core/LanguageManager.h"
@@ -12,6 +12,8 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/DialogManager.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
@@ -22,12 +24,10 @@
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
 #include "lessons/PlayerResponse.h"
-#include "gamestate/PlayerActors.h"
-#include "rules/PendingCards.h"
 #include "rules/GameGlobals.h"
+#include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 #include "screens/GameInterface.h"
-#include "screens/Intro.h"
 
 #include <array>
 

@@ -10,14 +10,14 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
-#include "gamestate/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameQueries.h"
 #include "rules/SpellStack.h"
 #include "rules/Usability.h"
-#include "screens/Intro.h"
 
 namespace {
 

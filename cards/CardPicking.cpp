@@ -10,6 +10,7 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/Intro.h"
 #include "gui/DialogManager.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
@@ -19,7 +20,6 @@
 #include "platform/Platform.h"
 #include "rules/Decks.h"
 #include "rules/SpellStack.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <vector>

@@ -10,11 +10,12 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
-#include "gui/GUI_Manager.h"
-#include "gui/GUI_Window.h"
+#include "gamestate/Intro.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
+#include "gui/GUI_Manager.h"
+#include "gui/GUI_Window.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
@@ -24,7 +25,6 @@
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 #include "rules/TargetPrompt.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -9,13 +9,13 @@
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
 #include "gamestate/GameBlock.h"
+#include "gamestate/SettingsMenu.h"
+#include "lessons/TableSceneReset.h"
 #include "rules/Decks.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
 #include "rules/RulesStateWord.h"
 #include "rules/SpellStack.h"
-#include "gamestate/SettingsMenu.h"
-#include "lessons/TableSceneReset.h"
 
 namespace {
 

@@ -8,6 +8,9 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/HintRegistry.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/DialogManager.h"
 #include "gui/Messagebox.h"
 #include "lessons/Advice.h"
@@ -16,9 +19,7 @@
 #include "lessons/LessonBox.h"
 #include "lessons/OnlineTurnServices.h"
 #include "lessons/PhysicalBlocks.h"
-#include "gamestate/PhysicalTurnState.h"
 #include "lessons/PhysicalLesson.h"
-#include "gamestate/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnAdvice.h"
 #include "rules/Decks.h"
@@ -27,7 +28,6 @@
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 #include "rules/TableSelection.h"
-#include "screens/Intro.h"
 
 namespace {
 

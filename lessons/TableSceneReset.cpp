@@ -2,6 +2,8 @@
 
 #include "cards/TableInput.h"
 #include "engine/scene/Actor.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/Messagebox.h"
 #include "lessons/CleanupReminder.h"
 #include "lessons/CpuPhysicalTurn.h"
@@ -10,8 +12,6 @@
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/OnlineTurnServices.h"
-#include "gamestate/PlayerActors.h"
-#include "gamestate/PhysicalTurnState.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"

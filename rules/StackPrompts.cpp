@@ -10,13 +10,13 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
 #include "gui/DialogManager.h"
 #include "gui/Messagebox.h"
 #include "lessons/Advice.h"
 #include "rules/CpuResponse.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
-#include "screens/Intro.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -15,20 +15,20 @@
 #include "cards/TableInput.h"
 #include "cards/TableReset.h"
 #include "engine/raster/Raster.h"
+#include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
-#include "engine/scene/Actor.h"
+#include "gamestate/TurnFlags.h"
 #include "gui/GUI_Manager.h"
 #include "gui/OldButton.h"
 #include "gui/OldDialog.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
 #include "lessons/OnlineTurnServices.h"
-#include "gamestate/TurnFlags.h"
 #include "rules/BoardQueries.h"
-#include "screens/CoinToss.h"
 #include "rules/Decks.h"
 #include "rules/PlayerState.h"
+#include "screens/CoinToss.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,7 @@
 #include "lessons/CpuPhysicalTurn.h"
 
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "gui/GUI_System.h"
 #include "gui/GUI_TextButton.h"
 #include "gui/WordBalloon.h"
@@ -10,7 +11,6 @@
 #include "lessons/HumanTurnSteps.h"
 #include "lessons/OnlineTurnServices.h"
 #include "lessons/PhysicalAdviceState.h"
-#include "gamestate/PhysicalTurnState.h"
 #include "lessons/TurnAdvice.h"
 #include "platform/Platform.h"
 #include "rules/CombatDamage.h"
