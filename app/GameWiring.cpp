@@ -27,7 +27,6 @@
 #include "rules/GameGlobals.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
-#include "screens/GameInterface.h"
 
 #include <array>
 
@@ -117,7 +116,7 @@ void BindGameToEngine()
     SetWordBalloonQueries(balloons);
 
     DisplayGameActions display;
-    display.SetScreen = SetScreen;
+    display.SetScreen = &GameDisplay::SetScreen;
     display.ClearGuiWindows = ClearGuiWindows;
     display.ReloadGuiTextures = ReloadGuiTextures;
     SetDisplayGameActions(display);

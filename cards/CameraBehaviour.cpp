@@ -32,7 +32,6 @@
 #include "rules/SelectedCard.h"
 #include "rules/StackPrompts.h"
 #include "rules/TableSelection.h"
-#include "screens/GameInterface.h"
 
 #include <array>
 #include <cstdint>
@@ -126,7 +125,7 @@ void AnswerQuitWarning()
     ResetTable(0);
     display->m_SceneTag = 0;
     ResetHover();
-    SetScreen(1, false);
+    display->SetScreen(1, false);
 }
 
 CameraSteps MakeRealSteps()

@@ -6,7 +6,6 @@
 #include "engine/scene/GameDisplay.h"
 #include "gamestate/PhaseStops.h"
 #include "rules/GameQueries.h"
-#include "screens/GameInterface.h"
 
 #include <string>
 
@@ -64,8 +63,10 @@ const char16_t* LandNameKey(int colourIndex)
 void ReturnToMenusAfterGame()
 {
     ResetTable(0);
-    if (GameDisplay* const display = GetGameDisplay())
-        display->m_SceneTag = 0;
-    SetScreen(2, false);
-    SetReturnScreen(1);
+    GameDisplay* const display = GetGameDisplay();
+    if (display == nullptr)
+        return;
+    display->m_SceneTag = 0;
+    display->SetScreen(2, false);
+    display->SetReturnScreen(1);
 }
