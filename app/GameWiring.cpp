@@ -23,6 +23,7 @@
 #include "gui/WordBalloon.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
+#include "lessons/LessonCalls.h"
 #include "lessons/PlayerResponse.h"
 #include "rules/GameGlobals.h"
 #include "rules/PendingCards.h"
@@ -84,6 +85,7 @@ int GetLibraryScroll()
 
 void BindGameToEngine()
 {
+    FillLessonCalls();
     ActorGameActions actors;
     actors.NewCardActor = NewCardActor;
     actors.FindBehaviour = FindBehaviour;

@@ -16,12 +16,10 @@
 #include "gamestate/Intro.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PlayerActors.h"
+#include "gamestate/TableFlowState.h"
+#include "gamestate/TableLessonCalls.h"
 #include "gui/GUI_Manager.h"
 #include "gui/Messagebox.h"
-#include "lessons/CpuOnlineResponse.h"
-#include "lessons/LessonFlow.h"
-#include "lessons/PhysicalPayment.h"
-#include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/BoardSteps.h"
@@ -104,7 +102,7 @@ void UpdateAvailableMana()
 void DetectLessonSituationChange()
 {
     TableFlowState& flow = GetTableFlow();
-    s_SituationChanged = DetectSituationChange(flow.advisorPending);
+    s_SituationChanged = g_TableLessonCalls.DetectSituationChange != nullptr && g_TableLessonCalls.DetectSituationChange(flow.advisorPending);
     flow.advisorPending = false;
 }
 
@@ -128,6 +126,13 @@ void AnswerQuitWarning()
     display->SetScreen(1, false);
 }
 
+void Run(void (*step)())
+{
+    if (step != nullptr)
+        step();
+}
+
+// The lesson's steps are looked up when they run: the lessons fill their calls at start-up, after this table.
 CameraSteps MakeRealSteps()
 {
     CameraSteps steps;
@@ -143,14 +148,17 @@ CameraSteps MakeRealSteps()
     steps.DrawOnlineTable = ::DrawOnlineTable;
     steps.DrawPhysicalTable = ::DrawPhysicalTable;
     steps.LayOutGraveyardLists = ::LayOutOnlineGraveyards;
-    steps.BuildActionableCards = ::BuildActionableCards;
+    steps.BuildActionableCards = [] { Run(g_TableLessonCalls.BuildActionableCards); };
     steps.ProcessSelectedCard = ::ProcessSelectedCard;
-    steps.CpuOnlineRespond = [] { ::CpuOnlineRespond(); };
-    steps.UpdatePhysicalPayment = ::UpdatePhysicalPayment;
+    steps.CpuOnlineRespond = [] {
+        if (g_TableLessonCalls.CpuOnlineRespond != nullptr)
+            g_TableLessonCalls.CpuOnlineRespond();
+    };
+    steps.UpdatePhysicalPayment = [] { Run(g_TableLessonCalls.UpdatePhysicalPayment); };
     steps.HandleManaClick = HandleNoManaClick;
     steps.DrawBlockLinks = DrawLessonBlockLinks;
     steps.UpdateAvailableMana = UpdateAvailableMana;
-    steps.OnlineAdvisor = ::OnlineAdvisor;
+    steps.OnlineAdvisor = [] { Run(g_TableLessonCalls.OnlineAdvisor); };
     steps.DetectSituationChange = DetectLessonSituationChange;
     steps.AnswerQuitWarning = AnswerQuitWarning;
     steps.DrawGameLog = GameLog::Draw;
@@ -158,12 +166,6 @@ CameraSteps MakeRealSteps()
 }
 
 CameraSteps s_Steps = MakeRealSteps();
-
-void Run(void (*step)())
-{
-    if (step != nullptr)
-        step();
-}
 
 void FirstFrame(Actor& camera)
 {

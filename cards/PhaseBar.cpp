@@ -2,8 +2,8 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/AdviceState.h"
 #include "gamestate/Intro.h"
-#include "lessons/Advice.h"
 #include "rules/SpellStack.h"
 
 #include <algorithm>

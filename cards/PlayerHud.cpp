@@ -9,7 +9,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "gamestate/Intro.h"
-#include "lessons/TableFlow.h"
+#include "gamestate/TableFlowState.h"
 #include "platform/Platform.h"
 #include "rules/PlayerState.h"
 

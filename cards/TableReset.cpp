@@ -10,7 +10,7 @@
 #include "engine/sound/Wave.h"
 #include "gamestate/GameBlock.h"
 #include "gamestate/SettingsMenu.h"
-#include "lessons/TableSceneReset.h"
+#include "gamestate/TableLessonCalls.h"
 #include "rules/Decks.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
@@ -54,5 +54,6 @@ void ResetTable(int mode)
     // The level script spawns the scene's actors; the reset spawns none.
     ResetPlayerStates();
     SetRulesStateWord(0);
-    ResetTableScene();
+    if (g_TableLessonCalls.ResetTableScene != nullptr)
+        g_TableLessonCalls.ResetTableScene();
 }

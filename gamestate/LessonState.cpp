@@ -9,6 +9,7 @@ CardActor* s_SecondCard = nullptr;
 
 } // namespace
 
+CardActor* g_CounteredCard = nullptr;
 bool s_bPaymentUndoRequested = false;
 
 CardActor* GetLessonPendingCard()

@@ -5,6 +5,8 @@
 
 class CardActor;
 
+// A human card that left play because it was countered; the turn driver and the drop handling read and clear it.
+extern CardActor* g_CounteredCard;
 // The lesson's dropped card waiting for payment, and its second card slot.
 CardActor* GetLessonPendingCard();
 void SetLessonPendingCard(CardActor* card);

@@ -3,8 +3,7 @@
 
 class CardActor;
 
-// A human card that left play because it was countered; the turn driver and the drop handling read and clear it.
-extern CardActor* g_CounteredCard;
+#include "gamestate/LessonState.h"
 
 // Called for every drag that ends.
 void HandleCardDropPhysical(CardActor* card);

@@ -7,7 +7,7 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/GameDisplay.h"
 #include "gamestate/Intro.h"
-#include "lessons/TableFlow.h"
+#include "gamestate/TableFlowState.h"
 #include "rules/PlayerState.h"
 
 #include <algorithm>

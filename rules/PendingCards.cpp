@@ -4,8 +4,8 @@
 #include "cards/CardIds.h"
 #include "engine/scene/Actor.h"
 #include "gamestate/Intro.h"
+#include "gamestate/LessonState.h"
 #include "gui/DialogManager.h"
-#include "lessons/LessonFlow.h"
 
 #include <algorithm>
 #include <array>
