@@ -16,7 +16,7 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
-#include "lessons/OnlineTurnServices.h"
+#include "gamestate/OnlineTurnState.h"
 #include "lessons/PlayerBehaviours.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"

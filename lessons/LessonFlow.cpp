@@ -1,9 +1,9 @@
 #include "lessons/LessonFlow.h"
 
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/OnlineTurnState.h"
 #include "gui/Messagebox.h"
 #include "lessons/LessonBox.h"
-#include "lessons/OnlineTurnServices.h"
 
 void CloseAllLessonDialogs()
 {

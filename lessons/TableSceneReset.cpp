@@ -2,6 +2,7 @@
 
 #include "cards/TableInput.h"
 #include "engine/scene/Actor.h"
+#include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
 #include "gui/Messagebox.h"
@@ -11,7 +12,6 @@
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
-#include "lessons/OnlineTurnServices.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"

@@ -9,12 +9,12 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
 #include "gui/OldButton.h"
 #include "gui/OldDialog.h"
-#include "lessons/OnlineTurnServices.h"
 #include "rules/Decks.h"
 #include "screens/CoinToss.h"
 

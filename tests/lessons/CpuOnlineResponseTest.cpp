@@ -1,7 +1,7 @@
 #include "cards/CardIds.h"
+#include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "lessons/CpuOnlineResponse.h"
-#include "lessons/OnlineTurnServices.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
 #include "rules/TableSelection.h"

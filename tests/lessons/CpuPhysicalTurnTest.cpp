@@ -1,6 +1,7 @@
 #include "lessons/CpuPhysicalTurn.h"
 
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gui/GUI_System.h"
 #include "gui/GUI_TextButton.h"
@@ -9,7 +10,6 @@
 #include "lessons/HandDemos.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/HumanTurnSteps.h"
-#include "lessons/OnlineTurnServices.h"
 #include "lessons/PhysicalAdviceState.h"
 #include "lessons/TurnAdvice.h"
 #include "platform/Platform.h"

@@ -1,7 +1,7 @@
 #include "cards/TableInput.h"
+#include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "lessons/HumanOnlineTurn.h"
-#include "lessons/OnlineTurnServices.h"
 #include "rules/BoardQueries.h"
 #include "rules/Decks.h"
 #include "rules/TableSelection.h"

@@ -2,6 +2,7 @@
 // the field caption, who answers a combat-damage entry, whether a mana creature may be tapped and whether a click on
 // an instant starts its casting all follow the turn.
 #include "engine/raster/Raster.h"
+#include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gui/GUI_System.h"
 #include "lessons/CpuOnlineTurn.h"
@@ -11,7 +12,6 @@
 #include "lessons/HumanOnlineTurn.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/HumanTurnSteps.h"
-#include "lessons/OnlineTurnServices.h"
 #include "lessons/TurnAdvice.h"
 #include "rules/HumanPayment.h"
 #include "rules/SelectedCard.h"
