@@ -1,7 +1,8 @@
 // The lesson operations the rules' code calls: the lesson's advice at the spell stack's waiting entries, the
 // drawing and demonstration hands the resolution waits on, the lesson box, the payment's lesson checks and the
 // clean-up of the lesson's words. The lessons fill it once at start-up (FillLessonCalls); a null field gives the
-// no-lesson answer (nothing, false, null, -1 for the box tag).
+// no-lesson answer: nothing waits on a lesson (advice answered, game started, hands at rest and idle), no box is
+// up (tag -1), nothing is forbidden or blocked, and a call without a result does nothing.
 #pragma once
 
 class Actor;

@@ -505,7 +505,7 @@ void PhysicalDrawDiscard(SpellStack& stack, Messagebox& window)
         return;
     case 2:
         if (!human) {
-            if (g_RulesLessonCalls.IsDrawHandAtRest != nullptr && g_RulesLessonCalls.IsDrawHandAtRest())
+            if (g_RulesLessonCalls.IsDrawHandAtRest == nullptr || g_RulesLessonCalls.IsDrawHandAtRest())
                 stack.m_PausedWord = 3;
             return;
         }
@@ -572,7 +572,7 @@ void PhysicalDrawDiscard(SpellStack& stack, Messagebox& window)
                 stack.m_PromptCard = nullptr;
                 --s_PromptCardsLeft;
             }
-        } else if (human || (g_RulesLessonCalls.AreHandDemosIdle != nullptr && g_RulesLessonCalls.AreHandDemosIdle())) {
+        } else if (human || g_RulesLessonCalls.AreHandDemosIdle == nullptr || g_RulesLessonCalls.AreHandDemosIdle()) {
             stack.EndResolution(true);
         }
         return;
@@ -671,13 +671,13 @@ void PhysicalCpuSearch(SpellStack& stack, Messagebox& window)
             stack.EndResolution(true);
         return;
     case 2:
-        if (g_RulesLessonCalls.IsDrawHandAtRest != nullptr && g_RulesLessonCalls.IsDrawHandAtRest() && land != nullptr) {
+        if ((g_RulesLessonCalls.IsDrawHandAtRest == nullptr || g_RulesLessonCalls.IsDrawHandAtRest()) && land != nullptr) {
             land->SetHeld(false);
             stack.m_PausedWord = 3;
         }
         return;
     case 3:
-        if (g_RulesLessonCalls.AreHandDemosIdle != nullptr && g_RulesLessonCalls.AreHandDemosIdle()) {
+        if (g_RulesLessonCalls.AreHandDemosIdle == nullptr || g_RulesLessonCalls.AreHandDemosIdle()) {
             if (land != nullptr)
                 land->SetTapState(TAP_TAPPED);
             stack.m_PausedWord = 4;

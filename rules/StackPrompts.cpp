@@ -298,7 +298,7 @@ void SpellStack::ConfirmPrompt()
 {
     if (!m_Active)
         return;
-    if (m_Physical != 0 ? !IsIntroFinished() : !(g_RulesLessonCalls.IsOnlineGameStarted != nullptr && g_RulesLessonCalls.IsOnlineGameStarted()))
+    if (m_Physical != 0 ? !IsIntroFinished() : g_RulesLessonCalls.IsOnlineGameStarted != nullptr && !g_RulesLessonCalls.IsOnlineGameStarted())
         return;
     const bool confirmed = m_Physical != 0 ? ConfirmPhysical(*this) : ConfirmOnline(*this);
     if (!confirmed)
