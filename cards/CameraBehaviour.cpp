@@ -102,7 +102,8 @@ void UpdateAvailableMana()
 void DetectLessonSituationChange()
 {
     TableFlowState& flow = GetTableFlow();
-    s_SituationChanged = g_TableLessonCalls.DetectSituationChange != nullptr && g_TableLessonCalls.DetectSituationChange(flow.advisorPending);
+    const TableLessonCalls& lesson = g_TableLessonCalls;
+    s_SituationChanged = lesson.DetectSituationChange != nullptr && lesson.DetectSituationChange(flow.advisorPending);
     flow.advisorPending = false;
 }
 

@@ -58,8 +58,9 @@ bool IsHumanManaClickAllowed()
     const TableSelection& selection = GetTableSelection();
     if (GetHumanPlayerActor() == nullptr || GetCpuPlayerActor() == nullptr)
         return false;
-    if (selection.blocking || selection.abilityStep == ABILITY_CHOOSE_TARGET || (g_RulesLessonCalls.IsLessonInputBlocked != nullptr && g_RulesLessonCalls.IsLessonInputBlocked()) ||
-        IsAdviceBlocked())
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (selection.blocking || selection.abilityStep == ABILITY_CHOOSE_TARGET ||
+        (lesson.IsLessonInputBlocked != nullptr && lesson.IsLessonInputBlocked()) || IsAdviceBlocked())
         return false;
     const bool pending = GetLessonPendingCard() != nullptr || selection.pendingSpell != nullptr;
     return !pending || GetPaymentState().paying || selection.xCostCollecting;
@@ -134,7 +135,9 @@ bool UntapSource(CardActor& card, ManaCost& out)
             UndoLastTappedLand();
         return false;
     }
-    if (s_GameMode == 1 && g_RulesLessonCalls.IsStepForbiddingPlay != nullptr && g_RulesLessonCalls.IsStepForbiddingPlay(nullptr) && g_RulesLessonCalls.IsStepForbiddingPlay(&card))
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (s_GameMode == 1 && lesson.IsStepForbiddingPlay != nullptr && lesson.IsStepForbiddingPlay(nullptr) &&
+        lesson.IsStepForbiddingPlay(&card))
         return false;
     ConsumeClick();
     PayFromPlayerPool(GetManaProduction(card), PLAYER_HUMAN);
@@ -211,7 +214,9 @@ bool CanPayNow(int humanState)
 {
     if (IsOnlineLesson())
         return true;
-    if (GetHumanPlayerActor() == nullptr || (g_RulesLessonCalls.IsStepForbiddingPlay != nullptr && g_RulesLessonCalls.IsStepForbiddingPlay(nullptr)))
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (GetHumanPlayerActor() == nullptr ||
+        (lesson.IsStepForbiddingPlay != nullptr && lesson.IsStepForbiddingPlay(nullptr)))
         return false;
     return GetCanPlayNowFlag() != 0 || (GetFreePlayFlag() != 0 && humanState == STATE_FREE_PLAY);
 }

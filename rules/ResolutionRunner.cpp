@@ -456,7 +456,8 @@ void StepBasicRow(SpellStack& stack, Messagebox& window)
         GetGameDisplay()->GetOpponentGraveyardRect(pile, false);
         GlowAround(pile, PILE_GLOW_DEPTH);
         if (window.GetButtonCount() > 0)
-            window.SetButtonDisabled(0, g_RulesLessonCalls.IsHandDemoBusy != nullptr && g_RulesLessonCalls.IsHandDemoBusy());
+            window.SetButtonDisabled(0, g_RulesLessonCalls.IsHandDemoBusy != nullptr &&
+                                            g_RulesLessonCalls.IsHandDemoBusy());
         if (pressed)
             stack.EndResolution(true);
         return;
@@ -671,7 +672,8 @@ void PhysicalCpuSearch(SpellStack& stack, Messagebox& window)
             stack.EndResolution(true);
         return;
     case 2:
-        if ((g_RulesLessonCalls.IsDrawHandAtRest == nullptr || g_RulesLessonCalls.IsDrawHandAtRest()) && land != nullptr) {
+        if ((g_RulesLessonCalls.IsDrawHandAtRest == nullptr || g_RulesLessonCalls.IsDrawHandAtRest()) &&
+            land != nullptr) {
             land->SetHeld(false);
             stack.m_PausedWord = 3;
         }
@@ -943,8 +945,9 @@ void SpellStack::RunResolutionPrompts()
 {
     const GameDisplay* const display = GetGameDisplay();
     // The spent-sorcery arrow, shown once a game in the basic game.
-    if (m_Physical != 0 && s_GameMode == 1 && m_SorceryArrowsShown == 0 && (g_RulesLessonCalls.IsLessonBoxShowing != nullptr && g_RulesLessonCalls.IsLessonBoxShowing()) &&
-        (g_RulesLessonCalls.GetLessonBoxTag != nullptr ? g_RulesLessonCalls.GetLessonBoxTag() : -1) == LESSON_TAG_SORCERY) {
+    // The box's tag is -1 while no lesson box is shown.
+    const int boxTag = g_RulesLessonCalls.GetLessonBoxTag != nullptr ? g_RulesLessonCalls.GetLessonBoxTag() : -1;
+    if (m_Physical != 0 && s_GameMode == 1 && m_SorceryArrowsShown == 0 && boxTag == LESSON_TAG_SORCERY) {
         if (CardActor* const sorcery = FindPendingSorcery()) {
             s_pSpentSorcery = sorcery;
             const RasterRect from = CardRectOf(sorcery);
@@ -995,7 +998,9 @@ void SpellStack::RunResolutionPrompts()
     }
     if (!IsPaused() || !IsWindowUp())
         return;
-    const bool hide = ((g_RulesLessonCalls.IsLessonBoxShowing != nullptr && g_RulesLessonCalls.IsLessonBoxShowing()) && (g_RulesLessonCalls.GetLessonBoxTag != nullptr ? g_RulesLessonCalls.GetLessonBoxTag() : -1) == LESSON_TAG_HIDES_STACK) || IsAdviceBlocked() ||
-                      IsGraveyardDialogOpen(PLAYER_HUMAN) || IsGraveyardDialogOpen(PLAYER_CPU);
+    // The box's tag is -1 while no lesson box is shown.
+    const int shownTag = g_RulesLessonCalls.GetLessonBoxTag != nullptr ? g_RulesLessonCalls.GetLessonBoxTag() : -1;
+    const bool hide = shownTag == LESSON_TAG_HIDES_STACK || IsAdviceBlocked() || IsGraveyardDialogOpen(PLAYER_HUMAN) ||
+                      IsGraveyardDialogOpen(PLAYER_CPU);
     s_pStackWindow->SetHidden(hide);
 }

@@ -298,7 +298,8 @@ void SpellStack::ConfirmPrompt()
 {
     if (!m_Active)
         return;
-    if (m_Physical != 0 ? !IsIntroFinished() : g_RulesLessonCalls.IsOnlineGameStarted != nullptr && !g_RulesLessonCalls.IsOnlineGameStarted())
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (m_Physical != 0 ? !IsIntroFinished() : lesson.IsOnlineGameStarted != nullptr && !lesson.IsOnlineGameStarted())
         return;
     const bool confirmed = m_Physical != 0 ? ConfirmPhysical(*this) : ConfirmOnline(*this);
     if (!confirmed)
