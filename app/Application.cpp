@@ -21,16 +21,16 @@
 #include "engine/sound/HintRegistry.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
 #include "gui/SpriteList.h"
-#include "lessons/PlayerActors.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
 #include "rules/CombatDamage.h"
 #include "rules/SpellStack.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <array>

@@ -11,8 +11,8 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
+#include "gamestate/Intro.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -152,7 +152,7 @@ void CommandToggleFrameRate()
 
 void CommandSkipIntro()
 {
-    SetIntroSkip(!GetIntroSkip());
+    s_bSkipIntro = !s_bSkipIntro;
 }
 
 struct ConsoleCommand {

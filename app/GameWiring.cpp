@@ -2,9 +2,9 @@
 
 #include "cards/CameraBehaviour.h"
 #include "cards/Card.h"
-#include "cards/CardPicking.h"
 #include "cards/CardActor.h"
 #include "cards/CardCommands.h"
+#include "cards/CardPicking.h"
 #include "cards/CardWindows.h"
 #include "cards/LifeToken.h"
 #include "engine/core/LanguageManager.h"
@@ -12,6 +12,8 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/DialogManager.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
@@ -21,13 +23,11 @@
 #include "gui/WordBalloon.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardLists.h"
+#include "lessons/LessonCalls.h"
 #include "lessons/PlayerResponse.h"
-#include "lessons/PlayerActors.h"
-#include "rules/PendingCards.h"
 #include "rules/GameGlobals.h"
+#include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
-#include "screens/GameInterface.h"
-#include "screens/Intro.h"
 
 #include <array>
 
@@ -85,6 +85,7 @@ int GetLibraryScroll()
 
 void BindGameToEngine()
 {
+    FillLessonCalls();
     ActorGameActions actors;
     actors.NewCardActor = NewCardActor;
     actors.FindBehaviour = FindBehaviour;
@@ -117,7 +118,7 @@ void BindGameToEngine()
     SetWordBalloonQueries(balloons);
 
     DisplayGameActions display;
-    display.SetScreen = SetScreen;
+    display.SetScreen = &GameDisplay::SetScreen;
     display.ClearGuiWindows = ClearGuiWindows;
     display.ReloadGuiTextures = ReloadGuiTextures;
     SetDisplayGameActions(display);

@@ -27,7 +27,6 @@
 #include "gui/SpriteList.h"
 #include "lessons/LessonFlow.h"
 #include "rules/SpellStack.h"
-#include "screens/GameInterface.h"
 
 #include <algorithm>
 #include <array>
@@ -290,12 +289,13 @@ void SwitchScene()
     RefreshScreenRect();
     RefreshMousePosition();
     RegistrySettings* const settings = GetRegistrySettings();
+    GameDisplay* const display = GetGameDisplay();
     if (settings->GetInt(u"launchmode") == 0) {
-        SetScreen(SPLASH_SCREEN, false);
+        display->SetScreen(SPLASH_SCREEN, false);
         QueueVoice(SPLASH_VOICE, false);
-        SetReturnScreen(MAIN_SCREEN);
+        display->SetReturnScreen(MAIN_SCREEN);
     } else {
-        SetScreen(GetShownScreen(), false);
+        display->SetScreen(display->GetScreen(), false);
     }
     if (s_GameMode > 0)
         settings->SetInt(u"launchmode", 1);
@@ -459,7 +459,7 @@ void LoadScene()
     GameDisplay* const display = GetGameDisplay();
     display->ReleaseAll();
     GetGUIManager()->Clear();
-    ResetColorSelect();
+    display->ResetColorSelect();
     ResetPrivateHeap();
     LoadStringTables();
     InitScriptCommands();
@@ -492,7 +492,7 @@ void LoadScene()
         fields.manaBarImages = {-1, -1};
     }
     if (mode <= 0)
-        LoadColorSelectImages();
+        display->LoadColorSelectImages();
     else
         LoadTableGraphics();
     const bool online = IsOnlineLesson();

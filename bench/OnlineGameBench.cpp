@@ -8,15 +8,15 @@
 //                        clicks and counts) timed apart with the clock
 //   OnlineGame_NotDrawn  the same game with the raster inactive: everything queued, nothing drawn
 // Drawn minus NotDrawn is the drawing; the counters give each phase's milliseconds a game.
-#include "bench/ShippedGame.h"
 #include "app/Application.h"
 #include "app/MainLoop.h"
+#include "bench/ShippedGame.h"
 #include "cards/CameraBehaviour.h"
 #include "cards/CardBehaviour.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
-#include "lessons/OnlineTurnState.h"
+#include "gamestate/OnlineTurnState.h"
 #include "lessons/PlayerBehaviours.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"

@@ -1,8 +1,8 @@
 // Where the lesson boxes open: the learner may move a box and later boxes open where it was left.
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/Intro.h"
 #include "gui/Dialog.h"
-#include "screens/Intro.h"
 
 void GameDisplay::PlaceAdviceWindow(Dialog* box)
 {

@@ -5,7 +5,7 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 
 #include <algorithm>
 #include <cmath>

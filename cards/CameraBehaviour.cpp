@@ -13,26 +13,23 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
+#include "gamestate/Intro.h"
+#include "gamestate/OnlineTurnState.h"
+#include "gamestate/PlayerActors.h"
+#include "gamestate/TableFlowState.h"
+#include "gamestate/TableLessonCalls.h"
 #include "gui/GUI_Manager.h"
 #include "gui/Messagebox.h"
-#include "lessons/CpuOnlineResponse.h"
-#include "lessons/LessonFlow.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PlayerActors.h"
-#include "lessons/PhysicalPayment.h"
-#include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/BoardSteps.h"
 #include "rules/CombatLinks.h"
-#include "rules/StackPrompts.h"
 #include "rules/HumanPayment.h"
-#include "rules/SelectedCard.h"
-#include "rules/TableSelection.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
-#include "screens/GameInterface.h"
-#include "screens/Intro.h"
+#include "rules/SelectedCard.h"
+#include "rules/StackPrompts.h"
+#include "rules/TableSelection.h"
 
 #include <array>
 #include <cstdint>
@@ -105,7 +102,8 @@ void UpdateAvailableMana()
 void DetectLessonSituationChange()
 {
     TableFlowState& flow = GetTableFlow();
-    s_SituationChanged = DetectSituationChange(flow.advisorPending);
+    const TableLessonCalls& lesson = g_TableLessonCalls;
+    s_SituationChanged = lesson.DetectSituationChange != nullptr && lesson.DetectSituationChange(flow.advisorPending);
     flow.advisorPending = false;
 }
 
@@ -126,9 +124,16 @@ void AnswerQuitWarning()
     ResetTable(0);
     display->m_SceneTag = 0;
     ResetHover();
-    SetScreen(1, false);
+    display->SetScreen(1, false);
 }
 
+void Run(void (*step)())
+{
+    if (step != nullptr)
+        step();
+}
+
+// The lesson's steps are looked up when they run: the lessons fill their calls at start-up, after this table.
 CameraSteps MakeRealSteps()
 {
     CameraSteps steps;
@@ -144,14 +149,17 @@ CameraSteps MakeRealSteps()
     steps.DrawOnlineTable = ::DrawOnlineTable;
     steps.DrawPhysicalTable = ::DrawPhysicalTable;
     steps.LayOutGraveyardLists = ::LayOutOnlineGraveyards;
-    steps.BuildActionableCards = ::BuildActionableCards;
+    steps.BuildActionableCards = [] { Run(g_TableLessonCalls.BuildActionableCards); };
     steps.ProcessSelectedCard = ::ProcessSelectedCard;
-    steps.CpuOnlineRespond = [] { ::CpuOnlineRespond(); };
-    steps.UpdatePhysicalPayment = ::UpdatePhysicalPayment;
+    steps.CpuOnlineRespond = [] {
+        if (g_TableLessonCalls.CpuOnlineRespond != nullptr)
+            g_TableLessonCalls.CpuOnlineRespond();
+    };
+    steps.UpdatePhysicalPayment = [] { Run(g_TableLessonCalls.UpdatePhysicalPayment); };
     steps.HandleManaClick = HandleNoManaClick;
     steps.DrawBlockLinks = DrawLessonBlockLinks;
     steps.UpdateAvailableMana = UpdateAvailableMana;
-    steps.OnlineAdvisor = ::OnlineAdvisor;
+    steps.OnlineAdvisor = [] { Run(g_TableLessonCalls.OnlineAdvisor); };
     steps.DetectSituationChange = DetectLessonSituationChange;
     steps.AnswerQuitWarning = AnswerQuitWarning;
     steps.DrawGameLog = GameLog::Draw;
@@ -159,12 +167,6 @@ CameraSteps MakeRealSteps()
 }
 
 CameraSteps s_Steps = MakeRealSteps();
-
-void Run(void (*step)())
-{
-    if (step != nullptr)
-        step();
-}
 
 void FirstFrame(Actor& camera)
 {

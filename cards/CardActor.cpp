@@ -3,7 +3,8 @@
 #include "cards/TableInput.h"
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/Wave.h"
-#include "lessons/PhysicalLesson.h"
+#include "gamestate/LessonState.h"
+#include "gamestate/TableLessonCalls.h"
 #include "rules/BoardQueries.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
@@ -718,7 +719,8 @@ void CardActor::EndDrag()
 {
     if (m_Dragging)
         m_Dragging = false;
-    HandleCardDropPhysical(this);
+    if (g_TableLessonCalls.HandleCardDropPhysical != nullptr)
+        g_TableLessonCalls.HandleCardDropPhysical(this);
 }
 
 void CardActor::SetTapState(int tapState)

@@ -10,14 +10,16 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PlayerActors.h"
+#include "gamestate/TableFlowState.h"
+#include "gamestate/TableLessonCalls.h"
+#include "gamestate/TurnFlags.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
-#include "lessons/PlayerActors.h"
-#include "lessons/TableFlow.h"
 #include "rules/GameQueries.h"
 #include "rules/SpellStack.h"
 #include "rules/Usability.h"
-#include "screens/Intro.h"
 
 namespace {
 
@@ -94,7 +96,8 @@ void PassTapClick(CardActor& card)
         return;
     const GUI_Window* window = GetGUIManager()->GetWindowAt(MouseState.x, MouseState.y);
     if (window != nullptr && GetCardWindowActor(window) == &card)
-        HandleCardTapPhysical(&card);
+        if (g_TableLessonCalls.HandleCardTapPhysical != nullptr)
+            g_TableLessonCalls.HandleCardTapPhysical(&card);
 }
 
 void FollowMouse(CardActor& card)

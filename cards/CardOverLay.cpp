@@ -6,15 +6,15 @@
 #include "cards/CardIds.h"
 #include "cards/CardMarks.h"
 #include "cards/TableScene.h"
+#include "engine/core/LanguageManager.h"
 #include "engine/core/StringTable.h"
 #include "engine/core/TextHelpers.h"
 #include "engine/raster/Raster.h"
-#include "engine/core/LanguageManager.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
 #include "platform/Platform.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <memory>

@@ -10,16 +10,16 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/AdviceState.h"
+#include "gamestate/Intro.h"
+#include "gamestate/TableFlowState.h"
 #include "gui/DialogManager.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
 #include "gui/Messagebox.h"
-#include "lessons/LessonFlow.h"
-#include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/Decks.h"
 #include "rules/SpellStack.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <vector>

@@ -6,10 +6,10 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/AdviceState.h"
+#include "gamestate/Intro.h"
 #include "gui/GUI_Manager.h"
-#include "lessons/Advice.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <array>

@@ -10,7 +10,6 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 #include "gui/GUI_Manager.h"
-#include "screens/GameInterface.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
 #include "platform/Platform.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <string>

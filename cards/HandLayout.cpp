@@ -10,13 +10,15 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/AdviceState.h"
+#include "gamestate/Intro.h"
+#include "gamestate/OnlineTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "gamestate/PlayerActors.h"
+#include "gamestate/TableFlowState.h"
+#include "gamestate/TurnFlags.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PhysicalTurnState.h"
-#include "lessons/PlayerActors.h"
-#include "lessons/LessonFlow.h"
-#include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/BoardSteps.h"
@@ -24,7 +26,6 @@
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 #include "rules/TargetPrompt.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <cstdlib>

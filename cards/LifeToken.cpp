@@ -6,10 +6,10 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/HintRegistry.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/Messagebox.h"
-#include "lessons/PlayerActors.h"
-#include "platform/Platform.h"
 #include "gui/Sprite.h"
+#include "platform/Platform.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 

@@ -8,16 +8,16 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/HintRegistry.h"
 #include "engine/sound/VoiceQueue.h"
-#include "gui/Messagebox.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/GUI_Manager.h"
+#include "gui/Messagebox.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
-#include "lessons/PlayerActors.h"
 #include "platform/Platform.h"
 #include "rules/CpuRevealList.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -7,11 +7,11 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
+#include "gamestate/TurnFlags.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
-#include "lessons/TurnFlags.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
-#include "lessons/Advice.h"
+#include "gamestate/AdviceState.h"
+#include "gamestate/Intro.h"
 #include "rules/SpellStack.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,14 +1,14 @@
 // The play mat's zones, piles, phase bar and card slots, computed from the client area.
-#include "cards/PhysQuitButton.h"
 #include "cards/CardActor.h"
+#include "cards/PhysQuitButton.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
 #include "platform/Platform.h"
 #include "rules/PlayerState.h"
 #include "rules/Usability.h"
-#include "screens/Intro.h"
 
 #include "engine/scene/Actor.h"
 

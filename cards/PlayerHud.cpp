@@ -3,15 +3,15 @@
 #include "cards/CardActor.h"
 #include "cards/CardOverLay.h"
 #include "cards/TableInput.h"
+#include "engine/core/StringTable.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
-#include "engine/core/StringTable.h"
-#include "lessons/TableFlow.h"
+#include "gamestate/Intro.h"
+#include "gamestate/TableFlowState.h"
 #include "platform/Platform.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <array>

@@ -13,8 +13,10 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
-#include "lessons/PlayerActors.h"
-#include "lessons/TableFlow.h"
+#include "gamestate/PlayerActors.h"
+#include "gamestate/TableFlowState.h"
+#include "gamestate/TableLessonCalls.h"
+#include "gamestate/TurnFlags.h"
 #include "platform/Platform.h"
 #include "rules/BoardSteps.h"
 #include "rules/PlayerState.h"
@@ -281,7 +283,8 @@ void DrawFrames(const CardActor* card, const RasterRect& rect, float depth, bool
         return;
     if (turned) {
         const Actor* const active = s_HumanTurn ? GetHumanPlayerActor() : GetCpuPlayerActor();
-        const bool explained = active != nullptr && IsBasicLessonStep(active->GetState()) &&
+        const bool explained = active != nullptr && g_TableLessonCalls.IsBasicLessonStep != nullptr &&
+                              g_TableLessonCalls.IsBasicLessonStep(active->GetState()) &&
                                flow.stepCards.contains(const_cast<CardActor*>(card));
         if (explained)
             return;

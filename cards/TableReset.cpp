@@ -8,14 +8,14 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
-#include "lessons/GameBlock.h"
+#include "gamestate/GameBlock.h"
+#include "gamestate/SettingsMenu.h"
+#include "gamestate/TableLessonCalls.h"
 #include "rules/Decks.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
 #include "rules/RulesStateWord.h"
 #include "rules/SpellStack.h"
-#include "screens/SettingsMenu.h"
-#include "lessons/TableSceneReset.h"
 
 namespace {
 
@@ -54,5 +54,6 @@ void ResetTable(int mode)
     // The level script spawns the scene's actors; the reset spawns none.
     ResetPlayerStates();
     SetRulesStateWord(0);
-    ResetTableScene();
+    if (g_TableLessonCalls.ResetTableScene != nullptr)
+        g_TableLessonCalls.ResetTableScene();
 }

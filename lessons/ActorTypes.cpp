@@ -7,7 +7,7 @@
 #include "engine/core/TextHelpers.h"
 #include "lessons/PlayerBehaviours.h"
 #include "screens/CoinToss.h"
-#include "screens/Intro.h"
+#include "screens/IntroBehaviour.h"
 
 #include <array>
 

@@ -7,6 +7,9 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/HintRegistry.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/DialogManager.h"
 #include "gui/Messagebox.h"
 #include "gui/WordBalloon.h"
@@ -16,11 +19,9 @@
 #include "lessons/HandDemos.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
-#include "lessons/OnlineTurnState.h"
+#include "lessons/OnlineTurnServices.h"
 #include "lessons/PhysicalAdviceState.h"
-#include "lessons/PhysicalTurnState.h"
 #include "lessons/PlayerResponse.h"
-#include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnAdvice.h"
 #include "platform/Platform.h"
@@ -38,7 +39,6 @@
 #include "rules/SpellStack.h"
 #include "rules/TableSelection.h"
 #include "rules/Targets.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <memory>

@@ -5,11 +5,11 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
 #include "platform/Platform.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <memory>

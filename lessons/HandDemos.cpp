@@ -2,8 +2,8 @@
 
 #include "cards/CardActor.h"
 #include "engine/scene/Actor.h"
-#include "lessons/PhysicalTurnState.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "gamestate/PlayerActors.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/CpuPayment.h"

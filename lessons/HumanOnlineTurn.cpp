@@ -14,14 +14,15 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "gamestate/PlayerActors.h"
 #include "lessons/ActorTypes.h"
 #include "lessons/CardDrawing.h"
 #include "lessons/CleanupReminder.h"
 #include "lessons/CpuOnlineResponse.h"
 #include "lessons/LessonFlow.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PhysicalTurnState.h"
-#include "lessons/PlayerActors.h"
+#include "lessons/OnlineTurnServices.h"
 #include "lessons/TableFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
@@ -35,7 +36,6 @@
 #include "rules/SpellStack.h"
 #include "rules/TableSelection.h"
 #include "rules/Targets.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <string>

@@ -2,6 +2,7 @@
 // sets and clears.
 #pragma once
 
+#include "gamestate/LessonState.h"
 #include "lessons/Advice.h"
 #include "lessons/LessonBox.h"
 
@@ -15,30 +16,12 @@ void ResetOnlineLesson(int flag);
 void ExplainTurnStep();
 // Clears the per-game words of the lesson flows and of the spell stack's prompt (every scene load).
 void ClearPerGameWords();
-// Ctrl+U in the online lesson: the player asks to undo the payment in progress.
-void RequestPaymentUndo();
-bool TakePaymentUndoRequest();
-// The lesson's can-play-now flag: the human may act out of turn (an instant on the stack).
-void SetCanPlayNowFlag(int flag);
-int GetCanPlayNowFlag();
-// The online advisor's current advice number.
-int GetOnlineAdviceNumber();
-// The lesson's free-play flag: the learner may play outside the guided steps.
-void SetFreePlayFlag(int flag);
-int GetFreePlayFlag();
 // The basic lesson's current step forbids free play; card, when given, is the one the step expects.
 bool IsStepForbiddingPlay(const CardActor* card);
 // The physical lesson's block prompt, or a priority card-specific dialog, is up.
 bool IsLessonInputBlocked();
 // The learner tapped a land (the lesson starts the colour choice of its extra mana).
 void OnHumanLandTapped(CardActor* land);
-// The lesson's dropped card waiting for payment, and its second card slot.
-CardActor* GetLessonPendingCard();
-void SetLessonPendingCard(CardActor* card);
-CardActor* GetLessonSecondCard();
-void SetLessonSecondCard(CardActor* card);
-// The card the physical lesson moves back onto the table.
-CardActor* GetLessonReturningCard();
 // Places the second lesson box again when it is shown.
 void PositionLessonBox();
 // The physical lesson's current lesson box is registered with the display; its lesson tag (-1 without a box).

@@ -4,8 +4,6 @@
 
 #include "cards/TableInput.h"
 
-CardActor* g_CounteredCard = nullptr;
-
 void HandleCardDropPhysical(CardActor* card)
 {
     if (card != nullptr && GetDraggedCard() == card)

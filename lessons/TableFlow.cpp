@@ -3,26 +3,15 @@
 #include "cards/CardActor.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
+#include "gamestate/PlayerActors.h"
 #include "lessons/CpuPhysicalTurn.h"
-#include "lessons/PhysicalAdviceState.h"
 #include "lessons/LessonBox.h"
+#include "lessons/PhysicalAdviceState.h"
 #include "lessons/PhysicalBlocks.h"
 #include "lessons/PhysicalLesson.h"
-#include "lessons/PlayerActors.h"
 #include "rules/SpellStack.h"
 
 #include <algorithm>
-
-namespace {
-
-TableFlowState s_Flow;
-
-} // namespace
-
-TableFlowState& GetTableFlow()
-{
-    return s_Flow;
-}
 
 void ForgetFlowCard(const Actor* actor)
 {
@@ -36,22 +25,23 @@ void ForgetFlowCard(const Actor* actor)
     ForgetPhysicalBlockCard(actor);
     ForgetAdviceCard(actor);
     ForgetCpuPhysicalCard(actor);
+    TableFlowState& flow = GetTableFlow();
     auto clear = [actor](CardActor*& slot) {
         if (slot != nullptr && static_cast<const Actor*>(slot) == actor)
             slot = nullptr;
     };
-    for (CardActor*& slot : s_Flow.pendingSlots)
+    for (CardActor*& slot : flow.pendingSlots)
         clear(slot);
-    for (CardActor*& slot : s_Flow.followSlots)
+    for (CardActor*& slot : flow.followSlots)
         clear(slot);
-    for (CardActor** slot : {&s_Flow.cardDrawnByHand, &s_Flow.onlineChosenCard, &s_Flow.awaitingPayment,
-                             &s_Flow.focusCard, &s_Flow.markedCard, &s_Flow.currentCard, &s_Flow.pendingDrawCard,
-                             &s_Flow.demoHand, &s_Flow.castingCard})
+    for (CardActor** slot : {&flow.cardDrawnByHand, &flow.onlineChosenCard, &flow.awaitingPayment, &flow.focusCard,
+                             &flow.markedCard, &flow.currentCard, &flow.pendingDrawCard, &flow.demoHand,
+                             &flow.castingCard})
         clear(*slot);
-    std::erase(s_Flow.pendingRemovals, actor);
-    s_Flow.markedActors.erase(const_cast<Actor*>(actor));
-    std::erase_if(s_Flow.actorLinks, [actor](const ActorLink& link) { return link.from == actor || link.to == actor; });
-    std::erase_if(s_Flow.stepCards,
+    std::erase(flow.pendingRemovals, actor);
+    flow.markedActors.erase(const_cast<Actor*>(actor));
+    std::erase_if(flow.actorLinks, [actor](const ActorLink& link) { return link.from == actor || link.to == actor; });
+    std::erase_if(flow.stepCards,
                   [actor](const CardActor* card) { return static_cast<const Actor*>(card) == actor; });
 }
 

@@ -2,6 +2,9 @@
 
 #include "cards/TableInput.h"
 #include "engine/scene/Actor.h"
+#include "gamestate/OnlineTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/Messagebox.h"
 #include "lessons/CleanupReminder.h"
 #include "lessons/CpuPhysicalTurn.h"
@@ -9,9 +12,6 @@
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PlayerActors.h"
-#include "lessons/PhysicalTurnState.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameGlobals.h"
 #include "rules/PlayerState.h"
@@ -34,8 +34,7 @@ void ResetTableScene()
     GetTableInput().focusedCard = nullptr;
     SetCardBeingPaid(nullptr);
     SetSpellPaymentUnderWay(false);
-    SetLessonPendingCard(nullptr);
-    SetLessonSecondCard(nullptr);
+    ResetLessonState();
     ResetCleanupReminder();
     ResetDrawHand();
     ResetCpuPhysicalTurn();

@@ -3,7 +3,7 @@
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
 #include "engine/scene/GameDisplay.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "platform/Platform.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"

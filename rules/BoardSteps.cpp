@@ -6,9 +6,9 @@
 #include "cards/TableInput.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/GameDisplay.h"
-#include "lessons/TableFlow.h"
+#include "gamestate/Intro.h"
+#include "gamestate/TableFlowState.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
-#include "lessons/TurnFlags.h"
+#include "gamestate/TurnFlags.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "cards/CardActor.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
-#include "lessons/PhysicalTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/CpuAttack.h"

@@ -5,6 +5,7 @@
 #include "cards/CardIds.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
+#include "gamestate/Intro.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/PlayerState.h"
@@ -35,7 +36,6 @@ int s_CpuColours[3] = {COLOUR_BLACK, COLOUR_RED, COLOUR_GREEN};
 int s_ForcedFirst[2] = {0, 0};
 DeckList s_Decks[2] = {};
 std::array<int, 7> s_ForcedHand{};
-int s_OpeningHandSize = 7;
 bool s_Redeal = false;
 int s_HumanTurns = 0;
 int s_HumanBonusCard = 0;

@@ -4,12 +4,10 @@
 #include "cards/CardWindows.h"
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "gamestate/LessonState.h"
+#include "gamestate/RulesLessonCalls.h"
+#include "gamestate/TurnFlags.h"
 #include "gui/DialogManager.h"
-#include "lessons/HandDemos.h"
-#include "lessons/CpuOnlineResponse.h"
-#include "lessons/LessonFlow.h"
-#include "lessons/TableFlow.h"
-#include "lessons/TurnFlags.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/CpuPayment.h"
@@ -32,7 +30,8 @@ void OnCardActorRemoved(Actor* actor)
     if (actor == nullptr)
         return;
     // Player actors are plain actors, yet the lessons and the stack keep pointers to them too.
-    ForgetFlowCard(actor);
+    if (g_RulesLessonCalls.ForgetFlowCard != nullptr)
+        g_RulesLessonCalls.ForgetFlowCard(actor);
     GetSpellStack().ForgetPlayerActor(actor);
     CardActor* const card = AsCardActor(actor);
     if (card == nullptr)
@@ -52,7 +51,8 @@ void OnCardActorRemoved(Actor* actor)
     ForgetCpuTappedSource(card);
     OnCpuChoiceCardRemoved(card);
     ForgetCpuResponseActor(card);
-    ForgetOnlineResponseActor(card);
+    if (g_RulesLessonCalls.ForgetOnlineResponseActor != nullptr)
+        g_RulesLessonCalls.ForgetOnlineResponseActor(card);
     for (int player = 0; player < 2; ++player) {
         PlayerState& record = *GetPlayerState(player);
         if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
@@ -72,8 +72,10 @@ void ResetGameState()
     SetLessonSecondCard(nullptr);
     ClearPendingCards();
     DeletePendingObjects();
-    ClearHandAnimationLists();
-    ResetPendingObjects();
+    if (g_RulesLessonCalls.ClearHandAnimationLists != nullptr)
+        g_RulesLessonCalls.ClearHandAnimationLists();
+    if (g_RulesLessonCalls.ResetPendingObjects != nullptr)
+        g_RulesLessonCalls.ResetPendingObjects();
     DestroyAllCardWindows();
     DestroyAllDialogs();
     for (int player = 0; player < 2; ++player) {
@@ -98,7 +100,8 @@ void ResetRulesState()
     ResetCpuPaymentState();
     ClearCpuChoiceTable();
     ResetCpuResponseState();
-    ResetOnlineResponseState();
+    if (g_RulesLessonCalls.ResetOnlineResponseState != nullptr)
+        g_RulesLessonCalls.ResetOnlineResponseState();
     SpellStack& stack = GetSpellStack();
     stack.ForgetCard(nullptr);
     stack.Reset(stack.m_Physical);

@@ -4,10 +4,12 @@
 #include "cards/GraveyardLists.h"
 #include "engine/scene/FrameState.h"
 #include "engine/sound/Wave.h"
+#include "gamestate/AdviceState.h"
+#include "gamestate/LessonState.h"
+#include "gamestate/PlayerActors.h"
+#include "gamestate/RulesLessonCalls.h"
+#include "gamestate/TurnFlags.h"
 #include "gui/DialogManager.h"
-#include "lessons/LessonFlow.h"
-#include "lessons/PlayerActors.h"
-#include "lessons/TurnFlags.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
@@ -56,8 +58,9 @@ bool IsHumanManaClickAllowed()
     const TableSelection& selection = GetTableSelection();
     if (GetHumanPlayerActor() == nullptr || GetCpuPlayerActor() == nullptr)
         return false;
-    if (selection.blocking || selection.abilityStep == ABILITY_CHOOSE_TARGET || IsLessonInputBlocked() ||
-        IsAdviceBlocked())
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (selection.blocking || selection.abilityStep == ABILITY_CHOOSE_TARGET ||
+        (lesson.IsLessonInputBlocked != nullptr && lesson.IsLessonInputBlocked()) || IsAdviceBlocked())
         return false;
     const bool pending = GetLessonPendingCard() != nullptr || selection.pendingSpell != nullptr;
     return !pending || GetPaymentState().paying || selection.xCostCollecting;
@@ -84,7 +87,8 @@ bool TapReadySource(CardActor& card, ManaCost& out)
     if (card.IsLand()) {
         card.SetTapState(TAP_TAPPED);
         ConsumeClick();
-        OnHumanLandTapped(&card);
+        if (g_RulesLessonCalls.OnHumanLandTapped != nullptr)
+            g_RulesLessonCalls.OnHumanLandTapped(&card);
     } else {
         const bool mayTap = card.GetHost() == nullptr &&
                             ((IsFreePlay() && PlayerActorState(PLAYER_HUMAN) == STATE_FREE_PLAY) ||
@@ -131,7 +135,9 @@ bool UntapSource(CardActor& card, ManaCost& out)
             UndoLastTappedLand();
         return false;
     }
-    if (s_GameMode == 1 && IsStepForbiddingPlay(nullptr) && IsStepForbiddingPlay(&card))
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (s_GameMode == 1 && lesson.IsStepForbiddingPlay != nullptr && lesson.IsStepForbiddingPlay(nullptr) &&
+        lesson.IsStepForbiddingPlay(&card))
         return false;
     ConsumeClick();
     PayFromPlayerPool(GetManaProduction(card), PLAYER_HUMAN);
@@ -208,7 +214,9 @@ bool CanPayNow(int humanState)
 {
     if (IsOnlineLesson())
         return true;
-    if (GetHumanPlayerActor() == nullptr || IsStepForbiddingPlay(nullptr))
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (GetHumanPlayerActor() == nullptr ||
+        (lesson.IsStepForbiddingPlay != nullptr && lesson.IsStepForbiddingPlay(nullptr)))
         return false;
     return GetCanPlayNowFlag() != 0 || (GetFreePlayFlag() != 0 && humanState == STATE_FREE_PLAY);
 }

@@ -3,9 +3,9 @@
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
 #include "engine/scene/Actor.h"
+#include "gamestate/Intro.h"
+#include "gamestate/LessonState.h"
 #include "gui/DialogManager.h"
-#include "lessons/LessonFlow.h"
-#include "screens/Intro.h"
 
 #include <algorithm>
 #include <array>

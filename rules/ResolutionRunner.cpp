@@ -17,15 +17,11 @@
 #include "engine/sound/HintRegistry.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
+#include "gamestate/AdviceState.h"
+#include "gamestate/RulesLessonCalls.h"
+#include "gamestate/TableFlowState.h"
 #include "gui/GUI_Manager.h"
 #include "gui/Messagebox.h"
-#include "lessons/Advice.h"
-#include "lessons/CardDrawing.h"
-#include "lessons/DrawingHand.h"
-#include "lessons/HandAnimationBusy.h"
-#include "lessons/HandDemos.h"
-#include "lessons/LessonFlow.h"
-#include "lessons/TableFlow.h"
 #include "rules/Decks.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
@@ -410,7 +406,7 @@ void StepBasicRow(SpellStack& stack, Messagebox& window)
         if (stack.m_PausedWord == 2) {
             if (Cpu().HasLost()) {
                 stack.EndResolution(true);
-            } else if (!IsHandAnimationBusy()) {
+            } else if (g_RulesLessonCalls.IsHandAnimationBusy == nullptr || !g_RulesLessonCalls.IsHandAnimationBusy()) {
                 if (window.GetButtonCount() > 0)
                     window.SetButtonDisabled(0, false);
                 stack.m_PausedWord = 3;
@@ -460,7 +456,8 @@ void StepBasicRow(SpellStack& stack, Messagebox& window)
         GetGameDisplay()->GetOpponentGraveyardRect(pile, false);
         GlowAround(pile, PILE_GLOW_DEPTH);
         if (window.GetButtonCount() > 0)
-            window.SetButtonDisabled(0, IsHandDemoBusy());
+            window.SetButtonDisabled(0, g_RulesLessonCalls.IsHandDemoBusy != nullptr &&
+                                            g_RulesLessonCalls.IsHandDemoBusy());
         if (pressed)
             stack.EndResolution(true);
         return;
@@ -509,7 +506,7 @@ void PhysicalDrawDiscard(SpellStack& stack, Messagebox& window)
         return;
     case 2:
         if (!human) {
-            if (IsDrawHandAtRest())
+            if (g_RulesLessonCalls.IsDrawHandAtRest == nullptr || g_RulesLessonCalls.IsDrawHandAtRest())
                 stack.m_PausedWord = 3;
             return;
         }
@@ -576,7 +573,7 @@ void PhysicalDrawDiscard(SpellStack& stack, Messagebox& window)
                 stack.m_PromptCard = nullptr;
                 --s_PromptCardsLeft;
             }
-        } else if (human || AreHandDemosIdle()) {
+        } else if (human || g_RulesLessonCalls.AreHandDemosIdle == nullptr || g_RulesLessonCalls.AreHandDemosIdle()) {
             stack.EndResolution(true);
         }
         return;
@@ -675,13 +672,14 @@ void PhysicalCpuSearch(SpellStack& stack, Messagebox& window)
             stack.EndResolution(true);
         return;
     case 2:
-        if (IsDrawHandAtRest() && land != nullptr) {
+        if ((g_RulesLessonCalls.IsDrawHandAtRest == nullptr || g_RulesLessonCalls.IsDrawHandAtRest()) &&
+            land != nullptr) {
             land->SetHeld(false);
             stack.m_PausedWord = 3;
         }
         return;
     case 3:
-        if (AreHandDemosIdle()) {
+        if (g_RulesLessonCalls.AreHandDemosIdle == nullptr || g_RulesLessonCalls.AreHandDemosIdle()) {
             if (land != nullptr)
                 land->SetTapState(TAP_TAPPED);
             stack.m_PausedWord = 4;
@@ -702,7 +700,7 @@ void OnlineDrawDiscard(SpellStack& stack)
     case 1:
         stack.m_PromptCard = nullptr;
         s_PromptCardsLeft = 0;
-        if (DrawPendingCards() == 0) {
+        if (g_RulesLessonCalls.DrawPendingCards == nullptr || g_RulesLessonCalls.DrawPendingCards() == 0) {
             if (Human().HasLost())
                 stack.EndResolution(true);
             else
@@ -927,8 +925,9 @@ void ApplyWindowRequest(SpellStack& stack, Messagebox& window)
     if (stack.m_PromptMode == 1) {
         if (stack.IsWindowUp())
             display.UnregisterWindow(&window);
-        if (IsLessonBoxShowing())
-            CloseLessonBox();
+        if (g_RulesLessonCalls.IsLessonBoxShowing != nullptr && g_RulesLessonCalls.IsLessonBoxShowing() &&
+            g_RulesLessonCalls.CloseLessonBox != nullptr)
+            g_RulesLessonCalls.CloseLessonBox();
         window.AutoSize();
         if (!stack.IsLibraryListOpen())
             display.PlaceAdviceWindow(&window);
@@ -946,8 +945,9 @@ void SpellStack::RunResolutionPrompts()
 {
     const GameDisplay* const display = GetGameDisplay();
     // The spent-sorcery arrow, shown once a game in the basic game.
-    if (m_Physical != 0 && s_GameMode == 1 && m_SorceryArrowsShown == 0 && IsLessonBoxShowing() &&
-        GetLessonBoxTag() == LESSON_TAG_SORCERY) {
+    // The box's tag is -1 while no lesson box is shown.
+    const int boxTag = g_RulesLessonCalls.GetLessonBoxTag != nullptr ? g_RulesLessonCalls.GetLessonBoxTag() : -1;
+    if (m_Physical != 0 && s_GameMode == 1 && m_SorceryArrowsShown == 0 && boxTag == LESSON_TAG_SORCERY) {
         if (CardActor* const sorcery = FindPendingSorcery()) {
             s_pSpentSorcery = sorcery;
             const RasterRect from = CardRectOf(sorcery);
@@ -998,7 +998,9 @@ void SpellStack::RunResolutionPrompts()
     }
     if (!IsPaused() || !IsWindowUp())
         return;
-    const bool hide = (IsLessonBoxShowing() && GetLessonBoxTag() == LESSON_TAG_HIDES_STACK) || IsAdviceBlocked() ||
-                      IsGraveyardDialogOpen(PLAYER_HUMAN) || IsGraveyardDialogOpen(PLAYER_CPU);
+    // The box's tag is -1 while no lesson box is shown.
+    const int shownTag = g_RulesLessonCalls.GetLessonBoxTag != nullptr ? g_RulesLessonCalls.GetLessonBoxTag() : -1;
+    const bool hide = shownTag == LESSON_TAG_HIDES_STACK || IsAdviceBlocked() || IsGraveyardDialogOpen(PLAYER_HUMAN) ||
+                      IsGraveyardDialogOpen(PLAYER_CPU);
     s_pStackWindow->SetHidden(hide);
 }

@@ -3,13 +3,16 @@
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
 #include "cards/GameLog.h"
+#include "cards/LifeToken.h"
 #include "cards/TableScene.h"
 #include "engine/core/StringTable.h"
 #include "engine/core/TextHelpers.h"
 #include "engine/scene/FrameState.h"
 #include "engine/sound/Wave.h"
+#include "gamestate/LessonState.h"
+#include "gamestate/PhaseStops.h"
+#include "gamestate/TurnFlags.h"
 #include "gui/DialogManager.h"
-#include "lessons/LessonFlow.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
@@ -23,9 +26,6 @@
 #include "rules/ResolutionPrompts.h"
 #include "rules/StackPrompts.h"
 #include "rules/Targets.h"
-#include "cards/LifeToken.h"
-#include "lessons/TurnFlags.h"
-#include "screens/PhaseStops.h"
 
 #include <string>
 

@@ -10,13 +10,13 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
+#include "gamestate/RulesLessonCalls.h"
 #include "gui/DialogManager.h"
 #include "gui/Messagebox.h"
-#include "lessons/Advice.h"
 #include "rules/CpuResponse.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
-#include "screens/Intro.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -55,7 +55,10 @@ bool ConfirmPhysical(SpellStack& stack)
         if (top->combatDamageKind == 0)
             return false;
         const int side = stack.m_State != STACK_HUMAN_ACTS ? PLAYER_CPU : PLAYER_HUMAN;
-        if (!ShowMultipleBlockersAdvice(side) || !ShowCombatDamageAdvice(side, &respond))
+        const RulesLessonCalls& lesson = g_RulesLessonCalls;
+        // Without a lesson there is no advice to wait for.
+        if ((lesson.ShowMultipleBlockersAdvice != nullptr && !lesson.ShowMultipleBlockersAdvice(side)) ||
+            (lesson.ShowCombatDamageAdvice != nullptr && !lesson.ShowCombatDamageAdvice(side, &respond)))
             return false;
         return respond || !CpuRespond(false);
     }
@@ -63,7 +66,8 @@ bool ConfirmPhysical(SpellStack& stack)
         return false;
     if (HasFlag(top->card, FLAG_REVEALED) || HasFlag(top->card, FLAG_HAND_PENDING))
         return false;
-    if (!ShowOpponentSpellAdvice(top, &respond))
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (lesson.ShowOpponentSpellAdvice != nullptr && !lesson.ShowOpponentSpellAdvice(top, &respond))
         return false;
     return respond || !CpuRespond(false);
 }
@@ -294,7 +298,8 @@ void SpellStack::ConfirmPrompt()
 {
     if (!m_Active)
         return;
-    if (m_Physical != 0 ? !IsIntroFinished() : !IsOnlineGameStarted())
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (m_Physical != 0 ? !IsIntroFinished() : lesson.IsOnlineGameStarted != nullptr && !lesson.IsOnlineGameStarted())
         return;
     const bool confirmed = m_Physical != 0 ? ConfirmPhysical(*this) : ConfirmOnline(*this);
     if (!confirmed)

@@ -11,9 +11,9 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
+#include "gamestate/RulesLessonCalls.h"
 #include "gui/GUI_Manager.h"
 #include "gui/Messagebox.h"
-#include "lessons/LessonFlow.h"
 
 #include <memory>
 #include <set>
@@ -152,8 +152,9 @@ const char16_t* GetTargetPromptKey(const CardActor* source, bool isAbility, cons
 
 void OpenTargetPrompt(CardActor* source, bool isAbility)
 {
-    if (IsLessonBoxShowing())
-        CloseLessonBox();
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    if (lesson.IsLessonBoxShowing != nullptr && lesson.IsLessonBoxShowing() && lesson.CloseLessonBox != nullptr)
+        lesson.CloseLessonBox();
     const char16_t* voice = nullptr;
     const char16_t* const key = GetTargetPromptKey(source, isAbility, &voice);
     if (s_pTargetPrompt == nullptr)

@@ -3,8 +3,9 @@
 #include "cards/CardActor.h"
 #include "cards/GraveyardLists.h"
 #include "cards/HandLayout.h"
+#include "gamestate/LessonState.h"
+#include "gamestate/RulesLessonCalls.h"
 #include "gui/DialogManager.h"
-#include "lessons/LessonFlow.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
@@ -89,6 +90,7 @@ void ReplaceSpecialCardsAfterLayout()
         ClampCardActorToTable(returning, true);
     }
     RelayoutGraveyardLists();
-    PositionLessonBox();
+    if (g_RulesLessonCalls.PositionLessonBox != nullptr)
+        g_RulesLessonCalls.PositionLessonBox();
     PlaceStackWindow();
 }

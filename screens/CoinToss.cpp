@@ -8,8 +8,8 @@
 #include "engine/scene/ScriptParser.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PhysicalTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "lessons/OnlineTurnServices.h"
 #include "platform/Platform.h"
 
 #include <algorithm>

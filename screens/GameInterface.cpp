@@ -1,5 +1,5 @@
-#include "screens/GameInterface.h"
-
+// The display's screen switch and colour-selection screen. Until the screens exist, showing one only records its
+// id in the display.
 #include "engine/scene/GameDisplay.h"
 
 namespace {
@@ -8,34 +8,33 @@ bool s_bColorSelectSetUp = false;
 
 } // namespace
 
-void SetScreen(int screenId, bool keepReturn)
+void GameDisplay::SetScreen(int screenId, bool keepReturn)
 {
-    GameDisplay* const display = GetGameDisplay();
     if (keepReturn)
-        display->m_ReturnScreenId = display->m_ScreenId;
-    display->m_ScreenId = screenId;
+        m_ReturnScreenId = m_ScreenId;
+    m_ScreenId = screenId;
 }
 
-void SetReturnScreen(int screenId)
+void GameDisplay::SetReturnScreen(int screenId)
 {
-    GetGameDisplay()->m_ReturnScreenId = screenId;
+    m_ReturnScreenId = screenId;
 }
 
-int GetShownScreen()
+int GameDisplay::GetScreen() const
 {
-    return GetGameDisplay()->m_ScreenId;
+    return m_ScreenId;
 }
 
-void ResetColorSelect()
+void GameDisplay::ResetColorSelect()
 {
     s_bColorSelectSetUp = false;
 }
 
-void LoadColorSelectImages()
+void GameDisplay::LoadColorSelectImages()
 {
 }
 
-bool IsColorSelectSetUp()
+bool GameDisplay::IsColorSelectSetUp() const
 {
     return s_bColorSelectSetUp;
 }

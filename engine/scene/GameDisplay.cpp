@@ -89,7 +89,7 @@ void GameDisplay::InitDisplay(bool noPixelAccess)
     ResetSceneSlots();
     m_SceneTag = 0;
     if (s_Game.SetScreen != nullptr) {
-        s_Game.SetScreen(FIRST_SCREEN, false);
+        (this->*s_Game.SetScreen)(FIRST_SCREEN, false);
     }
     m_ReturnScreenId = FIRST_SCREEN;
     raster->SetDeviceLostCallback(OnDeviceLost);

@@ -446,6 +446,17 @@ public:
     int m_ScreenId = 0;
     int m_ReturnScreenId = 0;
 
+    // The screen switch and the colour-selection screen (defined with the screens). SetScreen shows the screen of
+    // that id; keepReturn keeps the current one as the screen to return to.
+    void SetScreen(int screenId, bool keepReturn);
+    void SetReturnScreen(int screenId);
+    // The id of the screen the display holds.
+    int GetScreen() const;
+    // Every scene load marks the colour-selection screen not set up; mode 0 loads its images.
+    void ResetColorSelect();
+    void LoadColorSelectImages();
+    bool IsColorSelectSetUp() const;
+
 private:
     int FindTextureByName(std::u16string_view name, bool rotated, bool matchRotated) const;
     int LoadGlyphFont(const void* fileData, std::size_t size, int glyphCount, int glyphSize);
@@ -466,8 +477,8 @@ GameDisplay* GetGameDisplay();
 // What the display asks of the toolkit and the screens; app/ fills it at start-up, and an entry left null does
 // nothing.
 struct DisplayGameActions {
-    // The display's first start shows the first menu screen.
-    void (*SetScreen)(int screenId, bool keepReturn) = nullptr;
+    // The display's first start shows the first menu screen (the screens define the switch).
+    void (GameDisplay::*SetScreen)(int screenId, bool keepReturn) = nullptr;
     // Releasing every texture first empties the toolkit's windows, which hold textures.
     void (*ClearGuiWindows)() = nullptr;
     // After a device loss the toolkit's windows reload their images into the textures they hold.

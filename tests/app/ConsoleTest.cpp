@@ -6,8 +6,8 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/VoiceQueue.h"
+#include "gamestate/Intro.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 
 #include <gtest/gtest.h>
 
@@ -258,9 +258,9 @@ TEST_F(ConsoleTest, CommandsHaveTheirEffects)
     Enter("mute");
     EXPECT_FALSE(IsVoiceMuted());
     EXPECT_EQ(LastConsoleOutput(), u"I hear dead people");
-    const bool skip = GetIntroSkip();
+    const bool skip = s_bSkipIntro;
     Enter("skipintro");
-    EXPECT_NE(GetIntroSkip(), skip);
+    EXPECT_NE(s_bSkipIntro, skip);
     Enter("skipintro");
     const bool display = IsFrameRateDisplayOn();
     Enter("toggleframerate");

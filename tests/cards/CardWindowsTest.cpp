@@ -3,10 +3,10 @@
 #include "cards/CardWindow.h"
 #include "cards/CardWindows.h"
 #include "engine/scene/FrameState.h"
+#include "gamestate/Intro.h"
 #include "gui/GUI_Manager.h"
 #include "lessons/Advice.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 #include "tests/gui/GuiFixture.h"
 
 #include <gtest/gtest.h>

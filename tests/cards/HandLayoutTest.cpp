@@ -2,7 +2,7 @@
 #include "cards/HandLayout.h"
 #include "cards/TableEffects.h"
 #include "cards/TableScene.h"
-#include "lessons/PhysicalTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "rules/PlayerState.h"
 #include "tests/cards/TableBehaviourFixture.h"
 

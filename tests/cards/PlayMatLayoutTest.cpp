@@ -2,9 +2,9 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/Intro.h"
 #include "gui/GUI_Window.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 #include "tests/engine/scene/SceneFixture.h"
 
 #include <gtest/gtest.h>

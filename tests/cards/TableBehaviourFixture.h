@@ -9,11 +9,11 @@
 #include "cards/TableScene.h"
 #include "engine/core/Easing.h"
 #include "engine/scene/FrameState.h"
+#include "gamestate/Intro.h"
+#include "gamestate/PlayerActors.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_Window.h"
-#include "lessons/PlayerActors.h"
 #include "lessons/TableFlow.h"
-#include "screens/Intro.h"
 #include "tests/engine/scene/SceneFixture.h"
 
 #include <memory>

@@ -3,7 +3,7 @@
 
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
-#include "screens/Intro.h"
+#include "gamestate/Intro.h"
 #include "tests/engine/scene/SceneFixture.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
+#include "gamestate/OnlineTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "lessons/CpuOnlineTurn.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PhysicalTurnState.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
 #include "tests/rules/RulesFixture.h"

@@ -1,6 +1,8 @@
 #include "lessons/CpuPhysicalTurn.h"
 
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/OnlineTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "gui/GUI_System.h"
 #include "gui/GUI_TextButton.h"
 #include "gui/WordBalloon.h"
@@ -8,9 +10,7 @@
 #include "lessons/HandDemos.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/HumanTurnSteps.h"
-#include "lessons/OnlineTurnState.h"
 #include "lessons/PhysicalAdviceState.h"
-#include "lessons/PhysicalTurnState.h"
 #include "lessons/TurnAdvice.h"
 #include "platform/Platform.h"
 #include "rules/CombatDamage.h"

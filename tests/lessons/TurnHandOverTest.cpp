@@ -2,6 +2,8 @@
 // the field caption, who answers a combat-damage entry, whether a mana creature may be tapped and whether a click on
 // an instant starts its casting all follow the turn.
 #include "engine/raster/Raster.h"
+#include "gamestate/OnlineTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "gui/GUI_System.h"
 #include "lessons/CpuOnlineTurn.h"
 #include "lessons/CpuPhysicalTurn.h"
@@ -10,8 +12,6 @@
 #include "lessons/HumanOnlineTurn.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/HumanTurnSteps.h"
-#include "lessons/OnlineTurnState.h"
-#include "lessons/PhysicalTurnState.h"
 #include "lessons/TurnAdvice.h"
 #include "rules/HumanPayment.h"
 #include "rules/SelectedCard.h"

@@ -1,4 +1,4 @@
-#include "lessons/PhysicalTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "rules/CpuPlayChoice.h"
 #include "rules/ManaPool.h"
 #include "tests/rules/RulesFixture.h"

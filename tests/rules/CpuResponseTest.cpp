@@ -1,6 +1,6 @@
 #include "cards/CardIds.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "lessons/LessonFlow.h"
-#include "lessons/PhysicalTurnState.h"
 #include "rules/CpuResponse.h"
 #include "rules/ManaPool.h"
 #include "tests/rules/RulesFixture.h"

@@ -13,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include "screens/Intro.h"
+#include "gamestate/Intro.h"
 
 #include <memory>
 #include <string>

@@ -1,5 +1,8 @@
 #include "tests/rules/RulesGame.h"
 
+#include "gamestate/RulesLessonCalls.h"
+#include "gamestate/TableLessonCalls.h"
+
 #include "tests/TestSupport.h"
 #include "tests/cards/CardTableFixture.h"
 
@@ -32,6 +35,23 @@ TEST_F(RulesGameTest, GamesEndAndKeepEveryInvariantInEveryMode)
         }
     }
     EXPECT_EQ(games, 80);
+}
+
+// The rules alone: with no lesson calls filled nothing waits on a lesson, and a game of each mode still ends.
+TEST_F(RulesGameTest, GamesEndWithoutTheLessons)
+{
+    const TableLessonCalls table = g_TableLessonCalls;
+    const RulesLessonCalls rules = g_RulesLessonCalls;
+    g_TableLessonCalls = {};
+    g_RulesLessonCalls = {};
+    for (int mode = 1; mode <= 4; ++mode) {
+        rulesgame::Game game;
+        game.Play(mode, 4242u + static_cast<std::uint32_t>(mode), 0, 2);
+        EXPECT_TRUE(game.faults.empty()) << "mode " << mode << ": " << game.faults.front();
+        EXPECT_GT(game.turns, 0) << "mode " << mode;
+    }
+    g_TableLessonCalls = table;
+    g_RulesLessonCalls = rules;
 }
 
 TEST_F(RulesGameTest, CpuAgainstTheFixedPolicyOverEveryColourPair)

@@ -2,10 +2,10 @@
 #include "cards/CardActor.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/Intro.h"
 #include "lessons/ActorTypes.h"
 #include "rules/Decks.h"
 #include "rules/PlayerState.h"
-#include "screens/Intro.h"
 #include "tests/lessons/LessonFixture.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/HintRegistry.h"
 #include "engine/sound/VoiceQueue.h"
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 #include "platform/Headless.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "lessons/TurnFlags.h"
+#include "gamestate/TurnFlags.h"
 
 bool s_HumanTurn = false;
 bool s_CpuTurn = false;

@@ -1,5 +1,5 @@
 // Placeholder until the phase stops exist.
-#include "screens/PhaseStops.h"
+#include "gamestate/PhaseStops.h"
 
 namespace PhaseStop {
 

@@ -1,14 +1,10 @@
-#include "screens/Intro.h"
+#include "screens/IntroBehaviour.h"
 
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "rules/Decks.h"
 
 namespace {
-
-bool s_bIntroSkip = false;
-// What the gates answer while no intro exists: true once an intro has ended by itself.
-bool s_bNoIntroDefault = false;
 
 constexpr int OPENING_HAND = 7;
 
@@ -25,42 +21,6 @@ void DealBothDecks()
 
 } // namespace
 
-void DestroyIntro()
-{
-    s_bIntroSkip = false;
-    s_bNoIntroDefault = false;
-}
-
-bool GetIntroSkip()
-{
-    return s_bIntroSkip;
-}
-
-void SetIntroSkip(bool skip)
-{
-    s_bIntroSkip = skip;
-}
-
-bool IsIntroRunning()
-{
-    return false;
-}
-
-bool IsIntroFinished()
-{
-    return s_bNoIntroDefault;
-}
-
-bool IntroGate(int /*gate*/)
-{
-    return s_bNoIntroDefault;
-}
-
-void MarkIntroEnded()
-{
-    s_bNoIntroDefault = true;
-}
-
 void IntroBehaviour(Actor* actor)
 {
     const GameDisplay* const display = GetGameDisplay();
@@ -71,7 +31,18 @@ void IntroBehaviour(Actor* actor)
         DealBothDecks();
         s_bNoIntroDefault = false;
     }
-    // Without a concrete intro there is nothing to advance: the intro has ended.
-    RemoveActor(actor);
-    MarkIntroEnded();
+    // No concrete intro is created yet: without one the intro has ended.
+    if (s_pCurrentIntro == nullptr) {
+        RemoveActor(actor);
+        MarkIntroEnded();
+        return;
+    }
+    if (!s_pCurrentIntro->Advance()) {
+        RemoveActor(actor);
+        delete s_pCurrentIntro;
+        s_pCurrentIntro = nullptr;
+        MarkIntroEnded();
+        return;
+    }
+    s_pCurrentIntro->DrawStepHighlight();
 }

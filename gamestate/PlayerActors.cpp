@@ -1,4 +1,4 @@
-#include "lessons/PlayerActors.h"
+#include "gamestate/PlayerActors.h"
 
 #include "platform/Platform.h"
 

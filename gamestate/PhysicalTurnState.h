@@ -2,7 +2,7 @@
 #pragma once
 
 // Whose turn it is.
-#include "lessons/TurnFlags.h"
+#include "gamestate/TurnFlags.h"
 
 // Set once the turn's combat is over (the second main phase).
 extern bool s_PastCombat;

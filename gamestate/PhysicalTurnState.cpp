@@ -1,4 +1,4 @@
-#include "lessons/PhysicalTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 
 bool s_PastCombat = false;
 int s_AttackStep = 0;

@@ -1,29 +1,11 @@
-// The words the two online turn drivers and the CPU's online answers share besides the turn flags, and the small
-// services both drivers use: the instant-window rule, prompts and message windows by string key, frame counts.
+// The small services both online turn drivers use: the instant-window rule, prompts and message windows by
+// string key, frame counts.
 #pragma once
+
+#include "gamestate/OnlineTurnState.h"
 
 #include <string_view>
 
-// 0 idle; 1 choose blockers; 2 instant window after blocking; 3 blocks final.
-extern int s_CpuBlockStep;
-extern int s_HumanBlockStep;
-// The CPU's end-of-turn prompt and discard are done for this turn.
-extern bool s_CpuDiscardDone;
-// 0 undecided, 1 kept, 2 under way.
-extern int s_MulliganState;
-extern int s_TurnNumber;
-// The CPU's next draw is skipped once (it begins the game).
-extern bool s_CpuSkipNextDraw;
-// The learner has kept a hand: the main phase shows its prompt from then on.
-extern bool s_GameBegun;
-// Set while an attack is being declared (read by the advisor).
-extern bool s_DeclaringAttack;
-// 5 after combat damage; 4 becomes 7 at the CPU's end of turn.
-extern int s_CombatDamageWord;
-// The human's blocking step has been entered for the CPU's attack.
-extern bool s_HumanBlockingEntered;
-
-void ResetOnlineTurnState();
 
 // An instant window for (side whose turn it is, step) is offered only when its phase stop is on and, in mode 4,
 // the human has something it could use.

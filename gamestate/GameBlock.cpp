@@ -1,4 +1,4 @@
-#include "lessons/GameBlock.h"
+#include "gamestate/GameBlock.h"
 
 GameBlock& GetGameBlock()
 {

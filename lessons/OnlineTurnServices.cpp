@@ -1,39 +1,13 @@
-#include "lessons/OnlineTurnState.h"
+#include "lessons/OnlineTurnServices.h"
 
 #include "cards/TableReset.h"
 #include "engine/core/StringTable.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/PhaseStops.h"
 #include "rules/GameQueries.h"
-#include "screens/GameInterface.h"
-#include "screens/PhaseStops.h"
 
 #include <string>
-
-int s_CpuBlockStep = 0;
-int s_HumanBlockStep = 0;
-bool s_CpuDiscardDone = false;
-int s_MulliganState = 0;
-int s_TurnNumber = 0;
-bool s_CpuSkipNextDraw = false;
-bool s_GameBegun = false;
-bool s_DeclaringAttack = false;
-int s_CombatDamageWord = 0;
-bool s_HumanBlockingEntered = false;
-
-void ResetOnlineTurnState()
-{
-    s_CpuBlockStep = 0;
-    s_HumanBlockStep = 0;
-    s_CpuDiscardDone = false;
-    s_MulliganState = 0;
-    s_TurnNumber = 0;
-    s_CpuSkipNextDraw = false;
-    s_GameBegun = false;
-    s_DeclaringAttack = false;
-    s_CombatDamageWord = 0;
-    s_HumanBlockingEntered = false;
-}
 
 bool OffersInstantWindow(int side, int step)
 {
@@ -89,8 +63,10 @@ const char16_t* LandNameKey(int colourIndex)
 void ReturnToMenusAfterGame()
 {
     ResetTable(0);
-    if (GameDisplay* const display = GetGameDisplay())
-        display->m_SceneTag = 0;
-    SetScreen(2, false);
-    SetReturnScreen(1);
+    GameDisplay* const display = GetGameDisplay();
+    if (display == nullptr)
+        return;
+    display->m_SceneTag = 0;
+    display->SetScreen(2, false);
+    display->SetReturnScreen(1);
 }

@@ -1,0 +1,3 @@
+#include "gamestate/RulesLessonCalls.h"
+
+RulesLessonCalls g_RulesLessonCalls;

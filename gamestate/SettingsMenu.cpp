@@ -1,0 +1,5 @@
+#include "gamestate/SettingsMenu.h"
+
+void ResetSettingsMenu()
+{
+}

@@ -1,0 +1,3 @@
+#include "gamestate/TableLessonCalls.h"
+
+TableLessonCalls g_TableLessonCalls;

@@ -1,0 +1,53 @@
+#include "lessons/LessonCalls.h"
+
+#include "gamestate/RulesLessonCalls.h"
+#include "gamestate/TableLessonCalls.h"
+#include "lessons/Advice.h"
+#include "lessons/CardDrawing.h"
+#include "lessons/CpuOnlineResponse.h"
+#include "lessons/DrawingHand.h"
+#include "lessons/HandAnimationBusy.h"
+#include "lessons/HandDemos.h"
+#include "lessons/LessonBox.h"
+#include "lessons/LessonFlow.h"
+#include "lessons/PhysicalLesson.h"
+#include "lessons/PhysicalPayment.h"
+#include "lessons/TableFlow.h"
+#include "lessons/TableSceneReset.h"
+
+void FillLessonCalls()
+{
+    TableLessonCalls& table = g_TableLessonCalls;
+    table.HandleCardDropPhysical = HandleCardDropPhysical;
+    table.HandleCardTapPhysical = HandleCardTapPhysical;
+    table.IsBasicLessonStep = IsBasicLessonStep;
+    table.BuildActionableCards = BuildActionableCards;
+    table.CpuOnlineRespond = CpuOnlineRespond;
+    table.UpdatePhysicalPayment = UpdatePhysicalPayment;
+    table.OnlineAdvisor = OnlineAdvisor;
+    table.DetectSituationChange = DetectSituationChange;
+    table.ResetTableScene = ResetTableScene;
+
+    RulesLessonCalls& rules = g_RulesLessonCalls;
+    rules.ShowMultipleBlockersAdvice = ShowMultipleBlockersAdvice;
+    rules.ShowCombatDamageAdvice = ShowCombatDamageAdvice;
+    rules.ShowOpponentSpellAdvice = ShowOpponentSpellAdvice;
+    rules.IsOnlineGameStarted = IsOnlineGameStarted;
+    rules.DrawPendingCards = DrawPendingCards;
+    rules.IsDrawHandAtRest = IsDrawHandAtRest;
+    rules.IsHandAnimationBusy = IsHandAnimationBusy;
+    rules.IsHandDemoBusy = IsHandDemoBusy;
+    rules.AreHandDemosIdle = AreHandDemosIdle;
+    rules.IsLessonBoxShowing = IsLessonBoxShowing;
+    rules.GetLessonBoxTag = GetLessonBoxTag;
+    rules.CloseLessonBox = CloseLessonBox;
+    rules.IsStepForbiddingPlay = IsStepForbiddingPlay;
+    rules.IsLessonInputBlocked = IsLessonInputBlocked;
+    rules.OnHumanLandTapped = OnHumanLandTapped;
+    rules.PositionLessonBox = PositionLessonBox;
+    rules.ForgetFlowCard = ForgetFlowCard;
+    rules.ForgetOnlineResponseActor = ForgetOnlineResponseActor;
+    rules.ResetOnlineResponseState = ResetOnlineResponseState;
+    rules.ClearHandAnimationLists = ClearHandAnimationLists;
+    rules.ResetPendingObjects = ResetPendingObjects;
+}

@@ -1,5 +1,0 @@
-#include "screens/SettingsMenu.h"
-
-void ResetSettingsMenu()
-{
-}
