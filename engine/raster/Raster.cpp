@@ -300,6 +300,8 @@ int Raster::EndFrame()
     if (!m_Active || !m_Invalidated) {
         return 1;
     }
+    ResolvePendingClear(m_Pool[0].next != tail ? &m_Pool[m_Pool[0].next] : nullptr);
+    m_FrameDrawn = true;
     for (int index = 0; index >= 0; index = m_Pool[index].next) {
         const DrawPrimitive& record = m_Pool[index];
         ++m_PrimitivesDrawn;
@@ -363,15 +365,74 @@ void Raster::Present(bool clear)
         plat::GetClientSize(width, height);
         width = std::clamp(width, 0, m_Width);
         height = std::clamp(height, 0, m_Height);
+        // Invalidated after the frame was drawn: what shows is the cleared buffer, as if cleared at once.
+        if (!m_FrameDrawn) {
+            ResolvePendingClear(nullptr);
+        }
         if (width > 0 && height > 0) {
             plat::PresentFrame(m_BackBuffer->pixels.data(), width, height, m_Width * 2,
                                m_Is565 ? plat::PixelFormat::Rgb565 : plat::PixelFormat::Rgb555);
         }
         m_Invalidated = false;
     }
+    m_FrameDrawn = false;
     if (m_ClearAfterPresent || clear) {
-        ClearBackBuffer(0);
+        m_ClearPending = true;
     }
+}
+
+void Raster::ResolvePendingClear(const DrawPrimitive* backMost)
+{
+    if (!m_ClearPending || !m_BackBuffer) {
+        return;
+    }
+    m_ClearPending = false;
+    int width = 0;
+    int height = 0;
+    plat::GetClientSize(width, height);
+    width = std::clamp(width, 0, m_Width);
+    height = std::clamp(height, 0, m_Height);
+    if (backMost != nullptr && PaintsClient(*backMost, width, height)) {
+        return;
+    }
+    FillPixels(BackBuffer(), RasterRect{0, 0, width, height}, 0);
+}
+
+// True when the record writes every pixel of the client with no key, blending or text between.
+bool Raster::PaintsClient(const DrawPrimitive& record, int clientWidth, int clientHeight) const
+{
+    RasterRect painted;
+    if ((record.flags & (PRIM_TRIANGLE | PRIM_TEXT | PRIM_COLOR_KEY)) != 0) {
+        return false;
+    }
+    if ((record.flags & PRIM_TEXTURE) != 0) {
+        if (record.item < 0 || record.item >= m_TexIndex) {
+            return false;
+        }
+        const TextureEntry& entry = m_TexInfo[record.item];
+        const std::uint16_t* const pixels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
+        // A lost surface is restored by a callback while it is drawn: its pixels are not known yet.
+        if (pixels == nullptr || (entry.handle && entry.handle->lost)) {
+            return false;
+        }
+        const bool stretch = (record.flags & PRIM_STRETCH) != 0;
+        const RasterRect* source = record.source.IsValidSource() ? &record.source : nullptr;
+        int x1 = TruncCoordinate(record.x1);
+        int y1 = TruncCoordinate(record.y1);
+        if (source != nullptr && !stretch) {
+            x1 = TruncCoordinate(record.x0) + source->Width();
+            y1 = TruncCoordinate(record.y0) + source->Height();
+        }
+        painted = BlitCoverage(entry.width, entry.height, m_Width, m_Height, TruncCoordinate(record.x0),
+                               TruncCoordinate(record.y0), x1, y1, stretch, source);
+    } else if ((record.flags & PRIM_FILL) != 0) {
+        painted = ClipToArea(RasterRect{TruncCoordinate(record.x0), TruncCoordinate(record.y0),
+                                        TruncCoordinate(record.x1), TruncCoordinate(record.y1)},
+                             m_Width, m_Height);
+    } else {
+        return false;
+    }
+    return painted.left <= 0 && painted.top <= 0 && painted.right >= clientWidth && painted.bottom >= clientHeight;
 }
 
 // ---- Submitters -------------------------------------------------------------------------------------------------
@@ -499,6 +560,7 @@ void Raster::ClearBackBuffer(std::uint16_t colour)
     if (!m_BackBuffer) {
         return;
     }
+    m_ClearPending = false;
     FillPixels(BackBuffer(), RasterRect{0, 0, m_Width, m_Height}, colour);
 }
 
@@ -507,6 +569,7 @@ void Raster::FillRectNow(int x0, int y0, int x1, int y1, std::uint16_t colour)
     if (!m_BackBuffer || x0 > m_Width || x1 < 0 || y0 > m_Height || y1 < 0) {
         return;
     }
+    ResolvePendingClear(nullptr);
     FillPixels(BackBuffer(), RasterRect{x0, y0, x1, y1}, colour);
 }
 
@@ -541,6 +604,7 @@ void Raster::DrawTextureNow(int index, int x0, int y0, int x1, int y1, std::uint
         return;
     }
     CheckSurfacesLost();
+    ResolvePendingClear(nullptr);
     const TextureEntry& entry = m_TexInfo[index];
     if (entry.handle && entry.handle->lost) {
         RestoreTexture(index);

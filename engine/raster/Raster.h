@@ -37,8 +37,9 @@ public:
 
     void BeginFrame();
     int EndFrame();
-    // Hands the client-sized part of the back buffer to the window while active and invalidated; then clears
-    // the back buffer when asked or when clearAfterPresent is set.
+    // Hands the client-sized part of the back buffer to the window while active and invalidated. When asked, or
+    // when clearAfterPresent is set, the client is cleared before the next pixel is written: skipped when the
+    // next drawn frame's back-most primitive is opaque and covers the client.
     void Present(bool clear);
 
     void SetActive(bool active);
@@ -161,6 +162,9 @@ private:
     void DrawQueuedTexture(const DrawPrimitive& record);
     void DrawTextPrimitive(std::u16string_view text, const DrawPrimitive& record, RasterRect* outRect,
                            const PixelTarget& target) const;
+    // Clears the client if a clear is pending, unless backMost (null: any write) paints all of it.
+    void ResolvePendingClear(const DrawPrimitive* backMost);
+    bool PaintsClient(const DrawPrimitive& record, int clientWidth, int clientHeight) const;
     bool BlitToTarget(const TextureEntry& entry, PixelTarget target, int x0, int y0, int x1, int y1,
                       bool stretch, bool keyed, const RasterRect* source);
     // Every change to a texture's pixels ends here, so its opaque runs always match them.
@@ -185,6 +189,8 @@ private:
     bool m_Active = false;
     bool m_DesktopChanged = false;
     bool m_ClearAfterPresent = false;
+    bool m_ClearPending = false;
+    bool m_FrameDrawn = false;
     bool m_Invalidated = false;
     bool m_Is565 = true;
     bool m_Initialised = false;

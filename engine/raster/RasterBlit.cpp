@@ -267,28 +267,46 @@ void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& o
     }
 }
 
-bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, int top, int right, int bottom,
-                bool stretch, bool keyed, const RasterRect* sourceRect)
+namespace {
+
+// Where a copy of a sourceWidth x sourceHeight texture lands on a targetWidth x targetHeight target, clipped to
+// both: the copy's corners and size, or the stretch's whole and visible destinations and its source.
+struct BlitGeometry {
+    bool stretch = false;
+    int x0 = 0;
+    int y0 = 0;
+    int sx = 0;
+    int sy = 0;
+    int w = 0;
+    int h = 0;
+    RasterRect dest;
+    RasterRect visible;
+    RasterRect src;
+};
+
+bool PlanBlit(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight, int left, int top, int right,
+              int bottom, bool stretch, const RasterRect* sourceRect, BlitGeometry& g)
 {
     const RasterRect clamped = RasterRect{left, top, right, bottom}.Clamped();
     int x0 = clamped.left;
     int y0 = clamped.top;
     const int x1 = clamped.right;
     const int y1 = clamped.bottom;
-    if (source.pixels == nullptr || source.width <= 0 || source.height <= 0 || target.pixels == nullptr) {
+    if (sourceWidth <= 0 || sourceHeight <= 0) {
         return false;
     }
-    if (x0 > target.width || x1 < 0 || y0 > target.height || y1 < 0) {
+    if (x0 > targetWidth || x1 < 0 || y0 > targetHeight || y1 < 0) {
         return false;
     }
     RasterRect src;
     if (sourceRect != nullptr && sourceRect->IsValidSource()) {
         src = sourceRect->Clamped();
     } else if (stretch) {
-        src = RasterRect{0, 0, source.width, source.height};
+        src = RasterRect{0, 0, sourceWidth, sourceHeight};
     } else {
         src = RasterRect{0, 0, x1 - x0, y1 - y0};
     }
+    g.stretch = stretch;
     if (!stretch) {
         // Clip the destination to the target, moving the source edges with it, then to the texture.
         int sx = src.left;
@@ -315,16 +333,54 @@ bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, 
             h += sy;
             sy = 0;
         }
-        w = std::min({w, target.width - x0, source.width - sx});
-        h = std::min({h, target.height - y0, source.height - sy});
-        BlitCopy(target, x0, y0, source, sx, sy, w, h, keyed);
+        g.x0 = x0;
+        g.y0 = y0;
+        g.sx = sx;
+        g.sy = sy;
+        g.w = std::min({w, targetWidth - x0, sourceWidth - sx});
+        g.h = std::min({h, targetHeight - y0, sourceHeight - sy});
         return true;
     }
-    src = ClipToArea(src, source.width, source.height);
-    const RasterRect dest{x0, y0, x1, y1};
-    const RasterRect visible = ClipToArea(dest, target.width, target.height);
-    BlitStretch(target, dest, visible, source, src, keyed);
+    g.src = ClipToArea(src, sourceWidth, sourceHeight);
+    g.dest = RasterRect{x0, y0, x1, y1};
+    g.visible = ClipToArea(g.dest, targetWidth, targetHeight);
     return true;
+}
+
+} // namespace
+
+bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, int top, int right, int bottom,
+                bool stretch, bool keyed, const RasterRect* sourceRect)
+{
+    if (source.pixels == nullptr || target.pixels == nullptr) {
+        return false;
+    }
+    BlitGeometry g;
+    if (!PlanBlit(source.width, source.height, target.width, target.height, left, top, right, bottom, stretch,
+                  sourceRect, g)) {
+        return false;
+    }
+    if (!g.stretch) {
+        BlitCopy(target, g.x0, g.y0, source, g.sx, g.sy, g.w, g.h, keyed);
+    } else {
+        BlitStretch(target, g.dest, g.visible, source, g.src, keyed);
+    }
+    return true;
+}
+
+RasterRect BlitCoverage(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight, int left, int top,
+                        int right, int bottom, bool stretch, const RasterRect* sourceRect)
+{
+    BlitGeometry g;
+    if (!PlanBlit(sourceWidth, sourceHeight, targetWidth, targetHeight, left, top, right, bottom, stretch,
+                  sourceRect, g)) {
+        return RasterRect{};
+    }
+    if (!g.stretch) {
+        return g.w > 0 && g.h > 0 ? RasterRect{g.x0, g.y0, g.x0 + g.w, g.y0 + g.h} : RasterRect{};
+    }
+    const bool drawn = g.dest.Width() > 0 && g.dest.Height() > 0 && g.src.Width() > 0 && g.src.Height() > 0;
+    return drawn ? g.visible : RasterRect{};
 }
 
 void FillPixels(const PixelTarget& dst, const RasterRect& rect, std::uint16_t colour)
