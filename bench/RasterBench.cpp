@@ -194,14 +194,15 @@ private:
     SDL_Surface* m_Source = nullptr;
 };
 
-// A 400x300 texture stretched over the screen.
+// A texture of the given size stretched over the screen: 400x300 doubles it; others give the scales the table
+// background meets (1.5x, 1.37x) and a shrink.
 class StretchWork final : public Work {
 public:
-    StretchWork()
+    StretchWork(int width, int height)
     {
-        const std::vector<std::uint16_t> pixels = Pattern(W / 2, H / 2);
-        m_Texture = m_Raster.CreateTexture(W / 2, H / 2, pixels.data(), 16, TEXTURE_KIND_SURFACE);
-        m_Source = SdlSurface(pixels, W / 2, H / 2);
+        const std::vector<std::uint16_t> pixels = Pattern(width, height);
+        m_Texture = m_Raster.CreateTexture(width, height, pixels.data(), 16, TEXTURE_KIND_SURFACE);
+        m_Source = SdlSurface(pixels, width, height);
     }
     ~StretchWork() override { SDL_FreeSurface(m_Source); }
     void DrawRaster() override { m_Raster.DrawTextureNow(m_Texture, 0, 0, W, H, PRIM_STRETCH, nullptr); }
@@ -475,7 +476,10 @@ int main(int argc, char** argv)
     RegisterPair("copy", [] { return std::make_unique<CopyWork>(Pattern(W, H), false); });
     RegisterPair("keyed-copy-random", [] { return std::make_unique<CopyWork>(Pattern(W, H), true); });
     RegisterPair("keyed-copy-sprites", [] { return std::make_unique<CopyWork>(SpriteSheet(W, H), true); });
-    RegisterPair("stretch", [] { return std::make_unique<StretchWork>(); });
+    RegisterPair("stretch", [] { return std::make_unique<StretchWork>(W / 2, H / 2); });
+    RegisterPair("stretch-1.5x", [] { return std::make_unique<StretchWork>(533, 400); });
+    RegisterPair("stretch-1.37x", [] { return std::make_unique<StretchWork>(584, 438); });
+    RegisterPair("stretch-0.8x", [] { return std::make_unique<StretchWork>(1000, 750); });
     RegisterPair("fill", [] { return std::make_unique<FillWork>(); });
     RegisterPair("frame-200", [] { return std::make_unique<FrameWork>(); });
     benchmark::RegisterBenchmark("raster/glyphs-2000", Raster_Text2000);

@@ -38,7 +38,7 @@ awk -F, '
         time[part[1], part[2]] = $4 * scale
     }
     END {
-        count = split("copy keyed-copy-random keyed-copy-sprites stretch fill frame-200 glyphs-2000 triangles-1000", order, " ")
+        count = split("copy keyed-copy-random keyed-copy-sprites stretch stretch-1.5x stretch-1.37x stretch-0.8x fill frame-200 glyphs-2000 triangles-1000", order, " ")
         printf "%-22s %12s %12s %8s\n", "operation (800x600)", "raster (us)", "SDL2 (us)", "ratio"
         for (i = 1; i <= count; i++) {
             op = order[i]

@@ -339,6 +339,7 @@ int Raster::EndFrame()
                         TruncCoordinate(record.y1), static_cast<std::uint16_t>(record.item));
         }
     }
+    DropUnusedStretches();
     return 1;
 }
 
@@ -593,8 +594,64 @@ void Raster::DrawQueuedTexture(const DrawPrimitive& record)
     if (entry.handle && entry.handle->lost) {
         RestoreTexture(record.item);
     }
-    BlitToTarget(m_TexInfo[record.item], BackBuffer(), x0, y0, x1, y1, stretch, (record.flags & PRIM_COLOR_KEY) != 0,
-                 source);
+    const bool keyed = (record.flags & PRIM_COLOR_KEY) != 0;
+    if (stretch && !keyed && DrawCachedStretch(record.item, x0, y0, x1, y1, source)) {
+        return;
+    }
+    BlitToTarget(m_TexInfo[record.item], BackBuffer(), x0, y0, x1, y1, stretch, keyed, source);
+}
+
+bool Raster::DrawCachedStretch(int index, int x0, int y0, int x1, int y1, const RasterRect* source)
+{
+    // Smaller stretches cost less than keeping them; larger or partly hidden ones are not kept.
+    constexpr int MIN_KEPT_PIXELS = 32 * 1024;
+    constexpr std::size_t MAX_KEPT_STRETCHES = 8;
+    const int width = x1 - x0;
+    const int height = y1 - y0;
+    if (x0 < 0 || y0 < 0 || x1 > m_Width || y1 > m_Height || width <= 0 || height <= 0 ||
+        width * height < MIN_KEPT_PIXELS) {
+        return false;
+    }
+    const TextureEntry& entry = m_TexInfo[index];
+    const std::uint16_t* const texels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
+    if (texels == nullptr) {
+        return false;
+    }
+    const RasterRect none{0, 0, -1, -1};
+    const RasterRect& key = source != nullptr ? *source : none;
+    const auto same = [&](const StretchCopy& c) {
+        return c.texture == index && c.generation == entry.generation && c.width == width && c.height == height &&
+               c.source.left == key.left && c.source.top == key.top && c.source.right == key.right &&
+               c.source.bottom == key.bottom;
+    };
+    auto found = std::find_if(m_StretchCopies.begin(), m_StretchCopies.end(), same);
+    if (found == m_StretchCopies.end()) {
+        if (m_StretchCopies.size() < MAX_KEPT_STRETCHES) {
+            m_StretchCopies.push_back(StretchCopy{index, entry.generation, key, width, height, true, {}});
+        }
+        return false;
+    }
+    found->used = true;
+    if (found->pixels.empty()) {
+        // The stretch maps each destination pixel from its place within the destination, so stretching into a
+        // buffer of the destination's size and copying it gives the same pixels.
+        found->pixels.assign(static_cast<std::size_t>(width) * height, 0);
+        const PixelTarget kept{found->pixels.data(), width, height, width, m_Is565};
+        if (!BlitToTarget(entry, kept, 0, 0, width, height, true, false, source)) {
+            found->pixels.clear();
+            return false;
+        }
+    }
+    const TexelSource copy{found->pixels.data(), width, height, nullptr};
+    return BlitTexels(copy, BackBuffer(), x0, y0, x1, y1, false, false, nullptr);
+}
+
+void Raster::DropUnusedStretches()
+{
+    std::erase_if(m_StretchCopies, [](const StretchCopy& c) { return !c.used; });
+    for (StretchCopy& c : m_StretchCopies) {
+        c.used = false;
+    }
 }
 
 void Raster::DrawTextureNow(int index, int x0, int y0, int x1, int y1, std::uint32_t flags, const RasterRect* source)
@@ -624,6 +681,8 @@ bool Raster::BlitToTarget(const TextureEntry& entry, PixelTarget target, int lef
 
 void Raster::PixelsChanged(TextureEntry& entry)
 {
+    static std::uint64_t s_generation = 0;
+    entry.generation = ++s_generation;
     const std::uint16_t* pixels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
     BuildKeyRuns(pixels, entry.width, entry.height, entry.runs);
 }

@@ -174,6 +174,26 @@ void BlitCopy(const PixelTarget& dst, int dx, int dy, const TexelSource& source,
     }
 }
 
+// d[i] = s[columns[i]]: restrict-qualified and unrolled, so the loads of the table and the texels are not held
+// back by the stores the compiler must otherwise assume may alias them.
+void SampleRow(std::uint16_t* __restrict d, const std::uint16_t* __restrict s, const int* __restrict columns, int w)
+{
+    int i = 0;
+    for (; i + 4 <= w; i += 4) {
+        const std::uint16_t a = s[columns[i]];
+        const std::uint16_t b = s[columns[i + 1]];
+        const std::uint16_t c = s[columns[i + 2]];
+        const std::uint16_t e = s[columns[i + 3]];
+        d[i] = a;
+        d[i + 1] = b;
+        d[i + 2] = c;
+        d[i + 3] = e;
+    }
+    for (; i < w; ++i) {
+        d[i] = s[columns[i]];
+    }
+}
+
 // Fills [visible) with srcRect stretched onto the whole of dest (nearest neighbour): destination pixel x samples
 // source column srcRect.left + (x - dest.left) x srcWidth / destWidth, rows likewise.
 void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRect& visible, const TexelSource& source,
@@ -187,8 +207,9 @@ void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRec
         return;
     }
     const KeyRuns* runs = keyed ? MatchingRuns(source) : nullptr;
-    // Source column offsets for the visible columns, computed once per slice.
-    static int s_columns[STRETCH_SLICE];
+    // Source column offsets for the visible columns, computed once per slice; aligned, so that the sampling
+    // loop's speed does not depend on where the binary happens to place the table.
+    alignas(64) static int s_columns[STRETCH_SLICE];
     for (int sliceLeft = visible.left; sliceLeft < visible.right; sliceLeft += STRETCH_SLICE) {
         const int sliceRight = std::min(visible.right, sliceLeft + STRETCH_SLICE);
         const int w = sliceRight - sliceLeft;
@@ -205,9 +226,7 @@ void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRec
                 if (sy == previousRow) {
                     std::memcpy(d, d - dst.pitch, static_cast<std::size_t>(w) * sizeof(std::uint16_t));
                 } else {
-                    for (int i = 0; i < w; ++i) {
-                        d[i] = s[s_columns[i]];
-                    }
+                    SampleRow(d, s, s_columns, w);
                 }
                 previousRow = sy;
                 continue;

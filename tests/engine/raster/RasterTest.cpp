@@ -809,3 +809,46 @@ TEST(RasterFramePrimitives, ListsTheLastFrameInDrawOrderUntilTheNextFrameBegins)
     raster->BeginFrame();
     EXPECT_TRUE(raster->GetFramePrimitives().empty());
 }
+
+// A large stretch drawn frame after frame shows what stretching it afresh would, also after it moves or its
+// texture's pixels change, and with a source rectangle.
+TEST(RasterKeptStretch, FramesAfterFrameShowTheStretchOfTheCurrentPixels)
+{
+    constexpr int BW = 300;
+    constexpr int BH = 200;
+    auto raster = StartRaster(Mode565(BW, BH));
+    std::vector<std::uint16_t> first = CountingPixels(7, 5);
+    std::vector<std::uint16_t> second(first.rbegin(), first.rend());
+    const int tex = raster->CreateTexture(7, 5, first.data(), 16, TEXTURE_KIND_SURFACE);
+    const RasterRect part{1, 1, 6, 4};
+    struct Step {
+        RasterRect dest;
+        const RasterRect* source;
+        bool reload;
+    };
+    const Step steps[] = {
+        {{3, 2, 253, 152}, nullptr, false}, {{3, 2, 253, 152}, nullptr, false}, {{3, 2, 253, 152}, nullptr, false},
+        {{40, 30, 290, 180}, nullptr, false}, {{40, 30, 290, 180}, nullptr, true}, {{40, 30, 290, 180}, nullptr, false},
+        {{0, 0, 250, 150}, &part, false},   {{0, 0, 250, 150}, &part, false},   {{0, 0, 250, 150}, &part, false},
+    };
+    bool showsSecond = false;
+    for (const Step& step : steps) {
+        if (step.reload) {
+            showsSecond = !showsSecond;
+            ASSERT_EQ(raster->ReloadTexture(tex, showsSecond ? second.data() : first.data()), 1);
+        }
+        raster->ClearBackBuffer(BACKGROUND);
+        raster->BeginFrame();
+        raster->DrawTextureEx(tex, static_cast<float>(step.dest.left), static_cast<float>(step.dest.top),
+                              static_cast<float>(step.dest.right), static_cast<float>(step.dest.bottom), 10.0f, 0,
+                              step.source);
+        Render(*raster);
+
+        std::vector<std::uint16_t> expected(static_cast<std::size_t>(BW) * BH, BACKGROUND);
+        const TextureEntry& entry = raster->GetTextureEntry(tex);
+        const TexelSource texels{entry.handle->pixels.data(), entry.width, entry.height, nullptr};
+        BlitTexels(texels, PixelTarget{expected.data(), BW, BH, BW, true}, step.dest.left, step.dest.top,
+                   step.dest.right, step.dest.bottom, true, false, step.source);
+        ASSERT_EQ(Pixels(*raster), expected) << step.dest.left << " reload " << step.reload;
+    }
+}
