@@ -28,10 +28,11 @@ const KeyRuns* MatchingRuns(const TexelSource& source)
     return runs;
 }
 
-// Runs of sprites are short: a call to memcpy costs more than copying them inline with overlapping moves.
+// Runs of sprites are short: a call to memcpy costs more than copying them inline with overlapping moves, up to
+// rows of a large sprite.
 inline void CopyPixels(std::uint16_t* d, const std::uint16_t* s, int count)
 {
-    constexpr int INLINE_LIMIT = 16;
+    constexpr int INLINE_LIMIT = 128;
     if (count > INLINE_LIMIT) {
         std::memcpy(d, s, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
         return;
@@ -45,7 +46,13 @@ inline void CopyPixels(std::uint16_t* d, const std::uint16_t* s, int count)
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + count - 8), last);
         return;
     }
+#else
+    if (count > 8) {
+        std::memcpy(d, s, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
+        return;
+    }
 #endif
+    // 4 to 8 texels: two overlapping moves of four.
     if (count >= 4) {
         std::uint64_t head = 0;
         std::uint64_t tail = 0;
