@@ -65,9 +65,9 @@ constexpr int SCREEN_HEIGHT = 600;
 
 // After each reset of the headless backend, before the program starts. The settings written first take their
 // screen-relative defaults from this screen.
-inline void UseMaximisedScreen()
+inline void UseMaximisedScreen(int width = SCREEN_WIDTH, int height = SCREEN_HEIGHT)
 {
-    plat::headless::SetScreenMetrics({SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH, SCREEN_HEIGHT});
+    plat::headless::SetScreenMetrics({width, height, width, height});
     // The first use writes the defaults, taken from this screen; winmax then holds for this run.
     GetRegistrySettings()->SetInt(u"winmax", 1);
     DeleteRegistrySettings();

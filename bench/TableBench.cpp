@@ -64,8 +64,9 @@ CardActor* Deal(int id, int owner, bool held)
     return test::DealCard(id, owner, held);
 }
 
-// Five cards in each hand; four lands and six creatures of each side on the table. Returns the table's cards.
-std::vector<CardActor*> SetUpTable(int mode)
+// Five cards in each hand; on the table, half the cards for each side, two in five of them lands and the rest
+// creatures (other permanents when the library runs short). Returns the table's cards.
+std::vector<CardActor*> SetUpTable(int mode, int cards = 20)
 {
     ResetTable(mode);
     TickOnce();
@@ -87,10 +88,16 @@ std::vector<CardActor*> SetUpTable(int mode)
         }
         for (std::size_t i = 0; i < 5 && i < others.size(); ++i)
             hand.push_back(Deal(others[i], owner, true));
-        for (std::size_t i = 0; i < 4 && i < lands.size(); ++i)
+        const std::size_t side = static_cast<std::size_t>(cards / 2);
+        const std::size_t landCount = std::min(side * 2 / 5, lands.size());
+        for (std::size_t i = 0; i < landCount; ++i)
             table.push_back(Deal(lands[i], owner, false));
-        for (std::size_t i = 0; i < 6 && i < creatures.size(); ++i)
-            table.push_back(Deal(creatures[i], owner, false));
+        std::vector<int> rest(creatures);
+        rest.insert(rest.end(), others.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(5, others.size())),
+                    others.end());
+        rest.insert(rest.end(), lands.begin() + static_cast<std::ptrdiff_t>(landCount), lands.end());
+        for (std::size_t i = 0; i < side - landCount && i < rest.size(); ++i)
+            table.push_back(Deal(rest[i], owner, false));
     }
     for (int line = 0; line < 12; ++line)
         GameLog::Add(true, u"%0 casts a creature spell.", {line % 2 == 0 ? u"You" : u"The opponent"});
@@ -122,19 +129,21 @@ std::vector<CardActor*> SetUpTable(int mode)
 // What each lesson mode's frames are drawn at, for the summary.
 std::map<int, std::string> s_Sizes;
 
-void RunOnTable(benchmark::State& state, const std::function<void(const std::vector<CardActor*>&)>& measure)
+// The lesson mode is the first argument; the screen's width (4:3) and the cards on the table may be given.
+void RunOnTable(benchmark::State& state, const std::function<void(const std::vector<CardActor*>&)>& measure,
+                int screenWidth = bench::SCREEN_WIDTH, int cards = 20)
 {
     if (!PrepareOnce()) {
         state.SkipWithError("the build's data set is missing");
         return;
     }
     plat::headless::Reset();
-    bench::UseMaximisedScreen();
+    bench::UseMaximisedScreen(screenWidth, screenWidth * 3 / 4);
     bench::CallbackDriver driver;
     driver.body = [&] {
         const int mode = static_cast<int>(state.range(0));
-        const std::vector<CardActor*> table = SetUpTable(mode);
-        if (table.size() < 20 || GetTableInput().hoveredCard == nullptr) {
+        const std::vector<CardActor*> table = SetUpTable(mode, cards);
+        if (table.size() < static_cast<std::size_t>(cards) || GetTableInput().hoveredCard == nullptr) {
             state.SkipWithError("the table could not be set up");
             return;
         }
@@ -147,24 +156,44 @@ void RunOnTable(benchmark::State& state, const std::function<void(const std::vec
     RunApplication(options);
 }
 
+void MeasureFrames(benchmark::State& state)
+{
+    Raster& raster = *GetRaster();
+    const std::uint64_t before = raster.GetPrimitivesDrawn();
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        plat::headless::AdvanceTime(16);
+        raster.Invalidate();
+        FrameTick();
+        ++frames;
+    }
+    state.counters["zoom"] = GetTableInput().zoomShown ? 1.0 : 0.0;
+    state.counters["primitives"] =
+        static_cast<double>(raster.GetPrimitivesDrawn() - before) / static_cast<double>(frames > 0 ? frames : 1);
+}
+
 void BM_Table_Frame(benchmark::State& state)
 {
-    RunOnTable(state, [&state](const std::vector<CardActor*>&) {
-        Raster& raster = *GetRaster();
-        const std::uint64_t before = raster.GetPrimitivesDrawn();
-        std::int64_t frames = 0;
-        for (auto _ : state) {
-            plat::headless::AdvanceTime(16);
-            raster.Invalidate();
-            FrameTick();
-            ++frames;
-        }
-        state.counters["zoom"] = GetTableInput().zoomShown ? 1.0 : 0.0;
-        state.counters["primitives"] =
-            static_cast<double>(raster.GetPrimitivesDrawn() - before) / static_cast<double>(frames > 0 ? frames : 1);
-    });
+    RunOnTable(state, [&state](const std::vector<CardActor*>&) { MeasureFrames(state); });
 }
 BENCHMARK(BM_Table_Frame)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
+
+void BM_Table_FrameSized(benchmark::State& state)
+{
+    RunOnTable(
+        state, [&state](const std::vector<CardActor*>&) { MeasureFrames(state); }, static_cast<int>(state.range(1)),
+        static_cast<int>(state.range(2)));
+}
+// The same frame with 10 and 40 cards on the table at 800x600, and with 20 at 1024x768.
+BENCHMARK(BM_Table_FrameSized)
+    ->ArgNames({"mode", "screen", "cards"})
+    ->Args({1, 800, 10})
+    ->Args({1, 800, 40})
+    ->Args({1, 1024, 20})
+    ->Args({3, 800, 10})
+    ->Args({3, 800, 40})
+    ->Args({3, 1024, 20})
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_Table_FrameNotDrawn(benchmark::State& state)
 {
@@ -356,13 +385,16 @@ void BM_Table_Present(benchmark::State& state)
 }
 BENCHMARK(BM_Table_Present)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
 
-// The clear after the present that every game frame does, drawn or not.
+// The clear a game frame's present leaves to the next pixel written: the client's, when the frame's back-most
+// primitive does not paint it all (an empty immediate fill stands for that first write).
 void BM_Table_Clear(benchmark::State& state)
 {
     RunOnTable(state, [&state](const std::vector<CardActor*>&) {
         Raster& raster = *GetRaster();
-        for (auto _ : state)
-            raster.ClearBackBuffer(0);
+        for (auto _ : state) {
+            raster.Present(true);
+            raster.FillRectNow(0, 0, 0, 0, 0);
+        }
     });
 }
 BENCHMARK(BM_Table_Clear)->Arg(1)->Arg(3)->Unit(benchmark::kMicrosecond);
@@ -434,7 +466,7 @@ void PrintSummary(const SummaryReporter& reporter, int mode)
     line("card behaviours", behaviours);
     line("queueing the primitives", queueing);
     line("present (hand-off to the window)", present);
-    line("clear after the present", clear);
+    line("client clear before the frame", clear);
     line("left over (caches, noise)", residue);
     std::printf("  (the frame not drawn: %.1f us)\n", notDrawn);
 }

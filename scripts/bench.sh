@@ -38,7 +38,7 @@ awk -F, '
         time[part[1], part[2]] = $4 * scale
     }
     END {
-        count = split("copy keyed-copy-random keyed-copy-sprites stretch fill frame-200 glyphs-2000 triangles-1000", order, " ")
+        count = split("copy keyed-copy-random keyed-copy-sprites stretch stretch-1.5x stretch-1.37x stretch-0.8x fill frame-200 glyphs-2000 triangles-1000", order, " ")
         printf "%-22s %12s %12s %8s\n", "operation (800x600)", "raster (us)", "SDL2 (us)", "ratio"
         for (i = 1; i <= count; i++) {
             op = order[i]
@@ -52,8 +52,9 @@ awk -F, '
             }
             r = time["raster", op]
             s = time["sdl", op]
-            printf "%-22s %12.1f %12.1f %8.2f\n", op, r, s, (s > 0) ? r / s : 0
+            printf "%-22s %12.1f %12.1f %8.2f%s\n", op, r, s, (s > 0) ? r / s : 0, (op ~ /^stretch-/) ? " *" : ""
         }
+        printf "* not pixel-checked: at these scales SDL2 steps its source columns in 16.16 fixed point\n"
         printf "\n%-22s %12s %12s %8s\n", "against the limit", "raster (us)", "limit (us)", "ratio"
         printf "%-22s %12.1f %12.1f %8.2f\n", "copy / memcpy", time["raster", "copy"], time["limit", "memcpy"],
                time["raster", "copy"] / time["limit", "memcpy"]

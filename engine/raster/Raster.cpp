@@ -300,6 +300,8 @@ int Raster::EndFrame()
     if (!m_Active || !m_Invalidated) {
         return 1;
     }
+    ResolvePendingClear(m_Pool[0].next != tail ? &m_Pool[m_Pool[0].next] : nullptr);
+    m_FrameDrawn = true;
     for (int index = 0; index >= 0; index = m_Pool[index].next) {
         const DrawPrimitive& record = m_Pool[index];
         ++m_PrimitivesDrawn;
@@ -337,6 +339,7 @@ int Raster::EndFrame()
                         TruncCoordinate(record.y1), static_cast<std::uint16_t>(record.item));
         }
     }
+    DropUnusedStretches();
     return 1;
 }
 
@@ -363,15 +366,74 @@ void Raster::Present(bool clear)
         plat::GetClientSize(width, height);
         width = std::clamp(width, 0, m_Width);
         height = std::clamp(height, 0, m_Height);
+        // Invalidated after the frame was drawn: what shows is the cleared buffer, as if cleared at once.
+        if (!m_FrameDrawn) {
+            ResolvePendingClear(nullptr);
+        }
         if (width > 0 && height > 0) {
             plat::PresentFrame(m_BackBuffer->pixels.data(), width, height, m_Width * 2,
                                m_Is565 ? plat::PixelFormat::Rgb565 : plat::PixelFormat::Rgb555);
         }
         m_Invalidated = false;
     }
+    m_FrameDrawn = false;
     if (m_ClearAfterPresent || clear) {
-        ClearBackBuffer(0);
+        m_ClearPending = true;
     }
+}
+
+void Raster::ResolvePendingClear(const DrawPrimitive* backMost)
+{
+    if (!m_ClearPending || !m_BackBuffer) {
+        return;
+    }
+    m_ClearPending = false;
+    int width = 0;
+    int height = 0;
+    plat::GetClientSize(width, height);
+    width = std::clamp(width, 0, m_Width);
+    height = std::clamp(height, 0, m_Height);
+    if (backMost != nullptr && PaintsClient(*backMost, width, height)) {
+        return;
+    }
+    FillPixels(BackBuffer(), RasterRect{0, 0, width, height}, 0);
+}
+
+// True when the record writes every pixel of the client with no key, blending or text between.
+bool Raster::PaintsClient(const DrawPrimitive& record, int clientWidth, int clientHeight) const
+{
+    RasterRect painted;
+    if ((record.flags & (PRIM_TRIANGLE | PRIM_TEXT | PRIM_COLOR_KEY)) != 0) {
+        return false;
+    }
+    if ((record.flags & PRIM_TEXTURE) != 0) {
+        if (record.item < 0 || record.item >= m_TexIndex) {
+            return false;
+        }
+        const TextureEntry& entry = m_TexInfo[record.item];
+        const std::uint16_t* const pixels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
+        // A lost surface is restored by a callback while it is drawn: its pixels are not known yet.
+        if (pixels == nullptr || (entry.handle && entry.handle->lost)) {
+            return false;
+        }
+        const bool stretch = (record.flags & PRIM_STRETCH) != 0;
+        const RasterRect* source = record.source.IsValidSource() ? &record.source : nullptr;
+        int x1 = TruncCoordinate(record.x1);
+        int y1 = TruncCoordinate(record.y1);
+        if (source != nullptr && !stretch) {
+            x1 = TruncCoordinate(record.x0) + source->Width();
+            y1 = TruncCoordinate(record.y0) + source->Height();
+        }
+        painted = BlitCoverage(entry.width, entry.height, m_Width, m_Height, TruncCoordinate(record.x0),
+                               TruncCoordinate(record.y0), x1, y1, stretch, source);
+    } else if ((record.flags & PRIM_FILL) != 0) {
+        painted = ClipToArea(RasterRect{TruncCoordinate(record.x0), TruncCoordinate(record.y0),
+                                        TruncCoordinate(record.x1), TruncCoordinate(record.y1)},
+                             m_Width, m_Height);
+    } else {
+        return false;
+    }
+    return painted.left <= 0 && painted.top <= 0 && painted.right >= clientWidth && painted.bottom >= clientHeight;
 }
 
 // ---- Submitters -------------------------------------------------------------------------------------------------
@@ -499,6 +561,7 @@ void Raster::ClearBackBuffer(std::uint16_t colour)
     if (!m_BackBuffer) {
         return;
     }
+    m_ClearPending = false;
     FillPixels(BackBuffer(), RasterRect{0, 0, m_Width, m_Height}, colour);
 }
 
@@ -507,6 +570,7 @@ void Raster::FillRectNow(int x0, int y0, int x1, int y1, std::uint16_t colour)
     if (!m_BackBuffer || x0 > m_Width || x1 < 0 || y0 > m_Height || y1 < 0) {
         return;
     }
+    ResolvePendingClear(nullptr);
     FillPixels(BackBuffer(), RasterRect{x0, y0, x1, y1}, colour);
 }
 
@@ -530,8 +594,64 @@ void Raster::DrawQueuedTexture(const DrawPrimitive& record)
     if (entry.handle && entry.handle->lost) {
         RestoreTexture(record.item);
     }
-    BlitToTarget(m_TexInfo[record.item], BackBuffer(), x0, y0, x1, y1, stretch, (record.flags & PRIM_COLOR_KEY) != 0,
-                 source);
+    const bool keyed = (record.flags & PRIM_COLOR_KEY) != 0;
+    if (stretch && !keyed && DrawCachedStretch(record.item, x0, y0, x1, y1, source)) {
+        return;
+    }
+    BlitToTarget(m_TexInfo[record.item], BackBuffer(), x0, y0, x1, y1, stretch, keyed, source);
+}
+
+bool Raster::DrawCachedStretch(int index, int x0, int y0, int x1, int y1, const RasterRect* source)
+{
+    // Smaller stretches cost less than keeping them; larger or partly hidden ones are not kept.
+    constexpr int MIN_KEPT_PIXELS = 32 * 1024;
+    constexpr std::size_t MAX_KEPT_STRETCHES = 8;
+    const int width = x1 - x0;
+    const int height = y1 - y0;
+    if (x0 < 0 || y0 < 0 || x1 > m_Width || y1 > m_Height || width <= 0 || height <= 0 ||
+        width * height < MIN_KEPT_PIXELS) {
+        return false;
+    }
+    const TextureEntry& entry = m_TexInfo[index];
+    const std::uint16_t* const texels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
+    if (texels == nullptr) {
+        return false;
+    }
+    const RasterRect none{0, 0, -1, -1};
+    const RasterRect& key = source != nullptr ? *source : none;
+    const auto same = [&](const StretchCopy& c) {
+        return c.texture == index && c.generation == entry.generation && c.width == width && c.height == height &&
+               c.source.left == key.left && c.source.top == key.top && c.source.right == key.right &&
+               c.source.bottom == key.bottom;
+    };
+    auto found = std::find_if(m_StretchCopies.begin(), m_StretchCopies.end(), same);
+    if (found == m_StretchCopies.end()) {
+        if (m_StretchCopies.size() < MAX_KEPT_STRETCHES) {
+            m_StretchCopies.push_back(StretchCopy{index, entry.generation, key, width, height, true, {}});
+        }
+        return false;
+    }
+    found->used = true;
+    if (found->pixels.empty()) {
+        // The stretch maps each destination pixel from its place within the destination, so stretching into a
+        // buffer of the destination's size and copying it gives the same pixels.
+        found->pixels.assign(static_cast<std::size_t>(width) * height, 0);
+        const PixelTarget kept{found->pixels.data(), width, height, width, m_Is565};
+        if (!BlitToTarget(entry, kept, 0, 0, width, height, true, false, source)) {
+            found->pixels.clear();
+            return false;
+        }
+    }
+    const TexelSource copy{found->pixels.data(), width, height, nullptr};
+    return BlitTexels(copy, BackBuffer(), x0, y0, x1, y1, false, false, nullptr);
+}
+
+void Raster::DropUnusedStretches()
+{
+    std::erase_if(m_StretchCopies, [](const StretchCopy& c) { return !c.used; });
+    for (StretchCopy& c : m_StretchCopies) {
+        c.used = false;
+    }
 }
 
 void Raster::DrawTextureNow(int index, int x0, int y0, int x1, int y1, std::uint32_t flags, const RasterRect* source)
@@ -541,6 +661,7 @@ void Raster::DrawTextureNow(int index, int x0, int y0, int x1, int y1, std::uint
         return;
     }
     CheckSurfacesLost();
+    ResolvePendingClear(nullptr);
     const TextureEntry& entry = m_TexInfo[index];
     if (entry.handle && entry.handle->lost) {
         RestoreTexture(index);
@@ -560,6 +681,8 @@ bool Raster::BlitToTarget(const TextureEntry& entry, PixelTarget target, int lef
 
 void Raster::PixelsChanged(TextureEntry& entry)
 {
+    static std::uint64_t s_generation = 0;
+    entry.generation = ++s_generation;
     const std::uint16_t* pixels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
     BuildKeyRuns(pixels, entry.width, entry.height, entry.runs);
 }

@@ -37,8 +37,9 @@ public:
 
     void BeginFrame();
     int EndFrame();
-    // Hands the client-sized part of the back buffer to the window while active and invalidated; then clears
-    // the back buffer when asked or when clearAfterPresent is set.
+    // Hands the client-sized part of the back buffer to the window while active and invalidated. When asked, or
+    // when clearAfterPresent is set, the client is cleared before the next pixel is written: skipped when the
+    // next drawn frame's back-most primitive is opaque and covers the client.
     void Present(bool clear);
 
     void SetActive(bool active);
@@ -161,10 +162,17 @@ private:
     void DrawQueuedTexture(const DrawPrimitive& record);
     void DrawTextPrimitive(std::u16string_view text, const DrawPrimitive& record, RasterRect* outRect,
                            const PixelTarget& target) const;
+    // Clears the client if a clear is pending, unless backMost (null: any write) paints all of it.
+    void ResolvePendingClear(const DrawPrimitive* backMost);
+    bool PaintsClient(const DrawPrimitive& record, int clientWidth, int clientHeight) const;
     bool BlitToTarget(const TextureEntry& entry, PixelTarget target, int x0, int y0, int x1, int y1,
                       bool stretch, bool keyed, const RasterRect* source);
-    // Every change to a texture's pixels ends here, so its opaque runs always match them.
+    // Every change to a texture's pixels ends here, so its opaque runs and its stretched copies always match them.
     static void PixelsChanged(TextureEntry& entry);
+    // A large opaque stretch that the frame before drew too is drawn as a copy of its stretched pixels, kept
+    // while frames go on drawing it; true when drawn that way.
+    bool DrawCachedStretch(int index, int x0, int y0, int x1, int y1, const RasterRect* source);
+    void DropUnusedStretches();
     void CheckSurfacesLost();
     void MarkAllSurfacesLost();
     bool CreateBackBuffer();
@@ -185,6 +193,8 @@ private:
     bool m_Active = false;
     bool m_DesktopChanged = false;
     bool m_ClearAfterPresent = false;
+    bool m_ClearPending = false;
+    bool m_FrameDrawn = false;
     bool m_Invalidated = false;
     bool m_Is565 = true;
     bool m_Initialised = false;
@@ -213,6 +223,19 @@ private:
     int m_TexIndex = 0;
     std::unique_ptr<TextureEntry[]> m_SecondTexInfo;
     int m_SecondTexIndex = 0;
+
+    // Stretches kept as pixels of their destination's size, keyed by texture, its pixels' generation, the
+    // source rectangle and the size; pixels stay empty until a second frame draws the same stretch.
+    struct StretchCopy {
+        int texture = -1;
+        std::uint64_t generation = 0;
+        RasterRect source{0, 0, -1, -1};
+        int width = 0;
+        int height = 0;
+        bool used = false;
+        std::vector<std::uint16_t> pixels;
+    };
+    std::vector<StretchCopy> m_StretchCopies;
 
     // Fonts: the owned faces and the 20 numbers that share them (0 is 4, 2 is 11, 17-19 may be 14-16).
     SavedFontLanguage m_FontLanguage;

@@ -28,10 +28,11 @@ const KeyRuns* MatchingRuns(const TexelSource& source)
     return runs;
 }
 
-// Runs of sprites are short: a call to memcpy costs more than copying them inline with overlapping moves.
+// Runs of sprites are short: a call to memcpy costs more than copying them inline with overlapping moves, up to
+// rows of a large sprite.
 inline void CopyPixels(std::uint16_t* d, const std::uint16_t* s, int count)
 {
-    constexpr int INLINE_LIMIT = 16;
+    constexpr int INLINE_LIMIT = 128;
     if (count > INLINE_LIMIT) {
         std::memcpy(d, s, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
         return;
@@ -45,7 +46,13 @@ inline void CopyPixels(std::uint16_t* d, const std::uint16_t* s, int count)
         _mm_storeu_si128(reinterpret_cast<__m128i*>(d + count - 8), last);
         return;
     }
+#else
+    if (count > 8) {
+        std::memcpy(d, s, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
+        return;
+    }
 #endif
+    // 4 to 8 texels: two overlapping moves of four.
     if (count >= 4) {
         std::uint64_t head = 0;
         std::uint64_t tail = 0;
@@ -174,6 +181,26 @@ void BlitCopy(const PixelTarget& dst, int dx, int dy, const TexelSource& source,
     }
 }
 
+// d[i] = s[columns[i]]: restrict-qualified and unrolled, so the loads of the table and the texels are not held
+// back by the stores the compiler must otherwise assume may alias them.
+void SampleRow(std::uint16_t* __restrict d, const std::uint16_t* __restrict s, const int* __restrict columns, int w)
+{
+    int i = 0;
+    for (; i + 4 <= w; i += 4) {
+        const std::uint16_t a = s[columns[i]];
+        const std::uint16_t b = s[columns[i + 1]];
+        const std::uint16_t c = s[columns[i + 2]];
+        const std::uint16_t e = s[columns[i + 3]];
+        d[i] = a;
+        d[i + 1] = b;
+        d[i + 2] = c;
+        d[i + 3] = e;
+    }
+    for (; i < w; ++i) {
+        d[i] = s[columns[i]];
+    }
+}
+
 // Fills [visible) with srcRect stretched onto the whole of dest (nearest neighbour): destination pixel x samples
 // source column srcRect.left + (x - dest.left) x srcWidth / destWidth, rows likewise.
 void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRect& visible, const TexelSource& source,
@@ -187,8 +214,9 @@ void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRec
         return;
     }
     const KeyRuns* runs = keyed ? MatchingRuns(source) : nullptr;
-    // Source column offsets for the visible columns, computed once per slice.
-    static int s_columns[STRETCH_SLICE];
+    // Source column offsets for the visible columns, computed once per slice; aligned, so that the sampling
+    // loop's speed does not depend on where the binary happens to place the table.
+    alignas(64) static int s_columns[STRETCH_SLICE];
     for (int sliceLeft = visible.left; sliceLeft < visible.right; sliceLeft += STRETCH_SLICE) {
         const int sliceRight = std::min(visible.right, sliceLeft + STRETCH_SLICE);
         const int w = sliceRight - sliceLeft;
@@ -205,9 +233,7 @@ void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRec
                 if (sy == previousRow) {
                     std::memcpy(d, d - dst.pitch, static_cast<std::size_t>(w) * sizeof(std::uint16_t));
                 } else {
-                    for (int i = 0; i < w; ++i) {
-                        d[i] = s[s_columns[i]];
-                    }
+                    SampleRow(d, s, s_columns, w);
                 }
                 previousRow = sy;
                 continue;
@@ -267,28 +293,46 @@ void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& o
     }
 }
 
-bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, int top, int right, int bottom,
-                bool stretch, bool keyed, const RasterRect* sourceRect)
+namespace {
+
+// Where a copy of a sourceWidth x sourceHeight texture lands on a targetWidth x targetHeight target, clipped to
+// both: the copy's corners and size, or the stretch's whole and visible destinations and its source.
+struct BlitGeometry {
+    bool stretch = false;
+    int x0 = 0;
+    int y0 = 0;
+    int sx = 0;
+    int sy = 0;
+    int w = 0;
+    int h = 0;
+    RasterRect dest;
+    RasterRect visible;
+    RasterRect src;
+};
+
+bool PlanBlit(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight, int left, int top, int right,
+              int bottom, bool stretch, const RasterRect* sourceRect, BlitGeometry& g)
 {
     const RasterRect clamped = RasterRect{left, top, right, bottom}.Clamped();
     int x0 = clamped.left;
     int y0 = clamped.top;
     const int x1 = clamped.right;
     const int y1 = clamped.bottom;
-    if (source.pixels == nullptr || source.width <= 0 || source.height <= 0 || target.pixels == nullptr) {
+    if (sourceWidth <= 0 || sourceHeight <= 0) {
         return false;
     }
-    if (x0 > target.width || x1 < 0 || y0 > target.height || y1 < 0) {
+    if (x0 > targetWidth || x1 < 0 || y0 > targetHeight || y1 < 0) {
         return false;
     }
     RasterRect src;
     if (sourceRect != nullptr && sourceRect->IsValidSource()) {
         src = sourceRect->Clamped();
     } else if (stretch) {
-        src = RasterRect{0, 0, source.width, source.height};
+        src = RasterRect{0, 0, sourceWidth, sourceHeight};
     } else {
         src = RasterRect{0, 0, x1 - x0, y1 - y0};
     }
+    g.stretch = stretch;
     if (!stretch) {
         // Clip the destination to the target, moving the source edges with it, then to the texture.
         int sx = src.left;
@@ -315,16 +359,54 @@ bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, 
             h += sy;
             sy = 0;
         }
-        w = std::min({w, target.width - x0, source.width - sx});
-        h = std::min({h, target.height - y0, source.height - sy});
-        BlitCopy(target, x0, y0, source, sx, sy, w, h, keyed);
+        g.x0 = x0;
+        g.y0 = y0;
+        g.sx = sx;
+        g.sy = sy;
+        g.w = std::min({w, targetWidth - x0, sourceWidth - sx});
+        g.h = std::min({h, targetHeight - y0, sourceHeight - sy});
         return true;
     }
-    src = ClipToArea(src, source.width, source.height);
-    const RasterRect dest{x0, y0, x1, y1};
-    const RasterRect visible = ClipToArea(dest, target.width, target.height);
-    BlitStretch(target, dest, visible, source, src, keyed);
+    g.src = ClipToArea(src, sourceWidth, sourceHeight);
+    g.dest = RasterRect{x0, y0, x1, y1};
+    g.visible = ClipToArea(g.dest, targetWidth, targetHeight);
     return true;
+}
+
+} // namespace
+
+bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, int top, int right, int bottom,
+                bool stretch, bool keyed, const RasterRect* sourceRect)
+{
+    if (source.pixels == nullptr || target.pixels == nullptr) {
+        return false;
+    }
+    BlitGeometry g;
+    if (!PlanBlit(source.width, source.height, target.width, target.height, left, top, right, bottom, stretch,
+                  sourceRect, g)) {
+        return false;
+    }
+    if (!g.stretch) {
+        BlitCopy(target, g.x0, g.y0, source, g.sx, g.sy, g.w, g.h, keyed);
+    } else {
+        BlitStretch(target, g.dest, g.visible, source, g.src, keyed);
+    }
+    return true;
+}
+
+RasterRect BlitCoverage(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight, int left, int top,
+                        int right, int bottom, bool stretch, const RasterRect* sourceRect)
+{
+    BlitGeometry g;
+    if (!PlanBlit(sourceWidth, sourceHeight, targetWidth, targetHeight, left, top, right, bottom, stretch,
+                  sourceRect, g)) {
+        return RasterRect{};
+    }
+    if (!g.stretch) {
+        return g.w > 0 && g.h > 0 ? RasterRect{g.x0, g.y0, g.x0 + g.w, g.y0 + g.h} : RasterRect{};
+    }
+    const bool drawn = g.dest.Width() > 0 && g.dest.Height() > 0 && g.src.Width() > 0 && g.src.Height() > 0;
+    return drawn ? g.visible : RasterRect{};
 }
 
 void FillPixels(const PixelTarget& dst, const RasterRect& rect, std::uint16_t colour)

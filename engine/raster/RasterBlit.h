@@ -27,6 +27,10 @@ void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& o
 bool BlitTexels(const TexelSource& source, const PixelTarget& target, int left, int top, int right, int bottom,
                 bool stretch, bool keyed, const RasterRect* sourceRect);
 
+// The rectangle of the target that such a copy writes every pixel of when not keyed; empty when it draws nothing.
+RasterRect BlitCoverage(int sourceWidth, int sourceHeight, int targetWidth, int targetHeight, int left, int top,
+                        int right, int bottom, bool stretch, const RasterRect* sourceRect);
+
 void FillPixels(const PixelTarget& dst, const RasterRect& rect, std::uint16_t colour);
 
 // The intersection of a rectangle with 0, 0, width, height; empty (right <= left) when they do not meet.

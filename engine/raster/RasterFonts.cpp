@@ -242,6 +242,9 @@ bool Raster::DrawTextNow(std::u16string_view text, const RasterRect& rect, Raste
     if (outRect == nullptr && !m_BackBuffer) {
         return false;
     }
+    if (outRect == nullptr) {
+        ResolvePendingClear(nullptr);
+    }
     DrawTextPrimitive(text, record, outRect, BackBuffer());
     return true;
 }

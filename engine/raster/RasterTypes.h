@@ -99,6 +99,7 @@ struct TextureEntry {
     const std::uint16_t* source = nullptr;        // the caller's pixels, not owned
     std::unique_ptr<RasterSurface> handle;        // kind 1
     KeyRuns runs;                                 // of the pixels drawn (handle or converted), kept current
+    std::uint64_t generation = 0;                 // new, raster-wide, whenever the pixels drawn change
 };
 
 // What callers pass to Raster::DrawTriangle.

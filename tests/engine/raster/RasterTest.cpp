@@ -308,7 +308,9 @@ TEST_P(RasterFrameTest, PresentShowsTheClientPartInTheBufferFormat)
     m_raster->Present(true);
     EXPECT_EQ(plat::headless::LastFrame().serial, before + 2);
     EXPECT_EQ(plat::headless::LastFrame().pixels[1 * W + 1], 0x0ABC);
-    EXPECT_EQ(PixelAt(*m_raster, 1, 1), 0) << "Present(true) clears after presenting";
+    m_raster->BeginFrame();
+    Render(*m_raster);
+    EXPECT_EQ(PixelAt(*m_raster, 1, 1), 0) << "Present(true) clears before the next frame is drawn";
 }
 
 TEST_P(RasterFrameTest, InactiveRasterDrawsAndPresentsNothingButStillClears)
@@ -320,7 +322,96 @@ TEST_P(RasterFrameTest, InactiveRasterDrawsAndPresentsNothingButStillClears)
     const std::uint64_t before = plat::headless::LastFrame().serial;
     m_raster->Present(true);
     EXPECT_EQ(plat::headless::LastFrame().serial, before);
-    EXPECT_EQ(PixelAt(*m_raster, 0, 0), 0);
+    // The clear waits for the next pixel written or presented.
+    m_raster->Present(false);
+    EXPECT_EQ(PixelAt(*m_raster, 0, 0), BACKGROUND);
+    m_raster->SetActive(true);
+    m_raster->Present(false);
+    EXPECT_EQ(plat::headless::LastFrame().serial, before + 1);
+    EXPECT_EQ(plat::headless::LastFrame().pixels[0], 0);
+}
+
+// After a clearing present on a 6x4 client of an 8x6 buffer: the next frame starts from a cleared client (the
+// buffer outside it untouched), unless its back-most primitive paints the whole client; immediate drawing clears
+// it first too.
+TEST(RasterPendingClear, TheNextFrameClearsOnlyTheClientUnlessItsBackMostPrimitivePaintsAllOfIt)
+{
+    constexpr int CW = 6;
+    constexpr int CH = 4;
+    constexpr std::uint16_t PAINT = 0x0007;
+    enum class Back { None, Fill, FillShort, Copy, CopySmall, Keyed, Stretch, StretchFromSource, FillNow };
+    struct Case {
+        Back back;
+        bool paintsClient;
+        int x;  // a client pixel the back-most primitive leaves, when it does not paint them all
+        int y;
+    };
+    const Case cases[] = {
+        {Back::None, false, 4, 2},     {Back::Fill, true, 0, 0},     {Back::FillShort, false, 5, 0},
+        {Back::Copy, true, 0, 0},      {Back::CopySmall, false, 4, 2}, {Back::Keyed, false, 1, 1},
+        {Back::Stretch, true, 0, 0},   {Back::StretchFromSource, true, 0, 0}, {Back::FillNow, false, 4, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.back));
+        auto raster = StartRaster(Mode565(W, H));
+        plat::WindowDesc desc;
+        desc.width = CW;
+        desc.height = CH;
+        plat::CreateMainWindow(desc);
+        // An opaque 8x6 texture of one colour, and one with a transparent texel at (1, 1).
+        std::vector<std::uint16_t> opaque(W * H, PAINT);
+        std::vector<std::uint16_t> holed = opaque;
+        holed[1 * W + 1] = 0;
+        const int solid = raster->CreateTexture(W, H, opaque.data(), 16, TEXTURE_KIND_SURFACE);
+        const int keyed = raster->CreateTexture(W, H, holed.data(), 16, TEXTURE_KIND_SURFACE);
+        const int tiny = raster->CreateTexture(2, 2, opaque.data(), 16, TEXTURE_KIND_SURFACE);
+        raster->ClearBackBuffer(BACKGROUND);
+        raster->Invalidate();
+        raster->Present(true);
+
+        raster->BeginFrame();
+        const RasterRect corner{0, 0, 1, 1};
+        switch (c.back) {
+        case Back::None:
+            break;
+        case Back::Fill:
+            raster->FillRect(-2, -2, CW, CH, 100.0f, PAINT);
+            break;
+        case Back::FillShort:
+            raster->FillRect(0, 0, CW - 1, CH, 100.0f, PAINT);
+            break;
+        case Back::Copy:
+            raster->DrawTexture(solid, -1, 0, W, H, 100.0f, 0);
+            break;
+        case Back::CopySmall:
+            raster->DrawTexture(tiny, 0, 0, CW, CH, 100.0f, 0);
+            break;
+        case Back::Keyed:
+            raster->DrawTexture(keyed, 0, 0, CW, CH, 100.0f, PRIM_COLOR_KEY);
+            break;
+        case Back::Stretch:
+            raster->DrawTextureEx(tiny, 0, 0, CW, CH, 100.0f, 0);
+            break;
+        case Back::StretchFromSource:
+            raster->DrawTextureEx(solid, 0, 0, CW, CH, 100.0f, 0, &corner);
+            break;
+        case Back::FillNow:
+            raster->FillRectNow(0, 0, 1, 1, PAINT);
+            break;
+        }
+        // A fill in front, so that the back-most primitive is never the only one.
+        raster->FillRect(0, CH - 1, 1, CH, 1.0f, PAINT);
+        Render(*raster);
+        EXPECT_EQ(PixelAt(*raster, W - 1, H - 1), BACKGROUND) << "outside the client";
+        EXPECT_EQ(PixelAt(*raster, 0, CH - 1), PAINT);
+        if (c.paintsClient) {
+            for (int y = 0; y < CH; ++y)
+                for (int x = 0; x < CW; ++x)
+                    EXPECT_EQ(PixelAt(*raster, x, y), PAINT) << x << "," << y;
+        } else {
+            EXPECT_EQ(PixelAt(*raster, c.x, c.y), 0) << "the client shows the clear, not the frame before";
+        }
+    }
 }
 
 TEST(RasterShutdown, NothingIsDrawnOrPresentedAfterShutdown)
@@ -717,4 +808,47 @@ TEST(RasterFramePrimitives, ListsTheLastFrameInDrawOrderUntilTheNextFrameBegins)
 
     raster->BeginFrame();
     EXPECT_TRUE(raster->GetFramePrimitives().empty());
+}
+
+// A large stretch drawn frame after frame shows what stretching it afresh would, also after it moves or its
+// texture's pixels change, and with a source rectangle.
+TEST(RasterKeptStretch, FramesAfterFrameShowTheStretchOfTheCurrentPixels)
+{
+    constexpr int BW = 300;
+    constexpr int BH = 200;
+    auto raster = StartRaster(Mode565(BW, BH));
+    std::vector<std::uint16_t> first = CountingPixels(7, 5);
+    std::vector<std::uint16_t> second(first.rbegin(), first.rend());
+    const int tex = raster->CreateTexture(7, 5, first.data(), 16, TEXTURE_KIND_SURFACE);
+    const RasterRect part{1, 1, 6, 4};
+    struct Step {
+        RasterRect dest;
+        const RasterRect* source;
+        bool reload;
+    };
+    const Step steps[] = {
+        {{3, 2, 253, 152}, nullptr, false}, {{3, 2, 253, 152}, nullptr, false}, {{3, 2, 253, 152}, nullptr, false},
+        {{40, 30, 290, 180}, nullptr, false}, {{40, 30, 290, 180}, nullptr, true}, {{40, 30, 290, 180}, nullptr, false},
+        {{0, 0, 250, 150}, &part, false},   {{0, 0, 250, 150}, &part, false},   {{0, 0, 250, 150}, &part, false},
+    };
+    bool showsSecond = false;
+    for (const Step& step : steps) {
+        if (step.reload) {
+            showsSecond = !showsSecond;
+            ASSERT_EQ(raster->ReloadTexture(tex, showsSecond ? second.data() : first.data()), 1);
+        }
+        raster->ClearBackBuffer(BACKGROUND);
+        raster->BeginFrame();
+        raster->DrawTextureEx(tex, static_cast<float>(step.dest.left), static_cast<float>(step.dest.top),
+                              static_cast<float>(step.dest.right), static_cast<float>(step.dest.bottom), 10.0f, 0,
+                              step.source);
+        Render(*raster);
+
+        std::vector<std::uint16_t> expected(static_cast<std::size_t>(BW) * BH, BACKGROUND);
+        const TextureEntry& entry = raster->GetTextureEntry(tex);
+        const TexelSource texels{entry.handle->pixels.data(), entry.width, entry.height, nullptr};
+        BlitTexels(texels, PixelTarget{expected.data(), BW, BH, BW, true}, step.dest.left, step.dest.top,
+                   step.dest.right, step.dest.bottom, true, false, step.source);
+        ASSERT_EQ(Pixels(*raster), expected) << step.dest.left << " reload " << step.reload;
+    }
 }
