@@ -1,5 +1,7 @@
 #include "gamestate/LessonState.h"
 
+#include "gui/Messagebox.h"
+
 namespace {
 
 int s_CanPlayNow = 0;
@@ -9,8 +11,14 @@ CardActor* s_SecondCard = nullptr;
 
 } // namespace
 
+std::unique_ptr<Messagebox> s_pLessonBox;
 CardActor* g_CounteredCard = nullptr;
 bool s_bPaymentUndoRequested = false;
+
+Messagebox* GetCurrentLessonDialog()
+{
+    return s_pLessonBox.get();
+}
 
 CardActor* GetLessonPendingCard()
 {

@@ -1,8 +1,10 @@
 // The lesson operations the rules' code calls: the lesson's advice at the spell stack's waiting entries, the
-// drawing and demonstration hands the resolution waits on, the lesson box, the payment's lesson checks and the
-// clean-up of the lesson's words. The lessons fill it once at start-up (FillLessonCalls); a null field gives the
-// no-lesson answer: nothing waits on a lesson (advice answered, game started, hands at rest and idle), no box is
-// up (tag -1), nothing is forbidden or blocked, and a call without a result does nothing.
+// drawing and demonstration hands the resolution waits on, the lesson box, the basic lesson's step tests and land
+// notice in the human's payment, and the new-game clean-up of the lesson's hands and pending objects. The lessons
+// fill it once at start-up (FillLessonCalls); a null field gives the no-lesson answer: nothing waits on a lesson
+// (advice answered, hands at rest and idle), no box is up, no step forbids play, no prompt blocks, and a call
+// without a result does nothing. The words the rules only read or clear (the online game's begun byte, the lesson
+// box, the CPU's online answers) are gamestate records the rules use directly.
 #pragma once
 
 class Actor;
@@ -14,7 +16,6 @@ struct RulesLessonCalls {
     bool (*ShowMultipleBlockersAdvice)(int side) = nullptr;
     bool (*ShowCombatDamageAdvice)(int side, bool* respond) = nullptr;
     bool (*ShowOpponentSpellAdvice)(const StackEntry* entry, bool* respond) = nullptr;
-    bool (*IsOnlineGameStarted)() = nullptr;
     // The resolution runner waits on the hands and the lesson box.
     int (*DrawPendingCards)() = nullptr;
     bool (*IsDrawHandAtRest)() = nullptr;
@@ -22,18 +23,17 @@ struct RulesLessonCalls {
     bool (*IsHandDemoBusy)() = nullptr;
     bool (*AreHandDemosIdle)() = nullptr;
     bool (*IsLessonBoxShowing)() = nullptr;
-    int (*GetLessonBoxTag)() = nullptr;
     // The stack's prompt window and the target prompt take the lesson box's place.
     void (*CloseLessonBox)() = nullptr;
-    // The human's payment and the card's usability ask the lesson.
-    bool (*IsStepForbiddingPlay)(const CardActor* card) = nullptr;
-    bool (*IsLessonInputBlocked)() = nullptr;
-    void (*OnHumanLandTapped)(CardActor* land) = nullptr;
+    // The human's payment: the physical lesson's input gates, the basic lesson's expected land and its notice of
+    // a tapped land.
+    bool (*IsBlockPromptUp)() = nullptr;
+    bool (*IsBasicLessonStep)(int state) = nullptr;
+    bool (*IsCardTheExpectedLand)(const CardActor* card) = nullptr;
+    void (*NotifyLandTapped)(CardActor* card) = nullptr;
     void (*PositionLessonBox)() = nullptr;
     // The game globals' clean-up of a removed actor and of a new game.
     void (*ForgetFlowCard)(const Actor* actor) = nullptr;
-    void (*ForgetOnlineResponseActor)(const Actor* actor) = nullptr;
-    void (*ResetOnlineResponseState)() = nullptr;
     void (*ClearHandAnimationLists)() = nullptr;
     void (*ResetPendingObjects)() = nullptr;
 };

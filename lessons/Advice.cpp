@@ -35,8 +35,3 @@ void SetStackAdviceAnswer(bool done, bool respond)
     s_StackAdviceDone = done;
     s_StackAdviceRespond = respond;
 }
-
-bool IsOnlineGameStarted()
-{
-    return true;
-}

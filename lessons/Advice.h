@@ -12,5 +12,3 @@ bool ShowCombatDamageAdvice(int side, bool* respond);
 bool ShowOpponentSpellAdvice(const StackEntry* entry, bool* respond);
 // Placeholder until the lesson's advice exists: whether the advice counts as answered, and the learner's answer.
 void SetStackAdviceAnswer(bool done, bool respond);
-// The online human driver has started the game.
-bool IsOnlineGameStarted();

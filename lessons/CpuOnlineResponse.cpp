@@ -3,6 +3,7 @@
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
 #include "engine/scene/Actor.h"
+#include "gamestate/OnlineResponseState.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "rules/BoardQueries.h"
@@ -23,9 +24,10 @@
 
 namespace {
 
-std::set<const Actor*> s_Used;
-CardActor* s_ActingCard = nullptr;
-std::vector<CardActor*> s_Actionable;
+OnlineResponseState& Response()
+{
+    return GetOnlineResponseState();
+}
 
 // "Pay again while it can" stops here, so a source of free mana cannot loop for ever.
 constexpr int MAX_PUMPS = 40;
@@ -357,15 +359,15 @@ bool TryAbilities(const Context& ctx)
             continue;
         if (d.key == nullptr)
             d.key = d.targetCard != nullptr ? static_cast<const Actor*>(d.targetCard) : d.targetPlayer;
-        if (s_Used.contains(d.key))
+        if (Response().usedKeys.contains(d.key))
             continue;
         if (d.landToSacrifice != nullptr)
             d.landToSacrifice->LeavePlay(LEAVE_SACRIFICE);
-        s_ActingCard = source;
+        Response().actingCard = source;
         // The key goes in with the source: a decision aimed at a creature is looked up by that creature, so a
         // source without a tap cost would otherwise answer it again on every call while mana lasts.
-        s_Used.insert(d.key);
-        s_Used.insert(source);
+        Response().usedKeys.insert(d.key);
+        Response().usedKeys.insert(source);
         if (taps)
             source->SetTapState(TAP_TAPPED);
         for (int i = 0; i < std::max(d.n, 1); ++i) {
@@ -535,11 +537,11 @@ bool TryInstants(const Context& ctx)
             continue;
         Decision d;
         DecideInstant(ctx, card, d);
-        if (!d.decided || s_Used.contains(d.targetCard))
+        if (!d.decided || Response().usedKeys.contains(d.targetCard))
             continue;
-        s_Used.insert(d.targetCard);
+        Response().usedKeys.insert(d.targetCard);
         PayCpuCost(card->GetCost());
-        s_ActingCard = card;
+        Response().actingCard = card;
         SetCpuLastCastCard(card);
         GetSpellStack().CastSpell(card, d.targetCard, d.targetPlayer, true, false);
         return true;
@@ -569,8 +571,8 @@ bool CpuOnlineRespond()
     if (IsAnyCardMoving())
         return false;
     if (stack.GetCount() == 0 || (stack.GetCount() == 1 && top->combatDamageKind != 0))
-        s_Used.clear();
-    s_ActingCard = nullptr;
+        Response().usedKeys.clear();
+    Response().actingCard = nullptr;
     if (TryAbilities(ctx))
         return true;
     if (ctx.pumpOnTop)
@@ -580,45 +582,30 @@ bool CpuOnlineRespond()
 
 CardActor* GetCpuOnlineActingCard()
 {
-    return s_ActingCard;
+    return Response().actingCard;
 }
 
 bool IsOnlineResponseKeyUsed(const Actor* key)
 {
-    return s_Used.contains(key);
+    return Response().usedKeys.contains(key);
 }
 
 void BuildActionableCards()
 {
-    s_Actionable.clear();
+    Response().actionable.clear();
     const TableSelection& selection = GetTableSelection();
     for (CardActor* card : {selection.pendingAbility, selection.pendingSpell, selection.xCostCard})
         if (card != nullptr && card->GetOwner() == PLAYER_HUMAN &&
-            std::find(s_Actionable.begin(), s_Actionable.end(), card) == s_Actionable.end())
-            s_Actionable.push_back(card);
+            std::find(Response().actionable.begin(), Response().actionable.end(), card) == Response().actionable.end())
+            Response().actionable.push_back(card);
 }
 
 const std::vector<CardActor*>& GetActionableCards()
 {
-    return s_Actionable;
+    return Response().actionable;
 }
 
 bool ActionableCardsExist()
 {
-    return !s_Actionable.empty();
-}
-
-void ForgetOnlineResponseActor(const Actor* actor)
-{
-    s_Used.erase(actor);
-    if (s_ActingCard == actor)
-        s_ActingCard = nullptr;
-    std::erase_if(s_Actionable, [actor](const CardActor* c) { return static_cast<const Actor*>(c) == actor; });
-}
-
-void ResetOnlineResponseState()
-{
-    s_Used.clear();
-    s_ActingCard = nullptr;
-    s_Actionable.clear();
+    return !Response().actionable.empty();
 }

@@ -19,5 +19,3 @@ void BuildActionableCards();
 const std::vector<CardActor*>& GetActionableCards();
 bool ActionableCardsExist();
 
-void ForgetOnlineResponseActor(const Actor* actor);
-void ResetOnlineResponseState();

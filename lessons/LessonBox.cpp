@@ -2,13 +2,13 @@
 
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/HintRegistry.h"
+#include "gamestate/LessonState.h"
 #include "gui/Messagebox.h"
 
 #include <memory>
 
 namespace {
 
-std::unique_ptr<Messagebox> s_pLessonBox;
 CardActor* s_pCardBeingPaid = nullptr;
 bool s_bSpellPayment = false;
 

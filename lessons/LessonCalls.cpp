@@ -32,22 +32,19 @@ void FillLessonCalls()
     rules.ShowMultipleBlockersAdvice = ShowMultipleBlockersAdvice;
     rules.ShowCombatDamageAdvice = ShowCombatDamageAdvice;
     rules.ShowOpponentSpellAdvice = ShowOpponentSpellAdvice;
-    rules.IsOnlineGameStarted = IsOnlineGameStarted;
     rules.DrawPendingCards = DrawPendingCards;
     rules.IsDrawHandAtRest = IsDrawHandAtRest;
     rules.IsHandAnimationBusy = IsHandAnimationBusy;
     rules.IsHandDemoBusy = IsHandDemoBusy;
     rules.AreHandDemosIdle = AreHandDemosIdle;
     rules.IsLessonBoxShowing = IsLessonBoxShowing;
-    rules.GetLessonBoxTag = GetLessonBoxTag;
     rules.CloseLessonBox = CloseLessonBox;
-    rules.IsStepForbiddingPlay = IsStepForbiddingPlay;
-    rules.IsLessonInputBlocked = IsLessonInputBlocked;
-    rules.OnHumanLandTapped = OnHumanLandTapped;
+    rules.IsBlockPromptUp = IsBlockPromptUp;
+    rules.IsBasicLessonStep = IsBasicLessonStep;
+    rules.IsCardTheExpectedLand = IsCardTheExpectedLand;
+    rules.NotifyLandTapped = NotifyLandTapped;
     rules.PositionLessonBox = PositionLessonBox;
     rules.ForgetFlowCard = ForgetFlowCard;
-    rules.ForgetOnlineResponseActor = ForgetOnlineResponseActor;
-    rules.ResetOnlineResponseState = ResetOnlineResponseState;
     rules.ClearHandAnimationLists = ClearHandAnimationLists;
     rules.ResetPendingObjects = ResetPendingObjects;
 }

@@ -24,17 +24,18 @@ void ClearPerGameWords()
     s_bPaymentUndoRequested = false;
 }
 
-bool IsStepForbiddingPlay(const CardActor* /*card*/)
+// Until the basic lesson's steps exist, every land is the one a step expects.
+bool IsCardTheExpectedLand(const CardActor* /*card*/)
+{
+    return true;
+}
+
+bool IsBlockPromptUp()
 {
     return false;
 }
 
-bool IsLessonInputBlocked()
-{
-    return false;
-}
-
-void OnHumanLandTapped(CardActor* /*land*/)
+void NotifyLandTapped(CardActor* /*card*/)
 {
 }
 
@@ -47,10 +48,4 @@ bool IsLessonBoxShowing()
     Messagebox* const box = GetLessonBox();
     const GameDisplay* const display = GetGameDisplay();
     return box != nullptr && display != nullptr && display->IsWindowRegistered(box);
-}
-
-int GetLessonBoxTag()
-{
-    Messagebox* const box = GetLessonBox();
-    return IsLessonBoxShowing() ? box->GetKindNumber() : -1;
 }

@@ -16,14 +16,13 @@ void ResetOnlineLesson(int flag);
 void ExplainTurnStep();
 // Clears the per-game words of the lesson flows and of the spell stack's prompt (every scene load).
 void ClearPerGameWords();
-// The basic lesson's current step forbids free play; card, when given, is the one the step expects.
-bool IsStepForbiddingPlay(const CardActor* card);
-// The physical lesson's block prompt, or a priority card-specific dialog, is up.
-bool IsLessonInputBlocked();
+// Whether a clicked land is the one the basic lesson's current step expects.
+bool IsCardTheExpectedLand(const CardActor* card);
+// The physical lesson's block prompt is up.
+bool IsBlockPromptUp();
 // The learner tapped a land (the lesson starts the colour choice of its extra mana).
-void OnHumanLandTapped(CardActor* land);
+void NotifyLandTapped(CardActor* card);
 // Places the second lesson box again when it is shown.
 void PositionLessonBox();
-// The physical lesson's current lesson box is registered with the display; its lesson tag (-1 without a box).
+// The physical lesson's current lesson box is registered with the display.
 bool IsLessonBoxShowing();
-int GetLessonBoxTag();

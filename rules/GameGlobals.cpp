@@ -5,6 +5,7 @@
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
 #include "gamestate/LessonState.h"
+#include "gamestate/OnlineResponseState.h"
 #include "gamestate/RulesLessonCalls.h"
 #include "gamestate/TurnFlags.h"
 #include "gui/DialogManager.h"
@@ -51,8 +52,11 @@ void OnCardActorRemoved(Actor* actor)
     ForgetCpuTappedSource(card);
     OnCpuChoiceCardRemoved(card);
     ForgetCpuResponseActor(card);
-    if (g_RulesLessonCalls.ForgetOnlineResponseActor != nullptr)
-        g_RulesLessonCalls.ForgetOnlineResponseActor(card);
+    OnlineResponseState& response = GetOnlineResponseState();
+    response.usedKeys.erase(card);
+    if (response.actingCard == card)
+        response.actingCard = nullptr;
+    std::erase(response.actionable, card);
     for (int player = 0; player < 2; ++player) {
         PlayerState& record = *GetPlayerState(player);
         if (std::find(record.m_Graveyard.begin(), record.m_Graveyard.begin() + record.m_GraveyardCount, card) !=
@@ -100,8 +104,7 @@ void ResetRulesState()
     ResetCpuPaymentState();
     ClearCpuChoiceTable();
     ResetCpuResponseState();
-    if (g_RulesLessonCalls.ResetOnlineResponseState != nullptr)
-        g_RulesLessonCalls.ResetOnlineResponseState();
+    ResetOnlineResponseState();
     SpellStack& stack = GetSpellStack();
     stack.ForgetCard(nullptr);
     stack.Reset(stack.m_Physical);

@@ -60,7 +60,8 @@ bool IsHumanManaClickAllowed()
         return false;
     const RulesLessonCalls& lesson = g_RulesLessonCalls;
     if (selection.blocking || selection.abilityStep == ABILITY_CHOOSE_TARGET ||
-        (lesson.IsLessonInputBlocked != nullptr && lesson.IsLessonInputBlocked()) || IsAdviceBlocked())
+        (lesson.IsBlockPromptUp != nullptr && lesson.IsBlockPromptUp()) || IsPriorityDialogShown() ||
+        IsAdviceBlocked())
         return false;
     const bool pending = GetLessonPendingCard() != nullptr || selection.pendingSpell != nullptr;
     return !pending || GetPaymentState().paying || selection.xCostCollecting;
@@ -87,8 +88,8 @@ bool TapReadySource(CardActor& card, ManaCost& out)
     if (card.IsLand()) {
         card.SetTapState(TAP_TAPPED);
         ConsumeClick();
-        if (g_RulesLessonCalls.OnHumanLandTapped != nullptr)
-            g_RulesLessonCalls.OnHumanLandTapped(&card);
+        if (g_RulesLessonCalls.NotifyLandTapped != nullptr)
+            g_RulesLessonCalls.NotifyLandTapped(&card);
     } else {
         const bool mayTap = card.GetHost() == nullptr &&
                             ((IsFreePlay() && PlayerActorState(PLAYER_HUMAN) == STATE_FREE_PLAY) ||
@@ -135,9 +136,11 @@ bool UntapSource(CardActor& card, ManaCost& out)
             UndoLastTappedLand();
         return false;
     }
+    // A step of the basic game that forbids free play gives back only the land it expects.
     const RulesLessonCalls& lesson = g_RulesLessonCalls;
-    if (s_GameMode == 1 && lesson.IsStepForbiddingPlay != nullptr && lesson.IsStepForbiddingPlay(nullptr) &&
-        lesson.IsStepForbiddingPlay(&card))
+    if (s_GameMode == 1 && lesson.IsBasicLessonStep != nullptr &&
+        lesson.IsBasicLessonStep(PlayerActorState(PLAYER_HUMAN)) && lesson.IsCardTheExpectedLand != nullptr &&
+        !lesson.IsCardTheExpectedLand(&card))
         return false;
     ConsumeClick();
     PayFromPlayerPool(GetManaProduction(card), PLAYER_HUMAN);
@@ -215,8 +218,7 @@ bool CanPayNow(int humanState)
     if (IsOnlineLesson())
         return true;
     const RulesLessonCalls& lesson = g_RulesLessonCalls;
-    if (GetHumanPlayerActor() == nullptr ||
-        (lesson.IsStepForbiddingPlay != nullptr && lesson.IsStepForbiddingPlay(nullptr)))
+    if (GetHumanPlayerActor() == nullptr || (lesson.IsBasicLessonStep != nullptr && lesson.IsBasicLessonStep(humanState)))
         return false;
     return GetCanPlayNowFlag() != 0 || (GetFreePlayFlag() != 0 && humanState == STATE_FREE_PLAY);
 }

@@ -18,6 +18,7 @@
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
 #include "gamestate/AdviceState.h"
+#include "gamestate/LessonState.h"
 #include "gamestate/RulesLessonCalls.h"
 #include "gamestate/TableFlowState.h"
 #include "gui/GUI_Manager.h"
@@ -939,15 +940,21 @@ void ApplyWindowRequest(SpellStack& stack, Messagebox& window)
     }
 }
 
+// The kind of the lesson box on screen; -1 while none is shown.
+int ShownLessonBoxKind()
+{
+    const RulesLessonCalls& lesson = g_RulesLessonCalls;
+    const bool shown = lesson.IsLessonBoxShowing != nullptr && lesson.IsLessonBoxShowing();
+    return shown ? GetCurrentLessonDialog()->GetKindNumber() : -1;
+}
+
 } // namespace
 
 void SpellStack::RunResolutionPrompts()
 {
     const GameDisplay* const display = GetGameDisplay();
     // The spent-sorcery arrow, shown once a game in the basic game.
-    // The box's tag is -1 while no lesson box is shown.
-    const int boxTag = g_RulesLessonCalls.GetLessonBoxTag != nullptr ? g_RulesLessonCalls.GetLessonBoxTag() : -1;
-    if (m_Physical != 0 && s_GameMode == 1 && m_SorceryArrowsShown == 0 && boxTag == LESSON_TAG_SORCERY) {
+    if (m_Physical != 0 && s_GameMode == 1 && m_SorceryArrowsShown == 0 && ShownLessonBoxKind() == LESSON_TAG_SORCERY) {
         if (CardActor* const sorcery = FindPendingSorcery()) {
             s_pSpentSorcery = sorcery;
             const RasterRect from = CardRectOf(sorcery);
@@ -998,9 +1005,7 @@ void SpellStack::RunResolutionPrompts()
     }
     if (!IsPaused() || !IsWindowUp())
         return;
-    // The box's tag is -1 while no lesson box is shown.
-    const int shownTag = g_RulesLessonCalls.GetLessonBoxTag != nullptr ? g_RulesLessonCalls.GetLessonBoxTag() : -1;
-    const bool hide = shownTag == LESSON_TAG_HIDES_STACK || IsAdviceBlocked() || IsGraveyardDialogOpen(PLAYER_HUMAN) ||
-                      IsGraveyardDialogOpen(PLAYER_CPU);
+    const bool hide = ShownLessonBoxKind() == LESSON_TAG_HIDES_STACK || IsAdviceBlocked() ||
+                      IsGraveyardDialogOpen(PLAYER_HUMAN) || IsGraveyardDialogOpen(PLAYER_CPU);
     s_pStackWindow->SetHidden(hide);
 }

@@ -11,6 +11,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "gamestate/Intro.h"
+#include "gamestate/OnlineTurnState.h"
 #include "gamestate/RulesLessonCalls.h"
 #include "gui/DialogManager.h"
 #include "gui/Messagebox.h"
@@ -298,8 +299,8 @@ void SpellStack::ConfirmPrompt()
 {
     if (!m_Active)
         return;
-    const RulesLessonCalls& lesson = g_RulesLessonCalls;
-    if (m_Physical != 0 ? !IsIntroFinished() : lesson.IsOnlineGameStarted != nullptr && !lesson.IsOnlineGameStarted())
+    // Online, nothing is confirmed before the learner's turn driver has begun the game.
+    if (m_Physical != 0 ? !IsIntroFinished() : !s_GameBegun)
         return;
     const bool confirmed = m_Physical != 0 ? ConfirmPhysical(*this) : ConfirmOnline(*this);
     if (!confirmed)
