@@ -218,7 +218,8 @@ bool CanPayNow(int humanState)
     if (IsOnlineLesson())
         return true;
     const RulesLessonCalls& lesson = g_RulesLessonCalls;
-    if (GetHumanPlayerActor() == nullptr || (lesson.IsBasicLessonStep != nullptr && lesson.IsBasicLessonStep(humanState)))
+    if (GetHumanPlayerActor() == nullptr ||
+        (lesson.IsBasicLessonStep != nullptr && lesson.IsBasicLessonStep(humanState)))
         return false;
     return GetCanPlayNowFlag() != 0 || (GetFreePlayFlag() != 0 && humanState == STATE_FREE_PLAY);
 }
