@@ -5,6 +5,7 @@
 #include "app/MainLoop.h"
 #include "cards/CardDatabase.h"
 #include "cards/FormattedTextLayout.h"
+#include "cards/LifeToken.h"
 #include "cards/TableScene.h"
 #include "engine/core/DirectXProbe.h"
 #include "engine/core/LanguageManager.h"
@@ -35,6 +36,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
+#include <exception>
 
 int s_ScreenWidth = 1280;
 int s_ScreenHeight = 1024;
@@ -65,11 +68,26 @@ constexpr int BLUE_MASK_MIN_BIT = 4;
 bool s_bDesktopKnown = false;
 bool s_bStartupRefused = false;
 ShutdownStepObserver s_ShutdownObserver = nullptr;
+std::string_view s_ShutdownStep;
 
 void Step(std::string_view name)
 {
+    s_ShutdownStep = name;
     if (s_ShutdownObserver != nullptr)
         s_ShutdownObserver(name);
+}
+
+// A shutdown that throws has left the program half torn down: nothing more of it can run safely, and the run must
+// not pass for a success.
+void ShutdownOrExit()
+{
+    try {
+        ShutdownApplication();
+    } catch (const std::exception& error) {
+        plat::OutputDebugStringA("Tessel: ended by an exception (" + DescribeException(error) +
+                                 ") during the shutdown step " + std::string(s_ShutdownStep) + "\n");
+        std::_Exit(EXCEPTION_EXIT_CODE);
+    }
 }
 
 std::u16string StartupMessage(int n)
@@ -421,7 +439,7 @@ int RunApplication(const ApplicationOptions& options)
         plat::SeedRand(*options.seed);
 
     RunMainLoop(options.driver);
-    ShutdownApplication();
+    ShutdownOrExit();
     return QuitExitCode();
 }
 
@@ -466,6 +484,9 @@ void ShutdownApplication()
     DeleteLessonBox();
     Step("ResetCpuPhysicalTurn");
     ResetCpuPhysicalTurn();
+    // So are the life tokens, with their box and their actors: a later life change must not reach them.
+    Step("DestroyLifeTokens");
+    DestroyLifeTokens();
     Step("GUI_System::Shutdown");
     GUI_System::Shutdown();
     Step("DeleteHintRegistry");

@@ -28,7 +28,11 @@
 #include "lessons/LessonFlow.h"
 #include "rules/SpellStack.h"
 
+#include <cxxabi.h>
+
 #include <algorithm>
+#include <cstdlib>
+#include <typeinfo>
 #include <array>
 #include <cmath>
 #include <exception>
@@ -45,20 +49,23 @@ constexpr char16_t SPLASH_VOICE[] = u"vo_phys\\basic_splash_1a.wav";
 constexpr char16_t CTRL_U = 21;
 constexpr char16_t CONSOLE_TOGGLE_CHAR = 96;
 constexpr int POPUP_DRAG_BAR_HEIGHT = 22;
-// The exit code of a run that an exception ended.
-constexpr int EXCEPTION_EXIT_CODE = 1;
-
 // What the loop is doing, kept cheaply at every step and put into words only when an exception ends the run.
 enum class LoopWork { Driver, Event, SceneLoad, FrameTick, Waiting };
 struct LoopActivity {
     LoopWork work = LoopWork::Driver;
     int number = 0;
+    const char* step = "";  // the frame tick's step
 };
 LoopActivity s_Activity;
 
 void SetActivity(LoopWork work, int number)
 {
-    s_Activity = {work, number};
+    s_Activity = {work, number, ""};
+}
+
+void SetFrameStep(const char* step)
+{
+    s_Activity.step = step;
 }
 
 std::string DescribeActivity()
@@ -70,6 +77,8 @@ std::string DescribeActivity()
     case LoopWork::SceneLoad:
         return "loading the scene of game mode " + number;
     case LoopWork::FrameTick:
+        if (*s_Activity.step != 0)
+            return "the step " + std::string(s_Activity.step) + " of the tick of frame " + number;
         return "the tick of frame " + number;
     case LoopWork::Waiting:
         return "waiting for an event";
@@ -402,25 +411,36 @@ void FrameTick()
     s_FrameStepInt = s_FrameStep >= static_cast<float>(std::numeric_limits<int>::max())
                          ? std::numeric_limits<int>::max()
                          : std::max(static_cast<int>(s_FrameStep), 1);
+    SetFrameStep("PurgeRemovedActors");
     PurgeRemovedActors();
     GameDisplay* const display = GetGameDisplay();
+    SetFrameStep("GameDisplay::BeginFrame");
     display->BeginFrame();
+    SetFrameStep("UpdateVoices");
     UpdateVoices();
     RefreshScreenRect();
     RefreshMousePosition();
     UpdatePopupDrag();
     if (s_GameMode == s_RequestedGameMode) {
+        SetFrameStep("GUI_Manager::Update");
         GetGUIManager()->Update();
+        SetFrameStep("SpriteList::UpdateAll");
         GetSpriteList()->UpdateAll();
         // The cards and the turn drivers read the press against the card under the mouse; the frame's own picking
         // comes after them, so a press that came with the move onto a card would find the card left behind.
         if (PressWaits() && FindActorByName(u"camera") != nullptr && GetTableInput().pickingReady != 0)
             UpdateCardUnderCursor();
+        SetFrameStep("UpdateActors");
         UpdateActors();
+        SetFrameStep("UpdateParticles");
         UpdateParticles();
+        SetFrameStep("UpdateHandCards");
         UpdateHandCards();
+        SetFrameStep("SpellStack::Update");
         GetSpellStack().Update();
+        SetFrameStep("UpdateWindowBindings");
         UpdateWindowBindings();
+        SetFrameStep("the table's drawing");
         if (FindActorByName(u"camera") != nullptr) {
             if (!UpdateCardZoom())
                 UpdateCardUnderCursor();
@@ -431,19 +451,26 @@ void FrameTick()
                 ExplainTurnStep();
             GetSpriteList()->DrawAll();
         }
+        SetFrameStep("UpdateLibraryDraw");
         UpdateLibraryDraw();
         FlushActorRemovals();
     }
     if (s_bConsoleEnabled && s_bConsoleOpen) {
+        SetFrameStep("UpdateConsole");
         UpdateConsole();
         // Nothing else asks for a redraw while the console is typed into: it would show only after an expose.
         GetRaster()->Invalidate();
     }
+    SetFrameStep("GameDisplay::UpdateMessageDialogs");
     display->DrawStandbyPrompt();
     display->UpdateMessageDialogs();
+    SetFrameStep("GameDisplay::DrawFrame");
     display->DrawFrame();
+    SetFrameStep("GameDisplay::CheckMessageButtonClick");
     display->CheckMessageButtonClick();
+    SetFrameStep("GameDisplay::Present");
     display->Present(s_PresentFlag != 0);
+    SetFrameStep("");
     s_PresentFlag = 0;
     s_LastTickFrame = s_FrameCounter;
     ++s_FrameCounter;
@@ -633,8 +660,18 @@ void RunMainLoop(MainLoopDriver* driver)
         while (DrivenPass(driver)) {
         }
     } catch (const std::exception& error) {
-        plat::OutputDebugStringA("Tessel: stopped by an exception in " + DescribeActivity() + ": " + error.what() +
-                                 "\n");
+        plat::OutputDebugStringA("Tessel: stopped by an exception (" + DescribeException(error) + ") in " +
+                                 DescribeActivity() + "\n");
         PostQuitMessage(EXCEPTION_EXIT_CODE);
     }
+}
+
+std::string DescribeException(const std::exception& error)
+{
+    const char* const mangled = typeid(error).name();
+    int status = 0;
+    char* const demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string type = status == 0 && demangled != nullptr ? demangled : mangled;
+    std::free(demangled);
+    return type + ": " + error.what();
 }

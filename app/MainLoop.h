@@ -7,6 +7,8 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <exception>
+#include <string>
 
 // The size types of a Size event.
 constexpr int SIZE_RESTORED = 0;
@@ -52,3 +54,7 @@ public:
 // Runs passes until the quit request; without a driver an inactive window waits for the next event. A standard
 // exception that reaches the loop is logged with what was running and ends it with the quit request's code 1.
 void RunMainLoop(MainLoopDriver* driver);
+// The exit code of a run that an exception ended.
+constexpr int EXCEPTION_EXIT_CODE = 1;
+// "type: what" of a caught exception, for the one log line that reports it.
+std::string DescribeException(const std::exception& error);

@@ -229,8 +229,9 @@ void ChangeLifeTotal(LifeToken* token, int reason, int previousLife)
     const std::u16string newText = IntToWString(newLife);
     const std::u16string oldCellText = IntToWString(cellOld);
     const std::u16string newCellText = IntToWString(cellNew);
-    // One box per token, reused by every change.
-    if (token->box == nullptr)
+    // One box per token, reused by every change; a new one opens where the lesson boxes do.
+    const bool newBox = token->box == nullptr;
+    if (newBox)
         token->box = std::make_unique<Messagebox>(DIALOG_KIND_MESSAGEBOX);
     Messagebox& box = *token->box;
     box.Reset();
@@ -249,6 +250,9 @@ void ChangeLifeTotal(LifeToken* token, int reason, int previousLife)
         token->boxPending = true;
     }
     box.AutoSize();
+    // Unplaced, it would open in the corner, and its closing would send every later lesson box there.
+    if (newBox)
+        GetGameDisplay()->PlaceAdviceWindow(&box);
     if (MayShowBox() && !token->IsBoxShown()) {
         GetGameDisplay()->RegisterWindow(&box);
         if (HintRegistry* const hints = GetHintRegistry())
@@ -260,7 +264,8 @@ void ShowBadLifeBox(LifeToken* token)
 {
     if (token == nullptr)
         return;
-    if (token->box == nullptr)
+    const bool newBox = token->box == nullptr;
+    if (newBox)
         token->box = std::make_unique<Messagebox>(DIALOG_KIND_MESSAGEBOX);
     Messagebox& box = *token->box;
     box.Reset();
@@ -270,6 +275,8 @@ void ShowBadLifeBox(LifeToken* token)
     const std::u16string life = IntToWString(WrapLifeToTrack(PlayerState::GetLife(PLAYER_HUMAN)));
     box.CopyText(FormatString(format != nullptr ? format : u"", {life}));
     box.AutoSize();
+    if (newBox)
+        GetGameDisplay()->PlaceAdviceWindow(&box);
     token->voiceName = u"vo_phys\\Error_BadLife.wav";
     if (MayShowBox() && !token->IsBoxShown()) {
         GetGameDisplay()->RegisterWindow(&box);

@@ -166,6 +166,7 @@ void HumanStep(LifeToken& token, Actor& actor)
         return;
     }
     if (token.box != nullptr && !token.IsBoxShown()) {
+        GetGameDisplay()->PlaceAdviceWindow(token.box.get());
         GetGameDisplay()->RegisterWindow(token.box.get());
         token.lastActivity = plat::TimeGetTime();
         if (HintRegistry* const hints = GetHintRegistry())
@@ -340,7 +341,7 @@ void DrawToken(LifeToken& token, int player)
         return;
     const RasterRect& r = token.rect;
     raster->DrawTexture(token.texture, static_cast<float>(r.left), static_cast<float>(r.top),
-                        static_cast<float>(r.right), static_cast<float>(r.bottom), TOKEN_DEPTH, 0);
+                        static_cast<float>(r.right), static_cast<float>(r.bottom), TOKEN_DEPTH, PRIM_COLOR_KEY);
     const PlayerState* const state = GetPlayerState(player);
     token.numberText = IntToWString(state != nullptr ? state->GetDisplayedLife() : 0);
     raster->SetDepth(static_cast<int>(TOKEN_DEPTH));
@@ -379,18 +380,12 @@ void LifeToken::MoveBy(int dx, int dy)
 {
     if (actor == nullptr)
         return;
-    // A token that stayed put would no longer lie on its cell after the mat moved.
-    if (hand == nullptr || !hand->IsListed()) {
-        PlaceActor(*this, rect.left + dx, rect.top + dy, false);
-        actor->m_TargetPoint.x += static_cast<float>(dx);
-        actor->m_TargetPoint.y += static_cast<float>(dy);
-        return;
-    }
-    hand->SetPosition(hand->GetX() + dx, hand->GetY() + dy);
-    hand->SetTarget(hand->GetTargetX() + dx, hand->GetTargetY() + dy);
-    if (handStep >= 1 && handStep <= 3) {
-        PlaceActor(*this, rect.left + dx, rect.top + dy, false);
-        actor->m_TargetPoint.x += static_cast<float>(dx);
-        actor->m_TargetPoint.y += static_cast<float>(dy);
+    // The token moves with its mat whatever the hand is doing: left behind, it would no longer lie on its cell.
+    PlaceActor(*this, rect.left + dx, rect.top + dy, false);
+    actor->m_TargetPoint.x += static_cast<float>(dx);
+    actor->m_TargetPoint.y += static_cast<float>(dy);
+    if (hand != nullptr && hand->IsListed()) {
+        hand->SetPosition(hand->GetX() + dx, hand->GetY() + dy);
+        hand->SetTarget(hand->GetTargetX() + dx, hand->GetTargetY() + dy);
     }
 }

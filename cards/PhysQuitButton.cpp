@@ -4,6 +4,7 @@
 #include "gui/GUI_Manager.h"
 #include "gui/QuitButton.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace {
@@ -12,6 +13,7 @@ constexpr int BOTTOM_STRIP_ZONE = 37;
 constexpr int STRIP_MARGIN = 5;
 constexpr float BUTTON_DEPTH = 20000.0f;
 constexpr int LABEL_FONT_SIZE = 8;
+constexpr std::uint32_t QUIT_CLICK_EFFECT = 30;
 
 std::unique_ptr<QuitButton> s_pButton;
 
@@ -43,8 +45,11 @@ void CreatePhysQuitButton()
     button->LoadHitMask(u"buttons\\physquit.bmp", true);
     button->SetDownImage(u"buttons\\physquit_down.bmp", true);
     button->SetMouseOverImage(u"buttons\\physquit_mo.bmp", true);
+    // Slot 0 holds no sound: the click would be silent.
+    button->SetClickEffect(QUIT_CLICK_EFFECT);
     button->SetTextID(u"STR_MENU_Quit");
     button->SetFont(LABEL_FONT_SIZE);
+    button->SetShadow(true);
     button->SetTextColour(GUI_Colour{36, 83, 83, 255});
     button->SetHighlightedTextColour(224, 248, 248, 255);
     button->SetPressedTextColour(255, 255, 255, 255);

@@ -1,5 +1,6 @@
 // The play mat's zones, piles, phase bar and card slots, computed from the client area.
 #include "cards/CardActor.h"
+#include "cards/LifeToken.h"
 #include "cards/PhysQuitButton.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
@@ -135,6 +136,19 @@ bool RowsFit(int n, int areaWidth, int areaHeight, int height, int overlap, int 
         placed += capacity;
     }
     return true;
+}
+
+
+// A mat that was laid out before carries its player's token along by its own displacement.
+void MoveLifeTokenWithMat(int player, const MatZone& before, const RasterRect& after)
+{
+    LifeToken* const token = GetLifeToken(player);
+    if (token == nullptr || before.kind == 0)
+        return;
+    const int dx = after.left - before.rect.left;
+    const int dy = after.top - before.rect.top;
+    if (dx != 0 || dy != 0)
+        token->MoveBy(dx, dy);
 }
 
 } // namespace
@@ -308,10 +322,15 @@ void GameDisplay::LayoutPlayMat()
     if (s_GameMode > 0 && !online) {
         const RasterRect opp = z(Z_OPPONENT_HALF);
         const RasterRect own = z(Z_PLAYER_HALF);
+        const MatZone oldPlayerMat = m_Zones[Z_PLAYER_MAT];
+        const MatZone oldOpponentMat = m_Zones[Z_OPPONENT_MAT];
         set(Z_PLAYER_MAT, own.right - MAT_WIDTH, own.bottom - MAT_HEIGHT, own.right, own.bottom, 4);
         m_ZoneImages[Z_PLAYER_MAT] = GetTextureByName(u"playmat_gold");
         set(Z_OPPONENT_MAT, opp.right - MAT_WIDTH, opp.top, opp.right, opp.top + MAT_HEIGHT, 4);
         m_ZoneImages[Z_OPPONENT_MAT] = GetTextureByName(u"playmat_silver");
+        // A token left behind by its mat would no longer stand on the cell of its life.
+        MoveLifeTokenWithMat(PLAYER_HUMAN, oldPlayerMat, z(Z_PLAYER_MAT));
+        MoveLifeTokenWithMat(PLAYER_CPU, oldOpponentMat, z(Z_OPPONENT_MAT));
     }
 
     // 7. The colour-selection frame.

@@ -33,6 +33,7 @@ public:
     void SetFont(int font);
     int GetFont() const { return m_Font; }
     void SetShadow(bool shadow);
+    bool HasShadow() const { return m_bShadow; }
     void SetFitToText(bool fit, bool apply);
     void SetFormatted(bool formatted) { m_bFormatted = formatted; }
     void SetAlignment(int horizontal, int vertical);

@@ -39,7 +39,6 @@ constexpr int EXIT_USAGE = 2;
 // read, in name order.
 constexpr char STRING_FOLDER[] = "strings";
 constexpr char STRING_SUFFIX[] = ".en.txt";
-constexpr char KEY_LIST[] = "lists/string-keys.txt";
 constexpr char VOICE_FOLDER[] = "voice";
 constexpr char CLIP_LIST[] = "lists/voice-clips.txt";
 constexpr char VOICE_SUFFIX[] = ".en.txt";
@@ -93,7 +92,7 @@ bool CheckStrings(Build& build, datac::Diagnostics& diagnostics)
     if (!build.stringsCompiled)
         return false;
     std::vector<datac::KeySpec> specs;
-    if (!datac::ReadKeyList(build.folders.source + "/" + KEY_LIST, specs, diagnostics))
+    if (!datac::ShippedKeyList(specs, diagnostics))
         return false;
     const std::size_t errorsBefore = diagnostics.Messages().size();
     datac::CheckEntries(specs, build.strings, diagnostics);

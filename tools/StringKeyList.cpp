@@ -93,8 +93,9 @@ void CheckPrintf(const KeySpec& wanted, std::u16string_view text, std::vector<st
         ++percents;
         conversionFound = conversionFound || (i + 1 < text.size() && text[i + 1] == wanted.printfConversion);
     }
-    if (percents != 1 || !conversionFound)
-        faults.push_back(std::string("must hold exactly one '%") + wanted.printfConversion + "' and no other '%'");
+    // Leaving the one argument out is harmless; any other conversion would read an argument that is not there.
+    if (percents > 1 || (percents == 1 && !conversionFound))
+        faults.push_back(std::string("may hold one '%") + wanted.printfConversion + "' and no other '%'");
 }
 
 bool IsLetter(char16_t ch)
@@ -142,8 +143,6 @@ void CheckPlaceholders(const KeySpec& wanted, std::u16string_view text, std::vec
     }
     for (int n = 0; n < MAX_PLACEHOLDERS; ++n) {
         const unsigned bit = 1u << n;
-        if ((wanted.required & bit) != 0 && (used & bit) == 0)
-            faults.push_back("lacks %" + std::to_string(n) + ", which its caller fills");
         if ((used & bit) != 0 && ((wanted.required | wanted.optional) & bit) == 0)
             faults.push_back("shows %" + std::to_string(n) + ", which no caller fills");
     }
@@ -223,15 +222,9 @@ bool ParseKeyList(std::string_view listName, std::string_view text, std::vector<
     return diagnostics.Messages().size() == errorsBefore;
 }
 
-bool ReadKeyList(const std::string& path, std::vector<KeySpec>& out, Diagnostics& diagnostics)
+bool ShippedKeyList(std::vector<KeySpec>& out, Diagnostics& diagnostics)
 {
-    std::vector<std::uint8_t> bytes;
-    if (!plat::ReadFileBytes(plat::FromUtf8(path), bytes)) {
-        diagnostics.Error(path, "cannot be read");
-        return false;
-    }
-    return ParseKeyList(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), out,
-                        diagnostics);
+    return ParseKeyList("tools/StringKeys.txt", STRING_KEY_TABLE, out, diagnostics);
 }
 
 void CheckText(const KeySpec& wanted, bool formatted, std::u16string_view text, std::vector<std::string>& faults)

@@ -390,7 +390,8 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
         labels.push_back(label);
     const std::vector<std::string> expected = {
         "SaveSettings",          "DestroyIntro",          "SpellStack::Shutdown", "ClearCombatDamageRecords",
-        "CloseAllLessonDialogs", "DeleteLessonBox",       "ResetCpuPhysicalTurn", "GUI_System::Shutdown",
+        "CloseAllLessonDialogs", "DeleteLessonBox",       "ResetCpuPhysicalTurn", "DestroyLifeTokens",
+        "GUI_System::Shutdown",
         "DeleteHintRegistry",    "ReleaseCardOverlays",   "ClearStringTables",    "DestroyAllActors",
         "GameDisplay::Shutdown", "UnbindRaster",          "DestroyPrivateHeap",   "ShutdownSound",
         "ReleaseDisplayDevice",  "DeleteSingletons",      "RestoreDisplayMode"};
@@ -470,11 +471,37 @@ TEST_F(StartupTest, AnExceptionInTheLoopIsLoggedAndEndsTheRunWithItsSettingsSave
     int code = 0;
     EXPECT_NO_THROW(code = RunApplication(options));
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(log.Count("Tessel: stopped by an exception in the tick of frame 1: the screen's own error\n"), 1)
+    EXPECT_EQ(log.Count("Tessel: stopped by an exception (std::out_of_range: the screen's own error) in the step "
+                        "GUI_Manager::Update of the tick of frame 1\n"),
+              1)
         << log.Text();
     EXPECT_EQ(Setting(u"gameswon"), 5);
     EXPECT_TRUE(s_bShuttingDown);
     EXPECT_FALSE(plat::HasMainWindow());
+}
+
+void ThrowAtDestroyAllActors(std::string_view step)
+{
+    if (step == "DestroyAllActors")
+        throw std::runtime_error("the shutdown's own error");
+}
+
+// A shutdown that throws in turn cannot go on: the program ends at once, with 1, saying where.
+TEST_F(StartupTest, ASecondExceptionDuringThatShutdownEndsTheProgramAtOnceWith1)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SetShutdownStepObserver(ThrowAtDestroyAllActors);
+            ThrowingScreenRun run;
+            ApplicationOptions options;
+            options.driver = &run;
+            RunApplication(options);
+            std::exit(0);
+        },
+        testing::ExitedWithCode(1),
+        "stopped by an exception \\(std::out_of_range: the screen's own error\\)(.|\n)*ended by an exception "
+        "\\(std::runtime_error: the shutdown's own error\\) during the shutdown step DestroyAllActors");
 }
 
 TEST_F(StartupTest, ExitCodeIsTheQuitRequests)

@@ -207,10 +207,12 @@ TEST_F(ConsoleTest, TypedUnitsTheFontCannotDrawAreIgnored)
         char16_t unit;
         std::u16string line;
     };
-    // Units whose low byte is 0, or a letter, must not enter the line as their low byte.
+    // Units whose low byte is 0, a letter or an editing code (backspace, completion, Enter, Escape) must not act
+    // as their low byte.
     const std::vector<Case> cases = {
         {u'\u0100', u"xy"}, {u'\u4E00', u"xy"}, {u'\u0141', u"xy"}, {u'\u00A3', u"xy"},
-        {u'a', u"xay"},      {u'_', u"x_y"},      {0, u"xy"},
+        {u'a', u"xay"},      {u'_', u"x_y"},      {0, u"xy"},          {u'\u0108', u"xy"},
+        {u'\u0109', u"xy"}, {u'\u010D', u"xy"}, {u'\u011B', u"xy"},
     };
     for (const Case& c : cases) {
         Key(CONSOLE_ESCAPE);
@@ -222,6 +224,7 @@ TEST_F(ConsoleTest, TypedUnitsTheFontCannotDrawAreIgnored)
         EXPECT_EQ(Input(), c.line) << static_cast<int>(c.unit);
         EXPECT_EQ(console.length, static_cast<int>(Input().size())) << static_cast<int>(c.unit);
         EXPECT_EQ(console.cursor, console.length) << static_cast<int>(c.unit);
+        EXPECT_EQ(console.state, CONSOLE_EDITING) << static_cast<int>(c.unit) << " entered the line";
     }
     // What follows an ignored unit is still run.
     Key(CONSOLE_ESCAPE);

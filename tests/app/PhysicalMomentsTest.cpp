@@ -5,6 +5,9 @@
 #include "tests/app/AppFixture.h"
 #include "tests/cards/DealtCard.h"
 
+#include "app/Console.h"
+#include "engine/core/QuitRequest.h"
+
 #include "cards/Card.h"
 #include "cards/CardActor.h"
 #include "cards/LifeToken.h"
@@ -476,6 +479,34 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
     });
     // The CPU's turn balloon was shown: the shutdown released it while the display was still there.
     EXPECT_EQ(GetCpuTurnBalloon(), nullptr);
+}
+
+// The console's setlife in the lesson opens the token's box; the program is closed with it still up. Shutdown
+// takes the tokens with the display and the actors: nothing of them is reached afterwards.
+TEST_P(PhysicalMomentsTest, ALifeBoxStillOpenAtShutdownGoesWithTheTable)
+{
+    const MomentsCase c = GetParam();
+    SetSetting(u"consoleenabled", 1);
+    RunInside([c] {
+        Tick();
+        ResetTable(c.mode);
+        Tick();
+        ASSERT_TRUE(TickUntil([] { return GetCpuPlayerActor() != nullptr && GetHumanPlayerActor() != nullptr; }, 60));
+        ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
+        MoveLifeToken(20);
+        for (const char16_t ch : std::u16string(u"`setlife 17\r")) {
+            plat::Event typed;
+            typed.type = plat::EventType::Char;
+            typed.ch = ch;
+            plat::headless::QueueEvent(typed);
+        }
+        ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->IsBoxShown(); }, 30));
+        EXPECT_EQ(GetPlayerState(PLAYER_HUMAN)->GetLife(), 17);
+        PostQuitMessage(0);
+    });
+    s_bConsoleOpen = false;
+    EXPECT_EQ(GetLifeToken(PLAYER_HUMAN), nullptr);
+    EXPECT_TRUE(IsLifeTokenReady()) << "no token holds anything back";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothGames, PhysicalMomentsTest,

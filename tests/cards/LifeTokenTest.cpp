@@ -3,6 +3,8 @@
 #include "cards/TableReset.h"
 #include "engine/core/Easing.h"
 #include "engine/core/StringTable.h"
+#include "engine/raster/Raster.h"
+#include "engine/raster/RasterTypes.h"
 #include "engine/scene/Actor.h"
 #include "gamestate/GameBlock.h"
 #include "gamestate/PlayerActors.h"
@@ -231,6 +233,75 @@ TEST_F(LifeTokenTest, TheBoxIsFormattedAndReusedAndNoneShowsAtZero)
     EXPECT_EQ(token->box, nullptr);
 }
 
+// The life-change and bad-life boxes open where lesson boxes open, and leave that place to the next lesson box.
+TEST_F(LifeTokenTest, LifeBoxesOpenAtTheAdvicePlaceAndLeaveItToTheNextBox)
+{
+    ASSERT_TRUE(AddString(u"PHYS_Error_BadLife", u"Put it on %0"));
+    // Boxes are kept inside the screen.
+    const RasterRect savedScreen = s_ScreenRect;
+    s_ScreenRect = RasterRect{0, 0, 800, 600};
+    GameDisplay& display = *GetGameDisplay();
+    display.m_Zones[12].rect = RasterRect{210, 40, 790, 300};  // the opponent's half
+    display.m_Zones[0].rect = RasterRect{507, 40, 790, 156};   // its mat
+    display.ClearWindows();
+    RasterRect area;
+    display.GetOpponentPlayArea(area);
+    StartTokens();
+    DragHumanTokenTo(20);
+    LifeToken& token = *GetLifeToken(PLAYER_HUMAN);
+    // The advice place: at the top of the opponent's play area, by its right edge.
+    const auto expectPlaced = [&](const GUI_Window& box, const char* what) {
+        EXPECT_EQ(box.GetTop(), area.top) << what;
+        EXPECT_GT(box.GetLeft(), area.left) << what;
+        EXPECT_NEAR(box.GetRight(), area.right - 5, 10) << what;
+        EXPECT_EQ(box.GetLeft(), display.m_LastLessonBoxX) << what;
+    };
+
+    Change(0, 20, 17);
+    ASSERT_NE(token.box, nullptr);
+    expectPlaced(*token.box, "life change");
+    DragHumanTokenTo(17);
+    Frame();
+    ASSERT_EQ(token.box, nullptr);
+    Messagebox next(DIALOG_KIND_MESSAGEBOX);
+    next.SetScaledSize(300, 200);
+    display.PlaceAdviceWindow(&next);
+    expectPlaced(next, "the next lesson box");
+
+    // A token dropped off its cell while no box is up gets a new, placed, bad-life box.
+    display.ClearWindows();
+    PlayerState::SetLife(PLAYER_HUMAN, 15, 0);
+    token.actor->SetState(TOKEN_MISPLACED);
+    DragHumanTokenTo(16);
+    ASSERT_NE(token.box, nullptr);
+    EXPECT_EQ(token.boxKey, u"PHYS_Error_BadLife");
+    expectPlaced(*token.box, "bad life");
+    s_ScreenRect = savedScreen;
+}
+
+// The token images stand on a black key: drawn unkeyed, each token is a square with black corners.
+TEST_F(LifeTokenTest, TokensAreDrawnWithTheColourKey)
+{
+    StartTokens();
+    const int images[2] = {Image(LIFE_TOKEN_SIZE, LIFE_TOKEN_SIZE), Image(LIFE_TOKEN_SIZE, LIFE_TOKEN_SIZE)};
+    for (int player = 0; player < 2; ++player)
+        GetLifeToken(player)->texture = images[player];
+    Raster& raster = *GetRaster();
+    raster.BeginFrame();
+    Frame();
+    raster.EndFrame();
+    int drawn = 0;
+    for (const DrawPrimitive& record : raster.GetFramePrimitives()) {
+        if ((record.flags & (PRIM_FILL | PRIM_TEXT | PRIM_TRIANGLE)) != 0 ||
+            (record.item != images[0] && record.item != images[1]))
+            continue;
+        ++drawn;
+        EXPECT_NE(record.flags & PRIM_COLOR_KEY, 0u) << "token texture " << record.item;
+    }
+    EXPECT_EQ(drawn, 2);
+    raster.BeginFrame();
+}
+
 TEST_F(LifeTokenTest, WithoutBothPlayersTheBoxWaits)
 {
     SetPlayerActors(m_Human, nullptr);
@@ -422,6 +493,52 @@ TEST_F(LifeTokenTest, MoveByShiftsTokenAndHand)
     EXPECT_EQ(cpu.hand->GetX(), handX + 7);
     EXPECT_EQ(cpu.rect.left, token.left + 7);
     EXPECT_EQ(cpu.actor->m_TargetPoint.x, targetX + 7.0f);
+}
+
+// A resized window moves the mats; the tokens go with them and stay on their cells, so the learner's token never
+// counts as misplaced because of it.
+TEST_F(LifeTokenTest, TokensStayOnTheirCellsWhenAResizeMovesTheMats)
+{
+    GameDisplay& display = *GetGameDisplay();
+    s_GameMode = 1;
+    display.LayoutPlayMat();
+    StartTokens();
+    DragHumanTokenTo(20);
+    PlayerState::SetLife(PLAYER_CPU, 13, 0);
+    LifeToken& human = *GetLifeToken(PLAYER_HUMAN);
+    LifeToken& cpu = *GetLifeToken(PLAYER_CPU);
+    ASSERT_TRUE(RunUntil([&] { return cpu.IsIdle() && cpu.shownLife == 13; }));
+    const std::pair<int, int> sizes[] = {{1024, 768}, {1280, 1024}, {800, 600}, {640, 480}};
+    for (const auto& [width, height] : sizes) {
+        s_ClientWidth = width;
+        s_ClientHeight = height;
+        display.LayoutPlayMat();
+        for (int i = 0; i < 5; ++i)
+            Frame();
+        for (const auto& [player, life] : {std::pair{PLAYER_HUMAN, 20}, std::pair{PLAYER_CPU, 13}}) {
+            const LifeToken& token = *GetLifeToken(player);
+            int x = 0;
+            int y = 0;
+            GetLifeTokenTarget(player, life, x, y);
+            EXPECT_EQ(token.rect.left, x) << width << "x" << height << " player " << player;
+            EXPECT_EQ(token.rect.top, y) << width << "x" << height << " player " << player;
+        }
+        EXPECT_EQ(human.actor->GetState(), TOKEN_SETTLED) << width << "x" << height;
+        EXPECT_TRUE(human.IsReady()) << width << "x" << height;
+    }
+
+    // The hand carrying the CPU's token when the window changes keeps it in its grip and still ends on the cell.
+    PlayerState::SetLife(PLAYER_CPU, 9, 0);
+    ASSERT_TRUE(RunUntil([&] { return cpu.handStep == 3; }));
+    s_ClientWidth = 1024;
+    s_ClientHeight = 768;
+    display.LayoutPlayMat();
+    ASSERT_TRUE(RunUntil([&] { return cpu.IsIdle(); }));
+    int x = 0;
+    int y = 0;
+    GetLifeTokenTarget(PLAYER_CPU, 9, x, y);
+    EXPECT_EQ(cpu.rect.left, x);
+    EXPECT_EQ(cpu.rect.top, y);
 }
 
 TEST_F(LifeTokenTest, ResetTableTearsDownAndPutsWordsBack)

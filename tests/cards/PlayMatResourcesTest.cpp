@@ -94,6 +94,8 @@ TEST_F(PlayMatResourcesTest, PhysicalLessonGetsItsQuitButtonInTheBottomStrip)
     EXPECT_EQ(button->GetWidth(), 60);
     EXPECT_EQ(button->GetHeight(), 20);
     EXPECT_TRUE(GetGUIManager()->IsRegistered(button));
+    EXPECT_EQ(button->GetClickEffect(), 30u) << "the click sound";
+    EXPECT_TRUE(button->HasShadow()) << "the label's shadow";
 
     // A re-layout moves it with the strip.
     display.m_Zones[37].rect = RasterRect{0, 700, 1024, 740};

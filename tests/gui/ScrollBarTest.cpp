@@ -93,6 +93,30 @@ TEST_F(ScrollBarTest, ThumbSizeAndPlaceFollowPositionMaximumAndPageSize)
     EXPECT_EQ(m_Bar->GetPosition(), 0);
 }
 
+// The down arrow keeps its designed distance above the track's bottom, inside the track, and the thumb's range
+// ends at the arrow's top: with the distance counted the other way the arrow would hang below the track and the
+// thumb would run over it.
+TEST_F(ScrollBarTest, TheDownArrowStaysInsideTheTrackWhenItIsResized)
+{
+    struct Case {
+        int top;
+        int bottom;
+    };
+    const Case cases[] = {{20, 160}, {20, 300}, {50, 130}, {10, 400}};
+    for (const Case& c : cases) {
+        m_Track->SetRect(200, c.top, 220, c.bottom, true);
+        m_Bar->SetMaximum(10);
+        m_Bar->SetPosition(10);
+        m_Bar->Layout();
+        EXPECT_EQ(m_Down->GetBottom(), c.bottom) << c.top << "-" << c.bottom;
+        EXPECT_EQ(m_Down->GetTop(), c.bottom - 20) << c.top << "-" << c.bottom;
+        EXPECT_EQ(m_Up->GetTop(), c.top) << c.top << "-" << c.bottom;
+        EXPECT_EQ(m_Bar->GetRangeBottom(), m_Down->GetTop()) << c.top << "-" << c.bottom;
+        EXPECT_LE(m_Thumb->GetBottom(), m_Down->GetTop()) << c.top << "-" << c.bottom;
+        EXPECT_GE(m_Thumb->GetTop(), m_Up->GetBottom()) << c.top << "-" << c.bottom;
+    }
+}
+
 TEST_F(ScrollBarTest, HoldingTheDownArrowStepsAtPressAfter500MsAndEvery100Ms)
 {
     m_Bar->SetMaximum(100);

@@ -4,6 +4,7 @@
 #include "engine/core/LanguageManager.h"
 #include "engine/core/PrivateHeap.h"
 #include "engine/core/StringTable.h"
+#include "engine/core/TextHelpers.h"
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
 #include "platform/Platform.h"
@@ -99,7 +100,7 @@ protected:
     {
         std::vector<datac::KeySpec> specs;
         datac::Diagnostics diagnostics;
-        datac::ReadKeyList(SOURCE_DATA + "/lists/string-keys.txt", specs, diagnostics);
+        datac::ShippedKeyList(specs, diagnostics);
         EXPECT_TRUE(diagnostics.Messages().empty()) << diagnostics.Messages().front();
         EXPECT_GT(specs.size(), 800u);
         return specs;
@@ -179,6 +180,17 @@ TEST_F(DataSetTest, EveryKeyIsThereInItsFormWithItsPlaceholders)
     }
     EXPECT_TRUE(missing.empty()) << missing.size() << " keys missing:" << Names(missing);
     EXPECT_TRUE(faults.empty()) << Names(faults);
+}
+
+// The game log's line when the CPU pays a counterspell's mana sink: %1 is the resolving counterspell, whose
+// price the opponent pays so that its own spell stands.
+TEST_F(DataSetTest, TheOpponentPaysTheCounterspellsPriceInTheGameLog)
+{
+    const char16_t* const text = GetString(u"ONL_GL_OppPaysManaSink");
+    ASSERT_NE(text, nullptr);
+    const std::u16string line = FormatString(text, {u"2", u"Savevnel"});
+    EXPECT_NE(line.find(u"pay Savevnel's price"), std::u16string::npos) << plat::ToUtf8(line);
+    EXPECT_NE(line.find(u"not countered"), std::u16string::npos) << plat::ToUtf8(line);
 }
 
 TEST_F(DataSetTest, EveryFormattedTextParsesIntoSegments)
@@ -271,6 +283,13 @@ TEST_F(DataSetTest, FragmentClipsEndWithAShortPause)
 }
 
 // What each clip says, in lower case, as the speech engine is given it: its quoted words or its key's text.
+std::string Lower(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char ch) { return std::tolower(ch); });
+    return text;
+}
+
+// Clip name -> its spoken words in lower case.
 std::map<std::string, std::string> SpokenClips(const std::map<std::u16string, std::u16string>& compiled)
 {
     std::vector<datac::ClipSource> clips;
@@ -284,10 +303,17 @@ std::map<std::string, std::string> SpokenClips(const std::map<std::u16string, st
             const auto entry = compiled.find(plat::FromUtf8(clip.key));
             words = entry == compiled.end() ? "" : datac::SpokenWords(entry->second, clip.key.starts_with("FMT_"));
         }
-        std::transform(words.begin(), words.end(), words.begin(), [](unsigned char ch) { return std::tolower(ch); });
-        spoken[clip.clip] = words;
+        spoken[clip.clip] = Lower(words);
     }
     return spoken;
+}
+
+// A clip as the file layer finds it: names that differ only in case are one file.
+std::map<std::string, std::string>::const_iterator FindClip(const std::map<std::string, std::string>& spoken,
+                                                             const std::string& name)
+{
+    return std::find_if(spoken.begin(), spoken.end(),
+                        [&](const auto& entry) { return Lower(entry.first) == Lower(name); });
 }
 
 std::vector<std::string> Sentences(const std::string& words)
@@ -330,11 +356,18 @@ TEST_F(DataSetTest, ClipsAgreeWithTheirBoxesAndPairsSayNoSentenceTwice)
         {"vo_phys\\basic_oppspell_galumsk", "PHYS_BASIC_OPPSPELL_GALUMSK", "drag it", "goes to your"},
         {"vo_phys\\basic_oppspell_damage_kill", "PHYS_BASIC_OPPSPELL_DAMAGE_DESTROY", "drag it", ""},
         {"vo_phys\\basic_oppspell_damage_killwounded", "PHYS_BASIC_OPPSPELL_DAMAGE_DESTROY_WOUNDED", "drag it", ""},
-        // The fight clips follow who won, not the box: the lost fight must not hear "both survive".
-        {"vo_phys\\basic_1on1Combat_nokill", "PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_DIE", "", "both survive"},
-        {"vo_phys\\basic_1on1Combat_nokill", "PRE_PHYSDLG_BASIC_OPPATTACK_1ON1_KILL", "", "both survive"},
+        // The fight clips follow who won, not the box, each name as the table of fights plays it: "NoKill" and
+        // "nokill" are one file, heard after a bounce and after a fight the learner's creature lost; "Kill" and
+        // "kill" one, after the learner's win and after a trade. No fight clip says "both survive", and the
+        // bounce's clip claims no kill.
+        {"vo_phys\\basic_1on1Combat_nokill", "PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_BOUNCE", "", "dealt enough"},
+        {"vo_phys\\basic_1on1Combat_nokill", "PRE_PHYSDLG_BASIC_OPPATTACK_1ON1_BOUNCE", "", "dealt enough"},
+        {"vo_phys\\basic_1on1Combat_NoKill", "PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_DIE", "", "both survive"},
+        {"vo_phys\\basic_1on1Combat_NoKill", "PRE_PHYSDLG_BASIC_OPPATTACK_1ON1_KILL", "", "both survive"},
+        {"vo_phys\\basic_1on1Combat_Kill", "PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_KILL", "destroy", "both survive"},
         {"vo_phys\\basic_1on1Combat_Kill", "PRE_PHYSDLG_BASIC_OPPATTACK_1ON1_DIE", "destroy", "both survive"},
-        {"vo_phys\\basic_1on1Combat_Kill", "PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_TRADE", "destroy", "both survive"},
+        {"vo_phys\\basic_1on1Combat_kill", "PRE_PHYSDLG_BASIC_PLAYERATTACK_1ON1_TRADE", "destroy", "both survive"},
+        {"vo_phys\\basic_1on1Combat_kill", "PRE_PHYSDLG_BASIC_OPPATTACK_1ON1_TRADE", "destroy", "both survive"},
         {"vo_phys\\prompt_spell_draw_N", "PHYS_PROMPT_SPELL_DRAW_N", "cards", "draw a card"},
         {"vo_phys\\prompt_oppspell_discard_N", "PHYS_PROMPT_OPPSPELL_DISCARD_N", "cards", "discard a card"},
         {"vo_phys\\prompt_oppspell_discard_1", "PHYS_PROMPT_OPPSPELL_DISCARD_1", "discard a card", "ability"},
@@ -345,7 +378,7 @@ TEST_F(DataSetTest, ClipsAgreeWithTheirBoxesAndPairsSayNoSentenceTwice)
         {"vo_phys\\adv_mulligan3b", "FMT_INTRO_MULLIGAN_PLAYER", "mulligan", "your turn to decide"},
     };
     for (const Pair& pair : pairs) {
-        const auto clip = spoken.find(pair.clip);
+        const auto clip = FindClip(spoken, pair.clip);
         const auto box = compiled.find(plat::FromUtf8(pair.box));
         ASSERT_NE(clip, spoken.end()) << pair.clip;
         ASSERT_NE(box, compiled.end()) << pair.box;

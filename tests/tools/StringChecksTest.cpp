@@ -41,7 +41,7 @@ TEST(StringChecksTest, TextsAreCheckedAgainstWhatTheirCallersFill)
     datac::Diagnostics diagnostics;
     ASSERT_TRUE(datac::ParseKeyList("keys.txt", list, specs, diagnostics));
     const std::vector<datac::StringEntry> entries = {
-        {"STR_Life", u"STR_Life", u"You have %1 life.", "s.txt", 1},
+        {"STR_Life", u"STR_Life", u"You have %1 life, not %2.", "s.txt", 1},
         {"STR_Count", u"STR_Count", u"%d cards, 100%", "s.txt", 4},
         {"PAY_T", u"PAY_T", u"Pay #%0: now", "s.txt", 7},
         {"FMT_STR_Ability", u"FMT_STR_Ability", u"Fine", "s.txt", 10},
@@ -50,8 +50,8 @@ TEST(StringChecksTest, TextsAreCheckedAgainstWhatTheirCallersFill)
     };
     std::vector<std::string> missing;
     datac::CheckEntries(specs, entries, diagnostics, &missing);
-    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:1: text of 'STR_Life' lacks %0"));
-    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:4: text of 'STR_Count' must hold exactly one '%d'"));
+    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:1: text of 'STR_Life' shows %2, which no caller fills"));
+    EXPECT_TRUE(HasMessage(diagnostics, "s.txt:4: text of 'STR_Count' may hold one '%d' and no other '%'"));
     EXPECT_TRUE(HasMessage(diagnostics, "s.txt:7: text of 'PAY_T' symbol run holds ':'"));
     EXPECT_TRUE(HasMessage(diagnostics, "s.txt:13: text of 'STR_Phase' is 8 characters long"));
     EXPECT_TRUE(HasMessage(diagnostics, "s.txt:16: no caller looks up 'STR_Unknown'"));
@@ -72,7 +72,7 @@ TEST(StringChecksTest, SpokenWordsDropMarkers)
 
 // Keys with the arguments their callers pass (a name, a count that can be 1, a number), as the key list must
 // give them, and texts that break or keep them.
-TEST(StringChecksTest, TextsMustShowWhatTheirCallersPassAndCountsReadRight)
+TEST(StringChecksTest, TextsShowOnlyWhatTheirCallersPassAndCountsReadRight)
 {
     struct Case {
         const char* key;
@@ -82,7 +82,7 @@ TEST(StringChecksTest, TextsMustShowWhatTheirCallersPassAndCountsReadRight)
     };
     const Case cases[] = {
         {"PHYS_BASIC_MustAttack_1", "%0", u"%0 must attack every turn if it can.", ""},
-        {"PHYS_BASIC_MustAttack_1", "%0", u"Tavevsar must attack every turn.", "lacks %0"},
+        {"PHYS_BASIC_MustAttack_1", "%0", u"Tavevsar must attack every turn.", ""},
         {"PHYS_ATTACK_Declare", "", u"Click %0 to attack.", "shows %0, which no caller fills"},
         {"PHYS_TappedWrongLand_N", "fmtlang %1n %0? %2? %3? %4? %5? %6?", u"Tap exactly %1 lands to pay #%1 ~.",
          "reads '1 lands' when its count %1 is 1"},
@@ -98,7 +98,7 @@ TEST(StringChecksTest, TextsMustShowWhatTheirCallersPassAndCountsReadRight)
     };
     datac::Diagnostics diagnostics;
     std::vector<datac::KeySpec> shipped;
-    ASSERT_TRUE(datac::ReadKeyList(std::string(TESSEL_SOURCE_DIR) + "/data/lists/string-keys.txt", shipped, diagnostics));
+    ASSERT_TRUE(datac::ShippedKeyList(shipped, diagnostics));
     for (const Case& c : cases) {
         std::vector<datac::KeySpec> specs;
         ASSERT_TRUE(datac::ParseKeyList("keys.txt", std::string(c.key) + " " + c.marks + "\n", specs, diagnostics));
@@ -121,6 +121,53 @@ TEST(StringChecksTest, TextsMustShowWhatTheirCallersPassAndCountsReadRight)
         EXPECT_EQ(listed->optional, wanted.optional) << c.key;
         EXPECT_EQ(listed->counts, wanted.counts) << c.key;
     }
+}
+
+// Over every key of the tool's table: a text may show each placeholder its caller fills and may leave them all
+// out, and is refused for one its caller does not fill; a printf key's text holds its one conversion or none, and
+// is refused for any other.
+TEST(StringChecksTest, EveryKeyRefusesWhatItsCallerDoesNotPass)
+{
+    std::vector<datac::KeySpec> table;
+    datac::Diagnostics diagnostics;
+    ASSERT_TRUE(datac::ShippedKeyList(table, diagnostics)) << diagnostics.Messages().front();
+    ASSERT_GT(table.size(), 800u);
+    const auto faultsOf = [](const datac::KeySpec& wanted, const std::u16string& text) {
+        std::vector<std::string> faults;
+        datac::CheckText(wanted, false, text, faults);
+        std::string all;
+        for (const std::string& fault : faults)
+            all += fault + "; ";
+        return all;
+    };
+    int printfKeys = 0;
+    int passingKeys = 0;
+    for (const datac::KeySpec& wanted : table) {
+        const char* const key = wanted.key.c_str();
+        EXPECT_EQ(faultsOf(wanted, u"Plain words."), "") << key << ": leaving every argument out";
+        if (wanted.printfConversion != 0) {
+            ++printfKeys;
+            const char16_t own = static_cast<char16_t>(wanted.printfConversion);
+            const char16_t other = own == u'd' ? u's' : u'd';
+            EXPECT_EQ(faultsOf(wanted, std::u16string(u"Now %") + own + u" more."), "") << key;
+            EXPECT_NE(faultsOf(wanted, std::u16string(u"Now %") + other + u" more."), "") << key;
+            EXPECT_NE(faultsOf(wanted, std::u16string(u"Now %") + own + u" of %0."), "") << key;
+            EXPECT_NE(faultsOf(wanted, std::u16string(u"Now %") + own + u", 100%."), "") << key;
+            continue;
+        }
+        const unsigned passed = wanted.required | wanted.optional;
+        passingKeys += passed != 0 ? 1 : 0;
+        for (int n = 0; n < datac::MAX_PLACEHOLDERS; ++n) {
+            const std::u16string text = u"At %" + std::u16string(1, static_cast<char16_t>(u'0' + n)) + u".";
+            if ((passed & (1u << n)) != 0)
+                EXPECT_EQ(faultsOf(wanted, text), "") << key << " %" << n;
+            else
+                EXPECT_NE(faultsOf(wanted, text).find("which no caller fills"), std::string::npos) << key << " %" << n;
+        }
+    }
+    // The printf texts of the too-many-cards box and the ability payment are in the table as such.
+    EXPECT_EQ(printfKeys, 3);
+    EXPECT_GT(passingKeys, 200);
 }
 
 // A recording cannot say what fills a placeholder, and a text cut down to its other sentences loses its point
