@@ -15,10 +15,6 @@ void ResetOnlineLesson(int /*flag*/)
     s_CpuDiscardDone = false;
 }
 
-void ExplainTurnStep()
-{
-}
-
 void ClearPerGameWords()
 {
     s_bPaymentUndoRequested = false;
