@@ -21,8 +21,11 @@
 #include "rules/SpellStack.h"
 #include "rules/Usability.h"
 
+#include <algorithm>
+
 namespace {
 
+constexpr float HELD_CARD_DEPTH_LIMIT = 19999.0f;
 constexpr float HALF_TURN = 3.14159f;
 constexpr int ONLINE_DRAG_END_STATE = 22;
 constexpr int HUMAN_CAN_CAST_STATE = 5;
@@ -222,7 +225,8 @@ float HeldCardDepth(bool draggedByMouse, bool inLibrary, int sortKey)
         return DRAGGED_CARD_DEPTH;
     if (inLibrary)
         return LIBRARY_CARD_DEPTH;
-    return CARD_START_DEPTH + 5.0f * static_cast<float>(sortKey >> 2);
+    // A card that left the hand keeps the last sort key: the raster's depths end at 19999.
+    return std::min(CARD_START_DEPTH + 5.0f * static_cast<float>(sortKey >> 2), HELD_CARD_DEPTH_LIMIT);
 }
 
 void CardBehaviour(Actor* actor)

@@ -197,6 +197,17 @@ bool IsGraveyardDialogOpen(int player)
     return dialog && GetGameDisplay()->IsWindowRegistered(dialog.get());
 }
 
+const GraveyardDialog* GetOpenGraveyardDialog(int player)
+{
+    return IsGraveyardDialogOpen(player) ? s_GraveyardDialogs[Index(player)].get() : nullptr;
+}
+
+void RefillGraveyardDialog(int player)
+{
+    if (IsGraveyardDialogOpen(player))
+        s_GraveyardDialogs[Index(player)]->FillCards();
+}
+
 void ToggleGraveyardDialog(int player)
 {
     if (!IsPlayer(player))

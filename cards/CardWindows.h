@@ -5,6 +5,7 @@
 class Actor;
 class CardActor;
 class CardWindow;
+class GraveyardDialog;
 class GUI_Window;
 
 // A card window over the actor at its position (truncated) and the size; null for a null actor.
@@ -33,6 +34,10 @@ void UpdateWindowBindings();
 void OpenGraveyardDialog(int player);
 void CloseGraveyardDialog(int player);
 bool IsGraveyardDialogOpen(int player);
+// The physical lesson's list of that player while it is open, else null.
+const GraveyardDialog* GetOpenGraveyardDialog(int player);
+// The open list of that player again from its graveyard; nothing while it is closed.
+void RefillGraveyardDialog(int player);
 // Closing always works; opening waits while the physical lesson blocks advice.
 void ToggleGraveyardDialog(int player);
 // Online lesson: the open lists' cards as a cascade 12 px apart, each with its card window.

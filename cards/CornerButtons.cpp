@@ -20,8 +20,6 @@ constexpr int STATE_PRESSED = 2;
 constexpr int WARNING_WIDTH = 350;
 constexpr int WARNING_HEIGHT = 200;
 
-bool s_QuitPrompt = false;
-bool s_QuitConfirmed = false;
 int s_WarningId = -1;
 bool s_WarningFirstShow = true;
 
@@ -66,15 +64,17 @@ int QuitWarningAnswer(GameDisplay& display)
 
 } // namespace
 
+// The display's quit flags are the only ones: the drivers, the intro and the coin toss wait on them.
 bool IsQuitPromptPending()
 {
-    return s_QuitPrompt;
+    return GetGameDisplay()->m_bQuitPromptOpen;
 }
 
 void ClearQuitPrompt()
 {
-    s_QuitPrompt = false;
-    s_QuitConfirmed = false;
+    GameDisplay& display = *GetGameDisplay();
+    display.m_bQuitPromptOpen = false;
+    display.m_bQuitConfirmed = false;
     s_WarningId = -1;
     s_WarningFirstShow = true;
 }
@@ -89,22 +89,22 @@ void GameDisplay::UpdateCornerButtons()
         const bool over = !underWindow && Contains(m_CornerButtonRects[i], MouseState.x, MouseState.y);
         m_CornerButtonStates[i] = over ? (MouseState.leftHeld != 0 ? STATE_PRESSED : 1) : 0;
     }
-    if (s_QuitPrompt) {
+    if (m_bQuitPromptOpen) {
         const int answer = QuitWarningAnswer(*this);
         if (answer == 0)
             return;
         MouseState.leftHeld = 0;
         s_WarningFirstShow = true;
         if (answer == 2) {
-            s_QuitPrompt = false;
+            m_bQuitPromptOpen = false;
             return;
         }
         m_CornerButtonStates[BUTTON_QUIT] = STATE_PRESSED;
-        s_QuitConfirmed = true;
+        m_bQuitConfirmed = true;
     }
     if (m_CornerButtonStates[BUTTON_QUIT] == STATE_PRESSED && m_SceneTag == 1) {
-        if (!s_QuitPrompt) {
-            s_QuitPrompt = true;
+        if (!m_bQuitPromptOpen) {
+            m_bQuitPromptOpen = true;
         } else {
             ClearQuitPrompt();
             ResetTable(0);

@@ -109,10 +109,11 @@ void GameLog::Add(bool timePrefix, std::u16string_view format, std::initializer_
     }
     if (entry.size() > GAME_LOG_LINE_LENGTH)
         entry.resize(GAME_LOG_LINE_LENGTH);
-    std::u16string& slot = s_Log.lines[static_cast<std::size_t>(s_Log.writeIndex)];
-    if (entry == slot)
+    // Only an empty entry is refused: comparing with the slot it replaces would drop a line that reads like the
+    // oldest one once the ring has wrapped, and store an empty line there.
+    if (entry.empty())
         return;
-    slot = std::move(entry);
+    s_Log.lines[static_cast<std::size_t>(s_Log.writeIndex)] = std::move(entry);
     s_Log.writeIndex = (s_Log.writeIndex + 1) % GAME_LOG_ENTRIES;
     s_Log.count = std::min(s_Log.count + 1, GAME_LOG_ENTRIES);
     s_Log.firstVisible = LastFirstVisible();

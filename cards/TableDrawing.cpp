@@ -649,11 +649,9 @@ void DrawOnlineTable()
         display.GetCardDrawSize(card, width, height, false);
         const int auraShift = AURA_OFFSET * card->CountAttachedAuras(false) / 2;
         const float x = card->m_Position.x;
-        float y = card->m_Position.y;
-        if (turned) {
-            y += static_cast<float>(auraShift);
-            DrawAttachments(*card, x, y, depth);
-        }
+        // Upright cards too: their window lies below their auras, so the face goes there as well.
+        const float y = card->m_Position.y + static_cast<float>(auraShift);
+        DrawAttachments(*card, x, y, depth);
         const RasterRect rect = RectAt(x, y, width, height);
         if (!card->m_Arrived)
             DrawFace(turned ? card->m_TextureRotated : card->m_Texture, rect, depth);

@@ -82,11 +82,9 @@ void ChooseCpuBlocks(AttackerPower counted)
     }
     if (candidates.empty())
         return;
-    // Equal power keeps creation order, so a seeded game replays the same blocks.
+    // Equal power keeps the order in which the table lists the attackers.
     std::stable_sort(attackers.begin(), attackers.end(), [](const CardActor* a, const CardActor* b) {
-        if (a->GetStats().power != b->GetStats().power)
-            return a->GetStats().power > b->GetStats().power;
-        return a->GetSerial() < b->GetSerial();
+        return a->GetStats().power > b->GetStats().power;
     });
     for (CardActor* attacker : attackers) {
         const int bits = GetCombatFlags(attacker);

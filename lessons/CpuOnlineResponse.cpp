@@ -1,5 +1,7 @@
 #include "lessons/CpuOnlineResponse.h"
 
+#include "lessons/CpuOnlineTurn.h"
+
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
 #include "engine/scene/Actor.h"
@@ -63,6 +65,19 @@ PlayerState& Cpu()
 PlayerState& HumanRecord()
 {
     return *GetPlayerState(PLAYER_HUMAN);
+}
+
+// The CPU's attack is still being declared, or the learner is still choosing blocks: no answer yet.
+bool CpuAttackStillOpen()
+{
+    constexpr int BLOCKS_FINAL_COMBAT_STEP = 3;
+    return GetCpuCombatStep() < BLOCKS_FINAL_COMBAT_STEP || s_HumanBlockStep == 1 || s_HumanBlockStep == 2;
+}
+
+// The learner's last chance in its turn: online its end of turn (state 18) while the prompt is still up.
+bool LearnersLastMoments(const Context& ctx)
+{
+    return ctx.humanState == 18 && !s_HumanEndOfTurn;
 }
 
 bool CpuFirstMain(const Context& ctx)
@@ -214,8 +229,7 @@ void DecideDamage(const Context& ctx, CardActor* source, const CardAbility& a, D
             WalkKillable(false, x, PLAYER_HUMAN, true, [source](CardActor* c) { return Accepts(source, c, true); });
         d.decided = d.targetCard != nullptr;
     }
-    if (!d.decided && source->IsPermanentType() && a.target.opponent && ctx.humanState == 16 &&
-        !s_HumanEndOfTurn) {
+    if (!d.decided && source->IsPermanentType() && a.target.opponent && LearnersLastMoments(ctx)) {
         d.targetPlayer = ctx.human;
         d.decided = true;
     }
@@ -305,7 +319,7 @@ void DecideGreumdre(const Context& ctx, CardActor* card, Decision& d)
 
 void DecideHosedmel(const Context& ctx, Decision& d)
 {
-    if (s_HumanTurn && ctx.humanState == 19 && !s_HumanEndOfTurn && CountCpuHandCards() <= 2 &&
+    if (s_HumanTurn && LearnersLastMoments(ctx) && CountCpuHandCards() <= 2 &&
         Cpu().m_NextDrawIndex < Cpu().m_LibraryCount - 5) {
         d.targetPlayer = ctx.cpu;
         d.decided = true;
@@ -499,7 +513,7 @@ void DecideInstant(const Context& ctx, CardActor* card, Decision& d)
             const bool attackThreat = s_AttackStep == 2 && c->IsAttacking() &&
                                       (c->GetStats().firstStrike || !CanPlayerBlockAttacker(PLAYER_CPU, c));
             const bool blockThreat = s_HumanBlockStep == 2 && blocked != nullptr && blocked->GetPumpCount() == 0;
-            const bool wounded = c->GetDamage() != 0 && (s_PastCombat || ctx.humanState == 16);
+            const bool wounded = c->GetDamage() != 0 && (s_PastCombat || LearnersLastMoments(ctx));
             return (attackThreat || blockThreat || wounded) && Accepts(card, c, false);
         });
         d.decided = d.targetCard != nullptr;
@@ -561,7 +575,8 @@ bool CpuOnlineRespond()
     SpellStack& stack = GetSpellStack();
     if ((s_CpuTurn && (In(ctx.cpuState, {20, 0, 1, 22}) || (ctx.cpuState == 18 && s_CpuDiscardDone))) ||
         (s_HumanTurn && (In(ctx.humanState, {20, 0, 1, 22}) || (ctx.humanState == 18 && s_HumanEndOfTurn))) ||
-        (Cpu().m_TurnFlag && (ctx.cpuState == 7 || ctx.humanState == 7)) || stack.m_ResolutionPaused ||
+        (Cpu().m_TurnFlag && (ctx.cpuState == 7 || ctx.humanState == 7) && CpuAttackStillOpen()) ||
+        stack.m_ResolutionPaused ||
         stack.m_PausedWord != 0)
         return false;
     const StackEntry* const top = stack.GetCount() > 0 ? stack.GetTopEntry() : nullptr;

@@ -446,6 +446,16 @@ void ResetCpuOnlineTurn()
     s_Words = CpuTurnWords{};
 }
 
+int GetCpuCombatStep()
+{
+    return s_Words.combatStep;
+}
+
+void SetCpuCombatStep(int step)
+{
+    s_Words.combatStep = step;
+}
+
 int GetCpuThinkDelay()
 {
     return s_Words.thinkDelay;

@@ -12,3 +12,6 @@ void ChooseCpuBlockers();
 void ResetCpuOnlineTurn();
 // Frames left before the CPU acts again.
 int GetCpuThinkDelay();
+// The sub-step of the CPU's attack: below 3 while it declares; from 3 on the learner's blocks decide.
+int GetCpuCombatStep();
+void SetCpuCombatStep(int step);

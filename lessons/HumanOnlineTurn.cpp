@@ -164,9 +164,7 @@ void FirstFrame(Actor* actor)
         if (Actor* const toss = SpawnActor(u"cointoss", 0, FindBehaviour(u"cointoss"), 0, 0, 0, 0, 0, 0))
             toss->m_Flags |= ACTOR_FLAG_COIN_TOSS;
     }
-    const int mulligans = s_Words.mulligansLeft;
     s_Words = HumanTurnWords{};
-    s_Words.mulligansLeft = mulligans;
     SetOpeningHandSize(7);
     Human().SetLife(STARTING_LIFE, true);
     Human().m_CardsToDraw = 1;
@@ -288,6 +286,7 @@ bool Blocking()
         s_Words.pickedBlocker = nullptr;
         return true;
     }
+    DrawCardGlow(blocker);
     CardActor* const attacker = Pointed();
     if (attacker == nullptr || attacker->GetOwner() != PLAYER_CPU || !attacker->IsAttacking() ||
         attacker->GetBlockedAttacker() != nullptr)
@@ -477,6 +476,8 @@ void EndOfTurn(Actor* actor)
         if (OffersInstantWindow(0, 9) && ShowKeyPrompt(u"ONL_EOT_IA_PROMPT", 1) == 0)
             return;
         s_Words.endPromptHandled = true;
+        // The CPU's answers to the learner's last moments end with the prompt.
+        s_HumanEndOfTurn = true;
     }
     if (HumanMustDiscard()) {
         Explain(KeyText(u"ONL_YouDiscardText"));
@@ -651,9 +652,9 @@ void AnswerMulligan(int answer)
         answer = 2;
     if (answer == 1) {
         s_MulliganState = 2;
+        // The old hand leaves the table altogether; the new deal may bring the same cards back.
         for (CardActor* c : HumanHand())
-            c->LeavePlay(LEAVE_DISCARD);
-        PutLeavingCardsIntoGraveyard();
+            RemoveActor(c);
         Log(u"ONL_GL_PlayerMulligan", u"");
         --s_Words.mulligansLeft;
         SetOpeningHandSize(GetOpeningHandSize() - 1);

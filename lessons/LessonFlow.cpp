@@ -2,6 +2,7 @@
 
 #include "engine/scene/GameDisplay.h"
 #include "gamestate/OnlineTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "gui/Messagebox.h"
 #include "lessons/LessonBox.h"
 
@@ -13,10 +14,7 @@ void CloseAllLessonDialogs()
 void ResetOnlineLesson(int /*flag*/)
 {
     s_CpuDiscardDone = false;
-}
-
-void ExplainTurnStep()
-{
+    s_HumanEndOfTurn = false;
 }
 
 void ClearPerGameWords()

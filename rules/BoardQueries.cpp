@@ -2,6 +2,7 @@
 
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
+#include "cards/CardWindows.h"
 #include "engine/scene/GameDisplay.h"
 #include "gamestate/PlayerActors.h"
 #include "platform/Platform.h"
@@ -367,6 +368,7 @@ void PutCardIntoGraveyard(CardActor* card)
             plat::OutputDebugStringA("PutCardIntoGraveyard: graveyard full\n");
         } else {
             record->m_Graveyard[static_cast<std::size_t>(record->m_GraveyardCount++)] = card;
+            RefillGraveyardDialog(owner);
         }
     }
     RemovePendingCard(card);
@@ -387,6 +389,7 @@ bool RemoveFromGraveyard(CardActor* card)
     std::move(found + 1, record->m_Graveyard.end(), found);
     record->m_Graveyard.back() = nullptr;
     --record->m_GraveyardCount;
+    RefillGraveyardDialog(card->GetOwner());
     return true;
 }
 

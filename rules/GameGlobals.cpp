@@ -26,6 +26,28 @@
 
 #include <algorithm>
 
+namespace {
+
+// Every other card lets go of links to the removed one, so none reads it after the purge.
+void ForgetLinksTo(const Actor* removed)
+{
+    for (CardActor* const other : GetCardActors()) {
+        if (other == removed)
+            continue;
+        const auto isRemoved = [removed](const CardActor* linked) { return linked == removed; };
+        std::replace_if(other->m_Attachments.begin(), other->m_Attachments.end(), isRemoved, nullptr);
+        std::replace_if(other->m_Blockers.begin(), other->m_Blockers.end(), isRemoved, nullptr);
+        if (other->GetHost() == removed)
+            other->SetHost(nullptr);
+        if (other->GetBlockedAttacker() == removed)
+            other->SetBlockedAttacker(nullptr);
+        if (other->GetChosenTarget() == removed)
+            other->SetChosenTarget(nullptr);
+    }
+}
+
+} // namespace
+
 void OnCardActorRemoved(Actor* actor)
 {
     if (actor == nullptr)
@@ -34,6 +56,7 @@ void OnCardActorRemoved(Actor* actor)
     if (g_RulesLessonCalls.ForgetFlowCard != nullptr)
         g_RulesLessonCalls.ForgetFlowCard(actor);
     GetSpellStack().ForgetPlayerActor(actor);
+    ForgetLinksTo(actor);
     CardActor* const card = AsCardActor(actor);
     if (card == nullptr)
         return;

@@ -5,7 +5,9 @@
 #include "engine/scene/Actor.h"
 #include "gamestate/Intro.h"
 #include "gamestate/LessonState.h"
+#include "gamestate/TableFlowState.h"
 #include "gui/DialogManager.h"
+#include "rules/TableSelection.h"
 
 #include <algorithm>
 #include <array>
@@ -19,6 +21,21 @@ constexpr int HUMAN_STATE_MAY_ACT = 21;
 
 std::vector<CardActor*> s_Pending[2];
 std::array<bool, CD_NUMBER_OF_CARD_DEFS> s_TipShown{};
+
+// The learner's turn driver is casting a card, or an ability of the learner is being activated.
+bool IsHumanCastingOrActivating()
+{
+    const TableSelection& selection = GetTableSelection();
+    return GetTableFlow().castingCard != nullptr || selection.abilityStep != ABILITY_IDLE ||
+           selection.pendingAbility != nullptr;
+}
+
+bool IsInSpecialSlot(const CardActor* card)
+{
+    const TableFlowState& flow = GetTableFlow();
+    return std::find(flow.pendingSlots.begin(), flow.pendingSlots.end(), card) != flow.pendingSlots.end() ||
+           flow.cardDrawnByHand == card;
+}
 
 int OwnerIndex(const CardActor* card)
 {
@@ -131,7 +148,9 @@ void NotifyCardHeldChanged(int side, CardActor* card)
     if (card == nullptr)
         return;
     if (side == 0) {
-        PostDialogEvent(LESSON_EVENT_HAND, card);
+        // A paid spell is announced by the payment itself; cards in the lesson's special slots are its own.
+        if (!IsHumanCastingOrActivating() && !IsInSpecialSlot(card))
+            PostDialogEvent(LESSON_EVENT_HAND, card);
         return;
     }
     if (!IsOnlineLesson() && IsIntroFinished())

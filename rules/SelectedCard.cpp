@@ -255,6 +255,9 @@ bool PayXCost(CardActor* card)
         selection.xCostCollecting = false;
         return false;
     }
+    // The payment booked the printed cost in the same record; resolution reads X from it, as the CPU books it.
+    if (!selection.xCostCollecting || selection.xCostCard != card)
+        card->GetPaidMana().Clear();
     selection.xCostCollecting = true;
     selection.xCostCard = card;
     // The clicked source stays the selected card, so a tap there produces mana for X.

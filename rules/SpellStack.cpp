@@ -558,9 +558,8 @@ int SpellStack::GetPendingDamage(const Actor* target, bool includeCurrent) const
 PendingPump SpellStack::GetPendingPump(const CardActor* card) const
 {
     PendingPump pump;
-    (void)card;
     for (const StackEntry& entry : m_Entries) {
-        if (entry.card == nullptr || entry.targetCard == nullptr)
+        if (entry.card == nullptr || entry.targetCard == nullptr || entry.targetCard != card)
             continue;
         const EffectSpec& effect = entry.card->GetAbility()->effect;
         if (effect.effectType == EFFECT_PTMOD_MANAPUMP) {

@@ -4,6 +4,7 @@
 #include "tests/rules/RulesGame.h"
 
 #include "cards/CardIds.h"
+#include "cards/CornerButtons.h"
 #include "cards/GameLog.h"
 #include "cards/MessagePrompts.h"
 #include "cards/PlayerHud.h"
@@ -105,6 +106,58 @@ TEST_P(OnlineClickTest, TheLearnerGetsPastTheTossAndTheOpeningToPlayALand)
         EXPECT_EQ(bot.LandsPlayed(), 1);
         EXPECT_TRUE(OwnLandOnTable());
         EXPECT_TRUE(s_HumanTurn);
+    });
+}
+
+// While the quit warning of the corner button is up the game waits: a land clicked in the learner's hand behind it
+// stays in the hand.
+TEST_F(OnlineGameTest, ALandClickedBehindTheQuitWarningIsNotPlayed)
+{
+    RunInside([] {
+        SetChosenColours(0, 1, 2, 3, 4);
+        plat::SeedRand(7);
+        s_RequestedGameMode = 3;
+        s_GameMode = -1;
+        test::OnlineBot bot;
+        bot.SetLandsOnly(true);
+        const auto handLand = []() -> CardActor* {
+            for (CardActor* const card : GetCardActors())
+                if (card->GetOwner() == 0 && card->IsLand() && card->IsHeld() && !card->IsInLibrary() &&
+                    card->IsNotLeaving())
+                    return card;
+            return nullptr;
+        };
+        const auto mayPlay = [&] {
+            const Actor* const human = GetHumanPlayerActor();
+            return s_HumanTurn && s_GameBegun && human != nullptr && human->GetState() == 5 && bot.LandsPlayed() == 0 &&
+                   handLand() != nullptr && !IsAnyCardMoving();
+        };
+        for (int frame = 0; frame < 900 && !mayPlay(); ++frame) {
+            bot.Step();
+            TickOnce();
+        }
+        ASSERT_TRUE(mayPlay());
+        const auto click = [](int x, int y) {
+            for (const plat::EventType type :
+                 {plat::EventType::MouseMove, plat::EventType::ButtonDown, plat::EventType::ButtonUp}) {
+                test::QueueLeftMouse(type, x, y);
+                TickOnce();
+            }
+        };
+        const RasterRect quit = GetGameDisplay()->GetZoneRectByIndex(10);
+        click((quit.left + quit.right) / 2, (quit.top + quit.bottom) / 2);
+        ASSERT_TRUE(IsQuitPromptPending());
+        CardActor* const land = handLand();
+        int width = 0;
+        int height = 0;
+        GetGameDisplay()->GetCardDrawSize(land, width, height, false);
+        click(static_cast<int>(land->m_Position.x) + width / 2, static_cast<int>(land->m_Position.y) + height / 2);
+        for (int i = 0; i < 10; ++i)
+            TickOnce();
+        EXPECT_TRUE(IsQuitPromptPending());
+        EXPECT_TRUE(land->IsHeld());
+        EXPECT_FALSE(OwnLandOnTable());
+        ClearQuitPrompt();
     });
 }
 

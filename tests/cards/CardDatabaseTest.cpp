@@ -86,6 +86,21 @@ TEST_F(CardDatabaseTest, CompiledCardFileDefinesEveryCardWithoutAFault)
     }
 }
 
+// The table draws an attachment only while its spell lasts permanently: an aura without it vanishes when cast.
+TEST_F(CardDatabaseTest, EveryAuraLastsPermanently)
+{
+    LoadGameCards();
+    int auras = 0;
+    for (int id = FIRST_CARD_ID; id <= LAST_CARD_ID; ++id) {
+        const CARD& card = g_CardDefs[id];
+        if (card.GetCardType() != CT_ENCHANT || card.GetSpellEffect()->effectType != EFFECT_ENCHANT)
+            continue;
+        ++auras;
+        EXPECT_EQ(card.GetSpellEffect()->duration, DURATION_PERMANENT) << id;
+    }
+    EXPECT_EQ(auras, 10);
+}
+
 TEST_F(CardDatabaseTest, LoadingTwiceGivesTheSameRecords)
 {
     LoadGameCards();

@@ -6,10 +6,14 @@
 #include "gamestate/Intro.h"
 #include "gui/GUI_Manager.h"
 #include "lessons/Advice.h"
+#include "cards/GraveyardDialog.h"
+#include "rules/BoardQueries.h"
 #include "rules/PlayerState.h"
 #include "tests/gui/GuiFixture.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -134,6 +138,34 @@ TEST_F(CardWindowsTest, PhysicalGraveyardDialogs)
     SetAdviceBlocked(true);
     ToggleGraveyardDialog(0);
     EXPECT_FALSE(IsGraveyardDialogOpen(0));
+}
+
+// An open list shows the graveyard as it is now: a card put in appears, a card raised out goes.
+TEST_F(CardWindowsTest, AnOpenPhysicalGraveyardListFollowsItsGraveyard)
+{
+    s_GameMode = 1;
+    CardActor first;
+    CardActor second;
+    OpenGraveyardDialog(PLAYER_HUMAN);
+    ASSERT_NE(GetOpenGraveyardDialog(PLAYER_HUMAN), nullptr);
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+        int shown;
+    };
+    const Step steps[] = {
+        {"first put in", [&] { PutCardIntoGraveyard(&first); }, 1},
+        {"second put in", [&] { PutCardIntoGraveyard(&second); }, 2},
+        {"first raised out", [&] { EXPECT_TRUE(RemoveFromGraveyard(&first)); }, 1},
+        {"a card not there", [&] { EXPECT_FALSE(RemoveFromGraveyard(&first)); }, 1},
+    };
+    for (const Step& step : steps) {
+        step.change();
+        EXPECT_EQ(GetOpenGraveyardDialog(PLAYER_HUMAN)->GetCardCount(), step.shown) << step.name;
+    }
+    ASSERT_EQ(GetOpenGraveyardDialog(PLAYER_HUMAN)->GetCardCount(), 1);
+    EXPECT_EQ(GetOpenGraveyardDialog(PLAYER_HUMAN)->GetCardWindow(0)->GetCardActor(), &second);
+    EXPECT_EQ(GetOpenGraveyardDialog(PLAYER_CPU), nullptr);
 }
 
 TEST_F(CardWindowsTest, OnlineGraveyardCascadesAndSnapsBack)

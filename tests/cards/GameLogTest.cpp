@@ -135,4 +135,29 @@ TEST_F(GameLogTest, AfterTheRingWrapsEntriesStayInAgeOrder)
     EXPECT_EQ(Narrow(GameLog::GetVisibleLine(0)), "entry 6");
 }
 
+// Once the ring is full, a new entry replaces the oldest: it is stored even when it reads the same, and an empty
+// entry is refused whether or not the ring has wrapped.
+TEST_F(GameLogTest, AFullRingStoresAnEntryEqualToTheOldestAndRefusesAnEmptyOne)
+{
+    struct Case {
+        const char* name;
+        std::u16string entry;
+        int firstEntryAfter;
+        std::vector<std::string> visible;
+    };
+    const std::vector<Case> cases = {
+        {"same as the oldest", u"entry 1", 2, {"entry 198", "entry 199", "entry 200", "entry 1"}},
+        {"empty", u"", 1, {"entry 197", "entry 198", "entry 199", "entry 200"}},
+    };
+    for (const Case& c : cases) {
+        GameLog::Clear();
+        AddNumbered(1, GAME_LOG_ENTRIES);
+        GameLog::Add(false, c.entry);
+        EXPECT_EQ(Visible(), c.visible) << c.name;
+        EXPECT_EQ(GameLog::GetCount(), GAME_LOG_ENTRIES) << c.name;
+        Wheel(20);
+        EXPECT_EQ(Narrow(GameLog::GetVisibleLine(0)), "entry " + std::to_string(c.firstEntryAfter)) << c.name;
+    }
+}
+
 } // namespace

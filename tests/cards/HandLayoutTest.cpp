@@ -20,7 +20,8 @@ TEST(HeldCardDepthTest, DraggedInFrontThenLibraryThenFiveDeeperEveryFourSlots)
     };
     const Case cases[] = {{true, true, 40, 6.0f},  {false, true, 40, 7.0f}, {false, false, 0, 20.0f},
                           {false, false, 12, 35.0f}, {false, false, 16, 40.0f}, {false, false, 34, 60.0f},
-                          {false, false, -2, 15.0f}};
+                          {false, false, -2, 15.0f}, {false, false, 15980, 19995.0f},
+                          {false, false, 16000, 19999.0f}, {false, false, SORT_KEY_LAST, 19999.0f}};
     for (const Case& c : cases)
         EXPECT_EQ(HeldCardDepth(c.dragged, c.library, c.key), c.depth) << c.key;
 }
@@ -162,6 +163,52 @@ TEST_F(HandLayoutTest, LibraryDrawNeedsCardsLeftAndNoPlayerInState13)
     }
     GetPlayerState(0)->m_LibraryCount = 0;
     GetPlayerState(0)->m_NextDrawIndex = 0;
+}
+
+// With no draw pending a click on the pile lifts a card-back prop; letting it go takes the prop away, leaves the
+// hand as it was, and the next click lifts a new one.
+TEST_F(HandLayoutTest, ARefusedDrawsPropGoesWhenReleased)
+{
+    static const std::vector<std::uint16_t> s_back(40 * 56, 0x1234);
+    GetGameDisplay()->m_SmallCardBack = GetGameDisplay()->CreateTextureFromPixels(s_back.data(), 40, 56, 0);
+    GetGameDisplay()->m_PilePoints[0] = {100, 100};
+    RasterRect library;
+    GetGameDisplay()->GetPlayerLibraryRect(library, false);
+    Actor* const human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    Actor* const cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    SetPlayerActors(human, cpu);
+    GetPlayerState(0)->m_LibraryCount = 5;
+    GetPlayerState(0)->m_NextDrawIndex = 0;
+    const auto heldCards = [] {
+        int held = 0;
+        for (int i = 0; i < GetActorCount(); ++i) {
+            const CardActor* const card = AsCardActor(GetActorAt(i));
+            held += card != nullptr && card->IsHeld() && card->GetId() != 0 ? 1 : 0;
+        }
+        return held;
+    };
+    const int hand = heldCards();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        SCOPED_TRACE(attempt == 0 ? "first click" : "second click");
+        MouseAt(library.left + 1, library.top + 1);
+        MouseState.leftClicked = 1;
+        MouseState.leftHeld = 1;
+        UpdateLibraryDraw();
+        CardActor* const prop = GetTableFlow().cardDrawnByHand;
+        ASSERT_NE(prop, nullptr);
+        ASSERT_EQ(prop->GetId(), 0);
+        MouseState.leftClicked = 0;
+        MouseState.leftHeld = 0;
+        prop->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+        CardBehaviour(prop);
+        EXPECT_EQ(GetTableFlow().cardDrawnByHand, nullptr);
+        FlushActorRemovals();
+        EXPECT_FALSE(IsActorRegistered(prop));
+        EXPECT_EQ(heldCards(), hand);
+        EXPECT_EQ(GetPlayerState(0)->m_NextDrawIndex, 0);
+    }
+    PurgeRemovedActors();
+    GetPlayerState(0)->m_LibraryCount = 0;
 }
 
 TEST_F(HandLayoutTest, SparkleOfLifetimeOneLivesTwoFramesAtSixty)

@@ -361,6 +361,33 @@ TEST_F(TableDrawingTest, OnlineGridTakesPermanentsFirstThenLandColumns)
 
 namespace {
 
+// Online, an aura shows above its host whether the host is tapped or not: the host is drawn 6 px lower, where its
+// window lies, and the mouse finds the aura in the band above it.
+TEST_F(TableDrawingTest, OnlineAurasShowOnUprightAndTappedHosts)
+{
+    SetMode(3);
+    GetGameDisplay()->LayoutPlayMat();
+    m_Aura.m_SpellEffect.duration = DURATION_PERMANENT;
+    for (const int tapState : {TAP_READY, TAP_TAPPED}) {
+        SCOPED_TRACE(tapState == TAP_READY ? "upright" : "tapped");
+        ResetTableDrawing();
+        CardActor* const host = OnTable(m_Creature, PLAYER_HUMAN, tapState);
+        CardActor* const aura = OnTable(m_Aura);
+        host->AttachCard(aura);
+        DrawOnlineTable();
+        host->m_Position = host->m_TargetPoint;
+        RebuildCardWindows();
+        DrawOnlineTable();
+        const TableCardDraw* const drawn = Drawn(host);
+        ASSERT_NE(drawn, nullptr);
+        EXPECT_FLOAT_EQ(drawn->y, host->m_TargetPoint.y + 6.0f);
+        EXPECT_FLOAT_EQ(aura->m_Position.y, drawn->y - 12.0f);
+        const GUI_Window* const window =
+            GetGUIManager()->GetWindowAt(static_cast<int>(aura->m_Position.x) + 4, static_cast<int>(aura->m_Position.y) + 4);
+        EXPECT_EQ(GetCardWindowActor(window), aura);
+    }
+}
+
 // The mouse finds a physical table card where it shows, tapped or not; a card held by the mouse gets no window.
 TEST_F(TableDrawingTest, PhysicalTableCardsGetAWindowWhereTheyShow)
 {

@@ -30,4 +30,34 @@ TEST_F(CpuBlockDecisionTest, TheLessonsDifferOnlyInWhichAttackersCount)
     }
 }
 
+// Equal attackers are taken in the order the table lists them, which a card moved to the front changes; the
+// order in which they were created does not count.
+TEST_F(CpuBlockDecisionTest, EqualAttackersAreBlockedInTableOrder)
+{
+    for (const AttackerPower counted : {AttackerPower::NotZero, AttackerPower::AboveZero}) {
+        TearDown();
+        SetUp();
+        CardActor& blocker = OnTable(Creature(3, 3), PLAYER_CPU);
+        const CARD& bear = Creature(2, 2);
+        CardActor* const early = new CardActor();
+        CardActor* const late = new CardActor();
+        for (CardActor* attacker : {early, late}) {
+            attacker->SetCard(&bear);
+            attacker->SetOwner(PLAYER_HUMAN);
+            attacker->SetOwnerRecord(GetPlayerState(PLAYER_HUMAN));
+            attacker->m_Held = 0;
+            attacker->m_InLibrary = false;
+            attacker->SetTapState(TAP_READY);
+            attacker->SetPlayedMark(1);
+            attacker->UpdatePowerToughness(false);
+            attacker->SetAttacking(true);
+        }
+        ASSERT_LT(early->GetSerial(), late->GetSerial());
+        RegisterActor(late);
+        RegisterActor(early);
+        ChooseCpuBlocks(counted);
+        EXPECT_EQ(blocker.GetBlockedAttacker(), late) << (counted == AttackerPower::NotZero ? "physical" : "online");
+    }
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "lessons/CpuOnlineResponse.h"
+#include "lessons/CpuOnlineTurn.h"
 #include "rules/BoardQueries.h"
 #include "rules/ManaPool.h"
 #include "rules/TableSelection.h"
@@ -121,6 +122,86 @@ TEST_F(CpuOnlineResponseTest, GatesKeepTheCpuQuiet)
         EXPECT_EQ(CpuOnlineRespond(), row.answers);
         EXPECT_EQ(StackCount(), row.answers ? 1 : 0);
         EXPECT_EQ(GetCpuOnlineActingCard(), row.answers ? &draw : nullptr);
+    }
+}
+
+// In the CPU's attack it stays quiet while it declares and while the learner picks blockers; once the blocks are
+// final it may pump its unblocked attacker.
+TEST_F(CpuOnlineResponseTest, DuringItsAttackTheCpuAnswersOnceTheBlocksAreFinal)
+{
+    struct Row {
+        const char* name;
+        int combatStep;
+        int humanBlockStep;
+        bool answers;
+    };
+    const Row rows[] = {
+        {"declaring", 0, 0, false},
+        {"asking for the learner's answer to the attack", 2, 0, false},
+        {"the learner chooses blockers", 3, 1, false},
+        {"instant window after the learner's blocks", 3, 2, false},
+        {"blocks final", 3, 3, true},
+        {"blocks final, damage next", 5, 3, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Restart();
+        CpuTurn(7);
+        GetPlayerState(PLAYER_CPU)->m_TurnFlag = true;
+        SetCpuCombatStep(row.combatStep);
+        s_HumanBlockStep = row.humanBlockStep;
+        CardActor& attacker = PumpCreature(kRed);
+        attacker.SetAttacking(true);
+        CpuLands(2);
+        EXPECT_EQ(CpuOnlineRespond(), row.answers);
+        EXPECT_EQ(StackCount(), row.answers ? 1 : 0);
+    }
+    SetCpuCombatStep(0);
+}
+
+// Online the learner's end of turn is state 18: the CPU's rules for the learner's last moments apply while its
+// end-of-turn prompt is up, and no longer once it was answered (discarding or not).
+TEST_F(CpuOnlineResponseTest, TheLearnersEndOfTurnIsAnsweredOnlyWhileItsPromptIsUp)
+{
+    struct Moment {
+        const char* name;
+        bool promptHandled;
+        int handCards;
+    };
+    const Moment moments[] = {{"prompt up", false, 7}, {"prompt answered", true, 7}, {"discarding", true, 9}};
+    struct Source {
+        const char* name;
+        bool hosedmel;
+    };
+    const Source sources[] = {{"damage ability that may aim at the learner", false}, {"Hosedmel", true}};
+    for (const Moment& moment : moments) {
+        for (const Source& source : sources) {
+            SCOPED_TRACE(testing::Message() << moment.name << ", " << source.name);
+            Restart();
+            CARD& def = Creature(1, 1);
+            def.m_Ability.costType = COSTTYPE_NOTAP;
+            if (source.hosedmel) {
+                def.m_Id = CD_HOSEDMEL;
+                def.m_Ability.effect.effectType = EFFECT_DRAWDISCARD;
+            } else {
+                def.m_Ability.effect.effectType = EFFECT_DAMAGE;
+                def.m_Ability.effect.damageAmt = 1;
+                def.m_Ability.effect.needsTarget = true;
+                def.m_Ability.target.opponent = true;
+            }
+            OnTable(def, PLAYER_CPU);
+            GetPlayerState(PLAYER_CPU)->m_LibraryCount = 30;
+            GetPlayerState(PLAYER_CPU)->m_NextDrawIndex = 10;
+            for (int i = 0; i < moment.handCards; ++i)
+                InHand(Creature(1, 1)).SetInLibrary(false);
+            HumanTurn(18);
+            s_HumanEndOfTurn = moment.promptHandled;
+            const bool answers = !moment.promptHandled;
+            EXPECT_EQ(CpuOnlineRespond(), answers);
+            ASSERT_EQ(StackCount(), answers ? 1 : 0);
+            if (answers)
+                EXPECT_EQ(GetSpellStack().GetTopEntry()->targetPlayer, source.hosedmel ? m_cpu : m_human);
+        }
     }
 }
 

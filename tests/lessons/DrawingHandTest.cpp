@@ -1,5 +1,11 @@
 #include "cards/TableInput.h"
+#include "engine/core/PrivateHeap.h"
+#include "engine/core/StringTable.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/TurnFlags.h"
+#include "lessons/LessonFlow.h"
 #include "engine/scene/ScriptParser.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
@@ -8,6 +14,7 @@
 #include "tests/lessons/LessonFixture.h"
 
 #include <cstdlib>
+#include <string>
 #include <map>
 #include <memory>
 
@@ -184,6 +191,71 @@ TEST_F(DrawingHandTest, StoppedHandStaysAtRest)
     EXPECT_TRUE(IsDrawHandAtRest());
     SetDrawHandStopped(false);
     EXPECT_FALSE(IsDrawHandAtRest());
+}
+
+// Resting the mouse on a step's label in the physical phase bar explains the step after a second, above the
+// label, with the advanced game's own texts; the basic game explains nothing during the CPU's turn.
+TEST_F(LessonTest, ThePhaseBarExplainsTheStepUnderTheRestingMouse)
+{
+    CreatePrivateHeap();
+    ASSERT_TRUE(AddString(u"PHYS_BASIC_EXPLAIN_DRAW", u"Basic draw."));
+    ASSERT_TRUE(AddString(u"PHYS_ADV_EXPLAIN_DRAW", u"Advanced draw."));
+    GameDisplay& display = *GetGameDisplay();
+    const auto savedNames = display.m_PhaseNames;
+    const RasterRect savedBar = display.m_PhaseBackground;
+    // The bar as its background image spans it, over every label.
+    display.m_PhaseBackground.top = display.m_PhaseRects[0].top - 32;
+    display.m_PhaseBackground.bottom = display.m_PhaseRects[11].bottom + 8;
+    const std::u16string draw = u"Draw";
+    std::copy(draw.begin(), draw.end(), display.m_PhaseNames[2].begin());
+    const RasterRect label = display.m_PhaseRects[2];
+    ASSERT_NE(label.left, -1);
+    ASSERT_GT(label.Width(), 60) << "room past the label's text";
+    // What one frame of the tooltip queues as text.
+    const auto frameText = [] {
+        GetRaster()->BeginFrame();
+        ExplainTurnStep();
+        GetRaster()->EndFrame();
+        return std::u16string(GetRaster()->GetQueuedText());
+    };
+    struct Case {
+        const char* name;
+        int mode;
+        bool cpuTurn;
+        std::uint32_t rested;
+        int dx;
+        std::u16string shown;
+    };
+    const Case cases[] = {
+        {"999 ms on the label", 1, false, 999, 2, u""},
+        {"1000 ms on the label", 1, false, 1000, 2, u"Basic draw."},
+        {"advanced game", 2, false, 1000, 2, u"Advanced draw."},
+        {"inside the label, past its text", 1, false, 1000, -1, u""},
+        {"basic game, the CPU's turn", 1, true, 1000, 2, u""},
+        {"advanced game, the CPU's turn", 2, true, 1000, 2, u"Advanced draw."},
+    };
+    for (const Case& c : cases) {
+        SetMode(c.mode);
+        s_CpuTurn = c.cpuTurn;
+        plat::headless::SetTime(5000);
+        MouseState.x = 0;
+        MouseState.y = 0;
+        frameText();
+        MouseState.x = label.left + (c.dx < 0 ? label.Width() - 2 : c.dx);
+        MouseState.y = label.top + 2;
+        frameText();
+        plat::headless::SetTime(5000 + c.rested);
+        const std::u16string text = frameText();
+        EXPECT_EQ(text.find(u"draw.") != std::u16string::npos, !c.shown.empty()) << c.name;
+        if (!c.shown.empty())
+            EXPECT_NE(text.find(c.shown), std::u16string::npos) << c.name;
+    }
+    s_CpuTurn = false;
+    MouseState = MouseRecord();
+    display.m_PhaseNames = savedNames;
+    display.m_PhaseBackground = savedBar;
+    ClearStringTables();
+    DestroyPrivateHeap();
 }
 
 } // namespace

@@ -1,11 +1,19 @@
 #include "cards/TableInput.h"
+#include "engine/raster/Raster.h"
+#include "engine/scene/FrameState.h"
+#include "engine/scene/ScriptParser.h"
+#include "gamestate/PlayerActors.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "lessons/HumanOnlineTurn.h"
 #include "rules/BoardQueries.h"
 #include "rules/Decks.h"
 #include "rules/TableSelection.h"
+#include "tests/lessons/LessonFixture.h"
 #include "tests/rules/RulesFixture.h"
+
+#include <algorithm>
+#include <cstdint>
 
 #include <vector>
 
@@ -57,6 +65,30 @@ TEST_F(HumanOnlineTurnTest, EachMulliganDealsOneCardFewer)
     }
     // The old hand went; what is in the hand now is the new deal only.
     EXPECT_LE(HandCount(), 4);
+}
+
+// A mulligan takes the old hand off the table (it never reaches the graveyard), and each game of a run starts
+// with seven mulligans whatever the last game used.
+TEST_F(HumanOnlineTurnTest, AMulliganTakesTheOldHandAwayAndEachGameStartsWithSeven)
+{
+    Hand(7);
+    std::vector<CardActor*> oldHand;
+    for (CardActor* c : GetCardActors())
+        if (c->GetOwner() == PLAYER_HUMAN && c->IsHeld())
+            oldHand.push_back(c);
+    ASSERT_EQ(oldHand.size(), 7u);
+    AnswerMulligan(1);
+    EXPECT_EQ(Human().m_GraveyardCount, 0);
+    for (CardActor* c : oldHand)
+        EXPECT_FALSE(IsActorRegistered(c));
+
+    SetMulligansLeft(2);
+    GetTableInput().pickingReady = 1;
+    m_human->m_Flags |= ACTOR_FLAG_FIRST_FRAME;
+    HumanOnlineTurn(m_human);
+    EXPECT_EQ(m_human->m_Flags & ACTOR_FLAG_FIRST_FRAME, 0u) << "the first frame ran";
+    EXPECT_EQ(GetMulligansLeft(), 7);
+    GetTableInput().pickingReady = 0;
 }
 
 TEST_F(HumanOnlineTurnTest, KeepOrNoMulliganLeftBeginsTheGame)
@@ -164,6 +196,72 @@ TEST_F(HumanOnlineTurnTest, ModeThreeEntersTheAttackStepOnTheLearnersClickOnACre
         GetTableInput().pointedCard = nullptr;
     }
     GetTableInput().pickingReady = 0;
+}
+
+class OnlineBlockingTest : public lessontest::LessonTest {
+protected:
+    void TearDown() override
+    {
+        GetTableInput().pickingReady = 0;
+        GetTableInput().pointedCard = nullptr;
+        MouseState = MouseRecord();
+        RemoveTextureName(u"cardglow");
+        SetPlayerActors(nullptr, nullptr);
+        ResetOnlineTurnState();
+        ResetHumanOnlineTurn();
+        LessonTest::TearDown();
+    }
+
+    // Whether the frame's primitives hold an image of the texture.
+    static bool FrameUses(int texture)
+    {
+        const std::vector<DrawPrimitive> primitives = GetRaster()->GetFramePrimitives();
+        return std::any_of(primitives.begin(), primitives.end(),
+                           [texture](const DrawPrimitive& p) { return (p.flags & PRIM_TEXTURE) != 0 && p.item == texture; });
+    }
+
+    std::vector<std::uint16_t> m_GlowPixels = std::vector<std::uint16_t>(66 * 98, 0x07E0);
+};
+
+// The creature the learner picks to block is framed while it waits for its attacker.
+TEST_F(OnlineBlockingTest, ThePickedBlockerIsFramed)
+{
+    SetMode(3);
+    GetSpellStack().Reset(0);
+    Actor* const human = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    Actor* const cpu = SpawnActor(u"cpuplayer", 0, nullptr, 0, 0, 0, 0, 0, 0);
+    human->m_Flags &= ~ACTOR_FLAG_FIRST_FRAME;
+    SetPlayerActors(human, cpu);
+    Human().SetLife(20, true);
+    Cpu().SetLife(20, true);
+    GetTableInput().pickingReady = 1;
+    s_MulliganState = 1;
+    s_GameBegun = true;
+    HandTurnTo(PLAYER_CPU);
+    human->SetState(0);
+    cpu->SetState(7);
+    s_HumanBlockStep = 1;
+    s_HumanBlockingEntered = true;
+    const int glow = GetGameDisplay()->CreateTextureFromPixels(m_GlowPixels.data(), 66, 98, 0);
+    ASSERT_GT(glow, 0);
+    AddTextureName(u"cardglow", glow);
+    CardActor* const blocker = Card(30, PLAYER_HUMAN);
+    blocker->m_Position.z = 100.0f;
+    CardActor* const attacker = Card(30, PLAYER_CPU);
+    attacker->SetAttacking(true);
+
+    const auto frame = [&](CardActor* pointed, bool click) {
+        GetTableInput().pointedCard = pointed;
+        MouseState.leftClicked = click ? 1 : 0;
+        GetRaster()->BeginFrame();
+        HumanOnlineTurn(human);
+        GetRaster()->EndFrame();
+    };
+    frame(nullptr, false);
+    EXPECT_FALSE(FrameUses(glow)) << "nothing picked yet";
+    frame(blocker, true);
+    frame(nullptr, false);
+    EXPECT_TRUE(FrameUses(glow)) << "the picked blocker";
 }
 
 } // namespace

@@ -384,6 +384,67 @@ TEST_F(HumanPaymentTest, XCostOnlineTakesTheClickedPoolSymbol)
     DestroyPrivateHeap();
 }
 
+// The learner pays the printed cost first and then collects X; the CPU books X alone. Either way the spell
+// counts X, not X plus the coloured mana of its cost.
+TEST_F(HumanPaymentTest, XSpellsCountXAloneWhoeverCastsThem)
+{
+    SetMode(4);
+    CreatePrivateHeap();
+    ASSERT_TRUE(AddString(u"ONL_PAY_X_COST", u"Tap mana for X."));
+    const auto savedZones = GetGameDisplay()->m_Zones;
+    // The human's status panel: symbol column 160..193, rows of 10 pixels (red row 3, green row 4).
+    GetGameDisplay()->m_Zones[7].rect = RasterRect{100, 0, 200, 60};
+    struct Case {
+        const char* name;
+        int caster;
+        bool damage;
+    };
+    const Case cases[] = {
+        {"learner, 2 damage at the CPU", PLAYER_HUMAN, true},
+        {"learner, 2 life", PLAYER_HUMAN, false},
+        {"CPU, 2 damage at the learner", PLAYER_CPU, true},
+        {"CPU, 2 life", PLAYER_CPU, false},
+    };
+    for (const Case& c : cases) {
+        Human().SetLife(20, true);
+        Cpu().SetLife(20, true);
+        CARD& definition = Define(CT_SORCERY, c.damage ? RED : GREEN);
+        definition.m_IsXSpell = true;
+        definition.m_SpellEffect.effectType = c.damage ? EFFECT_DAMAGE : EFFECT_MODLIFE;
+        definition.m_SpellEffect.damageAmt = 1;
+        definition.m_SpellEffect.modLifeAmt = 1;
+        definition.m_SpellTarget.caster = !c.damage;
+        CardActor& card = InHand(definition, c.caster);
+        if (c.caster == PLAYER_HUMAN) {
+            Human().m_ManaPool = c.damage ? ManaCost(0, 3, 0, 0, 0, 0) : ManaCost(0, 0, 3, 0, 0, 0);
+            ASSERT_TRUE(BeginManaPayment(card, false, -1)) << c.name;
+            for (int i = 0; i < 2; ++i) {
+                MouseState.x = 170;
+                MouseState.y = c.damage ? 35 : 45;
+                MouseState.leftClicked = 1;
+                EXPECT_TRUE(PayXCost(&card)) << c.name;
+            }
+            MouseState.leftClicked = 0;
+            ConfirmXCostPrompt();
+            EXPECT_FALSE(PayXCost(&card)) << c.name;
+            EXPECT_EQ(Human().m_ManaPool.Total(), 0) << c.name;
+        } else {
+            card.GetPaidMana() = ManaCost(2, 0, 0, 0, 0, 0);
+        }
+        Actor* const opponent = c.caster == PLAYER_HUMAN ? m_cpu : m_human;
+        GetSpellStack().CastSpell(&card, nullptr, c.damage ? opponent : nullptr, false, false);
+        GetSpellStack().m_State = STACK_RESOLVE;
+        GetSpellStack().Resolve();
+        const PlayerState& casterRecord = c.caster == PLAYER_HUMAN ? Human() : Cpu();
+        const PlayerState& opponentRecord = c.caster == PLAYER_HUMAN ? Cpu() : Human();
+        EXPECT_EQ(opponentRecord.GetLife(), c.damage ? 18 : 20) << c.name;
+        EXPECT_EQ(casterRecord.GetLife(), c.damage ? 20 : 22) << c.name;
+    }
+    GetGameDisplay()->m_Zones = savedZones;
+    ClearStringTables();
+    DestroyPrivateHeap();
+}
+
 TEST(GamesPlayedTest, CountsCompletedAndWonGames)
 {
     const test::ScopedRegistry registry;

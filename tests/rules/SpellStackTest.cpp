@@ -367,6 +367,33 @@ TEST_F(SpellStackTest, GroupDamageAndEnchantAndPump)
     EXPECT_FALSE(lost.IsNotLeaving());
 }
 
+// Pumps waiting on the stack count for the creature they are aimed at, never for another one.
+TEST_F(SpellStackTest, PendingPumpCountsOnlyTheEntriesAimedAtTheCard)
+{
+    CARD& pumper = Creature(1, 1);
+    pumper.m_Ability.effect.effectType = EFFECT_PTMOD_MANAPUMP;
+    pumper.m_Ability.costType = COSTTYPE_NOTAP;
+    pumper.m_Ability.effect.powerModAmt = 1;
+    pumper.m_Ability.effect.toughModAmt = 2;
+    CardActor& first = OnTable(pumper);
+    CardActor& second = OnTable(pumper);
+    CardActor& idle = OnTable(pumper);
+    Stack().ActivateAbility(&first, &first, nullptr, false);
+    Stack().ActivateAbility(&first, &first, nullptr, false);
+    Stack().ActivateAbility(&second, &second, nullptr, false);
+    struct Case {
+        const CardActor* card;
+        int power;
+        int toughness;
+    };
+    const Case cases[] = {{&first, 2, 4}, {&second, 1, 2}, {&idle, 0, 0}, {nullptr, 0, 0}};
+    for (const Case& c : cases) {
+        const PendingPump pump = Stack().GetPendingPump(c.card);
+        EXPECT_EQ(pump.power, c.power) << (c.card == &first ? "first" : c.card == &second ? "second" : "other");
+        EXPECT_EQ(pump.toughness, c.toughness) << (c.card == &first ? "first" : c.card == &second ? "second" : "other");
+    }
+}
+
 TEST_F(SpellStackTest, CombatDamageEntriesDealAndEndCombat)
 {
     CardActor& attacker = OnTable(Creature(2, 2));
