@@ -14,6 +14,7 @@
 #include "lessons/PhysicalPayment.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TableSceneReset.h"
+#include "lessons/UntapDrawPrompts.h"
 
 void FillLessonCalls()
 {
@@ -44,7 +45,7 @@ void FillLessonCalls()
     rules.IsStepForbiddingPlay = IsStepForbiddingPlay;
     rules.IsLessonInputBlocked = IsLessonInputBlocked;
     rules.OnHumanLandTapped = OnHumanLandTapped;
-    rules.PositionLessonBox = PositionLessonBox;
+    rules.PositionLessonBox = PositionOpponentBalloon;
     rules.ForgetFlowCard = ForgetFlowCard;
     rules.ForgetOnlineResponseActor = ForgetOnlineResponseActor;
     rules.ResetOnlineResponseState = ResetOnlineResponseState;

@@ -3,6 +3,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gui/Messagebox.h"
+#include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 
 void CloseAllLessonDialogs()
@@ -38,15 +39,9 @@ void OnHumanLandTapped(CardActor* /*land*/)
 {
 }
 
-void PositionLessonBox()
+void PositionOpponentBalloon()
 {
-}
-
-bool IsLessonBoxShowing()
-{
-    Messagebox* const box = GetLessonBox();
-    const GameDisplay* const display = GetGameDisplay();
-    return box != nullptr && display != nullptr && display->IsWindowRegistered(box);
+    PositionLessonBox(GetCpuTurnBalloon());
 }
 
 int GetLessonBoxTag()

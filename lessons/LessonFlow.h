@@ -22,8 +22,7 @@ bool IsStepForbiddingPlay(const CardActor* card);
 bool IsLessonInputBlocked();
 // The learner tapped a land (the lesson starts the colour choice of its extra mana).
 void OnHumanLandTapped(CardActor* land);
-// Places the second lesson box again when it is shown.
-void PositionLessonBox();
-// The physical lesson's current lesson box is registered with the display; its lesson tag (-1 without a box).
-bool IsLessonBoxShowing();
+// After a layout change: the opponent's balloon goes back to its place by the new layout.
+void PositionOpponentBalloon();
+// The kind of the registered lesson box (-1 without one).
 int GetLessonBoxTag();
