@@ -76,4 +76,24 @@ TEST_F(LessonTest, ParkingACardStopsTheVoicesButClearingDoesNot)
     }
 }
 
+TEST_F(LessonTest, ACardThatLeavesTheSceneLeavesEveryParkedWord)
+{
+    CardActor* const unaffordable = Card(30, PLAYER_HUMAN);
+    CardActor* const paid = Card(31, PLAYER_HUMAN);
+    CardActor* const mistimed = Card(32, PLAYER_HUMAN);
+    CardActor* const refused = Card(33, PLAYER_HUMAN);
+    SetUnaffordableCard(unaffordable);
+    SetCardBeingPaid(paid);
+    SetMistimedCard(mistimed);
+    SetRefusedAttacker(refused);
+    for (CardActor* card : {unaffordable, paid, mistimed, refused})
+        RemoveActor(card);
+    PurgeRemovedActors();
+    EXPECT_EQ(GetUnaffordableCard(), nullptr);
+    EXPECT_EQ(GetCardBeingPaid(), nullptr);
+    EXPECT_EQ(GetMistimedCard(), nullptr);
+    EXPECT_EQ(GetRefusedAttacker(), nullptr);
+    EXPECT_FALSE(IsAdviceBlocked());
+}
+
 } // namespace
