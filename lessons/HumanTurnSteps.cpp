@@ -351,7 +351,8 @@ void RunHumanTurnStep(Actor* actor)
         Untap(actor);
         return;
     case HUMAN_STEP_DRAW:
-        if (GetCardBeingPaid() == nullptr && flow.cardDrawnByHand == nullptr)
+        if (GetCardBeingPaid() == nullptr && GetUnaffordableCard() == nullptr && GetMistimedCard() == nullptr &&
+            flow.cardDrawnByHand == nullptr)
             actor->SetState(HUMAN_STEP_MAIN1);
         return;
     case HUMAN_STEP_MAIN1:
