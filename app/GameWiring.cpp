@@ -91,8 +91,8 @@ void BindGameToEngine()
     actors.FindBehaviour = FindBehaviour;
     actors.GetHumanPlayerActor = GetHumanPlayerActor;
     actors.GetCpuPlayerActor = GetCpuPlayerActor;
-    actors.StampLessonTime = StampLessonTime;
-    actors.RaiseState13Flag = RaiseState13Flag;
+    actors.StampLessonTime = [] { StampLessonTime(); };
+    actors.RaiseState13Flag = SetState13Flag;
     actors.PostDialogEvent = PostDialogEvent;
     actors.ClearCardFromLists = ClearCardFromLists;
     actors.OnCardActorRemoved = OnCardActorRemoved;

@@ -71,31 +71,30 @@ bool GameDisplay::UpdateCursorFromMouse()
     return UpdateCursor(x, y, x >= 0 && y >= 0 && x < width && y < height);
 }
 
-void GameDisplay::MoveWindowOffCard(GUI_Window* window, const CardActor* card) const
+void GameDisplay::CardsOverlap(GUI_Window* box, const CardActor* card) const
 {
-    if (window == nullptr || card == nullptr)
+    if (box == nullptr || card == nullptr)
         return;
     RasterRect cardRect;
     GetCardRect(card, cardRect, false);
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        const RasterRect current{window->GetLeft(), window->GetTop(), window->GetRight(), window->GetBottom()};
-        if (!RectsIntersect(current, cardRect))
+    const RasterRect original{box->GetLeft(), box->GetTop(), box->GetRight(), box->GetBottom()};
+    if (!RectsIntersect(original, cardRect))
+        return;
+    const int width = original.Width();
+    const int height = original.Height();
+    // Above, below, left, right: each keeps the box's other coordinate. A dialog's setter keeps it on the screen,
+    // so a place may still overlap once set.
+    const RasterRect places[] = {
+        {original.left, cardRect.top - height, original.right, cardRect.top},
+        {original.left, cardRect.bottom, original.right, cardRect.bottom + height},
+        {cardRect.left - width, original.top, cardRect.left, original.bottom},
+        {cardRect.right, original.top, cardRect.right + width, original.bottom},
+    };
+    for (const RasterRect& place : places) {
+        box->SetRect(place.left, place.top, place.right, place.bottom, true);
+        const RasterRect now{box->GetLeft(), box->GetTop(), box->GetRight(), box->GetBottom()};
+        if (!RectsIntersect(now, cardRect))
             return;
-        const int width = current.Width();
-        const int height = current.Height();
-        switch (attempt) {
-        case 0:  // above
-            window->SetRect(current.left, cardRect.top - height, current.right, cardRect.top, true);
-            break;
-        case 1:  // below
-            window->SetRect(current.left, cardRect.bottom, current.right, cardRect.bottom + height, true);
-            break;
-        case 2:  // left
-            window->SetRect(cardRect.left - width, current.top, cardRect.left, current.bottom, true);
-            break;
-        default:  // right
-            window->SetRect(cardRect.right, current.top, cardRect.right + width, current.bottom, true);
-            break;
-        }
     }
+    box->SetRect(original.left, original.top, original.right, original.bottom, true);
 }

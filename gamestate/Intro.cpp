@@ -1,5 +1,7 @@
 #include "gamestate/Intro.h"
 
+#include "engine/scene/Actor.h"
+
 CIntro* s_pCurrentIntro = nullptr;
 bool s_bNoIntroDefault = false;
 int s_OpeningHandSize = 7;
@@ -16,35 +18,63 @@ bool IsIntroFinished()
     return s_pCurrentIntro != nullptr ? s_pCurrentIntro->IsFinished() : s_bNoIntroDefault;
 }
 
+namespace {
+
+using GateCall = bool (CIntro::*)();
+
+// The intro's gate operations in their table order, gate 7 first.
+constexpr GateCall GATE_CALLS[] = {
+    &CIntro::IntroGate7,  &CIntro::IntroGate8,  &CIntro::IntroGate9,  &CIntro::IntroGate10, &CIntro::IntroGate11,
+    &CIntro::IntroGate12, &CIntro::IntroGate13, &CIntro::IntroGate14, &CIntro::IntroGate15, &CIntro::IntroGate16,
+    &CIntro::IntroGate17, &CIntro::IntroGate18, &CIntro::IntroGate19, &CIntro::IntroGate20, &CIntro::IntroGate21,
+    &CIntro::IntroGate22, &CIntro::IntroGate23, &CIntro::IntroGate24, &CIntro::IntroGate25, &CIntro::IntroGate26,
+};
+constexpr int FIRST_GATE = 7;
+constexpr int LAST_GATE = 26;
+constexpr int FIRST_ONLINE_GATE = 20;
+
+// What a gate answers while no intro exists.
+bool NoIntroAnswer(int gate)
+{
+    if (gate == 10 || gate == 18 || gate == 19)
+        return false;
+    if (gate >= FIRST_ONLINE_GATE)
+        return IsOnlineLesson() && s_bNoIntroDefault;
+    return s_bNoIntroDefault;
+}
+
+} // namespace
+
 bool IntroGate(int gate)
 {
+    if (gate < FIRST_GATE || gate > LAST_GATE)
+        return false;
     CIntro* const intro = s_pCurrentIntro;
     if (intro == nullptr)
-        return s_bNoIntroDefault;
-    switch (gate) {
-    case 7: return intro->IntroGate7();
-    case 8: return intro->IntroGate8();
-    case 9: return intro->IntroGate9();
-    case 10: return intro->IntroGate10();
-    case 11: return intro->IntroGate11();
-    case 12: return intro->IntroGate12();
-    case 13: return intro->IntroGate13();
-    case 14: return intro->IntroGate14();
-    case 15: return intro->IntroGate15();
-    case 16: return intro->IntroGate16();
-    case 17: return intro->IntroGate17();
-    case 18: return intro->IntroGate18();
-    case 19: return intro->IntroGate19();
-    case 20: return intro->IntroGate20();
-    case 21: return intro->IntroGate21();
-    case 22: return intro->IntroGate22();
-    case 23: return intro->IntroGate23();
-    case 24: return intro->IntroGate24();
-    case 25: return intro->IntroGate25();
-    case 26: return intro->IntroGate26();
-    default: return false;
-    }
+        return NoIntroAnswer(gate);
+    return (intro->*GATE_CALLS[gate - FIRST_GATE])();
 }
+
+bool IntroGate7() { return IntroGate(7); }
+bool IntroGate8() { return IntroGate(8); }
+bool IntroGate9() { return IntroGate(9); }
+bool IntroGate10() { return IntroGate(10); }
+bool IntroGate11() { return IntroGate(11); }
+bool IntroGate12() { return IntroGate(12); }
+bool IntroGate13() { return IntroGate(13); }
+bool IntroGate14() { return IntroGate(14); }
+bool IntroGate15() { return IntroGate(15); }
+bool IntroGate16() { return IntroGate(16); }
+bool IntroGate17() { return IntroGate(17); }
+bool IntroGate18() { return IntroGate(18); }
+bool IntroGate19() { return IntroGate(19); }
+bool IntroGate20() { return IntroGate(20); }
+bool IntroGate21() { return IntroGate(21); }
+bool IntroGate22() { return IntroGate(22); }
+bool IntroGate23() { return IntroGate(23); }
+bool IntroGate24() { return IntroGate(24); }
+bool IntroGate25() { return IntroGate(25); }
+bool IntroGate26() { return IntroGate(26); }
 
 void UpdateIntro()
 {
@@ -59,7 +89,6 @@ void DestroyIntro()
         delete s_pCurrentIntro;
         s_pCurrentIntro = nullptr;
     }
-    s_bSkipIntro = false;
     s_bNoIntroDefault = false;
 }
 

@@ -54,12 +54,33 @@ extern bool s_bSkipIntro;
 // Each asks the current intro; without one they give the no-intro default (IsIntroRunning: false).
 bool IsIntroRunning();
 bool IsIntroFinished();
-// Gate 7 to 26 of the current intro; without an intro, the no-intro default byte.
+// Gate 7 to 26 of the current intro. Without an intro: gates 10, 18 and 19 are closed, gates 20 to 26 give the
+// no-intro default byte only in an online lesson, the others give the byte. Other numbers are closed.
 bool IntroGate(int gate);
+bool IntroGate7();
+bool IntroGate8();
+bool IntroGate9();
+bool IntroGate10();
+bool IntroGate11();
+bool IntroGate12();
+bool IntroGate13();
+bool IntroGate14();
+bool IntroGate15();
+bool IntroGate16();
+bool IntroGate17();
+bool IntroGate18();
+bool IntroGate19();
+bool IntroGate20();
+bool IntroGate21();
+bool IntroGate22();
+bool IntroGate23();
+bool IntroGate24();
+bool IntroGate25();
+bool IntroGate26();
 // The current intro's layout step; nothing without an intro.
 void UpdateIntro();
-// Resets and deletes the current intro; every gate stays closed until the next intro has ended; clears the skip
-// byte.
+// Resets and deletes the current intro; the byte-default gates stay closed until the next intro has ended. The
+// skip byte belongs to the console and is left alone.
 void DestroyIntro();
-// The intro has ended by itself: every gate opens until the next DestroyIntro.
+// The intro has ended by itself: the byte-default gates open until the next DestroyIntro.
 void MarkIntroEnded();

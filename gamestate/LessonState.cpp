@@ -11,14 +11,8 @@ CardActor* s_SecondCard = nullptr;
 
 } // namespace
 
-std::unique_ptr<Messagebox> s_pLessonBox;
 CardActor* g_CounteredCard = nullptr;
 bool s_bPaymentUndoRequested = false;
-
-Messagebox* GetCurrentLessonDialog()
-{
-    return s_pLessonBox.get();
-}
 
 CardActor* GetLessonPendingCard()
 {

@@ -8,11 +8,6 @@
 class CardActor;
 class Messagebox;
 
-// The physical lesson's current lesson box, null when none. The lessons create, fill and delete it; the rules read
-// which advice is up from its kind.
-extern std::unique_ptr<Messagebox> s_pLessonBox;
-Messagebox* GetCurrentLessonDialog();
-
 // A human card that left play because it was countered; the turn driver and the drop handling read and clear it.
 extern CardActor* g_CounteredCard;
 // The lesson's dropped card waiting for payment, and its second card slot.

@@ -4,6 +4,7 @@ bool s_PastCombat = false;
 int s_AttackStep = 0;
 bool s_HumanEndOfTurn = false;
 int s_CompletedTurns = 0;
+bool s_StepFlag = false;
 int s_HumanTurnCount = 0;
 int s_ForcedHumanState = 0;
 int s_CleanupKind = -1;
@@ -16,6 +17,7 @@ void ResetPhysicalTurnState()
     s_AttackStep = 0;
     s_HumanEndOfTurn = false;
     s_CompletedTurns = 0;
+    s_StepFlag = false;
     s_HumanTurnCount = 0;
     s_ForcedHumanState = 0;
     s_CleanupKind = -1;

@@ -13,6 +13,9 @@ extern bool s_HumanEndOfTurn;
 // Raised by one each time the human hands over the turn.
 extern int s_CompletedTurns;
 
+// Set by the human's driver once it has entered a main phase (the main-phase prompts may follow); cleared at the
+// start of each of the human's turns. A creature is playable in the lesson only while it is set.
+extern bool s_StepFlag;
 // Turns begun by the human in this game.
 extern int s_HumanTurnCount;
 // When set, the human's actor is put into that state and nothing else happens that frame.

@@ -47,9 +47,10 @@ void ForgetPlayerActor(const Actor* actor)
         s_pCpuPlayerActor = nullptr;
 }
 
-void StampLessonTime()
+std::uint32_t StampLessonTime()
 {
     s_LessonTime = plat::TimeGetTime();
+    return s_LessonTime;
 }
 
 std::uint32_t GetLessonTime()
@@ -57,7 +58,7 @@ std::uint32_t GetLessonTime()
     return s_LessonTime;
 }
 
-void RaiseState13Flag()
+void SetState13Flag()
 {
     s_bState13Flag = true;
 }

@@ -16,10 +16,11 @@ void SetCpuPlayerActor(const Actor* cpu);
 // The registry removed the actor: a player slot naming it is emptied.
 void ForgetPlayerActor(const Actor* actor);
 
-// The lesson's advice timer: the moment the human player's actor last entered state 1.
-void StampLessonTime();
+// The lesson time stamp: the moment of the last stamped lesson event (the human player's actor entering state 1).
+// Stamps the clock and returns it.
+std::uint32_t StampLessonTime();
 std::uint32_t GetLessonTime();
 
 // Raised when any actor enters state 13; the physical turn drivers test and clear it. Starts raised.
-void RaiseState13Flag();
+void SetState13Flag();
 bool TakeState13Flag();

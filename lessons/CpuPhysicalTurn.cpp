@@ -483,7 +483,7 @@ void ShowTurnBalloon()
             balloon.SetButtonDisabled(1, true);
     }
     balloon.AutoSize();
-    PositionLessonBox();
+    PositionLessonBox(&balloon);
     if (GameDisplay* const display = GetGameDisplay())
         display->RegisterWindow(&balloon);
     const bool dialogUp =

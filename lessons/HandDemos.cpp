@@ -60,10 +60,17 @@ void StepHandDemos()
         UntapCpuCards();
 }
 
+DemoCarry& GetDemoCarry()
+{
+    static DemoCarry s_Carry;
+    return s_Carry;
+}
+
 void ResetHandDemos()
 {
     s_Idle = true;
     s_CpuListEmpty = true;
+    GetDemoCarry() = DemoCarry();
 }
 
 void StepCpuHandAnimation()

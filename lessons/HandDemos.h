@@ -4,6 +4,19 @@
 
 #include <cstdint>
 
+class CardActor;
+
+// The card the demonstration hand carries, where it started and the size it is drawn at while carried; no card
+// while the hand carries none.
+struct DemoCarry {
+    CardActor* card = nullptr;
+    int startX = 0;
+    int startY = 0;
+    int width = 0;
+    int height = 0;
+};
+DemoCarry& GetDemoCarry();
+
 void ClearHandAnimationLists();
 // Empties the acting hand's work and deletes the lesson's pending objects.
 void ResetPendingObjects();

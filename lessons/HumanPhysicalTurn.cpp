@@ -124,16 +124,14 @@ CleanupRequest FindCleanupRequest()
 
 void ShowCleanupBox(const CleanupRequest& request)
 {
-    GameDisplay* const display = GetGameDisplay();
-    Messagebox* const box = ReuseLessonBox();
-    box->SetKind(BOX_CLEANUP);
-    box->SetScaledSize(200, 200);
     const char16_t* const format = GetString(request.key);
     const std::u16string_view text = format != nullptr ? format : request.key;
-    box->CopyText(request.name != nullptr ? FormatString(text, {request.name}) : std::u16string(text));
-    box->AutoSize();
-    if (display != nullptr)
-        display->RegisterWindow(box);
+    LessonBoxContent content;
+    content.kind = BOX_CLEANUP;
+    content.width = 200;
+    content.height = 200;
+    content.builtText = request.name != nullptr ? FormatString(text, {request.name}) : std::u16string(text);
+    ShowLessonBox(content);
     if (HintRegistry* const hints = GetHintRegistry())
         hints->PlayVoiceLimited(request.voice, -1, true);
 }

@@ -17,6 +17,7 @@
 #include "lessons/PaymentAdvice.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnAdvice.h"
+#include "lessons/UntapDrawPrompts.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/CpuResponse.h"
@@ -317,11 +318,8 @@ void Untap(Actor* actor)
     ReadySickNonLands(PLAYER_HUMAN);
     if (!HumanHasNoTappedCards())
         return;
-    if (const Messagebox* const box = GetLessonBox(); box != nullptr && GetGameDisplay()->IsWindowRegistered(box)) {
-        const int kind = box->GetKindNumber();
-        if (kind == 0 || (kind >= 36 && kind <= 40))
-            return;
-    }
+    if (IsLessonBoxShowing() && IsUntapKind(GetLessonBox()->GetKindNumber()))
+        return;
     GetPlayerState(PLAYER_HUMAN)->m_CardsToDraw = 1;
     actor->SetState(HUMAN_STEP_DRAW);
 }
@@ -329,6 +327,7 @@ void Untap(Actor* actor)
 void StartTurn(Actor* actor)
 {
     ++s_HumanTurnCount;
+    s_StepFlag = false;
     GetPlayerState(PLAYER_HUMAN)->SetAttackDeclared(false);
     GetPlayerState(PLAYER_CPU)->SetAttackDeclared(false);
     if (s_HumanTurnCount == 1) {
@@ -352,19 +351,22 @@ void RunHumanTurnStep(Actor* actor)
         Untap(actor);
         return;
     case HUMAN_STEP_DRAW:
-        if (GetCardBeingPaid() == nullptr && flow.cardDrawnByHand == nullptr)
+        if (GetCardBeingPaid() == nullptr && GetUnaffordableCard() == nullptr && GetMistimedCard() == nullptr &&
+            flow.cardDrawnByHand == nullptr)
             actor->SetState(HUMAN_STEP_MAIN1);
         return;
     case HUMAN_STEP_MAIN1:
         PostDialogEvent(1, nullptr);
         s_PastCombat = s_GameMode == 1 && s_HumanTurnCount == 1;
         PostDialogEvent(3, nullptr);
+        s_StepFlag = true;
         actor->SetState(HUMAN_STEP_MAIN);
         return;
     case HUMAN_STEP_MAIN2:
         PostDialogEvent(2, nullptr);
         s_PastCombat = true;
         PostDialogEvent(4, nullptr);
+        s_StepFlag = true;
         actor->SetState(HUMAN_STEP_MAIN);
         return;
     case HUMAN_STEP_MAIN:

@@ -14,6 +14,7 @@
 #include "lessons/PhysicalPayment.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TableSceneReset.h"
+#include "lessons/UntapDrawPrompts.h"
 
 void FillLessonCalls()
 {
@@ -43,7 +44,7 @@ void FillLessonCalls()
     rules.IsBasicLessonStep = IsBasicLessonStep;
     rules.IsCardTheExpectedLand = IsCardTheExpectedLand;
     rules.NotifyLandTapped = NotifyLandTapped;
-    rules.PositionLessonBox = PositionLessonBox;
+    rules.PositionLessonBox = PositionOpponentBalloon;
     rules.ForgetFlowCard = ForgetFlowCard;
     rules.ClearHandAnimationLists = ClearHandAnimationLists;
     rules.ResetPendingObjects = ResetPendingObjects;

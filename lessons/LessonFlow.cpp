@@ -4,6 +4,7 @@
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gui/Messagebox.h"
+#include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 
 void CloseAllLessonDialogs()
@@ -37,13 +38,7 @@ void NotifyLandTapped(CardActor* /*card*/)
 {
 }
 
-void PositionLessonBox()
+void PositionOpponentBalloon()
 {
-}
-
-bool IsLessonBoxShowing()
-{
-    Messagebox* const box = GetLessonBox();
-    const GameDisplay* const display = GetGameDisplay();
-    return box != nullptr && display != nullptr && display->IsWindowRegistered(box);
+    PositionLessonBox(GetCpuTurnBalloon());
 }

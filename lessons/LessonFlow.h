@@ -22,7 +22,5 @@ bool IsCardTheExpectedLand(const CardActor* card);
 bool IsBlockPromptUp();
 // The learner tapped a land (the lesson starts the colour choice of its extra mana).
 void NotifyLandTapped(CardActor* card);
-// Places the second lesson box again when it is shown.
-void PositionLessonBox();
-// The physical lesson's current lesson box is registered with the display.
-bool IsLessonBoxShowing();
+// After a layout change: the opponent's balloon goes back to its place by the new layout.
+void PositionOpponentBalloon();

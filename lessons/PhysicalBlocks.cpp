@@ -25,8 +25,8 @@ namespace {
 constexpr int BOX_BAD_BLOCKER = 33;
 constexpr std::uint32_t BAD_BLOCKER_HIGHLIGHT = 1u << 29;
 
+// The refused blocker itself is the advice state's block-error card, which parks play while the box is up.
 struct BadBlock {
-    CardActor* blocker = nullptr;
     CardActor* target = nullptr;
     float offsetX = 0.0f;
     float offsetY = 0.0f;
@@ -34,6 +34,12 @@ struct BadBlock {
 
 BadBlock s_BadBlock;
 CardActor* s_BlockerInHand = nullptr;
+
+void ClearBadBlock()
+{
+    s_BadBlock = BadBlock();
+    SetBlockErrorCard(nullptr);
+}
 
 const char16_t* NameOf(const CardActor& card)
 {
@@ -71,23 +77,22 @@ bool HasLandwalkAgainstHuman(const CardActor& target)
 void ShowRefusal(const BlockRefusal& refusal, CardActor* blocker, CardActor* target)
 {
     GameDisplay* const display = GetGameDisplay();
-    Messagebox* const box = ReuseLessonBox();
-    box->SetKind(BOX_BAD_BLOCKER);
-    box->SetScaledSize(200, 200);
     const bool namesTarget = refusal.row == 2;
     const bool namesBlocker = refusal.row == 4;
-    box->CopyText(Text(refusal.key, namesTarget ? NameOf(*target) : namesBlocker ? NameOf(*blocker) : nullptr));
-    box->CreateButtons(0);
-    box->AutoSize();
-    if (display != nullptr)
-        display->RegisterWindow(box);
+    LessonBoxContent content;
+    content.kind = BOX_BAD_BLOCKER;
+    content.width = 200;
+    content.height = 200;
+    content.builtText = Text(refusal.key, namesTarget ? NameOf(*target) : namesBlocker ? NameOf(*blocker) : nullptr);
+    content.buttons = {u"STR_OK"};
+    ShowLessonBox(content);
     if (HintRegistry* const hints = GetHintRegistry())
         hints->PlayVoiceLimited(refusal.voice, -1, true);
     int width = 0;
     int height = 0;
     if (display != nullptr)
         display->GetCardDrawSize(target, width, height, false);
-    s_BadBlock.blocker = blocker;
+    SetBlockErrorCard(blocker);
     s_BadBlock.target = target;
     s_BadBlock.offsetX = width > 0 ? (blocker->m_Position.x - target->m_Position.x) / static_cast<float>(width) : 0.0f;
     s_BadBlock.offsetY =
@@ -102,9 +107,9 @@ void AnswerBadBlock()
     if (box == nullptr || box->GetAnswer() < 0)
         return;
     GetGameDisplay()->UnregisterWindow(box);
-    if (s_BadBlock.blocker != nullptr)
-        s_BadBlock.blocker->m_Flags &= ~BAD_BLOCKER_HIGHLIGHT;
-    s_BadBlock = BadBlock();
+    if (CardActor* const blocker = GetBlockErrorCard())
+        blocker->m_Flags &= ~BAD_BLOCKER_HIGHLIGHT;
+    ClearBadBlock();
     s_BlockerInHand = nullptr;
 }
 
@@ -117,7 +122,7 @@ bool PickUpBlocker()
     selection.selectedCard = GetTableInput().pointedCard;
     CardActor* const card = selection.selectedCard;
     if (card == nullptr || card->GetOwner() != PLAYER_HUMAN || !card->CanAct() ||
-        card->GetCardType() != CT_CREATURE || MouseState.leftClicked == 0 || s_BadBlock.blocker != nullptr)
+        card->GetCardType() != CT_CREATURE || MouseState.leftClicked == 0 || GetBlockErrorCard() != nullptr)
         return true;
     ConsumeClick();
     s_BlockerInHand = card;
@@ -197,7 +202,7 @@ bool DeclarePhysicalBlocks()
         s_FirstBlockShown = 1;
         return true;
     }
-    if (s_BadBlock.blocker != nullptr) {
+    if (GetBlockErrorCard() != nullptr) {
         AnswerBadBlock();
         return true;
     }
@@ -208,7 +213,7 @@ bool DeclarePhysicalBlocks()
 
 CardActor* GetBadBlocker()
 {
-    return s_BadBlock.blocker;
+    return GetBlockErrorCard();
 }
 
 CardActor* GetBadBlockTarget()
@@ -223,7 +228,7 @@ CardActor* GetBlockerInHand()
 
 void ResetPhysicalBlocks()
 {
-    s_BadBlock = BadBlock();
+    ClearBadBlock();
     s_BlockerInHand = nullptr;
 }
 
@@ -231,8 +236,9 @@ void ForgetPhysicalBlockCard(const Actor* actor)
 {
     if (actor == nullptr)
         return;
-    if (static_cast<const Actor*>(s_BadBlock.blocker) == actor || static_cast<const Actor*>(s_BadBlock.target) == actor)
-        s_BadBlock = BadBlock();
+    if (static_cast<const Actor*>(GetBlockErrorCard()) == actor ||
+        static_cast<const Actor*>(s_BadBlock.target) == actor)
+        ClearBadBlock();
     if (static_cast<const Actor*>(s_BlockerInHand) == actor)
         s_BlockerInHand = nullptr;
 }

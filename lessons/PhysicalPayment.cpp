@@ -77,17 +77,15 @@ bool IsPaymentGated()
 
 void SacrificeCostPrompt(CardActor* card)
 {
-    GameDisplay* const display = GetGameDisplay();
-    Messagebox* const box = ReuseLessonBox();
-    box->SetKind(BOX_SACRIFICE);
-    box->CreateButtons(1);
-    box->SetScaledSize(300, 200);
     const char16_t* const name = card->GetNameField();
     const char16_t* const format = GetString(u"PHYSDLG_PROMPT_COSTTYPE_SACRIFICE");
-    box->CopyText(FormatString(format != nullptr ? format : u"", {name != nullptr ? name : u""}));
-    box->AutoSize();
-    if (display != nullptr)
-        display->RegisterWindow(box);
+    LessonBoxContent content;
+    content.kind = BOX_SACRIFICE;
+    content.width = 300;
+    content.height = 200;
+    content.builtText = FormatString(format != nullptr ? format : u"", {name != nullptr ? name : u""});
+    content.buttons = {u"STR_OK"};
+    ShowLessonBox(content);
     if (HintRegistry* const hints = GetHintRegistry())
         hints->PlayVoiceLimited(u"vo_phys\\adv_costtype_sacrifice.wav", -1, true);
     PostDialogEvent(DIALOG_EVENT_SACRIFICE, card);
@@ -177,14 +175,14 @@ void CancelSpell(CardActor* card)
     SettleTappedSources();
     card->SetHeld(true);
     CancelPaymentOnCard(card);
-    SetCardBeingPaid(nullptr);
+    GetTableSelection().pendingSpell = nullptr;
     DiscardLessonBox();
 }
 
 void CompleteSpell(CardActor* card)
 {
     SetSpellPaymentUnderWay(false);
-    SetCardBeingPaid(nullptr);
+    GetTableSelection().pendingSpell = nullptr;
     FinishPayment(card);
 }
 
@@ -237,7 +235,8 @@ void UpdatePhysicalPayment()
         PayAbility(selection);
         return;
     }
-    CardActor* const card = GetCardBeingPaid();
+    // The card in payment; the card being paid of the advice state is one parked off the play area.
+    CardActor* const card = selection.pendingSpell;
     if (IsSpellPaymentUnderWay() && card != nullptr)
         PaySpell(selection, card);
 }

@@ -20,8 +20,16 @@ void ForgetFlowCard(const Actor* actor)
     ForgetPlayerActor(actor);
     if (static_cast<const Actor*>(g_CounteredCard) == actor)
         g_CounteredCard = nullptr;
-    if (static_cast<const Actor*>(GetCardBeingPaid()) == actor)
-        SetCardBeingPaid(nullptr);
+    struct PendingWord {
+        CardActor* (*get)();
+        void (*set)(CardActor*);
+    };
+    for (const PendingWord word : {PendingWord{GetCardBeingPaid, SetCardBeingPaid},
+                                   PendingWord{GetUnaffordableCard, SetUnaffordableCard},
+                                   PendingWord{GetMistimedCard, SetMistimedCard},
+                                   PendingWord{GetRefusedAttacker, SetRefusedAttacker}})
+        if (static_cast<const Actor*>(word.get()) == actor)
+            word.set(nullptr);
     ForgetPhysicalBlockCard(actor);
     ForgetAdviceCard(actor);
     ForgetCpuPhysicalCard(actor);
@@ -53,12 +61,6 @@ void HandleCardTapPhysical(CardActor* card)
         return;
     SpellStack& stack = GetSpellStack();
     stack.m_PromptCard = stack.IsPaused() ? card : nullptr;
-}
-
-// Steps 6, 14, 15 and 17 of the basic game explain a card on the table.
-bool IsBasicLessonStep(int state)
-{
-    return s_GameMode == 1 && (state == 6 || state == 14 || state == 15 || state == 17);
 }
 
 bool DetectSituationChange(bool /*pending*/)

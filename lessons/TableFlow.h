@@ -14,6 +14,5 @@ void ForgetFlowCard(const Actor* actor);
 
 // Per-frame lesson steps.
 void HandleCardTapPhysical(CardActor* card);
-bool IsBasicLessonStep(int state);
 bool DetectSituationChange(bool pending);
 void OnlineAdvisor();

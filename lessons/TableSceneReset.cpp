@@ -32,9 +32,11 @@ void ResetTableScene()
     ResetHumanPhysicalTurn();
     GetTableFlow() = TableFlowState();
     GetTableInput().focusedCard = nullptr;
-    SetCardBeingPaid(nullptr);
+    ClearAdviceCards();
+    SetAdviceDelay(INITIAL_ADVICE_DELAY);
     SetSpellPaymentUnderWay(false);
     ResetLessonState();
+    SetCanPlayNowFlag(0);
     ResetCleanupReminder();
     ResetDrawHand();
     ResetCpuPhysicalTurn();

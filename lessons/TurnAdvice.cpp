@@ -41,11 +41,6 @@ bool ShowPlayMoreCardsPrompt(int& answer)
     return TakePrompt(s_Answers.playMorePrompt, answer);
 }
 
-void ShowSkippedUntapError()
-{
-    ++s_Answers.skippedUntapShown;
-}
-
 void BuildCardSpecificDialogs()
 {
 }

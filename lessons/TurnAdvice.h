@@ -8,7 +8,6 @@ bool ShowManaBurnWarning(const char16_t* key);
 // The end-of-turn prompts: true once answered, with the button chosen; false when there is nothing to ask.
 bool ShowPassAndNoAttackPrompt(int& answer);
 bool ShowPlayMoreCardsPrompt(int& answer);
-void ShowSkippedUntapError();
 // The set-up of the card-specific dialogs, once at game start.
 void BuildCardSpecificDialogs();
 
@@ -19,6 +18,5 @@ struct TurnAdviceAnswers {
     bool manaBurnWaits = false;
     int passPrompt = -1;      // -1: nothing to ask
     int playMorePrompt = -1;  // -1: nothing to ask
-    int skippedUntapShown = 0;
 };
 TurnAdviceAnswers& GetTurnAdviceAnswers();

@@ -7,6 +7,9 @@
 #include "rules/ManaPool.h"
 #include "rules/SpellStack.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 CardActor* FindAfter(int id, int player, const CardActor* after, bool inPlay)
@@ -127,7 +130,8 @@ int CountLandsInPlay(int player)
 {
     int count = 0;
     for (const CardActor* const card : GetCardActors()) {
-        if (card->GetOwner() == player && card->IsLand() && card->CanAct())
+        if (card->GetOwner() == player && card->IsLand() && card->IsNotLeaving() && !card->IsHeld() &&
+            card->GetTapState() != TAP_OFF_TABLE)
             ++count;
     }
     return count;
@@ -151,4 +155,124 @@ CardActor* FindStackEntryForCard(const Actor* target, int id)
             return entry->card;
     }
     return nullptr;
+}
+
+int GetAvailableManaTotal(int player)
+{
+    return GetAvailableMana(player).Total();
+}
+
+namespace {
+
+// A strict order of creatures to play: true when a ranks above b.
+bool RanksAbove(const CardActor& a, const CardActor& b)
+{
+    const int costA = a.GetCost().Total();
+    const int costB = b.GetCost().Total();
+    if (costA != costB)
+        return costA > costB;
+    const CreatureStats& statsA = a.GetStats();
+    const CreatureStats& statsB = b.GetStats();
+    if (statsA.power != statsB.power)
+        return statsA.power > statsB.power;
+    if (statsA.flying != statsB.flying)
+        return statsA.flying;
+    return a.GetId() < b.GetId();
+}
+
+} // namespace
+
+CardActor* FindBestCreatureToPlay(int player, const CardActor* after)
+{
+    CardActor* best = nullptr;
+    for (CardActor* const card : GetCardActors()) {
+        if (card == after || card->GetOwner() != player || !card->IsHeld() || !card->IsNotLeaving() ||
+            card->GetCardType() != CT_CREATURE || !CanAffordCard(card, false, true))
+            continue;
+        if (after != nullptr && (card->GetId() == after->GetId() || RanksAbove(*card, *after)))
+            continue;
+        if (best == nullptr || RanksAbove(*card, *best))
+            best = card;
+    }
+    return best;
+}
+
+std::array<CardActor*, UNBLOCKED_LIST_SIZE>& GetUnblockedAttackers()
+{
+    static std::array<CardActor*, UNBLOCKED_LIST_SIZE> s_Unblocked{};
+    return s_Unblocked;
+}
+
+void SortUnblockedByPower(int count)
+{
+    std::array<CardActor*, UNBLOCKED_LIST_SIZE>& list = GetUnblockedAttackers();
+    const int n = std::clamp(count, 0, UNBLOCKED_LIST_SIZE);
+    // Only the filled slots move among themselves.
+    std::vector<int> filled;
+    std::vector<CardActor*> cards;
+    for (int i = 0; i < n; ++i) {
+        if (list[static_cast<std::size_t>(i)] != nullptr) {
+            filled.push_back(i);
+            cards.push_back(list[static_cast<std::size_t>(i)]);
+        }
+    }
+    std::stable_sort(cards.begin(), cards.end(), [](const CardActor* a, const CardActor* b) {
+        const CreatureStats& statsA = a->GetStats();
+        const CreatureStats& statsB = b->GetStats();
+        if (statsA.power != statsB.power)
+            return statsA.power > statsB.power;
+        return statsA.flying && !statsB.flying;
+    });
+    for (std::size_t i = 0; i < filled.size(); ++i)
+        list[static_cast<std::size_t>(filled[i])] = cards[i];
+}
+
+bool HasRemovableTarget(const CardActor* spell, bool blockersOnly, bool againstAttackers)
+{
+    if (spell == nullptr)
+        return false;
+    const int owner = spell->GetOwner();
+    const int evasion = againstAttackers ? GetPlayerCombatFlags(owner) : 0;
+    for (const CardActor* const card : GetCardActors()) {
+        if (card->GetOwner() != (owner ^ 1) || card->GetCardType() != CT_CREATURE || !card->IsNotLeaving() ||
+            card->IsHeld() || !CanSpellTarget(card, spell))
+            continue;
+        if (!blockersOnly)
+            return true;
+        if (againstAttackers ? CanBlockWith(card, evasion) : IsAbleToBlock(card))
+            return true;
+    }
+    return false;
+}
+
+int GetTappedPermanentKinds(int player)
+{
+    constexpr int TAPPED_LAND = 1;
+    constexpr int TAPPED_CREATURE = 2;
+    int kinds = 0;
+    for (const CardActor* const card : GetCardActors()) {
+        if (kinds == (TAPPED_LAND | TAPPED_CREATURE))
+            break;
+        if (card->GetOwner() != player || card->IsHeld() || !card->IsNotLeaving() || card->IsSummoningSick() ||
+            card->GetTapState() != TAP_TAPPED)
+            continue;
+        if (card->GetCardType() == CT_LAND)
+            kinds |= TAPPED_LAND;
+        else if (card->GetCardType() == CT_CREATURE)
+            kinds |= TAPPED_CREATURE;
+    }
+    return kinds;
+}
+
+void CountTappedReadyCards(int* human, int* cpu)
+{
+    int counts[2] = {0, 0};
+    for (const CardActor* const card : GetCardActors()) {
+        if (card->GetTapState() == TAP_TAPPED && (card->CanAct() || card->GetExitMove() == -1))
+            ++counts[card->GetOwner() == 0 ? 0 : 1];
+    }
+    if (human != nullptr)
+        *human = counts[0];
+    if (cpu != nullptr)
+        *cpu = counts[1];
 }

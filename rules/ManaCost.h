@@ -35,6 +35,17 @@ struct ManaCost {
         white += other.white;
         return *this;
     }
+    // Counter by counter.
+    ManaCost& Subtract(const ManaCost& other)
+    {
+        generic -= other.generic;
+        red -= other.red;
+        green -= other.green;
+        blue -= other.blue;
+        black -= other.black;
+        white -= other.white;
+        return *this;
+    }
     ManaCost Negated() const { return ManaCost(-generic, -red, -green, -blue, -black, -white); }
     // Zeroes each counter whose counterpart in the filter is zero (generic included).
     ManaCost& KeepCoveredColours(const ManaCost& filter)

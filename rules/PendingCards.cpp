@@ -177,6 +177,9 @@ void ClearFirstAppearanceTips()
 
 bool IsHumanAllowedToAct()
 {
+    // Before the intro has finished the learner may move cards only while its gate allows it.
+    if (!IsIntroFinished())
+        return IntroGate18();
     const Actor* const human = FindActorByName(u"player");
     if (human == nullptr)
         return false;

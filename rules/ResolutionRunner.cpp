@@ -945,7 +945,7 @@ int ShownLessonBoxKind()
 {
     const RulesLessonCalls& lesson = g_RulesLessonCalls;
     const bool shown = lesson.IsLessonBoxShowing != nullptr && lesson.IsLessonBoxShowing();
-    return shown ? GetCurrentLessonDialog()->GetKindNumber() : -1;
+    return shown ? GetLessonBox()->GetKindNumber() : -1;
 }
 
 } // namespace

@@ -98,6 +98,9 @@ public:
     // False in the physical lesson, which shows no stack area.
     bool IsMouseOverStack() const;
     bool IsPaused() const { return m_ResolutionPaused && m_PausedWord != 0; }
+    // The entry being resolved: its card and whether it is an ability.
+    CardActor* GetResolvingCard() const { return m_ResolvingCard; }
+    bool IsResolvingAbility() const { return m_ResolvingIsAbility; }
 
     // The CPU's library search for a land and its random discard.
     bool CpuSearchLibraryForLand(const struct ManaCost& colours, bool tapped);

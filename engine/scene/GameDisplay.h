@@ -233,8 +233,9 @@ public:
     // The pointing hand over windows that can be clicked, the arrow elsewhere; false when (x, y) is outside.
     bool UpdateCursor(int x, int y, bool inside);
     bool UpdateCursorFromMouse();
-    // Moves the window above, below, left or right of the card, whichever first clears it.
-    void MoveWindowOffCard(GUI_Window* window, const CardActor* card) const;
+    // Moves a box that overlaps the card directly above, below, left or right of it, the first place that clears
+    // the card while the box stays on the screen; when none does, the box goes back where it was.
+    void CardsOverlap(GUI_Window* box, const CardActor* card) const;
     // A lesson box at the advice position: kept from the last lesson box, else right of the play area; centred
     // until the intro has finished.
     void PlaceAdviceWindow(Dialog* box);

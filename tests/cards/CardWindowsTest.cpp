@@ -35,7 +35,7 @@ protected:
         }
         DestroyAllCardWindows();
         GetCloseUpWindow()->SetCardActor(nullptr);
-        SetAdviceBlocked(false);
+        SetMistimedCard(nullptr);
         s_GameMode = 0;
         guitest::GuiFixture::TearDown();
     }
@@ -130,14 +130,16 @@ TEST_F(CardWindowsTest, PhysicalGraveyardDialogs)
     EXPECT_FALSE(IsGraveyardDialogOpen(1));
 
     // While advice blocks, a list does not open, but an open one still closes.
-    SetAdviceBlocked(true);
+    CardActor parked;
+    SetMistimedCard(&parked);
     ToggleGraveyardDialog(0);
     EXPECT_FALSE(IsGraveyardDialogOpen(0));
-    SetAdviceBlocked(false);
+    SetMistimedCard(nullptr);
     ToggleGraveyardDialog(0);
-    SetAdviceBlocked(true);
+    SetMistimedCard(&parked);
     ToggleGraveyardDialog(0);
     EXPECT_FALSE(IsGraveyardDialogOpen(0));
+    SetMistimedCard(nullptr);
 }
 
 // An open list shows the graveyard as it is now: a card put in appears, a card raised out goes.
@@ -181,7 +183,8 @@ TEST_F(CardWindowsTest, OnlineGraveyardCascadesAndSnapsBack)
     human.m_Graveyard[1] = &second;
     human.m_GraveyardCount = 2;
 
-    SetAdviceBlocked(true);  // the online lesson does not wait on the physical lesson's advice
+    CardActor parked;
+    SetMistimedCard(&parked);  // the online lesson does not wait on the physical lesson's advice
     ToggleGraveyardDialog(0);
     EXPECT_TRUE(display.m_GraveyardOpen[0]);
     LayOutOnlineGraveyards();
@@ -196,6 +199,7 @@ TEST_F(CardWindowsTest, OnlineGraveyardCascadesAndSnapsBack)
     EXPECT_FALSE(display.m_GraveyardOpen[0]);
     EXPECT_EQ(first.m_Position.x, 5.0f);
     EXPECT_EQ(second.m_Position.y, 6.0f);
+    SetMistimedCard(nullptr);
 }
 
 } // namespace

@@ -379,7 +379,7 @@ public:
     }
 };
 
-TEST_F(PlayMatLayoutTest, AWindowMovesOffACardAboveBelowLeftOrRightInThatOrder)
+TEST_F(PlayMatLayoutTest, ABoxMovesOffACardAboveBelowLeftOrRightElseBack)
 {
     GameDisplay& d = *GetGameDisplay();
     Layout(1, 800, 600);
@@ -397,14 +397,15 @@ TEST_F(PlayMatLayoutTest, AWindowMovesOffACardAboveBelowLeftOrRightInThatOrder)
     const Case cases[] = {
         {300, 200, 310, 250, 410, 300, 310, 150},  // above: the window's bottom at the card's top
         {300, 0, 310, 50, 410, 100, 310, 98},      // no room above: below
-        {300, 0, 310, 50, 410, 590, 200, 60},      // too tall for either (pushed back on screen): left
-        {20, 0, 30, 50, 130, 590, 86, 60},         // no room on the left either: right
+        {300, 0, 310, 50, 410, 590, 200, 50},      // too tall for either (pushed back on screen): left, at its own top
+        {20, 0, 30, 50, 130, 590, 86, 50},         // no room on the left either: right
         {300, 200, 500, 500, 560, 540, 500, 500},  // already clear: stays
+        {300, 200, 0, 5, 800, 595, 0, 5},          // no place clears the card: back where it was
     };
     for (const Case& c : cases) {
         card.m_Position.Set(c.cardX, c.cardY, 0.0f);
         OnScreenWindow window(c.left, c.top, c.right, c.bottom);
-        d.MoveWindowOffCard(&window, &card);
+        d.CardsOverlap(&window, &card);
         EXPECT_EQ(window.GetLeft(), c.wantLeft) << c.cardX << "," << c.cardY << " " << c.top;
         EXPECT_EQ(window.GetTop(), c.wantTop) << c.cardX << "," << c.cardY << " " << c.top;
         EXPECT_EQ(window.GetWidth(), c.right - c.left);

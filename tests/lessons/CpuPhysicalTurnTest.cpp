@@ -10,6 +10,8 @@
 #include "lessons/HandDemos.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/HumanTurnSteps.h"
+#include "lessons/LessonBox.h"
+#include "tests/lessons/LessonBoxCases.h"
 #include "lessons/PhysicalAdviceState.h"
 #include "lessons/TurnAdvice.h"
 #include "platform/Platform.h"
@@ -556,6 +558,46 @@ TEST_F(CpuPhysicalTurnTest, PendingCardsAreSavedOnceAtTheStart)
     EXPECT_FALSE(GetPhysicalAdviceState().savedSetsPending);
     RemoveActor(dead);
     EXPECT_TRUE(GetPhysicalAdviceState().savedPending[PLAYER_CPU].empty()) << "a removed card is forgotten";
+}
+
+TEST_F(CpuPhysicalTurnTest, TheTurnBalloonStandsByTheOpponentAndIsProtectedWhileAdviceIsUp)
+{
+    const lessontest::DialogScreen screen;
+    Start();
+    m_cpu->SetState(CPU_STEP_TURN_OVER);
+    Frame();
+    WordBalloon* const balloon = ShownBalloon();
+    ASSERT_NE(balloon, nullptr);
+    const RasterRect& anchor = GetGameDisplay()->GetZoneRectByIndex(2);
+    EXPECT_EQ(balloon->GetLeft(), anchor.right + 5);
+    EXPECT_EQ(balloon->GetTop(), anchor.bottom + 8);
+
+    struct Case {
+        int mode;
+        int kind;
+        bool boxUp;
+        bool isProtected;
+    };
+    const Case cases[] = {
+        {2, 57, false, false}, {2, 57, true, true},  {2, 59, true, true},  {2, 60, true, false},
+        {1, 56, true, true},   {1, 58, true, false}, {2, 55, true, false}, {3, 57, true, false},
+    };
+    for (const Case& c : cases) {
+        s_GameMode = c.mode;
+        balloon->SetKind(c.kind);
+        if (c.boxUp)
+            ShowBox(20);
+        EXPECT_EQ(IsProtectedAdviceWindow(balloon), c.isProtected) << c.mode << " " << c.kind;
+        CloseLessonBox();
+        DeleteLessonBox();
+    }
+    s_GameMode = 2;
+    Messagebox other;
+    other.SetKind(57);
+    ShowBox(20);
+    EXPECT_FALSE(IsProtectedAdviceWindow(&other));
+    EXPECT_FALSE(IsProtectedAdviceWindow(nullptr));
+    CloseLessonBox();
 }
 
 } // namespace

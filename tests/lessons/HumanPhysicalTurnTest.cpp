@@ -110,6 +110,12 @@ TEST_F(HumanPhysicalTurnTest, LaterTurnsUntapAndDrawOneCardOffThePile)
     EXPECT_EQ(Human().m_NextDrawIndex, 8);
     EXPECT_EQ(Human().m_CardsToDraw, 0);
     TakeDrawnCard();
+    // A card parked by a play error holds the draw step as well.
+    CardActor parked;
+    SetMistimedCard(&parked);
+    Frames(2);
+    EXPECT_EQ(m_player->GetState(), HUMAN_STEP_DRAW);
+    SetMistimedCard(nullptr);
     Frames(2);
     EXPECT_EQ(m_player->GetState(), HUMAN_STEP_MAIN);
 }

@@ -27,7 +27,7 @@ protected:
 
     void TearDown() override
     {
-        SetAdviceBlocked(false);
+        SetMistimedCard(nullptr);
         LessonTest::TearDown();
     }
 
@@ -37,7 +37,7 @@ protected:
         CardActor* const card = Card(CREATURE_ID, PLAYER_HUMAN, true);
         card->SetHeld(false);
         Human().m_ManaPool = pool;
-        SetCardBeingPaid(card);
+        GetTableSelection().pendingSpell = card;
         SetSpellPaymentUnderWay(true);
         return card;
     }
@@ -72,11 +72,11 @@ TEST_F(PhysicalPaymentTest, ExactPoolCastsAndMistakesWait)
         CardActor* const card = StartSpell(c.pool);
         UpdatePhysicalPayment();
         EXPECT_EQ(GetSpellStack().GetCount() == 1, c.cast) << c.pool.Total();
-        EXPECT_EQ(GetCardBeingPaid() == nullptr, c.cast);
+        EXPECT_EQ(GetTableSelection().pendingSpell == nullptr, c.cast);
         EXPECT_EQ(IsSpellPaymentUnderWay(), !c.cast);
         GetSpellStack().Reset(1);
         GetSpellStack().OpenWindow();
-        SetCardBeingPaid(nullptr);
+        GetTableSelection().pendingSpell = nullptr;
         RemoveActor(card);
         PurgeRemovedActors();
     }
@@ -93,7 +93,7 @@ TEST_F(PhysicalPaymentTest, PaymentBoxDoneCastsAndCancelReturnsTheCardToTheHand)
     UpdatePhysicalPayment();
     EXPECT_EQ(GetSpellStack().GetCount(), 1);
     EXPECT_EQ(GetLessonBox(), nullptr);
-    EXPECT_EQ(GetCardBeingPaid(), nullptr);
+    EXPECT_EQ(GetTableSelection().pendingSpell, nullptr);
 
     GetSpellStack().Reset(1);
     card = StartSpell(ManaCost());
@@ -102,17 +102,19 @@ TEST_F(PhysicalPaymentTest, PaymentBoxDoneCastsAndCancelReturnsTheCardToTheHand)
     UpdatePhysicalPayment();
     EXPECT_EQ(GetSpellStack().GetCount(), 0);
     EXPECT_TRUE(card->IsHeld());
-    EXPECT_EQ(GetCardBeingPaid(), nullptr);
+    EXPECT_EQ(GetTableSelection().pendingSpell, nullptr);
     EXPECT_EQ(GetLessonBox(), nullptr);
 }
 
 TEST_F(PhysicalPaymentTest, NothingMovesWhileAdviceIsBlocked)
 {
     StartSpell(g_CardDefs[CREATURE_ID].m_Cost);
-    SetAdviceBlocked(true);
+    CardActor parked;
+    SetMistimedCard(&parked);
     UpdatePhysicalPayment();
     EXPECT_EQ(GetSpellStack().GetCount(), 0);
-    EXPECT_NE(GetCardBeingPaid(), nullptr);
+    EXPECT_NE(GetTableSelection().pendingSpell, nullptr);
+    SetMistimedCard(nullptr);
 }
 
 TEST_F(PhysicalPaymentTest, SacrificeCostPromptsAfterTheManaAndWaitsForTheCardToLeave)

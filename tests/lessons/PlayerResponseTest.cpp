@@ -42,7 +42,7 @@ protected:
     }
     void TearDown() override
     {
-        SetAdviceBlocked(false);
+        SetMistimedCard(nullptr);
         DestroyAllDialogs();
         s_GameMode = 0;
         LessonTest::TearDown();
@@ -160,7 +160,8 @@ TEST_F(BalloonQueriesTest, AdviceOrACardSpecificDialogHoldsEveryButtonOfATaggedB
         SCOPED_TRACE(c.name);
         s_GameMode = c.mode;
         m_Balloon->SetKind(c.kind);
-        SetAdviceBlocked(c.blocked);
+        CardActor parked;
+        SetMistimedCard(c.blocked ? &parked : nullptr);
         DestroyAllDialogs();
         if (c.dialogQueued) {
             AddArmedDialog(std::make_unique<DueDialog>());
@@ -168,6 +169,7 @@ TEST_F(BalloonQueriesTest, AdviceOrACardSpecificDialogHoldsEveryButtonOfATaggedB
         }
         EXPECT_EQ(HasNormalDialogQueued() || HasPriorityDialogQueued() || IsNormalDialogShown(), c.dialogQueued);
         EXPECT_EQ(Frame(), (std::array<bool, 3>{c.busy, c.busy, c.busy}));
+        SetMistimedCard(nullptr);
     }
 }
 

@@ -173,7 +173,7 @@ TEST_F(ActorTest, StateEntryActionsOfThePlayerActors)
     other->SetState(13);
     EXPECT_TRUE(TakeState13Flag());
     EXPECT_FALSE(TakeState13Flag());
-    RaiseState13Flag();
+    SetState13Flag();
     SetPlayerActors(nullptr, nullptr);
 }
 
