@@ -28,6 +28,7 @@
 #include "gui/SpriteList.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineAdvisor.h"
 #include "lessons/LessonFlow.h"
 #include "rules/CombatDamage.h"
 #include "rules/SpellStack.h"
@@ -464,6 +465,7 @@ void ShutdownApplication()
     // from the display after it has gone.
     Step("DeleteLessonBox");
     DeleteLessonBox();
+    DeleteOnlineAdviceBox();
     Step("ResetCpuPhysicalTurn");
     ResetCpuPhysicalTurn();
     Step("GUI_System::Shutdown");

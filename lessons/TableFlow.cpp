@@ -65,7 +65,3 @@ bool DetectSituationChange(bool /*pending*/)
 {
     return false;
 }
-
-void OnlineAdvisor()
-{
-}

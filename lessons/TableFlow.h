@@ -16,4 +16,3 @@ void ForgetFlowCard(const Actor* actor);
 void HandleCardTapPhysical(CardActor* card);
 bool IsBasicLessonStep(int state);
 bool DetectSituationChange(bool pending);
-void OnlineAdvisor();
