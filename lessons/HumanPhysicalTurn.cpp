@@ -13,6 +13,7 @@
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
 #include "gui/DialogManager.h"
+#include "gui/ExplanatoryWindow.h"
 #include "gui/Messagebox.h"
 #include "lessons/Advice.h"
 #include "lessons/HandDemos.h"
@@ -84,6 +85,8 @@ void StartGame(Actor* actor)
     SetCardBeingPaid(nullptr);
     SetSpellPaymentUnderWay(false);
     GetTableFlow().castingCard = nullptr;
+    // A new game shows every explanation link unvisited again.
+    ResetExplanationLinksVisited();
     BuildCardSpecificDialogs();
     human.SetDrewFromEmptyLibrary(false);
 }
@@ -125,13 +128,18 @@ CleanupRequest FindCleanupRequest()
 void ShowCleanupBox(const CleanupRequest& request)
 {
     GameDisplay* const display = GetGameDisplay();
+    // A new box, or one that showed other advice, goes to the advice position; the old advice's buttons go.
+    const bool place = GetLessonBox() == nullptr || GetLessonBox()->GetKindNumber() != BOX_CLEANUP;
     Messagebox* const box = ReuseLessonBox();
+    box->Reset();
     box->SetKind(BOX_CLEANUP);
     box->SetScaledSize(200, 200);
     const char16_t* const format = GetString(request.key);
     const std::u16string_view text = format != nullptr ? format : request.key;
     box->CopyText(request.name != nullptr ? FormatString(text, {request.name}) : std::u16string(text));
     box->AutoSize();
+    if (display != nullptr && place)
+        display->PlaceAdviceWindow(box);
     if (display != nullptr)
         display->RegisterWindow(box);
     if (HintRegistry* const hints = GetHintRegistry())
@@ -176,6 +184,7 @@ bool WaitForErrorBox()
     if (box->GetAnswer() < 0) {
         const int link = box->GetPressedButton();
         if (link >= 0) {
+            SetWindowColor(box->FindExtraWindowByTag(link), 0, 160, 224, 255);
             box->ClearPressedButton();
             box->OpenExplanation(link);
         }

@@ -10,7 +10,10 @@
 #include "engine/sound/HintRegistry.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
+#include "gui/ExplanatoryWindow.h"
+#include "gui/GUI_TextButton.h"
 #include "gui/Messagebox.h"
+#include "gui/TextButton.h"
 #include "lessons/CardDrawing.h"
 #include "lessons/DropTarget.h"
 #include "lessons/LessonBox.h"
@@ -24,6 +27,7 @@ namespace {
 
 constexpr int BOX_BAD_BLOCKER = 33;
 constexpr std::uint32_t BAD_BLOCKER_HIGHLIGHT = 1u << 29;
+constexpr int LINK_FONT = 7;
 
 struct BadBlock {
     CardActor* blocker = nullptr;
@@ -68,17 +72,37 @@ bool HasLandwalkAgainstHuman(const CardActor& target)
     return colours.HasColour() && CountCardsPayableWith(PLAYER_HUMAN, colours) > 0;
 }
 
+// The refusal's explanation link: a caption coloured by whether the learner has read it, tagged with its index.
+void AddExplanationLink(Messagebox& box, int link)
+{
+    if (link < 0)
+        return;
+    std::u16string caption;
+    GetExplanationLinkText(caption, link);
+    if (caption.empty())
+        return;
+    const std::uint32_t normal = IsExplanationLinkVisited(link) ? PackColour(224, 160, 0) : PackColour(0, 192, 255);
+    GUI_TextButton* const button =
+        box.CreateTextButton(caption.c_str(), normal, PackColour(255, 96, 0), PackColour(0, 64, 192), LINK_FONT, -1);
+    button->SetTag(link);
+}
+
 void ShowRefusal(const BlockRefusal& refusal, CardActor* blocker, CardActor* target)
 {
     GameDisplay* const display = GetGameDisplay();
+    const bool place = GetLessonBox() == nullptr || GetLessonBox()->GetKindNumber() != BOX_BAD_BLOCKER;
     Messagebox* const box = ReuseLessonBox();
+    box->Reset();
     box->SetKind(BOX_BAD_BLOCKER);
     box->SetScaledSize(200, 200);
     const bool namesTarget = refusal.row == 2;
     const bool namesBlocker = refusal.row == 4;
     box->CopyText(Text(refusal.key, namesTarget ? NameOf(*target) : namesBlocker ? NameOf(*blocker) : nullptr));
     box->CreateButtons(0);
+    AddExplanationLink(*box, refusal.explanationLink);
     box->AutoSize();
+    if (display != nullptr && place)
+        display->PlaceAdviceWindow(box);
     if (display != nullptr)
         display->RegisterWindow(box);
     if (HintRegistry* const hints = GetHintRegistry())
@@ -95,13 +119,24 @@ void ShowRefusal(const BlockRefusal& refusal, CardActor* blocker, CardActor* tar
     blocker->m_Flags |= BAD_BLOCKER_HIGHLIGHT;
 }
 
-// Waits for the error box; once answered the blocker may be picked up again.
+// Waits for the error box; once answered the blocker may be picked up again. A box taken away unanswered (deleted
+// for a card-specific dialog or a busy life token, or reused for a clean-up request) ends the refusal too: the
+// pair would otherwise stay and no block could be picked up again in this game.
 void AnswerBadBlock()
 {
     Messagebox* const box = GetShownLessonBox(BOX_BAD_BLOCKER);
-    if (box == nullptr || box->GetAnswer() < 0)
+    if (box != nullptr && box->GetAnswer() < 0) {
+        // A pressed link opens its explanation and shows as read, as in the error box.
+        const int link = box->GetPressedButton();
+        if (link >= 0) {
+            SetWindowColor(box->FindExtraWindowByTag(link), 0, 160, 224, 255);
+            box->ClearPressedButton();
+            box->OpenExplanation(link);
+        }
         return;
-    GetGameDisplay()->UnregisterWindow(box);
+    }
+    if (box != nullptr)
+        GetGameDisplay()->UnregisterWindow(box);
     if (s_BadBlock.blocker != nullptr)
         s_BadBlock.blocker->m_Flags &= ~BAD_BLOCKER_HIGHLIGHT;
     s_BadBlock = BadBlock();

@@ -78,7 +78,9 @@ bool IsPaymentGated()
 void SacrificeCostPrompt(CardActor* card)
 {
     GameDisplay* const display = GetGameDisplay();
+    const bool place = GetLessonBox() == nullptr || GetLessonBox()->GetKindNumber() != BOX_SACRIFICE;
     Messagebox* const box = ReuseLessonBox();
+    box->Reset();
     box->SetKind(BOX_SACRIFICE);
     box->CreateButtons(1);
     box->SetScaledSize(300, 200);
@@ -86,6 +88,8 @@ void SacrificeCostPrompt(CardActor* card)
     const char16_t* const format = GetString(u"PHYSDLG_PROMPT_COSTTYPE_SACRIFICE");
     box->CopyText(FormatString(format != nullptr ? format : u"", {name != nullptr ? name : u""}));
     box->AutoSize();
+    if (display != nullptr && place)
+        display->PlaceAdviceWindow(box);
     if (display != nullptr)
         display->RegisterWindow(box);
     if (HintRegistry* const hints = GetHintRegistry())
