@@ -10,6 +10,7 @@
 #include "cards/MessagePrompts.h"
 #include "cards/TableReset.h"
 #include "engine/core/StringTable.h"
+#include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
@@ -25,6 +26,7 @@
 #include "rules/SpellStack.h"
 #include "rules/TableSelection.h"
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -151,6 +153,11 @@ void RunCase(const Case& c, test::OnlineBot& bot, int& lastTurn)
     const bool modal = c.id == CD_WENORTH;
     EXPECT_EQ(GetOnlineAdvice(), modal ? 153 : 0);
     EXPECT_EQ(GetOnlineAdviceBox() != nullptr, modal);
+    if (const char* const folder = std::getenv("TESSEL_SAVE_FRAMES"); folder != nullptr && modal) {
+        GetRaster()->Invalidate();
+        TickOnce();
+        plat::headless::SaveFrameBmp(plat::headless::LastFrame(), std::string(folder) + "/online-spell-mode.bmp");
+    }
     switch (c.action) {
     case Action::Cancel:
         bot.PressFieldButtonNow(0);
