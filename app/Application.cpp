@@ -29,6 +29,7 @@
 #include "gui/SpriteList.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineAdvisor.h"
 #include "lessons/LessonFlow.h"
 #include "rules/CombatDamage.h"
 #include "rules/SpellStack.h"
@@ -482,6 +483,7 @@ void ShutdownApplication()
     // from the display after it has gone.
     Step("DeleteLessonBox");
     DeleteLessonBox();
+    DeleteOnlineAdviceBox();
     Step("ResetCpuPhysicalTurn");
     ResetCpuPhysicalTurn();
     // So are the life tokens, with their box and their actors: a later life change must not reach them.

@@ -630,6 +630,8 @@ void DrawOnlineTable()
     }
     if (changed)
         display.PlaceTableCardsOnline();
+    // Rebuilt each frame: the combat links look the mouse up in them.
+    display.m_PlacedCards.clear();
     DrawOnlineBlockers(cards);
     DrawStackRowCards();
 
@@ -641,6 +643,7 @@ void DrawOnlineTable()
         PlaceCardOnline(slot, card);
         card->m_TargetPoint.x = slot.x;
         card->m_TargetPoint.y = slot.y;
+        display.m_PlacedCards.push_back(PlacedCardRecord{card, slot.x, slot.y});
         const float depth = IsDraggedHumanCard(card) ? FRONT_DEPTH : card->m_Position.z;
         const bool turned = IsTurned(card);
         card->m_Rotation.z = turned ? QUARTER_TURN : 0.0f;

@@ -216,7 +216,7 @@ void DecidePump(const Context& ctx, CardActor* card, CardActor* source, const Ca
     if (!d.decided && t > 0 && !Aimed(card, {CD_FALARSAR, CD_KELOLVIN})) {
         const int incoming = stack.GetPendingDamage(card, true);
         const int r = card->GetRemainingToughness(false, false) + pending.toughness;
-        if (incoming != 0 && incoming > r)
+        if (incoming != 0 && incoming >= r)
             TryPumps(d, a.cost, incoming - r + 1, t);
     }
 }

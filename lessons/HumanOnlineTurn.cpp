@@ -374,7 +374,11 @@ void MainPhase(Actor* actor)
     if (card == nullptr || !(card->IsHeld() || card->GetPlayedMark() == 0))
         return;
     if (card->GetSpellEffect()->needsTarget && card->GetChosenTarget() == nullptr) {
-        card->SetChosenTarget(ChooseTarget(card, c, false, false, true, nullptr));
+        bool aborted = false;
+        card->SetChosenTarget(ChooseTarget(card, c, false, false, true, &aborted));
+        // Cancel gave the card up: without this its target prompt would come back every frame.
+        if (aborted)
+            s_Words.casting = nullptr;
         return;
     }
     if (card->GetCost().Total() != 0 && !BeginManaPayment(*card, false, GetClickedPoolRow()))

@@ -13,6 +13,7 @@
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
 #include "gui/DialogManager.h"
+#include "gui/ExplanatoryWindow.h"
 #include "gui/Messagebox.h"
 #include "lessons/Advice.h"
 #include "lessons/HandDemos.h"
@@ -84,6 +85,8 @@ void StartGame(Actor* actor)
     SetCardBeingPaid(nullptr);
     SetSpellPaymentUnderWay(false);
     GetTableFlow().castingCard = nullptr;
+    // A new game shows every explanation link unvisited again.
+    ResetExplanationLinksVisited();
     BuildCardSpecificDialogs();
     human.SetDrewFromEmptyLibrary(false);
 }
@@ -174,6 +177,7 @@ bool WaitForErrorBox()
     if (box->GetAnswer() < 0) {
         const int link = box->GetPressedButton();
         if (link >= 0) {
+            SetWindowColor(box->FindExtraWindowByTag(link), 0, 160, 224, 255);
             box->ClearPressedButton();
             box->OpenExplanation(link);
         }

@@ -1,7 +1,10 @@
 #include "lessons/HumanTurnSteps.h"
 
 #include "cards/CardActor.h"
+#include "cards/CardIds.h"
 #include "cards/TableInput.h"
+#include "engine/core/StringTable.h"
+#include "engine/core/TextHelpers.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
@@ -15,6 +18,7 @@
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/PaymentAdvice.h"
+#include "lessons/PhysicalAdviceState.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnAdvice.h"
 #include "lessons/UntapDrawPrompts.h"
@@ -37,7 +41,33 @@ constexpr int BOX_MAIN1_ALT = 44;
 constexpr int BOX_MAIN2 = 6;
 constexpr int BOX_ATTACK_PROMPT = 49;
 constexpr int BOX_CPU_ANSWER = 51;
+constexpr int BOX_ATTACK_ERROR = 34;
+constexpr int BOX_DONE_WITHOUT_ATTACKERS = 50;
+constexpr int BOX_MUST_ATTACK = 54;
 constexpr int ATTACK_EFFECT = 27;
+constexpr int STEP_BOX_WIDTH = 300;
+constexpr int STEP_BOX_HEIGHT = 200;
+
+// Why the learner who chose to attack has no creature that can: by whether any creature is summoning-sick or
+// tapped.
+struct AttackErrorRow {
+    bool any;
+    bool sick;
+    bool tapped;
+    const char16_t* key;
+    const char16_t* voice;
+};
+
+constexpr AttackErrorRow ATTACK_ERRORS[] = {
+    {false, false, false, u"PHYSDLG_ERROR_ATTACK_NoCreatures", u"vo_phys\\ERROR_ATTACK_NoCreatures.wav"},
+    {true, true, true, u"PHYSDLG_ERROR_ATTACK_NoUntappedUnsickCreatures",
+     u"vo_phys\\ERROR_ATTACK_NoUntappedUnsickCreatures.wav"},
+    {true, true, false, u"PHYSDLG_ERROR_ATTACK_NoUnsickCreatures", u"vo_phys\\ERROR_ATTACK_NoUnsickCreatures.wav"},
+    {true, false, true, u"PHYSDLG_ERROR_ATTACK_NoUntappedCreatures",
+     u"vo_phys\\ERROR_ATTACK_NoUntappedCreatures.wav"},
+    {true, false, false, u"PHYSDLG_ERROR_ATTACK_NoUntappedUnsickCreatures",
+     u"vo_phys\\ERROR_ATTACK_NoUntappedUnsickCreatures.wav"},
+};
 
 void StopVoices()
 {
@@ -56,6 +86,92 @@ int AnswerOf(int kind)
 {
     const Messagebox* const box = GetShownLessonBox(kind);
     return box != nullptr ? box->GetAnswer() : -1;
+}
+
+// The lesson box's call pattern: made or reused, reset, sized, of its kind, with its text and, when asked, the OK
+// button; placed when new or when it showed another kind; shown.
+Messagebox* ShowStepBox(int kind, std::u16string_view text, bool okButton)
+{
+    const bool place = GetLessonBox() == nullptr || GetLessonBox()->GetKindNumber() != kind;
+    Messagebox* const box = ReuseLessonBox();
+    box->Reset();
+    box->SetScaledSize(STEP_BOX_WIDTH, STEP_BOX_HEIGHT);
+    box->SetKind(kind);
+    box->CopyText(text);
+    if (okButton)
+        box->CreateButtons(0);
+    box->AutoSize();
+    GameDisplay* const display = GetGameDisplay();
+    if (display != nullptr && place)
+        display->PlaceAdviceWindow(box);
+    if (display != nullptr)
+        display->RegisterWindow(box);
+    return box;
+}
+
+std::u16string_view TextOf(const char16_t* key)
+{
+    const char16_t* const text = GetString(key);
+    return text != nullptr ? std::u16string_view(text) : std::u16string_view();
+}
+
+void PlayVoice(const char16_t* voice, int times)
+{
+    if (HintRegistry* const hints = GetHintRegistry())
+        hints->PlayVoiceLimited(voice, times, true);
+}
+
+// The learner chose to attack, but no creature of his can: the box says why.
+void ShowAttackError()
+{
+    bool any = false;
+    bool sick = false;
+    bool tapped = false;
+    for (const CardActor* const card : GetCardActors()) {
+        if (card->GetOwner() != PLAYER_HUMAN || card->GetCardType() != CT_CREATURE || !card->IsNotLeaving() ||
+            card->IsHeld())
+            continue;
+        any = true;
+        sick = sick || card->GetTapState() == TAP_NEW;
+        tapped = tapped || card->GetTapState() == TAP_TAPPED;
+    }
+    for (const AttackErrorRow& row : ATTACK_ERRORS) {
+        if (row.any == any && (!any || (row.sick == sick && row.tapped == tapped))) {
+            ShowStepBox(BOX_ATTACK_ERROR, TextOf(row.key), true);
+            PlayVoice(row.voice, 1);
+            return;
+        }
+    }
+}
+
+bool HasAbleAttacker()
+{
+    for (const CardActor* const card : GetCardActors()) {
+        if (card->GetOwner() == PLAYER_HUMAN && card->GetCardType() == CT_CREATURE && card->IsNotLeaving() &&
+            !card->IsHeld() && IsAbleToAttack(card))
+            return true;
+    }
+    return false;
+}
+
+// Creatures that must attack and do not: the box names them and the step waits for them.
+void ShowMustAttack(int count, const CardActor* creature)
+{
+    const bool one = count == 1;
+    const bool tavevsar = creature != nullptr && creature->GetId() == CD_TAVEVSAR;
+    std::u16string text;
+    if (s_GameMode == 1) {
+        const char16_t* const name = creature != nullptr ? creature->GetNameField() : nullptr;
+        text = FormatString(TextOf(one ? u"PHYS_BASIC_MustAttack_1" : u"PHYS_BASIC_MustAttack_N"),
+                            {name != nullptr ? name : u""});
+    } else {
+        text = TextOf(one ? u"PHYS_ADV_MustAttack_1" : u"PHYS_ADV_MustAttack_N");
+    }
+    const char16_t* voice = one ? u"vo_phys\\adv_MustAttack.wav" : u"vo_phys\\adv_MustAttack_N.wav";
+    if (s_GameMode == 1 && tavevsar)
+        voice = one ? u"vo_phys\\basic_tavevsar_MustAttack.wav" : u"vo_phys\\basic_tavevsar_MustAttack_N.wav";
+    ShowStepBox(BOX_MUST_ATTACK, text, false);
+    PlayVoice(voice, count);
 }
 
 void DiscardLessonBox()
@@ -151,6 +267,10 @@ void MainPhase(Actor* actor)
         if (answer == 0) {
             DiscardLessonBox();
             PostDialogEvent(9, nullptr);
+            const bool dialogsNow = IsPriorityDialogShown() || HasPriorityDialogQueued() || IsNormalDialogShown() ||
+                                    HasNormalDialogQueued();
+            if (!dialogsNow && !HasAbleAttacker())
+                ShowAttackError();
             actor->SetState(HUMAN_STEP_BEGIN_COMBAT);
         } else if (answer == 1) {
             actor->SetState(HUMAN_STEP_END_PROMPTS);
@@ -189,10 +309,16 @@ void ConfirmAttack(Actor* actor, int answer)
     PlayerState& human = *GetPlayerState(PLAYER_HUMAN);
     if (answer == 1)
         ReturnAttackersToReady(PLAYER_HUMAN);
-    if (CountMustAttackCreatures(PLAYER_HUMAN, nullptr) != 0) {
+    CardActor* mustAttack = nullptr;
+    if (const int count = CountMustAttackCreatures(PLAYER_HUMAN, &mustAttack); count != 0) {
         StopVoices();
-        if (Messagebox* const box = GetLessonBox())
-            box->ClearClickedButton();
+        ShowMustAttack(count, mustAttack);
+        return;
+    }
+    if (answer == 0 && s_AttackStep == 0) {
+        // Done without choosing an attacker: most likely a misclick, so the step asks before it ends the attack.
+        ShowStepBox(BOX_DONE_WITHOUT_ATTACKERS, TextOf(u"PHYS_ATTACK_Declare_Misclick_Done"), true);
+        PlayVoice(u"vo_phys\\AttackDeclare_misclick_done.wav", 1);
         return;
     }
     CloseLessonBox();
@@ -403,6 +529,9 @@ void RunHumanTurnStep(Actor* actor)
             actor->SetState(HUMAN_STEP_DAMAGE);
         return;
     case HUMAN_STEP_END_COMBAT:
+        // The combat's advice containers would otherwise carry its cards into the next combat.
+        GetPhysicalAdviceState().combatMap.clear();
+        GetPhysicalAdviceState().combatSet.clear();
         actor->SetState(HUMAN_STEP_POST_COMBAT_BURN);
         return;
     case HUMAN_STEP_POST_COMBAT_BURN:

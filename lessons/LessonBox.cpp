@@ -9,6 +9,7 @@
 #include "gui/Messagebox.h"
 #include "gui/WordBalloon.h"
 #include "lessons/CpuPhysicalTurn.h"
+#include "lessons/LessonQueries.h"
 
 namespace {
 
@@ -71,6 +72,7 @@ Messagebox* ShowLessonBox(const LessonBoxContent& content)
     box->SetKind(content.kind);
     SetContentText(*box, content);
     AddContentButtons(*box, content);
+    AddExplanationLinkLabel(box, content.explanationLink);
     box->AutoSize();
     if (content.keepNominalHeight && box->GetHeight() < content.height)
         box->SetScaledSize(content.width, content.height);

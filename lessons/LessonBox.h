@@ -34,6 +34,8 @@ struct LessonBoxContent {
     LessonBoxPlacing placing = LessonBoxPlacing::NewOrOtherKind;
     // The box is moved off this card before it is shown.
     const CardActor* avoidCard = nullptr;
+    // An explanation link shown under the text as a link label (-1: none).
+    int explanationLink = -1;
 };
 
 // Fills and shows the lesson box: made when missing, reset, sized, kinded, texted, buttoned, auto-sized, placed as

@@ -10,6 +10,7 @@
 #include "lessons/HandDemos.h"
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
+#include "lessons/OnlineAdvisor.h"
 #include "lessons/PhysicalLesson.h"
 #include "lessons/PhysicalPayment.h"
 #include "lessons/TableFlow.h"

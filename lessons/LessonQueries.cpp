@@ -75,16 +75,22 @@ void AddCardExplanationLink(Messagebox* box, const CardActor* card)
     const int id = card->GetId();
     const auto* const found = std::find_if(std::begin(EXPLAINED_CARDS), std::end(EXPLAINED_CARDS),
                                            [id](const ExplainedCard& entry) { return entry.id == id; });
-    if (found == std::end(EXPLAINED_CARDS))
+    if (found != std::end(EXPLAINED_CARDS))
+        AddExplanationLinkLabel(box, found->link);
+}
+
+void AddExplanationLinkLabel(Messagebox* box, int link)
+{
+    if (box == nullptr || link < 0)
         return;
     std::u16string caption;
-    GetExplanationLinkText(caption, found->link);
+    GetExplanationLinkText(caption, link);
     if (caption.empty())
         return;
-    const std::uint32_t colour = IsExplanationLinkVisited(found->link) ? LINK_VISITED : LINK_NOT_VISITED;
+    const std::uint32_t colour = IsExplanationLinkVisited(link) ? LINK_VISITED : LINK_NOT_VISITED;
     GUI_TextButton* const label =
         box->CreateTextButton(caption.c_str(), colour, LINK_HIGHLIGHTED, LINK_PRESSED, LINK_FONT, -1);
-    label->SetTag(found->link);
+    label->SetTag(link);
 }
 
 bool IsHumanPlayAllowed()

@@ -16,6 +16,9 @@ class Messagebox;
 bool CanPlayCardNow(CardActor* card, bool ability);
 // Refreshes the player's available mana (0 the human, else the CPU) and copies it into out.
 ManaCost& GetAvailableMana(ManaCost& out, int player);
+// A link label to that explanation (none for -1 or an empty caption), coloured by whether it was read, tagged with
+// the link index.
+void AddExplanationLinkLabel(Messagebox* box, int link);
 // The cards with their own explanation get a link label to it in the box, tagged with the link index.
 void AddCardExplanationLink(Messagebox* box, const CardActor* card);
 // The table's drag and click test.

@@ -10,7 +10,10 @@
 #include "engine/sound/HintRegistry.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
+#include "gui/ExplanatoryWindow.h"
+#include "gui/GUI_TextButton.h"
 #include "gui/Messagebox.h"
+#include "gui/TextButton.h"
 #include "lessons/CardDrawing.h"
 #include "lessons/DropTarget.h"
 #include "lessons/LessonBox.h"
@@ -85,6 +88,7 @@ void ShowRefusal(const BlockRefusal& refusal, CardActor* blocker, CardActor* tar
     content.height = 200;
     content.builtText = Text(refusal.key, namesTarget ? NameOf(*target) : namesBlocker ? NameOf(*blocker) : nullptr);
     content.buttons = {u"STR_OK"};
+    content.explanationLink = refusal.explanationLink;
     ShowLessonBox(content);
     if (HintRegistry* const hints = GetHintRegistry())
         hints->PlayVoiceLimited(refusal.voice, -1, true);
@@ -100,13 +104,24 @@ void ShowRefusal(const BlockRefusal& refusal, CardActor* blocker, CardActor* tar
     blocker->m_Flags |= BAD_BLOCKER_HIGHLIGHT;
 }
 
-// Waits for the error box; once answered the blocker may be picked up again.
+// Waits for the error box; once answered the blocker may be picked up again. A box taken away unanswered (deleted
+// for a card-specific dialog or a busy life token, or reused for a clean-up request) ends the refusal too: the
+// pair would otherwise stay and no block could be picked up again in this game.
 void AnswerBadBlock()
 {
     Messagebox* const box = GetShownLessonBox(BOX_BAD_BLOCKER);
-    if (box == nullptr || box->GetAnswer() < 0)
+    if (box != nullptr && box->GetAnswer() < 0) {
+        // A pressed link opens its explanation and shows as read, as in the error box.
+        const int link = box->GetPressedButton();
+        if (link >= 0) {
+            SetWindowColor(box->FindExtraWindowByTag(link), 0, 160, 224, 255);
+            box->ClearPressedButton();
+            box->OpenExplanation(link);
+        }
         return;
-    GetGameDisplay()->UnregisterWindow(box);
+    }
+    if (box != nullptr)
+        GetGameDisplay()->UnregisterWindow(box);
     if (CardActor* const blocker = GetBlockErrorCard())
         blocker->m_Flags &= ~BAD_BLOCKER_HIGHLIGHT;
     ClearBadBlock();

@@ -67,7 +67,3 @@ bool DetectSituationChange(bool /*pending*/)
 {
     return false;
 }
-
-void OnlineAdvisor()
-{
-}

@@ -15,4 +15,3 @@ void ForgetFlowCard(const Actor* actor);
 // Per-frame lesson steps.
 void HandleCardTapPhysical(CardActor* card);
 bool DetectSituationChange(bool pending);
-void OnlineAdvisor();

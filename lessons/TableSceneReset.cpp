@@ -11,6 +11,7 @@
 #include "lessons/DrawingHand.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineAdvisor.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/TableFlow.h"
 #include "rules/GameGlobals.h"
@@ -46,5 +47,6 @@ void ResetTableScene()
         HandTurnTo(PLAYER_CPU);
 
     DeleteLessonBox();
+    DeleteOnlineAdviceBox();
     DeleteQuitWarningBox();
 }

@@ -87,9 +87,9 @@ bool IsMouseOverCardOnline(const CardActor* card, int x, int y)
     int width = 0;
     int height = 0;
     display.GetCardDrawSize(card, width, height, false);
+    // A record lying at the card's own position does not end the walk: a card resting in its placed slot is
+    // where the mouse finds it.
     for (const PlacedCardRecord& record : display.m_PlacedCards) {
-        if (record.x == card->m_Position.x && record.y == card->m_Position.y)
-            return false;
         if (record.card != card)
             continue;
         const int left = static_cast<int>(record.x);

@@ -454,8 +454,8 @@ CardActor* CpuChooseLandToPlay()
     if (land == nullptr) {
         land = sets[1].HasColour() ? FindHeldCpuLandForCost(sets[1]) : nullptr;
     } else if (sets[1].HasColour() && CountCardsPayableWith(PLAYER_CPU, sets[0]) > 0) {
-        // The first colour is already served: a land of the second or none this turn.
-        return FindHeldCpuLandForCost(sets[1]);
+        // The first colour is already served: a land of the second, else the first held land below.
+        land = FindHeldCpuLandForCost(sets[1]);
     }
     if (land != nullptr)
         return land;

@@ -179,7 +179,7 @@ void DecidePump(const Context& ctx, CardActor* card, CardActor* source, const Ca
     if (!d.decided && t > 0) {
         const int incoming = stack.GetPendingDamage(card, true);
         const int r = card->GetRemainingToughness(false, false) + pending.toughness;
-        if (incoming != 0 && r < incoming)
+        if (incoming != 0 && r <= incoming)
             TryPumps(d, a.cost, incoming - r + 1, t);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "cards/CardActor.h"
 #include "cards/GraveyardLists.h"
+#include "cards/MessagePrompts.h"
 #include "engine/scene/FrameState.h"
 #include "engine/sound/Wave.h"
 #include "gamestate/AdviceState.h"
@@ -160,6 +161,8 @@ void ClearPaymentSlots()
     SetLessonPendingCard(nullptr);
     SetLessonSecondCard(nullptr);
     GetPaymentState().paying = false;
+    // The target prompt's text owns the message field: left there, no other prompt could be shown again.
+    OnlinePromptOwner().clear();
     ClearLandTargetPending();
     CloseGraveyardLists();
 }

@@ -452,13 +452,12 @@ int CheckManaPaymentPhysical(const CardActor& card, bool isAbility)
     ManaCost coloured = cost;
     coloured.generic = 0;
     const ManaCost inColours = KeepCoveredColours(pool, coloured);
+    // The pool's mana of colours the cost does not name. Every colour of the cost is left out, not only its
+    // first: with the first alone, an exact payment of a two-colour cost counted its second colour twice.
     ManaCost others = pool;
-    // The first colour of the cost in the order red, green, blue, black, white.
     for (const int index : {1, 2, 3, 4, 5}) {
-        if (cost.At(index) != 0) {
+        if (cost.At(index) != 0)
             others.At(index) = 0;
-            break;
-        }
     }
     if (g > 0) {
         const int extra = inColours.Total() - coloured.Total();

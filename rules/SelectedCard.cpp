@@ -153,7 +153,8 @@ void PaySpell(CardActor& card)
     TableSelection& selection = GetTableSelection();
     const bool needsTarget = card.GetSpellEffect()->needsTarget && !card.GetSpellEffect()->targetOnResolve;
     if (needsTarget && card.GetChosenTarget() == nullptr) {
-        if (Actor* const target = ChooseTarget(&card, selection.selectedCard, false, false, false, nullptr))
+        // Cancel gives the spell up; otherwise it would stay pending and its prompt come back every frame.
+        if (Actor* const target = ChooseTarget(&card, selection.selectedCard, false, false, true, nullptr))
             card.SetChosenTarget(target);
         return;
     }

@@ -143,11 +143,14 @@ bool IsMouseInZone(int zone)
     return MouseState.x >= r.left && MouseState.x <= r.right && MouseState.y >= r.top && MouseState.y <= r.bottom;
 }
 
-// The learner gave up the choice.
-Actor* Abort(CardActor* source, bool cancelPaymentOnAbort, bool* aborted)
+// The learner gave up the choice. A spell is given up whole, back to the hand with its mana returned; an
+// ability's card stays where it is.
+Actor* Abort(CardActor* source, bool isAbility, bool cancelPaymentOnAbort, bool* aborted)
 {
-    if (cancelPaymentOnAbort)
+    if (cancelPaymentOnAbort && isAbility)
         CancelPayment(*source);
+    else if (cancelPaymentOnAbort)
+        CancelPaymentOnCard(source);
     if (aborted != nullptr)
         *aborted = true;
     return nullptr;
@@ -172,17 +175,18 @@ bool RunPrompt(CardActor* source, bool isAbility, const EffectSpec& effect, bool
 {
     if (IsOnlineLesson()) {
         if (!isAbility && effect.effectType == EFFECT_GAINLIFEORPREVENTDAMAGE && source->GetState() == 0) {
+            // The advisor asks the question; the field offers only the way out.
             ShowOnlineTargetPrompt(u"ONL_CHOOSE_GAIN_PREVENT");
-            if (TakeTargetPromptButton() && cancelPaymentOnAbort)
-                CancelPayment(*source);
-            if (aborted != nullptr)
+            if (TakeTargetPromptButton())
+                Abort(source, isAbility, cancelPaymentOnAbort, aborted);
+            else if (aborted != nullptr)
                 *aborted = true;
             return false;
         }
         const bool sacrifice = isAbility && source->GetAbility()->costType == COSTTYPE_SACTARGET;
         ShowOnlineTargetPrompt(sacrifice ? u"ONL_CHOOSE_SAC_TARGET" : u"ONL_CHOOSE_TARGET");
         if (TakeTargetPromptButton()) {
-            Abort(source, cancelPaymentOnAbort, aborted);
+            Abort(source, isAbility, cancelPaymentOnAbort, aborted);
             return false;
         }
         return true;
@@ -192,7 +196,7 @@ bool RunPrompt(CardActor* source, bool isAbility, const EffectSpec& effect, bool
             StopVoiceQueue();
             DeleteTargetPrompt();
             s_HostileTargetRefused = false;
-            Abort(source, cancelPaymentOnAbort, aborted);
+            Abort(source, isAbility, cancelPaymentOnAbort, aborted);
             return false;
         }
         return true;

@@ -15,6 +15,9 @@
 #include "gui/GUI_Window.h"
 #include "gui/OldButton.h"
 #include "gui/OldDialog.h"
+#include "gui/Messagebox.h"
+#include "gui/TextButton.h"
+#include "lessons/OnlineAdvisor.h"
 #include "lessons/OnlineTurnServices.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
@@ -22,6 +25,8 @@
 #include "rules/ManaPool.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
+#include "rules/TableSelection.h"
+#include "rules/Targets.h"
 #include "screens/CoinToss.h"
 
 #include <algorithm>
@@ -41,6 +46,8 @@ bool IsMessageShown(std::u16string_view key)
 }
 
 constexpr int FIELD_ZONE = 15;
+constexpr int CPU_PANEL_ZONE = 2;
+constexpr int HUMAN_PANEL_ZONE = 3;
 constexpr int BUTTON_YES = 0;
 constexpr int BUTTON_NO = 1;
 // Frames between two clicks, as a person pauses; the table also needs a frame to take each click.
@@ -118,6 +125,12 @@ bool LandsCover(const ManaCost& cost)
     return static_cast<int>(lands.size()) >= cost.generic;
 }
 
+bool IsCpuInMainOrEnd()
+{
+    const Actor* const cpu = FindActorByName(u"cpuplayer");
+    return cpu != nullptr && (cpu->GetState() == 5 || cpu->GetState() == 18);
+}
+
 int HumanState()
 {
     const Actor* const human = FindActorByName(u"player");
@@ -158,8 +171,9 @@ bool LibraryListShown()
 
 const char* PromptName(Prompt kind)
 {
-    static constexpr const char* NAMES[] = {"toss",         "window",        "field",       "payment",
-                                            "hand discard", "spell discard", "library look"};
+    static constexpr const char* NAMES[] = {"toss",         "window",        "field",        "payment",
+                                            "hand discard", "spell discard", "library look", "spell mode",
+                                            "target"};
     return NAMES[static_cast<std::size_t>(kind)];
 }
 
@@ -236,9 +250,12 @@ void OnlineBot::Step()
         m_FieldPressedAt.clear();
     }
     if (ClickMessageWindowButton() || AnswerDice() || Discard() || DiscardToSpell() || CloseLibraryLook() ||
-        PayWithLand() || (!m_LandsOnly && Block()))
+        AnswerSpellMode() || ChooseSpellTarget() || PayWithLand() || (!m_LandsOnly && Block()))
         return;
     if (s_HumanTurn && s_MulliganState == 1 && HumanState() == 5 && (PlayLand() || (!m_LandsOnly && CastCreature())))
+        return;
+    // The learner's instants are taken in the opponent's turn: in its own the table waits for the idle opponent.
+    if (m_CastsInstants && !s_HumanTurn && s_MulliganState == 1 && IsCpuInMainOrEnd() && CastInstant())
         return;
     if (s_HumanTurn && HumanState() == 7 && !m_LandsOnly && DeclareAttacker())
         return;
@@ -389,6 +406,82 @@ bool OnlineBot::CastCreature()
         return true;
     }
     return false;
+}
+
+// The first instant in the hand its untapped lands can pay for, once per card and turn.
+bool OnlineBot::CastInstant()
+{
+    if (GetTableSelection().pendingSpell != nullptr || GetSpellStack().GetCount() != 0 || GetPaymentState().paying)
+        return false;
+    for (const GUI_Window* w : HandWindows()) {
+        const CardActor* const card = GetCardWindowActor(w);
+        if (card->GetCardType() != CT_INSTANT || !LandsCover(card->GetCost()) ||
+            std::find(m_Tried.begin(), m_Tried.end(), card) != m_Tried.end())
+            continue;
+        m_Tried.push_back(card);
+        if (!ClickWindow(w))
+            continue;
+        ++m_InstantsStarted;
+        return true;
+    }
+    return false;
+}
+
+// The advice box asks which mode the spell takes: the first time the first answer, then the other, in turn.
+bool OnlineBot::AnswerSpellMode()
+{
+    const Messagebox* const box = GetOnlineAdviceBox();
+    if (box == nullptr || box->GetButtonCount() != 2)
+        return false;
+    ClickAdviceButtonNow(m_ModesAnswered++ % 2);
+    Answer(Prompt::SpellMode);
+    return true;
+}
+
+bool OnlineBot::ClickAdviceButtonNow(int index)
+{
+    const Messagebox* const box = GetOnlineAdviceBox();
+    if (box == nullptr || index >= box->GetButtonCount())
+        return false;
+    const TextButton* const button = box->GetButton(index);
+    Click((button->GetLeft() + button->GetRight()) / 2, (button->GetTop() + button->GetBottom()) / 2);
+    return true;
+}
+
+void OnlineBot::ClickZone(int zone)
+{
+    const RasterRect& r = GetGameDisplay()->GetZoneRectByIndex(zone);
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// The field asks for the target of the learner's instant: a player it may aim at (the opponent first), else a card
+// on the table the rules accept (the opponent's first), else Cancel.
+bool OnlineBot::ChooseSpellTarget()
+{
+    CardActor* const spell = GetTableSelection().pendingSpell;
+    if (spell == nullptr || spell->GetChosenTarget() != nullptr || !FieldShows(u"ONL_CHOOSE_TARGET"))
+        return false;
+    Answer(Prompt::Target);
+    const TargetSpec& target = *spell->GetSpellTarget();
+    const bool helps = spell->GetState() == 1 || spell->GetState() == 2;
+    if (target.opponent && !helps) {
+        ClickZone(CPU_PANEL_ZONE);
+        return true;
+    }
+    if (target.caster) {
+        ClickZone(HUMAN_PANEL_ZONE);
+        return true;
+    }
+    for (const int owner : {PLAYER_CPU, PLAYER_HUMAN}) {
+        for (CardActor* const card : GetCardActors()) {
+            if (card->GetOwner() == owner && !card->IsHeld() &&
+                ChooseTarget(spell, card, false, true, false, nullptr) == card && ClickCard(card))
+                return true;
+        }
+    }
+    ++m_TargetsCancelled;
+    PressFieldButton(0);
+    return true;
 }
 
 // Every creature that can attack, one click each; then the field button ends the declaration.

@@ -21,6 +21,8 @@ enum class Prompt {
     HandDiscard,   // the end of turn's discard down to seven
     SpellDiscard,  // a card chosen to discard to a resolving spell
     LibraryLook,   // a library list shown by a spell, closed with OK
+    SpellMode,     // the advice box's question of a spell with two modes
+    Target,        // a target for the learner's instant: a player's panel, a card, or Cancel when none fits
     Count
 };
 const char* PromptName(Prompt kind);
@@ -35,10 +37,16 @@ public:
     // A quick hand moves onto the point and presses in the same frame, as a real mouse often does; by default
     // the move, the press and the release each take a frame.
     void SetMoveAndPressTogether(bool together) { m_MoveAndPressTogether = together; }
+    // In the opponent's main phase and end step the learner also casts every instant its lands pay for, once per card
+    // and turn.
+    void SetCastsInstants(bool casts) { m_CastsInstants = casts; }
     int Clicks() const { return m_Clicks; }
     int LandsPlayed() const { return m_LandsPlayed; }
     // Creatures whose cast the bot started by clicking them in the hand.
     int CastsStarted() const { return m_CastsStarted; }
+    int InstantsStarted() const { return m_InstantsStarted; }
+    // Target choices given up with the field's Cancel because nothing on the table fitted.
+    int TargetsCancelled() const { return m_TargetsCancelled; }
     // Clicks on the learner's own lands while a payment was open.
     int LandsTappedToPay() const { return m_LandsTappedToPay; }
     // Clicks on a symbol of the learner's mana pool while generic mana was owed.
@@ -47,6 +55,13 @@ public:
     int BlocksTried() const { return m_BlocksTried; }
     int Discards() const { return m_Discards; }
     int Answered(Prompt kind) const { return m_Answered[static_cast<std::size_t>(kind)]; }
+
+    // For a test that stages a moment: one click queued, played by the next Steps.
+    bool ClickCardNow(const CardActor* card) { return ClickCard(card); }
+    void ClickZoneNow(int zone) { ClickZone(zone); }
+    void PressFieldButtonNow(int fromRight) { PressFieldButton(fromRight); }
+    bool ClickAdviceButtonNow(int index);
+    bool ClickPending() const { return !m_Pending.empty(); }
 
 private:
     struct Point {
@@ -66,11 +81,19 @@ private:
     bool PayWithLand();
     bool ClickPoolRow();
     bool CastCreature();
+    bool CastInstant();
+    bool AnswerSpellMode();
+    bool ChooseSpellTarget();
+    void ClickZone(int zone);
     bool DeclareAttacker();
     bool Block();
     void PressFieldButton(int fromRight);
 
     bool m_LandsOnly = false;
+    bool m_CastsInstants = false;
+    int m_InstantsStarted = 0;
+    int m_TargetsCancelled = 0;
+    int m_ModesAnswered = 0;
     bool m_MoveAndPressTogether = false;
     std::vector<Point> m_Pending;
     std::vector<const CardActor*> m_Tried;

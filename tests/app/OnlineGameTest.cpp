@@ -245,6 +245,7 @@ struct GameSetup {
     unsigned seed;
     // When set, both libraries are milled down to this many cards once the hands are kept.
     int libraryLeft = -1;
+    bool castsInstants = false;
 };
 
 struct GameResult {
@@ -260,6 +261,8 @@ struct GameResult {
     std::vector<std::string> faults;
     std::string stall;
     int casts = 0;
+    int instants = 0;
+    int targetsCancelled = 0;
     int landsTapped = 0;
     int humanCreatures = 0;
     int deckingTurn = 0;
@@ -377,6 +380,7 @@ GameResult PlayGame(const GameSetup& setup, int frameCount = 0)
     ResetTable(setup.mode);
     plat::SeedRand(setup.seed);
     test::OnlineBot bot;
+    bot.SetCastsInstants(setup.castsInstants);
     bool tossSeen = false;
     bool humanTurn = false;
     int logCount = 0;
@@ -486,6 +490,8 @@ GameResult PlayGame(const GameSetup& setup, int frameCount = 0)
         creatures += card->GetOwner() == 0 && card->GetCardType() == CT_CREATURE && !card->IsHeld();
     result.humanCreatures = creatures;
     result.casts = bot.CastsStarted();
+    result.instants = bot.InstantsStarted();
+    result.targetsCancelled = bot.TargetsCancelled();
     result.landsTapped = bot.LandsTappedToPay();
     for (std::size_t kind = 0; kind < result.answered.size(); ++kind)
         result.answered[kind] = bot.Answered(static_cast<test::Prompt>(kind));
@@ -558,6 +564,22 @@ TEST_F(OnlineGameTest, AGameEndsByDeckingAtTheLatest)
     EXPECT_EQ(result.deckingTurn, 3);
     EXPECT_TRUE(result.ended) << result.stall;
     EXPECT_TRUE(result.humanLost || result.cpuLost);
+}
+
+// A white hand holds a spell with two modes and the learner casts every instant it can: each mode question and
+// each target prompt is answered (a Cancel where nothing fits), and the game still runs to its end.
+TEST_F(OnlineGameTest, TheLearnerCastsEveryInstantItCanAndTheGameGoesOn)
+{
+    GameResult result;
+    plat::headless::SetTime(0);
+    RunInside([&] { result = PlayGame({3, COLOUR_WHITE, COLOUR_RED, 7, 8, true}); });
+    EXPECT_TRUE(result.faults.empty()) << (result.faults.empty() ? "" : result.faults.front());
+    EXPECT_TRUE(result.ended) << result.stall;
+    EXPECT_GE(result.instants, 2);
+    EXPECT_GE(result.answered[static_cast<std::size_t>(test::Prompt::SpellMode)], 1) << AnsweredText(result);
+    EXPECT_GE(result.answered[static_cast<std::size_t>(test::Prompt::Target)], 1) << AnsweredText(result);
+    std::printf("instants %d, targets cancelled %d; answered %s\n", result.instants, result.targetsCancelled,
+                AnsweredText(result).c_str());
 }
 
 // Whole games for several modes, colour pairs and seeds, every frame checked, each seed played twice for the

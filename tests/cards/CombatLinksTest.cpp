@@ -160,9 +160,11 @@ TEST_F(CombatLinksTest, MouseOverAPlacedRecordOnlineOnly)
     EXPECT_FALSE(IsMouseOverCardOnline(card, 501 + width, 200));
     EXPECT_FALSE(IsMouseOverCardOnline(card, 310, 110)) << "another card's record";
 
-    // A record lying where the card itself stands ends the walk.
+    // A card resting in its placed slot is found there, whatever record lies at its position.
     records.insert(records.begin(), PlacedCardRecord{other, 100.0f, 100.0f});
-    EXPECT_FALSE(IsMouseOverCardOnline(card, 500, 200));
+    EXPECT_TRUE(IsMouseOverCardOnline(card, 500, 200));
+    records.push_back(PlacedCardRecord{card, 100.0f, 100.0f});
+    EXPECT_TRUE(IsMouseOverCardOnline(card, 101, 101));
 }
 
 TEST_F(CombatLinksTest, CombatStepBelongsToThePlayerWhoseTurnItIs)

@@ -2,12 +2,14 @@
 
 #include "cards/CardIds.h"
 #include "engine/scene/GameDisplay.h"
+#include "rules/CombatLinks.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 #include "tests/cards/TableBehaviourFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -439,6 +441,40 @@ TEST_F(TableDrawingTest, OnlineBlockersAreStackedOnTheirAttacker)
     EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(404, 200 - 5 + 2)), second);
     GetGUIManager()->UnregisterWindow(GetGUIManager()->GetWindowAt(404, 200 - 10 + 2));
     EXPECT_EQ(GetCardWindowActor(GetGUIManager()->GetWindowAt(404, 200 - 5 + 2)), first);
+}
+
+} // namespace
+
+namespace {
+
+// Online, each card the table places is recorded at its slot, so a blocker resting there with the mouse over it
+// hides its link to the attacker, as the mouse over an attacker hides its links.
+TEST_F(TableDrawingTest, OnlinePlacedCardsAreRecordedAndAHoveredBlockerDrawsNoLink)
+{
+    SetMode(3);
+    GetGameDisplay()->LayoutPlayMat();
+    ResetTableDrawing();
+    CardActor* const attacker = OnTable(m_Creature, PLAYER_CPU);
+    CardActor* const blocker = OnTable(m_Creature);
+    attacker->SetAttacking(true);
+    attacker->AddBlocker(blocker);
+    blocker->SetBlockedAttacker(attacker);
+    DrawOnlineTable();
+    for (CardActor* const card : {attacker, blocker})
+        card->m_Position = card->m_TargetPoint;
+    DrawOnlineTable();
+    const std::vector<PlacedCardRecord>& records = GetGameDisplay()->m_PlacedCards;
+    const auto record = std::find_if(records.begin(), records.end(),
+                                     [blocker](const PlacedCardRecord& r) { return r.card == blocker; });
+    ASSERT_NE(record, records.end());
+    EXPECT_FLOAT_EQ(record->x, blocker->m_Position.x);
+    EXPECT_FLOAT_EQ(record->y, blocker->m_Position.y);
+    MouseState.x = static_cast<int>(record->x) + 4;
+    MouseState.y = static_cast<int>(record->y) + 4;
+    EXPECT_FALSE(ShouldDrawBlockLink(blocker));
+    MouseState.x = 0;
+    MouseState.y = 0;
+    EXPECT_TRUE(ShouldDrawBlockLink(blocker));
 }
 
 } // namespace

@@ -228,6 +228,29 @@ TEST_F(CpuOnlineResponseTest, UnblockedAttackerPumpsOneLessThanItCanPay)
     }
 }
 
+// Stack damage that reaches the remaining toughness kills: the CPU pumps from equal damage on.
+TEST_F(CpuOnlineResponseTest, ToughnessPumpAnswersStackDamageThatWouldKill)
+{
+    for (const auto& [damage, pumps] : {std::pair{1, 0}, {2, 1}, {3, 2}}) {
+        SCOPED_TRACE(damage);
+        Restart();
+        HumanTurn(5);
+        CardActor& creature = PumpCreature(kRed);
+        CARD& card = *m_cards.back();
+        card.m_Ability.effect.powerModAmt = 0;
+        card.m_Ability.effect.toughModAmt = 1;
+        CpuLands(3);
+        CARD& shock = Define(CT_INSTANT, kRed);
+        shock.m_SpellEffect.effectType = EFFECT_DAMAGE;
+        shock.m_SpellEffect.needsTarget = true;
+        shock.m_SpellEffect.damageAmt = damage;
+        CardActor& spell = InHand(shock, PLAYER_HUMAN);
+        GetSpellStack().CastSpell(&spell, &creature, nullptr, false, false);
+        EXPECT_EQ(CpuOnlineRespond(), pumps > 0);
+        EXPECT_EQ(StackCount(), 1 + pumps);
+    }
+}
+
 TEST_F(CpuOnlineResponseTest, PumpOnTopAllowsOnlyPumpsAndNoInstant)
 {
     CpuTurn(7);

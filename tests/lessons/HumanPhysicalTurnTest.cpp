@@ -1,8 +1,12 @@
+#include "engine/core/StringTable.h"
 #include "gamestate/OnlineTurnState.h"
+#include "gui/ExplanatoryWindow.h"
+#include "gui/GUI_TextButton.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/HumanTurnSteps.h"
+#include "lessons/PhysicalAdviceState.h"
 #include "lessons/PhysicalLesson.h"
 #include "lessons/TurnAdvice.h"
 #include "rules/BoardQueries.h"
@@ -193,6 +197,163 @@ TEST_F(HumanPhysicalTurnTest, CombatDamageRunsFirstStrikeOnlyWhenPresent)
         RemoveActor(attacker);
         PurgeRemovedActors();
     }
+}
+
+// A new clean-up box opens at the advice position; one that takes over an error box drops its buttons and link.
+TEST_F(HumanPhysicalTurnTest, ACleanupRequestIsPlacedWhenNewAndResetWhenItTakesABoxOver)
+{
+    Start();
+    for (const bool takesOver : {false, true}) {
+        SCOPED_TRACE(takesOver ? "takes an error box over" : "new");
+        ForgetLessonBoxPlace();
+        s_CleanupKind = -1;
+        if (takesOver)
+            ShowErrorBoxWithLink();
+        CardActor* const dead = Card(30, PLAYER_HUMAN);
+        ASSERT_TRUE(dead->LeavePlay(LEAVE_DESTROY));
+        Frames(1);
+        Messagebox* const box = GetShownLessonBox(14);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->GetButtonCount(), 0);
+        EXPECT_EQ(box->GetExtraWindowCount(), 0);
+        if (!takesOver)
+            EXPECT_TRUE(IsAtAdvicePosition(box));
+        RemovePendingCard(dead);
+        Frames(1);
+        DeleteLessonBox();
+        RemoveActor(dead);
+        PurgeRemovedActors();
+    }
+}
+
+// A new game shows every explanation link unread; the error box tints a pressed link as read and opens it.
+TEST_F(HumanPhysicalTurnTest, LinksStartUnreadAndAPressedOneIsTintedAsRead)
+{
+    constexpr int FLYING_LINK = 3;
+    AddString(u"PHYSEXPL_LINK_FLYING", u"Flying");
+    {
+        Messagebox earlier;
+        earlier.OpenExplanation(FLYING_LINK);
+        earlier.CloseExplanation();
+    }
+    ASSERT_TRUE(IsExplanationLinkVisited(FLYING_LINK)) << "read in the last game";
+    Start();
+    EXPECT_FALSE(IsExplanationLinkVisited(FLYING_LINK));
+
+    Messagebox* const box = ShowBox(11);
+    GUI_TextButton* const link = box->CreateTextButton(u"Flying", PackColour(0, 192, 255), PackColour(255, 96, 0),
+                                                       PackColour(0, 64, 192), 7, -1);
+    link->SetTag(FLYING_LINK);
+    GUI_InputEvent press;
+    press.type = GUI_EVENT_COMMAND;
+    press.sender = link;
+    box->HandleInput(press);
+    Frames(1);
+    EXPECT_EQ(link->GetTextColour(), (GUI_Colour{0, 160, 224, 255}));
+    EXPECT_NE(box->GetExplanation(), nullptr);
+    EXPECT_EQ(GetShownLessonBox(11), box) << "the error box waits for its answer";
+    DeleteLessonBox();
+    ClearStringTables();
+}
+
+// The advice's containers of one combat are emptied when it ends, not carried into the next.
+TEST_F(HumanPhysicalTurnTest, TheEndOfCombatEmptiesTheCombatsAdviceContainers)
+{
+    Start();
+    CardActor* const card = Card(30, PLAYER_HUMAN);
+    PhysicalAdviceState& advice = GetPhysicalAdviceState();
+    advice.combatMap[card] = 1;
+    advice.combatSet.insert(card);
+    m_player->SetState(HUMAN_STEP_END_COMBAT);
+    Frames(1);
+    EXPECT_NE(m_player->GetState(), HUMAN_STEP_END_COMBAT);
+    EXPECT_TRUE(advice.combatMap.empty());
+    EXPECT_TRUE(advice.combatSet.empty());
+}
+
+// Choosing to attack with no creature that can gives the attack error that says why; the step goes on to combat.
+TEST_F(HumanPhysicalTurnTest, AttackingWithoutAnAbleCreatureSaysWhy)
+{
+    for (const char16_t* const key :
+         {u"PHYSDLG_ERROR_ATTACK_NoCreatures", u"PHYSDLG_ERROR_ATTACK_NoUntappedUnsickCreatures",
+          u"PHYSDLG_ERROR_ATTACK_NoUnsickCreatures", u"PHYSDLG_ERROR_ATTACK_NoUntappedCreatures"})
+        AddString(key, key);
+    Start();
+    struct Case {
+        const char* name;
+        std::vector<int> tapStates;
+        bool cannotAttack;
+        const char16_t* key;
+    };
+    const Case cases[] = {
+        {"no creature", {}, false, u"PHYSDLG_ERROR_ATTACK_NoCreatures"},
+        {"a summoning-sick one and a tapped one", {TAP_NEW, TAP_TAPPED}, false,
+         u"PHYSDLG_ERROR_ATTACK_NoUntappedUnsickCreatures"},
+        {"summoning-sick only", {TAP_NEW}, false, u"PHYSDLG_ERROR_ATTACK_NoUnsickCreatures"},
+        {"tapped only", {TAP_TAPPED, TAP_TAPPED}, false, u"PHYSDLG_ERROR_ATTACK_NoUntappedCreatures"},
+        {"ready, but it may not attack", {TAP_READY}, true, u"PHYSDLG_ERROR_ATTACK_NoUntappedUnsickCreatures"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<CardActor*> creatures;
+        for (const int tap : c.tapStates) {
+            creatures.push_back(Card(30, PLAYER_HUMAN));
+            creatures.back()->SetTapState(tap);
+            creatures.back()->GetStats().cannotAttack = c.cannotAttack;
+        }
+        m_player->SetState(HUMAN_STEP_MAIN);
+        s_PastCombat = false;
+        Click(ShowBox(4), 0);
+        Frames(1);
+        const Messagebox* const box = GetShownLessonBox(34);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->GetText(), c.key);
+        EXPECT_EQ(box->GetButtonCount(), 1);
+        EXPECT_EQ(m_player->GetState(), HUMAN_STEP_BEGIN_COMBAT);
+        DeleteLessonBox();
+        for (CardActor* const creature : creatures)
+            RemoveActor(creature);
+        PurgeRemovedActors();
+    }
+    ClearStringTables();
+}
+
+// Done without an attacker, or with a creature that must attack left out: a box says so and the step waits.
+TEST_F(HumanPhysicalTurnTest, TheAttackDeclarationAsksBeforeItEnds)
+{
+    AddString(u"PHYS_ATTACK_Declare_Misclick_Done", u"No attackers?");
+    AddString(u"PHYS_ADV_MustAttack_1", u"It must attack.");
+    Start();
+    struct Case {
+        const char* name;
+        bool mustAttack;
+        int kind;
+        const char16_t* text;
+        int buttons;
+    };
+    const Case cases[] = {
+        {"done without attackers", false, 50, u"No attackers?", 1},
+        {"a creature must attack", true, 54, u"It must attack.", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CardActor* const creature = Card(30, PLAYER_HUMAN);
+        creature->GetStats().mustAttack = c.mustAttack;
+        m_player->SetState(HUMAN_STEP_ATTACK);
+        s_AttackStep = 0;
+        s_CpuBlockStep = 0;
+        Click(ShowBox(49), 0);
+        Frames(1);
+        const Messagebox* const box = GetShownLessonBox(c.kind);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->GetText(), c.text);
+        EXPECT_EQ(box->GetButtonCount(), c.buttons);
+        EXPECT_EQ(m_player->GetState(), HUMAN_STEP_ATTACK) << "the step waits";
+        DeleteLessonBox();
+        RemoveActor(creature);
+        PurgeRemovedActors();
+    }
+    ClearStringTables();
 }
 
 TEST_F(HumanPhysicalTurnTest, CleanupRequestsNameWhatWaitsAndCloseOnceItIsGone)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "gui/GUI_Event.h"
+#include "gui/GUI_TextButton.h"
 #include "gui/Messagebox.h"
 #include "gui/TextButton.h"
 #include "lessons/LessonBox.h"
@@ -68,6 +69,33 @@ protected:
         box->CreateButtons(2);
         GetGameDisplay()->RegisterWindow(box);
         return box;
+    }
+
+    // No lesson box, and none closed before: a new box goes to the advice position right of the play area.
+    static void ForgetLessonBoxPlace()
+    {
+        DeleteLessonBox();
+        GetGameDisplay()->m_LastLessonBoxX = -1;
+        GetGameDisplay()->m_LastLessonBoxY = -1;
+    }
+
+    // An error box with two buttons and an explanation link, as an earlier step leaves it up.
+    static Messagebox* ShowErrorBoxWithLink()
+    {
+        Messagebox* const box = ShowBox(11);
+        box->CreateTextButton(u"Flying", PackColour(0, 192, 255), PackColour(255, 96, 0), PackColour(0, 64, 192), 7,
+                              -1)
+            ->SetTag(3);
+        return box;
+    }
+
+    // The box stands where the advice position puts a box of its size.
+    static bool IsAtAdvicePosition(Messagebox* box)
+    {
+        const int left = box->GetLeft();
+        const int top = box->GetTop();
+        GetGameDisplay()->PlaceAdviceWindow(box);
+        return box->GetLeft() == left && box->GetTop() == top;
     }
 
     static void Click(Messagebox* box, int button)

@@ -139,6 +139,27 @@ TEST_F(PhysicalPaymentTest, SacrificeCostPromptsAfterTheManaAndWaitsForTheCardTo
     EXPECT_EQ(GetSpellStack().GetCount(), 1);
 }
 
+// A new prompt opens at the advice position; one that takes over an error box drops that box's buttons and link.
+TEST_F(PhysicalPaymentTest, SacrificePromptIsPlacedWhenNewAndResetWhenItTakesABoxOver)
+{
+    for (const bool takesOver : {false, true}) {
+        SCOPED_TRACE(takesOver ? "takes an error box over" : "new");
+        ForgetLessonBoxPlace();
+        if (takesOver)
+            ShowErrorBoxWithLink();
+        StartAbility(COSTTYPE_SACRIFICE, ABILITY_ACTIVATE);
+        UpdatePhysicalPayment();
+        Messagebox* const prompt = GetShownLessonBox(55);
+        ASSERT_NE(prompt, nullptr);
+        EXPECT_EQ(prompt->GetButtonCount(), 1) << "Cancel only";
+        EXPECT_EQ(prompt->GetExtraWindowCount(), 0);
+        if (!takesOver)
+            EXPECT_TRUE(IsAtAdvicePosition(prompt));
+        GetTableSelection() = TableSelection();
+        DeleteLessonBox();
+    }
+}
+
 TEST_F(PhysicalPaymentTest, SacrificePromptCancelUndoesTheAbility)
 {
     CardActor* const card = StartAbility(COSTTYPE_SACRIFICE, ABILITY_ACTIVATE);

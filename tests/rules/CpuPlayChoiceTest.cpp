@@ -68,7 +68,8 @@ TEST_F(CpuPlayChoiceTest, LandFollowsTheColourDemandOfTheHand)
         {"no creature: the first held land", 0, 0, false, true, 3},
         {"green demanded most", 2, 1, false, true, 1},
         {"green served already: the second colour", 2, 1, true, true, 2},
-        {"green served, no land of the second colour: none", 2, 1, true, false, 0},
+        // Holding a Forest and a Swamp, the CPU still plays a land: the first held, as when no colour is asked.
+        {"green served, no land of the second colour: the first held land", 2, 1, true, false, 3},
         {"one colour only, served: still the Forest", 2, 0, true, true, 1},
     };
     for (const Row& row : rows) {

@@ -83,6 +83,34 @@ TEST_F(CpuResponseTest, UnblockedAttackerPumpsOneLessThanPayableAboveTwo)
     }
 }
 
+// A creature whose remaining toughness the stack's damage reaches dies: the CPU pumps it from equal damage on.
+TEST_F(CpuResponseTest, ToughnessPumpAnswersStackDamageThatWouldKill)
+{
+    for (const auto& [damage, pumps] : {std::pair{1, 0}, {2, 1}, {3, 2}}) {
+        SCOPED_TRACE(damage);
+        Clear();
+        SetUp();
+        HumanTurn(5);
+        CARD& card = Creature(1, 2);
+        card.m_Ability.costType = COSTTYPE_NOTAP;
+        card.m_Ability.cost = kRed;
+        card.m_Ability.effect.effectType = EFFECT_PTMOD_MANAPUMP;
+        card.m_Ability.effect.toughModAmt = 1;
+        CardActor& creature = OnTable(card, PLAYER_CPU);
+        CpuLands(3);
+        CARD& shock = Define(CT_INSTANT, kRed);
+        shock.m_SpellEffect.effectType = EFFECT_DAMAGE;
+        shock.m_SpellEffect.needsTarget = true;
+        shock.m_SpellEffect.damageAmt = damage;
+        CardActor& spell = InHand(shock, PLAYER_HUMAN);
+        GetSpellStack().CastSpell(&spell, &creature, nullptr, false, false);
+        // The learner's spell leaves the learner free to play on; the CPU answers once that is over.
+        SetCanPlayNowFlag(0);
+        EXPECT_EQ(CpuRespond(false), pumps > 0);
+        EXPECT_EQ(StackCount(), 1 + pumps);
+    }
+}
+
 TEST_F(CpuResponseTest, GatesStopTheCpu)
 {
     struct Row {

@@ -108,6 +108,18 @@ TEST_F(RulesTest, PhysicalPaymentVerdicts)
         Human().m_ManaPool = c.pool;
         EXPECT_EQ(CheckManaPaymentPhysical(generic, false), c.verdict);
     }
+    // No shipped card costs two colours, but the verdict must still count each colour once.
+    CardActor& twoColours = InHand(Define(CT_ARTIFACT, ManaCost(1, 1, 1, 0, 0, 0)));
+    const Case twoColourCases[] = {{ManaCost(0, 1, 1, 0, 1, 0), PAY_EXACT},
+                                   {ManaCost(0, 2, 1, 0, 0, 0), PAY_EXACT},
+                                   {ManaCost(0, 1, 1, 0, 0, 0), PAY_TOO_LITTLE},
+                                   {ManaCost(0, 1, 1, 0, 2, 0), PAY_TOO_MUCH},
+                                   {ManaCost(0, 1, 0, 0, 2, 0), PAY_WRONG_COLOURS}};
+    for (const Case& c : twoColourCases) {
+        Human().m_ManaPool = c.pool;
+        EXPECT_EQ(CheckManaPaymentPhysical(twoColours, false), c.verdict)
+            << c.pool.red << c.pool.green << c.pool.black;
+    }
     CardActor& free = InHand(Define(CT_ARTIFACT));
     Human().m_ManaPool = ManaCost();
     EXPECT_EQ(CheckManaPaymentPhysical(free, false), PAY_EXACT);
