@@ -21,3 +21,9 @@ int CountReadyCreatures(int player);
 int CountLandsInPlay(int player);
 bool CanSpellTarget(const CardActor* target, const CardActor* spell);
 CardActor* FindStackEntryForCard(const Actor* target, int id);
+// Whether the spell's damage would destroy a creature of its owner's opponent that it may target; with
+// blockersOnly only a creature that could block (the owner's able attackers when againstAttackers).
+bool HasKillableTarget(const CardActor* spell, bool blockersOnly, bool againstAttackers);
+// Whether casting the card now could do some good: a target worth the spell and, for the combat tricks, a
+// moment in which they matter (any step when atAnyStep). noFallback: a card not named by the table is useless.
+bool IsInstantUsefulNow(const CardActor* card, bool atAnyStep, bool noFallback);
