@@ -13,8 +13,10 @@
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
 #include "gui/DialogManager.h"
+#include "gui/ExplanatoryWindow.h"
 #include "gui/Messagebox.h"
 #include "lessons/Advice.h"
+#include "lessons/CardDialogRoster.h"
 #include "lessons/HandDemos.h"
 #include "lessons/HumanTurnSteps.h"
 #include "lessons/LessonBox.h"
@@ -84,6 +86,7 @@ void StartGame(Actor* actor)
     SetCardBeingPaid(nullptr);
     SetSpellPaymentUnderWay(false);
     GetTableFlow().castingCard = nullptr;
+    ResetExplanationLinksVisited();
     BuildCardSpecificDialogs();
     human.SetDrewFromEmptyLibrary(false);
 }

@@ -45,7 +45,3 @@ void ShowSkippedUntapError()
 {
     ++s_Answers.skippedUntapShown;
 }
-
-void BuildCardSpecificDialogs()
-{
-}

@@ -9,8 +9,6 @@ bool ShowManaBurnWarning(const char16_t* key);
 bool ShowPassAndNoAttackPrompt(int& answer);
 bool ShowPlayMoreCardsPrompt(int& answer);
 void ShowSkippedUntapError();
-// The set-up of the card-specific dialogs, once at game start.
-void BuildCardSpecificDialogs();
 
 // Placeholders until the advice exists: what the functions above answer.
 struct TurnAdviceAnswers {
