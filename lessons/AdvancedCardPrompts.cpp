@@ -87,7 +87,7 @@ bool CanTapCelisberToPlayCardDialog::TestEvent(int event, Actor* /*card*/)
         return false;
     if (FindActiveWhere(CD_CELISBER, [](const CardActor& c) { return IsUntapped(&c); }) == nullptr)
         return false;
-    for (const CardActor* card = FindCardActor(0, PLAYER_HUMAN, nullptr); card != nullptr;
+    for (CardActor* card = FindCardActor(0, PLAYER_HUMAN, nullptr); card != nullptr;
          card = FindCardActor(0, PLAYER_HUMAN, card)) {
         if (card->IsLand() || CanAffordCard(card, false, false) || !CanAffordCard(card, false, true) ||
             !CanPlayCardNow(card, false))

@@ -33,9 +33,9 @@ int EffectAmount(const EffectSpec& effect)
 
 // Stands in for the lesson's play check until it exists: affordable, a legal target, worth it now, and a
 // creature only in the learner's main phase.
-bool CanPlayCardNow(const CardActor* card, bool ability)
+bool CanPlayCardNow(CardActor* card, bool ability)
 {
-    if (card == nullptr || !CanAffordCard(card, false, true) || !CanUseCardNow(const_cast<CardActor*>(card), false) ||
+    if (card == nullptr || !CanAffordCard(card, false, true) || !CanUseCardNow(card, false) ||
         !IsInstantUsefulNow(card, ability, true))
         return false;
     if (ability || card->GetCardType() != CT_CREATURE)

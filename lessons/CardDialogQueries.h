@@ -13,7 +13,7 @@ namespace carddialog {
 
 // ---- The lesson's own queries -------------------------------------------------------------------------------
 // Whether the human could play the card (or use its ability) now.
-bool CanPlayCardNow(const CardActor* card, bool ability);
+bool CanPlayCardNow(CardActor* card, bool ability);
 // The human answers a spell of the CPU.
 bool IsResponding();
 // The mana the human can still produce, refreshed.

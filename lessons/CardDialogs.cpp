@@ -175,7 +175,7 @@ bool DovanricReminderDialog::TestEvent(int event, Actor* /*card*/)
 {
     if (event != EV_GO_TO_COMBAT)
         return false;
-    const CardActor* const dovanric = FindInHand(m_CardId, m_Owner);
+    CardActor* const dovanric = FindInHand(m_CardId, m_Owner);
     return CanPlayCardNow(dovanric, true) && CountAbleAttackers(PLAYER_HUMAN) >= 1 &&
            HasKillableTarget(dovanric, true, true);
 }
