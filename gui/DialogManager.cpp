@@ -174,3 +174,13 @@ CardSpecificDialog* GetCurrentDialog()
 {
     return s_pCurrent;
 }
+
+int CountArmedDialogs()
+{
+    return static_cast<int>(s_Armed.size());
+}
+
+CardSpecificDialog* GetArmedDialog(int index)
+{
+    return index >= 0 && index < CountArmedDialogs() ? s_Armed[static_cast<std::size_t>(index)].get() : nullptr;
+}

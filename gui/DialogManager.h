@@ -29,3 +29,6 @@ bool HasPriorityDialogQueued();
 bool HasNormalDialogQueued();
 void HideCurrentDialog();
 CardSpecificDialog* GetCurrentDialog();
+// The dialogs that may still fire, in the order they are asked.
+int CountArmedDialogs();
+CardSpecificDialog* GetArmedDialog(int index);

@@ -16,6 +16,7 @@
 #include "gui/ExplanatoryWindow.h"
 #include "gui/Messagebox.h"
 #include "lessons/Advice.h"
+#include "lessons/CardDialogRoster.h"
 #include "lessons/HandDemos.h"
 #include "lessons/HumanTurnSteps.h"
 #include "lessons/LessonBox.h"

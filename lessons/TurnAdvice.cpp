@@ -40,7 +40,3 @@ bool ShowPlayMoreCardsPrompt(int& answer)
 {
     return TakePrompt(s_Answers.playMorePrompt, answer);
 }
-
-void BuildCardSpecificDialogs()
-{
-}

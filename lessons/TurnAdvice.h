@@ -8,8 +8,6 @@ bool ShowManaBurnWarning(const char16_t* key);
 // The end-of-turn prompts: true once answered, with the button chosen; false when there is nothing to ask.
 bool ShowPassAndNoAttackPrompt(int& answer);
 bool ShowPlayMoreCardsPrompt(int& answer);
-// The set-up of the card-specific dialogs, once at game start.
-void BuildCardSpecificDialogs();
 
 // Placeholders until the advice exists: what the functions above answer.
 struct TurnAdviceAnswers {

@@ -2,9 +2,12 @@
 
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
+#include "gamestate/OnlineTurnState.h"
+#include "gamestate/PhysicalTurnState.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/ManaPool.h"
+#include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
 
 #include <algorithm>
@@ -27,6 +30,25 @@ CardActor* FindAfter(int id, int player, const CardActor* after, bool inPlay)
     }
     return nullptr;
 }
+
+bool IsCreatureCard(const CardActor& card)
+{
+    return card.GetCardType() == CT_CREATURE;
+}
+
+// The combat tricks matter before this turn's combat is over or while an attack or a block is under way.
+bool IsCombatMoment(bool atAnyStep)
+{
+    return atAnyStep || !s_PastCombat || s_AttackStep != 0 || s_CpuBlockStep != 0 || s_HumanBlockStep != 0;
+}
+
+bool HasAnyReadyCreatures()
+{
+    return CountReadyCreatures(PLAYER_HUMAN) > 0 || CountReadyCreatures(PLAYER_CPU) > 0;
+}
+
+// Every colour but black.
+const ManaCost NON_BLACK_COLOURS(0, 1, 1, 1, 0, 1);
 
 } // namespace
 
@@ -275,4 +297,63 @@ void CountTappedReadyCards(int* human, int* cpu)
         *human = counts[0];
     if (cpu != nullptr)
         *cpu = counts[1];
+}
+
+bool HasKillableTarget(const CardActor* spell, bool blockersOnly, bool againstAttackers)
+{
+    if (spell == nullptr)
+        return false;
+    const int owner = spell->GetOwner();
+    const int damage = spell->GetSpellEffect()->damageAmt;
+    const int attackerBits = againstAttackers ? GetPlayerCombatFlags(owner) : 0;
+    for (const CardActor* const card : GetCardActors()) {
+        if (card->GetOwner() != (owner ^ 1) || !IsCreatureCard(*card) || !card->IsNotLeaving() || card->IsHeld())
+            continue;
+        const int remaining =
+            card->GetStats().toughness + card->GetShields() - (card->GetDamage() + card->GetPendingDamage());
+        if (remaining > damage || !CanSpellTarget(card, spell))
+            continue;
+        if (blockersOnly && !(againstAttackers ? CanBlockWith(card, attackerBits) : IsAbleToBlock(card)))
+            continue;
+        return true;
+    }
+    return false;
+}
+
+bool IsInstantUsefulNow(const CardActor* card, bool atAnyStep, bool noFallback)
+{
+    if (card == nullptr)
+        return false;
+    const EffectSpec& effect = *card->GetSpellEffect();
+    const TargetSpec& target = *card->GetSpellTarget();
+    if (!effect.needsTarget || target.caster || target.opponent)
+        return true;
+    const int own = card->GetOwner();
+    const int other = own ^ 1;
+    switch (card->GetId()) {
+    case CD_PRAUNRIK:
+        return CountReadyCreatures(own) > 0 && IsCombatMoment(atAnyStep);
+    case CD_SAVOTNEL:
+    case CD_VORENTON:
+    case CD_FENORTON:
+    case CD_WENORTH:
+        return true;
+    case CD_ESKARMAR:
+        return HasAnyReadyCreatures() && IsCombatMoment(atAnyStep);
+    case CD_SELEVMAR:
+        return CountReadyCreatures(other) > 0;
+    case CD_NESURGAST:
+        return CountAttackingCreatures(other) > 0;
+    case CD_FALARSAR:
+        return CountCreaturesSharingColour(other, NON_BLACK_COLOURS) > 0;
+    case CD_NODUMBER:
+        return CountTappedCreaturesMatchingFlags(other, 31, false) > 0;
+    case CD_WENARWYN:
+        return CountArtifactLikeCards(other) > 0 || CountEnchantmentsInPlay(other) > 0;
+    default:
+        break;
+    }
+    if (noFallback)
+        return false;
+    return (target.type & TT_CREATURE) != 0 && HasAnyReadyCreatures();
 }

@@ -37,6 +37,9 @@ void SortUnblockedByPower(int count);
 // A creature of the spell owner's opponent on the table that the spell may target; with blockersOnly one that
 // could block (the owner's attackers' evasion when againstAttackers is set).
 bool HasRemovableTarget(const CardActor* spell, bool blockersOnly, bool againstAttackers);
+// Whether the spell's damage would destroy a creature of its owner's opponent that it may target; with
+// blockersOnly only a creature that could block (the owner's able attackers when againstAttackers).
+bool HasKillableTarget(const CardActor* spell, bool blockersOnly, bool againstAttackers);
 // Whether an instant (or with atAnyStep an ability, at any step) has a worthwhile use now; without noFallback a
 // creature-targeting spell falls back to any ready creature.
 bool IsInstantUsefulNow(const CardActor* card, bool atAnyStep, bool noFallback);

@@ -20,6 +20,7 @@
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
+#include "gui/DialogManager.h"
 #include "gui/Sprite.h"
 #include "lessons/Advice.h"
 #include "lessons/CpuPhysicalTurn.h"
@@ -364,6 +365,8 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         std::vector<CardActor*> blockers;
         for (int i = 0; i < 2; ++i)
             blockers.push_back(Deal(DrawFirst(PLAYER_HUMAN, IsCreature), PLAYER_HUMAN, false));
+        // The staged cards were not played by the learner: the card advice they raised is not part of this game.
+        DestroyAllDialogs();
         Actor* const cpuActor = FindActorByName(u"cpuplayer");
         ASSERT_NE(cpuActor, nullptr);
 

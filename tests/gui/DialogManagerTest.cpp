@@ -18,7 +18,8 @@ using guitest::MessageboxFixture;
 class ScriptedDialog : public CardSpecificDialog {
 public:
     ScriptedDialog(std::string name, int trigger, int drop, bool modal, int showings)
-        : m_Name(std::move(name)), m_Trigger(trigger), m_Drop(drop), m_bModal(modal), m_Showings(showings)
+        : CardSpecificDialog(0, 0, nullptr, {}, -1), m_Name(std::move(name)), m_Trigger(trigger), m_Drop(drop),
+          m_bModal(modal), m_Showings(showings)
     {
         SetRect(0, 0, 120, 60, true);
         CreateButtons(0);

@@ -23,6 +23,7 @@ constexpr int ABILITY_ID = 41;
 // Due at every event, never obsolete.
 class DueDialog : public CardSpecificDialog {
 public:
+    DueDialog() : CardSpecificDialog(0, 0, nullptr, {}, -1) {}
     bool TestEvent(int, Actor*) override { return true; }
     bool TestCardEvent(int, Actor*) override { return false; }
     bool IsModal() const override { return false; }

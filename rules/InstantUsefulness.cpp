@@ -1,8 +1,0 @@
-// Placeholder until the card dialogs' board queries exist: every card is worth playing.
-#include "cards/CardActor.h"
-#include "rules/GameQueries.h"
-
-bool IsInstantUsefulNow(const CardActor* card, bool /*atAnyStep*/, bool /*noFallback*/)
-{
-    return card != nullptr;
-}
