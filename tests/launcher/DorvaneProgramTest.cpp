@@ -84,10 +84,11 @@ protected:
         return ids;
     }
 
-    std::vector<std::string> WaitForWindows(const std::string& display, const std::string& pattern)
+    // Waits up to `tenths` tenths of a second: a sanitizer build started on a busy machine can take most of a minute.
+    std::vector<std::string> WaitForWindows(const std::string& display, const std::string& pattern, int tenths = 150)
     {
         std::vector<std::string> found;
-        for (int i = 0; i < 150 && found.empty(); ++i) {
+        for (int i = 0; i < tenths && found.empty(); ++i) {
             Pause(100);
             found = Windows(display, pattern);
         }
@@ -201,7 +202,7 @@ TEST_F(DorvaneProgramTest, InstallsThenPlaysTesselUnderXvfb)
         }
     }
     EXPECT_EQ(exitCode, 0);
-    const std::vector<std::string> tessel = WaitForWindows(display, "Varrow");
+    const std::vector<std::string> tessel = WaitForWindows(display, "Varrow", 900);
     ASSERT_FALSE(tessel.empty()) << "Tessel's window did not appear";
     const std::string pidText =
         test::CaptureLine({"xdotool", "getwindowpid", tessel[0]}, {"DISPLAY=" + display}, m_Work);

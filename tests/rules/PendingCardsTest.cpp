@@ -33,7 +33,7 @@ TEST_F(RulesTest, HumanMayActInStateTwentyOneOrWithTheCanPlayNowFlag)
 // Counts the lesson events it is offered and never asks to be shown.
 class EventCounter : public CardSpecificDialog {
 public:
-    explicit EventCounter(int event) : m_Event(event) {}
+    explicit EventCounter(int event) : CardSpecificDialog(0, 0, nullptr, {}, -1), m_Event(event) {}
     bool TestEvent(int event, Actor*) override
     {
         m_Count += event == m_Event ? 1 : 0;
