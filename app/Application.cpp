@@ -31,6 +31,7 @@
 #include "lessons/LessonFlow.h"
 #include "rules/CombatDamage.h"
 #include "rules/SpellStack.h"
+#include "screens/ScreenSwitch.h"
 
 #include <algorithm>
 #include <array>
@@ -466,6 +467,8 @@ void ShutdownApplication()
     DeleteLessonBox();
     Step("ResetCpuPhysicalTurn");
     ResetCpuPhysicalTurn();
+    Step("DeleteAllScreens");
+    DeleteAllScreens();
     Step("GUI_System::Shutdown");
     GUI_System::Shutdown();
     Step("DeleteHintRegistry");

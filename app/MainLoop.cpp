@@ -27,6 +27,7 @@
 #include "gui/SpriteList.h"
 #include "lessons/LessonFlow.h"
 #include "rules/SpellStack.h"
+#include "screens/ScreenSwitch.h"
 
 #include <algorithm>
 #include <array>
@@ -403,6 +404,8 @@ void FrameTick()
                          ? std::numeric_limits<int>::max()
                          : std::max(static_cast<int>(s_FrameStep), 1);
     PurgeRemovedActors();
+    // Screens a switch dropped inside a handler are gone once the input is dispatched.
+    FlushDroppedScreens();
     GameDisplay* const display = GetGameDisplay();
     display->BeginFrame();
     UpdateVoices();

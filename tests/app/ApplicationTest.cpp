@@ -390,7 +390,8 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
         labels.push_back(label);
     const std::vector<std::string> expected = {
         "SaveSettings",          "DestroyIntro",          "SpellStack::Shutdown", "ClearCombatDamageRecords",
-        "CloseAllLessonDialogs", "DeleteLessonBox",       "ResetCpuPhysicalTurn", "GUI_System::Shutdown",
+        "CloseAllLessonDialogs", "DeleteLessonBox",       "ResetCpuPhysicalTurn", "DeleteAllScreens",
+        "GUI_System::Shutdown",
         "DeleteHintRegistry",    "ReleaseCardOverlays",   "ClearStringTables",    "DestroyAllActors",
         "GameDisplay::Shutdown", "UnbindRaster",          "DestroyPrivateHeap",   "ShutdownSound",
         "ReleaseDisplayDevice",  "DeleteSingletons",      "RestoreDisplayMode"};
