@@ -341,6 +341,7 @@ void GameDisplay::DrawMatAndHud()
     if (m_ScreenId < 5 && m_SceneTag == 0 && manager != nullptr && manager->GetInterfaces().empty())
         UpdateColorSelect();
     if (!(m_ScreenId < 5 && m_SceneTag == 0)) {
+        DrawMenuBackdrop();
         const bool online = IsOnlineLesson();
         for (int zone = 36; zone <= 41; ++zone)
             DrawZone(*this, zone, ZoneRule::A, DEPTH_BACKDROP);

@@ -20,7 +20,8 @@
 namespace {
 
 constexpr float DEPTH_IMAGES = 19999.0f;
-constexpr float DEPTH_BACKDROP = 19999.5f;
+// The backdrop shares the deepest layer: it is queued before everything else of the page.
+constexpr float DEPTH_BACKDROP = 19999.0f;
 constexpr int TEXT_FONT = 14;
 constexpr int COLOUR_FONT = 11;
 constexpr std::uint32_t WHITE = 0x00FFFFFF;
@@ -182,12 +183,13 @@ bool TakePressInside(const RasterRect& rect)
 void DrawSplashPage(int id, const SplashRects& rects)
 {
     Draw(s_Images.frame, rects.frame, DEPTH_IMAGES, PRIM_COLOR_KEY);
-    const bool over = Inside(rects.next, MouseState.x, MouseState.y);
-    Draw(over ? s_Images.nextOver : s_Images.next, rects.next, DEPTH_IMAGES, PRIM_COLOR_KEY);
+    // Screen 3 leads nowhere: it is left by the corner buttons only.
     if (id == 3) {
         DrawFormatted(u"FMT_MENU_OnlineOnly", rects.text, TEXT_FONT, WHITE);
         return;
     }
+    const bool over = Inside(rects.next, MouseState.x, MouseState.y);
+    Draw(over ? s_Images.nextOver : s_Images.next, rects.next, DEPTH_IMAGES, PRIM_COLOR_KEY);
     std::string key = (id == 14 || id == 15) ? "PRE_PHYSONLY_SplashText_" : "PRE_SplashText_";
     key += std::to_string(id);
     const bool formatted = id == 5 || id == 6 || id == 9 || id == 11 || id == 12 || id == 15;
@@ -303,6 +305,16 @@ void GameDisplay::LoadColorSelectImages()
     m_RelayoutRequested = true;
 }
 
+void GameDisplay::DrawMenuBackdrop()
+{
+    if (m_SceneTag != 0 || m_ScreenId < 5 || m_ScreenId > 16)
+        return;
+    bool colourPage = false;
+    for (const ColourPage& page : COLOUR_PAGES)
+        colourPage = colourPage || page.id == m_ScreenId;
+    DrawBackdrop(colourPage);
+}
+
 bool GameDisplay::UpdateColorChoice()
 {
     std::array<int, 5>& words = GetGameBlock().menuWords;
@@ -403,10 +415,6 @@ void GameDisplay::UpdateColorSelect()
     if (Raster* const raster = GetRaster())
         raster->Invalidate();
     const int shown = m_ScreenId;
-    bool colourPage = false;
-    for (const ColourPage& page : COLOUR_PAGES)
-        colourPage = colourPage || page.id == shown;
-    DrawBackdrop(colourPage);
     for (const ColourPage& page : COLOUR_PAGES) {
         if (page.id == shown)
             DrawColourPage(page, *this);

@@ -459,6 +459,8 @@ public:
     bool IsColorSelectSetUp() const;
     // Once a frame while no game runs: draws the splash and colour pages and takes their clicks.
     void UpdateColorSelect();
+    // The pages' backdrop, queued before the display's corner buttons.
+    void DrawMenuBackdrop();
     // True once two colours are chosen and the choice is confirmed.
     bool UpdateColorChoice();
 
