@@ -45,6 +45,8 @@ struct Images {
 Images s_Images;
 bool s_bColorSelectSetUp = false;
 bool s_bColorChoiceConfirmed = false;
+// What the last drawn page showed: its id, the next button's hover, the two chosen colours.
+std::array<int, 4> s_LastLook{-1, -1, -1, -1};
 
 constexpr std::array<const char16_t*, 8> BORDER_FILES = {
     u"data\\borders\\TopMid.bmp",    u"data\\borders\\TopLeft.bmp",   u"data\\borders\\TopRight.bmp",
@@ -269,6 +271,11 @@ void SetColorChoiceConfirmed(bool confirmed)
 void GameDisplay::ResetColorSelect()
 {
     s_bColorSelectSetUp = false;
+    s_LastLook.fill(-1);
+    // The scene load frees every texture: the pages' images, the corner buttons' among them, are loaded again.
+    s_Images = Images{};
+    m_CornerButtonImages[0].fill(-1);
+    m_CornerButtonImages[2].fill(-1);
 }
 
 bool GameDisplay::IsColorSelectSetUp() const
@@ -371,8 +378,11 @@ void GameDisplay::UpdateColorSelect()
     const SplashRects rects = ComputeSplashRects();
     if (id == 3) {
         // Screen 3 speaks of the online game's deck editor and collection, which this program lacks.
-        if (Raster* const raster = GetRaster())
-            raster->Invalidate();
+        if (s_LastLook[0] != 3) {
+            s_LastLook = {3, 0, -1, -1};
+            if (Raster* const raster = GetRaster())
+                raster->Invalidate();
+        }
         DrawBackdrop(false);
         DrawSplashPage(id, rects);
         UpdateCornerButtons();
@@ -412,9 +422,16 @@ void GameDisplay::UpdateColorSelect()
     }
     if (m_SceneTag != 0)
         return;
-    if (Raster* const raster = GetRaster())
-        raster->Invalidate();
     const int shown = m_ScreenId;
+    // A page is drawn again when what it shows changes; the display redraws on its own after an expose.
+    const GameBlock& block = GetGameBlock();
+    const std::array<int, 4> look = {shown, Inside(rects.next, MouseState.x, MouseState.y) ? 1 : 0, block.menuWords[0],
+                                     block.menuWords[1]};
+    if (look != s_LastLook) {
+        s_LastLook = look;
+        if (Raster* const raster = GetRaster())
+            raster->Invalidate();
+    }
     for (const ColourPage& page : COLOUR_PAGES) {
         if (page.id == shown)
             DrawColourPage(page, *this);

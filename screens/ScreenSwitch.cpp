@@ -118,7 +118,8 @@ void GameDisplay::SetScreen(int screenId, bool keepReturn)
     GUI_Manager* const manager = GetGUIManager();
     manager->RemoveAllInterfaces();
     ScreenSlot slot{};
-    if (SlotOfScreen(screenId, slot)) {
+    // While a game's scene runs the menus stay away: the table is what shows.
+    if (m_SceneTag == 0 && SlotOfScreen(screenId, slot)) {
         std::unique_ptr<GameInterface>& screen = Slot(slot);
         if (!screen)
             screen = Create(slot);
