@@ -97,6 +97,28 @@ TEST_F(ScreenSwitchTest, TheReturnScreenIsKeptOnlyWhenAsked)
     EXPECT_EQ(display.GetReturnScreen(), 1);
 }
 
+// The main loop re-shows the held id after every scene load; when that load started a game, the menu held before
+// must not be laid over the table (it would draw there, and only when the saved launch mode asks for the re-show).
+TEST_F(ScreenSwitchTest, AnIdShownWhileAGameRunsIsKeptButAddsNoScreen)
+{
+    GameDisplay& display = *GetGameDisplay();
+    display.SetScreen(1, false);
+    ASSERT_NE(GetCachedScreen(ScreenSlot::PhysicalMain), nullptr);
+    display.m_SceneTag = 1;
+    for (const int id : {1, 2, 20}) {
+        display.SetScreen(id, false);
+        EXPECT_EQ(display.GetScreen(), id);
+        EXPECT_TRUE(GetGUIManager()->GetInterfaces().empty()) << id;
+    }
+    EXPECT_EQ(GetCachedScreen(ScreenSlot::PhysicalMain), nullptr);
+    EXPECT_EQ(GetCachedScreen(ScreenSlot::OnlineMain), nullptr);
+    // Leaving the game shows the menus again.
+    display.m_SceneTag = 0;
+    display.SetScreen(1, false);
+    ASSERT_EQ(GetGUIManager()->GetInterfaces().size(), 1u);
+    EXPECT_EQ(GetGUIManager()->GetInterfaces()[0], GetCachedScreen(ScreenSlot::PhysicalMain));
+}
+
 TEST_F(ScreenSwitchTest, ASwitchFromAButtonsOwnHandlerDeletesTheScreenAfterTheDispatch)
 {
     GameDisplay& display = *GetGameDisplay();
