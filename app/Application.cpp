@@ -33,6 +33,7 @@
 #include "lessons/LessonFlow.h"
 #include "rules/CombatDamage.h"
 #include "rules/SpellStack.h"
+#include "screens/ScreenSwitch.h"
 
 #include <algorithm>
 #include <array>
@@ -489,6 +490,8 @@ void ShutdownApplication()
     // So are the life tokens, with their box and their actors: a later life change must not reach them.
     Step("DestroyLifeTokens");
     DestroyLifeTokens();
+    Step("DeleteAllScreens");
+    DeleteAllScreens();
     Step("GUI_System::Shutdown");
     GUI_System::Shutdown();
     Step("DeleteHintRegistry");

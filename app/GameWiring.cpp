@@ -28,6 +28,7 @@
 #include "rules/GameGlobals.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
+#include "screens/ScreenSwitch.h"
 
 #include <array>
 
@@ -40,6 +41,8 @@ constexpr std::array<ScriptCommandEntry, 2> CARD_SCRIPT_COMMANDS = {{
 
 void ClearGuiWindows()
 {
+    // The menu screens hold textures too: they are made again for the next scene.
+    DeleteAllScreens();
     if (GUI_Manager* const manager = GetGUIManager()) {
         manager->Clear();
     }

@@ -27,6 +27,7 @@
 #include "gui/SpriteList.h"
 #include "lessons/LessonFlow.h"
 #include "rules/SpellStack.h"
+#include "screens/ScreenSwitch.h"
 
 #include <cxxabi.h>
 
@@ -413,6 +414,8 @@ void FrameTick()
                          : std::max(static_cast<int>(s_FrameStep), 1);
     SetFrameStep("PurgeRemovedActors");
     PurgeRemovedActors();
+    // Screens a switch dropped inside a handler are gone once the input is dispatched.
+    FlushDroppedScreens();
     GameDisplay* const display = GetGameDisplay();
     SetFrameStep("GameDisplay::BeginFrame");
     display->BeginFrame();

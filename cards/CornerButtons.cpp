@@ -81,7 +81,8 @@ void ClearQuitPrompt()
 
 void GameDisplay::UpdateCornerButtons()
 {
-    if (m_ScreenId < 5 && !IsOnlineLesson())
+    // Screen 3 is a page of its own, left as a splash page is left.
+    if (m_ScreenId < 5 && m_ScreenId != 3 && !IsOnlineLesson())
         return;
     GUI_Manager* const manager = GetGUIManager();
     const bool underWindow = manager != nullptr && manager->GetWindowAt(MouseState.x, MouseState.y) != nullptr;

@@ -337,7 +337,11 @@ void GameDisplay::DrawMatAndHud()
     if (manager != nullptr)
         manager->Draw();
 
+    // The menu screens draw themselves; without one the display draws the page of the current id.
+    if (m_ScreenId < 5 && m_SceneTag == 0 && manager != nullptr && manager->GetInterfaces().empty())
+        UpdateColorSelect();
     if (!(m_ScreenId < 5 && m_SceneTag == 0)) {
+        DrawMenuBackdrop();
         const bool online = IsOnlineLesson();
         for (int zone = 36; zone <= 41; ++zone)
             DrawZone(*this, zone, ZoneRule::A, DEPTH_BACKDROP);
@@ -404,6 +408,7 @@ void GameDisplay::DrawMatAndHud()
             }
         }
         UpdateCornerButtons();
+        UpdateColorSelect();
         DrawPhaseBar();
         if (m_SceneTag != 0)
             DrawPlayerHud();

@@ -176,7 +176,7 @@ void GUI_Label::DrawTextIn(const RasterRect& rect, const GUI_Colour& colour)
     raster->SetDepth(static_cast<int>(m_Depth));
     const auto draw = [&](const RasterRect& at, const GUI_Colour& tint) {
         if (m_bFormatted)
-            GUI_System::DrawFormattedText(record, at, m_Font, alignment, PackTextColour(tint), -1, 0, false);
+            GUI_System::DrawFormattedText(record, at, m_Font, alignment, PackTextColour(tint), -1, m_TextOffset, false);
         else
             raster->DrawText(m_ResolvedText, at, alignment, m_Font, PackTextColour(tint), false);
     };
@@ -186,6 +186,25 @@ void GUI_Label::DrawTextIn(const RasterRect& rect, const GUI_Colour& colour)
         draw(RasterRect{rect.left + 1, rect.top + 1, rect.right + 1, rect.bottom + 1}, m_ShadowColour);
     draw(rect, colour);
     raster->SetDepth(LABEL_TEXT_DEPTH_AFTER);
+}
+
+int GUI_Label::GetTextHeight()
+{
+    const RasterRect rect = GetTextRect();
+    if (m_bFormatted) {
+        FormattedText* const record = GetFormattedRecord();
+        if (record == nullptr)
+            return 0;
+        EnsureLaidOut(record, rect.Width(), m_Font);
+        return record->m_Height;
+    }
+    if (m_ResolvedText.empty())
+        return 0;
+    int width = 0;
+    int height = 0;
+    int ascent = 0;
+    Raster* const raster = GetRaster();
+    return raster != nullptr && raster->MeasureText(m_ResolvedText, m_Font, width, height, ascent) ? height : 0;
 }
 
 void GUI_Label::FitToText()

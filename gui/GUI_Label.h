@@ -54,6 +54,11 @@ public:
     bool IsFitToText() const { return m_bFitToText; }
     // The host's record for the key, fetched now (records die with each scene load).
     FormattedText* GetFormattedRecord() const;
+    // Drawing starts this far down the text rectangle; negative scrolls the text up.
+    void SetTextOffset(int pixels) { m_TextOffset = pixels; }
+    int GetTextOffset() const { return m_TextOffset; }
+    // The height of the text laid out for the text rectangle's width.
+    int GetTextHeight();
 
     bool m_bFlagA = true;
     std::uint32_t m_ValueB = 0;
@@ -76,6 +81,7 @@ protected:
     bool m_bShadow = false;
     GUI_Colour m_ShadowColour{0, 0, 0, 255};
     std::u16string m_ResolvedText;
+    int m_TextOffset = 0;
 };
 
 // 0x00BBGGRR, as the raster's text takes it.

@@ -282,6 +282,8 @@ void GUI_Manager::RemoveAllInterfaces()
     m_pHoverWindow = nullptr;
     m_pCaptureWindow = nullptr;
     m_pCaptureInterface = nullptr;
+    // An active overlay of a dropped screen would keep taking the input.
+    m_pActiveInterface = nullptr;
 }
 
 bool GUI_Manager::HasInterface(const GUI_Interface* screen) const

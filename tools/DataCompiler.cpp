@@ -55,6 +55,10 @@ constexpr char GUI_LAYOUT_SUFFIX[] = ".gui.txt";
 constexpr char GUI_SKIN_FOLDER[] = "gui/skins";
 constexpr char GUI_SKIN_SUFFIX[] = ".skn.txt";
 constexpr char LEVEL_FOLDER[] = "levels";
+// The pages about the game that the information screens open in the browser, shipped as they stand.
+constexpr char WEB_FOLDER[] = "web";
+constexpr char WEB_SUFFIX[] = ".html";
+constexpr char WEB_OUT_FOLDER[] = "data/web";
 
 struct Folders {
     std::string source;
@@ -146,6 +150,25 @@ bool CopyFontTable(Build& build, datac::Diagnostics& diagnostics)
     return true;
 }
 
+bool CopyWebPages(Build& build, datac::Diagnostics& diagnostics)
+{
+    bool ok = true;
+    for (const std::string& source : SourceFiles(build.folders.source + "/" + WEB_FOLDER, WEB_SUFFIX)) {
+        std::vector<std::uint8_t> bytes;
+        if (!plat::ReadFileBytes(plat::FromUtf8(source), bytes)) {
+            diagnostics.Error(source, "cannot be read");
+            ok = false;
+            continue;
+        }
+        const std::string target = build.folders.out + "/" + WEB_OUT_FOLDER + source.substr(source.find_last_of('/'));
+        if (datac::WriteIfChanged(target, bytes) == datac::WriteResult::Failed) {
+            diagnostics.Error(target, "cannot be written");
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 bool CompileArt(Build& build, datac::Diagnostics& diagnostics)
 {
     // Every card's picture is composed from its source; the card step reports faults in those sources.
@@ -220,7 +243,7 @@ bool CompileGuiSkins(Build& build, datac::Diagnostics& diagnostics)
 // one's result skips quietly when that failed).
 using CompileStep = bool (*)(Build& build, datac::Diagnostics& diagnostics);
 const CompileStep COMPILE_STEPS[] = {
-    &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable, &CompileArt,
+    &CompileStrings, &CheckStrings, &CompileVoice, &CompileSounds, &CompileCards, &CopyFontTable, &CopyWebPages, &CompileArt,
     &CompileSmallCards, &CompileGuiLayouts, &CompileGuiSkins, &CompileLevels, &CompileDiscFolder,
 };
 

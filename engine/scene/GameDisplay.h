@@ -450,13 +450,20 @@ public:
     // The screen switch and the colour-selection screen (defined with the screens). SetScreen shows the screen of
     // that id; keepReturn keeps the current one as the screen to return to.
     void SetScreen(int screenId, bool keepReturn);
-    void SetReturnScreen(int screenId);
     // The id of the screen the display holds.
     int GetScreen() const;
+    void SetReturnScreen(int screenId);
+    int GetReturnScreen() const;
     // Every scene load marks the colour-selection screen not set up; mode 0 loads its images.
     void ResetColorSelect();
     void LoadColorSelectImages();
     bool IsColorSelectSetUp() const;
+    // Once a frame while no game runs: draws the splash and colour pages and takes their clicks.
+    void UpdateColorSelect();
+    // The pages' backdrop, queued before the display's corner buttons.
+    void DrawMenuBackdrop();
+    // True once two colours are chosen and the choice is confirmed.
+    bool UpdateColorChoice();
 
 private:
     int FindTextureByName(std::u16string_view name, bool rotated, bool matchRotated) const;

@@ -15,6 +15,7 @@ constexpr std::uint32_t VOICE_LENGTH_PADDING_MS = 100;
 constexpr std::u16string_view INSTALL_DATA_PREFIX = u"data\\";
 
 struct VoiceClip {
+    std::u16string path;  // as resolved
     std::vector<std::uint8_t> data;
     std::uint32_t lengthMs = 0;
 };
@@ -78,6 +79,7 @@ void QueueVoice(const char16_t* path, bool clearFirst)
     if (s_Clips.size() >= VOICE_QUEUE_CAPACITY)
         return;
     VoiceClip clip;
+    clip.path = resolved;
     if (!plat::ReadFileBytes(resolved, clip.data))
         clip.data.clear();
     else if (!plat::AudioCanPlayClip(clip.data.data(), clip.data.size()))
@@ -144,4 +146,9 @@ bool IsVoiceMuted()
 std::size_t VoiceQueueLength()
 {
     return s_Clips.size();
+}
+
+std::u16string GetQueuedVoicePath(std::size_t index)
+{
+    return index < s_Clips.size() ? s_Clips[index].path : std::u16string();
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 constexpr std::size_t VOICE_QUEUE_CAPACITY = 32;
 // A clip path holds at most this many units.
@@ -28,3 +29,5 @@ void SetVoiceMuted(bool muted);
 bool IsVoiceMuted();
 // Clips waiting or playing.
 std::size_t VoiceQueueLength();
+// The resolved path of a clip in the queue (0 the first), empty past its end.
+std::u16string GetQueuedVoicePath(std::size_t index);

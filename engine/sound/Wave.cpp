@@ -218,8 +218,21 @@ bool IsEffectLoaded(int slot)
     return slot >= 0 && slot < EFFECT_SLOT_COUNT && s_Slots[slot] != 0;
 }
 
+namespace {
+
+// Every request per slot, played or not: what the program asked to hear.
+std::array<int, 256> s_EffectRequests{};
+
+} // namespace
+
+int CountEffectRequests(int slot)
+{
+    return s_EffectRequests[static_cast<std::size_t>(slot) & 0xFF];
+}
+
 int PlayEffect(int slot, int volume, int pan, int frequency, int loop, const Actor* actor)
 {
+    ++s_EffectRequests[static_cast<std::size_t>(slot) & 0xFF];
     if (!s_bDeviceOpen)
         return 0;
     if (!s_bSoundOn)

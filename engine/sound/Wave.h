@@ -38,6 +38,8 @@ bool IsEffectLoaded(int slot);
 // Plays a slot on a free voice: the voice index, or 0 when nothing sounds (1 while sound is off).
 // Pan in hundredths of a decibel; frequency 0 keeps the recorded rate; actor places the sound (nullptr: none).
 int PlayEffect(int slot, int volume, int pan, int frequency, int loop, const Actor* actor);
+// How often PlayEffect was asked for the slot in this run, whether or not it sounded.
+int CountEffectRequests(int slot);
 // Once a frame: settles the volume (and place) of every playing voice; false when a status query failed.
 bool UpdateVoices();
 

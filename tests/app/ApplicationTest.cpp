@@ -391,6 +391,7 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
     const std::vector<std::string> expected = {
         "SaveSettings",          "DestroyIntro",          "SpellStack::Shutdown", "ClearCombatDamageRecords",
         "CloseAllLessonDialogs", "DeleteLessonBox",       "ResetCpuPhysicalTurn", "DestroyLifeTokens",
+        "DeleteAllScreens",
         "GUI_System::Shutdown",
         "DeleteHintRegistry",    "ReleaseCardOverlays",   "ClearStringTables",    "DestroyAllActors",
         "GameDisplay::Shutdown", "UnbindRaster",          "DestroyPrivateHeap",   "ShutdownSound",
