@@ -8,6 +8,7 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <type_traits>
@@ -549,7 +550,8 @@ bool SameRuns(const KeyRuns& a, const KeyRuns& b)
         return false;
     }
     for (std::size_t i = 0; i < a.spans.size(); ++i) {
-        if (a.spans[i].x != b.spans[i].x || a.spans[i].length != b.spans[i].length) {
+        if (a.spans[i].x != b.spans[i].x || a.spans[i].length != b.spans[i].length || a.spans[i].y != b.spans[i].y ||
+            a.spans[i].masked != b.spans[i].masked) {
             return false;
         }
     }
@@ -680,6 +682,74 @@ TEST_F(KeyedRunsTest, DrawingOntoATextureRebuildsItsRuns)
     BlitTexels(PerTexel(m_raster->GetSecondTextureEntry(canvas)), reference, -3, 1, 70, 17, true, true, nullptr);
     ASSERT_TRUE(m_raster->BlitTexture(under, RasterRect{-3, 1, 70, 17}, canvas, true, true));
     EXPECT_EQ(m_raster->GetSecondTextureEntry(under).handle->pixels, expected);
+}
+
+// Runs of every length from 1 to 150 at shifting columns, a second short run after each, empty rows and rows dense
+// with single texels (masked): the keyed copy with the wide moves, with the narrow ones and texel by texel give the
+// same pixels, whole and cut at each edge.
+TEST(KeyedMovesTest, WideAndNarrowMovesDrawWhatThePerTexelPathDraws)
+{
+    constexpr int TW = 200;
+    constexpr int TH = 160;
+    constexpr int W = 240;
+    constexpr int H = 180;
+    std::vector<std::uint16_t> texels(TW * TH, 0);
+    for (int y = 0; y < TH; ++y) {
+        std::uint16_t* row = texels.data() + y * TW;
+        if (y % 11 == 10) {
+            continue;
+        }
+        if (y % 9 == 4) {
+            for (int x = y % 3; x < TW; x += 3) {
+                row[x] = static_cast<std::uint16_t>(0x100 + x);
+            }
+            continue;
+        }
+        const int length = y < 150 ? y + 1 : TW - 2;
+        const int start = (y * 5) % 37 % (TW - length + 1);
+        for (int x = start; x < start + length; ++x) {
+            row[x] = static_cast<std::uint16_t>(1 + (x * 31 + y * 7) % 0x7FFE);
+        }
+        for (int x = start + length + 2; x < std::min(TW, start + length + 2 + y % 5); ++x) {
+            row[x] = 0x2222;
+        }
+    }
+    KeyRuns runs;
+    BuildKeyRuns(texels.data(), TW, TH, runs);
+    const TexelSource withRuns{texels.data(), TW, TH, &runs};
+    const TexelSource perTexel{texels.data(), TW, TH, nullptr};
+
+    struct Case {
+        const char* what;
+        int x0, y0;
+        RasterRect source;
+    };
+    const RasterRect none{0, 0, -1, -1};
+    const Case cases[] = {
+        {"whole", 3, 2, none},
+        {"cut left and top", -17, -9, none},
+        {"cut right and bottom", 61, 33, none},
+        {"source rectangle", 5, 4, {13, 7, 151, 140}},
+        {"source rectangle cut left", -3, 0, {1, 0, 199, 160}},
+    };
+    std::vector<std::uint16_t> background(W * H);
+    std::iota(background.begin(), background.end(), std::uint16_t{0x4000});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RasterRect* source = c.source.IsValidSource() ? &c.source : nullptr;
+        std::vector<std::uint16_t> expected = background;
+        BlitTexels(perTexel, PixelTarget{expected.data(), W, H, W, true}, c.x0, c.y0, c.x0 + TW, c.y0 + TH, false, true,
+                   source);
+        for (const bool wide : {true, false}) {
+            UseWideMoves(wide);
+            std::vector<std::uint16_t> drawn = background;
+            BlitTexels(withRuns, PixelTarget{drawn.data(), W, H, W, true}, c.x0, c.y0, c.x0 + TW, c.y0 + TH, false,
+                       true, source);
+            EXPECT_EQ(drawn, expected) << (wide ? "wide moves" : "narrow moves");
+        }
+        UseWideMoves(true);
+        EXPECT_NE(expected, background);
+    }
 }
 
 // ---- Surface loss ----------------------------------------------------------------------------------------------
