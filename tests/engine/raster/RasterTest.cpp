@@ -415,6 +415,64 @@ TEST(RasterPendingClear, TheNextFrameClearsOnlyTheClientUnlessItsBackMostPrimiti
     }
 }
 
+// A frame that no one primitive paints whole, on a 21x13 client of a 24x16 buffer after a clearing present: its
+// opaque primitives' pixels are theirs and every other client pixel shows the clear, whatever the order, keyed
+// and partial cells included; the buffer outside the client keeps what it held where nothing draws.
+TEST(RasterPendingClear, PixelsNoOpaquePrimitivePaintsAreClearedWhenSeveralPaintTheRest)
+{
+    constexpr int BW = 24;
+    constexpr int BH = 16;
+    constexpr int CW = 21;
+    constexpr int CH = 13;
+    constexpr std::uint16_t LEFT = 0x0007;
+    constexpr std::uint16_t RIGHT = 0x0700;
+    struct Case {
+        const char* what;
+        int split;  // the right fill starts here; a gap of one column when it is one more than the left's end
+        bool keyedOnGap;
+    };
+    const Case cases[] = {
+        {"halves that meet", 9, false},
+        {"halves with a gap", 10, false},
+        {"a keyed copy over the gap", 10, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto raster = StartRaster(Mode565(BW, BH));
+        plat::WindowDesc desc;
+        desc.width = CW;
+        desc.height = CH;
+        plat::CreateMainWindow(desc);
+        // A 1x13 column whose texels are transparent but for the top one.
+        std::vector<std::uint16_t> column(CH, 0);
+        column[0] = 0x0070;
+        const int keyed = raster->CreateTexture(1, CH, column.data(), 16, TEXTURE_KIND_SURFACE);
+        raster->ClearBackBuffer(BACKGROUND);
+        raster->Invalidate();
+        raster->Present(true);
+
+        raster->BeginFrame();
+        if (c.keyedOnGap) {
+            raster->DrawTexture(keyed, 9, 0, 10, CH, 500.0f, PRIM_COLOR_KEY);
+        }
+        raster->FillRect(0, 0, 9, CH, 100.0f, LEFT);
+        raster->FillRect(static_cast<float>(c.split), -3, CW + 5, CH + 1, 300.0f, RIGHT);
+        Render(*raster);
+        const std::uint16_t top = raster->GetTextureEntry(keyed).handle->pixels[0];
+        for (int y = 0; y < BH; ++y) {
+            for (int x = 0; x < BW; ++x) {
+                std::uint16_t expected = BACKGROUND;
+                if (x >= c.split && y < CH + 1) {
+                    expected = RIGHT;
+                } else if (x < CW && y < CH) {
+                    expected = x < 9 ? LEFT : (c.keyedOnGap && y == 0) ? top : 0;
+                }
+                EXPECT_EQ(PixelAt(*raster, x, y), expected) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(RasterShutdown, NothingIsDrawnOrPresentedAfterShutdown)
 {
     auto raster = StartRaster(Mode565(8, 6));
