@@ -347,8 +347,6 @@ void BM_Table_Primitives(benchmark::State& state)
         Raster& raster = *GetRaster();
         const std::vector<DrawPrimitive> records = DrawOneFrame(raster);
         s_Compositions[static_cast<int>(state.range(0))] = Describe(records, raster);
-        for (std::size_t i = 0; i < records.size(); ++i)
-            if (i < 3 || (records[i].flags & PRIM_STRETCH) || (records[i].x1 - records[i].x0) > 300) std::fprintf(stderr, "DEBUG %d: flags %x item %d  %g %g %g %g src %d %d %d %d\n", static_cast<int>(i), records[i].flags, records[i].item, records[i].x0, records[i].y0, records[i].x1, records[i].y1, records[i].source.left, records[i].source.top, records[i].source.right, records[i].source.bottom);
         for (auto _ : state) {
             raster.Invalidate();
             raster.EndFrame();

@@ -106,23 +106,26 @@ void CopyRowMasked(std::uint16_t* d, const std::uint16_t* s, int w)
     }
 }
 
-// The spans [first, last) of the rows from sy on, cut to the columns [sx, end), copied to d (which stands for
-// texel sx, sy).
+// The spans of rows sy to sy + h - 1, cut to the columns [sx, end), copied to d (which stands for texel sx, sy).
+// Row pointers step by the pitches, so a span costs no multiplication.
 void CopySpans(std::uint16_t* d, std::ptrdiff_t dPitch, const std::uint16_t* texels, std::ptrdiff_t pitch, int sx,
-               int sy, int end, const KeySpan* first, const KeySpan* last)
+               int sy, int h, int end, const KeyRuns& runs)
 {
-    for (const KeySpan* span = first; span != last; ++span) {
-        const int a = std::max<int>(span->x, sx);
-        const int b = std::min<int>(span->x + span->length, end);
-        if (a >= b) {
-            continue;
-        }
-        std::uint16_t* to = d + (span->y - sy) * dPitch + (a - sx);
-        const std::uint16_t* from = texels + span->y * pitch + a;
-        if (span->masked != 0) {
-            CopyRowMasked(to, from, b - a);
-        } else {
-            CopyPixels(to, from, b - a);
+    const KeySpan* span = runs.spans.data() + runs.rowFirst[static_cast<std::size_t>(sy)];
+    const std::uint32_t* rowEnd = runs.rowFirst.data() + sy + 1;
+    const std::uint16_t* row = texels + sy * pitch;
+    for (int y = 0; y < h; ++y, d += dPitch, row += pitch) {
+        for (const KeySpan* last = runs.spans.data() + rowEnd[y]; span != last; ++span) {
+            const int a = std::max<int>(span->x, sx);
+            const int b = std::min<int>(span->x + span->length, end);
+            if (a >= b) {
+                continue;
+            }
+            if (span->masked != 0) {
+                CopyRowMasked(d + (a - sx), row + a, b - a);
+            } else {
+                CopyPixels(d + (a - sx), row + a, b - a);
+            }
         }
     }
 }
@@ -221,21 +224,23 @@ TESSEL_WIDE inline void CopyRowMaskedWide(std::uint16_t* d, const std::uint16_t*
 }
 
 TESSEL_WIDE void CopySpansWide(std::uint16_t* d, std::ptrdiff_t dPitch, const std::uint16_t* texels,
-                               std::ptrdiff_t pitch, int sx, int sy, int end, const KeySpan* first,
-                               const KeySpan* last)
+                               std::ptrdiff_t pitch, int sx, int sy, int h, int end, const KeyRuns& runs)
 {
-    for (const KeySpan* span = first; span != last; ++span) {
-        const int a = std::max<int>(span->x, sx);
-        const int b = std::min<int>(span->x + span->length, end);
-        if (a >= b) {
-            continue;
-        }
-        std::uint16_t* to = d + (span->y - sy) * dPitch + (a - sx);
-        const std::uint16_t* from = texels + span->y * pitch + a;
-        if (span->masked != 0) {
-            CopyRowMaskedWide(to, from, b - a);
-        } else {
-            CopyPixelsWide(to, from, b - a);
+    const KeySpan* span = runs.spans.data() + runs.rowFirst[static_cast<std::size_t>(sy)];
+    const std::uint32_t* rowEnd = runs.rowFirst.data() + sy + 1;
+    const std::uint16_t* row = texels + sy * pitch;
+    for (int y = 0; y < h; ++y, d += dPitch, row += pitch) {
+        for (const KeySpan* last = runs.spans.data() + rowEnd[y]; span != last; ++span) {
+            const int a = std::max<int>(span->x, sx);
+            const int b = std::min<int>(span->x + span->length, end);
+            if (a >= b) {
+                continue;
+            }
+            if (span->masked != 0) {
+                CopyRowMaskedWide(d + (a - sx), row + a, b - a);
+            } else {
+                CopyPixelsWide(d + (a - sx), row + a, b - a);
+            }
         }
     }
 }
@@ -289,16 +294,13 @@ void BlitCopy(const PixelTarget& dst, int dx, int dy, const TexelSource& source,
             }
             return;
         }
-        // The spans of rows sy to sy + h - 1 follow one another.
-        const KeySpan* first = runs->spans.data() + runs->rowFirst[static_cast<std::size_t>(sy)];
-        const KeySpan* last = runs->spans.data() + runs->rowFirst[static_cast<std::size_t>(sy) + h];
 #if TESSEL_WIDE_MOVES
         if (s_wideMoves) {
-            CopySpansWide(d, dst.pitch, source.pixels, pitch, sx, sy, sx + w, first, last);
+            CopySpansWide(d, dst.pitch, source.pixels, pitch, sx, sy, h, sx + w, *runs);
             return;
         }
 #endif
-        CopySpans(d, dst.pitch, source.pixels, pitch, sx, sy, sx + w, first, last);
+        CopySpans(d, dst.pitch, source.pixels, pitch, sx, sy, h, sx + w, *runs);
         return;
     }
     const std::uint16_t* s = source.pixels + static_cast<std::ptrdiff_t>(sy) * pitch + sx;
@@ -406,7 +408,7 @@ void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& o
 {
     out.spans.clear();
     out.rowFirst.clear();
-    if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_TEXTURE_SIDE || height > MAX_TEXTURE_SIDE) {
+    if (pixels == nullptr || width <= 0 || height <= 0 || width > MAX_TEXTURE_SIDE) {
         return;
     }
     out.rowFirst.reserve(static_cast<std::size_t>(height) + 1);
@@ -424,8 +426,7 @@ void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& o
                 ++x;
             }
             if (x > start) {
-                out.spans.push_back(KeySpan{static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(x - start),
-                                            static_cast<std::uint16_t>(y), 0});
+                out.spans.push_back(KeySpan{static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(x - start), 0});
             }
         }
         const std::size_t count = out.spans.size() - rowStart;
@@ -433,7 +434,7 @@ void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& o
             const KeySpan whole{out.spans[rowStart].x,
                                 static_cast<std::uint16_t>(out.spans.back().x + out.spans.back().length -
                                                            out.spans[rowStart].x),
-                                static_cast<std::uint16_t>(y), 1};
+                                1};
             out.spans.resize(rowStart);
             out.spans.push_back(whole);
         }

@@ -608,7 +608,7 @@ bool SameRuns(const KeyRuns& a, const KeyRuns& b)
         return false;
     }
     for (std::size_t i = 0; i < a.spans.size(); ++i) {
-        if (a.spans[i].x != b.spans[i].x || a.spans[i].length != b.spans[i].length || a.spans[i].y != b.spans[i].y ||
+        if (a.spans[i].x != b.spans[i].x || a.spans[i].length != b.spans[i].length ||
             a.spans[i].masked != b.spans[i].masked) {
             return false;
         }
