@@ -460,6 +460,8 @@ void PrintSummary(const SummaryReporter& reporter, int mode)
         std::printf("  %-34s %8.1f us %6.1f %%\n", what, us, 100.0 * us / frame);
     };
     std::printf("\nframe / primitives alone: %.1f us / %.1f us = %.2f\n", frame, primitives, frame / primitives);
+    std::printf("frame without the present / primitives alone: %.1f us / %.1f us = %.2f\n", frame - present,
+                primitives, (frame - present) / primitives);
     line("frame", frame);
     line("primitives drawn alone", primitives);
     line("table logic", logic);

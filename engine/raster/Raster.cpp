@@ -79,6 +79,57 @@ bool Is565Masks(std::uint32_t red, std::uint32_t green, std::uint32_t blue)
     return CountBits(red) == 5 && CountBits(green) == 6 && CountBits(blue) == 5;
 }
 
+// A pending clear skips the client's cells of this side that opaque primitives of the frame paint whole.
+constexpr int CLEAR_CELL = 8;
+
+// Scratch for the painted cells, kept between frames.
+std::vector<std::uint8_t>& PaintedCells()
+{
+    static std::vector<std::uint8_t> s_cells;
+    return s_cells;
+}
+
+// The rectangle of a width x height buffer whose every pixel the record writes whatever was there before (no key,
+// blending or text); empty when it has none. lost: it draws a texture whose surface is lost, so that a callback
+// runs, and may change any texture, while the frame is drawn.
+RasterRect OpaquePaint(const DrawPrimitive& record, const TextureEntry* textures, int textureCount, int width,
+                       int height, bool& lost)
+{
+    if ((record.flags & (PRIM_TRIANGLE | PRIM_TEXT | PRIM_COLOR_KEY)) != 0) {
+        return RasterRect{};
+    }
+    if ((record.flags & PRIM_TEXTURE) != 0) {
+        if (record.item < 0 || record.item >= textureCount) {
+            return RasterRect{};
+        }
+        const TextureEntry& entry = textures[record.item];
+        if (entry.handle && entry.handle->lost) {
+            lost = true;
+            return RasterRect{};
+        }
+        const std::uint16_t* const pixels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
+        if (pixels == nullptr) {
+            return RasterRect{};
+        }
+        const bool stretch = (record.flags & PRIM_STRETCH) != 0;
+        const RasterRect* source = record.source.IsValidSource() ? &record.source : nullptr;
+        int x1 = TruncCoordinate(record.x1);
+        int y1 = TruncCoordinate(record.y1);
+        if (source != nullptr && !stretch) {
+            x1 = TruncCoordinate(record.x0) + source->Width();
+            y1 = TruncCoordinate(record.y0) + source->Height();
+        }
+        return BlitCoverage(entry.width, entry.height, width, height, TruncCoordinate(record.x0),
+                            TruncCoordinate(record.y0), x1, y1, stretch, source);
+    }
+    if ((record.flags & PRIM_FILL) != 0) {
+        return ClipToArea(RasterRect{TruncCoordinate(record.x0), TruncCoordinate(record.y0), TruncCoordinate(record.x1),
+                                     TruncCoordinate(record.y1)},
+                          width, height);
+    }
+    return RasterRect{};
+}
+
 void FatalDesktopError(std::u16string_view text)
 {
     plat::OutputDebugString(std::u16string(text) + u"\n");
@@ -393,47 +444,70 @@ void Raster::ResolvePendingClear(const DrawPrimitive* backMost)
     plat::GetClientSize(width, height);
     width = std::clamp(width, 0, m_Width);
     height = std::clamp(height, 0, m_Height);
-    if (backMost != nullptr && PaintsClient(*backMost, width, height)) {
+    const RasterRect client{0, 0, width, height};
+    if (backMost == nullptr || width == 0 || height == 0) {
+        FillPixels(BackBuffer(), client, 0);
         return;
     }
-    FillPixels(BackBuffer(), RasterRect{0, 0, width, height}, 0);
+    if (PaintsClient(*backMost, width, height)) {
+        return;
+    }
+    // A pixel that some opaque primitive of the frame paints ends up the same whatever it held, wherever that
+    // primitive lies in the order: only the cells of the client that none paints whole are cleared.
+    const int cellsX = (width + CLEAR_CELL - 1) / CLEAR_CELL;
+    const int cellsY = (height + CLEAR_CELL - 1) / CLEAR_CELL;
+    std::vector<std::uint8_t>& cells = PaintedCells();
+    cells.assign(static_cast<std::size_t>(cellsX) * cellsY, 0);
+    bool lost = false;
+    // The chain runs from the back-most record to the tail sentinel.
+    for (const DrawPrimitive* record = backMost; record->skip != -1; record = &m_Pool[record->next]) {
+        const RasterRect painted = OpaquePaint(*record, m_TexInfo.get(), m_TexIndex, m_Width, m_Height, lost);
+        if (lost) {
+            FillPixels(BackBuffer(), client, 0);
+            return;
+        }
+        const int left = std::max(painted.left, 0);
+        const int top = std::max(painted.top, 0);
+        const int right = std::min(painted.right, width);
+        const int bottom = std::min(painted.bottom, height);
+        // Whole cells only; the client's last, partial cells count as whole when painted to the client's edge.
+        const int cx0 = (left + CLEAR_CELL - 1) / CLEAR_CELL;
+        const int cy0 = (top + CLEAR_CELL - 1) / CLEAR_CELL;
+        const int cx1 = right >= width ? cellsX : right / CLEAR_CELL;
+        const int cy1 = bottom >= height ? cellsY : bottom / CLEAR_CELL;
+        if (right <= left || bottom <= top || cx1 <= cx0) {
+            continue;
+        }
+        for (int cy = cy0; cy < cy1; ++cy) {
+            std::fill_n(cells.begin() + static_cast<std::ptrdiff_t>(cy) * cellsX + cx0, cx1 - cx0, std::uint8_t{1});
+        }
+    }
+    for (int cy = 0; cy < cellsY; ++cy) {
+        const std::uint8_t* row = cells.data() + static_cast<std::ptrdiff_t>(cy) * cellsX;
+        for (int cx = 0; cx < cellsX;) {
+            if (row[cx] != 0) {
+                ++cx;
+                continue;
+            }
+            const int first = cx;
+            while (cx < cellsX && row[cx] == 0) {
+                ++cx;
+            }
+            FillPixels(BackBuffer(),
+                       RasterRect{first * CLEAR_CELL, cy * CLEAR_CELL, std::min(cx * CLEAR_CELL, width),
+                                  std::min((cy + 1) * CLEAR_CELL, height)},
+                       0);
+        }
+    }
 }
 
 // True when the record writes every pixel of the client with no key, blending or text between.
 bool Raster::PaintsClient(const DrawPrimitive& record, int clientWidth, int clientHeight) const
 {
-    RasterRect painted;
-    if ((record.flags & (PRIM_TRIANGLE | PRIM_TEXT | PRIM_COLOR_KEY)) != 0) {
-        return false;
-    }
-    if ((record.flags & PRIM_TEXTURE) != 0) {
-        if (record.item < 0 || record.item >= m_TexIndex) {
-            return false;
-        }
-        const TextureEntry& entry = m_TexInfo[record.item];
-        const std::uint16_t* const pixels = entry.handle ? entry.handle->pixels.data() : entry.converted.get();
-        // A lost surface is restored by a callback while it is drawn: its pixels are not known yet.
-        if (pixels == nullptr || (entry.handle && entry.handle->lost)) {
-            return false;
-        }
-        const bool stretch = (record.flags & PRIM_STRETCH) != 0;
-        const RasterRect* source = record.source.IsValidSource() ? &record.source : nullptr;
-        int x1 = TruncCoordinate(record.x1);
-        int y1 = TruncCoordinate(record.y1);
-        if (source != nullptr && !stretch) {
-            x1 = TruncCoordinate(record.x0) + source->Width();
-            y1 = TruncCoordinate(record.y0) + source->Height();
-        }
-        painted = BlitCoverage(entry.width, entry.height, m_Width, m_Height, TruncCoordinate(record.x0),
-                               TruncCoordinate(record.y0), x1, y1, stretch, source);
-    } else if ((record.flags & PRIM_FILL) != 0) {
-        painted = ClipToArea(RasterRect{TruncCoordinate(record.x0), TruncCoordinate(record.y0),
-                                        TruncCoordinate(record.x1), TruncCoordinate(record.y1)},
-                             m_Width, m_Height);
-    } else {
-        return false;
-    }
-    return painted.left <= 0 && painted.top <= 0 && painted.right >= clientWidth && painted.bottom >= clientHeight;
+    bool lost = false;
+    const RasterRect painted = OpaquePaint(record, m_TexInfo.get(), m_TexIndex, m_Width, m_Height, lost);
+    return !lost && painted.left <= 0 && painted.top <= 0 && painted.right >= clientWidth &&
+           painted.bottom >= clientHeight;
 }
 
 // ---- Submitters -------------------------------------------------------------------------------------------------

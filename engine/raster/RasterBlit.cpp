@@ -6,11 +6,30 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define TESSEL_WIDE_MOVES 1
+#define TESSEL_WIDE [[gnu::target("avx2")]]
+#else
+#define TESSEL_WIDE_MOVES 0
+#endif
 
 // The hot loops are written with SSE2 intrinsics where the target has them (every x86-64), so their speed does
-// not hang on the optimiser's vectorising; elsewhere the plain loops below them do all the work.
+// not hang on the optimiser's vectorising; elsewhere the plain loops below them do all the work. The keyed copy,
+// the one most of a frame's sprites take, also has a variant with 32-byte moves, chosen at run time where the
+// processor has them.
 
 namespace {
+
+#if TESSEL_WIDE_MOVES
+bool ProcessorHasWideMoves()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") != 0;
+}
+const bool s_processorHasWideMoves = ProcessorHasWideMoves();
+bool s_wideMoves = s_processorHasWideMoves;
+#endif
 
 // Widest destination a stretch serves in one call; wider visible parts are drawn in slices.
 constexpr int STRETCH_SLICE = 4096;
@@ -87,19 +106,145 @@ void CopyRowMasked(std::uint16_t* d, const std::uint16_t* s, int w)
     }
 }
 
-// The opaque runs of one texture row that fall in [sx, sx + w), copied to d (which stands for column sx).
-void CopyRowRuns(std::uint16_t* d, const std::uint16_t* row, int sx, int w, const KeySpan* first,
-                 const KeySpan* last)
+// The spans of rows sy to sy + h - 1, cut to the columns [sx, end), copied to d (which stands for texel sx, sy).
+// Row pointers step by the pitches, so a span costs no multiplication.
+void CopySpans(std::uint16_t* d, std::ptrdiff_t dPitch, const std::uint16_t* texels, std::ptrdiff_t pitch, int sx,
+               int sy, int h, int end, const KeyRuns& runs)
 {
-    const int end = sx + w;
-    for (const KeySpan* span = first; span != last && span->x < end; ++span) {
-        const int a = std::max<int>(span->x, sx);
-        const int b = std::min<int>(span->x + span->length, end);
-        if (a < b) {
-            CopyPixels(d + (a - sx), row + a, b - a);
+    const KeySpan* span = runs.spans.data() + runs.rowFirst[static_cast<std::size_t>(sy)];
+    const std::uint32_t* rowEnd = runs.rowFirst.data() + sy + 1;
+    const std::uint16_t* row = texels + sy * pitch;
+    for (int y = 0; y < h; ++y, d += dPitch, row += pitch) {
+        for (const KeySpan* last = runs.spans.data() + rowEnd[y]; span != last; ++span) {
+            const int a = std::max<int>(span->x, sx);
+            const int b = std::min<int>(span->x + span->length, end);
+            if (a >= b) {
+                continue;
+            }
+            if (span->masked != 0) {
+                CopyRowMasked(d + (a - sx), row + a, b - a);
+            } else {
+                CopyPixels(d + (a - sx), row + a, b - a);
+            }
         }
     }
 }
+
+#if TESSEL_WIDE_MOVES
+// Sixteen texels. (Lambdas would not take the function's target, so these are functions.)
+TESSEL_WIDE inline __m256i Load16(const std::uint16_t* p)
+{
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+TESSEL_WIDE inline void Store16(std::uint16_t* p, __m256i v)
+{
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+}
+
+// CopyPixels with 32-byte moves: up to 64 texels in at most four moves (the last ones overlapping), no loop.
+TESSEL_WIDE inline void CopyPixelsWide(std::uint16_t* d, const std::uint16_t* s, int count)
+{
+    constexpr int INLINE_LIMIT = 128;
+    if (count >= 16) {
+        if (count <= 32) {
+            const __m256i head = Load16(s);
+            const __m256i tail = Load16(s + count - 16);
+            Store16(d, head);
+            Store16(d + count - 16, tail);
+            return;
+        }
+        if (count <= 64) {
+            const __m256i a = Load16(s);
+            const __m256i b = Load16(s + 16);
+            const __m256i c = Load16(s + count - 32);
+            const __m256i e = Load16(s + count - 16);
+            Store16(d, a);
+            Store16(d + 16, b);
+            Store16(d + count - 32, c);
+            Store16(d + count - 16, e);
+            return;
+        }
+        if (count > INLINE_LIMIT) {
+            std::memcpy(d, s, static_cast<std::size_t>(count) * sizeof(std::uint16_t));
+            return;
+        }
+        const __m256i tail = Load16(s + count - 16);
+        for (int i = 0; i + 16 < count; i += 16) {
+            Store16(d + i, Load16(s + i));
+        }
+        Store16(d + count - 16, tail);
+        return;
+    }
+    if (count >= 8) {
+        const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + count - 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), head);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + count - 8), tail);
+        return;
+    }
+    if (count >= 4) {
+        std::uint64_t head = 0;
+        std::uint64_t tail = 0;
+        std::memcpy(&head, s, sizeof head);
+        std::memcpy(&tail, s + count - 4, sizeof tail);
+        std::memcpy(d, &head, sizeof head);
+        std::memcpy(d + count - 4, &tail, sizeof tail);
+        return;
+    }
+    if (count >= 2) {
+        std::uint32_t head = 0;
+        std::uint32_t tail = 0;
+        std::memcpy(&head, s, sizeof head);
+        std::memcpy(&tail, s + count - 2, sizeof tail);
+        std::memcpy(d, &head, sizeof head);
+        std::memcpy(d + count - 2, &tail, sizeof tail);
+        return;
+    }
+    if (count == 1) {
+        d[0] = s[0];
+    }
+}
+
+// CopyRowMasked 16 texels a move; a last move overlapping the one before is harmless, as the masked copy gives
+// the same pixel when done twice.
+TESSEL_WIDE inline void CopyRowMaskedWide(std::uint16_t* d, const std::uint16_t* s, int w)
+{
+    if (w < 16) {
+        CopyRowMasked(d, s, w);
+        return;
+    }
+    const __m256i zero = _mm256_setzero_si256();
+    for (int x = 0; x + 16 < w; x += 16) {
+        const __m256i texels = Load16(s + x);
+        Store16(d + x, _mm256_blendv_epi8(texels, Load16(d + x), _mm256_cmpeq_epi16(texels, zero)));
+    }
+    const __m256i texels = Load16(s + w - 16);
+    Store16(d + w - 16, _mm256_blendv_epi8(texels, Load16(d + w - 16), _mm256_cmpeq_epi16(texels, zero)));
+}
+
+TESSEL_WIDE void CopySpansWide(std::uint16_t* d, std::ptrdiff_t dPitch, const std::uint16_t* texels,
+                               std::ptrdiff_t pitch, int sx, int sy, int h, int end, const KeyRuns& runs)
+{
+    const KeySpan* span = runs.spans.data() + runs.rowFirst[static_cast<std::size_t>(sy)];
+    const std::uint32_t* rowEnd = runs.rowFirst.data() + sy + 1;
+    const std::uint16_t* row = texels + sy * pitch;
+    for (int y = 0; y < h; ++y, d += dPitch, row += pitch) {
+        for (const KeySpan* last = runs.spans.data() + rowEnd[y]; span != last; ++span) {
+            const int a = std::max<int>(span->x, sx);
+            const int b = std::min<int>(span->x + span->length, end);
+            if (a >= b) {
+                continue;
+            }
+            if (span->masked != 0) {
+                CopyRowMaskedWide(d + (a - sx), row + a, b - a);
+            } else {
+                CopyPixelsWide(d + (a - sx), row + a, b - a);
+            }
+        }
+    }
+}
+#endif
 
 void FillRow(std::uint16_t* d, std::size_t count, std::uint16_t colour)
 {
@@ -142,33 +287,20 @@ void BlitCopy(const PixelTarget& dst, int dx, int dy, const TexelSource& source,
     std::uint16_t* d = dst.pixels + static_cast<std::ptrdiff_t>(dy) * dst.pitch + dx;
     if (keyed) {
         const KeyRuns* runs = MatchingRuns(source);
-        // Locals, so that the copies (which may alias anything) do not reload them every row.
-        const KeySpan* const spans = runs != nullptr ? runs->spans.data() : nullptr;
-        const std::uint32_t* const rowFirst = runs != nullptr ? runs->rowFirst.data() : nullptr;
-        // Whole rows need no run cut at the clip edges.
-        const bool wholeRows = sx == 0 && w == pitch;
-        for (int y = sy; y < sy + h; ++y, d += dst.pitch) {
-            const std::uint16_t* row = source.pixels + static_cast<std::ptrdiff_t>(y) * pitch;
-            if (runs == nullptr) {
-                CopyRowMasked(d, row + sx, w);
-                continue;
+        if (runs == nullptr) {
+            const std::uint16_t* row = source.pixels + static_cast<std::ptrdiff_t>(sy) * pitch + sx;
+            for (int y = 0; y < h; ++y, row += pitch, d += dst.pitch) {
+                CopyRowMasked(d, row, w);
             }
-            const KeySpan* first = spans + rowFirst[y];
-            const KeySpan* last = spans + rowFirst[y + 1];
-            const std::ptrdiff_t count = last - first;
-            if (count == 0) {
-                continue;
-            }
-            if (count * DENSE_RUN_PIXELS > pitch) {
-                CopyRowMasked(d, row + sx, w);
-            } else if (wholeRows) {
-                for (const KeySpan* span = first; span != last; ++span) {
-                    CopyPixels(d + span->x, row + span->x, span->length);
-                }
-            } else {
-                CopyRowRuns(d, row, sx, w, first, last);
-            }
+            return;
         }
+#if TESSEL_WIDE_MOVES
+        if (s_wideMoves) {
+            CopySpansWide(d, dst.pitch, source.pixels, pitch, sx, sy, h, sx + w, *runs);
+            return;
+        }
+#endif
+        CopySpans(d, dst.pitch, source.pixels, pitch, sx, sy, h, sx + w, *runs);
         return;
     }
     const std::uint16_t* s = source.pixels + static_cast<std::ptrdiff_t>(sy) * pitch + sx;
@@ -238,15 +370,15 @@ void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRec
                 previousRow = sy;
                 continue;
             }
-            const KeySpan* first = runs != nullptr ? runs->spans.data() + runs->rowFirst[sy] : nullptr;
-            const KeySpan* last = runs != nullptr ? runs->spans.data() + runs->rowFirst[sy + 1] : nullptr;
-            if (runs == nullptr || (last - first) * DENSE_RUN_PIXELS > source.width) {
+            if (runs == nullptr) {
                 for (int i = 0; i < w; ++i) {
                     const std::uint16_t t = s[s_columns[i]];
                     d[i] = t != 0 ? t : d[i];
                 }
                 continue;
             }
+            const KeySpan* first = runs->spans.data() + runs->rowFirst[sy];
+            const KeySpan* last = runs->spans.data() + runs->rowFirst[sy + 1];
             // The destination columns whose samples fall in each run: from ceil((a - left) x dw / sw) up to,
             // not including, ceil((b - left) x dw / sw), relative to dest.left.
             const std::int64_t offset = static_cast<std::int64_t>(dest.left) - sliceLeft;
@@ -255,6 +387,13 @@ void BlitStretch(const PixelTarget& dst, const RasterRect& dest, const RasterRec
                 const std::int64_t b = a + span->length;
                 const int j0 = static_cast<int>(std::max<std::int64_t>(CeilDiv(a * dw, sw) + offset, 0));
                 const int j1 = static_cast<int>(std::min<std::int64_t>(CeilDiv(b * dw, sw) + offset, w));
+                if (span->masked != 0) {
+                    for (int j = j0; j < j1; ++j) {
+                        const std::uint16_t t = s[s_columns[j]];
+                        d[j] = t != 0 ? t : d[j];
+                    }
+                    continue;
+                }
                 for (int j = j0; j < j1; ++j) {
                     d[j] = s[s_columns[j]];
                 }
@@ -276,6 +415,7 @@ void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& o
     out.rowFirst.push_back(0);
     for (int y = 0; y < height; ++y) {
         const std::uint16_t* row = pixels + static_cast<std::ptrdiff_t>(y) * width;
+        const std::size_t rowStart = out.spans.size();
         int x = 0;
         while (x < width) {
             while (x < width && row[x] == 0) {
@@ -286,11 +426,29 @@ void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& o
                 ++x;
             }
             if (x > start) {
-                out.spans.push_back(KeySpan{static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(x - start)});
+                out.spans.push_back(KeySpan{static_cast<std::uint16_t>(start), static_cast<std::uint16_t>(x - start), 0});
             }
+        }
+        const std::size_t count = out.spans.size() - rowStart;
+        if (count * DENSE_RUN_PIXELS > static_cast<std::size_t>(width)) {
+            const KeySpan whole{out.spans[rowStart].x,
+                                static_cast<std::uint16_t>(out.spans.back().x + out.spans.back().length -
+                                                           out.spans[rowStart].x),
+                                1};
+            out.spans.resize(rowStart);
+            out.spans.push_back(whole);
         }
         out.rowFirst.push_back(static_cast<std::uint32_t>(out.spans.size()));
     }
+}
+
+void UseWideMoves(bool use)
+{
+#if TESSEL_WIDE_MOVES
+    s_wideMoves = use && s_processorHasWideMoves;
+#else
+    (void)use;
+#endif
 }
 
 namespace {

@@ -20,6 +20,10 @@ struct TexelSource {
 // The runs of non-zero texels of each row.
 void BuildKeyRuns(const std::uint16_t* pixels, int width, int height, KeyRuns& out);
 
+// Whether keyed copies take 32-byte moves where the processor has them (the default); tests turn it off to check
+// that the narrower moves draw the same pixels.
+void UseWideMoves(bool use);
+
 // Copies a texture onto a target. Without stretching the source is sourceRect or the texture's top-left part
 // of the destination's size; with it, sourceRect or the whole texture spread over the destination (each visible
 // pixel samples where the unclipped stretch puts it). Rectangles are clipped to the target and the texture.

@@ -80,10 +80,13 @@ struct RasterSurface {
     bool lost = false;
 };
 
-// The opaque (non-zero) texels of a texture, row by row, as runs: a keyed copy touches only these.
+// The opaque (non-zero) texels of a texture, row by row, as runs: a keyed copy touches only these. A row dense
+// with short runs holds one masked span instead, from its first opaque texel to its last, whose texels are
+// tested one by one: the choice is made once, when the runs are built.
 struct KeySpan {
     std::uint16_t x = 0;
     std::uint16_t length = 0;
+    std::uint16_t masked = 0;
 };
 
 struct KeyRuns {

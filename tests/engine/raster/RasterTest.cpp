@@ -8,6 +8,7 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 #include <type_traits>
@@ -414,6 +415,64 @@ TEST(RasterPendingClear, TheNextFrameClearsOnlyTheClientUnlessItsBackMostPrimiti
     }
 }
 
+// A frame that no one primitive paints whole, on a 21x13 client of a 24x16 buffer after a clearing present: its
+// opaque primitives' pixels are theirs and every other client pixel shows the clear, whatever the order, keyed
+// and partial cells included; the buffer outside the client keeps what it held where nothing draws.
+TEST(RasterPendingClear, PixelsNoOpaquePrimitivePaintsAreClearedWhenSeveralPaintTheRest)
+{
+    constexpr int BW = 24;
+    constexpr int BH = 16;
+    constexpr int CW = 21;
+    constexpr int CH = 13;
+    constexpr std::uint16_t LEFT = 0x0007;
+    constexpr std::uint16_t RIGHT = 0x0700;
+    struct Case {
+        const char* what;
+        int split;  // the right fill starts here; a gap of one column when it is one more than the left's end
+        bool keyedOnGap;
+    };
+    const Case cases[] = {
+        {"halves that meet", 9, false},
+        {"halves with a gap", 10, false},
+        {"a keyed copy over the gap", 10, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto raster = StartRaster(Mode565(BW, BH));
+        plat::WindowDesc desc;
+        desc.width = CW;
+        desc.height = CH;
+        plat::CreateMainWindow(desc);
+        // A 1x13 column whose texels are transparent but for the top one.
+        std::vector<std::uint16_t> column(CH, 0);
+        column[0] = 0x0070;
+        const int keyed = raster->CreateTexture(1, CH, column.data(), 16, TEXTURE_KIND_SURFACE);
+        raster->ClearBackBuffer(BACKGROUND);
+        raster->Invalidate();
+        raster->Present(true);
+
+        raster->BeginFrame();
+        if (c.keyedOnGap) {
+            raster->DrawTexture(keyed, 9, 0, 10, CH, 500.0f, PRIM_COLOR_KEY);
+        }
+        raster->FillRect(0, 0, 9, CH, 100.0f, LEFT);
+        raster->FillRect(static_cast<float>(c.split), -3, CW + 5, CH + 1, 300.0f, RIGHT);
+        Render(*raster);
+        const std::uint16_t top = raster->GetTextureEntry(keyed).handle->pixels[0];
+        for (int y = 0; y < BH; ++y) {
+            for (int x = 0; x < BW; ++x) {
+                std::uint16_t expected = BACKGROUND;
+                if (x >= c.split && y < CH + 1) {
+                    expected = RIGHT;
+                } else if (x < CW && y < CH) {
+                    expected = x < 9 ? LEFT : (c.keyedOnGap && y == 0) ? top : 0;
+                }
+                EXPECT_EQ(PixelAt(*raster, x, y), expected) << x << "," << y;
+            }
+        }
+    }
+}
+
 TEST(RasterShutdown, NothingIsDrawnOrPresentedAfterShutdown)
 {
     auto raster = StartRaster(Mode565(8, 6));
@@ -549,7 +608,8 @@ bool SameRuns(const KeyRuns& a, const KeyRuns& b)
         return false;
     }
     for (std::size_t i = 0; i < a.spans.size(); ++i) {
-        if (a.spans[i].x != b.spans[i].x || a.spans[i].length != b.spans[i].length) {
+        if (a.spans[i].x != b.spans[i].x || a.spans[i].length != b.spans[i].length ||
+            a.spans[i].masked != b.spans[i].masked) {
             return false;
         }
     }
@@ -680,6 +740,74 @@ TEST_F(KeyedRunsTest, DrawingOntoATextureRebuildsItsRuns)
     BlitTexels(PerTexel(m_raster->GetSecondTextureEntry(canvas)), reference, -3, 1, 70, 17, true, true, nullptr);
     ASSERT_TRUE(m_raster->BlitTexture(under, RasterRect{-3, 1, 70, 17}, canvas, true, true));
     EXPECT_EQ(m_raster->GetSecondTextureEntry(under).handle->pixels, expected);
+}
+
+// Runs of every length from 1 to 150 at shifting columns, a second short run after each, empty rows and rows dense
+// with single texels (masked): the keyed copy with the wide moves, with the narrow ones and texel by texel give the
+// same pixels, whole and cut at each edge.
+TEST(KeyedMovesTest, WideAndNarrowMovesDrawWhatThePerTexelPathDraws)
+{
+    constexpr int TW = 200;
+    constexpr int TH = 160;
+    constexpr int W = 240;
+    constexpr int H = 180;
+    std::vector<std::uint16_t> texels(TW * TH, 0);
+    for (int y = 0; y < TH; ++y) {
+        std::uint16_t* row = texels.data() + y * TW;
+        if (y % 11 == 10) {
+            continue;
+        }
+        if (y % 9 == 4) {
+            for (int x = y % 3; x < TW; x += 3) {
+                row[x] = static_cast<std::uint16_t>(0x100 + x);
+            }
+            continue;
+        }
+        const int length = y < 150 ? y + 1 : TW - 2;
+        const int start = (y * 5) % 37 % (TW - length + 1);
+        for (int x = start; x < start + length; ++x) {
+            row[x] = static_cast<std::uint16_t>(1 + (x * 31 + y * 7) % 0x7FFE);
+        }
+        for (int x = start + length + 2; x < std::min(TW, start + length + 2 + y % 5); ++x) {
+            row[x] = 0x2222;
+        }
+    }
+    KeyRuns runs;
+    BuildKeyRuns(texels.data(), TW, TH, runs);
+    const TexelSource withRuns{texels.data(), TW, TH, &runs};
+    const TexelSource perTexel{texels.data(), TW, TH, nullptr};
+
+    struct Case {
+        const char* what;
+        int x0, y0;
+        RasterRect source;
+    };
+    const RasterRect none{0, 0, -1, -1};
+    const Case cases[] = {
+        {"whole", 3, 2, none},
+        {"cut left and top", -17, -9, none},
+        {"cut right and bottom", 61, 33, none},
+        {"source rectangle", 5, 4, {13, 7, 151, 140}},
+        {"source rectangle cut left", -3, 0, {1, 0, 199, 160}},
+    };
+    std::vector<std::uint16_t> background(W * H);
+    std::iota(background.begin(), background.end(), std::uint16_t{0x4000});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RasterRect* source = c.source.IsValidSource() ? &c.source : nullptr;
+        std::vector<std::uint16_t> expected = background;
+        BlitTexels(perTexel, PixelTarget{expected.data(), W, H, W, true}, c.x0, c.y0, c.x0 + TW, c.y0 + TH, false, true,
+                   source);
+        for (const bool wide : {true, false}) {
+            UseWideMoves(wide);
+            std::vector<std::uint16_t> drawn = background;
+            BlitTexels(withRuns, PixelTarget{drawn.data(), W, H, W, true}, c.x0, c.y0, c.x0 + TW, c.y0 + TH, false,
+                       true, source);
+            EXPECT_EQ(drawn, expected) << (wide ? "wide moves" : "narrow moves");
+        }
+        UseWideMoves(true);
+        EXPECT_NE(expected, background);
+    }
 }
 
 // ---- Surface loss ----------------------------------------------------------------------------------------------
