@@ -326,6 +326,7 @@ void GameDisplay::DrawMatAndHud()
             LayoutPlayMat();
             raster->Invalidate();
             m_LayoutDone = true;
+            m_TableLaidOut = true;
         } else {
             m_RelayoutRequested = false;
             m_LayoutDone = false;

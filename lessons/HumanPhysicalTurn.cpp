@@ -237,7 +237,7 @@ void HumanPhysicalTurn(Actor* actor)
         return;
     }
     const GameDisplay* const display = GetGameDisplay();
-    if (GetQuitWarningBox() != nullptr || display == nullptr || !display->m_LayoutDone)
+    if (GetQuitWarningBox() != nullptr || display == nullptr || !display->m_TableLaidOut)
         return;
     if ((actor->m_Flags & ACTOR_FLAG_FIRST_FRAME) != 0) {
         SetHumanPlayerActor(actor);

@@ -63,6 +63,7 @@ void GameDisplay::InitDisplay(bool noPixelAccess)
     m_ZoneImages.fill(-1);
     m_RelayoutRequested = true;
     m_LayoutDone = false;
+    m_TableLaidOut = false;
     if (m_Initialised) {
         ResetSceneSlots();
         CreateTransparentTexture();

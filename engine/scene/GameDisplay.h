@@ -321,6 +321,9 @@ public:
     // The cursor last set: -1 none (the mouse left the client area), else a plat::CursorShape.
     int m_CurrentCursor = -1;
     bool m_LayoutDone = false;
+    // The table has been laid out at least once since the scene began; the turn drivers wait for it. (The
+    // layout-done flag above lasts one frame only.)
+    bool m_TableLaidOut = false;
     int m_LargeLayout = 2;
     float m_MatScale = 1.0f;
     int m_CardWidth = BASE_CARD_WIDTH;

@@ -43,14 +43,8 @@ protected:
     }
 };
 
-// The mat drops its layout-done flag on the frame after each relayout, and the learner's turn driver holds
-// while it is clear; the table here stays laid out once it has been, so that the driver serves the dialogs.
-bool s_KeepLaidOut = false;
-
 void Tick(bool draw = false)
 {
-    if (s_KeepLaidOut)
-        GetGameDisplay()->m_LayoutDone = true;
     if (draw)
         GetRaster()->Invalidate();
     plat::headless::AdvanceTime(17);
@@ -158,7 +152,6 @@ TEST_F(CardDialogLoopTest, FirstSightDialogsShowOneAtATimeAtTheAdvicePositionAnd
         for (int i = 0; i < 30; ++i)
             Tick();
         DrawFrame("table");
-        s_KeepLaidOut = true;
         ASSERT_TRUE(TickUntil([] { return IsIntroFinished(); }, 600));
         ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
         MoveLifeToken(20);
@@ -211,7 +204,6 @@ TEST_F(CardDialogLoopTest, FirstSightDialogsShowOneAtATimeAtTheAdvicePositionAnd
 
         // The game goes on: the CPU's turn moves to another step.
         EXPECT_TRUE(TickUntil([cpu, cpuState] { ClearPendingCards(); return cpu->GetState() != cpuState; }, 1500));
-        s_KeepLaidOut = false;
     });
 }
 

@@ -20,7 +20,10 @@
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
+#include "gui/CardSpecificDialog.h"
 #include "gui/DialogManager.h"
+#include "gui/GUI_TextButton.h"
+#include "gui/TextButton.h"
 #include "gui/Sprite.h"
 #include "lessons/Advice.h"
 #include "lessons/CpuPhysicalTurn.h"
@@ -192,6 +195,23 @@ void MoveLifeToken(int life)
     ASSERT_TRUE(TickUntil([token] { return token->IsReady(); }, 120));
 }
 
+// The learner reads each card dialog that comes up and presses its OK; the CPU's side waits while one is up.
+void AnswerCardDialogs()
+{
+    for (int i = 0; i < 20; ++i) {
+        const CardSpecificDialog* const dialog = GetCurrentDialog();
+        if (dialog == nullptr || (!IsPriorityDialogShown() && !IsNormalDialogShown()))
+            return;
+        const GUI_Window& ok = *dialog->GetButton(0);
+        const int x = (ok.GetLeft() + ok.GetRight()) / 2;
+        const int y = (ok.GetTop() + ok.GetBottom()) / 2;
+        Mouse(plat::EventType::MouseMove, x, y);
+        Mouse(plat::EventType::ButtonDown, x, y);
+        Mouse(plat::EventType::ButtonUp, x, y);
+        Tick();
+    }
+}
+
 // Drawn turned: a tapped card lies on its side.
 bool IsDrawnTurned(const CardActor& card)
 {
@@ -260,11 +280,13 @@ int CheapestCreature(int owner)
     return best;
 }
 
-// One frame of the table with the learner's part that the lesson asks for: the life token kept on its cell.
+// One frame of the table with the learner's part that the lesson asks for: the card dialogs read and the life
+// token kept on its cell.
 // Dead creatures leave at once, as the learner's clean-up and the CPU's bury hand (not built yet) would take them.
 void TickTable()
 {
     ClearPendingCards();
+    AnswerCardDialogs();
     if (IsLifeTokenMisplaced())
         MoveLifeToken(GetPlayerState(PLAYER_HUMAN)->GetLife());
     Tick();
@@ -308,7 +330,13 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         std::vector<CardActor*> hand;
         for (int i = 0; i < 7; ++i)
             hand.push_back(Deal(human.m_Library[static_cast<std::size_t>(i)], PLAYER_HUMAN, true));
-        ASSERT_TRUE(TickUntil([] { return GetDrawHandState() == 2 && GetCardBacksDealt() >= 4; }, 600));
+        // The learner's driver greets the new hand with its card dialogs; the deal goes on once they are read.
+        ASSERT_TRUE(TickUntil(
+            [] {
+                AnswerCardDialogs();
+                return GetDrawHandState() == 2 && GetCardBacksDealt() >= 4;
+            },
+            600));
         const Frame deal = DrawFrame("deal");
         Sprite const* const drawHand = GetDrawHandSprite();
         ASSERT_NE(drawHand, nullptr);
@@ -365,8 +393,6 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         std::vector<CardActor*> blockers;
         for (int i = 0; i < 2; ++i)
             blockers.push_back(Deal(DrawFirst(PLAYER_HUMAN, IsCreature), PLAYER_HUMAN, false));
-        // The staged cards were not played by the learner: the card advice they raised is not part of this game.
-        DestroyAllDialogs();
         Actor* const cpuActor = FindActorByName(u"cpuplayer");
         ASSERT_NE(cpuActor, nullptr);
 

@@ -19,6 +19,7 @@ protected:
         GameDisplay& display = *GetGameDisplay();
         display.m_RelayoutRequested = false;
         display.m_LayoutDone = false;
+        display.m_TableLaidOut = false;
     }
 };
 
@@ -34,6 +35,7 @@ TEST_F(MatDrawingTest, ARelayoutRunsOnOneFrameAndIsDroppedOnTheNext)
     EXPECT_FALSE(display.m_LayoutDone);
     display.DrawMatAndHud();
     EXPECT_FALSE(display.m_LayoutDone);
+    EXPECT_TRUE(display.m_TableLaidOut) << "the drivers wait for a table laid out once, not for the layout's frame";
 }
 
 TEST_F(MatDrawingTest, FirstMenuScreensDrawNoMat)

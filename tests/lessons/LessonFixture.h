@@ -24,7 +24,7 @@ protected:
         TableBehaviourTest::SetUp();
         rulesgame::DefineSyntheticCards();
         GetGameDisplay()->LayoutPlayMat();
-        GetGameDisplay()->m_LayoutDone = true;
+        GetGameDisplay()->m_TableLaidOut = true;
         // The display outlives each case: no step is highlighted until a driver picks one.
         GetGameDisplay()->m_CurrentPhase = -1;
         m_savedFramesPerSecond = s_FramesPerSecond;
