@@ -128,8 +128,9 @@ void RunCase(const Case& c, test::OnlineBot& bot, int& lastTurn)
                              << (humanActor != nullptr ? humanActor->GetState() : -1) << " begun " << s_GameBegun
                              << " mulligan " << s_MulliganState << " stack " << GetSpellStack().GetCount()
                              << " paying " << GetPaymentState().paying;
-    if (c.id == CD_FALARSAR)
+    if (c.id == CD_FALARSAR) {
         ASSERT_FALSE(CreatureOnTable()) << "the staged table has no creature";
+    }
     CardActor* const card = OwnHandCard();
     ASSERT_NE(card, nullptr);
     card->SetCard(&g_CardDefs[c.id]);
