@@ -90,43 +90,6 @@ void LanguageSelectInterface::Setup(int installKind)
     CenterBox();
 }
 
-void LanguageSelectInterface::CenterBox()
-{
-    GUI_Window* const box = FindWindow(u"winMessageBox", GUI_KIND_ANY);
-    if (box == nullptr)
-        return;
-    int width = 0;
-    int height = 0;
-    GetScreenSize(width, height);
-    box->MoveTo((width - box->GetWidth()) / 2, (height - box->GetHeight()) / 2, true);
-}
-
-void LanguageSelectInterface::OnResize(int width, int height)
-{
-    if (GUI_Window* const backdrop = FindWindow(u"winBkg", GUI_KIND_ANY))
-        backdrop->SetSize(width, height);
-    CenterBox();
-}
-
-void LanguageSelectInterface::Refresh()
-{
-    m_Result = -1;
-    GameInterface::Refresh();
-    CenterBox();
-}
-
-void LanguageSelectInterface::OnAdded()
-{
-    m_Result = -1;
-    GameInterface::OnAdded();
-}
-
-void LanguageSelectInterface::OnActivate()
-{
-    m_Result = -1;
-    GameInterface::OnActivate();
-}
-
 bool LanguageSelectInterface::HandleInput(const GUI_InputEvent& event)
 {
     if (IsCommand(event)) {

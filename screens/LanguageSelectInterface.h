@@ -2,24 +2,17 @@
 // language id.
 #pragma once
 
-#include "screens/GameInterface.h"
+#include "screens/OverlayInterface.h"
 
-class LanguageSelectInterface : public GameInterface {
+class LanguageSelectInterface : public OverlayInterface {
 public:
     LanguageSelectInterface();
 
     bool HandleInput(const GUI_InputEvent& event) override;
-    void OnActivate() override;
-    void OnAdded() override;
-    void Refresh() override;
-    void OnResize(int width, int height) override;
 
     // Arranges the buttons for an install kind (1 the western set, 2 the Chinese and Korean set, 3 Russian).
     void Setup(int installKind);
-    void CenterBox();
 
-    // The chosen language id, -1 while none.
-    int m_Result = -1;
     int m_InstallKind = 0;
 };
 

@@ -154,43 +154,6 @@ void MessageBoxInterface::ArrangeButtons(int arrangement, int gap)
     }
 }
 
-void MessageBoxInterface::CenterBox()
-{
-    GUI_Window* const box = FindWindow(u"winMessageBox", GUI_KIND_ANY);
-    if (box == nullptr)
-        return;
-    int width = 0;
-    int height = 0;
-    GetScreenSize(width, height);
-    box->MoveTo((width - box->GetWidth()) / 2, (height - box->GetHeight()) / 2, true);
-}
-
-void MessageBoxInterface::OnResize(int width, int height)
-{
-    if (GUI_Window* const backdrop = FindWindow(u"winBkg", GUI_KIND_ANY))
-        backdrop->SetSize(width, height);
-    CenterBox();
-}
-
-void MessageBoxInterface::Refresh()
-{
-    m_Result = -1;
-    GameInterface::Refresh();
-    CenterBox();
-}
-
-void MessageBoxInterface::OnAdded()
-{
-    m_Result = -1;
-    GameInterface::OnAdded();
-}
-
-void MessageBoxInterface::OnActivate()
-{
-    m_Result = -1;
-    GameInterface::OnActivate();
-}
-
 bool MessageBoxInterface::HandleInput(const GUI_InputEvent& event)
 {
     if (IsCommand(event)) {

@@ -2,21 +2,17 @@
 // three buttons whose index the owner polls as the result.
 #pragma once
 
-#include "screens/GameInterface.h"
+#include "screens/OverlayInterface.h"
 
 #include <string_view>
 
 class GUI_Window;
 
-class MessageBoxInterface : public GameInterface {
+class MessageBoxInterface : public OverlayInterface {
 public:
     MessageBoxInterface();
 
     bool HandleInput(const GUI_InputEvent& event) override;
-    void OnActivate() override;
-    void OnAdded() override;
-    void Refresh() override;
-    void OnResize(int width, int height) override;
 
     void SetText(std::u16string_view key);
     // 0 OK, 1 Cancel, 2 Yes and No, 3 Yes, No and Cancel; other kinds change nothing.
@@ -25,10 +21,7 @@ public:
     // 0 row from the left, 1 centred row, 2 row from the right, 3 column at the left, 4 column at the right.
     void ArrangeButtons(int arrangement, int gap);
     void Rearrange();
-    void CenterBox();
 
-    // -1 while unanswered, else the button's index (0, 1, 2).
-    int m_Result = -1;
     int m_Arrangement = 1;
     int m_Gap = 5;
 
