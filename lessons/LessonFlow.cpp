@@ -6,16 +6,22 @@
 #include "gui/Messagebox.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineSentences.h"
+#include "lessons/PaymentTexts.h"
 
 void CloseAllLessonDialogs()
 {
 }
 
 // Until the advisor exists, the per-turn part is the CPU's discard-done byte.
-void ResetOnlineLesson(int /*flag*/)
+void ResetOnlineLesson(int flag)
 {
     s_CpuDiscardDone = false;
     s_HumanEndOfTurn = false;
+    if (flag != 0) {
+        ResetAbilityExplained();
+        ResetOnlineSentences();
+    }
 }
 
 void ClearPerGameWords()
