@@ -10,6 +10,23 @@ int s_ForcedHumanState = 0;
 int s_CleanupKind = -1;
 int s_FirstBlockShown = 0;
 
+namespace {
+
+CpuPhysicalTurnWords s_CpuWords;
+PhysicalBlockWords s_BlockWords;
+
+} // namespace
+
+CpuPhysicalTurnWords& GetCpuPhysicalTurnWords()
+{
+    return s_CpuWords;
+}
+
+PhysicalBlockWords& GetPhysicalBlockWords()
+{
+    return s_BlockWords;
+}
+
 void ResetPhysicalTurnState()
 {
     ClearTurn();

@@ -1,8 +1,11 @@
-// The physical turn drivers' shared words: whose turn it is, where combat stands, and the human's turn count.
+// The physical turn drivers' shared words: whose turn it is, where combat stands, the human's turn count, the CPU
+// driver's wait and chosen card, and the human's blocks.
 #pragma once
 
 // Whose turn it is.
 #include "gamestate/TurnFlags.h"
+
+class CardActor;
 
 // Set once the turn's combat is over (the second main phase).
 extern bool s_PastCombat;
@@ -24,5 +27,26 @@ extern int s_ForcedHumanState;
 extern int s_CleanupKind;
 // Set on the first frame of a game in which the human may block.
 extern int s_FirstBlockShown;
+
+// The CPU's physical turn driver: its wait, its turn count and the card it chose. Reset with the driver.
+struct CpuPhysicalTurnWords {
+    // Frames left before the driver acts again.
+    int delay = 0;
+    int turnNumber = 0;
+    bool landPlayed = false;
+    CardActor* chosenCard = nullptr;
+};
+CpuPhysicalTurnWords& GetCpuPhysicalTurnWords();
+
+// The human's blocks: the attacker a refused blocker was dropped on, where on it the blocker lay (as parts of the
+// card's size), and the creature picked up to block. The refused blocker itself is the advice state's block-error
+// card. Reset with the blocks.
+struct PhysicalBlockWords {
+    CardActor* badBlockTarget = nullptr;
+    float offsetX = 0.0f;
+    float offsetY = 0.0f;
+    CardActor* blockerInHand = nullptr;
+};
+PhysicalBlockWords& GetPhysicalBlockWords();
 
 void ResetPhysicalTurnState();

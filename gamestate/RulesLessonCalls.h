@@ -7,7 +7,6 @@
 // box, the CPU's online answers) are gamestate records the rules use directly.
 #pragma once
 
-class Actor;
 class CardActor;
 struct StackEntry;
 
@@ -32,8 +31,7 @@ struct RulesLessonCalls {
     bool (*IsCardTheExpectedLand)(const CardActor* card) = nullptr;
     void (*NotifyLandTapped)(CardActor* card) = nullptr;
     void (*PositionLessonBox)() = nullptr;
-    // The game globals' clean-up of a removed actor and of a new game.
-    void (*ForgetFlowCard)(const Actor* actor) = nullptr;
+    // The game globals' clean-up of a new game.
     void (*ClearHandAnimationLists)() = nullptr;
     void (*ResetPendingObjects)() = nullptr;
 };

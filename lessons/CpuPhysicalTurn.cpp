@@ -8,6 +8,7 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/sound/HintRegistry.h"
 #include "gamestate/Intro.h"
+#include "gamestate/PhysicalAdviceState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
 #include "gui/DialogManager.h"
@@ -20,7 +21,6 @@
 #include "lessons/LessonBox.h"
 #include "lessons/LessonFlow.h"
 #include "lessons/OnlineTurnServices.h"
-#include "lessons/PhysicalAdviceState.h"
 #include "lessons/PlayerResponse.h"
 #include "lessons/TableFlow.h"
 #include "lessons/TurnAdvice.h"
@@ -59,7 +59,6 @@ constexpr std::uint32_t BALLOON_HIGHLIGHT = 0xE0FFFF;
 constexpr std::uint32_t BALLOON_PRESSED = 0x4040;
 constexpr int BALLOON_FONT = 8;
 
-CpuPhysicalTurnWords s_Words;
 std::unique_ptr<WordBalloon> s_Balloon;
 
 PlayerState& Cpu()
@@ -79,7 +78,7 @@ PhysicalAdviceState& Advice()
 
 void Delay(int frames)
 {
-    s_Words.delay = frames;
+    GetCpuPhysicalTurnWords().delay = frames;
 }
 
 int Seconds(int count)
@@ -174,7 +173,7 @@ bool StartGame(Actor* actor)
     s_CpuBlockStep = 0;
     PhysicalAdviceState& advice = Advice();
     advice.onceGameAdvice = {};
-    s_Words.turnNumber = 0;
+    GetCpuPhysicalTurnWords().turnNumber = 0;
     GetPaymentState().paying = false;
     cpu.SetDrewFromEmptyLibrary(false);
     advice.lastAdvisedOpponentSpell = nullptr;
@@ -269,8 +268,8 @@ bool GatesHold(Actor* actor)
         return true;
     if (GetGlobeRunningWord() != 0 || IsHumanPlayingACard() || IsStackHeld())
         return true;
-    if (s_Words.delay > 0) {
-        --s_Words.delay;
+    if (GetCpuPhysicalTurnWords().delay > 0) {
+        --GetCpuPhysicalTurnWords().delay;
         return true;
     }
     return IsAnyCardMoving() || Human().HasLost() || Cpu().HasLost();
@@ -294,7 +293,7 @@ void SetCpuAttacking(bool attacking)
 
 void TurnStart(Actor* actor)
 {
-    ++s_Words.turnNumber;
+    ++GetCpuPhysicalTurnWords().turnNumber;
     PhysicalAdviceState& advice = Advice();
     advice.combatAdviceAnswer = false;
     advice.opponentSpellAdvice = false;
@@ -321,7 +320,7 @@ void Draw(Actor* actor)
         return;
     SetSubStep(actor, 0);
     SetDrawHandStopped(false);
-    s_Words.landPlayed = false;
+    GetCpuPhysicalTurnWords().landPlayed = false;
     Cpu().m_ShownMana.Clear();
     ResetCpuTappedMana();
     actor->SetState(CPU_STEP_MAIN1);
@@ -330,11 +329,11 @@ void Draw(Actor* actor)
 // True when the land went down this frame.
 bool PlayLand()
 {
-    s_Words.chosenCard = CpuChooseLandToPlay();
-    CardActor* const land = s_Words.chosenCard;
+    GetCpuPhysicalTurnWords().chosenCard = CpuChooseLandToPlay();
+    CardActor* const land = GetCpuPhysicalTurnWords().chosenCard;
     if (land == nullptr)
         return false;
-    s_Words.landPlayed = true;
+    GetCpuPhysicalTurnWords().landPlayed = true;
     land->SetHeld(false);
     land->SetTapState(TAP_READY);
     land->SetOwner(PLAYER_CPU);
@@ -353,7 +352,7 @@ bool CastSpell()
     CardActor* targetCard = nullptr;
     Actor* targetPlayer = nullptr;
     const bool pass = CpuChoosePlay(count, card, targetCard, targetPlayer);
-    s_Words.chosenCard = card;
+    GetCpuPhysicalTurnWords().chosenCard = card;
     if (card == nullptr || pass)
         return false;
     ManaCost cost = card->GetCost();
@@ -367,7 +366,7 @@ bool CastSpell()
 
 void MainPhase(Actor* actor)
 {
-    if (!s_Words.landPlayed && PlayLand())
+    if (!GetCpuPhysicalTurnWords().landPlayed && PlayLand())
         return;
     if (CastSpell())
         return;
@@ -683,11 +682,6 @@ int DiscardCpuPhysicalHand()
     return discarded;
 }
 
-CpuPhysicalTurnWords& GetCpuPhysicalTurnWords()
-{
-    return s_Words;
-}
-
 WordBalloon* GetCpuTurnBalloon()
 {
     return s_Balloon.get();
@@ -695,15 +689,9 @@ WordBalloon* GetCpuTurnBalloon()
 
 void ResetCpuPhysicalTurn()
 {
-    s_Words = CpuPhysicalTurnWords();
+    GetCpuPhysicalTurnWords() = CpuPhysicalTurnWords();
     if (s_Balloon != nullptr)
         Unregister(s_Balloon.get());
     s_Balloon.reset();
     ResetPhysicalAdviceState();
-}
-
-void ForgetCpuPhysicalCard(const Actor* actor)
-{
-    if (actor != nullptr && static_cast<const Actor*>(s_Words.chosenCard) == actor)
-        s_Words.chosenCard = nullptr;
 }

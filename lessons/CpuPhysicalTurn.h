@@ -32,16 +32,7 @@ constexpr int CPU_STEP_DRAW = 21;
 // Lesson tag of the CPU's turn-over balloon.
 constexpr int CPU_TURN_BALLOON_TAG = 57;
 
-struct CpuPhysicalTurnWords {
-    // Frames left before the driver acts again.
-    int delay = 0;
-    int turnNumber = 0;
-    bool landPlayed = false;
-    CardActor* chosenCard = nullptr;
-};
-
 void CpuPhysicalTurn(Actor* actor);
-CpuPhysicalTurnWords& GetCpuPhysicalTurnWords();
 // The balloon is created on first use and kept until the scene reset.
 WordBalloon* GetCpuTurnBalloon();
 // The CPU's blocks for the human's declared attackers (blocking step 1), or the wait for the attack to end (2).
@@ -50,5 +41,3 @@ void DecideCpuPhysicalBlocks();
 int DiscardCpuPhysicalHand();
 // The scene reset: every word back to its start, the balloon gone, the CPU to begin.
 void ResetCpuPhysicalTurn();
-// A removed card leaves the driver's slots.
-void ForgetCpuPhysicalCard(const Actor* actor);

@@ -46,7 +46,6 @@ void FillLessonCalls()
     rules.IsCardTheExpectedLand = IsCardTheExpectedLand;
     rules.NotifyLandTapped = NotifyLandTapped;
     rules.PositionLessonBox = PositionOpponentBalloon;
-    rules.ForgetFlowCard = ForgetFlowCard;
     rules.ClearHandAnimationLists = ClearHandAnimationLists;
     rules.ResetPendingObjects = ResetPendingObjects;
 }

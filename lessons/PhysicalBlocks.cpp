@@ -28,19 +28,12 @@ namespace {
 constexpr int BOX_BAD_BLOCKER = 33;
 constexpr std::uint32_t BAD_BLOCKER_HIGHLIGHT = 1u << 29;
 
-// The refused blocker itself is the advice state's block-error card, which parks play while the box is up.
-struct BadBlock {
-    CardActor* target = nullptr;
-    float offsetX = 0.0f;
-    float offsetY = 0.0f;
-};
-
-BadBlock s_BadBlock;
-CardActor* s_BlockerInHand = nullptr;
-
 void ClearBadBlock()
 {
-    s_BadBlock = BadBlock();
+    PhysicalBlockWords& words = GetPhysicalBlockWords();
+    words.badBlockTarget = nullptr;
+    words.offsetX = 0.0f;
+    words.offsetY = 0.0f;
     SetBlockErrorCard(nullptr);
 }
 
@@ -97,10 +90,10 @@ void ShowRefusal(const BlockRefusal& refusal, CardActor* blocker, CardActor* tar
     if (display != nullptr)
         display->GetCardDrawSize(target, width, height, false);
     SetBlockErrorCard(blocker);
-    s_BadBlock.target = target;
-    s_BadBlock.offsetX = width > 0 ? (blocker->m_Position.x - target->m_Position.x) / static_cast<float>(width) : 0.0f;
-    s_BadBlock.offsetY =
-        height > 0 ? (blocker->m_Position.y - target->m_Position.y) / static_cast<float>(height) : 0.0f;
+    PhysicalBlockWords& words = GetPhysicalBlockWords();
+    words.badBlockTarget = target;
+    words.offsetX = width > 0 ? (blocker->m_Position.x - target->m_Position.x) / static_cast<float>(width) : 0.0f;
+    words.offsetY = height > 0 ? (blocker->m_Position.y - target->m_Position.y) / static_cast<float>(height) : 0.0f;
     blocker->m_Flags |= BAD_BLOCKER_HIGHLIGHT;
 }
 
@@ -125,7 +118,7 @@ void AnswerBadBlock()
     if (CardActor* const blocker = GetBlockErrorCard())
         blocker->m_Flags &= ~BAD_BLOCKER_HIGHLIGHT;
     ClearBadBlock();
-    s_BlockerInHand = nullptr;
+    GetPhysicalBlockWords().blockerInHand = nullptr;
 }
 
 // False when the frame ends here.
@@ -140,7 +133,7 @@ bool PickUpBlocker()
         card->GetCardType() != CT_CREATURE || MouseState.leftClicked == 0 || GetBlockErrorCard() != nullptr)
         return true;
     ConsumeClick();
-    s_BlockerInHand = card;
+    GetPhysicalBlockWords().blockerInHand = card;
     card->m_Flags |= BAD_BLOCKER_HIGHLIGHT;
     card->BeginDrag(MouseState.x, MouseState.y);
     if (Messagebox* const box = GetShownLessonBox(BOX_BAD_BLOCKER))
@@ -151,7 +144,7 @@ bool PickUpBlocker()
 // False when the frame ends here.
 bool DropBlocker()
 {
-    CardActor* const blocker = s_BlockerInHand;
+    CardActor* const blocker = GetPhysicalBlockWords().blockerInHand;
     CardActor* const target = GetDropTargetCard(blocker);
     if (blocker->IsDragging())
         GetTableSelection().selectedCard = target;
@@ -160,7 +153,7 @@ bool DropBlocker()
         if (blocker->IsDragging())
             return true;
         if (blocker->GetBlockedAttacker() == nullptr) {
-            s_BlockerInHand = nullptr;
+            GetPhysicalBlockWords().blockerInHand = nullptr;
             return false;
         }
         return true;
@@ -173,11 +166,11 @@ bool DropBlocker()
     if (refusal.row != 0) {
         if (refusal.key != nullptr)
             ShowRefusal(refusal, blocker, target);
-        s_BlockerInHand = nullptr;
+        GetPhysicalBlockWords().blockerInHand = nullptr;
         return false;
     }
     AssignBlocker(target, blocker);
-    s_BlockerInHand = nullptr;
+    GetPhysicalBlockWords().blockerInHand = nullptr;
     return true;
 }
 
@@ -221,7 +214,7 @@ bool DeclarePhysicalBlocks()
         AnswerBadBlock();
         return true;
     }
-    if (s_BlockerInHand == nullptr)
+    if (GetPhysicalBlockWords().blockerInHand == nullptr)
         return !PickUpBlocker();
     return !DropBlocker();
 }
@@ -233,27 +226,16 @@ CardActor* GetBadBlocker()
 
 CardActor* GetBadBlockTarget()
 {
-    return s_BadBlock.target;
+    return GetPhysicalBlockWords().badBlockTarget;
 }
 
 CardActor* GetBlockerInHand()
 {
-    return s_BlockerInHand;
+    return GetPhysicalBlockWords().blockerInHand;
 }
 
 void ResetPhysicalBlocks()
 {
     ClearBadBlock();
-    s_BlockerInHand = nullptr;
-}
-
-void ForgetPhysicalBlockCard(const Actor* actor)
-{
-    if (actor == nullptr)
-        return;
-    if (static_cast<const Actor*>(GetBlockErrorCard()) == actor ||
-        static_cast<const Actor*>(s_BadBlock.target) == actor)
-        ClearBadBlock();
-    if (static_cast<const Actor*>(s_BlockerInHand) == actor)
-        s_BlockerInHand = nullptr;
+    GetPhysicalBlockWords().blockerInHand = nullptr;
 }

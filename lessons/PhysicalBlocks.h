@@ -1,7 +1,6 @@
 // The human's blocks in the physical lesson: a creature dragged onto a CPU attacker, checked before it blocks.
 #pragma once
 
-class Actor;
 class CardActor;
 
 // Why a drop of the blocker on the target is refused. A refusal without a key is silent.
@@ -20,5 +19,3 @@ CardActor* GetBadBlocker();
 CardActor* GetBadBlockTarget();
 CardActor* GetBlockerInHand();
 void ResetPhysicalBlocks();
-// A removed card leaves the pair and the hand.
-void ForgetPhysicalBlockCard(const Actor* actor);

@@ -4,9 +4,14 @@
 #include "cards/CardWindows.h"
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
+#include "gamestate/AdviceState.h"
 #include "gamestate/LessonState.h"
 #include "gamestate/OnlineResponseState.h"
+#include "gamestate/PhysicalAdviceState.h"
+#include "gamestate/PhysicalTurnState.h"
+#include "gamestate/PlayerActors.h"
 #include "gamestate/RulesLessonCalls.h"
+#include "gamestate/TableFlowState.h"
 #include "gamestate/TurnFlags.h"
 #include "gui/DialogManager.h"
 #include "rules/BoardQueries.h"
@@ -27,6 +32,64 @@
 #include <algorithm>
 
 namespace {
+
+// A removed actor leaves every lesson slot and set, the player slots included.
+void ForgetLessonWords(const Actor* actor)
+{
+    if (actor == nullptr)
+        return;
+    ForgetPlayerActor(actor);
+    if (static_cast<const Actor*>(g_CounteredCard) == actor)
+        g_CounteredCard = nullptr;
+    struct PendingWord {
+        CardActor* (*get)();
+        void (*set)(CardActor*);
+    };
+    for (const PendingWord word : {PendingWord{GetCardBeingPaid, SetCardBeingPaid},
+                                   PendingWord{GetUnaffordableCard, SetUnaffordableCard},
+                                   PendingWord{GetMistimedCard, SetMistimedCard},
+                                   PendingWord{GetRefusedAttacker, SetRefusedAttacker}})
+        if (static_cast<const Actor*>(word.get()) == actor)
+            word.set(nullptr);
+    PhysicalBlockWords& blocks = GetPhysicalBlockWords();
+    if (static_cast<const Actor*>(GetBlockErrorCard()) == actor ||
+        static_cast<const Actor*>(blocks.badBlockTarget) == actor) {
+        blocks.badBlockTarget = nullptr;
+        blocks.offsetX = 0.0f;
+        blocks.offsetY = 0.0f;
+        SetBlockErrorCard(nullptr);
+    }
+    if (static_cast<const Actor*>(blocks.blockerInHand) == actor)
+        blocks.blockerInHand = nullptr;
+    PhysicalAdviceState& advice = GetPhysicalAdviceState();
+    for (std::vector<CardActor*>& saved : advice.savedPending)
+        std::erase_if(saved, [actor](const CardActor* c) { return static_cast<const Actor*>(c) == actor; });
+    std::erase_if(advice.combatMap, [actor](const auto& entry) { return static_cast<const Actor*>(entry.first) == actor; });
+    std::erase_if(advice.combatSet, [actor](const CardActor* c) { return static_cast<const Actor*>(c) == actor; });
+    if (static_cast<const Actor*>(advice.lastAdvisedOpponentSpell) == actor)
+        advice.lastAdvisedOpponentSpell = nullptr;
+    CpuPhysicalTurnWords& cpu = GetCpuPhysicalTurnWords();
+    if (static_cast<const Actor*>(cpu.chosenCard) == actor)
+        cpu.chosenCard = nullptr;
+    TableFlowState& flow = GetTableFlow();
+    auto clear = [actor](CardActor*& slot) {
+        if (slot != nullptr && static_cast<const Actor*>(slot) == actor)
+            slot = nullptr;
+    };
+    for (CardActor*& slot : flow.pendingSlots)
+        clear(slot);
+    for (CardActor*& slot : flow.followSlots)
+        clear(slot);
+    for (CardActor** slot : {&flow.cardDrawnByHand, &flow.onlineChosenCard, &flow.awaitingPayment, &flow.focusCard,
+                             &flow.markedCard, &flow.currentCard, &flow.pendingDrawCard, &flow.demoHand,
+                             &flow.castingCard})
+        clear(*slot);
+    std::erase(flow.pendingRemovals, actor);
+    flow.markedActors.erase(const_cast<Actor*>(actor));
+    std::erase_if(flow.actorLinks, [actor](const ActorLink& link) { return link.from == actor || link.to == actor; });
+    std::erase_if(flow.stepCards,
+                  [actor](const CardActor* card) { return static_cast<const Actor*>(card) == actor; });
+}
 
 // Every other card lets go of links to the removed one, so none reads it after the purge.
 void ForgetLinksTo(const Actor* removed)
@@ -53,8 +116,7 @@ void OnCardActorRemoved(Actor* actor)
     if (actor == nullptr)
         return;
     // Player actors are plain actors, yet the lessons and the stack keep pointers to them too.
-    if (g_RulesLessonCalls.ForgetFlowCard != nullptr)
-        g_RulesLessonCalls.ForgetFlowCard(actor);
+    ForgetLessonWords(actor);
     GetSpellStack().ForgetPlayerActor(actor);
     ForgetLinksTo(actor);
     CardActor* const card = AsCardActor(actor);

@@ -2,6 +2,7 @@
 
 #include "engine/scene/GameDisplay.h"
 #include "gamestate/OnlineTurnState.h"
+#include "gamestate/PhysicalAdviceState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gui/GUI_System.h"
 #include "gui/GUI_TextButton.h"
@@ -11,13 +12,12 @@
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/HumanTurnSteps.h"
 #include "lessons/LessonBox.h"
-#include "tests/lessons/LessonBoxCases.h"
-#include "lessons/PhysicalAdviceState.h"
 #include "lessons/TurnAdvice.h"
 #include "platform/Platform.h"
 #include "rules/CombatDamage.h"
 #include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
+#include "tests/lessons/LessonBoxCases.h"
 #include "tests/lessons/LessonFixture.h"
 
 #include <algorithm>

@@ -7,7 +7,6 @@
 #include <set>
 #include <vector>
 
-class Actor;
 class CardActor;
 
 struct PhysicalAdviceState {
@@ -31,5 +30,3 @@ struct PhysicalAdviceState {
 
 PhysicalAdviceState& GetPhysicalAdviceState();
 void ResetPhysicalAdviceState();
-// A removed card leaves the saved sets and the combat containers.
-void ForgetAdviceCard(const Actor* actor);
