@@ -696,10 +696,15 @@ WordBalloon* GetCpuTurnBalloon()
 void ResetCpuPhysicalTurn()
 {
     s_Words = CpuPhysicalTurnWords();
+    DeleteCpuTurnBalloon();
+    ResetPhysicalAdviceState();
+}
+
+void DeleteCpuTurnBalloon()
+{
     if (s_Balloon != nullptr)
         Unregister(s_Balloon.get());
     s_Balloon.reset();
-    ResetPhysicalAdviceState();
 }
 
 void ForgetCpuPhysicalCard(const Actor* actor)

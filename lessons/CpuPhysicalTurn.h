@@ -50,5 +50,7 @@ void DecideCpuPhysicalBlocks();
 int DiscardCpuPhysicalHand();
 // The scene reset: every word back to its start, the balloon gone, the CPU to begin.
 void ResetCpuPhysicalTurn();
+// Unregisters and deletes the balloon; nothing when there is none.
+void DeleteCpuTurnBalloon();
 // A removed card leaves the driver's slots.
 void ForgetCpuPhysicalCard(const Actor* actor);
