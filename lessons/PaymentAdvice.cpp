@@ -154,6 +154,11 @@ bool ShowDraisnelBox(CardActor* card, int paymentState)
     }
 }
 
+bool IsDraisnelState(int paymentState)
+{
+    return paymentState >= PAY_NOTHING_YET && paymentState <= PAY_TOO_MUCH;
+}
+
 } // namespace
 
 const char16_t* PaymentKeySuffix(int generic, int colored)
@@ -204,7 +209,8 @@ bool ShowAbilityPaymentBox(CardActor* card, int paymentState, int firstPrompt)
 {
     if (card == nullptr || paymentState < PAY_NOTHING_YET || paymentState > PAY_WRONG_COLOURS)
         return false;
-    if (card->GetId() == CD_DRAISNEL)
+    // Draisnel's own texts cover states 1-3; wrong colours are told as for any other card.
+    if (card->GetId() == CD_DRAISNEL && IsDraisnelState(paymentState))
         return ShowDraisnelBox(card, paymentState);
     const CostShape cost = AbilityCost(*card);
     if (paymentState == PAY_NOTHING_YET && firstPrompt != 0) {

@@ -227,7 +227,7 @@ TEST_F(PaymentBoxesTest, AbilityBoxByCostShapeStateAndFirstPrompt)
     }
 }
 
-TEST_F(PaymentBoxesTest, DraisnelHasItsOwnTextsAndPaysNoOtherState)
+TEST_F(PaymentBoxesTest, DraisnelHasItsOwnTextsForStatesOneToThree)
 {
     struct Row {
         int state;
@@ -242,9 +242,11 @@ TEST_F(PaymentBoxesTest, DraisnelHasItsOwnTextsAndPaysNoOtherState)
         {2, 1, u"PHYSDLG_PayforAbility_NotEnough_Draisnel", u"vo_phys\\adv_PayforAbility_draisnel_TooLittle.wav", true},
         {2, 0, u"PHYSDLG_PayforAbility_NotEnough_Draisnel", u"vo_phys\\adv_PayforAbility_draisnel_TooLittle.wav", true},
         {3, 0, u"PHYSDLG_PayforAbility_TooMany_Draisnel", u"vo_phys\\adv_PayforAbility_draisnel_TooMuch.wav", true},
-        {4, 1, nullptr, nullptr, false},
-        {4, 0, nullptr, nullptr, false},
+        // Wrong colours take the path of any other card.
+        {4, 1, u"PHYS_PayforAbility_WrongLand", u"vo_phys\\adv_PayforAbility_wronglands_firsttime.wav", true},
+        {4, 0, u"PHYS_PayforAbility_WrongLand_N", u"vo_phys\\adv_PayforAbility_wronglands.wav", true},
         {0, 0, nullptr, nullptr, false},
+        {5, 1, nullptr, nullptr, false},
     };
     CardActor* const card = PaidCard(CD_DRAISNEL, {3, 0, u"N"}, true);
     for (const Row& row : rows) {
