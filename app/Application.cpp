@@ -479,11 +479,9 @@ void ShutdownApplication()
     Step("ClearCombatDamageRecords");
     ClearCombatDamageRecords();
     Step("CloseAllLessonDialogs");
+    // The lesson box, the CPU's turn balloon and the lists are file statics: left alive, they would unregister
+    // themselves from the display after it has gone.
     CloseAllLessonDialogs();
-    // The lesson box and the CPU's turn balloon are file statics: left alive, they would unregister themselves
-    // from the display after it has gone.
-    Step("DeleteLessonBox");
-    DeleteLessonBox();
     DeleteOnlineAdviceBox();
     Step("ResetCpuPhysicalTurn");
     ResetCpuPhysicalTurn();

@@ -189,6 +189,18 @@ void CloseGraveyardDialog(int player)
         dialog.reset();
 }
 
+void DeleteGraveyardDialogs()
+{
+    for (std::unique_ptr<GraveyardDialog>& dialog : s_GraveyardDialogs) {
+        if (!dialog)
+            continue;
+        GameDisplay* const display = GetGameDisplay();
+        if (display != nullptr && display->IsWindowRegistered(dialog.get()))
+            display->UnregisterWindow(dialog.get());
+        dialog.reset();
+    }
+}
+
 bool IsGraveyardDialogOpen(int player)
 {
     if (!IsPlayer(player))

@@ -34,6 +34,8 @@ void UpdateWindowBindings();
 void OpenGraveyardDialog(int player);
 void CloseGraveyardDialog(int player);
 bool IsGraveyardDialogOpen(int player);
+// Unregisters and deletes both players' lists, human first (shutdown).
+void DeleteGraveyardDialogs();
 // The physical lesson's list of that player while it is open, else null.
 const GraveyardDialog* GetOpenGraveyardDialog(int player);
 // The open list of that player again from its graveyard; nothing while it is closed.

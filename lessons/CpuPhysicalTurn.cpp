@@ -690,8 +690,13 @@ WordBalloon* GetCpuTurnBalloon()
 void ResetCpuPhysicalTurn()
 {
     GetCpuPhysicalTurnWords() = CpuPhysicalTurnWords();
+    DeleteCpuTurnBalloon();
+    ResetPhysicalAdviceState();
+}
+
+void DeleteCpuTurnBalloon()
+{
     if (s_Balloon != nullptr)
         Unregister(s_Balloon.get());
     s_Balloon.reset();
-    ResetPhysicalAdviceState();
 }

@@ -41,3 +41,5 @@ void DecideCpuPhysicalBlocks();
 int DiscardCpuPhysicalHand();
 // The scene reset: every word back to its start, the balloon gone, the CPU to begin.
 void ResetCpuPhysicalTurn();
+// Unregisters and deletes the balloon; nothing when there is none.
+void DeleteCpuTurnBalloon();

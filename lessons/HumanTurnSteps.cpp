@@ -227,6 +227,9 @@ void CastCard(CardActor* card)
         }
         return;
     }
+    // The payment box waits for its answer; showing it again would restart its voice and drop a press.
+    if (GetShownLessonBox(BOX_PAYMENT) != nullptr)
+        return;
     const EffectSpec* const effect = card->GetSpellEffect();
     if (effect != nullptr && effect->needsTarget && card->GetChosenTarget() == nullptr) {
         PostDialogEvent(6, card);

@@ -1,16 +1,30 @@
 #include "lessons/LessonFlow.h"
 
+#include "cards/CardWindows.h"
 #include "engine/scene/GameDisplay.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
+#include "gui/DialogManager.h"
 #include "gui/Messagebox.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/OnlineSentences.h"
 #include "lessons/PaymentTexts.h"
+#include "rules/TargetPrompt.h"
 
+// Shutdown: the lesson's windows go while the display they are registered with still exists.
 void CloseAllLessonDialogs()
 {
+    if (Messagebox* const box = GetLessonBox()) {
+        GameDisplay* const display = GetGameDisplay();
+        if (display != nullptr && display->IsWindowRegistered(box))
+            display->UnregisterWindow(box);
+        DeleteLessonBox();
+    }
+    DeleteCpuTurnBalloon();
+    DeleteGraveyardDialogs();
+    DestroyAllDialogs();
+    DeleteTargetPrompt();
 }
 
 // Until the advisor exists, the per-turn part is the CPU's discard-done byte.

@@ -390,7 +390,7 @@ TEST_F(StartupTest, ShutdownRunsInOrderAndSavesTheSettings)
         labels.push_back(label);
     const std::vector<std::string> expected = {
         "SaveSettings",          "DestroyIntro",          "SpellStack::Shutdown", "ClearCombatDamageRecords",
-        "CloseAllLessonDialogs", "DeleteLessonBox",       "ResetCpuPhysicalTurn", "DestroyLifeTokens",
+        "CloseAllLessonDialogs", "ResetCpuPhysicalTurn",  "DestroyLifeTokens",
         "DeleteAllScreens",
         "GUI_System::Shutdown",
         "DeleteHintRegistry",    "ReleaseCardOverlays",   "ClearStringTables",    "DestroyAllActors",
