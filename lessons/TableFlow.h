@@ -14,4 +14,5 @@ void ForgetFlowCard(const Actor* actor);
 
 // Per-frame lesson steps.
 void HandleCardTapPhysical(CardActor* card);
-bool DetectSituationChange(bool pending);
+// Built with the online advisor.
+bool DetectSituationChange(bool force);
