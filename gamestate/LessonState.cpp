@@ -1,5 +1,6 @@
 #include "gamestate/LessonState.h"
 
+#include "gamestate/OnlineAdviceWords.h"
 #include "gui/Messagebox.h"
 
 namespace {
@@ -61,7 +62,7 @@ int GetFreePlayFlag()
 
 int GetOnlineAdviceNumber()
 {
-    return 0;
+    return g_OnlineAdviceNumber;
 }
 
 void RequestPaymentUndo()

@@ -1,9 +1,10 @@
-// The rules code's three card lists over the card actors of the actor registry.
+// The online advisor's positions in the actor list, kept in step when actors leave it.
 #pragma once
 
 class Actor;
 
-// Removes a card actor from the lists; the registry calls it when the actor is removed.
+// An actor left the actor list: each advisor cursor standing on it moves on to the next actor, and the advisor
+// forgets it.
 void ClearCardFromLists(Actor* actor);
-// Rebuilds the lists from the actor list; the registry calls it after destroying every actor.
+// Every actor was destroyed: the cursors stand at the end of the list and the advice box is deleted.
 void RebuildCardLists();

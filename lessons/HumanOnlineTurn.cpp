@@ -15,6 +15,7 @@
 #include "engine/sound/VoiceQueue.h"
 #include "engine/sound/Wave.h"
 #include "gamestate/Intro.h"
+#include "gamestate/OnlineAdviceWords.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
 #include "lessons/ActorTypes.h"
@@ -672,6 +673,7 @@ void AnswerMulligan(int answer)
     ++s_TurnNumber;
     Log(s_HumanTurn ? u"ONL_GL_PlayerTurn" : u"ONL_GL_OppTurn", IntToWString(s_TurnNumber));
     s_GameBegun = true;
+    s_bAdvisorOn = true;
     // The camera's game steps (mana clicks, the selected card, the CPU's answers) run only once the game started.
     GetTableFlow().gameStarted = true;
 }
@@ -699,4 +701,14 @@ bool DiscardHumanCard(CardActor* card)
     card->SetHeld(false);
     card->LeavePlay(LEAVE_DISCARD);
     return true;
+}
+
+CardActor* GetHumanCastingCard()
+{
+    return s_Words.casting;
+}
+
+void ForgetHumanCastingCard()
+{
+    s_Words.casting = nullptr;
 }

@@ -18,3 +18,6 @@ void SetMulligansLeft(int left);
 // The human's hand above 7 at the end of the turn: a hand card clicked then goes. True when it was discarded.
 bool HumanMustDiscard();
 bool DiscardHumanCard(CardActor* card);
+// The card the learner is casting in the main phase, null when none; the advisor's Cancel gives it up.
+CardActor* GetHumanCastingCard();
+void ForgetHumanCastingCard();

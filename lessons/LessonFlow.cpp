@@ -8,6 +8,7 @@
 #include "gui/Messagebox.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
+#include "lessons/OnlineAdvisor.h"
 #include "lessons/OnlineSentences.h"
 #include "lessons/PaymentTexts.h"
 #include "rules/TargetPrompt.h"
@@ -27,7 +28,7 @@ void CloseAllLessonDialogs()
     DeleteTargetPrompt();
 }
 
-// Until the advisor exists, the per-turn part is the CPU's discard-done byte.
+// 1 at every scene load: everything; 0 at each end of turn: the per-turn part, with both end-of-turn bytes.
 void ResetOnlineLesson(int flag)
 {
     s_CpuDiscardDone = false;
@@ -36,6 +37,7 @@ void ResetOnlineLesson(int flag)
         ResetAbilityExplained();
         ResetOnlineSentences();
     }
+    ResetOnlineAdvisor(flag != 0);
 }
 
 void ClearPerGameWords()

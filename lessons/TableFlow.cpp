@@ -12,8 +12,3 @@ void HandleCardTapPhysical(CardActor* card)
     SpellStack& stack = GetSpellStack();
     stack.m_PromptCard = stack.IsPaused() ? card : nullptr;
 }
-
-bool DetectSituationChange(bool /*pending*/)
-{
-    return false;
-}

@@ -10,4 +10,5 @@ class CardActor;
 
 // Per-frame lesson steps.
 void HandleCardTapPhysical(CardActor* card);
-bool DetectSituationChange(bool pending);
+// Built with the online advisor.
+bool DetectSituationChange(bool force);
