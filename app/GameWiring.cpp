@@ -29,6 +29,7 @@
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 #include "screens/ScreenSwitch.h"
+#include "screens/SettingsMenu.h"
 
 #include <array>
 
@@ -89,6 +90,7 @@ int GetLibraryScroll()
 void BindGameToEngine()
 {
     FillLessonCalls();
+    GetCameraSteps().ShowSettingsExplanation = ShowSettingsExplanation;
     ActorGameActions actors;
     actors.NewCardActor = NewCardActor;
     actors.FindBehaviour = FindBehaviour;

@@ -11,6 +11,7 @@
 #include "lessons/Advice.h"
 #include "lessons/HandDemos.h"
 #include "lessons/LessonBox.h"
+#include "lessons/LessonBoxCard.h"
 #include "lessons/PaymentAdvice.h"
 #include "lessons/TableFlow.h"
 #include "rules/HumanPayment.h"
@@ -84,8 +85,11 @@ void SacrificeCostPrompt(CardActor* card)
     content.width = 300;
     content.height = 200;
     content.builtText = FormatString(format != nullptr ? format : u"", {name != nullptr ? name : u""});
-    content.buttons = {u"STR_OK"};
-    ShowLessonBox(content);
+    // The one button gives the ability up.
+    content.buttons = {u"STR_Cancel"};
+    content.placing = LessonBoxPlacing::OnlyNew;
+    Messagebox* const box = ShowLessonBox(content);
+    ShowCardInLessonBox(*box, card);
     if (HintRegistry* const hints = GetHintRegistry())
         hints->PlayVoiceLimited(u"vo_phys\\adv_costtype_sacrifice.wav", -1, true);
     PostDialogEvent(DIALOG_EVENT_SACRIFICE, card);

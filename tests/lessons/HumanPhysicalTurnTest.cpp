@@ -1,4 +1,6 @@
+#include "cards/CardIds.h"
 #include "engine/core/StringTable.h"
+#include "engine/sound/HintRegistry.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalAdviceState.h"
 #include "gamestate/PhysicalTurnState.h"
@@ -351,6 +353,57 @@ TEST_F(HumanPhysicalTurnTest, TheAttackDeclarationAsksBeforeItEnds)
         EXPECT_EQ(m_player->GetState(), HUMAN_STEP_ATTACK) << "the step waits";
         DeleteLessonBox();
         RemoveActor(creature);
+        PurgeRemovedActors();
+    }
+    ClearStringTables();
+}
+
+// The basic game's must-attack reminder names the creature left home and speaks Tavevsar's own clip for it.
+TEST_F(HumanPhysicalTurnTest, TheBasicGamesMustAttackReminderNamesTheCreature)
+{
+    SetMode(1);
+    AddString(u"PHYS_BASIC_MustAttack_1", u"%0 must attack.");
+    AddString(u"PHYS_BASIC_MustAttack_N", u"%0 and the others must attack.");
+    Start();
+    struct Case {
+        const char* name;
+        int id;
+        int count;
+        const char16_t* format;
+        const char16_t* voice;
+    };
+    const Case cases[] = {
+        {"one creature", 30, 1, u"%0 must attack.", u"vo_phys\\adv_MustAttack.wav"},
+        {"two creatures", 30, 2, u"%0 and the others must attack.", u"vo_phys\\adv_MustAttack_N.wav"},
+        {"Tavevsar", CD_TAVEVSAR, 1, u"%0 must attack.", u"vo_phys\\basic_tavevsar_MustAttack.wav"},
+        {"two Tavevsars", CD_TAVEVSAR, 2, u"%0 and the others must attack.",
+         u"vo_phys\\basic_tavevsar_MustAttack_N.wav"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearHintPlayCounts();
+        std::vector<CardActor*> creatures;
+        for (int i = 0; i < c.count; ++i) {
+            creatures.push_back(Card(c.id, PLAYER_HUMAN));
+            creatures.back()->GetStats().mustAttack = true;
+        }
+        m_player->SetState(HUMAN_STEP_ATTACK);
+        s_AttackStep = 0;
+        s_CpuBlockStep = 0;
+        Click(ShowBox(49), 0);
+        Frames(1);
+        const Messagebox* const box = GetShownLessonBox(54);
+        ASSERT_NE(box, nullptr);
+        std::u16string expected = c.format;
+        expected.replace(expected.find(u"%0"), 2, creatures.front()->GetNameField());
+        EXPECT_EQ(box->GetText(), expected);
+        EXPECT_EQ(box->GetButtonCount(), 0) << "the reminder waits for the creatures";
+        EXPECT_EQ(m_player->GetState(), HUMAN_STEP_ATTACK);
+        // Spoken once for each creature left home: the count given is the limit.
+        EXPECT_EQ(GetHintRegistry()->PlayVoiceLimited(c.voice, c.count, false), c.count > 1);
+        DeleteLessonBox();
+        for (CardActor* const creature : creatures)
+            RemoveActor(creature);
         PurgeRemovedActors();
     }
     ClearStringTables();

@@ -1,8 +1,10 @@
+#include "engine/core/StringTable.h"
 #include "gui/GUI_Event.h"
 #include "gui/Messagebox.h"
 #include "gui/TextButton.h"
 #include "lessons/Advice.h"
 #include "lessons/LessonBox.h"
+#include "lessons/LessonBoxCard.h"
 #include "lessons/PhysicalPayment.h"
 #include "rules/ManaPool.h"
 #include "rules/TableSelection.h"
@@ -158,6 +160,56 @@ TEST_F(PhysicalPaymentTest, SacrificePromptIsPlacedWhenNewAndResetWhenItTakesABo
         GetTableSelection() = TableSelection();
         DeleteLessonBox();
     }
+}
+
+// The prompt shows the card whose ability is paid between its text and its Cancel button; advice that takes the box
+// over shows no card, and a prompt that takes a box over keeps that box's place.
+TEST_F(PhysicalPaymentTest, SacrificePromptShowsTheAbilitysCard)
+{
+    AddString(u"STR_Cancel", u"Give up");
+    // Dialogs keep inside the screen: this one needs its size.
+    const RasterRect savedScreen = s_ScreenRect;
+    s_ScreenRect = RasterRect{0, 0, 800, 600};
+    ForgetLessonBoxPlace();
+    CardActor* const card = StartAbility(COSTTYPE_SACRIFICE, ABILITY_ACTIVATE);
+    UpdatePhysicalPayment();
+    Messagebox* const prompt = GetShownLessonBox(55);
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(GetLessonBoxCard(*prompt), card);
+    ASSERT_EQ(prompt->GetButtonCount(), 1);
+    EXPECT_EQ(prompt->GetButton(0)->GetText(), u"Give up");
+    const GUI_Window* shown = nullptr;
+    for (const GUI_Window* const child : prompt->GetChildren()) {
+        if (child->GetKind() == 7)
+            shown = child;
+    }
+    ASSERT_NE(shown, nullptr);
+    EXPECT_GE(shown->GetLeft(), prompt->GetLeft());
+    EXPECT_LE(shown->GetRight(), prompt->GetRight());
+    EXPECT_GE(shown->GetTop(), prompt->GetTop());
+    EXPECT_LE(shown->GetBottom(), prompt->GetButton(0)->GetTop()) << "the card stands above the button";
+    EXPECT_EQ(shown->GetWidth(), GetGameDisplay()->GetCardWidth());
+
+    // Other advice in the same box lets the card go.
+    LessonBoxContent other;
+    other.kind = 11;
+    other.builtText = u"Not now.";
+    ShowLessonBox(other);
+    EXPECT_EQ(GetLessonBoxCard(*prompt), nullptr);
+
+    // The prompt again over that box: the box stays where it is.
+    prompt->MoveTo(prompt->GetLeft() - 40, prompt->GetTop() + 30, true);
+    const int left = prompt->GetLeft();
+    const int top = prompt->GetTop();
+    UpdatePhysicalPayment();
+    ASSERT_EQ(GetShownLessonBox(55), prompt);
+    EXPECT_EQ(prompt->GetLeft(), left);
+    EXPECT_EQ(prompt->GetTop(), top);
+    EXPECT_EQ(GetLessonBoxCard(*prompt), card);
+    GetTableSelection() = TableSelection();
+    DeleteLessonBox();
+    ClearStringTables();
+    s_ScreenRect = savedScreen;
 }
 
 TEST_F(PhysicalPaymentTest, SacrificePromptCancelUndoesTheAbility)
