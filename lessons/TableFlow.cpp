@@ -3,6 +3,7 @@
 #include "cards/CardActor.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
+#include "gamestate/CardMoveState.h"
 #include "gamestate/PlayerActors.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
@@ -45,6 +46,9 @@ void ForgetFlowCard(const Actor* actor)
     for (CardActor** slot : {&flow.cardDrawnByHand, &flow.onlineChosenCard, &flow.awaitingPayment, &flow.focusCard,
                              &flow.markedCard, &flow.currentCard, &flow.pendingDrawCard, &flow.demoHand,
                              &flow.castingCard})
+        clear(*slot);
+    CardMoveState& moves = GetCardMoveState();
+    for (CardActor** slot : {&moves.damageBoxCreature, &moves.survivingCreature})
         clear(*slot);
     std::erase(flow.pendingRemovals, actor);
     flow.markedActors.erase(const_cast<Actor*>(actor));
