@@ -57,16 +57,6 @@ void ForgetFlowCard(const Actor* actor)
                   [actor](const CardActor* card) { return static_cast<const Actor*>(card) == actor; });
 }
 
-// Online, a press only answers a card choice of a paused resolution (the cards to discard); the physical
-// lesson's handling comes with its lesson flow.
-void HandleCardTapPhysical(CardActor* card)
-{
-    if (!IsOnlineLesson())
-        return;
-    SpellStack& stack = GetSpellStack();
-    stack.m_PromptCard = stack.IsPaused() ? card : nullptr;
-}
-
 bool DetectSituationChange(bool /*pending*/)
 {
     return false;

@@ -5,6 +5,8 @@
 #include "gamestate/TableFlowState.h"
 // Whose turn it is.
 #include "gamestate/TurnFlags.h"
+// The press on a card.
+#include "lessons/CardTapPhysical.h"
 
 class Actor;
 class CardActor;
@@ -13,5 +15,4 @@ class CardActor;
 void ForgetFlowCard(const Actor* actor);
 
 // Per-frame lesson steps.
-void HandleCardTapPhysical(CardActor* card);
 bool DetectSituationChange(bool pending);
