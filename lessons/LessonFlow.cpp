@@ -51,11 +51,6 @@ bool IsCardTheExpectedLand(const CardActor* /*card*/)
     return true;
 }
 
-bool IsBlockPromptUp()
-{
-    return false;
-}
-
 void NotifyLandTapped(CardActor* /*card*/)
 {
 }

@@ -2,6 +2,7 @@
 
 #include "cards/TableInput.h"
 #include "engine/scene/Actor.h"
+#include "gamestate/CardMoveState.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
@@ -30,6 +31,7 @@ void ResetTableScene()
 
     SetPlayerActors(nullptr, nullptr);
     ResetPhysicalTurnState();
+    ResetCardMoveState();
     ResetHumanPhysicalTurn();
     GetTableFlow() = TableFlowState();
     GetTableInput().focusedCard = nullptr;

@@ -7,6 +7,7 @@
 #include "gamestate/TableFlowState.h"
 #include "gamestate/TurnFlags.h"
 #include "gui/Messagebox.h"
+#include "lessons/CardDropPhysical.h"
 #include "lessons/DrawingHand.h"
 #include "lessons/LessonBox.h"
 #include "rules/PlayerState.h"
@@ -98,8 +99,9 @@ bool ShowSkippedUntapError()
 
 bool ShowSkippedDrawError()
 {
+    // The turn's card waiting on the pile is the draw still to be made, not a draw under way.
     if (GetCardBeingPaid() != nullptr || GetUnaffordableCard() != nullptr || GetMistimedCard() != nullptr ||
-        GetTableFlow().cardDrawnByHand != nullptr)
+        IsDrawnCardInFlight())
         return false;
     if (s_GameMode == ADVANCED)
         return ShowDrawStepPrompt();

@@ -5,6 +5,7 @@
 #include "cards/GameLog.h"
 #include "cards/TableInput.h"
 #include "gamestate/AdviceState.h"
+#include "gamestate/CardMoveState.h"
 #include "gamestate/LessonState.h"
 #include "gamestate/OnlineResponseState.h"
 #include "gamestate/PhysicalAdviceState.h"
@@ -83,6 +84,9 @@ void ForgetLessonWords(const Actor* actor)
     for (CardActor** slot : {&flow.cardDrawnByHand, &flow.onlineChosenCard, &flow.awaitingPayment, &flow.focusCard,
                              &flow.markedCard, &flow.currentCard, &flow.pendingDrawCard, &flow.demoHand,
                              &flow.castingCard})
+        clear(*slot);
+    CardMoveState& moves = GetCardMoveState();
+    for (CardActor** slot : {&moves.damageBoxCreature, &moves.survivingCreature})
         clear(*slot);
     std::erase(flow.pendingRemovals, actor);
     flow.markedActors.erase(const_cast<Actor*>(actor));

@@ -101,6 +101,8 @@ public:
     // The entry being resolved: its card and whether it is an ability.
     CardActor* GetResolvingCard() const { return m_ResolvingCard; }
     bool IsResolvingAbility() const { return m_ResolvingIsAbility; }
+    // The effect of the spell or ability being resolved; null when none.
+    const EffectSpec* GetResolvingEffect() const { return m_ResolvingEffect; }
 
     // The CPU's library search for a land and its random discard.
     bool CpuSearchLibraryForLand(const struct ManaCost& colours, bool tapped);

@@ -2,6 +2,8 @@
 #include "cards/HandLayout.h"
 #include "cards/TableEffects.h"
 #include "cards/TableScene.h"
+#include "gamestate/AdviceState.h"
+#include "gui/Messagebox.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "rules/PlayerState.h"
 #include "tests/cards/TableBehaviourFixture.h"
@@ -207,6 +209,10 @@ TEST_F(HandLayoutTest, ARefusedDrawsPropGoesWhenReleased)
         EXPECT_EQ(heldCards(), hand);
         EXPECT_EQ(GetPlayerState(0)->m_NextDrawIndex, 0);
     }
+    // The lesson's bad-draw box goes with the table.
+    if (Messagebox* const box = GetLessonBox())
+        GetGameDisplay()->UnregisterWindow(box);
+    DeleteLessonBox();
     PurgeRemovedActors();
     GetPlayerState(0)->m_LibraryCount = 0;
 }

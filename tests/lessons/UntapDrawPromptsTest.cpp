@@ -185,6 +185,11 @@ TEST_F(UntapDrawPromptsTest, SkippedDrawByModeAndParkedCards)
     struct Parked {
         void (*set)(CardActor*);
     };
+    // The turn's card waiting on the pile holds nothing; once it is lifted, the draw is under way.
+    GetTableFlow().cardDrawnByHand = &card;
+    EXPECT_TRUE(ShowSkippedDrawError());
+    card.BeginDrag(0, 0);
+    SetDraggedCard(nullptr);
     for (const Parked p : {Parked{SetCardBeingPaid}, Parked{SetUnaffordableCard}, Parked{SetMistimedCard},
                            Parked{[](CardActor* c) { GetTableFlow().cardDrawnByHand = c; }}}) {
         p.set(&card);
