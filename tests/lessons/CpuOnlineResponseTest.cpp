@@ -199,8 +199,9 @@ TEST_F(CpuOnlineResponseTest, TheLearnersEndOfTurnIsAnsweredOnlyWhileItsPromptIs
             const bool answers = !moment.promptHandled;
             EXPECT_EQ(CpuOnlineRespond(), answers);
             ASSERT_EQ(StackCount(), answers ? 1 : 0);
-            if (answers)
+            if (answers) {
                 EXPECT_EQ(GetSpellStack().GetTopEntry()->targetPlayer, source.hosedmel ? m_cpu : m_human);
+            }
         }
     }
 }

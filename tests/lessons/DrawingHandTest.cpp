@@ -247,8 +247,9 @@ TEST_F(LessonTest, ThePhaseBarExplainsTheStepUnderTheRestingMouse)
         plat::headless::SetTime(5000 + c.rested);
         const std::u16string text = frameText();
         EXPECT_EQ(text.find(u"draw.") != std::u16string::npos, !c.shown.empty()) << c.name;
-        if (!c.shown.empty())
+        if (!c.shown.empty()) {
             EXPECT_NE(text.find(c.shown), std::u16string::npos) << c.name;
+        }
     }
     s_CpuTurn = false;
     MouseState = MouseRecord();
