@@ -14,6 +14,7 @@
 #include "gamestate/PlayerActors.h"
 #include "gamestate/TableFlowState.h"
 #include "lessons/CardDropPhysical.h"
+#include "lessons/PaymentAdvice.h"
 #include "lessons/PlayChecks.h"
 #include "lessons/TableSceneReset.h"
 #include "lessons/UntapDrawPrompts.h"
@@ -267,7 +268,7 @@ TEST_F(CardDropPhysicalTest, ATableOfDrops)
              DropAt(card, Zone::Elsewhere);
              return card;
          },
-         Zone::PlayArea, -100, nullptr,
+         Zone::PlayArea, PAYMENT_BOX_SPELL, nullptr,
          [](CardActor* c) {
              EXPECT_EQ(GetCardBeingPaid(), nullptr);
              EXPECT_EQ(GetTableFlow().castingCard, c);
