@@ -6,10 +6,10 @@ namespace {
 bool s_StackAdviceDone = true;
 bool s_StackAdviceRespond = false;
 
-bool Answer(bool* respond)
+bool Answer(int* answer)
 {
-    if (respond != nullptr)
-        *respond = s_StackAdviceDone && s_StackAdviceRespond;
+    if (answer != nullptr && s_StackAdviceDone)
+        *answer = s_StackAdviceRespond ? 1 : 0;
     return s_StackAdviceDone;
 }
 
@@ -20,14 +20,14 @@ bool ShowMultipleBlockersAdvice(int /*side*/)
     return s_StackAdviceDone;
 }
 
-bool ShowCombatDamageAdvice(int /*side*/, bool* respond)
+bool ShowCombatDamageAdvice(int /*side*/, int* answer)
 {
-    return Answer(respond);
+    return Answer(answer);
 }
 
-bool ShowOpponentSpellAdvice(const StackEntry* /*entry*/, bool* respond)
+bool ShowOpponentSpellAdvice(const StackEntry* /*entry*/, int* answer)
 {
-    return Answer(respond);
+    return Answer(answer);
 }
 
 void SetStackAdviceAnswer(bool done, bool respond)

@@ -6,9 +6,9 @@
 struct StackEntry;
 
 // The lesson's advice at a waiting combat-damage entry or CPU entry: true once the learner has answered;
-// respond tells whether the learner chose to respond.
+// answer 1 tells that the learner chose to respond.
 bool ShowMultipleBlockersAdvice(int side);
-bool ShowCombatDamageAdvice(int side, bool* respond);
-bool ShowOpponentSpellAdvice(const StackEntry* entry, bool* respond);
+bool ShowCombatDamageAdvice(int side, int* answer);
+bool ShowOpponentSpellAdvice(const StackEntry* entry, int* answer);
 // Placeholder until the lesson's advice exists: whether the advice counts as answered, and the learner's answer.
 void SetStackAdviceAnswer(bool done, bool respond);
