@@ -454,6 +454,9 @@ void StartTurn(Actor* actor)
 {
     ++s_HumanTurnCount;
     s_StepFlag = false;
+    ResetEndOfStepPrompts();
+    ResetExplainedGangBlocks();
+    SetLandPlayedThisTurn(false);
     GetPlayerState(PLAYER_HUMAN)->SetAttackDeclared(false);
     GetPlayerState(PLAYER_CPU)->SetAttackDeclared(false);
     if (s_HumanTurnCount == 1) {

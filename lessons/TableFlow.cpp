@@ -4,6 +4,8 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "gamestate/PlayerActors.h"
+#include "lessons/Advice.h"
+#include "lessons/CombatAdvice.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/PhysicalAdviceState.h"
@@ -32,6 +34,8 @@ void ForgetFlowCard(const Actor* actor)
             word.set(nullptr);
     ForgetPhysicalBlockCard(actor);
     ForgetAdviceCard(actor);
+    ForgetStackAdviceCard(actor);
+    ForgetCombatAdviceCard(actor);
     ForgetCpuPhysicalCard(actor);
     TableFlowState& flow = GetTableFlow();
     auto clear = [actor](CardActor*& slot) {
