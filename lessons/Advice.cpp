@@ -236,7 +236,9 @@ bool ShowOpponentSpellAdvice(const StackEntry* entry, int* answer)
         content.builtText = advice.text;
         AddAnswerButtons(content);
         Messagebox* const box = ShowLessonBox(content);
+        // Fitted to its longest line, the box is measured again so that its height follows the unwrapped text.
         box->FitWidthToLines(nullptr);
+        box->AutoSize();
         if (advice.clip != nullptr && (entry->isAbility || entry->card != s_pLastSpokenCard)) {
             PlayVoice(advice.clip, -1);
             s_pLastSpokenCard = entry->card;
