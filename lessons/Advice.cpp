@@ -14,6 +14,7 @@
 #include "gui/CardSpecificDialog.h"
 #include "gui/DialogManager.h"
 #include "gui/Messagebox.h"
+#include "lessons/CpuPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/PhysicalAdviceState.h"
 #include "lessons/PlayerResponse.h"
@@ -176,7 +177,7 @@ void AddAnswerButtons(LessonBoxContent& content)
 
 int TurnOfSide(int side)
 {
-    return side == 0 ? s_HumanTurnCount : s_CompletedTurns;
+    return side == 0 ? s_HumanTurnCount : GetCpuPhysicalTurnWords().turnNumber;
 }
 
 // The n-th attacker of the side with more than one blocker, in actor order.

@@ -5,6 +5,7 @@
 #include "gamestate/LessonState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "lessons/Advice.h"
+#include "lessons/CpuPhysicalTurn.h"
 #include "rules/CombatDamage.h"
 #include "tests/lessons/LessonBoxCases.h"
 #include "tests/lessons/LessonFixture.h"
@@ -323,7 +324,7 @@ TEST_F(AdviceStackTest, TheCombatDamageNoticeAsksOncePerCombatInTheAdvancedLesso
     EXPECT_TRUE(ShowCombatDamageAdvice(1, &answer));
     EXPECT_EQ(answer, 1);
     EXPECT_TRUE(ShowCombatDamageAdvice(1, &answer));
-    ++s_CompletedTurns;
+    ++GetCpuPhysicalTurnWords().turnNumber;
     EXPECT_FALSE(ShowCombatDamageAdvice(1, &answer)) << "a new combat asks again";
     s_HumanTurnCount = 0;
 }
