@@ -23,6 +23,8 @@ struct PhysicalAdviceState {
     std::array<bool, 2> onceGameAdvice{};
     std::array<int, 3> perTurnAdvice{};
     const CardActor* lastAdvisedOpponentSpell = nullptr;
+    // The opponent's spell whose clip was last started: a spell is spoken once.
+    const CardActor* lastSpokenOpponentCard = nullptr;
     // Shared with the mat layout while a combat is on the table.
     std::map<const CardActor*, int> combatMap;
     std::set<const CardActor*> combatSet;

@@ -11,10 +11,10 @@ class CardActor;
 struct StackEntry;
 
 struct RulesLessonCalls {
-    // The spell stack's prompts: true once the learner has answered; respond tells whether the learner responds.
+    // The spell stack's prompts: true once the stack may go on; an answer of 1 means the learner responds.
     bool (*ShowMultipleBlockersAdvice)(int side) = nullptr;
-    bool (*ShowCombatDamageAdvice)(int side, bool* respond) = nullptr;
-    bool (*ShowOpponentSpellAdvice)(const StackEntry* entry, bool* respond) = nullptr;
+    bool (*ShowCombatDamageAdvice)(int side, int* answer) = nullptr;
+    bool (*ShowOpponentSpellAdvice)(const StackEntry* entry, int* answer) = nullptr;
     // The resolution runner waits on the hands and the lesson box.
     int (*DrawPendingCards)() = nullptr;
     bool (*IsDrawHandAtRest)() = nullptr;

@@ -457,6 +457,8 @@ void StartTurn(Actor* actor)
 {
     ++s_HumanTurnCount;
     s_StepFlag = false;
+    ResetEndOfStepPrompts();
+    ResetExplainedGangBlocks();
     GetPlayerState(PLAYER_HUMAN)->SetAttackDeclared(false);
     GetPlayerState(PLAYER_CPU)->SetAttackDeclared(false);
     if (s_HumanTurnCount == 1) {

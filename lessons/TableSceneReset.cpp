@@ -7,9 +7,12 @@
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
 #include "gui/Messagebox.h"
+#include "lessons/Advice.h"
 #include "lessons/CleanupReminder.h"
+#include "lessons/CombatAdvice.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/DrawingHand.h"
+#include "lessons/EndOfStepPrompts.h"
 #include "lessons/HumanPhysicalTurn.h"
 #include "lessons/LessonBox.h"
 #include "lessons/OnlineAdvisor.h"
@@ -43,6 +46,9 @@ void ResetTableScene()
     ResetCleanupReminder();
     ResetDrawHand();
     ResetCpuPhysicalTurn();
+    ResetStackAdvice();
+    ResetCombatAdvice();
+    ResetEndOfStepPrompts();
     ResetOnlineTurnState();
     // The CPU begins until the physical intro settles who plays first.
     if (!IsOnlineLesson())

@@ -3,11 +3,8 @@
 
 // False while the advice holds the game; side 0 from the human's driver, 1 from the CPU's.
 bool UpdatePhysicalTurnAdvice(int side);
-// The warning before mana burns (basic game only): true while the learner must still answer it.
-bool ShowManaBurnWarning(const char16_t* key);
-// The end-of-turn prompts: true once answered, with the button chosen; false when there is nothing to ask.
-bool ShowPassAndNoAttackPrompt(int& answer);
-bool ShowPlayMoreCardsPrompt(int& answer);
+// The mana-burn warning and the end-of-turn prompts, which the drivers reach through this header.
+#include "lessons/EndOfStepPrompts.h"
 
 // Placeholders until the advice exists: what the functions above answer.
 struct TurnAdviceAnswers {

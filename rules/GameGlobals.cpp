@@ -69,6 +69,8 @@ void ForgetLessonWords(const Actor* actor)
     std::erase_if(advice.combatSet, [actor](const CardActor* c) { return static_cast<const Actor*>(c) == actor; });
     if (static_cast<const Actor*>(advice.lastAdvisedOpponentSpell) == actor)
         advice.lastAdvisedOpponentSpell = nullptr;
+    if (static_cast<const Actor*>(advice.lastSpokenOpponentCard) == actor)
+        advice.lastSpokenOpponentCard = nullptr;
     CpuPhysicalTurnWords& cpu = GetCpuPhysicalTurnWords();
     if (static_cast<const Actor*>(cpu.chosenCard) == actor)
         cpu.chosenCard = nullptr;
@@ -86,8 +88,11 @@ void ForgetLessonWords(const Actor* actor)
                              &flow.castingCard})
         clear(*slot);
     CardMoveState& moves = GetCardMoveState();
-    for (CardActor** slot : {&moves.damageBoxCreature, &moves.survivingCreature})
-        clear(*slot);
+    if (static_cast<const Actor*>(moves.damageBoxCreature) == actor) {
+        moves.damageBoxCreature = nullptr;
+        moves.damageBoxAmount = 0;
+    }
+    clear(moves.survivingCreature);
     std::erase(flow.pendingRemovals, actor);
     flow.markedActors.erase(const_cast<Actor*>(actor));
     std::erase_if(flow.actorLinks, [actor](const ActorLink& link) { return link.from == actor || link.to == actor; });

@@ -16,6 +16,7 @@
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
+#include "rules/CombatResults.h"
 #include "rules/CpuPayment.h"
 #include "rules/CpuResponse.h"
 #include "rules/Decks.h"
@@ -392,6 +393,8 @@ void SpellStack::Resolve()
             if (Actor* const attacker = ActorOf(side))
                 attacker->SetState(13);
         DealCombatDamage(side);
+        if (m_Physical != 0)
+            QueueCombatResults();
         if (kind == 1)
             EndCombat();
         RemoveEntry(m_Count - 1);
@@ -400,6 +403,7 @@ void SpellStack::Resolve()
 
 void SpellStack::ForgetCard(const CardActor* card)
 {
+    ForgetCombatResultCard(card);
     if (card == nullptr) {
         m_ResolutionPaused = false;
         m_PausedWord = 0;

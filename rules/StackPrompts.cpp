@@ -51,7 +51,8 @@ bool ConfirmPhysical(SpellStack& stack)
     const StackEntry* const top = stack.GetTopEntry();
     if (top == nullptr)
         return false;
-    bool respond = false;
+    // -1 until the advice answers; 1 when the learner responds, and then the CPU does not answer the entry.
+    int answer = -1;
     if (top->card == nullptr) {
         if (top->combatDamageKind == 0)
             return false;
@@ -59,18 +60,18 @@ bool ConfirmPhysical(SpellStack& stack)
         const RulesLessonCalls& lesson = g_RulesLessonCalls;
         // Without a lesson there is no advice to wait for.
         if ((lesson.ShowMultipleBlockersAdvice != nullptr && !lesson.ShowMultipleBlockersAdvice(side)) ||
-            (lesson.ShowCombatDamageAdvice != nullptr && !lesson.ShowCombatDamageAdvice(side, &respond)))
+            (lesson.ShowCombatDamageAdvice != nullptr && !lesson.ShowCombatDamageAdvice(side, &answer)))
             return false;
-        return respond || !CpuRespond(false);
+        return answer == 1 || !CpuRespond(false);
     }
     if (stack.m_State != STACK_HUMAN_ACTS && stack.m_State != STACK_CPU_ACTS)
         return false;
     if (HasFlag(top->card, FLAG_REVEALED) || HasFlag(top->card, FLAG_HAND_PENDING))
         return false;
     const RulesLessonCalls& lesson = g_RulesLessonCalls;
-    if (lesson.ShowOpponentSpellAdvice != nullptr && !lesson.ShowOpponentSpellAdvice(top, &respond))
+    if (lesson.ShowOpponentSpellAdvice != nullptr && !lesson.ShowOpponentSpellAdvice(top, &answer))
         return false;
-    return respond || !CpuRespond(false);
+    return answer == 1 || !CpuRespond(false);
 }
 
 struct OnlinePrompt {

@@ -25,7 +25,9 @@
 #include "gui/GUI_TextButton.h"
 #include "gui/TextButton.h"
 #include "gui/Sprite.h"
-#include "lessons/Advice.h"
+#include "gui/GUI_Event.h"
+#include "gui/Messagebox.h"
+#include "lessons/LessonBox.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/DrawingHand.h"
 #include "rules/BoardQueries.h"
@@ -292,6 +294,19 @@ void TickTable()
     Tick();
 }
 
+// The learner reads the advice on a CPU spell or ability and clicks OK; false when none is up.
+bool AnswerSpellAdvice()
+{
+    Messagebox* const advice = GetShownLessonBox(20);
+    if (advice == nullptr)
+        return false;
+    GUI_InputEvent ok;
+    ok.type = GUI_EVENT_COMMAND;
+    ok.sender = advice->GetButton(0);
+    advice->HandleInput(ok);
+    return true;
+}
+
 bool TickTableUntil(const std::function<bool()>& done)
 {
     for (int i = 0; i < 1500; ++i) {
@@ -458,11 +473,8 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
 
         // After combat the learner reads the advice on the CPU's spell while it waits on the stack.
         const int cpuHandBefore = GetTableInput().cpuHandCount;
-        ASSERT_TRUE(TickTableUntil([cpuActor] {
-            if (cpuActor->GetState() == CPU_STEP_MAIN2)
-                SetStackAdviceAnswer(false, false);
-            return GetSpellStack().GetTopCard() != nullptr;
-        }));
+        // The advice box on the CPU's spell holds it on the stack until the learner answers.
+        ASSERT_TRUE(TickTableUntil([] { return GetSpellStack().GetTopCard() != nullptr; }));
         ASSERT_TRUE(TickUntil([] { return GetCpuTappedSources().empty(); }, 120)) << "the taps are played back";
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
@@ -483,10 +495,13 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
             EXPECT_TRUE(IsDrawnTurned(*card)) << "a land the CPU paid with shows untapped";
         }
         EXPECT_GE(tappedLands, Cost(spell->GetId()));
-        SetStackAdviceAnswer(true, false);
+        ASSERT_TRUE(AnswerSpellAdvice()) << "no advice on the CPU's spell";
 
-        // The CPU ends its turn with its balloon to the learner.
-        ASSERT_TRUE(TickTableUntil([] { return GetCpuTurnBalloon() != nullptr; }));
+        // The CPU ends its turn with its balloon to the learner, who reads any further advice on the way.
+        ASSERT_TRUE(TickTableUntil([] {
+            AnswerSpellAdvice();
+            return GetCpuTurnBalloon() != nullptr;
+        }));
 
         // The end: the learner's life goes to 0 and the token is told of the change.
         const int previous = human.GetLife();

@@ -1,12 +1,29 @@
 #include "engine/core/StringTable.h"
 #include "engine/scene/GameDisplay.h"
-#include "lessons/Advice.h"
+#include "gamestate/RulesLessonCalls.h"
 #include "rules/StackPrompts.h"
 #include "tests/rules/RulesFixture.h"
 
 #include <functional>
 
 namespace {
+
+// The lesson's advice as the stack sees it: answered or still up, and the learner's answer.
+bool s_AdviceDone = true;
+int s_AdviceAnswer = 0;
+
+void SetStackAdviceAnswer(bool done, bool respond)
+{
+    s_AdviceDone = done;
+    s_AdviceAnswer = respond ? 1 : 0;
+}
+
+bool ScriptedAdvice(int* answer)
+{
+    if (s_AdviceDone)
+        *answer = s_AdviceAnswer;
+    return s_AdviceDone;
+}
 
 class StackPromptTest : public rulestest::RulesTest {
 protected:
@@ -15,14 +32,23 @@ protected:
         RulesTest::SetUp();
         SetMode(2);
         GetSpellStack().OpenWindow();
+        m_Saved = g_RulesLessonCalls;
+        g_RulesLessonCalls.ShowMultipleBlockersAdvice = [](int) { return s_AdviceDone; };
+        g_RulesLessonCalls.ShowCombatDamageAdvice = [](int, int* answer) { return ScriptedAdvice(answer); };
+        g_RulesLessonCalls.ShowOpponentSpellAdvice = [](const StackEntry*, int* answer) {
+            return ScriptedAdvice(answer);
+        };
     }
 
     void TearDown() override
     {
+        g_RulesLessonCalls = m_Saved;
         SetStackAdviceAnswer(true, false);
         MouseState = MouseRecord();
         RulesTest::TearDown();
     }
+
+    RulesLessonCalls m_Saved;
 
     static void Push(const StackEntry& entry)
     {
