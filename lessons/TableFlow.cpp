@@ -5,6 +5,7 @@
 #include "engine/scene/FrameState.h"
 #include "gamestate/PlayerActors.h"
 #include "lessons/CpuPhysicalTurn.h"
+#include "lessons/HandDemos.h"
 #include "lessons/LessonBox.h"
 #include "lessons/PhysicalAdviceState.h"
 #include "lessons/PhysicalBlocks.h"
@@ -33,6 +34,7 @@ void ForgetFlowCard(const Actor* actor)
     ForgetPhysicalBlockCard(actor);
     ForgetAdviceCard(actor);
     ForgetCpuPhysicalCard(actor);
+    ForgetHandCard(actor);
     TableFlowState& flow = GetTableFlow();
     auto clear = [actor](CardActor*& slot) {
         if (slot != nullptr && static_cast<const Actor*>(slot) == actor)
