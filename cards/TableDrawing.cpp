@@ -316,7 +316,9 @@ bool DrawCardInDemoHand(const CardActor* card, int& width, int& height, float de
     constexpr std::uint32_t awaitingHand = ACTOR_FLAG_AWAITING_HAND | ACTOR_FLAG_CPU_REVEALED;
     if ((card->m_Flags & awaitingHand) != awaitingHand)
         return false;
-    DrawPileImage(RasterRect{x, y, x + CPU_HAND_BACK_WIDTH, y + CPU_HAND_BACK_HEIGHT}, PILE_FACE_DOWN, depth);
+    // Once the hand has taken it up it waits at its slot in the hand of backs; before, it is not on the table yet.
+    if (card->m_EasingStopped)
+        DrawPileImage(RasterRect{x, y, x + CPU_HAND_BACK_WIDTH, y + CPU_HAND_BACK_HEIGHT}, PILE_FACE_DOWN, depth);
     return true;
 }
 
