@@ -4,6 +4,7 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/TableFlowState.h"
 #include "gamestate/TurnFlags.h"
 #include "lessons/LessonFlow.h"
 #include "engine/scene/ScriptParser.h"
@@ -11,6 +12,7 @@
 #include "gui/SpriteList.h"
 #include "lessons/DrawingHand.h"
 #include "rules/BoardQueries.h"
+#include "rules/BoardSteps.h"
 #include "rules/SpellStack.h"
 #include "platform/Headless.h"
 #include "tests/lessons/LessonFixture.h"
@@ -315,6 +317,34 @@ TEST_F(LessonTest, ThePhaseBarExplainsTheStepUnderTheRestingMouse)
     display.m_PhaseBackground = savedBar;
     ClearStringTables();
     DestroyPrivateHeap();
+}
+
+} // namespace
+
+namespace {
+
+// The learner's library count: the cards not yet drawn, plus the drawn cards' actors still lying on the pile; with
+// all, also those on their way off it.
+TEST_F(DrawingHandTest, TheLearnersLibraryCountsTheCardsStillOnThePile)
+{
+    Human().m_LibraryCount = 40;
+    Human().m_NextDrawIndex = 10;
+    EXPECT_EQ(CardsLeftInLibrary(true), 30);
+    CardActor* const resting = Card(30, PLAYER_HUMAN, true);
+    resting->SetInLibrary(true);
+    resting->m_TargetPoint = resting->m_Position;
+    CardActor* const moving = Card(31, PLAYER_HUMAN, true);
+    moving->m_DeckCardMarker = 1;
+    moving->m_TargetPoint = Vector3{moving->m_Position.x + 50.0f, moving->m_Position.y, 0.0f};
+    EXPECT_EQ(CardsLeftInLibrary(true), 32);
+    EXPECT_EQ(CardsLeftInLibrary(false), 31) << "a card on its way off the pile is drawn";
+    GetTableFlow().cardDrawnByHand = resting;
+    EXPECT_EQ(CardsLeftInLibrary(false), 30) << "nor is the card the learner draws by hand";
+    GetTableFlow().cardDrawnByHand = nullptr;
+    Human().m_NextDrawIndex = 45;
+    moving->m_DeckCardMarker = 0;
+    resting->SetInLibrary(false);
+    EXPECT_EQ(CardsLeftInLibrary(true), 0) << "never below nothing";
 }
 
 } // namespace

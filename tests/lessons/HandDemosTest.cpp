@@ -415,4 +415,38 @@ TEST_F(HandDemosTest, FindsTheCpuAttackerUnderTheBlockerBeingPlaced)
     DestroyAllCardWindows();
 }
 
+// A card removed from the game while a hand works on it is forgotten by every hand: the hand goes on with the
+// rest and nothing refers to the removed card any more.
+TEST_F(HandDemosTest, ACardRemovedWhileAHandCarriesItIsForgotten)
+{
+    struct Case {
+        const char* name;
+        int state;  // the hand's state when the card goes
+        bool bury;
+    };
+    for (const Case c : {Case{"buried card", 4, true}, Case{"played card", 8, false}}) {
+        CardActor* card = nullptr;
+        CardActor* other = nullptr;
+        if (c.bury) {
+            card = DeadCpuCreature(300, 150);
+            other = DeadCpuCreature(450, 150);
+        } else {
+            card = Card(CREATURE, PLAYER_CPU, true);
+            card->m_TargetPoint = Vector3{380.0f, 170.0f, 200.0f};
+            card->SetHeld(false);
+            card->SetTapState(TAP_NEW);
+        }
+        const auto state = [&] { return c.bury ? GetBuryHandState() : GetActingHandState(); };
+        ASSERT_GE(RunUntil([&] { return state() == c.state; }), 0) << c.name;
+        ForgetHandCard(card);
+        RemoveActor(card);
+        PurgeRemovedActors();
+        EXPECT_EQ(GetDemoCarry().card, nullptr) << c.name;
+        EXPECT_EQ(IsCardInDelayedSet(other), c.bury) << "the hand still has the other card " << c.name;
+        ASSERT_GE(RunUntil([] { return AreHandDemosIdle() && HandGone(); }), 0) << c.name;
+        if (other != nullptr)
+            EXPECT_TRUE(InCpuGraveyard(other)) << c.name;
+    }
+}
+
 } // namespace
