@@ -13,6 +13,7 @@
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
+#include "gamestate/HandAnimationLists.h"
 #include "gamestate/PlayerActors.h"
 #include "gamestate/TableFlowState.h"
 #include "gamestate/TableLessonCalls.h"
@@ -45,6 +46,10 @@ constexpr int ZONE_CPU_PANEL = 2;
 constexpr int ZONE_HUMAN_PANEL = 3;
 constexpr int ZONE_HAND_ROW = 9;
 constexpr int PILE_FACE_DOWN = 5;
+// A carried card lies over the table and just under the hand that carries it (depth 150).
+constexpr float CARRIED_CARD_DEPTH = 160.0f;
+constexpr int CPU_HAND_BACK_WIDTH = 36;
+constexpr int CPU_HAND_BACK_HEIGHT = 54;
 constexpr float SHIELD_UPRIGHT_Y = 45.0f;
 constexpr float SHIELD_TURNED_Y = 22.0f;
 constexpr int ZONE_HAND_ROW_END = 17;
@@ -294,6 +299,29 @@ void DrawFrames(const CardActor* card, const RasterRect& rect, float depth, bool
         display.DrawHoverGlow(rect, depth, 255, 255, 0, false);
 }
 
+// A CPU card the acting hand has still to take out of the CPU's hand shows as a back there; the card a hand
+// carries shows face up under it, growing from the size it was picked up at to its size at its place. True when
+// the card was drawn here.
+bool DrawCardInDemoHand(const CardActor* card, int& width, int& height, float depth)
+{
+    const int x = static_cast<int>(card->m_Position.x);
+    const int y = static_cast<int>(card->m_Position.y);
+    const DemoCarry& carry = GetDemoCarry();
+    if (carry.card == card) {
+        GetCarriedDrawSize(x, y, static_cast<int>(card->m_TargetPoint.x), static_cast<int>(card->m_TargetPoint.y),
+                           width, height, width, height);
+        DrawFace(card->m_Texture, RectAt(card->m_Position.x, card->m_Position.y, width, height), CARRIED_CARD_DEPTH);
+        return true;
+    }
+    constexpr std::uint32_t awaitingHand = ACTOR_FLAG_AWAITING_HAND | ACTOR_FLAG_CPU_REVEALED;
+    if ((card->m_Flags & awaitingHand) != awaitingHand)
+        return false;
+    // Once the hand has taken it up it waits at its slot in the hand of backs; before, it is not on the table yet.
+    if (card->m_EasingStopped)
+        DrawPileImage(RasterRect{x, y, x + CPU_HAND_BACK_WIDTH, y + CPU_HAND_BACK_HEIGHT}, PILE_FACE_DOWN, depth);
+    return true;
+}
+
 void DrawPhysicalCard(CardActor* card, float depth)
 {
     const GameDisplay& display = *GetGameDisplay();
@@ -305,6 +333,8 @@ void DrawPhysicalCard(CardActor* card, float depth)
     display.GetCardDrawSize(card, width, height, false);
     const float x = card->m_Position.x;
     const float y = card->m_Position.y + static_cast<float>(AURA_OFFSET * card->CountAttachedAuras(false) / 2);
+    if (DrawCardInDemoHand(card, width, height, depth))
+        return;
     const RasterRect rect = RectAt(x, y, width, height);
     DrawAttachments(*card, x, y, depth);
     if (!card->m_Arrived) {

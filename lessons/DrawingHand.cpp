@@ -1,5 +1,6 @@
 #include "lessons/DrawingHand.h"
 
+#include "cards/CardActor.h"
 #include "cards/LifeToken.h"
 #include "cards/TableInput.h"
 #include "engine/scene/FrameState.h"
@@ -8,10 +9,15 @@
 #include "gamestate/Intro.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
+#include "lessons/HandSprite.h"
 #include "platform/Platform.h"
+#include "rules/BoardQueries.h"
+#include "rules/Decks.h"
 #include "rules/PlayerState.h"
+#include "rules/SpellStack.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -23,13 +29,12 @@ constexpr int HAND_DEALING = 2;
 constexpr int HAND_GOING_AWAY = 3;
 constexpr int HAND_CARDS_LANDING = 4;
 constexpr int HAND_AT_REST = 5;
-constexpr float HAND_SPEED = 300.0f;
-constexpr float HAND_DEPTH = 150.0f;
 constexpr float CARD_BACK_DEPTH = 500.0f;
-constexpr std::uint32_t PRESS_MS = 100;
 constexpr std::uint32_t DEAL_INTERVAL_MS = 200;
-constexpr int START_Y = -350;
 constexpr int OPENING_HAND = 7;
+// A card back arrives at the size of the CPU's hand of backs.
+constexpr int BACK_WIDTH = 36;
+constexpr int BACK_HEIGHT = 54;
 
 struct DrawingHand {
     int state = HAND_AT_REST;
@@ -38,7 +43,6 @@ struct DrawingHand {
     std::uint32_t stamp = 0;
     bool launched = false;
     bool stopped = false;
-    std::unique_ptr<Sprite> hand;
     std::vector<std::unique_ptr<Sprite>> inFlight;
 };
 
@@ -48,12 +52,6 @@ bool IsLifeTokenIdle()
 {
     const LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
     return token == nullptr || token->IsIdle();
-}
-
-int CpuLibraryRemaining()
-{
-    const PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
-    return std::max(0, std::min(cpu.m_LibraryCount, LIBRARY_CAPACITY) - cpu.m_NextDrawIndex);
 }
 
 void List(Sprite* sprite)
@@ -67,20 +65,33 @@ void Unlist(Sprite* sprite)
         list->Remove(sprite);
 }
 
-// The card backs that reached the CPU's hand leave the screen's list.
-void MoveCardsInFlight()
+float Distance(float x0, float y0, float x1, float y1)
 {
-    std::erase_if(s_Hand.inFlight, [](const std::unique_ptr<Sprite>& card) {
-        if (!card->IsAtTarget(2))
-            return false;
-        Unlist(card.get());
-        return true;
-    });
+    return std::hypot(x1 - x0, y1 - y0);
 }
 
-void ShowHandImage(const char16_t* name)
+// The drawn card joins the CPU's hand: the next card of its library, or the lesson's forced first card.
+void TakeDrawnCard()
 {
-    s_Hand.hand->SetTexture(GetTextureByName(name));
+    PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
+    const int next = std::clamp(cpu.m_NextDrawIndex, 0, LIBRARY_CAPACITY - 1);
+    const int forced = GetForcedFirstCard(PLAYER_CPU);
+    const int id = next == 0 && forced != 0 ? forced : cpu.m_Library[static_cast<std::size_t>(next)];
+    CardActor* const card = CreateCardActor(id, PLAYER_CPU);
+    ++cpu.m_NextDrawIndex;
+    ++GetTableInput().cpuHandCount;
+    if (IsIntroFinished() && cpu.m_CardsToDraw > 0)
+        --cpu.m_CardsToDraw;
+    if (card == nullptr)
+        return;
+    card->SetOwner(PLAYER_CPU);
+    card->SetInLibrary(false);
+    card->SetHeld(true);
+    SpellStack& stack = GetSpellStack();
+    if (stack.m_LandSearch) {
+        stack.m_LandSearch = false;
+        stack.m_ResolvingTargetCard = card;
+    }
 }
 
 void Start(std::uint32_t now)
@@ -92,22 +103,12 @@ void Start(std::uint32_t now)
         s_Hand.state = HAND_AT_REST;
         return;
     }
-    if (s_Hand.hand == nullptr)
-        s_Hand.hand = std::make_unique<Sprite>();
+    if (!TakeHandSprite(HandUser::Drawing))
+        return;
     RasterRect library;
     GetGameDisplay()->GetOpponentLibraryRect(library, false);
-    const int x = library.left - 45 + library.Width() / 2;
-    ShowHandImage(u"hand_up");
-    s_Hand.hand->SetPosition(x, START_Y);
-    s_Hand.hand->SetTarget(x, library.top - 225 + library.Height() / 2);
-    s_Hand.hand->SetSpeed(HAND_SPEED);
-    s_Hand.hand->SetStartTime(now);
-    s_Hand.hand->SetDepth(HAND_DEPTH);
-    s_Hand.hand->SetSyncWindow(false);
-    // The hand image lies on black, which must not cover the table.
-    s_Hand.hand->SetColorKeyed(true);
-    if (!s_Hand.hand->IsListed())
-        List(s_Hand.hand.get());
+    const int x = HandXOver(library);
+    StartHand(x, x, HandYOver(library), now);
     s_Hand.state = HAND_COMING_DOWN;
 }
 
@@ -125,7 +126,7 @@ void LaunchCardBack(std::uint32_t now)
     display.GetOpponentLibraryRect(library, false);
     // Dealt into the CPU's hand of backs, not the human's hand row.
     const RasterRect& handArea = display.m_CpuHandRect;
-    const int n = IsIntroRunning() ? s_Hand.dealt : GetTableInput().cpuHandCount;
+    const int n = CountCpuHandCards() + static_cast<int>(s_Hand.inFlight.size());
     auto card = std::make_unique<Sprite>();
     card->SetTexture(GetTextureByName(u"cardback"));
     card->SetPosition(library.left, library.top);
@@ -141,9 +142,9 @@ void LaunchCardBack(std::uint32_t now)
 
 void Deal(std::uint32_t now)
 {
-    MoveCardsInFlight();
+    UpdateDrawnCardSprites();
     const std::uint32_t since = now - s_Hand.stamp;
-    ShowHandImage(since < PRESS_MS ? u"hand_down" : u"hand_up");
+    ShowHandPress(s_Hand.stamp, now);
     if (!s_Hand.launched && s_Hand.dealt < s_Hand.toDeal)
         LaunchCardBack(now);
     if (s_Hand.dealt < s_Hand.toDeal) {
@@ -153,13 +154,9 @@ void Deal(std::uint32_t now)
         }
         return;
     }
-    if (since < PRESS_MS)
+    if (since < HAND_PRESS_MS)
         return;
-    // The hand rises until it is wholly above the screen, however tall its image.
-    ShowHandImage(u"hand_up");
-    s_Hand.hand->SetPosition(s_Hand.hand->GetTargetX(), s_Hand.hand->GetTargetY());
-    s_Hand.hand->SetTarget(s_Hand.hand->GetTargetX(), -s_Hand.hand->GetHeight() - 1);
-    s_Hand.hand->SetStartTime(now);
+    SendHandAway(now);
     s_Hand.state = HAND_GOING_AWAY;
 }
 
@@ -188,7 +185,7 @@ void UpdateDrawHand()
         Start(now);
         return;
     case HAND_COMING_DOWN:
-        if (s_Hand.hand->IsAtTarget(2)) {
+        if (GetHandSprite().IsAtTarget(2)) {
             s_Hand.launched = false;
             s_Hand.stamp = now;
             s_Hand.state = HAND_DEALING;
@@ -198,14 +195,14 @@ void UpdateDrawHand()
         Deal(now);
         return;
     case HAND_GOING_AWAY:
-        MoveCardsInFlight();
-        if (s_Hand.hand->IsAtTarget(0)) {
-            Unlist(s_Hand.hand.get());
+        UpdateDrawnCardSprites();
+        if (IsHandOffScreen()) {
+            RemoveHand(HandUser::Drawing);
             s_Hand.state = HAND_CARDS_LANDING;
         }
         return;
     case HAND_CARDS_LANDING:
-        MoveCardsInFlight();
+        UpdateDrawnCardSprites();
         if (s_Hand.inFlight.empty())
             s_Hand.state = HAND_AT_REST;
         return;
@@ -247,7 +244,66 @@ int GetCardBacksInFlight()
 
 const Sprite* GetDrawHandSprite()
 {
-    return s_Hand.hand.get();
+    return &GetHandSprite();
+}
+
+void StartHandAnimation(int count)
+{
+    s_Hand.state = HAND_START;
+    s_Hand.toDeal = count;
+}
+
+bool IsHandAnimationState5()
+{
+    return s_Hand.state == HAND_AT_REST;
+}
+
+bool IsDrawingHandDone()
+{
+    return IsDrawHandAtRest();
+}
+
+bool UpdateDrawnCardSprites()
+{
+    if (s_Hand.inFlight.empty())
+        return false;
+    const GameDisplay& display = *GetGameDisplay();
+    RasterRect library;
+    display.GetOpponentLibraryRect(library, false);
+    std::erase_if(s_Hand.inFlight, [&](const std::unique_ptr<Sprite>& card) {
+        const float targetX = static_cast<float>(card->GetTargetX());
+        const float targetY = static_cast<float>(card->GetTargetY());
+        if (!card->IsAtTarget(2)) {
+            // The back shrinks from its own size to the hand's as it flies; a library on the hand does not.
+            const float whole = Distance(static_cast<float>(library.left), static_cast<float>(library.top), targetX,
+                                         targetY);
+            const float left = Distance(static_cast<float>(card->GetX()), static_cast<float>(card->GetY()), targetX,
+                                        targetY);
+            const float ratio = whole > 0.0f ? std::min(left / whole, 1.0f) : 0.0f;
+            const TextureRecord& texture = display.GetTextureRecord(card->GetTexture());
+            card->SetStretched(true);
+            card->SetStretchWidth(BACK_WIDTH + static_cast<int>(static_cast<float>(texture.width - BACK_WIDTH) * ratio));
+            card->SetStretchHeight(BACK_HEIGHT +
+                                   static_cast<int>(static_cast<float>(texture.height - BACK_HEIGHT) * ratio));
+            return false;
+        }
+        TakeDrawnCard();
+        Unlist(card.get());
+        return true;
+    });
+    return true;
+}
+
+int CountDrawnCardSprites()
+{
+    return static_cast<int>(s_Hand.inFlight.size());
+}
+
+int CpuLibraryRemaining()
+{
+    const PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
+    const int left = std::min(cpu.m_LibraryCount, LIBRARY_CAPACITY) - cpu.m_NextDrawIndex - CountDrawnCardSprites();
+    return std::max(0, left);
 }
 
 void ResetHandAnimationState()
@@ -258,8 +314,7 @@ void ResetHandAnimationState()
 
 void ResetDrawHand()
 {
-    if (s_Hand.hand != nullptr)
-        Unlist(s_Hand.hand.get());
+    RemoveHand(HandUser::Drawing);
     for (const std::unique_ptr<Sprite>& card : s_Hand.inFlight)
         Unlist(card.get());
     s_Hand = DrawingHand();

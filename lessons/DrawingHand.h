@@ -19,3 +19,14 @@ const Sprite* GetDrawHandSprite();
 void ResetHandAnimationState();
 // A new scene: the hand at rest, its sprites off the list.
 void ResetDrawHand();
+// Starts a deal of that many cards from the CPU's library (the intro's opening hand, a spell's draw).
+void StartHandAnimation(int count);
+bool IsHandAnimationState5();
+// At rest with nothing more to draw, or held.
+bool IsDrawingHandDone();
+// One step of the card backs flying to the CPU's hand: each shrinks to the hand's size on the way and becomes the
+// CPU's card on arrival. True when any were in flight.
+bool UpdateDrawnCardSprites();
+int CountDrawnCardSprites();
+// The CPU's library cards not drawn and not on their way to its hand; never below 0.
+int CpuLibraryRemaining();

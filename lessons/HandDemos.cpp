@@ -1,95 +1,51 @@
 #include "lessons/HandDemos.h"
 
 #include "cards/CardActor.h"
-#include "engine/scene/Actor.h"
-#include "gamestate/PhysicalTurnState.h"
-#include "gamestate/PlayerActors.h"
-#include "platform/Platform.h"
-#include "rules/BoardQueries.h"
-#include "rules/CpuPayment.h"
+#include "engine/scene/FrameState.h"
+
+#include <algorithm>
 
 namespace {
 
-bool s_Idle = true;
-bool s_CpuListEmpty = true;
-// When the last tap was shown; the next one follows after the pause so that each tap can be seen.
-std::uint32_t s_LastTapShown = 0;
-bool s_TapShown = false;
+bool s_Busy = false;
 
-// The table turns a tapped card only once its tap has been shown.
-void ShowTap(CardActor* card)
+bool IsPhysicalGame()
 {
-    card->m_Flags &= ~ACTOR_FLAG_KEEP_UPRIGHT;
-    ForgetCpuTappedSource(card);
+    return s_GameMode == 1 || s_GameMode == 2;
 }
 
 } // namespace
 
-void ClearHandAnimationLists()
-{
-}
-
-void ResetPendingObjects()
-{
-}
-
 bool AreHandDemosIdle()
 {
-    return s_Idle;
+    return !s_Busy && CpuListEmpty() && IsActingHandIdle();
 }
 
 void SetHandDemosIdle(bool idle)
 {
-    s_Idle = idle;
-}
-
-bool CpuListEmpty()
-{
-    return s_CpuListEmpty;
-}
-
-void SetCpuListEmpty(bool empty)
-{
-    s_CpuListEmpty = empty;
+    s_Busy = !idle;
 }
 
 void StepHandDemos()
 {
-    const Actor* const cpu = GetCpuPlayerActor();
-    if (cpu != nullptr && cpu->GetState() == 1 && s_CpuTurn)
-        UntapCpuCards();
-}
-
-DemoCarry& GetDemoCarry()
-{
-    static DemoCarry s_Carry;
-    return s_Carry;
+    if (!IsPhysicalGame())
+        return;
+    UpdateBuryHand();
+    UpdateActingHand();
 }
 
 void ResetHandDemos()
 {
-    s_Idle = true;
-    s_CpuListEmpty = true;
+    ResetBuryHand();
+    ResetActingHand();
     GetDemoCarry() = DemoCarry();
 }
 
 void StepCpuHandAnimation()
 {
-    const std::vector<CardActor*>& sources = GetCpuTappedSources();
-    if (sources.empty())
-        return;
-    const std::uint32_t now = plat::TimeGetTime();
-    if (s_TapShown && now - s_LastTapShown < CPU_TAP_PLAYBACK_MS)
-        return;
-    ShowTap(sources.front());
-    s_LastTapShown = now;
-    s_TapShown = true;
 }
 
 void ResetCpuHandAnimation()
 {
-    // Taps not yet played back are shown at once: no card stays upright while it is tapped.
-    while (!GetCpuTappedSources().empty())
-        ShowTap(GetCpuTappedSources().front());
-    s_TapShown = false;
+    ResetActingHand();
 }

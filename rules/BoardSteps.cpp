@@ -6,6 +6,7 @@
 #include "cards/TableInput.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/HandAnimationLists.h"
 #include "gamestate/Intro.h"
 #include "gamestate/TableFlowState.h"
 #include "rules/PlayerState.h"
@@ -67,6 +68,30 @@ void CensusCard(CardActor& card, GameDisplay& display)
         CreateCardWindowForActor(&card, width, height + (barBelow ? HIGHLIGHT_BAR_HEIGHT : 0));
 }
 
+// Card actors that still count as library cards: deck-marked, or the human's held cards in the library. Without
+// all, cards on their way (dragged, still gliding, or the one the learner draws by hand) no longer count.
+int CountLibraryCardActors(bool all)
+{
+    if (!IntroGate(15))
+        return 0;
+    const CardActor* const drawnByHand = GetTableFlow().cardDrawnByHand;
+    int count = 0;
+    for (int i = 0; i < GetActorCount(); ++i) {
+        const CardActor* const card = AsCardActor(GetActorAt(i));
+        if (card == nullptr)
+            continue;
+        const bool library = card->m_DeckCardMarker != 0 ||
+                             (card->GetOwner() == 0 && card->IsHeld() && card->IsInLibrary());
+        if (!library)
+            continue;
+        const bool moving = card->m_Position.x != card->m_TargetPoint.x || card->m_Position.y != card->m_TargetPoint.y;
+        if (!all && (card->IsDragging() || moving || card == drawnByHand))
+            continue;
+        ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 void UpdateBoardCensus()
@@ -81,10 +106,10 @@ void UpdateBoardCensus()
     }
 }
 
-int CardsLeftInLibrary(bool /*countDragged*/)
+int CardsLeftInLibrary(bool all)
 {
     const PlayerState& human = *GetPlayerState(0);
-    return std::max(0, human.m_LibraryCount - human.m_NextDrawIndex);
+    return std::max(0, human.m_LibraryCount - human.m_NextDrawIndex + CountLibraryCardActors(all));
 }
 
 bool IsCardBusy(const CardActor* card)
@@ -97,7 +122,7 @@ bool IsCardBusy(const CardActor* card)
     return special || card->IsInLibrary() || card->IsHeld();
 }
 
-bool IsCardInDelayedSet(const CardActor* /*card*/)
+bool IsCardInDelayedSet(const CardActor* card)
 {
-    return false;
+    return card != nullptr && card->IsExitMoveBackward() && IsCardBeingBuried(card);
 }

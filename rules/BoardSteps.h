@@ -12,8 +12,10 @@ constexpr std::uint32_t CARD_FLAG_HIGHLIGHT_BELOW = 0x10000000;
 
 // While the intro shows the table: draws the permanents of both rows and gives the placed ones card windows.
 void UpdateBoardCensus();
-// The human's library cards not yet drawn; with countDragged, cards being dragged off the pile count as drawn.
-int CardsLeftInLibrary(bool countDragged);
+// The human's library cards not yet drawn, the card actors still lying on the pile included; with all, also those
+// on their way off it (dragged or still gliding).
+int CardsLeftInLibrary(bool all);
 // A card in a special slot, in the library, or held.
 bool IsCardBusy(const CardActor* card);
+// A card leaving play that the CPU's bury hand has taken on: the table keeps its place for the hand.
 bool IsCardInDelayedSet(const CardActor* card);

@@ -6,6 +6,7 @@
 #include "cards/TableInput.h"
 #include "gamestate/AdviceState.h"
 #include "gamestate/CardMoveState.h"
+#include "gamestate/HandAnimationLists.h"
 #include "gamestate/LessonState.h"
 #include "gamestate/OnlineResponseState.h"
 #include "gamestate/PhysicalAdviceState.h"
@@ -71,6 +72,17 @@ void ForgetLessonWords(const Actor* actor)
         advice.lastAdvisedOpponentSpell = nullptr;
     if (static_cast<const Actor*>(advice.lastSpokenOpponentCard) == actor)
         advice.lastSpokenOpponentCard = nullptr;
+    const auto same = [actor](const CardActor* entry) { return static_cast<const Actor*>(entry) == actor; };
+    BuryHandWords& bury = GetBuryHandWords();
+    std::replace_if(bury.work.begin(), bury.work.end(), same, nullptr);
+    std::erase_if(bury.inFlight, [&same](const BuryHandFlight& flight) { return same(flight.card); });
+    ActingHandWords& acting = GetActingHandWords();
+    std::replace_if(acting.work.begin(), acting.work.end(), same, nullptr);
+    std::erase_if(acting.arrivals, [&same](const ActingHandArrival& arrival) { return same(arrival.card); });
+    std::erase_if(GetCpuPlayedCards(), same);
+    std::erase_if(GetBuriedCards(), same);
+    if (same(GetDemoCarry().card))
+        GetDemoCarry() = DemoCarry();
     CpuPhysicalTurnWords& cpu = GetCpuPhysicalTurnWords();
     if (static_cast<const Actor*>(cpu.chosenCard) == actor)
         cpu.chosenCard = nullptr;

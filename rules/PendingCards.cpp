@@ -3,6 +3,7 @@
 #include "cards/CardActor.h"
 #include "cards/CardIds.h"
 #include "engine/scene/Actor.h"
+#include "gamestate/HandAnimationLists.h"
 #include "gamestate/Intro.h"
 #include "gamestate/LessonState.h"
 #include "gamestate/TableFlowState.h"
@@ -153,8 +154,14 @@ void NotifyCardHeldChanged(int side, CardActor* card)
             PostDialogEvent(LESSON_EVENT_HAND, card);
         return;
     }
-    if (!IsOnlineLesson() && IsIntroFinished())
+    if (!IsOnlineLesson() && IsIntroFinished()) {
+        // The acting hand takes the card out of the CPU's hand and announces it where it lands.
+        std::vector<CardActor*>& played = GetCpuPlayedCards();
+        if (std::find(played.begin(), played.end(), card) == played.end())
+            played.push_back(card);
+        card->m_Flags |= ACTOR_FLAG_AWAITING_HAND | ACTOR_FLAG_CPU_REVEALED | ACTOR_FLAG_HOLD_POSITION;
         return;
+    }
     ShowFirstAppearanceTip(card);
     PostDialogEvent(LESSON_EVENT_HAND, card);
 }

@@ -30,6 +30,7 @@
 #include "lessons/LessonBox.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/DrawingHand.h"
+#include "lessons/HandDemos.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/CpuPayment.h"
@@ -430,7 +431,7 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         ASSERT_NE(attacker, nullptr);
         // The advice holds the learner's blocking step while the blocks are being made.
         s_HumanBlockStep = 1;
-        ASSERT_TRUE(TickUntil([] { return GetCpuTappedSources().empty(); }, 120)) << "the taps are played back";
+        ASSERT_TRUE(TickUntil([] { return AreHandDemosIdle(); }, 600)) << "the taps are played back";
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
         const Frame combat = DrawFrame("combat");
@@ -475,7 +476,7 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         const int cpuHandBefore = GetTableInput().cpuHandCount;
         // The advice box on the CPU's spell holds it on the stack until the learner answers.
         ASSERT_TRUE(TickTableUntil([] { return GetSpellStack().GetTopCard() != nullptr; }));
-        ASSERT_TRUE(TickUntil([] { return GetCpuTappedSources().empty(); }, 120)) << "the taps are played back";
+        ASSERT_TRUE(TickUntil([] { return AreHandDemosIdle(); }, 600)) << "the taps are played back";
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
         DrawFrame("spell");

@@ -4,6 +4,7 @@
 
 #include "cards/CardActor.h"
 #include "engine/scene/Actor.h"
+#include "gamestate/HandAnimationLists.h"
 #include "rules/Decks.h"
 #include "rules/PlayerState.h"
 
@@ -19,6 +20,9 @@ inline CardActor* DealCard(int id, int owner, bool held)
     card->SetOwnerRecord(GetPlayerState(owner));
     card->SetHeld(held);
     card->SetInLibrary(false);
+    // Dealt, not played: the CPU's acting hand has nothing to carry.
+    std::erase(GetCpuPlayedCards(), card);
+    card->m_Flags &= ~(ACTOR_FLAG_AWAITING_HAND | ACTOR_FLAG_CPU_REVEALED | ACTOR_FLAG_HOLD_POSITION);
     card->m_DeckCardMarker = 0;
     card->m_DealMark = 0;
     card->SetTapState(held ? TAP_OFF_TABLE : TAP_READY);

@@ -2,6 +2,7 @@
 
 #include "cards/CardIds.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/HandAnimationLists.h"
 #include "rules/CombatLinks.h"
 #include "rules/PlayerState.h"
 #include "rules/SpellStack.h"
@@ -85,6 +86,9 @@ protected:
         card->SetCard(&definition);
         card->SetInLibrary(false);
         card->SetTapState(tapState);
+        // Laid on the table, not played: no CPU hand is to carry it.
+        std::erase(GetCpuPlayedCards(), card);
+        card->m_Flags &= ~(ACTOR_FLAG_AWAITING_HAND | ACTOR_FLAG_CPU_REVEALED | ACTOR_FLAG_HOLD_POSITION);
         return card;
     }
 

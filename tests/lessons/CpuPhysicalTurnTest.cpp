@@ -17,6 +17,7 @@
 #include "rules/CombatDamage.h"
 #include "rules/ManaPool.h"
 #include "rules/PendingCards.h"
+#include "tests/lessons/HandDemosFrame.h"
 #include "tests/lessons/LessonBoxCases.h"
 #include "tests/lessons/LessonFixture.h"
 
@@ -61,7 +62,9 @@ protected:
     // the learner's answers and the bury hand would let them.
     void Frame()
     {
+        lessontest::FinishHandDemos();
         CpuPhysicalTurn(m_cpu);
+        lessontest::FinishHandDemos();
         SpellStack& stack = GetSpellStack();
         for (int i = 0; i < 10 && stack.GetCount() > 0; ++i) {
             stack.m_State = STACK_RESOLVE;

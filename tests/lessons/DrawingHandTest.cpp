@@ -4,15 +4,20 @@
 #include "engine/raster/Raster.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/TableFlowState.h"
 #include "gamestate/TurnFlags.h"
 #include "lessons/LessonFlow.h"
 #include "engine/scene/ScriptParser.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
 #include "lessons/DrawingHand.h"
+#include "rules/BoardQueries.h"
+#include "rules/BoardSteps.h"
+#include "rules/SpellStack.h"
 #include "platform/Headless.h"
 #include "tests/lessons/LessonFixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <map>
@@ -103,60 +108,116 @@ TEST_F(DrawingHandTest, DealsEachCardTwoHundredMillisecondsApartAndAlwaysLeavesT
 TEST_F(DrawingHandTest, CardBacksFlyFromTheLibraryIntoTheCpuHandOfBacks)
 {
     HandImages(120);
-    m_pixels.push_back(std::make_unique<std::vector<std::uint16_t>>(static_cast<std::size_t>(36 * 50)));
-    const int cardBack = GetGameDisplay()->CreateTextureFromPixels(m_pixels.back()->data(), 36, 50, 0);
-    AddTextureName(u"cardback", cardBack);
     GameDisplay& display = *GetGameDisplay();
     const RasterRect savedHand = display.m_CpuHandRect;
-    const int savedCount = GetTableInput().cpuHandCount;
     display.m_CpuHandRect = RasterRect{300, 20, 500, 90};
-    GetTableInput().cpuHandCount = 2;
+    for (int i = 0; i < 10; ++i)
+        Cpu().m_Library[static_cast<std::size_t>(i + 10)] = 30 + i;
+    // Two cards already in the CPU's hand.
+    Card(21, PLAYER_CPU, true);
+    Card(22, PLAYER_CPU, true);
     RasterRect library;
     display.GetOpponentLibraryRect(library, false);
-    Cpu().m_CardsToDraw = 2;
 
-    // Every card back seen in flight: where it started, where it aims and where it was last drawn.
-    struct Flight {
-        int startX, startY, targetX, targetY, lastX, lastY;
+    struct Case {
+        int backWidth, backHeight;
     };
-    std::map<const Sprite*, Flight> flights;
+    // Whatever the card-back image's size, a back shrinks to the hand's 36 x 54 on its way.
+    for (const Case c : {Case{36, 50}, Case{100, 140}}) {
+        m_pixels.push_back(std::make_unique<std::vector<std::uint16_t>>(
+            static_cast<std::size_t>(c.backWidth * c.backHeight)));
+        const int cardBack =
+            GetGameDisplay()->CreateTextureFromPixels(m_pixels.back()->data(), c.backWidth, c.backHeight, 0);
+        AddTextureName(u"cardback", cardBack);
+        const int handBefore = CountCpuHandCards();
+        const int nextBefore = Cpu().m_NextDrawIndex;
+        Cpu().m_CardsToDraw = 2;
+
+        // Every card back seen in flight: where it started, where it aims and its last drawn size.
+        struct Flight {
+            int startX, startY, targetX, targetY, width, height;
+        };
+        std::map<const Sprite*, Flight> flights;
+        bool neverNegative = true;
+        std::uint32_t now = 10000;
+        g_FrameMilliseconds = static_cast<float>(FRAME_MS);
+        for (int frame = 0; frame < 2000; ++frame, now += FRAME_MS) {
+            plat::headless::SetTime(now);
+            UpdateDrawHand();
+            neverNegative = neverNegative && CpuLibraryRemaining() >= 0;
+            for (const Sprite* const sprite : GetSpriteList()->GetSprites()) {
+                if (sprite->GetTexture() != cardBack)
+                    continue;
+                const auto [found, added] = flights.try_emplace(
+                    sprite, Flight{sprite->GetX(), sprite->GetY(), sprite->GetTargetX(), sprite->GetTargetY(), 0, 0});
+                found->second.width = sprite->GetWidth();
+                found->second.height = sprite->GetHeight();
+            }
+            GetSpriteList()->UpdateAll();
+            if (frame > 0 && GetDrawHandState() == 5)
+                break;
+        }
+
+        ASSERT_EQ(GetCardBacksDealt(), 2) << c.backWidth;
+        ASSERT_EQ(flights.size(), 2u) << c.backWidth;
+        std::vector<int> targets;
+        for (const auto& [sprite, f] : flights) {
+            EXPECT_EQ(f.startX, library.left);
+            EXPECT_EQ(f.startY, library.top);
+            EXPECT_EQ(f.targetY, 20 + 5);
+            EXPECT_EQ(f.width, 36) << c.backWidth;
+            EXPECT_EQ(f.height, 54) << c.backWidth;
+            targets.push_back(f.targetX);
+        }
+        std::sort(targets.begin(), targets.end());
+        // Beside the cards already there, on the opponent's background rather than the human's hand row.
+        EXPECT_EQ(targets, (std::vector<int>{300 + 5 + handBefore * 9, 300 + 5 + (handBefore + 1) * 9}));
+        EXPECT_EQ(GetCardBacksInFlight(), 0);
+        EXPECT_TRUE(neverNegative);
+        // Each back became the CPU's next library card in its hand.
+        EXPECT_EQ(CountCpuHandCards(), handBefore + 2);
+        EXPECT_EQ(Cpu().m_NextDrawIndex, nextBefore + 2);
+        EXPECT_EQ(Cpu().m_CardsToDraw, 0);
+        EXPECT_TRUE(IsDrawHandAtRest());
+        EXPECT_TRUE(IsDrawingHandDone());
+        RemoveTextureName(u"cardback");
+    }
+    display.m_CpuHandRect = savedHand;
+}
+
+// The library count discounts the backs still flying, and a land search of the stack gets the drawn card.
+TEST_F(DrawingHandTest, CardsInFlightCountAsDrawnAndTheLandSearchGetsTheCard)
+{
+    HandImages(120);
+    Cpu().m_LibraryCount = 12;
+    Cpu().m_Library[10] = 14;
+    Cpu().m_Library[11] = 15;
+    Cpu().m_CardsToDraw = 1;
+    GetSpellStack().m_LandSearch = true;
     std::uint32_t now = 10000;
     g_FrameMilliseconds = static_cast<float>(FRAME_MS);
-    for (int frame = 0; frame < 2000; ++frame, now += FRAME_MS) {
+    bool sawInFlight = false;
+    for (int frame = 0; frame < 2000 && !(frame > 0 && GetDrawHandState() == 5); ++frame, now += FRAME_MS) {
         plat::headless::SetTime(now);
         UpdateDrawHand();
-        for (const Sprite* const sprite : GetSpriteList()->GetSprites()) {
-            if (sprite->GetTexture() != cardBack)
-                continue;
-            flights.try_emplace(sprite, Flight{sprite->GetX(), sprite->GetY(), sprite->GetTargetX(),
-                                               sprite->GetTargetY(), sprite->GetX(), sprite->GetY()});
+        if (CountDrawnCardSprites() == 1) {
+            sawInFlight = true;
+            EXPECT_EQ(CpuLibraryRemaining(), 1);
         }
         GetSpriteList()->UpdateAll();
-        for (const Sprite* const sprite : GetSpriteList()->GetSprites()) {
-            if (const auto found = flights.find(sprite); found != flights.end()) {
-                found->second.lastX = sprite->GetX();
-                found->second.lastY = sprite->GetY();
-            }
-        }
-        if (frame > 0 && GetDrawHandState() == 5)
-            break;
     }
-
-    ASSERT_EQ(GetCardBacksDealt(), 2);
-    ASSERT_FALSE(flights.empty());
-    for (const auto& [sprite, f] : flights) {
-        EXPECT_EQ(f.startX, library.left);
-        EXPECT_EQ(f.startY, library.top);
-        // Beside the two backs already there, on the opponent's background rather than the human's hand row.
-        EXPECT_EQ(f.targetX, 300 + 5 + 2 * 9);
-        EXPECT_EQ(f.targetY, 20 + 5);
-        EXPECT_LE(std::abs(f.lastX - f.targetX), 2);
-        EXPECT_LE(std::abs(f.lastY - f.targetY), 2);
-    }
-    EXPECT_EQ(GetCardBacksInFlight(), 0);
-    Cpu().m_CardsToDraw = 0;
-    display.m_CpuHandRect = savedHand;
-    GetTableInput().cpuHandCount = savedCount;
+    EXPECT_TRUE(sawInFlight);
+    EXPECT_EQ(CpuLibraryRemaining(), 1);
+    EXPECT_FALSE(GetSpellStack().m_LandSearch);
+    const CardActor* const land = GetSpellStack().m_ResolvingTargetCard;
+    ASSERT_NE(land, nullptr);
+    EXPECT_EQ(land->GetId(), 14);
+    EXPECT_EQ(land->GetOwner(), PLAYER_CPU);
+    EXPECT_TRUE(land->IsHeld());
+    GetSpellStack().m_ResolvingTargetCard = nullptr;
+    // Nothing left: never below 0.
+    Cpu().m_NextDrawIndex = 20;
+    EXPECT_EQ(CpuLibraryRemaining(), 0);
 }
 
 TEST_F(DrawingHandTest, ANewGameDealsTheSevenCardOpeningHand)
@@ -257,6 +318,34 @@ TEST_F(LessonTest, ThePhaseBarExplainsTheStepUnderTheRestingMouse)
     display.m_PhaseBackground = savedBar;
     ClearStringTables();
     DestroyPrivateHeap();
+}
+
+} // namespace
+
+namespace {
+
+// The learner's library count: the cards not yet drawn, plus the drawn cards' actors still lying on the pile; with
+// all, also those on their way off it.
+TEST_F(DrawingHandTest, TheLearnersLibraryCountsTheCardsStillOnThePile)
+{
+    Human().m_LibraryCount = 40;
+    Human().m_NextDrawIndex = 10;
+    EXPECT_EQ(CardsLeftInLibrary(true), 30);
+    CardActor* const resting = Card(30, PLAYER_HUMAN, true);
+    resting->SetInLibrary(true);
+    resting->m_TargetPoint = resting->m_Position;
+    CardActor* const moving = Card(31, PLAYER_HUMAN, true);
+    moving->m_DeckCardMarker = 1;
+    moving->m_TargetPoint = Vector3{moving->m_Position.x + 50.0f, moving->m_Position.y, 0.0f};
+    EXPECT_EQ(CardsLeftInLibrary(true), 32);
+    EXPECT_EQ(CardsLeftInLibrary(false), 31) << "a card on its way off the pile is drawn";
+    GetTableFlow().cardDrawnByHand = resting;
+    EXPECT_EQ(CardsLeftInLibrary(false), 30) << "nor is the card the learner draws by hand";
+    GetTableFlow().cardDrawnByHand = nullptr;
+    Human().m_NextDrawIndex = 45;
+    moving->m_DeckCardMarker = 0;
+    resting->SetInLibrary(false);
+    EXPECT_EQ(CardsLeftInLibrary(true), 0) << "never below nothing";
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "engine/core/StringTable.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/HandAnimationLists.h"
 #include "gui/GUI_Event.h"
 #include "gui/GUI_Manager.h"
 #include "gui/GUI_System.h"
@@ -696,8 +697,11 @@ TEST_F(ResolutionRunnerTest, CpuSearchPutsTheDrawnLandIntoPlayTappedAndShuffles)
     CardActor& land = Actor(g_CardDefs[LAND_ID], PLAYER_CPU, true);
     stack.m_ResolvingTargetCard = &land;
     Cpu().m_CardsToDraw = 0;
-    for (int frame = 0; frame < 3; ++frame)
+    for (int frame = 0; frame < 3; ++frame) {
         Frame();
+        // The acting hand has set the land down.
+        GetCpuPlayedCards().clear();
+    }
     EXPECT_FALSE(stack.IsPaused());
     EXPECT_FALSE(land.IsHeld());
     EXPECT_EQ(land.GetTapState(), TAP_TAPPED);
