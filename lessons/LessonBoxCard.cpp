@@ -69,6 +69,8 @@ void ShowCardInLessonBox(Messagebox& box, CardActor* card)
     const int left = box.GetLeft() + (box.GetWidth() - width) / 2;
     auto* const window = new LessonBoxCardWindow(box.GetKindNumber());
     window->SetCardActor(card);
+    // At the box's own depth: drawn after the box's face, it shows on it.
+    window->SetDepth(box.GetDepth());
     window->SetRect(left, bottom - height, left + width, bottom, true);
     box.AddChild(window);
 }

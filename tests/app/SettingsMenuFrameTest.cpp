@@ -6,6 +6,7 @@
 
 #include "cards/CardActor.h"
 #include "cards/CardWindows.h"
+#include "cards/TableReset.h"
 #include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
@@ -34,10 +35,11 @@ protected:
     {
         AppFixture::SetUp();
         UseShippedData({"level03_u.cfg"});
-        // An 800 x 600 window, the smallest the table is laid out for.
-        plat::headless::SetScreenMetrics({800, 600, 800, 600});
         SetSetting(u"winmax", 1);
     }
+
+    // A maximised window of that size.
+    void OpenTheMenuAt(int width, int height);
 };
 
 void Tick(int frames = 1)
@@ -73,7 +75,8 @@ void Press(int x, int y, int button)
 void SaveFrame(const char* name)
 {
     if (const char* const folder = std::getenv("TESSEL_SAVE_FRAMES"))
-        plat::headless::SaveFrameBmp(plat::headless::LastFrame(), std::string(folder) + "/" + name + ".bmp");
+        plat::headless::SaveFrameBmp(plat::headless::LastFrame(), std::string(folder) + "/" + name + "-" +
+                                                                      std::to_string(s_ClientWidth) + ".bmp");
 }
 
 int HumanState()
@@ -99,8 +102,8 @@ std::pair<int, int> BareTablePoint()
         const RasterRect& r = display.GetZoneRectByIndex(zone);
         return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
     };
-    for (int y = 599; y >= 0; y -= 7) {
-        for (int x = 799; x >= 0; x -= 7) {
+    for (int y = s_ClientHeight - 1; y >= 0; y -= 7) {
+        for (int x = s_ClientWidth - 1; x >= 0; x -= 7) {
             if (!(inside(12, x, y) || inside(13, x, y)) || inside(2, x, y) || inside(3, x, y) || inside(6, x, y) ||
                 inside(7, x, y))
                 continue;
@@ -131,11 +134,15 @@ std::pair<int, int> OwnCardPoint()
     return {-1, -1};
 }
 
-TEST_F(SettingsMenuFrameTest, TheLearnerOpensTheMenuOnTheBareTableAndSetsAStop)
+void SettingsMenuFrameTest::OpenTheMenuAt(int width, int height)
 {
+    SCOPED_TRACE(testing::Message() << width << " x " << height);
+    plat::headless::SetScreenMetrics({width, height, width, height});
     RunInside([&] {
         SetChosenColours(COLOUR_GREEN, COLOUR_RED, COLOUR_BLUE, COLOUR_BLACK, COLOUR_WHITE);
         plat::SeedRand(5);
+        // The game starts as the colour choice starts it, with the table reset that sets the menu up again.
+        ResetTable(3);
         s_RequestedGameMode = 3;
         s_GameMode = -1;
         test::OnlineBot bot;
@@ -188,6 +195,16 @@ TEST_F(SettingsMenuFrameTest, TheLearnerOpensTheMenuOnTheBareTableAndSetsAStop)
         Tick(3);
         SaveFrame("settings-closed");
     });
+}
+
+TEST_F(SettingsMenuFrameTest, TheLearnerOpensTheMenuOnTheBareTableAndSetsAStopAt800x600)
+{
+    OpenTheMenuAt(800, 600);
+}
+
+TEST_F(SettingsMenuFrameTest, TheLearnerOpensTheMenuOnTheBareTableAndSetsAStopAt1024x768)
+{
+    OpenTheMenuAt(1024, 768);
 }
 
 } // namespace

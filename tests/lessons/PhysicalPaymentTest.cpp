@@ -1,4 +1,5 @@
 #include "engine/core/StringTable.h"
+#include "engine/raster/Raster.h"
 #include "gui/GUI_Event.h"
 #include "gui/Messagebox.h"
 #include "gui/TextButton.h"
@@ -162,6 +163,40 @@ TEST_F(PhysicalPaymentTest, SacrificePromptIsPlacedWhenNewAndResetWhenItTakesABo
     }
 }
 
+// Draws the box alone with the card's face one plain colour: the pixels inside the card's window that show that
+// colour, none when it is the box's own colour beside the window.
+int CardPixelsDrawn(Messagebox& box, const GUI_Window& window)
+{
+    static const std::vector<std::uint16_t> face(static_cast<std::size_t>(8 * 8), 0x03E0);
+    CardActor* const card = GetLessonBoxCard(box);
+    if (card == nullptr)
+        return 0;
+    card->m_Texture = GetGameDisplay()->CreateTextureFromPixels(face.data(), 8, 8, 0);
+    Raster& raster = *GetRaster();
+    raster.SetActive(true);
+    raster.BeginFrame();
+    raster.ClearBackBuffer(0);
+    box.Draw();
+    raster.Invalidate();
+    raster.EndFrame();
+    const PixelTarget target = raster.BackBuffer();
+    const auto pixel = [&target](int x, int y) {
+        return target.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(target.pitch) +
+                             static_cast<std::size_t>(x)];
+    };
+    const int middleX = (window.GetLeft() + window.GetRight()) / 2;
+    const int middleY = (window.GetTop() + window.GetBottom()) / 2;
+    const std::uint16_t drawn = pixel(middleX, middleY);
+    if (drawn == pixel(window.GetLeft() - 2, window.GetTop()))
+        return 0;
+    int count = 0;
+    for (int y = window.GetTop(); y < window.GetBottom(); ++y) {
+        for (int x = window.GetLeft(); x < window.GetRight(); ++x)
+            count += pixel(x, y) == drawn;
+    }
+    return count;
+}
+
 // The prompt shows the card whose ability is paid between its text and its Cancel button; advice that takes the box
 // over shows no card, and a prompt that takes a box over keeps that box's place.
 TEST_F(PhysicalPaymentTest, SacrificePromptShowsTheAbilitysCard)
@@ -189,6 +224,7 @@ TEST_F(PhysicalPaymentTest, SacrificePromptShowsTheAbilitysCard)
     EXPECT_GE(shown->GetTop(), prompt->GetTop());
     EXPECT_LE(shown->GetBottom(), prompt->GetButton(0)->GetTop()) << "the card stands above the button";
     EXPECT_EQ(shown->GetWidth(), GetGameDisplay()->GetCardWidth());
+    EXPECT_EQ(CardPixelsDrawn(*prompt, *shown), shown->GetWidth() * shown->GetHeight()) << "the card's face shows";
 
     // Other advice in the same box lets the card go.
     LessonBoxContent other;
