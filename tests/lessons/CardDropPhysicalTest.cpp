@@ -221,6 +221,19 @@ TEST_F(CardDropPhysicalTest, ATableOfDrops)
              EXPECT_FALSE(c->IsHeld());
              EXPECT_TRUE(WasSpoken(u"vo_phys\\Error_BadDrawWrongPlace.wav"));
          }},
+        {"the turn's card dropped on the table while another card lies there goes back to the pile",
+         [] {
+             SetCardBeingPaid(Card(MOUNTAIN, PLAYER_HUMAN));
+             return DrawnCard(RED_TWO);
+         },
+         Zone::PlayArea, -100, nullptr,
+         [](CardActor* c) {
+             EXPECT_EQ(GetTableFlow().cardDrawnByHand, c);
+             EXPECT_NE(GetCardBeingPaid(), c);
+             RasterRect pile;
+             GetGameDisplay()->GetPlayerLibraryRect(pile, true);
+             EXPECT_EQ(c->m_TargetPoint.y, static_cast<float>(pile.top));
+         }},
         {"the first land of the turn on the play area is played",
          [] { return Card(MOUNTAIN, PLAYER_HUMAN, true); }, Zone::PlayArea, -100, nullptr,
          [](CardActor* c) {
