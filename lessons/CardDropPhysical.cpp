@@ -212,6 +212,20 @@ void TakeIntoHand(CardActor* card, int sortKey)
     SetHoldPosition(card, false);
 }
 
+// The card lies where the mouse let it go and glides back onto the library pile.
+void ReturnToPile(CardActor* card)
+{
+    int offsetX = 0;
+    int offsetY = 0;
+    card->GetDragOffset(offsetX, offsetY);
+    card->m_Position.x = static_cast<float>(MouseState.x - offsetX);
+    card->m_Position.y = static_cast<float>(MouseState.y - offsetY);
+    RasterRect pile;
+    GetGameDisplay()->GetPlayerLibraryRect(pile, true);
+    card->m_TargetPoint.x = static_cast<float>(pile.left);
+    card->m_TargetPoint.y = static_cast<float>(pile.top);
+}
+
 // The card back lifted off the bare pile when no draw was due: a second draw, or a draw at the wrong moment.
 void ShowBadDrawError()
 {
@@ -267,21 +281,12 @@ bool DropDrawnCard(CardActor* card, const DropZones& zones)
         RequestCardPreview(card, DRAW_PREVIEW_MS);
         return true;
     }
-    if (zones.library) {
-        int offsetX = 0;
-        int offsetY = 0;
-        card->GetDragOffset(offsetX, offsetY);
-        card->m_Position.x = static_cast<float>(MouseState.x - offsetX);
-        card->m_Position.y = static_cast<float>(MouseState.y - offsetY);
-        RasterRect pile;
-        GetGameDisplay()->GetPlayerLibraryRect(pile, true);
-        card->m_TargetPoint.x = static_cast<float>(pile.left);
-        card->m_TargetPoint.y = static_cast<float>(pile.top);
+    // With another card already lying on the table, this one goes back to the pile rather than join it.
+    if (zones.library || GetCardBeingPaid() != nullptr) {
+        ReturnToPile(card);
         SetHoldPosition(card, false);
         return true;
     }
-    if (GetCardBeingPaid() != nullptr)
-        return false;
     flow.cardDrawnByHand = nullptr;
     SetCardBeingPaid(card);
     card->SetHeld(false);
@@ -344,15 +349,7 @@ bool DropBusyCard(CardActor* card, const DropZones& zones)
         return true;
     }
     card->SetInLibrary(true);
-    int offsetX = 0;
-    int offsetY = 0;
-    card->GetDragOffset(offsetX, offsetY);
-    card->m_Position.x = static_cast<float>(MouseState.x - offsetX);
-    card->m_Position.y = static_cast<float>(MouseState.y - offsetY);
-    RasterRect pile;
-    GetGameDisplay()->GetPlayerLibraryRect(pile, true);
-    card->m_TargetPoint.x = static_cast<float>(pile.left);
-    card->m_TargetPoint.y = static_cast<float>(pile.top);
+    ReturnToPile(card);
     return true;
 }
 

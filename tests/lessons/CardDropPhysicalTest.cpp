@@ -3,6 +3,7 @@
 // drops with the lost-damage explanation, the online lesson, answers in the CPU's turn and the drop on a creature.
 #include "cards/CardActor.h"
 #include "cards/TableInput.h"
+#include "cards/HandLayout.h"
 #include "cards/TableScene.h"
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
@@ -220,6 +221,19 @@ TEST_F(CardDropPhysicalTest, ATableOfDrops)
              EXPECT_EQ(GetCardBeingPaid(), c);
              EXPECT_FALSE(c->IsHeld());
              EXPECT_TRUE(WasSpoken(u"vo_phys\\Error_BadDrawWrongPlace.wav"));
+         }},
+        {"the turn's card dropped on the table while another card lies there goes back to the pile",
+         [] {
+             SetCardBeingPaid(Card(MOUNTAIN, PLAYER_HUMAN));
+             return DrawnCard(RED_TWO);
+         },
+         Zone::PlayArea, -100, nullptr,
+         [](CardActor* c) {
+             EXPECT_EQ(GetTableFlow().cardDrawnByHand, c);
+             EXPECT_NE(GetCardBeingPaid(), c);
+             RasterRect pile;
+             GetGameDisplay()->GetPlayerLibraryRect(pile, true);
+             EXPECT_EQ(c->m_TargetPoint.y, static_cast<float>(pile.top));
          }},
         {"the first land of the turn on the play area is played",
          [] { return Card(MOUNTAIN, PLAYER_HUMAN, true); }, Zone::PlayArea, -100, nullptr,
@@ -450,6 +464,27 @@ TEST_F(CardDropPhysicalTest, ACreatureDroppedOnAnOpponentsCreatureIsNotAnAttack)
     EXPECT_TRUE(CheckDropToAttack(nullptr));
     EXPECT_FALSE(IsBlockPromptUp());
     EXPECT_FALSE(IsLessonBoxShowing());
+}
+
+TEST_F(CardDropPhysicalTest, ACardTakenBackGoesBetweenTheHandCardsItWasDroppedAmong)
+{
+    for (int i = 0; i < 3; ++i)
+        Card(RED_TWO, PLAYER_HUMAN, true);
+    UpdateHandCards();
+    UpdateHandLayout();
+    ASSERT_EQ(GetTableInput().handList.size(), 3u);
+    CardActor* const land = Card(MOUNTAIN, PLAYER_HUMAN, true);
+    DropAt(land, Zone::Elsewhere);
+    ASSERT_EQ(GetCardBeingPaid(), land);
+    // Right of the second card's slot, left of the third's: it goes in before the third.
+    const GameDisplay& display = *GetGameDisplay();
+    land->m_Position.Set(static_cast<float>(display.m_HandSlots[1].x + 10),
+                         static_cast<float>(display.m_HandSlots[0].y + 4), 0.0f);
+    SetDraggedCard(land);
+    HandleCardDropPhysical(land);
+    EXPECT_EQ(GetCardBeingPaid(), nullptr);
+    EXPECT_EQ(land->GetSortKey(), 2 * 4 - 2);
+    EXPECT_EQ(ShownKind(), -100);
 }
 
 } // namespace
