@@ -283,22 +283,25 @@ int CheapestCreature(int owner)
     return best;
 }
 
-// One frame of the table with the learner's part that the lesson asks for: the card dialogs read and the life
-// token kept on its cell.
+bool AnswerLessonBox(int kind);
+
+// One frame of the table with the learner's part that the lesson asks for: the card dialogs and the advanced
+// lesson's notice before the CPU's combat damage read, and the life token kept on its cell.
 // Dead creatures leave at once, as the learner's clean-up and the CPU's bury hand (not built yet) would take them.
 void TickTable()
 {
     ClearPendingCards();
     AnswerCardDialogs();
+    AnswerLessonBox(22);
     if (IsLifeTokenMisplaced())
         MoveLifeToken(GetPlayerState(PLAYER_HUMAN)->GetLife());
     Tick();
 }
 
-// The learner reads the advice on a CPU spell or ability and clicks OK; false when none is up.
-bool AnswerSpellAdvice()
+// The learner reads a lesson box of that kind and clicks its OK; false when none is up.
+bool AnswerLessonBox(int kind)
 {
-    Messagebox* const advice = GetShownLessonBox(20);
+    Messagebox* const advice = GetShownLessonBox(kind);
     if (advice == nullptr)
         return false;
     GUI_InputEvent ok;
@@ -306,6 +309,12 @@ bool AnswerSpellAdvice()
     ok.sender = advice->GetButton(0);
     advice->HandleInput(ok);
     return true;
+}
+
+// The advice on a CPU spell or ability.
+bool AnswerSpellAdvice()
+{
+    return AnswerLessonBox(20);
 }
 
 bool TickTableUntil(const std::function<bool()>& done)
@@ -474,8 +483,14 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
 
         // After combat the learner reads the advice on the CPU's spell while it waits on the stack.
         const int cpuHandBefore = GetTableInput().cpuHandCount;
-        // The advice box on the CPU's spell holds it on the stack until the learner answers.
-        ASSERT_TRUE(TickTableUntil([] { return GetSpellStack().GetTopCard() != nullptr; }));
+        // The advice box on the CPU's spell holds it on the stack until the learner answers; the advice on an
+        // ability the CPU uses on the way is read and answered.
+        ASSERT_TRUE(TickTableUntil([] {
+            const StackEntry* const top = GetSpellStack().GetTopEntry();
+            if (top != nullptr && top->isAbility)
+                AnswerSpellAdvice();
+            return GetShownLessonBox(20) != nullptr && top != nullptr && !top->isAbility;
+        }));
         ASSERT_TRUE(TickUntil([] { return AreHandDemosIdle(); }, 600)) << "the taps are played back";
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
