@@ -129,7 +129,8 @@ bool DetectSituationChange(bool force)
     if (was.valid) {
         if (now.learnerWord != was.learnerWord) {
             changed = true;
-            if (was.advisedCard != nullptr)
+            // The step moved on under a spell the learner was preparing online: its payment is undone.
+            if (was.advisedCard != nullptr && IsOnlineLesson())
                 CancelAdvisedPayment();
         }
         if (now.turnSide != was.turnSide) {
