@@ -6,7 +6,9 @@
 
 #include "cards/CardActor.h"
 #include "cards/TableReset.h"
+#include "engine/raster/Raster.h"
 #include "engine/scene/Actor.h"
+#include "gui/Messagebox.h"
 #include "engine/scene/FrameState.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PlayerActors.h"
@@ -18,6 +20,7 @@
 #include "rules/PlayerState.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -133,6 +136,76 @@ TEST_F(OnlineAdviceGamesTest, WholeGamesOfBothOnlineModesEndWithTheAdviceAnswere
     }
     EXPECT_GE(totals[3].size(), 5u) << "the basic game shows several kinds of advice";
     std::printf("advice shown by number, mode 3:\n%smode 4:\n%s", Table(totals[3]).c_str(), Table(totals[4]).c_str());
+}
+
+// The advice box lies inside the window at both table sizes while the first land, a payment and a block are
+// advised; with TESSEL_SAVE_FRAMES set the frame of each is saved to be looked at.
+struct TableSize {
+    int width;
+    int height;
+};
+
+class OnlineAdviceFrameTest : public OnlineAdviceGamesTest, public ::testing::WithParamInterface<TableSize> {
+protected:
+    void SetUp() override
+    {
+        OnlineAdviceGamesTest::SetUp();
+        const TableSize& size = GetParam();
+        plat::headless::SetScreenMetrics({size.width, size.height, size.width, size.height});
+        SetSetting(u"winmax", 1);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Sizes, OnlineAdviceFrameTest, ::testing::Values(TableSize{800, 600}, TableSize{1024, 768}),
+                         [](const auto& info) { return std::to_string(info.param.width); });
+
+TEST_P(OnlineAdviceFrameTest, TheAdviceBoxLiesInsideTheTable)
+{
+    const TableSize size = GetParam();
+    RunInside([size] {
+        SetChosenColours(1, 1, 3, 3, 3);
+        ResetTable(3);
+        plat::SeedRand(7);
+        test::OnlineBot bot;
+        struct Moment {
+            const char* name;
+            int first;
+            int last;
+            bool seen;
+        };
+        Moment moments[] = {{"first-land", 7, 7, false}, {"payment", 31, 36, false}, {"blocking", 58, 61, false}};
+        const char* const folder = std::getenv("TESSEL_SAVE_FRAMES");
+        for (int frame = 0; frame < 6000; ++frame) {
+            bot.Step();
+            plat::headless::AdvanceTime(17);
+            test::TickOnce();
+            const Messagebox* const box = GetOnlineAdviceBox();
+            if (box == nullptr)
+                continue;
+            EXPECT_GE(box->GetLeft(), 0) << GetOnlineAdvice();
+            EXPECT_GE(box->GetTop(), 0) << GetOnlineAdvice();
+            EXPECT_LE(box->GetRight(), size.width) << GetOnlineAdvice();
+            EXPECT_LE(box->GetBottom(), size.height) << GetOnlineAdvice();
+            bool all = true;
+            for (Moment& m : moments) {
+                if (!m.seen && GetOnlineAdvice() >= m.first && GetOnlineAdvice() <= m.last) {
+                    m.seen = true;
+                    if (folder != nullptr) {
+                        GetRaster()->Invalidate();
+                        test::TickOnce();
+                        plat::headless::SaveFrameBmp(plat::headless::LastFrame(),
+                                                     std::string(folder) + "/advice-" + m.name + "-" +
+                                                         std::to_string(size.width) + ".bmp");
+                    }
+                }
+                all = all && m.seen;
+            }
+            if (all || GetPlayerState(PLAYER_HUMAN)->HasLost() || GetPlayerState(PLAYER_CPU)->HasLost())
+                break;
+        }
+        for (const Moment& m : moments)
+            EXPECT_TRUE(m.seen) << m.name;
+    });
 }
 
 } // namespace
