@@ -114,6 +114,27 @@ TEST_F(OnlineAdvisorTest, ManaBurnComesFirstAndOnce)
     EXPECT_NE(GetOnlineAdvice(), 1010);
 }
 
+// An explanation read and closed with OK does not come back while the situation gives the same advice.
+TEST_F(OnlineAdvisorTest, AnAnsweredAdviceStaysDownUntilOtherAdviceComes)
+{
+    s_bAdvisorOn = true;
+    HandTurnTo(PLAYER_HUMAN);
+    m_human->SetState(STEP_MAIN);
+    Frame();
+    ASSERT_EQ(GetOnlineAdvice(), 5);
+    Messagebox* const box = GetOnlineAdviceBox();
+    ASSERT_NE(box, nullptr);
+    Click(box, 0);
+    for (int i = 0; i < 3; ++i)
+        Frame();
+    EXPECT_EQ(GetOnlineAdviceBox(), nullptr);
+    // The learner's attack: other advice goes up.
+    DeclaredAttack();
+    Frame();
+    EXPECT_EQ(GetOnlineAdvice(), 47);
+    EXPECT_NE(GetOnlineAdviceBox(), nullptr);
+}
+
 TEST_F(OnlineAdvisorTest, TheCancelButtonGivesTheAdvisedSpellUp)
 {
     s_bAdvisorOn = true;
