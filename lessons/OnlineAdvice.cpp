@@ -32,6 +32,17 @@ bool IsNewAdvice(const OnlineAdvisorState& m, int number)
     return number != m.lastAdvice;
 }
 
+AdviceChoice KeepShown(const OnlineAdvisorState& m)
+{
+    Advice a = m.shown;
+    a.voice.clear();
+    a.costGeneric = -1;
+    a.burnsPool = false;
+    a.skipsBlocking = false;
+    a.explainsAttack = false;
+    return a;
+}
+
 CardActor* AffordableLearnerCard(int id)
 {
     CardActor* const card = FindCardActor(id, PLAYER_HUMAN, nullptr);

@@ -166,6 +166,8 @@ AdviceChoice AdvisePayment(const AdviceSituation& s, OnlineAdvisorState& m)
     const PaymentPattern& p = PATTERNS[generic >= 2 ? 2 : generic][colored >= 2 ? 1 : 0];
     int& budget = m.paymentBudgets[static_cast<std::size_t>(p.budget)];
     const bool isNew = IsNewAdvice(m, p.number);
+    if (!isNew && m.shown.number == p.number)
+        return KeepShown(m);
     Advice a;
     a.number = p.number;
     a.ok = false;

@@ -55,6 +55,8 @@ AdviceChoice AdviseCombatInstants(OnlineAdvisorState& m, int number, bool noBloc
 
 // ---- Shared by the families ---------------------------------------------------------------------------------
 bool IsNewAdvice(const OnlineAdvisorState& m, int number);
+// Advice that is not new repeats what is on screen, silent: its budget or once-only flag was spent when it was.
+AdviceChoice KeepShown(const OnlineAdvisorState& m);
 // The learner's card of that id in hand that its available mana pays for, or null.
 CardActor* AffordableLearnerCard(int id);
 std::u16string ActorName(const Actor* actor);

@@ -154,8 +154,12 @@ AdviceChoice AdviseAbilities(const AdviceSituation& s, OnlineAdvisorState& /*m*/
 
 AdviceChoice ChooseAdvice(const AdviceSituation& s, OnlineAdvisorState& m)
 {
-    if (s.mode == 4)
+    if (s.mode == 4) {
+        // The question of a spell with two modes is asked in both games: unanswered, the spell could not be aimed.
+        if (AdviceChoice a = AdviseTargetPrompt(s, m); a && a->choice)
+            return a;
         return AdviseAbilities(s, m);
+    }
     if (AdviceChoice a = AdviseTargetPrompt(s, m))
         return a;
     if (AdviceChoice a = AdvisePayment(s, m))

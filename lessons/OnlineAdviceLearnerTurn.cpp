@@ -55,6 +55,8 @@ bool OpponentCouldBlockAnAttacker()
 Advice AttackPage(const AdviceSituation& s, OnlineAdvisorState& m, int number)
 {
     const bool isNew = IsNewAdvice(m, number) || m.page != m.pageSpoken;
+    if (!isNew && m.shown.number == number)
+        return *KeepShown(m);
     int& budget = number == 43 ? m.blockingExplanationBudget : m.defencelessOpponentBudget;
     const int firstPage = number == 43 ? 3 : 2;
     Advice a = Make(number, u"", ADVICE_BOX_HEIGHT);
@@ -134,9 +136,11 @@ AdviceChoice BeforeAttack(const AdviceSituation& s, OnlineAdvisorState& m)
 AdviceChoice CombatInstants(OnlineAdvisorState& m, int number, bool noBlocks)
 {
     int& budget = number == 47 ? m.attackInstantsBudget : m.blockInstantsBudget;
+    const bool isNew = IsNewAdvice(m, number);
+    if (!isNew && m.shown.number == number)
+        return KeepShown(m);
     if (budget == 0)
         return std::nullopt;
-    const bool isNew = IsNewAdvice(m, number);
     const bool first = budget == 3;
     Advice a = Make(number, u"", 200);
     a.ok = false;
@@ -206,11 +210,13 @@ AdviceChoice InstantWins(OnlineAdvisorState& m, int allowed)
 {
     static constexpr std::array<int, 2> IDS = {CD_SAVOTNEL, CD_VORENTON};
     for (std::size_t i = 0; i < IDS.size(); ++i) {
-        if (m.instantWinsOffered[i] >= allowed)
-            continue;
         const CardActor* const card = AffordableLearnerCard(IDS[i]);
         const int life = GetPlayerState(PLAYER_CPU)->GetLife();
         if (card == nullptr || PlayerLifeAndShield(PLAYER_CPU) > card->GetSpellEffect()->damageAmt)
+            continue;
+        if (!IsNewAdvice(m, 21) && m.shown.number == 21 && m.shown.args.front() == ActorName(card))
+            return KeepShown(m);
+        if (m.instantWinsOffered[i] >= allowed)
             continue;
         ++m.instantWinsOffered[i];
         Advice a = Make(21, u"ONL_InstantWins", 160);
@@ -230,7 +236,11 @@ AdviceChoice InstantWins(OnlineAdvisorState& m, int allowed)
 
 AdviceChoice PlayLand(const AdviceSituation& s, OnlineAdvisorState& m, int& budget, int voiceAbove)
 {
-    if (budget <= 0 || m.landAdvisedThisTurn || s.landPlayed || !HumanHasLandInHand())
+    if (s.landPlayed || !HumanHasLandInHand())
+        return std::nullopt;
+    if (!IsNewAdvice(m, 7) && m.shown.number == 7)
+        return KeepShown(m);
+    if (budget <= 0 || m.landAdvisedThisTurn)
         return std::nullopt;
     Advice a = Make(7, budget > 1 ? u"ONL_PlayLand" : u"ONL_PlayLand2", 160);
     a.busy = true;
@@ -368,7 +378,7 @@ AdviceChoice AdviseLearnerAttack(const AdviceSituation& s, OnlineAdvisorState& m
         return std::nullopt;
     if (AdviceChoice pump = PumpReminder(m))
         return pump;
-    if (m.attackInstantsBudget != 0)
+    if (m.attackInstantsBudget != 0 || (m.lastAdvice == 47 && m.shown.number == 47))
         return CombatInstants(m, 47, false);
     const bool noBlocks = CountBlockersOfPlayer(PLAYER_CPU) == 0 && CountAbleBlockers(PLAYER_CPU) > 0;
     return CombatInstants(m, 51, noBlocks);
@@ -379,7 +389,11 @@ AdviceChoice ExplainCombatDamage(const AdviceSituation& s, OnlineAdvisorState& m
     const int defender = s.humanTurn ? PLAYER_CPU : PLAYER_HUMAN;
     const PlayerState& d = *GetPlayerState(defender);
     const int amount = d.m_DamageThisTurn - d.m_PreventDamage;
-    if (amount <= 0 || m.combatDamageExplained)
+    if (amount <= 0)
+        return std::nullopt;
+    if (!IsNewAdvice(m, 102) && m.shown.number == 102)
+        return KeepShown(m);
+    if (m.combatDamageExplained)
         return std::nullopt;
     m.combatDamageExplained = true;
     Advice a = Make(102, defender == PLAYER_CPU ? u"ONL_DamageToOpponent" : u"ONL_DamageToPlayer", 160);
@@ -441,6 +455,8 @@ AdviceChoice AdviseResolvedCreature(const AdviceSituation& s, OnlineAdvisorState
         return a;
     };
     const bool isNew = m.lastAdvice < 80 || m.lastAdvice > 87;
+    if (!isNew && m.shown.number >= 80 && m.shown.number <= 87)
+        return KeepShown(m);
     auto count = [&](std::size_t slot) {
         if (isNew)
             ++m.resolvedCounts[slot];
@@ -519,6 +535,8 @@ AdviceChoice AdviseLearnerMain(const AdviceSituation& s, OnlineAdvisorState& m)
     if (!s.postCombat) {
         if (s.landPlayed)
             m.drawStepShown = true;
+        else if (!IsNewAdvice(m, 5) && m.shown.number == 5)
+            return KeepShown(m);
         if (!m.drawStepShown) {
             Advice a = Make(5, m.drawSkipped ? u"ONL_SkippedDrawStep" : u"ONL_FirstDrawStep", 160);
             if (IsNewAdvice(m, 5)) {
@@ -537,8 +555,10 @@ AdviceChoice AdviseLearnerMain(const AdviceSituation& s, OnlineAdvisorState& m)
     }
     if (AdviceChoice wins = InstantWins(m, 2))
         return wins;
-    if (!m.skippedCombatDone && m.skippedCombatBudget > 0 && !GetPlayerState(PLAYER_HUMAN)->IsAttackDeclared() &&
-        CountAbleAttackers(PLAYER_HUMAN) > 0) {
+    const bool skipped = !GetPlayerState(PLAYER_HUMAN)->IsAttackDeclared() && CountAbleAttackers(PLAYER_HUMAN) > 0;
+    if (skipped && !IsNewAdvice(m, 16) && m.shown.number == 16)
+        return KeepShown(m);
+    if (!m.skippedCombatDone && m.skippedCombatBudget > 0 && skipped) {
         Advice a = Make(16, u"ONL_SkippedCombat", 200);
         if (IsNewAdvice(m, 16)) {
             a.voice.push_back(OnlineClip(u"b400"));

@@ -115,6 +115,10 @@ bool DetectSituationChange(bool force)
     now.stackState = stack.m_ResolutionPaused ? 1 : 0;
     now.stackCount = stack.GetCount();
     now.advisedCard = GetAdvisedCard();
+    if (now.advisedCard != nullptr) {
+        now.advisedTarget = now.advisedCard->GetChosenTarget();
+        now.advisedState = now.advisedCard->GetState();
+    }
     now.opponentChoice = CpuChooseCreatureToCast();
     CountTappedReadyCards(&now.humanTapped, &now.cpuTapped);
     now.lands = CountLandsInPlay(0);
@@ -125,7 +129,8 @@ bool DetectSituationChange(bool force)
     if (was.valid) {
         if (now.learnerWord != was.learnerWord) {
             changed = true;
-            if (was.advisedCard != nullptr)
+            // The step moved on under a spell the learner was preparing online: its payment is undone.
+            if (was.advisedCard != nullptr && IsOnlineLesson())
                 CancelAdvisedPayment();
         }
         if (now.turnSide != was.turnSide) {
@@ -143,7 +148,8 @@ bool DetectSituationChange(bool force)
             m.bestCreatureAfter = nullptr;
         if (now.opponentWord != was.opponentWord || now.stackState != was.stackState ||
             now.opponentChoice != was.opponentChoice || now.humanTapped != was.humanTapped ||
-            now.cpuTapped != was.cpuTapped || now.lands != was.lands)
+            now.cpuTapped != was.cpuTapped || now.lands != was.lands || now.advisedTarget != was.advisedTarget ||
+            now.advisedState != was.advisedState)
             changed = true;
         if (now.stackState == was.stackState && m.watchedCard != nullptr) {
             if (now.watchedState > 0 && now.watchedState != was.watchedState)

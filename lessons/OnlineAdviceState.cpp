@@ -90,6 +90,7 @@ void ResetAdvisorTurn()
     s.page = 0;
     s.pageSpoken = 0;
     s.shown = Advice();
+    s.answered = false;
     s.sicknessCursor.ToStart();
     s.pumpCursor.ToStart();
     s.bestCreatureAfter = nullptr;

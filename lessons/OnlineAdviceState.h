@@ -38,6 +38,9 @@ struct SituationSignature {
     int watchedState = 0;
     int stackCount = 0;
     const CardActor* advisedCard = nullptr;
+    // The advised card's progress: its target chosen, its mode answered.
+    const Actor* advisedTarget = nullptr;
+    int advisedState = 0;
     const CardActor* opponentChoice = nullptr;
     int humanTapped = 0;
     int cpuTapped = 0;
@@ -80,6 +83,8 @@ struct OnlineAdvisorState {
     int page = 0;
     int pageSpoken = 0;
     Advice shown;
+    // The advice on screen was answered: the same advice is not put up again until other advice came between.
+    bool answered = false;
     AdvisorCursor sicknessCursor;
     AdvisorCursor pumpCursor;
     const CardActor* bestCreatureAfter = nullptr;

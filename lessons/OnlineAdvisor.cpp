@@ -217,6 +217,7 @@ void AnswerOk(OnlineAdvisorState& m, bool answered)
 void Close(OnlineAdvisorState& m)
 {
     s_pAdviceBox->ClearClickedButton();
+    m.answered = true;
     m.redraw = true;
     m.busy = false;
     TakeBoxOff();
@@ -354,6 +355,12 @@ void NewSituation(OnlineAdvisorState& m)
         TakeBoxOff();
         return;
     }
+    if (m.answered && IsSameAdvice(*choice, m.shown)) {
+        SetAdviceNumber(m, choice->number);
+        TakeBoxOff();
+        return;
+    }
+    m.answered = false;
     if (!(IsBoxUp() && IsSameAdvice(*choice, m.shown)))
         StopVoiceQueue();
     Show(*choice, m);

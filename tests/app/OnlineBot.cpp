@@ -17,6 +17,7 @@
 #include "gui/OldDialog.h"
 #include "gui/Messagebox.h"
 #include "gui/TextButton.h"
+#include "engine/core/StringTable.h"
 #include "lessons/OnlineAdvisor.h"
 #include "lessons/OnlineTurnServices.h"
 #include "platform/Headless.h"
@@ -173,7 +174,7 @@ const char* PromptName(Prompt kind)
 {
     static constexpr const char* NAMES[] = {"toss",         "window",        "field",        "payment",
                                             "hand discard", "spell discard", "library look", "spell mode",
-                                            "target"};
+                                            "target",       "advice"};
     return NAMES[static_cast<std::size_t>(kind)];
 }
 
@@ -250,7 +251,7 @@ void OnlineBot::Step()
         m_FieldPressedAt.clear();
     }
     if (ClickMessageWindowButton() || AnswerDice() || Discard() || DiscardToSpell() || CloseLibraryLook() ||
-        AnswerSpellMode() || ChooseSpellTarget() || PayWithLand() || (!m_LandsOnly && Block()))
+        AnswerSpellMode() || AnswerAdvice() || ChooseSpellTarget() || PayWithLand() || (!m_LandsOnly && Block()))
         return;
     if (s_HumanTurn && s_MulliganState == 1 && HumanState() == 5 && (PlayLand() || (!m_LandsOnly && CastCreature())))
         return;
@@ -435,6 +436,20 @@ bool OnlineBot::AnswerSpellMode()
         return false;
     ClickAdviceButtonNow(m_ModesAnswered++ % 2);
     Answer(Prompt::SpellMode);
+    return true;
+}
+
+// The advice box with its one OK button is read and closed; a Cancel is left alone, the field's prompts go on.
+bool OnlineBot::AnswerAdvice()
+{
+    const Messagebox* const box = GetOnlineAdviceBox();
+    if (box == nullptr || box->GetButtonCount() != 1)
+        return false;
+    const char16_t* const cancel = GetString(u"STR_Cancel");
+    if (cancel != nullptr && box->GetButton(0)->GetText() == cancel)
+        return false;
+    ClickAdviceButtonNow(0);
+    Answer(Prompt::Advice);
     return true;
 }
 

@@ -23,6 +23,7 @@ enum class Prompt {
     LibraryLook,   // a library list shown by a spell, closed with OK
     SpellMode,     // the advice box's question of a spell with two modes
     Target,        // a target for the learner's instant: a player's panel, a card, or Cancel when none fits
+    Advice,        // the advice box's OK (a page turned, an explanation read)
     Count
 };
 const char* PromptName(Prompt kind);
@@ -83,6 +84,7 @@ private:
     bool CastCreature();
     bool CastInstant();
     bool AnswerSpellMode();
+    bool AnswerAdvice();
     bool ChooseSpellTarget();
     void ClickZone(int zone);
     bool DeclareAttacker();
