@@ -693,6 +693,20 @@ WordBalloon* GetCpuTurnBalloon()
     return s_Balloon.get();
 }
 
+WordBalloon* MakeCpuTurnBalloon()
+{
+    if (s_Balloon == nullptr)
+        s_Balloon = std::make_unique<WordBalloon>();
+    return s_Balloon.get();
+}
+
+void DeleteCpuTurnBalloon()
+{
+    if (s_Balloon != nullptr)
+        Unregister(s_Balloon.get());
+    s_Balloon.reset();
+}
+
 void ResetCpuPhysicalTurn()
 {
     s_Words = CpuPhysicalTurnWords();
