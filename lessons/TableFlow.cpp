@@ -9,6 +9,7 @@
 #include "lessons/PhysicalAdviceState.h"
 #include "lessons/PhysicalBlocks.h"
 #include "lessons/PhysicalLesson.h"
+#include "lessons/PhysicalTurnAdvice.h"
 #include "rules/SpellStack.h"
 
 #include <algorithm>
@@ -33,6 +34,7 @@ void ForgetFlowCard(const Actor* actor)
     ForgetPhysicalBlockCard(actor);
     ForgetAdviceCard(actor);
     ForgetCpuPhysicalCard(actor);
+    ForgetTurnAdviceCard(actor);
     TableFlowState& flow = GetTableFlow();
     auto clear = [actor](CardActor*& slot) {
         if (slot != nullptr && static_cast<const Actor*>(slot) == actor)

@@ -5,6 +5,7 @@
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
+#include "gamestate/TurnAdviceState.h"
 #include "gui/Messagebox.h"
 #include "lessons/CleanupReminder.h"
 #include "lessons/CpuPhysicalTurn.h"
@@ -41,6 +42,7 @@ void ResetTableScene()
     ResetCleanupReminder();
     ResetDrawHand();
     ResetCpuPhysicalTurn();
+    ResetTurnAdviceState();
     ResetOnlineTurnState();
     // The CPU begins until the physical intro settles who plays first.
     if (!IsOnlineLesson())

@@ -1,4 +1,5 @@
-// Placeholder until the physical lesson's advice exists: every call answers what a test set.
+// Placeholders until the end-of-step prompts exist: every call answers what a test set. The turn advice's gate is
+// in PhysicalTurnAdvice.cpp.
 #include "lessons/TurnAdvice.h"
 
 namespace {
@@ -19,11 +20,6 @@ bool TakePrompt(int& prompt, int& answer)
 TurnAdviceAnswers& GetTurnAdviceAnswers()
 {
     return s_Answers;
-}
-
-bool UpdatePhysicalTurnAdvice(int side)
-{
-    return side == 0 ? s_Answers.advanceHuman : s_Answers.advanceCpu;
 }
 
 bool ShowManaBurnWarning(const char16_t* /*key*/)

@@ -9,10 +9,8 @@ bool ShowManaBurnWarning(const char16_t* key);
 bool ShowPassAndNoAttackPrompt(int& answer);
 bool ShowPlayMoreCardsPrompt(int& answer);
 
-// Placeholders until the advice exists: what the functions above answer.
+// Placeholders until the end-of-step prompts exist: what the three prompts above answer.
 struct TurnAdviceAnswers {
-    bool advanceHuman = true;
-    bool advanceCpu = true;
     bool manaBurnWaits = false;
     int passPrompt = -1;      // -1: nothing to ask
     int playMorePrompt = -1;  // -1: nothing to ask

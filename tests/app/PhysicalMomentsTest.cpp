@@ -25,6 +25,7 @@
 #include "gui/GUI_TextButton.h"
 #include "gui/TextButton.h"
 #include "gui/Sprite.h"
+#include "gui/WordBalloon.h"
 #include "lessons/Advice.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/DrawingHand.h"
@@ -280,13 +281,28 @@ int CheapestCreature(int owner)
     return best;
 }
 
-// One frame of the table with the learner's part that the lesson asks for: the card dialogs read and the life
-// token kept on its cell.
+// The learner reads the CPU's announcement of its attack and presses OK, as the balloon asks.
+void AnswerAttackAnnouncement()
+{
+    WordBalloon* const balloon = GetCpuTurnBalloon();
+    if (balloon == nullptr || !GetGameDisplay()->IsWindowRegistered(balloon) || balloon->GetKindNumber() != 56)
+        return;
+    const GUI_Window& ok = *balloon->GetButton(0);
+    const int x = (ok.GetLeft() + ok.GetRight()) / 2;
+    const int y = (ok.GetTop() + ok.GetBottom()) / 2;
+    Mouse(plat::EventType::MouseMove, x, y);
+    Mouse(plat::EventType::ButtonDown, x, y);
+    Mouse(plat::EventType::ButtonUp, x, y);
+}
+
+// One frame of the table with the learner's part that the lesson asks for: the card dialogs read, the CPU's
+// attack announcement acknowledged and the life token kept on its cell.
 // Dead creatures leave at once, as the learner's clean-up and the CPU's bury hand (not built yet) would take them.
 void TickTable()
 {
     ClearPendingCards();
     AnswerCardDialogs();
+    AnswerAttackAnnouncement();
     if (IsLifeTokenMisplaced())
         MoveLifeToken(GetPlayerState(PLAYER_HUMAN)->GetLife());
     Tick();
