@@ -7,6 +7,7 @@
 #include "lessons/LessonBox.h"
 #include "lessons/PhysicalAdviceState.h"
 #include "lessons/PlayerResponse.h"
+#include "rules/Decks.h"
 #include "rules/PlayerState.h"
 
 bool CheckDropToAttack(CardActor* /*card*/)
@@ -41,4 +42,11 @@ void ShowBlockInstantPrompt()
     ShowLessonBox(content);
     if (HintRegistry* const hints = GetHintRegistry())
         hints->PlayVoiceLimited(u"vo_phys\\adv_BlockIA_Prompt.wav", 1, true);
+}
+
+// Until the drawing hand deals card actors, the CPU's opening hand is dealt at once; its backs still fly.
+void StartHandAnimation(int count)
+{
+    if (count > 0)
+        DealCpuOpeningHand();
 }

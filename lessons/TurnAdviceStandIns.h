@@ -12,3 +12,5 @@ bool IsCardInCombatSet(const CardActor* card);
 bool ShowCombatResult(int side);
 // The instant prompt of the learner's block step (kind 27).
 void ShowBlockInstantPrompt();
+// The drawing hand deals that many cards to the CPU.
+void StartHandAnimation(int count);
