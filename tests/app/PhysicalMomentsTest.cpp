@@ -29,6 +29,7 @@
 #include "lessons/Advice.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/DrawingHand.h"
+#include "lessons/UntapDrawPrompts.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/CpuPayment.h"
@@ -329,6 +330,8 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         Tick();
         ASSERT_EQ(s_GameMode, c.mode);
         ASSERT_TRUE(TickUntil([] { return GetCpuPlayerActor() != nullptr && GetHumanPlayerActor() != nullptr; }, 60));
+        // The moments below follow the CPU's first turn: it begins whatever the advanced game's die said.
+        SetFirstPlayer(1);
         for (int i = 0; i < 30; ++i)
             Tick();
         const Frame empty = DrawFrame("empty");
@@ -340,12 +343,32 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
         MoveLifeToken(20);
 
-        // The deal: the intro would put the learner's opening seven in the hand; the drawing hand deals the
+        // Before its first turn the cheapest creature of the CPU's library joins its hand so that it has a spell
+        // to cast. Lands and creatures already on the table give the CPU mana and attackers and the learner blockers.
+        PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
+        const int cpuCreature = CheapestCreature(PLAYER_CPU);
+        ASSERT_NE(cpuCreature, 0);
+        ASSERT_NE(Deal(DrawFirst(PLAYER_CPU, [&](int card) { return card == cpuCreature; }), PLAYER_CPU, true),
+                  nullptr);
+        cpu.m_CardsToDraw = 0;
+        for (int i = 0; i < 4; ++i)
+            Deal(DrawFirst(PLAYER_CPU, IsLand), PLAYER_CPU, false);
+        std::vector<CardActor*> cpuAttackers;
+        for (int i = 0; i < 2; ++i)
+            cpuAttackers.push_back(Deal(DrawFirst(PLAYER_CPU, IsCreature), PLAYER_CPU, false));
+        for (int i = 0; i < 2; ++i)
+            Deal(DrawFirst(PLAYER_HUMAN, IsLand), PLAYER_HUMAN, false);
+        std::vector<CardActor*> blockers;
+        for (int i = 0; i < 2; ++i)
+            blockers.push_back(Deal(DrawFirst(PLAYER_HUMAN, IsCreature), PLAYER_HUMAN, false));
+        // The deal: the intro has put the learner's opening seven in the hand; the drawing hand deals the
         // CPU's, one back after another.
         PlayerState& human = *GetPlayerState(PLAYER_HUMAN);
         std::vector<CardActor*> hand;
-        for (int i = 0; i < 7; ++i)
-            hand.push_back(Deal(human.m_Library[static_cast<std::size_t>(i)], PLAYER_HUMAN, true));
+        for (CardActor* const card : GetCardActors())
+            if (card->GetOwner() == PLAYER_HUMAN && card->IsHeld() && !card->IsInLibrary())
+                hand.push_back(card);
+        ASSERT_EQ(hand.size(), 7u);
         // The learner's driver greets the new hand with its card dialogs; the deal goes on once they are read.
         ASSERT_TRUE(TickUntil(
             [] {
@@ -388,27 +411,6 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         for (const CardActor* card : hand)
             EXPECT_EQ(static_cast<int>(card->m_Position.y), restTop);
 
-        // What the lesson's advice would do once the backs have landed: the CPU's seven become its hand, with the
-        // cheapest creature of its library among them so that it has a spell to cast. Lands and creatures already
-        // on the table give the CPU mana and attackers and the learner blockers.
-        PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
-        const int cpuCreature = CheapestCreature(PLAYER_CPU);
-        ASSERT_NE(cpuCreature, 0);
-        for (int i = 0; i < 7; ++i) {
-            const int id = DrawFirst(PLAYER_CPU, [&](int card) { return i == 0 ? card == cpuCreature : true; });
-            ASSERT_NE(Deal(id, PLAYER_CPU, true), nullptr);
-        }
-        cpu.m_CardsToDraw = 0;
-        for (int i = 0; i < 4; ++i)
-            Deal(DrawFirst(PLAYER_CPU, IsLand), PLAYER_CPU, false);
-        std::vector<CardActor*> cpuAttackers;
-        for (int i = 0; i < 2; ++i)
-            cpuAttackers.push_back(Deal(DrawFirst(PLAYER_CPU, IsCreature), PLAYER_CPU, false));
-        for (int i = 0; i < 2; ++i)
-            Deal(DrawFirst(PLAYER_HUMAN, IsLand), PLAYER_HUMAN, false);
-        std::vector<CardActor*> blockers;
-        for (int i = 0; i < 2; ++i)
-            blockers.push_back(Deal(DrawFirst(PLAYER_HUMAN, IsCreature), PLAYER_HUMAN, false));
         Actor* const cpuActor = FindActorByName(u"cpuplayer");
         ASSERT_NE(cpuActor, nullptr);
 
