@@ -21,7 +21,6 @@
 #include "gamestate/TableFlowState.h"
 #include "gamestate/AdviceState.h"
 #include "gui/Messagebox.h"
-#include "gui/TextButton.h"
 #include "gui/GUI_TextButton.h"
 #include "gui/TextButton.h"
 #include "rules/Decks.h"
