@@ -14,9 +14,11 @@
 #include "engine/scene/GameDisplay.h"
 #include "engine/scene/ScriptParser.h"
 #include "gamestate/HandAnimationLists.h"
+#include "gamestate/Intro.h"
 #include "gamestate/PlayerActors.h"
 #include "gamestate/TableFlowState.h"
 #include "gamestate/TableLessonCalls.h"
+#include "gamestate/TurnAdviceState.h"
 #include "gamestate/TurnFlags.h"
 #include "platform/Platform.h"
 #include "rules/BoardSteps.h"
@@ -347,6 +349,9 @@ void DrawPhysicalCard(CardActor* card, float depth)
             DrawFace(turned ? card->m_TextureRotated : card->m_Texture, rect, depth);
         }
     }
+    // The intro points out one card type by the glow while it explains the hand.
+    if (GetHighlightedCardType() != -1 && !IsIntroFinished() && card->GetCardType() == GetHighlightedCardType())
+        display.DrawHoverGlow(rect, depth, 0, 255, 0, false);
     if (GetSpellStack().GetTopCard() == card) {
         const bool cpu = card->GetOwner() == PLAYER_CPU;
         if (cpu)

@@ -687,11 +687,11 @@ WordBalloon* GetCpuTurnBalloon()
     return s_Balloon.get();
 }
 
-void ResetCpuPhysicalTurn()
+WordBalloon* MakeCpuTurnBalloon()
 {
-    GetCpuPhysicalTurnWords() = CpuPhysicalTurnWords();
-    DeleteCpuTurnBalloon();
-    ResetPhysicalAdviceState();
+    if (s_Balloon == nullptr)
+        s_Balloon = std::make_unique<WordBalloon>();
+    return s_Balloon.get();
 }
 
 void DeleteCpuTurnBalloon()
@@ -699,4 +699,11 @@ void DeleteCpuTurnBalloon()
     if (s_Balloon != nullptr)
         Unregister(s_Balloon.get());
     s_Balloon.reset();
+}
+
+void ResetCpuPhysicalTurn()
+{
+    GetCpuPhysicalTurnWords() = CpuPhysicalTurnWords();
+    DeleteCpuTurnBalloon();
+    ResetPhysicalAdviceState();
 }

@@ -35,6 +35,8 @@ constexpr int CPU_TURN_BALLOON_TAG = 57;
 void CpuPhysicalTurn(Actor* actor);
 // The balloon is created on first use and kept until the scene reset.
 WordBalloon* GetCpuTurnBalloon();
+// The turn advice's explanations of the CPU's moves share this one balloon.
+WordBalloon* MakeCpuTurnBalloon();
 // The CPU's blocks for the human's declared attackers (blocking step 1), or the wait for the attack to end (2).
 void DecideCpuPhysicalBlocks();
 // The discard to seven at the end of the CPU's turn; returns how many cards went.

@@ -6,6 +6,7 @@
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
+#include "gamestate/TurnAdviceState.h"
 #include "gui/Messagebox.h"
 #include "lessons/Advice.h"
 #include "lessons/CleanupReminder.h"
@@ -49,6 +50,7 @@ void ResetTableScene()
     ResetStackAdvice();
     ResetCombatAdvice();
     ResetEndOfStepPrompts();
+    ResetTurnAdviceState();
     ResetOnlineTurnState();
     // The CPU begins until the physical intro settles who plays first.
     if (!IsOnlineLesson())

@@ -5,13 +5,3 @@
 bool UpdatePhysicalTurnAdvice(int side);
 // The mana-burn warning and the end-of-turn prompts, which the drivers reach through this header.
 #include "lessons/EndOfStepPrompts.h"
-
-// Placeholders until the advice exists: what the functions above answer.
-struct TurnAdviceAnswers {
-    bool advanceHuman = true;
-    bool advanceCpu = true;
-    bool manaBurnWaits = false;
-    int passPrompt = -1;      // -1: nothing to ask
-    int playMorePrompt = -1;  // -1: nothing to ask
-};
-TurnAdviceAnswers& GetTurnAdviceAnswers();

@@ -14,6 +14,7 @@
 #include "gamestate/PlayerActors.h"
 #include "gamestate/RulesLessonCalls.h"
 #include "gamestate/TableFlowState.h"
+#include "gamestate/TurnAdviceState.h"
 #include "gamestate/TurnFlags.h"
 #include "gui/DialogManager.h"
 #include "rules/BoardQueries.h"
@@ -83,6 +84,11 @@ void ForgetLessonWords(const Actor* actor)
     std::erase_if(GetBuriedCards(), same);
     if (same(GetDemoCarry().card))
         GetDemoCarry() = DemoCarry();
+    TurnAdviceState& turnAdvice = GetTurnAdviceState();
+    for (const CardActor** const word :
+         {&turnAdvice.lastSuggestedCreature, &turnAdvice.suggestedCreature, &turnAdvice.flyingCard})
+        if (static_cast<const Actor*>(*word) == actor)
+            *word = nullptr;
     CpuPhysicalTurnWords& cpu = GetCpuPhysicalTurnWords();
     if (static_cast<const Actor*>(cpu.chosenCard) == actor)
         cpu.chosenCard = nullptr;

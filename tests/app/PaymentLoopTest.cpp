@@ -251,8 +251,6 @@ TEST_F(PaymentLoopTest, TheLearnerPaysForACreatureByTappingLands)
         }
         s_HumanTurn = true;
         s_CpuTurn = false;
-        // The turn advice lets the learner's driver go on.
-        GetTurnAdviceAnswers().advanceHuman = true;
         human->SetState(HUMAN_STEP_MAIN1);
         ASSERT_TRUE(TickUntil(
             [human] {

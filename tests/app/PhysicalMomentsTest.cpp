@@ -27,10 +27,13 @@
 #include "gui/Sprite.h"
 #include "gui/GUI_Event.h"
 #include "gui/Messagebox.h"
-#include "lessons/LessonBox.h"
+#include "gui/WordBalloon.h"
+#include "lessons/Advice.h"
 #include "lessons/CpuPhysicalTurn.h"
 #include "lessons/DrawingHand.h"
 #include "lessons/HandDemos.h"
+#include "lessons/LessonBox.h"
+#include "lessons/UntapDrawPrompts.h"
 #include "rules/BoardQueries.h"
 #include "rules/CombatDamage.h"
 #include "rules/CpuPayment.h"
@@ -285,13 +288,29 @@ int CheapestCreature(int owner)
 
 bool AnswerLessonBox(int kind);
 
-// One frame of the table with the learner's part that the lesson asks for: the card dialogs and the advanced
-// lesson's notice before the CPU's combat damage read, and the life token kept on its cell.
+// The learner reads the CPU's announcement of its attack and presses OK, as the balloon asks.
+void AnswerAttackAnnouncement()
+{
+    WordBalloon* const balloon = GetCpuTurnBalloon();
+    if (balloon == nullptr || !GetGameDisplay()->IsWindowRegistered(balloon) || balloon->GetKindNumber() != 56)
+        return;
+    const GUI_Window& ok = *balloon->GetButton(0);
+    const int x = (ok.GetLeft() + ok.GetRight()) / 2;
+    const int y = (ok.GetTop() + ok.GetBottom()) / 2;
+    Mouse(plat::EventType::MouseMove, x, y);
+    Mouse(plat::EventType::ButtonDown, x, y);
+    Mouse(plat::EventType::ButtonUp, x, y);
+}
+
+// One frame of the table with the learner's part that the lesson asks for: the card dialogs read, the CPU's
+// attack announcement acknowledged, the advanced lesson's notice before the CPU's combat damage read, and the
+// life token kept on its cell.
 // Dead creatures leave at once, as the learner's clean-up and the CPU's bury hand (not built yet) would take them.
 void TickTable()
 {
     ClearPendingCards();
     AnswerCardDialogs();
+    AnswerAttackAnnouncement();
     AnswerLessonBox(22);
     if (IsLifeTokenMisplaced())
         MoveLifeToken(GetPlayerState(PLAYER_HUMAN)->GetLife());
@@ -338,6 +357,8 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         Tick();
         ASSERT_EQ(s_GameMode, c.mode);
         ASSERT_TRUE(TickUntil([] { return GetCpuPlayerActor() != nullptr && GetHumanPlayerActor() != nullptr; }, 60));
+        // The moments below follow the CPU's first turn: it begins whatever the advanced game's die said.
+        SetFirstPlayer(1);
         for (int i = 0; i < 30; ++i)
             Tick();
         const Frame empty = DrawFrame("empty");
@@ -349,12 +370,32 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
         MoveLifeToken(20);
 
-        // The deal: the intro would put the learner's opening seven in the hand; the drawing hand deals the
+        // Before its first turn the cheapest creature of the CPU's library joins its hand so that it has a spell
+        // to cast. Lands and creatures already on the table give the CPU mana and attackers and the learner blockers.
+        PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
+        const int cpuCreature = CheapestCreature(PLAYER_CPU);
+        ASSERT_NE(cpuCreature, 0);
+        ASSERT_NE(Deal(DrawFirst(PLAYER_CPU, [&](int card) { return card == cpuCreature; }), PLAYER_CPU, true),
+                  nullptr);
+        cpu.m_CardsToDraw = 0;
+        for (int i = 0; i < 4; ++i)
+            Deal(DrawFirst(PLAYER_CPU, IsLand), PLAYER_CPU, false);
+        std::vector<CardActor*> cpuAttackers;
+        for (int i = 0; i < 2; ++i)
+            cpuAttackers.push_back(Deal(DrawFirst(PLAYER_CPU, IsCreature), PLAYER_CPU, false));
+        for (int i = 0; i < 2; ++i)
+            Deal(DrawFirst(PLAYER_HUMAN, IsLand), PLAYER_HUMAN, false);
+        std::vector<CardActor*> blockers;
+        for (int i = 0; i < 2; ++i)
+            blockers.push_back(Deal(DrawFirst(PLAYER_HUMAN, IsCreature), PLAYER_HUMAN, false));
+        // The deal: the intro has put the learner's opening seven in the hand; the drawing hand deals the
         // CPU's, one back after another.
         PlayerState& human = *GetPlayerState(PLAYER_HUMAN);
         std::vector<CardActor*> hand;
-        for (int i = 0; i < 7; ++i)
-            hand.push_back(Deal(human.m_Library[static_cast<std::size_t>(i)], PLAYER_HUMAN, true));
+        for (CardActor* const card : GetCardActors())
+            if (card->GetOwner() == PLAYER_HUMAN && card->IsHeld() && !card->IsInLibrary())
+                hand.push_back(card);
+        ASSERT_EQ(hand.size(), 7u);
         // The learner's driver greets the new hand with its card dialogs; the deal goes on once they are read.
         ASSERT_TRUE(TickUntil(
             [] {
@@ -397,27 +438,6 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         for (const CardActor* card : hand)
             EXPECT_EQ(static_cast<int>(card->m_Position.y), restTop);
 
-        // What the lesson's advice would do once the backs have landed: the CPU's seven become its hand, with the
-        // cheapest creature of its library among them so that it has a spell to cast. Lands and creatures already
-        // on the table give the CPU mana and attackers and the learner blockers.
-        PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
-        const int cpuCreature = CheapestCreature(PLAYER_CPU);
-        ASSERT_NE(cpuCreature, 0);
-        for (int i = 0; i < 7; ++i) {
-            const int id = DrawFirst(PLAYER_CPU, [&](int card) { return i == 0 ? card == cpuCreature : true; });
-            ASSERT_NE(Deal(id, PLAYER_CPU, true), nullptr);
-        }
-        cpu.m_CardsToDraw = 0;
-        for (int i = 0; i < 4; ++i)
-            Deal(DrawFirst(PLAYER_CPU, IsLand), PLAYER_CPU, false);
-        std::vector<CardActor*> cpuAttackers;
-        for (int i = 0; i < 2; ++i)
-            cpuAttackers.push_back(Deal(DrawFirst(PLAYER_CPU, IsCreature), PLAYER_CPU, false));
-        for (int i = 0; i < 2; ++i)
-            Deal(DrawFirst(PLAYER_HUMAN, IsLand), PLAYER_HUMAN, false);
-        std::vector<CardActor*> blockers;
-        for (int i = 0; i < 2; ++i)
-            blockers.push_back(Deal(DrawFirst(PLAYER_HUMAN, IsCreature), PLAYER_HUMAN, false));
         Actor* const cpuActor = FindActorByName(u"cpuplayer");
         ASSERT_NE(cpuActor, nullptr);
 

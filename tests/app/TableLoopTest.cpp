@@ -149,22 +149,16 @@ bool IsHandCard(const CardActor* card, int owner)
            card->IsNotLeaving();
 }
 
-// Cards from each side's library: two lands and two creatures of each side on the table. The physical table also
-// gets four cards in the human's hand and three in the CPU's; the online lesson has dealt its opening hands itself.
-Dealt DealCards(bool online)
+// Cards from each side's library: two lands and two creatures of each side on the table. Both lessons have dealt
+// their opening hands in their intros.
+Dealt DealCards()
 {
-    if (!online) {
-        SetupDecks();
-        SetupCpuDeck();
-    }
     Dealt dealt;
-    if (online) {
-        for (CardActor* const card : GetCardActors()) {
-            if (IsHandCard(card, 0))
-                dealt.hand.push_back(card);
-            else if (IsHandCard(card, 1))
-                dealt.cpuHand.push_back(card);
-        }
+    for (CardActor* const card : GetCardActors()) {
+        if (IsHandCard(card, 0))
+            dealt.hand.push_back(card);
+        else if (IsHandCard(card, 1))
+            dealt.cpuHand.push_back(card);
     }
     for (int owner = 0; owner < 2; ++owner) {
         const PlayerState& player = *GetPlayerState(owner);
@@ -182,9 +176,6 @@ Dealt DealCards(bool online)
         EXPECT_GE(creatures.size(), 2u);
         if (lands.size() < 2 || creatures.size() < 2 || others.size() < 4)
             return dealt;
-        std::vector<CardActor*>& hand = owner == 0 ? dealt.hand : dealt.cpuHand;
-        for (int i = 0; !online && i < (owner == 0 ? 4 : 3); ++i)
-            hand.push_back(Deal(others[static_cast<std::size_t>(i)], owner, true));
         for (int i = 0; i < 2; ++i) {
             dealt.table.push_back(Deal(lands[static_cast<std::size_t>(i)], owner, false));
             dealt.table.push_back(Deal(creatures[static_cast<std::size_t>(i)], owner, false));
@@ -294,7 +285,7 @@ TEST_P(TableLoopTest, CardsAreDraggedZoomedListedAndTheLifeTokenPlaced)
             DrawFrame("opening");
         }
         GameDisplay& display = *GetGameDisplay();
-        const Dealt dealt = DealCards(online);
+        const Dealt dealt = DealCards();
         ASSERT_GE(dealt.hand.size(), 4u);
         // The online table gives a card its window once it has reached its place.
         RunFramesOf20(60);

@@ -40,7 +40,6 @@ protected:
         SetMode(1);
         GetSpellStack().Reset(1);
         GetSpellStack().OpenWindow();
-        GetTurnAdviceAnswers() = TurnAdviceAnswers();
         SetHandDemosIdle(true);
         SetCpuListEmpty(true);
         GUI_System::SetLoadBitmapFunction(LoadGUIBitmap);

@@ -40,7 +40,6 @@ protected:
         SetMode(2);
         GetSpellStack().Reset(1);
         GetSpellStack().OpenWindow();
-        GetTurnAdviceAnswers() = TurnAdviceAnswers();
         SetHandDemosIdle(true);
         SetCpuListEmpty(true);
         GUI_System::SetLoadBitmapFunction(LoadGUIBitmap);
@@ -228,7 +227,15 @@ TEST_F(CpuPhysicalTurnTest, AttackWaitsForTheAdviceAndDealsDamage)
     CardActor* const attacker = Put(Creature(3, 3), PLAYER_CPU);
     m_cpu->SetState(CPU_STEP_PRE_COMBAT_BURN);
     Frame();
+    // The CPU announces its attack in the balloon and waits for the learner's OK.
+    WordBalloon* const announcement = GetCpuTurnBalloon();
+    ASSERT_NE(announcement, nullptr);
+    EXPECT_EQ(announcement->GetKindNumber(), 56);
+    EXPECT_EQ(m_cpu->GetState(), CPU_STEP_PRE_COMBAT_BURN);
+    Click(announcement, 0);
+    Frame();
     ASSERT_EQ(m_cpu->GetState(), CPU_STEP_ATTACK);
+    EXPECT_EQ(GetGameDisplay()->m_CurrentPhase, 5);
     EXPECT_EQ(GetCpuPhysicalTurnWords().delay, 20);
     SkipDelay();
 
@@ -247,6 +254,14 @@ TEST_F(CpuPhysicalTurnTest, AttackWaitsForTheAdviceAndDealsDamage)
     Frames(5);
     EXPECT_EQ(m_cpu->m_BehaviourData, 2) << "the advice moves the sub-step on";
     EXPECT_EQ(m_cpu->GetState(), CPU_STEP_ATTACK);
+    // The declared attackers are explained next; OK hands the attack to the learner's blocking step.
+    WordBalloon* const declared = GetCpuTurnBalloon();
+    ASSERT_NE(declared, nullptr);
+    EXPECT_EQ(declared->GetKindNumber(), 59);
+    Click(declared, 0);
+    Frame();
+    EXPECT_EQ(s_HumanBlockStep, 1);
+    EXPECT_EQ(GetGameDisplay()->m_CurrentPhase, 7);
 
     m_cpu->m_BehaviourData = 3;
     s_HumanBlockStep = 3;
@@ -457,8 +472,9 @@ TEST_F(CpuPhysicalTurnTest, GatesHoldTheTurn)
          [] { GetPlayerState(PLAYER_HUMAN)->SetLife(20, true); }},
         {"CPU lost", [] { GetPlayerState(PLAYER_CPU)->SetLife(0, false); },
          [] { GetPlayerState(PLAYER_CPU)->SetLife(20, true); }},
-        {"advice holds", [] { GetTurnAdviceAnswers().advanceCpu = false; },
-         [] { GetTurnAdviceAnswers().advanceCpu = true; }},
+        {"advice holds while the drawn card is in flight",
+         [] { GetTableFlow().cardDrawnByHand = test::DealCard(30, PLAYER_HUMAN, true); },
+         [] { GetTableFlow().cardDrawnByHand = nullptr; }},
         {"demonstrations busy", [] { SetHandDemosIdle(false); }, [] { SetHandDemosIdle(true); }},
         {"delay", [] { GetCpuPhysicalTurnWords().delay = 3; }, [] {}},
         {"not the CPU's turn", [] { HandTurnTo(PLAYER_HUMAN); }, [] { HandTurnTo(PLAYER_CPU); }},

@@ -30,7 +30,6 @@ protected:
         SetMode(2);
         GetSpellStack().Reset(1);
         GetSpellStack().OpenWindow();
-        GetTurnAdviceAnswers() = TurnAdviceAnswers();
         FillHumanLibrary(40);
         m_player = SpawnActor(u"player", 0, nullptr, 0, 0, 0, 0, 0, 0);
         m_player->m_Flags |= ACTOR_FLAG_FIRST_FRAME;

@@ -45,7 +45,6 @@ protected:
     void SetUp() override
     {
         LessonTest::SetUp();
-        GetTurnAdviceAnswers() = TurnAdviceAnswers();
         SetHandDemosIdle(true);
         SetCpuListEmpty(true);
         GUI_System::SetLoadBitmapFunction(LoadGUIBitmap);
@@ -116,6 +115,8 @@ protected:
         Actor* const actor = from == PLAYER_HUMAN ? m_human : m_cpu;
         actor->SetState(online ? 18 : (from == PLAYER_HUMAN ? HUMAN_STEP_HAND_OVER : CPU_STEP_HAND_OVER));
         GetCpuPhysicalTurnWords().delay = 0;
+        // The learner has drawn for this turn: no card waits on the library pile to be taken.
+        GetPlayerState(PLAYER_HUMAN)->m_CardsToDraw = 0;
         std::function<void(Actor*)> driver;
         if (from == PLAYER_HUMAN)
             driver = online ? HumanOnlineTurn : HumanPhysicalTurn;
