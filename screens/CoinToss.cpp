@@ -119,7 +119,7 @@ bool ShowRealGameNote(GameDisplay& display)
 }
 
 // 0 while the learner has not answered; 1 the learner begins (or lost), 2 the learner chose to go second.
-int AskWhoBegins()
+int AskWhoBegins(GameDisplay& display)
 {
     if (s_HumanDieValue < s_CpuDieValue) {
         if (!s_Toss.resultVoiceQueued) {
@@ -127,7 +127,7 @@ int AskWhoBegins()
             QueueVoice(u"data\\wavsonl\\b013.wav", false);
             Log(u"ONL_GL_OppChoosesFirst");
         }
-        int answer = ShowKeyPrompt(u"ONL_YouLostDieRoll", 1);
+        int answer = display.DrawTextureInRect(KeyText(u"ONL_YouLostDieRoll"), 1);
         if (ShowOnlineWindow(s_Toss.resultWindow, KeyText(u"ONL_OpponentGoesFirst"), 320, 160, 1))
             answer = 1;
         return answer;
@@ -136,7 +136,7 @@ int AskWhoBegins()
         s_Toss.resultVoiceQueued = true;
         QueueVoice(u"data\\wavsonl\\b012.wav", false);
     }
-    const int answer = ShowKeyPrompt(u"ONL_YouWonDieRoll", 2);
+    const int answer = display.DrawTextureInRect(KeyText(u"ONL_YouWonDieRoll"), 2);
     ShowOnlineWindow(s_Toss.resultWindow, KeyText(u"ONL_YouWonDieRoll"), 320, 160, 0);
     return answer;
 }
@@ -173,7 +173,7 @@ void Result(Actor* actor, GameDisplay& display)
     DrawDice(display, LAST_ROLL_FRAME);
     if (ShowRealGameNote(display) || !IsOnlineLesson())
         return;
-    const int answer = AskWhoBegins();
+    const int answer = AskWhoBegins(display);
     if (answer != 0)
         StartGame(actor, answer);
 }
