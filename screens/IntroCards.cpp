@@ -49,6 +49,9 @@ bool RectsOverlap(const RasterRect& a, const RasterRect& b)
 
 bool GlideCard(CardActor* card, int x, int y, bool snap)
 {
+    // The card's own behaviour eases it toward its target point as well.
+    card->m_TargetPoint.x = static_cast<float>(x);
+    card->m_TargetPoint.y = static_cast<float>(y);
     const float dx = static_cast<float>(x) - card->m_Position.x;
     const float dy = static_cast<float>(y) - card->m_Position.y;
     const float distance = std::sqrt(dx * dx + dy * dy);

@@ -89,12 +89,21 @@ void ConsumeClick()
     MouseState.clickConsumed = 1;
 }
 
-RasterRect CardRect(const CardActor* card)
+// An intro card's rectangle: a library card is the size of its pile, a dealt card the size of a card.
+RasterRect CardRect(const CardActor* card, bool library = true)
 {
     RasterRect rect{};
-    if (card != nullptr)
+    if (card == nullptr)
+        return rect;
+    if (!library) {
         Display().GetCardRect(card, rect, true);
-    return rect;
+        return rect;
+    }
+    RasterRect pile;
+    Display().GetPlayerLibraryRect(pile, false);
+    const int x = static_cast<int>(card->m_Position.x);
+    const int y = static_cast<int>(card->m_Position.y);
+    return RasterRect{x, y, x + std::max(pile.Width(), 1), y + std::max(pile.Height(), 1)};
 }
 
 bool ClickedOn(const RasterRect& rect)
@@ -144,11 +153,12 @@ CardActor* MakeIntroCard(int id, int owner)
     return card;
 }
 
+// The intro's cards lie outside the table's layout, which would place them as permanents: the intro draws them.
 void TakeOutOfLibrary(CardActor* card)
 {
     card->SetInLibrary(false);
     card->SetHeld(false);
-    card->SetTapState(3);
+    card->SetTapState(TAP_OFF_TABLE);
 }
 
 // The card type the hand explanation's link highlights: creatures, sorceries, lands.
@@ -436,7 +446,10 @@ void Intro_Physical::SetUpStart()
         m_Step = 1;
         return;
     }
-    m_pHumanLibraryCard = m_IntroCards.empty() ? nullptr : m_IntroCards.back();
+    if (!m_IntroCards.empty()) {
+        m_pHumanLibraryCard = m_IntroCards.back();
+        m_IntroCards.pop_back();
+    }
     for (const int player : {PLAYER_HUMAN, PLAYER_CPU}) {
         CardActor* const card = player == PLAYER_HUMAN ? m_pHumanLibraryCard : m_pCpuLibraryCard;
         if (card == nullptr)
@@ -1169,7 +1182,14 @@ void Intro_Physical::DrawTablePieces()
                                   display.MakeColor(200, 180, 120, 255), false, 2);
         }
     }
-    const int back = GetTextureByName(u"cardback");
+    for (const CardActor* const card : m_IntroCards)
+        if (IsActorRegistered(card) && card->m_Position.x > -50.0f)
+            display.DrawTexture(card->m_Texture, card->m_Position.x, card->m_Position.y, 400.0f, 0, 0);
+    for (const CardActor* const card : {m_pHumanLibraryCard, m_pCpuLibraryCard})
+        if (card != nullptr && card->m_Position.x > -50.0f)
+            display.DrawTexture(display.m_SmallCardBack, card->m_Position.x, card->m_Position.y,
+                                card == m_Pointer.carried ? 140.0f : 300.0f, 0, 0);
+    const int back = display.m_SmallCardBack;
     for (int player = 0; player < 2; ++player) {
         const IntroCut& cut = m_Cuts[player];
         const CardActor* const card = player == PLAYER_HUMAN ? m_pHumanLibraryCard : m_pCpuLibraryCard;
@@ -1193,7 +1213,8 @@ void Intro_Physical::DrawTablePieces()
 void Intro_Physical::DrawLifeTokenGuide()
 {
     const LifeToken* const token = GetLifeToken(PLAYER_HUMAN);
-    if (token == nullptr || IsTokenPlaced(PLAYER_HUMAN))
+    // A token not yet laid out has no place to point from.
+    if (token == nullptr || IsTokenPlaced(PLAYER_HUMAN) || token->rect.Width() <= 0)
         return;
     GameDisplay& display = Display();
     const RasterRect cell = GetLifeTrackCell(PLAYER_HUMAN, LIFE_START);
