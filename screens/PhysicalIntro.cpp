@@ -322,18 +322,26 @@ void Intro_Physical::KeepBoxBesideLessonBox()
 int Intro_Physical::TakeAnswer()
 {
     KeepBoxBesideLessonBox();
+    GameDisplay& display = Display();
+    // Only a box on the display answers: a balloon answered at an earlier step keeps its answer.
+    const bool boxUp = m_pBox != nullptr && (display.IsWindowRegistered(m_pBox) || m_bBoxHidden);
+    const bool balloonUp = m_pBalloon != nullptr && display.IsWindowRegistered(m_pBalloon);
     int answer = ANSWER_NONE;
     if (s_bSkipIntro)
         answer = ANSWER_SKIPPED;
-    else if (m_pBox != nullptr && m_pBox->GetAnswer() >= 0)
+    else if (boxUp && m_pBox->GetAnswer() >= 0)
         answer = m_pBox->GetAnswer();
-    else if (m_pBalloon != nullptr && m_pBalloon->GetAnswer() >= 0)
+    else if (balloonUp && m_pBalloon->GetAnswer() >= 0)
         answer = m_pBalloon->GetAnswer();
     if (answer == ANSWER_NONE)
         return ANSWER_NONE;
     CloseBox();
-    if (m_pBalloon != nullptr && Display().IsWindowRegistered(m_pBalloon))
-        Display().UnregisterWindow(m_pBalloon);
+    if (balloonUp)
+        display.UnregisterWindow(m_pBalloon);
+    if (m_pBox != nullptr)
+        m_pBox->ClearClickedButton();
+    if (m_pBalloon != nullptr)
+        m_pBalloon->ClearClickedButton();
     return answer;
 }
 

@@ -8,6 +8,7 @@
 #include "gui/Messagebox.h"
 #include "gui/Sprite.h"
 #include "gui/SpriteList.h"
+#include "gui/WordBalloon.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
@@ -215,6 +216,30 @@ TEST_F(IntroPhysicalTest, TheLibraryDragWaitsForAReleaseOverThePile)
     EXPECT_EQ(intro.m_pHumanLibraryCard, nullptr);
     EXPECT_TRUE(intro.IntroGate13());
     EXPECT_TRUE(intro.IntroGate14());
+}
+
+// The balloon that announced the CPU's win keeps its pressed button: later waits must not take it for theirs.
+TEST_F(IntroPhysicalTest, AnAnsweredBalloonPassesNoLaterWait)
+{
+    Decks(1);
+    Intro_Physical intro;
+    Frame(intro);
+    intro.m_Step = 32;
+    Frame(intro);
+    ASSERT_EQ(intro.m_Step, 33);
+    ASSERT_TRUE(GetGameDisplay()->IsWindowRegistered(intro.m_pBalloon));
+    Click(intro.m_pBalloon, 0);
+    Frame(intro);
+    EXPECT_EQ(intro.m_Step, 34);
+    EXPECT_FALSE(GetGameDisplay()->IsWindowRegistered(intro.m_pBalloon));
+    intro.m_Step = 37;
+    for (int frame = 0; frame < 5; ++frame)
+        Frame(intro);
+    EXPECT_EQ(intro.m_Step, 38);
+    ASSERT_TRUE(GetGameDisplay()->IsWindowRegistered(intro.m_pBox));
+    Click(intro.m_pBox, 0);
+    Frame(intro);
+    EXPECT_EQ(intro.m_Step, 39);
 }
 
 TEST_F(IntroPhysicalTest, TheStepOpensTheGates)
