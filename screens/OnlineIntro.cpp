@@ -229,7 +229,8 @@ void Intro_Online::LayoutStep()
         LayoutImageRegion(ZONE_DIALOG, nullptr, 0);
         break;
     case 8: {
-        LayoutImageRegion(ZONE_TURN_SEQUENCE, nullptr, 0);
+        // The turn sequence is drawn as its own picture; the lifted copy is the dialog box beside it.
+        LayoutImageRegion(ZONE_DIALOG, nullptr, 0);
         const RasterRect& bar = display.GetZoneRectByIndex(ZONE_TURN_SEQUENCE);
         m_Highlight = Union(bar, display.GetZoneRectByIndex(ZONE_DIALOG));
         m_TurnPicture = bar;

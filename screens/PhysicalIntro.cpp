@@ -686,8 +686,10 @@ void Intro_Physical::ShowHandExplanation()
 {
     const ColourWords first = WordsOfColour(GetDeckColour(PLAYER_HUMAN));
     const ColourWords second = WordsOfColour(GetSecondDeckColour());
-    const std::u16string text =
+    std::u16string text =
         FormatString(Text(u"INTRO_YourHand_fmt"), {Text(first.land), Text(first.colour), Text(second.land), Text(second.colour)});
+    // The text's line breaks are written as '|'.
+    std::replace(text.begin(), text.end(), u'|', u'\n');
     CloseBox();
     m_pBox->Reset();
     m_pBox->SetKind(9);
