@@ -605,22 +605,25 @@ bool Intro_Physical::IsTokenPlaced(int player) const
     const LifeToken* const token = GetLifeToken(player);
     if (token == nullptr || token->actor == nullptr)
         return true;
-    return token->actor->GetState() == TOKEN_SETTLED && token->dragState == 0;
+    return (token->actor->m_Flags & ACTOR_FLAG_FIRST_FRAME) == 0 && token->actor->GetState() == TOKEN_SETTLED &&
+           token->dragState == 0;
 }
 
 void Intro_Physical::PlaceTokenAtStart(int player)
 {
     LifeToken* const token = GetLifeToken(player);
-    if (token == nullptr)
+    // A token places itself at its start on its first frame: it is set on the track only after that.
+    if (token == nullptr || token->actor == nullptr || (token->actor->m_Flags & ACTOR_FLAG_FIRST_FRAME) != 0)
         return;
     int x = 0;
     int y = 0;
     GetLifeTokenTarget(player, LIFE_START, x, y);
+    token->actor->m_Position = Vector3{static_cast<float>(x), static_cast<float>(y), token->actor->m_Position.z};
+    token->actor->m_TargetPoint = token->actor->m_Position;
     token->rect = RasterRect{x, y, x + LIFE_TOKEN_SIZE, y + LIFE_TOKEN_SIZE};
     token->shownLife = LIFE_START;
     token->dragState = 0;
-    if (token->actor != nullptr)
-        token->actor->SetState(TOKEN_SETTLED);
+    token->actor->SetState(TOKEN_SETTLED);
 }
 
 void Intro_Physical::SetUpDice()
