@@ -958,8 +958,9 @@ void Intro_Physical::RunStep()
     }
     case 20: {
         ShowBox(280, 200, advanced ? u"INTRO_DragLifeToken" : u"FMT_INTRO_DragLifeToken", !advanced, BOX_NONE);
-        const RasterRect mat = MatRect(PLAYER_HUMAN);
-        m_pBox->MoveTo(std::max(0, mat.right - 330), std::max(0, mat.bottom - 200), true);
+        // Up and left of the corner of the human's mat where its life track begins, clear of the token.
+        const RasterRect track = GetLifeTrackCell(PLAYER_HUMAN, LIFE_START);
+        m_pBox->MoveTo(std::max(0, track.left - 330), std::max(0, track.top - 200), true);
         Voice(u"vo_phys\\basic_intro07a.wav", advanced ? nullptr : u"vo_phys\\basic_intro07b.wav");
         m_Step = 21;
         return;
