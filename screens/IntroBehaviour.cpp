@@ -3,7 +3,7 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "rules/Decks.h"
-#include "screens/StandInIntro.h"
+#include "screens/IntroChoice.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void DealBothDecks()
 void StartIntro()
 {
     delete s_pCurrentIntro;
-    s_pCurrentIntro = CreateStandInIntro();
+    s_pCurrentIntro = NewLessonIntro();
     s_bNoIntroDefault = false;
 }
 
