@@ -21,8 +21,14 @@ public:
     {
         if (m_Ended)
             return false;
-        if (!IsOnlineLesson())
-            LeaveTheTable();
+        if (!m_Started) {
+            m_Started = true;
+            if (!IsOnlineLesson())
+                LeaveTheTable();
+        }
+        // The drawing hand deals the CPU's hand while the intro runs, as in the full intro.
+        if (!IsOnlineLesson() && !IsDrawingHandDone())
+            return true;
         m_Ended = true;
         if (!IsOnlineLesson())
             RaiseTips();
@@ -99,6 +105,7 @@ private:
             ShowFirstAppearanceTip(card);
     }
 
+    bool m_Started = false;
     bool m_Ended = false;
 };
 
