@@ -4,10 +4,10 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/sound/VoiceQueue.h"
-#include "lessons/DrawingHand.h"
 #include "lessons/UntapDrawPrompts.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
+#include "rules/Decks.h"
 #include "rules/PendingCards.h"
 #include "rules/PlayerState.h"
 
@@ -21,14 +21,8 @@ public:
     {
         if (m_Ended)
             return false;
-        if (!m_Started) {
-            m_Started = true;
-            if (!IsOnlineLesson())
-                LeaveTheTable();
-        }
-        // The drawing hand deals the CPU's hand while the intro runs, as in the full intro.
-        if (!IsOnlineLesson() && !IsDrawingHandDone())
-            return true;
+        if (!IsOnlineLesson())
+            LeaveTheTable();
         m_Ended = true;
         if (!IsOnlineLesson())
             RaiseTips();
@@ -89,7 +83,8 @@ private:
     static void LeaveTheTable()
     {
         HoldOpeningHand();
-        StartHandAnimation(s_OpeningHandSize);
+        // At once: the runs that use this intro look only at what follows the deal.
+        DealCpuOpeningHand();
         const int cpuFirst = ChooseFirstPlayer();
         StopVoiceQueue();
         SetFirstPlayer(cpuFirst);
@@ -105,7 +100,6 @@ private:
             ShowFirstAppearanceTip(card);
     }
 
-    bool m_Started = false;
     bool m_Ended = false;
 };
 

@@ -1,5 +1,5 @@
-// The intro that opens a game until the full intros stand in its place. In the physical lesson it leaves the table
-// as the full intro's last step does: the learner's opening hand held, the CPU's hand dealt by the drawing hand, the first player
+// The intro of the runs that look only at what follows the intro: in the physical lesson it leaves the table at
+// once as the full intro's last step does: the learner's opening hand held, the CPU's hand dealt, the first player
 // chosen (the CPU in the basic game, a die roll in the advanced one) and the first-appearance tips raised. In the
 // online lesson it ends at once and the coin toss decides.
 #pragma once
