@@ -17,6 +17,7 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/scene/GameDisplay.h"
+#include "gamestate/AdviceState.h"
 #include "gamestate/OnlineTurnState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
@@ -43,6 +44,7 @@
 #include "rules/SpellStack.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -303,8 +305,8 @@ void AnswerAttackAnnouncement()
 }
 
 // One frame of the table with the learner's part that the lesson asks for: the card dialogs read, the CPU's
-// attack announcement acknowledged, the advanced lesson's notice before the CPU's combat damage read, and the
-// life token kept on its cell.
+// attack announcement acknowledged, the advanced lesson's notice before the CPU's combat damage read, the
+// combat's outcome read, and the life token kept on its cell.
 // Dead creatures leave at once, as the learner's clean-up and the CPU's bury hand (not built yet) would take them.
 void TickTable()
 {
@@ -312,6 +314,7 @@ void TickTable()
     AnswerCardDialogs();
     AnswerAttackAnnouncement();
     AnswerLessonBox(22);
+    AnswerLessonBox(30);
     if (IsLifeTokenMisplaced())
         MoveLifeToken(GetPlayerState(PLAYER_HUMAN)->GetLife());
     Tick();
@@ -367,7 +370,14 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         const RasterRect& unlit = shown.m_PhaseRects[shown.m_CurrentPhase == 0 ? 2 : 0];
         EXPECT_GT(WhitePixels(empty, unlit), 10) << "no phase name";
         // The CPU's token asks for the learner's once its own pause is over.
-        ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
+        // The learner's token may already ask while the intro runs; the CPU's asks for it again when its own is
+        // placed, so the learner places it then.
+        ASSERT_TRUE(TickUntil(
+            [] {
+                return GetLifeToken(PLAYER_CPU)->actor->GetState() != TOKEN_WAITING &&
+                       GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING;
+            },
+            600));
         MoveLifeToken(20);
 
         // Before its first turn the cheapest creature of the CPU's library joins its hand so that it has a spell
@@ -375,8 +385,9 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
         const int cpuCreature = CheapestCreature(PLAYER_CPU);
         ASSERT_NE(cpuCreature, 0);
-        ASSERT_NE(Deal(DrawFirst(PLAYER_CPU, [&](int card) { return card == cpuCreature; }), PLAYER_CPU, true),
-                  nullptr);
+        CardActor* const cpuSpell =
+            Deal(DrawFirst(PLAYER_CPU, [&](int card) { return card == cpuCreature; }), PLAYER_CPU, true);
+        ASSERT_NE(cpuSpell, nullptr);
         cpu.m_CardsToDraw = 0;
         for (int i = 0; i < 4; ++i)
             Deal(DrawFirst(PLAYER_CPU, IsLand), PLAYER_CPU, false);
@@ -417,6 +428,14 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
             EXPECT_GT(ChangedPixels(empty, deal, r), Area(r) / 2) << r.left << "," << r.top;
         }
         ASSERT_TRUE(TickUntil([] { return GetDrawHandState() >= 4 && GetCardBacksInFlight() == 0; }, 600));
+        // The CPU keeps only the creature it was given: the spells of its dealt hand would change what it casts
+        // before and after combat.
+        std::vector<CardActor*> dealtToCpu;
+        for (CardActor* const card : GetCardActors())
+            if (card->GetOwner() == PLAYER_CPU && card->IsHeld() && !card->IsInLibrary() && card != cpuSpell)
+                dealtToCpu.push_back(card);
+        for (CardActor* const card : dealtToCpu)
+            RemoveActor(card);
 
         // The held cards rest with their tops showing below the table; the mouse on one lifts the whole hand
         // into view, the pointed card at once and its neighbours in a ripple, and they sink back when it leaves.
@@ -444,8 +463,24 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         // The CPU's turn runs on: it attacks first and holds its creature back for after combat. While the
         // learner chooses blockers the first attacker is blocked by the first creature that can; the turn advice
         // then lets the attack go on.
-        ASSERT_TRUE(TickTableUntil(
-            [cpuActor] { return cpuActor->GetState() == CPU_STEP_ATTACK && cpuActor->m_BehaviourData == 2; }));
+        const bool reachedAttack = TickTableUntil(
+            [cpuActor] { return cpuActor->GetState() == CPU_STEP_ATTACK && cpuActor->m_BehaviourData == 2; });
+        if (!reachedAttack) {
+            std::string box;
+            if (Messagebox* const b = GetLessonBox())
+                box = std::to_string(b->GetKindNumber()) + " " + std::string(b->GetText().begin(), b->GetText().end());
+            std::fprintf(stderr, "DIAG cpu=%d bd=%d cd=%d delay=%d human=%d cpuTurn=%d humanTurn=%d draw=%d acting=%d/%d demosIdle=%d box=[%s] balloon=%d\n",
+                cpuActor->GetState(), static_cast<int>(cpuActor->m_BehaviourData), cpuActor->m_Countdown, GetCpuPhysicalTurnWords().delay,
+                GetHumanPlayerActor()->GetState(), s_CpuTurn, s_HumanTurn, GetDrawHandState(), GetActingHandState(),
+                GetActingHandMode(), AreHandDemosIdle(), box.c_str(), GetCpuTurnBalloon() != nullptr);
+            const LifeToken* const t = GetLifeToken(PLAYER_HUMAN);
+            std::string tbox;
+            if (t->IsBoxShown())
+                tbox = std::to_string(t->box->GetKindNumber()) + " " + std::string(t->box->GetText().begin(), t->box->GetText().end());
+            std::fprintf(stderr, "DIAG token state=%d drag=%d life=%d tbox=[%s]\n", t->actor->GetState(), t->dragState,
+                GetPlayerState(PLAYER_HUMAN)->GetLife(), tbox.c_str());
+        }
+        ASSERT_TRUE(reachedAttack);
         CardActor* attacker = nullptr;
         CardActor* blocker = nullptr;
         for (CardActor* const a : cpuAttackers) {
@@ -505,12 +540,22 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         const int cpuHandBefore = GetTableInput().cpuHandCount;
         // The advice box on the CPU's spell holds it on the stack until the learner answers; the advice on an
         // ability the CPU uses on the way is read and answered.
-        ASSERT_TRUE(TickTableUntil([] {
+        const bool spellShown = TickTableUntil([] {
             const StackEntry* const top = GetSpellStack().GetTopEntry();
             if (top != nullptr && top->isAbility)
                 AnswerSpellAdvice();
             return GetShownLessonBox(20) != nullptr && top != nullptr && !top->isAbility;
-        }));
+        });
+        if (!spellShown) {
+            std::string box;
+            if (Messagebox* const b = GetLessonBox())
+                box = std::to_string(b->GetKindNumber()) + " " + std::string(b->GetText().begin(), b->GetText().end());
+            std::fprintf(stderr, "DIAG2 cpu=%d bd=%d delay=%d human=%d cpuTurn=%d draw=%d acting=%d demos=%d box=[%s] spellHeld=%d inLib=%d tap=%d stack=%d hb=%d buttons=%d dis=%d ans=%d\n",
+                cpuActor->GetState(), static_cast<int>(cpuActor->m_BehaviourData), GetCpuPhysicalTurnWords().delay,
+                GetHumanPlayerActor()->GetState(), s_CpuTurn, GetDrawHandState(), GetActingHandState(), AreHandDemosIdle(), box.c_str(),
+                (int)cpuSpell->IsHeld(), (int)cpuSpell->IsInLibrary(), (int)cpuSpell->GetTapState(), GetSpellStack().GetTopEntry() != nullptr, s_HumanBlockStep, GetLessonBox() ? GetLessonBox()->GetButtonCount() : -1, GetLessonBox() && GetLessonBox()->GetButtonCount() > 0 ? (int)GetLessonBox()->IsButtonDisabled(0) : -1, GetLessonBox() ? GetLessonBox()->GetAnswer() : -9);
+        }
+        ASSERT_TRUE(spellShown);
         ASSERT_TRUE(TickUntil([] { return AreHandDemosIdle(); }, 600)) << "the taps are played back";
         for (int i = 0; i < SETTLE_FRAMES; ++i)
             Tick();
@@ -572,7 +617,14 @@ TEST_P(PhysicalMomentsTest, ALifeBoxStillOpenAtShutdownGoesWithTheTable)
         ResetTable(c.mode);
         Tick();
         ASSERT_TRUE(TickUntil([] { return GetCpuPlayerActor() != nullptr && GetHumanPlayerActor() != nullptr; }, 60));
-        ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
+        // The learner's token may already ask while the intro runs; the CPU's asks for it again when its own is
+        // placed, so the learner places it then.
+        ASSERT_TRUE(TickUntil(
+            [] {
+                return GetLifeToken(PLAYER_CPU)->actor->GetState() != TOKEN_WAITING &&
+                       GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING;
+            },
+            600));
         MoveLifeToken(20);
         for (const char16_t ch : std::u16string(u"`setlife 17\r")) {
             plat::Event typed;
