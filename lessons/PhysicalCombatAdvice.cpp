@@ -807,7 +807,8 @@ bool AdviseCombatDamage(int side)
         Advice().flyingCard = nullptr;
         UnregisterBox();
     }
-    const int kind = GetLessonBox() != nullptr ? GetLessonBox()->GetKindNumber() : -2;
+    // A closed box is kept for reuse: only a shown one holds the damage step.
+    const int kind = IsLessonBoxShowing() ? GetLessonBox()->GetKindNumber() : -2;
     if (kind != KIND_DAMAGE_WAIT && kind != KIND_DAMAGE_RESULT)
         return !ShowCombatResult(side);
     if (kind == KIND_DAMAGE_WAIT) {

@@ -256,6 +256,18 @@ int Cost(int id)
     return g_CardDefs[static_cast<std::size_t>(id)].GetManaCounters()->Total();
 }
 
+// The land gives mana of a colour the card's cost asks for.
+bool PaysFor(int land, int card)
+{
+    if (!IsLand(land))
+        return false;
+    const ManaCost& gives = *g_CardDefs[static_cast<std::size_t>(land)].GetManaCounters();
+    const ManaCost& asks = *g_CardDefs[static_cast<std::size_t>(card)].GetManaCounters();
+    return (gives.red > 0 && asks.red > 0) || (gives.green > 0 && asks.green > 0) ||
+           (gives.blue > 0 && asks.blue > 0) || (gives.black > 0 && asks.black > 0) ||
+           (gives.white > 0 && asks.white > 0);
+}
+
 // Takes the first library entry from the next draw on that passes the test: it is swapped to the next draw and
 // drawn. 0 when none does.
 int DrawFirst(int owner, const std::function<bool(int)>& keep)
@@ -303,8 +315,8 @@ void AnswerAttackAnnouncement()
 }
 
 // One frame of the table with the learner's part that the lesson asks for: the card dialogs read, the CPU's
-// attack announcement acknowledged, the advanced lesson's notice before the CPU's combat damage read, and the
-// life token kept on its cell.
+// attack announcement acknowledged, the advanced lesson's notice before the CPU's combat damage read, the
+// combat's outcome read, and the life token kept on its cell.
 // Dead creatures leave at once, as the learner's clean-up and the CPU's bury hand (not built yet) would take them.
 void TickTable()
 {
@@ -312,6 +324,9 @@ void TickTable()
     AnswerCardDialogs();
     AnswerAttackAnnouncement();
     AnswerLessonBox(22);
+    AnswerLessonBox(30);
+    // The basic lesson's one-on-one result box closes only on its button, even once the dead are buried.
+    AnswerLessonBox(31);
     if (IsLifeTokenMisplaced())
         MoveLifeToken(GetPlayerState(PLAYER_HUMAN)->GetLife());
     Tick();
@@ -367,7 +382,14 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         const RasterRect& unlit = shown.m_PhaseRects[shown.m_CurrentPhase == 0 ? 2 : 0];
         EXPECT_GT(WhitePixels(empty, unlit), 10) << "no phase name";
         // The CPU's token asks for the learner's once its own pause is over.
-        ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
+        // The learner's token may already ask while the intro runs; the CPU's asks for it again when its own is
+        // placed, so the learner places it then.
+        ASSERT_TRUE(TickUntil(
+            [] {
+                return GetLifeToken(PLAYER_CPU)->actor->GetState() != TOKEN_WAITING &&
+                       GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING;
+            },
+            600));
         MoveLifeToken(20);
 
         // Before its first turn the cheapest creature of the CPU's library joins its hand so that it has a spell
@@ -375,11 +397,16 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
         PlayerState& cpu = *GetPlayerState(PLAYER_CPU);
         const int cpuCreature = CheapestCreature(PLAYER_CPU);
         ASSERT_NE(cpuCreature, 0);
-        ASSERT_NE(Deal(DrawFirst(PLAYER_CPU, [&](int card) { return card == cpuCreature; }), PLAYER_CPU, true),
-                  nullptr);
+        CardActor* const cpuSpell =
+            Deal(DrawFirst(PLAYER_CPU, [&](int card) { return card == cpuCreature; }), PLAYER_CPU, true);
+        ASSERT_NE(cpuSpell, nullptr);
         cpu.m_CardsToDraw = 0;
+        // The drawing hand has taken the top of the library for the CPU's hand, so the lands are chosen to pay
+        // for the creature.
         for (int i = 0; i < 4; ++i)
-            Deal(DrawFirst(PLAYER_CPU, IsLand), PLAYER_CPU, false);
+            ASSERT_NE(Deal(DrawFirst(PLAYER_CPU, [&](int card) { return PaysFor(card, cpuCreature); }), PLAYER_CPU,
+                           false),
+                      nullptr);
         std::vector<CardActor*> cpuAttackers;
         for (int i = 0; i < 2; ++i)
             cpuAttackers.push_back(Deal(DrawFirst(PLAYER_CPU, IsCreature), PLAYER_CPU, false));
@@ -417,6 +444,14 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
             EXPECT_GT(ChangedPixels(empty, deal, r), Area(r) / 2) << r.left << "," << r.top;
         }
         ASSERT_TRUE(TickUntil([] { return GetDrawHandState() >= 4 && GetCardBacksInFlight() == 0; }, 600));
+        // The CPU keeps only the creature it was given: the spells of its dealt hand would change what it casts
+        // before and after combat.
+        std::vector<CardActor*> dealtToCpu;
+        for (CardActor* const card : GetCardActors())
+            if (card->GetOwner() == PLAYER_CPU && card->IsHeld() && !card->IsInLibrary() && card != cpuSpell)
+                dealtToCpu.push_back(card);
+        for (CardActor* const card : dealtToCpu)
+            RemoveActor(card);
 
         // The held cards rest with their tops showing below the table; the mouse on one lifts the whole hand
         // into view, the pointed card at once and its neighbours in a ripple, and they sink back when it leaves.
@@ -572,7 +607,14 @@ TEST_P(PhysicalMomentsTest, ALifeBoxStillOpenAtShutdownGoesWithTheTable)
         ResetTable(c.mode);
         Tick();
         ASSERT_TRUE(TickUntil([] { return GetCpuPlayerActor() != nullptr && GetHumanPlayerActor() != nullptr; }, 60));
-        ASSERT_TRUE(TickUntil([] { return GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING; }, 240));
+        // The learner's token may already ask while the intro runs; the CPU's asks for it again when its own is
+        // placed, so the learner places it then.
+        ASSERT_TRUE(TickUntil(
+            [] {
+                return GetLifeToken(PLAYER_CPU)->actor->GetState() != TOKEN_WAITING &&
+                       GetLifeToken(PLAYER_HUMAN)->actor->GetState() == TOKEN_PLACING;
+            },
+            600));
         MoveLifeToken(20);
         for (const char16_t ch : std::u16string(u"`setlife 17\r")) {
             plat::Event typed;

@@ -4,6 +4,7 @@
 #include "gamestate/PhysicalAdviceState.h"
 #include "lessons/CombatAdvice.h"
 #include "lessons/HandDemos.h"
+#include "lessons/PhysicalCombatAdvice.h"
 #include "rules/CombatResults.h"
 #include "rules/PendingCards.h"
 #include "tests/lessons/LessonBoxCases.h"
@@ -249,6 +250,22 @@ TEST_F(CombatAdviceTest, TheBoxWaitsForTheDeadAndKeepsTheLearnersCreatureInBasic
     ASSERT_TRUE(ShowCombatResult(1));
     EXPECT_EQ(GetCombatResultCard().card, blocker);
     EXPECT_EQ(GetCombatResultCard().damage, 3);
+}
+
+TEST_F(CombatAdviceTest, TheDamageStepGoesOnOnceTheBoxWaitingForTheDeadCloses)
+{
+    // Advanced, the learner's blocker dies: the box holds the CPU's damage step until the learner buries it.
+    s_GameMode = 2;
+    Fight(1, 1, STAYS, 1);
+    EXPECT_FALSE(AdviseCombatDamage(1));
+    ASSERT_TRUE(IsLessonBoxShowing());
+    EXPECT_FALSE(AdviseCombatDamage(1));
+    EXPECT_TRUE(IsLessonBoxShowing());
+    // Buried: the box closes, and the closed box (kept for reuse) no longer holds the step.
+    ClearPendingCards();
+    EXPECT_FALSE(AdviseCombatDamage(1));
+    EXPECT_FALSE(IsLessonBoxShowing());
+    EXPECT_TRUE(AdviseCombatDamage(1));
 }
 
 TEST_F(CombatAdviceTest, FightsWithNothingToSayAndTheEndOfTheQueue)
