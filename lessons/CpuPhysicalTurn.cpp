@@ -153,8 +153,11 @@ bool AnyPlayerWaiting()
 bool StartGame(Actor* actor)
 {
     PlayerState& cpu = Cpu();
-    cpu.m_NextDrawIndex = 0;
-    ResetHandAnimationState();
+    // An intro that dealt the CPU's opening hand at once leaves the drawing hand nothing to deal.
+    if (CountCpuHandCards() == 0) {
+        cpu.m_NextDrawIndex = 0;
+        ResetHandAnimationState();
+    }
     SetCpuPlayerActor(actor);
     if (!IntroGate(15))
         return false;

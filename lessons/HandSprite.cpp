@@ -61,8 +61,10 @@ void StartHand(int x, int targetX, int targetY, std::uint32_t now)
     hand.SetSyncWindow(false);
     // The hand image lies on black, which must not cover the table.
     hand.SetColorKeyed(true);
-    if (!hand.IsListed())
-        GetSpriteList()->Add(&hand);
+    // A table reset drops the scene's list wholesale and leaves the flag set: look in the list itself.
+    SpriteList& list = *GetSpriteList();
+    if (std::find(list.GetSprites().begin(), list.GetSprites().end(), &hand) == list.GetSprites().end())
+        list.Add(&hand);
 }
 
 void AimHand(int x, int y, std::uint32_t now)

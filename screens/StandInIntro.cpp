@@ -4,6 +4,7 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/FrameState.h"
 #include "engine/sound/VoiceQueue.h"
+#include "lessons/DrawingHand.h"
 #include "lessons/UntapDrawPrompts.h"
 #include "platform/Platform.h"
 #include "rules/BoardQueries.h"
@@ -85,6 +86,7 @@ private:
         HoldOpeningHand();
         // At once: the runs that use this intro look only at what follows the deal.
         DealCpuOpeningHand();
+        StartHandAnimation(0);
         const int cpuFirst = ChooseFirstPlayer();
         StopVoiceQueue();
         SetFirstPlayer(cpuFirst);

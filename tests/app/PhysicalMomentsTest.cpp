@@ -423,6 +423,9 @@ TEST_P(PhysicalMomentsTest, TheDealASpellACombatWithABlockerAndTheEndAreShown)
             if (card->GetOwner() == PLAYER_HUMAN && card->IsHeld() && !card->IsInLibrary())
                 hand.push_back(card);
         ASSERT_EQ(hand.size(), 7u);
+        // The stand-in intro deals the CPU's opening hand at once; dealt again by the drawing hand, it shows the hand.
+        GetPlayerState(PLAYER_CPU)->m_NextDrawIndex = 0;
+        StartHandAnimation(7);
         // The learner's driver greets the new hand with its card dialogs; the deal goes on once they are read.
         ASSERT_TRUE(TickUntil(
             [] {

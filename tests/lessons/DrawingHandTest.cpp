@@ -231,6 +231,24 @@ TEST_F(DrawingHandTest, ANewGameDealsTheSevenCardOpeningHand)
     EXPECT_EQ(static_cast<int>(launches.size()), 7);
 }
 
+// A game left while the hand is up (the table reset drops the scene's sprite list wholesale) must not leave the
+// next game's hand hanging above the table.
+TEST_F(DrawingHandTest, TheNextGameDealsAfterATableResetMidDeal)
+{
+    HandImages(120);
+    ResetHandAnimationState();
+    for (int i = 0; i < 3; ++i)
+        UpdateDrawHand();
+    ASSERT_TRUE(GetDrawHandSprite()->IsListed());
+    GetSpriteList()->Clear();
+    ResetDrawHand();
+    ResetHandAnimationState();
+    int frames = 0;
+    const std::vector<std::uint32_t> launches = RunUntilAtRest(5000, frames);
+    EXPECT_EQ(GetDrawHandState(), 5);
+    EXPECT_EQ(static_cast<int>(launches.size()), 7);
+}
+
 TEST_F(DrawingHandTest, EmptyLibraryLosesWithoutACardBack)
 {
     HandImages(120);
