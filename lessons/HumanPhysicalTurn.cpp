@@ -64,6 +64,14 @@ bool IsStackIdle()
     return stack.GetCount() == 0 && !stack.IsPaused();
 }
 
+// The card dialogs wait only while a resolution hands over to its prompts: the stack advice on a CPU spell
+// waits for a queued dialog, so the queue must also be served while that spell stands on the stack.
+bool MayServeCardDialogs()
+{
+    const SpellStack& stack = GetSpellStack();
+    return !stack.m_ResolutionPaused && stack.m_PausedWord == 0;
+}
+
 
 void StartGame(Actor* actor)
 {
@@ -252,7 +260,7 @@ void HumanPhysicalTurn(Actor* actor)
 
     const bool cardsBusy = GetCardBeingPaid() != nullptr || flow.cardDrawnByHand != nullptr ||
                            GetPaymentState().paying || IsSpellPaymentUnderWay() || flow.castingCard != nullptr;
-    if (!cardsBusy && IsStackIdle() && UpdateDialogQueue()) {
+    if (!cardsBusy && MayServeCardDialogs() && UpdateDialogQueue()) {
         DeleteLessonBox();
         if (IsPriorityDialogShown() || HasPriorityDialogQueued())
             return;

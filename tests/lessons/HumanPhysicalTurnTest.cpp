@@ -5,6 +5,8 @@
 #include "gamestate/PhysicalAdviceState.h"
 #include "gamestate/PhysicalTurnState.h"
 #include "gamestate/PlayerActors.h"
+#include "gui/CardSpecificDialog.h"
+#include "gui/DialogManager.h"
 #include "gui/ExplanatoryWindow.h"
 #include "gui/GUI_TextButton.h"
 #include "lessons/HumanPhysicalTurn.h"
@@ -21,6 +23,17 @@
 namespace {
 
 using lessontest::LessonTest;
+
+// A modal card dialog that answers only to its own event.
+class WaitingModalDialog : public CardSpecificDialog {
+public:
+    static constexpr int EVENT = 1000;
+    WaitingModalDialog() : CardSpecificDialog(0, 0, nullptr, {}, -1) {}
+    bool TestEvent(int event, Actor*) override { return event == EVENT; }
+    bool TestCardEvent(int, Actor*) override { return false; }
+    bool IsModal() const override { return true; }
+    bool IsExhausted() const override { return false; }
+};
 
 class HumanPhysicalTurnTest : public LessonTest {
 protected:
@@ -478,6 +491,35 @@ TEST_F(HumanPhysicalTurnTest, CleanupRequestsNameWhatWaitsAndCloseOnceItIsGone)
         for (CardActor* card : gone)
             RemoveActor(card);
         PurgeRemovedActors();
+    }
+}
+
+// The advice on a CPU spell waits while a modal card dialog is queued, so the queue is served while that spell
+// stands on the stack; only a resolution handed over to its prompts holds it back.
+TEST_F(HumanPhysicalTurnTest, AQueuedModalDialogIsShownWhileACpuSpellWaitsOnTheStack)
+{
+    struct Case {
+        const char* name;
+        bool paused;
+        bool shown;
+    };
+    for (const Case c : {Case{"a spell waits", false, true}, Case{"a resolution is paused", true, false}}) {
+        Start();
+        SpellStack& stack = GetSpellStack();
+        stack.CastSpell(Card(30, PLAYER_CPU), nullptr, nullptr, false, false);
+        ASSERT_EQ(stack.GetCount(), 1) << c.name;
+        stack.m_ResolutionPaused = c.paused;
+        stack.m_PausedWord = c.paused ? 1 : 0;
+        DestroyAllDialogs();
+        AddArmedDialog(std::make_unique<WaitingModalDialog>());
+        PostDialogEvent(WaitingModalDialog::EVENT, nullptr);
+        ASSERT_TRUE(HasPriorityDialogQueued()) << c.name;
+        Frames(1);
+        EXPECT_EQ(IsPriorityDialogShown(), c.shown) << c.name;
+        EXPECT_EQ(HasPriorityDialogQueued(), !c.shown) << c.name;
+        DestroyAllDialogs();
+        stack.Reset(1);
+        stack.OpenWindow();
     }
 }
 
