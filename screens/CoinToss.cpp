@@ -11,6 +11,8 @@
 #include "gamestate/PhysicalTurnState.h"
 #include "lessons/OnlineTurnServices.h"
 #include "platform/Platform.h"
+#include "gamestate/Intro.h"
+#include "screens/IntroDice.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -31,15 +33,11 @@ constexpr std::uint32_t ROLL_FRAME_MS = 50;
 constexpr float DIE_DEPTH = 500.0f;
 
 struct CoinTossWords {
-    int humanDie = 1;
-    int cpuDie = 1;
     int rollFrame = 0;
     std::uint32_t nextFrameTime = 0;
     bool rollStarted = false;
     bool resultVoiceQueued = false;
     bool notePending = false;
-    // Set when the roll ends: the note is placed once, then may be dragged where the learner likes.
-    bool placeNote = false;
     int noteWindow = -1;
     int resultWindow = -1;
 };
@@ -59,7 +57,7 @@ void Log(std::u16string_view key)
 
 void DrawDice(GameDisplay& display, int frame)
 {
-    const int dice[2] = {s_Toss.humanDie, s_Toss.cpuDie};
+    const int dice[2] = {s_HumanDieValue, s_CpuDieValue};
     for (int player = 0; player < 2; ++player) {
         const auto face = static_cast<std::size_t>(std::clamp(dice[player] - 1, 0, 5));
         const auto strip = static_cast<std::size_t>(std::clamp(frame, 0, 14));
@@ -71,11 +69,11 @@ void DrawDice(GameDisplay& display, int frame)
 
 void Roll(Actor* actor)
 {
-    s_Toss.humanDie = plat::Rand() % DIE_SIDES + 1;
-    s_Toss.cpuDie = plat::Rand() % DIE_SIDES + 1;
+    s_HumanDieValue = plat::Rand() % DIE_SIDES + 1;
+    s_CpuDieValue = plat::Rand() % DIE_SIDES + 1;
     // A tie goes to the learner.
-    if (s_Toss.humanDie == s_Toss.cpuDie)
-        ++s_Toss.humanDie;
+    if (s_HumanDieValue == s_CpuDieValue)
+        ++s_HumanDieValue;
     actor->m_BehaviourData = GetTextureByName(u"coin");
     actor->SetState(TOSS_ROLLING);
     s_Toss.rollStarted = true;
@@ -94,7 +92,8 @@ void Rolling(Actor* actor, GameDisplay& display)
     if (s_Toss.rollFrame > LAST_ROLL_FRAME) {
         actor->SetState(TOSS_RESULT);
         s_Toss.notePending = true;
-        s_Toss.placeNote = true;
+        // The note is placed once, then may be dragged where the learner likes.
+        s_bLayoutChanged = true;
     }
     DrawDice(display, std::min(s_Toss.rollFrame, LAST_ROLL_FRAME));
 }
@@ -111,8 +110,8 @@ bool ShowRealGameNote(GameDisplay& display)
         s_Toss.notePending = false;
         return false;
     }
-    const bool place = s_Toss.placeNote;
-    s_Toss.placeNote = false;
+    const bool place = s_bLayoutChanged;
+    s_bLayoutChanged = false;
     s_Toss.noteWindow = display.AddMessageWindow(0, 100, KeyText(u"ONL_RealGameText"), 320, 160, nullptr, place,
                                                  display.m_Width - 330, display.m_Height / 2 - 160, 1, u"psok",
                                                  u"psokmo", nullptr, 30, 0, 0);
@@ -120,15 +119,15 @@ bool ShowRealGameNote(GameDisplay& display)
 }
 
 // 0 while the learner has not answered; 1 the learner begins (or lost), 2 the learner chose to go second.
-int AskWhoBegins()
+int AskWhoBegins(GameDisplay& display)
 {
-    if (s_Toss.humanDie < s_Toss.cpuDie) {
+    if (s_HumanDieValue < s_CpuDieValue) {
         if (!s_Toss.resultVoiceQueued) {
             s_Toss.resultVoiceQueued = true;
             QueueVoice(u"data\\wavsonl\\b013.wav", false);
             Log(u"ONL_GL_OppChoosesFirst");
         }
-        int answer = ShowKeyPrompt(u"ONL_YouLostDieRoll", 1);
+        int answer = display.DrawTextureInRect(KeyText(u"ONL_YouLostDieRoll"), 1);
         if (ShowOnlineWindow(s_Toss.resultWindow, KeyText(u"ONL_OpponentGoesFirst"), 320, 160, 1))
             answer = 1;
         return answer;
@@ -137,7 +136,7 @@ int AskWhoBegins()
         s_Toss.resultVoiceQueued = true;
         QueueVoice(u"data\\wavsonl\\b012.wav", false);
     }
-    const int answer = ShowKeyPrompt(u"ONL_YouWonDieRoll", 2);
+    const int answer = display.DrawTextureInRect(KeyText(u"ONL_YouWonDieRoll"), 2);
     ShowOnlineWindow(s_Toss.resultWindow, KeyText(u"ONL_YouWonDieRoll"), 320, 160, 0);
     return answer;
 }
@@ -146,7 +145,7 @@ void StartGame(Actor* actor, int answer)
 {
     StopVoiceQueue();
     ConsumeClick();
-    const bool humanLost = s_Toss.humanDie < s_Toss.cpuDie;
+    const bool humanLost = s_HumanDieValue < s_CpuDieValue;
     Actor* const player = FindActorByName(u"player");
     if (humanLost || answer == 2) {
         if (!humanLost)
@@ -174,7 +173,7 @@ void Result(Actor* actor, GameDisplay& display)
     DrawDice(display, LAST_ROLL_FRAME);
     if (ShowRealGameNote(display) || !IsOnlineLesson())
         return;
-    const int answer = AskWhoBegins();
+    const int answer = AskWhoBegins(display);
     if (answer != 0)
         StartGame(actor, answer);
 }
@@ -223,10 +222,10 @@ void CoinTossBehaviour(Actor* actor)
 
 int GetHumanDieValue()
 {
-    return s_Toss.humanDie;
+    return s_HumanDieValue;
 }
 
 int GetCpuDieValue()
 {
-    return s_Toss.cpuDie;
+    return s_CpuDieValue;
 }

@@ -3,42 +3,11 @@
 #include "engine/scene/Actor.h"
 #include "engine/scene/GameDisplay.h"
 #include "rules/Decks.h"
+#include "screens/IntroChoice.h"
 
 namespace {
 
 constexpr int OPENING_HAND = 7;
-
-// Placeholder for the physical and online intros: it has nothing to show, so it ends on its first frame with
-// every gate open.
-class StandInIntro : public CIntro {
-public:
-    bool Advance() override { return false; }
-    void DrawStepHighlight() override {}
-    bool IsRunning() override { return false; }
-    bool IsFinished() override { return true; }
-    void LayoutStep() override {}
-    void Reset() override {}
-    bool IntroGate7() override { return true; }
-    bool IntroGate8() override { return true; }
-    bool IntroGate9() override { return true; }
-    bool IntroGate10() override { return true; }
-    bool IntroGate11() override { return true; }
-    bool IntroGate12() override { return true; }
-    bool IntroGate13() override { return true; }
-    bool IntroGate14() override { return true; }
-    bool IntroGate15() override { return true; }
-    bool IntroGate16() override { return true; }
-    bool IntroGate17() override { return true; }
-    bool IntroGate18() override { return false; }
-    bool IntroGate19() override { return false; }
-    bool IntroGate20() override { return IsOnlineLesson(); }
-    bool IntroGate21() override { return IsOnlineLesson(); }
-    bool IntroGate22() override { return IsOnlineLesson(); }
-    bool IntroGate23() override { return IsOnlineLesson(); }
-    bool IntroGate24() override { return IsOnlineLesson(); }
-    bool IntroGate25() override { return IsOnlineLesson(); }
-    bool IntroGate26() override { return IsOnlineLesson(); }
-};
 
 void DealBothDecks()
 {
@@ -54,7 +23,7 @@ void DealBothDecks()
 void StartIntro()
 {
     delete s_pCurrentIntro;
-    s_pCurrentIntro = new StandInIntro();
+    s_pCurrentIntro = NewLessonIntro();
     s_bNoIntroDefault = false;
 }
 

@@ -1,6 +1,5 @@
 // The behaviour of the actor type "intro", which opens every lesson game: it deals both decks on its first frame,
-// creates the current intro and drives it until it ends. Until the concrete intros exist, a stand-in intro ends on
-// its first frame.
+// creates the current intro (NewLessonIntro chooses which) and drives it until it ends.
 #pragma once
 
 #include "gamestate/Intro.h"

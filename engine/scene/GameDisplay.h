@@ -274,6 +274,8 @@ public:
                               bool startHead, bool endHead, int halfWidth, float depth) const;
     // The online message field: 0 while nothing is chosen; 1 OK / Cancel / Yes, 2 No.
     int ShowMessagePrompt(std::u16string_view text, int kind);
+    // The text in the default message rectangle with one or two buttons: 1 the first clicked, 2 the second, else 0.
+    int DrawTextureInRect(std::u16string_view text, int buttons);
     int ShowMessagePromptInRect(std::u16string_view text, int kind, const RasterRect& rect, bool inputBlocked,
                                 float depth);
     // The payment prompt: five {code, x, y} symbol slots or null; kind 5 OK, 6 Cancel.

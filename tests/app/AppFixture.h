@@ -8,6 +8,7 @@
 #include "engine/core/RegistrySettings.h"
 #include "platform/Headless.h"
 #include "platform/Platform.h"
+#include "screens/IntroChoice.h"
 #include "tests/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,7 @@ protected:
         m_Game.Write("data_en/res_str_phys_u.txt", Utf16Le(StringTableText()));
         m_Game.Write("data_en/cards_phys_u.cfg", Utf16Le(CardFileText()));
         m_Folder.emplace(m_Game.Path());
+        SetIntroChoice(IntroChoice::EndAtOnce);
         if (const char* previous = std::getenv("XDG_RUNTIME_DIR"))
             m_PreviousRuntime = previous;
         ::setenv("XDG_RUNTIME_DIR", m_Runtime.Path().c_str(), 1);
@@ -106,6 +108,7 @@ protected:
 
     void TearDown() override
     {
+        SetIntroChoice(IntroChoice::LessonIntros);
         if (m_PreviousRuntime)
             ::setenv("XDG_RUNTIME_DIR", m_PreviousRuntime->c_str(), 1);
         else

@@ -18,7 +18,8 @@ protected:
     void SetUp() override
     {
         LessonTest::SetUp();
-        SetMode(3);
+        // The advanced online game: its intro ends on its first frame.
+        SetMode(4);
         SetChosenColours(0, 1, 2, 3, 4);
         DestroyIntro();
     }
