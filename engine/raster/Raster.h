@@ -38,8 +38,9 @@ public:
     void BeginFrame();
     int EndFrame();
     // Hands the client-sized part of the back buffer to the window while active and invalidated. When asked, or
-    // when clearAfterPresent is set, the client is cleared before the next pixel is written: skipped when the
-    // next drawn frame's back-most primitive is opaque and covers the client.
+    // when clearAfterPresent is set, the client is cleared before the next frame draws: not at all when that
+    // frame's back-most primitive is opaque and covers the client, else only the cells of the client that none of
+    // its opaque primitives paints whole.
     void Present(bool clear);
 
     void SetActive(bool active);
